@@ -1,0 +1,29 @@
+#pragma once
+// The drawing surface of the plot window, as the plot uses it: a user coordinate window mapped
+// onto the whole surface, a current position for text, points, lines, outlined rectangles and a
+// solid or dashed pen. Everything is drawn in the one foreground colour.
+
+#include <string_view>
+
+namespace kivex::display {
+
+enum class PenStyle { Solid, Dashed };
+
+class Canvas {
+ public:
+  virtual ~Canvas() = default;
+
+  virtual void Clear() = 0;
+  // User coordinates of the surface's left, top, right and bottom edges. Left may exceed right
+  // (a reversed axis); top is normally above bottom (top > bottom).
+  virtual void SetWindow(double left, double top, double right, double bottom) = 0;
+  virtual void SetPen(PenStyle style) = 0;
+  // Text is written with its top-left corner at the current position.
+  virtual void MoveTo(double x, double y) = 0;
+  virtual void Text(std::string_view text) = 0;
+  virtual void Point(double x, double y) = 0;
+  virtual void Line(double x1, double y1, double x2, double y2) = 0;
+  virtual void Rectangle(double x1, double y1, double x2, double y2) = 0;
+};
+
+}  // namespace kivex::display

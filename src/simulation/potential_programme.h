@@ -1,0 +1,19 @@
+#pragma once
+// The potential axis shared by every technique: an equally spaced staircase from E start towards
+// E end, swept back for a cycle and repeated for two cycles.
+
+#include "model/app_state.h"
+#include "model/curve_set.h"
+
+namespace kivex::simulation {
+
+// Points of one sweep: |E end - E start| / E step rounded half to even, plus 1, as a 16-bit count.
+// Raises "Division by zero" for a zero step and "Overflow" beyond the 16-bit range.
+model::Count SweepPointCount(double Estart, double Eend, double Estep);
+
+// Fills x(1..pointCount) and sets `sweepPointCount` and `pointCount` (N, 2N or 4N). A programme
+// longer than a curve can hold is refused before anything is written, so the curves and their
+// counts stay as they were.
+void BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves);
+
+}  // namespace kivex::simulation

@@ -1,0 +1,39 @@
+#include <utility>
+
+#include "ui/commands.h"
+#include "ui/session.h"
+
+namespace kivex::ui {
+
+namespace {
+
+constexpr std::pair<std::string_view, Command> kCommands[] = {
+    {"mnuExit", Exit},
+    {"mnuTech", ShowTechniques},
+    {"mnuMechamism", ShowMechanism},
+    {"mnuInstrument", ShowInstrument},
+    {"mnuExperimental", ShowChemicals},
+    {"mnuSimulate", Simulate},
+    {"mnuTime", ReportTime},
+    {"mnuAbout", ShowAbout},
+};
+
+}  // namespace
+
+Command FindCommand(std::string_view itemName) {
+  for (const auto& [name, command] : kCommands) {
+    if (name == itemName) return command;
+  }
+  return nullptr;
+}
+
+MenuOutcome RunMenuItem(Session& session, std::string_view itemName) {
+  if (session.menu.Find(itemName) == nullptr) return MenuOutcome::Unknown;
+  if (!session.menu.Reachable(itemName)) return MenuOutcome::Disabled;
+  const Command command = FindCommand(itemName);
+  if (command == nullptr) return MenuOutcome::NotAvailable;
+  command(session);
+  return MenuOutcome::Ran;
+}
+
+}  // namespace kivex::ui

@@ -1,0 +1,43 @@
+#pragma once
+// The menu commands of the main window, each a plain function on the session, and the dispatch
+// by menu item name that the window, scripts and tests share.
+
+#include <string_view>
+
+namespace kivex::ui {
+
+class Session;
+
+using Command = void (*)(Session&);
+
+// The command behind a menu item, or null when the item has none (a menu, a separator, or a
+// command this build does not have).
+Command FindCommand(std::string_view itemName);
+
+enum class MenuOutcome { Ran, Disabled, Unknown, NotAvailable };
+
+// Runs the command of a menu item as a click would: refused when the item or a menu above it is
+// greyed out, or when the item has no command.
+MenuOutcome RunMenuItem(Session& session, std::string_view itemName);
+
+// Run menu.
+void Simulate(Session& session);
+
+// Display menu.
+void ReportTime(Session& session);
+
+// Input menu: show a dialog, creating it if needed.
+void ShowTechniques(Session& session);
+void ShowMechanism(Session& session);
+void ShowInstrument(Session& session);
+void ShowChemicals(Session& session);
+
+// A dialog became the active window: its activation step, with any message it raises shown.
+class Dialog;
+void ActivateDialog(Session& session, Dialog& dialog);
+
+// Help and File.
+void ShowAbout(Session& session);
+void Exit(Session& session);
+
+}  // namespace kivex::ui

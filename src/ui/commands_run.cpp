@@ -1,0 +1,32 @@
+#include "model/failure.h"
+#include "ui/commands.h"
+#include "ui/commit_chain.h"
+#include "ui/run_simulation.h"
+#include "ui/session.h"
+
+namespace kivex::ui {
+
+void Simulate(Session& session) {
+  const double started = session.platform().Timer();
+  {
+    BusyPointer busy(session.platform());
+    try {
+      ChemicalsOK(session);
+    } catch (const model::InputError& error) {
+      session.ShowMessage(std::string(error.message()));
+      return;
+    } catch (const model::Failure& failure) {
+      session.ShowMessage(model::FailureMessage(failure, "Analytical simulation Error: "));
+      return;
+    }
+    RunSimulation(session);
+    ApplyOutputQuantity(session);
+    PlotCurves(session);
+    session.menu.Enable("mnuManualFit");
+    session.menu.Enable("mnuDisplay");
+    session.menu.Enable("mnuData");
+  }
+  session.app.elapsedTime = session.platform().Timer() - started;
+}
+
+}  // namespace kivex::ui

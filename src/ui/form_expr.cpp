@@ -1,0 +1,197 @@
+#include "ui/form_expr.h"
+
+#include <iterator>
+#include <string>
+
+namespace kivex::ui {
+
+namespace {
+struct ColumnHead {
+  const char* caption;
+  const char* toolTip;
+  bool symbol;  // caption in the symbol font
+};
+
+constexpr ColumnHead kSpeciesHeads[] = {{"C anal (M)", "analytical concentration", false},
+                                        {"C init (M)", "initial concentration", false},
+                                        {"D (cm \xC2\xB2/s)", "diffusion coefficient", false},
+                                        {"l", "conductivity", true},
+                                        {"C fitted (M)", "fitted concentration", false},
+                                        {"C min (M)", "mininum concentration", false},
+                                        {"C max (M)", "maxinum concentration", false}};
+constexpr ColumnHead kHeterHeads[] = {{"Reaction", "charge reaction", false},
+                                      {"E\xC2\xB0 (V)", "standard electrode potential", false},
+                                      {"ks (cm/s)", "heterogeneous standard rate constant", false},
+                                      {"a", "electron transfer coefficient", true},
+                                      {"ks fitted", "", false},
+                                      {"ks min", "", false},
+                                      {"ks max", "", false},
+                                      {"a", "", true},
+                                      {"fitted", "", false},
+                                      {"a", "", true},
+                                      {"min", "", false},
+                                      {"a", "", true},
+                                      {"max", "", false},
+                                      {"E\xC2\xB0 fitted (V)", "", false},
+                                      {"E\xC2\xB0 min", "", false},
+                                      {"E\xC2\xB0 max (V)", "", false}};
+constexpr ColumnHead kHomoHeads[] = {{"Reaction", "chemical reaction", false},
+                                     {"kf", "forward chemical reaction rate constant", false},
+                                     {"kb", "backward chemical reaction rate constant", false},
+                                     {"Keq", "chemical equilibrium constant", false},
+                                     {"p", "stoichiometric number", false},
+                                     {"kf fitted", "", false},
+                                     {"kf min", "", false},
+                                     {"kf max", "", false},
+                                     {"kb fitted", "", false},
+                                     {"kb min", "", false},
+                                     {"kb max", "", false}};
+static_assert(std::size(kSpeciesHeads) == decltype(FormExpr::lblSpeciesHead)::kLast);
+static_assert(std::size(kHeterHeads) == decltype(FormExpr::lblHeterHead)::kLast);
+static_assert(std::size(kHomoHeads) == decltype(FormExpr::lblHomoHead)::kLast);
+
+struct FitBounds {
+  const char* min;
+  const char* max;
+};
+// By fit index 1..23 (see form_expr.h).
+constexpr FitBounds kFitBounds[] = {
+    {"1e-4", "1e-2"}, {"0", "1e-2"},   {"0", "1e-2"},   {"0", "1e-2"},   {"0", "1e-2"},
+    {"0", "1e-2"},    {"1e-4", "100"}, {"1e-4", "100"}, {"1e-4", "100"}, {"0.4", "0.6"},
+    {"0.4", "0.6"},   {"0.4", "0.6"},  {"-0.2", "0.2"}, {"-0.2", "0.2"}, {"-0.2", "0.3"},
+    {"1", "100"},     {"1", "100"},    {"1", "100"},    {"1", "100"},    {"0.001", "1"},
+    {"0.001", "1"},   {"0.001", "1"},  {"0.001", "1"}};
+static_assert(std::size(kFitBounds) == decltype(FormExpr::CheckFitted)::kLast);
+
+constexpr const char* kConductivities[] = {"100", "200", "300", "400", "500", "500"};
+constexpr const char* kStandardPotentials[] = {"0.1", "-0.1", "-0.2"};
+
+constexpr const char* kElectrolyte = "FrameElectrolyte";
+constexpr const char* kSpecies = "FrameSpecies";
+constexpr const char* kHeter = "FrameHeter";
+constexpr const char* kHomo = "FrameHomo";
+
+// A text box with the label beside it.
+void SetUpTextBox(Control& box, const char* caption, const char* toolTip, const char* text) {
+  box.frame = kElectrolyte;
+  box.caption = caption;
+  box.toolTip = toolTip;
+  box.text = text;
+}
+
+// A control in a table row: its column header names it, so it has no label of its own.
+void SetUpCell(Control& cell, const char* frame, const char* toolTip, const std::string& text) {
+  cell.frame = frame;
+  cell.toolTip = toolTip;
+  if (cell.kind == ControlKind::Label) {
+    cell.caption = text;
+  } else {
+    cell.text = text;
+    cell.captionVisible = false;
+  }
+}
+
+void SetUpHead(Control& label, const char* frame, const ColumnHead& head) {
+  label.frame = frame;
+  label.caption = head.caption;
+  label.toolTip = head.toolTip;
+  label.symbolFont = head.symbol;
+}
+}  // namespace
+
+FormExpr::FormExpr() : Dialog("FormExpr", "Chemicals") {
+  // Fit index x in the row of its parameter; its bounds show only while it is ticked.
+  auto addFit = [this](int x, const char* frame) {
+    Control& tick = Add(CheckFitted(x), ControlKind::CheckBox, "CheckFitted", x);
+    SetUpCell(tick, frame, "", "");
+    tick.value = (x == 1);
+    SetUpCell(Add(TextCmin(x), ControlKind::TextBox, "TextCmin", x), frame, "",
+              kFitBounds[x - 1].min);
+    SetUpCell(Add(TextCmax(x), ControlKind::TextBox, "TextCmax", x), frame, "",
+              kFitBounds[x - 1].max);
+    TextCmin(x).visible = tick.value;
+    TextCmax(x).visible = tick.value;
+  };
+
+  Add(FrameElectrolyte, ControlKind::Frame, "FrameElectrolyte").caption = "Electrolyte";
+  SetUpTextBox(Add(TextVis, ControlKind::TextBox, "TextVis"), "Vis (cm \xC2\xB2/s)",
+               "kinematic viscosity of solution", "0.01");
+  SetUpTextBox(Add(TextElectrolyteC, ControlKind::TextBox, "TextElectrolyteC"), "C (M)",
+               "support electrolyte concentration", "0.01");
+  SetUpTextBox(Add(TextElectrolyteCond, ControlKind::TextBox, "TextElectrolyteCond"), "l",
+               "conductivity", "100");
+  TextElectrolyteCond.symbolFont = true;
+  Control& preEquilibration = Add(CheckPreEqu, ControlKind::CheckBox, "CheckPreEqu");
+  preEquilibration.caption = "pre-equilibration";
+  preEquilibration.value = true;
+
+  Add(FrameSpecies, ControlKind::Frame, "FrameSpecies").caption = "Species";
+  for (int h = 1; h <= decltype(lblSpeciesHead)::kLast; ++h) {
+    SetUpHead(Add(lblSpeciesHead(h), ControlKind::Label, "lblSpeciesHead", h), kSpecies,
+              kSpeciesHeads[h - 1]);
+  }
+  for (int i = 1; i <= 6; ++i) {
+    const char* concentration = (i == 1) ? "1e-3" : "0";
+    SetUpCell(Add(specie(i), ControlKind::Label, "specie", i), kSpecies, "",
+              std::string(1, static_cast<char>('A' + i - 1)));
+    SetUpCell(Add(C(i), ControlKind::TextBox, "C", i), kSpecies, "analytical concentration",
+              concentration);
+    SetUpCell(Add(Cinit(i), ControlKind::Label, "Cinit", i), kSpecies, "initial concentration",
+              concentration);
+    SetUpCell(Add(D(i), ControlKind::TextBox, "D", i), kSpecies, "diffusion coefficient", "1e-5");
+    SetUpCell(Add(Cond(i - 1), ControlKind::TextBox, "Cond", i - 1), kSpecies, "conductivity",
+              kConductivities[i - 1]);
+    addFit(i, kSpecies);
+    CheckFitted(i).toolTip = "fitted concentration";
+    TextCmin(i).toolTip = "mininum concentration";
+    TextCmax(i).toolTip = "maxinum concentration";
+  }
+
+  Add(FrameHeter, ControlKind::Frame, "FrameHeter").caption = "Heterogeneous Reaction";
+  for (int h = 1; h <= decltype(lblHeterHead)::kLast; ++h) {
+    SetUpHead(Add(lblHeterHead(h), ControlKind::Label, "lblHeterHead", h), kHeter,
+              kHeterHeads[h - 1]);
+  }
+  for (int j = 1; j <= 3; ++j) {
+    SetUpCell(Add(heter(j), ControlKind::Label, "heter", j), kHeter, "charge reaction",
+              std::to_string(j));
+    SetUpCell(Add(Eze(j), ControlKind::TextBox, "Eze", j), kHeter, "standard electrode potential",
+              kStandardPotentials[j - 1]);
+    SetUpCell(Add(ks(j), ControlKind::TextBox, "ks", j), kHeter,
+              "heterogeneous standard rate constant", "1e4");
+    SetUpCell(Add(alph(j), ControlKind::TextBox, "alph", j), kHeter,
+              "electron transfer coefficient", "0.5");
+    addFit(6 + j, kHeter);
+    addFit(9 + j, kHeter);
+    addFit(12 + j, kHeter);
+  }
+
+  Add(FrameHomo, ControlKind::Frame, "FrameHomo").caption = "Homogeneous Reaction";
+  for (int h = 1; h <= decltype(lblHomoHead)::kLast; ++h) {
+    SetUpHead(Add(lblHomoHead(h), ControlKind::Label, "lblHomoHead", h), kHomo, kHomoHeads[h - 1]);
+  }
+  for (int k = 1; k <= 4; ++k) {
+    SetUpCell(Add(homo(k), ControlKind::Label, "homo", k), kHomo, "chemical reaction",
+              std::to_string(k));
+    SetUpCell(Add(kf(k), ControlKind::TextBox, "kf", k), kHomo,
+              "forward chemical reaction rate constant", "10");
+    SetUpCell(Add(kb(k), ControlKind::TextBox, "kb", k), kHomo,
+              "backward chemical reaction rate constant", "0.01");
+    SetUpCell(Add(LabelKeq(k), ControlKind::Label, "LabelKeq", k), kHomo,
+              "chemical equilibrium constant", "");
+    Control& p = Add(pl(k), ControlKind::ComboBox, "pl", k);
+    SetUpCell(p, kHomo, "stoichiometric number", "");
+    p.items = {"1", "2", "3", "4"};
+    addFit(15 + k, kHomo);
+    addFit(19 + k, kHomo);
+  }
+
+  Add(cmdOK, ControlKind::Button, "cmdOK").caption = "OK";
+  Load();
+}
+
+void FormExpr::Load() {
+  for (int k = 1; k <= 4; ++k) pl(k).Choose(0);
+}
+
+}  // namespace kivex::ui

@@ -1,0 +1,61 @@
+#pragma once
+// The Chemicals dialog: the supporting electrolyte, one row per species, per charge reaction and
+// per chemical reaction, and the tick and bounds of every fittable parameter.
+//
+// Fit index x (1..23) has CheckFitted(x), TextCmin(x) and TextCmax(x) in the row of its
+// parameter: 1..6 concentration of species x, 7..9 ks, 10..12 alpha, 13..15 E0 of charge
+// reaction x-6, x-9, x-12; 16..19 kf, 20..23 kb of chemical reaction x-15, x-19. The bounds
+// are visible only while their box is ticked.
+//
+// Greek captions are the symbol-font letters "a" (alpha) and "l" (lambda). The lambda of
+// `TextElectrolyteCond` is its own caption with `symbolFont` set, as for any text box label;
+// the column headers are Labels, and the alpha fit headers are two each: the symbol-font "a"
+// and the plain word after it ("fitted", "min", "max").
+
+#include "ui/dialog.h"
+
+namespace kivex::ui {
+
+class FormExpr : public Dialog {
+ public:
+  FormExpr();
+
+  Control FrameElectrolyte;     // "Electrolyte"
+  Control TextVis;              // kinematic viscosity
+  Control TextElectrolyteC;     // supporting electrolyte concentration
+  Control TextElectrolyteCond;  // supporting electrolyte conductivity
+  Control CheckPreEqu;          // "pre-equilibration", ticked
+
+  Control FrameSpecies;               // "Species"
+  ControlArray<1, 7> lblSpeciesHead;  // column headers
+  ControlArray<1, 6> specie;          // row names "A".."F"
+  ControlArray<1, 6> C;               // analytical concentration
+  ControlArray<1, 6> Cinit;           // initial concentration, a label the dialog computes
+  ControlArray<1, 6> D;               // diffusion coefficient
+  ControlArray<0, 5> Cond;            // conductivity; species i is Cond(i-1)
+  ControlArray<1, 23> CheckFitted;
+  ControlArray<1, 23> TextCmin;
+  ControlArray<1, 23> TextCmax;
+
+  Control FrameHeter;                // "Heterogeneous Reaction"
+  ControlArray<1, 16> lblHeterHead;  // column headers
+  ControlArray<1, 3> heter;          // reaction label "1".."3"
+  ControlArray<1, 3> Eze;            // standard potential
+  ControlArray<1, 3> ks;
+  ControlArray<1, 3> alph;
+
+  Control FrameHomo;                // "Homogeneous Reaction"
+  ControlArray<1, 11> lblHomoHead;  // column headers
+  ControlArray<1, 4> homo;          // reaction label "1".."4"
+  ControlArray<1, 4> kf;
+  ControlArray<1, 4> kb;
+  ControlArray<1, 4> LabelKeq;  // kf / kb, empty until computed
+  ControlArray<1, 4> pl;        // stoichiometric number "1".."4"
+  Control cmdOK;
+
+ private:
+  // Runs once when the dialog is created: every p list shows "1".
+  void Load();
+};
+
+}  // namespace kivex::ui

@@ -1,0 +1,71 @@
+#include "ui/form_option.h"
+
+#include <string>
+
+namespace kivex::ui {
+
+namespace {
+constexpr const char* kStyleCaptions[] = {"...........", "oooooo", "______"};
+// Line style each curve starts with (1 dotted, 2 markers, 3 solid), so that the measured curve 1
+// and the fitted curve 2 look different.
+constexpr int kStartStyles[] = {2, 3, 1, 1, 1};
+
+void SetUpCheckBox(Control& box, const char* caption, const char* toolTip, bool ticked) {
+  box.caption = caption;
+  box.toolTip = toolTip;
+  box.value = ticked;
+}
+
+void SetUpTextBox(Control& box, const char* caption, const char* toolTip, const char* text) {
+  box.caption = caption;
+  box.toolTip = toolTip;
+  box.text = text;
+}
+}  // namespace
+
+FormOption::FormOption() : Dialog("formOption", "Option") {
+  SetUpCheckBox(Add(CheckGrid, ControlKind::CheckBox, "CheckGrid"), "Grid", "", false);
+  SetUpCheckBox(Add(overlap, ControlKind::CheckBox, "overlap"), "Overlap", "overlap plot", false);
+  SetUpCheckBox(Add(Xauto, ControlKind::CheckBox, "Xauto"), "X auto", "auto scale of X axis ",
+                true);
+  SetUpCheckBox(Add(Yauto, ControlKind::CheckBox, "Yauto"), "Y auto", "auto scale of Y axis ",
+                true);
+  SetUpCheckBox(Add(CheckXdir, ControlKind::CheckBox, "CheckXdir"), "X direction: + -> -",
+                "X axis Direction from positive to negative", true);
+  // The limit boxes start visible although auto scaling is on; the auto boxes hide them when
+  // clicked.
+  SetUpTextBox(Add(XminText, ControlKind::TextBox, "XminText"), "X min", "mininum X value", "-0.3");
+  SetUpTextBox(Add(XmaxText, ControlKind::TextBox, "XmaxText"), "X max", "maxinum X value", "0.3");
+  SetUpTextBox(Add(YminText, ControlKind::TextBox, "YminText"), "Y min", "mininum Y value",
+               "-1e-3");
+  SetUpTextBox(Add(YmaxText, ControlKind::TextBox, "YmaxText"), "Y max", "maxinum Y value", "1e-3");
+
+  Add(FrameAxis, ControlKind::Frame, "FrameAxis").caption = "Axis";
+  Control& quantity = Add(ComboY, ControlKind::ComboBox, "ComboY");
+  quantity.frame = "FrameAxis";
+  quantity.captionVisible = false;
+  quantity.items = {"current I", "resistance R", "conductance Cond", "surface concentration C"};
+
+  ControlArray<0, 4>* styles[] = {&linestyle1, &linestyle2, &linestyle3};
+  for (int k = 0; k <= 4; ++k) {
+    Control& curve = Add(FrameCurve(k), ControlKind::Frame, "FrameCurve", k);
+    curve.caption = "Curve " + std::to_string(k + 1);
+    Control& line = Add(FrameLine(k), ControlKind::Frame, "FrameLine", k);
+    line.caption = "Line style";
+    line.frame = curve.Ref();
+    for (int s = 1; s <= 3; ++s) {
+      Control& option =
+          Add((*styles[s - 1])(k), ControlKind::OptionButton, "linestyle" + std::to_string(s), k);
+      option.caption = kStyleCaptions[s - 1];
+      option.frame = line.Ref();
+      option.value = (s == kStartStyles[k]);
+    }
+  }
+
+  Add(cmdOK, ControlKind::Button, "cmdOK").caption = "OK";
+  Load();
+}
+
+void FormOption::Load() { ComboY.Choose(0); }
+
+}  // namespace kivex::ui

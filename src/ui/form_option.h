@@ -1,0 +1,39 @@
+#pragma once
+// The plot options dialog: axis limits and auto scaling, grid, overlap, direction of the
+// potential axis, the quantity on the Y axis and a line style for each of the five curves.
+//
+// Curve k+1 (k = 0..4) has the frame FrameCurve(k) holding the frame FrameLine(k), which holds
+// the option group linestyle1(k), linestyle2(k), linestyle3(k): one group per curve.
+
+#include "ui/dialog.h"
+
+namespace kivex::ui {
+
+class FormOption : public Dialog {
+ public:
+  FormOption();
+
+  Control CheckGrid;
+  Control overlap;
+  Control Xauto;
+  Control Yauto;
+  Control CheckXdir;  // potential axis from positive to negative
+  Control XminText;
+  Control XmaxText;
+  Control YminText;
+  Control YmaxText;
+  Control FrameAxis;              // "Axis"
+  Control ComboY;                 // output quantity
+  ControlArray<0, 4> FrameCurve;  // "Curve 1".."Curve 5"
+  ControlArray<0, 4> FrameLine;   // "Line style"
+  ControlArray<0, 4> linestyle1;  // dotted
+  ControlArray<0, 4> linestyle2;  // square markers
+  ControlArray<0, 4> linestyle3;  // solid
+  Control cmdOK;
+
+ private:
+  // Runs once when the dialog is created: the Y axis shows the current.
+  void Load();
+};
+
+}  // namespace kivex::ui

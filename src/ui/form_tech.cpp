@@ -1,0 +1,40 @@
+#include "ui/form_tech.h"
+
+#include "ui/session.h"
+
+namespace kivex::ui {
+
+namespace {
+constexpr const char* kTechniqueCaptions[] = {
+    "1)  Linear sweep and cyclic voltammetry", "2)  DC voltammetry",
+    "3)  Normal pulse voltammetry", "4)  Differential pulse voltammetry",
+    "5)  Square wave voltammetry"};
+}  // namespace
+
+FormTech::FormTech() : Dialog("FormTech", "Techniques") {
+  Add(Frame1, ControlKind::Frame, "Frame1").caption = "Voltammetry";
+  for (int i = 1; i <= 5; ++i) {
+    Control& option = Add(optTech(i), ControlKind::OptionButton, "optTech", i);
+    option.caption = kTechniqueCaptions[i - 1];
+    option.frame = "Frame1";
+    option.value = (i == 1);
+  }
+  Add(cmdOK, ControlKind::Button, "cmdOK").caption = "OK";
+}
+
+void FormTech::OkClicked(Session& session) {
+  TechniquesOK(session);
+  visible = false;
+}
+
+void TechniquesOK(Session& session) {
+  FormTech& tech = session.Tech();
+  for (int i = 1; i <= 5; ++i) {
+    if (tech.optTech(i).value) {
+      session.app.technique = static_cast<model::Count>(i);
+      return;
+    }
+  }
+}
+
+}  // namespace kivex::ui

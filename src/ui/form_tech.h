@@ -1,0 +1,22 @@
+#pragma once
+// The Techniques dialog: which voltammetric technique is simulated.
+
+#include "ui/dialog.h"
+
+namespace kivex::ui {
+
+class FormTech : public Dialog {
+ public:
+  FormTech();
+
+  Control Frame1;                 // "Voltammetry"
+  ControlArray<1, 5> optTech;     // the five techniques, option 1 selected
+  Control cmdOK;
+
+  void OkClicked(Session& session) override;
+};
+
+// Techniques OK: `technique` = the first selected option.
+void TechniquesOK(Session& session);
+
+}  // namespace kivex::ui

@@ -1,0 +1,88 @@
+#include "ui/interaction.h"
+
+#include <charconv>
+
+#include "ui/session.h"
+
+namespace kivex::ui {
+
+namespace {
+
+[[noreturn]] void Refuse(const Dialog& dialog, const Control& control, std::string_view why) {
+  throw InteractionError(dialog.name() + "." + control.Ref() + " " + std::string(why));
+}
+
+// A user reaches only controls that are shown and available.
+void RequireReachable(const Dialog& dialog, const Control& control) {
+  if (!control.visible) Refuse(dialog, control, "is hidden");
+  if (!control.enabled) Refuse(dialog, control, "is greyed out");
+}
+
+}  // namespace
+
+ControlAddress ResolveControl(Session& session, std::string_view reference) {
+  const std::size_t dot = reference.find('.');
+  if (dot == std::string_view::npos) {
+    throw InteractionError("\"" + std::string(reference) + "\" is not DIALOG.CONTROL");
+  }
+  const std::string_view dialogName = reference.substr(0, dot);
+  std::string_view controlName = reference.substr(dot + 1);
+  int index = kNoIndex;
+  if (const std::size_t open = controlName.find('('); open != std::string_view::npos) {
+    const std::size_t close = controlName.find(')', open);
+    const std::string_view digits = controlName.substr(open + 1, close - open - 1);
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+    if (close != controlName.size() - 1 || error != std::errc() ||
+        end != digits.data() + digits.size()) {
+      throw InteractionError("\"" + std::string(reference) + "\" has a bad control index");
+    }
+    controlName = controlName.substr(0, open);
+  }
+  Dialog* dialog = session.FindDialog(dialogName);
+  if (dialog == nullptr) throw InteractionError("no dialog \"" + std::string(dialogName) + "\"");
+  Control* control = dialog->Find(controlName, index);
+  if (control == nullptr) {
+    throw InteractionError("no control \"" + std::string(reference) + "\"");
+  }
+  return {dialog, control};
+}
+
+void TypeText(Session& session, Dialog& dialog, Control& control, std::string text) {
+  if (control.kind != ControlKind::TextBox) Refuse(dialog, control, "is not a text box");
+  RequireReachable(dialog, control);
+  if (control.locked) Refuse(dialog, control, "cannot be edited");
+  control.text = std::move(text);
+  dialog.Changed(session, control);
+}
+
+void ClickControl(Session& session, Dialog& dialog, Control& control) {
+  RequireReachable(dialog, control);
+  switch (control.kind) {
+    case ControlKind::CheckBox:
+      control.value = !control.value;
+      break;
+    case ControlKind::OptionButton:
+      SelectOption(dialog, control);
+      break;
+    case ControlKind::Button:
+      break;
+    default:
+      Refuse(dialog, control, "cannot be clicked");
+  }
+  dialog.Clicked(session, control);
+}
+
+void ChooseItem(Session& session, Dialog& dialog, Control& control, std::string_view item) {
+  if (control.kind != ControlKind::ComboBox) Refuse(dialog, control, "is not a list");
+  RequireReachable(dialog, control);
+  for (std::size_t i = 0; i < control.items.size(); ++i) {
+    if (control.items[i] == item) {
+      control.Choose(static_cast<int>(i));
+      dialog.Chosen(session, control);
+      return;
+    }
+  }
+  Refuse(dialog, control, "has no entry \"" + std::string(item) + "\"");
+}
+
+}  // namespace kivex::ui

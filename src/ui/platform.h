@@ -1,0 +1,57 @@
+#pragma once
+// What the core needs from the front end it runs under: message boxes, the common file dialog,
+// the busy pointer, the timer and word that the result window or the plot changed. The Qt window,
+// the command-line tool and the tests each implement it.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kivex::ui {
+
+// File dialog filters, descriptions and patterns separated by vertical bars.
+inline constexpr std::string_view kCsvFilter = "csv|*.csv|all|*.*";
+inline constexpr std::string_view kParameterFilter = "parameter (*.par)|*.par|all|*.*";
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A message box with one OK button; returns when the user has pressed it.
+  virtual void ShowMessage(const std::string& text) = 0;
+
+  // The common file dialog; no value when the user cancels.
+  virtual std::optional<std::string> ChooseOpenFile(std::string_view filter) = 0;
+  virtual std::optional<std::string> ChooseSaveFile(std::string_view filter) = 0;
+
+  // Hourglass pointer on or off.
+  virtual void SetBusy(bool busy) = 0;
+
+  // Seconds from an arbitrary origin.
+  virtual double Timer() = 0;
+
+  // A line was appended to the result window, or the window was cleared. A long fit calls these
+  // while it runs; a window front end repaints here (paint events only, no user input).
+  virtual void ResultLineWritten(const std::string& /*line*/) {}
+  virtual void ResultCleared() {}
+
+  // The plot picture was redrawn.
+  virtual void PlotChanged() {}
+
+  // A window or dialog was asked to show itself ("FormResult", "FormPlot", "FormIns", ...).
+  virtual void WindowShown(std::string_view /*name*/) {}
+};
+
+// Hourglass for the lifetime of the guard, restored however the command ends.
+class BusyPointer {
+ public:
+  explicit BusyPointer(Platform& platform) : platform_(platform) { platform_.SetBusy(true); }
+  ~BusyPointer() { platform_.SetBusy(false); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+ private:
+  Platform& platform_;
+};
+
+}  // namespace kivex::ui

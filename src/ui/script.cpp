@@ -1,0 +1,232 @@
+#include "ui/script.h"
+
+#include <fstream>
+#include <istream>
+#include <ostream>
+
+#include "model/number_text.h"
+#include "ui/commands.h"
+#include "ui/interaction.h"
+#include "ui/session.h"
+
+namespace kivex::ui {
+
+namespace {
+
+// Message boxes may hold line breaks; a script's error stream shows each box on one line.
+std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
+}
+
+// Splits "verb rest": the verb ends at the first blank, the rest follows that one blank.
+std::pair<std::string_view, std::string_view> SplitWord(std::string_view line) {
+  const std::size_t blank = line.find(' ');
+  if (blank == std::string_view::npos) return {line, {}};
+  return {line.substr(0, blank), line.substr(blank + 1)};
+}
+
+std::string_view TrimRight(std::string_view text) {
+  while (!text.empty() && (text.back() == '\r' || text.back() == ' ' || text.back() == '\t')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+std::string_view TrimLeft(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  return text;
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+const char* MenuRefusal(MenuOutcome outcome) {
+  switch (outcome) {
+    case MenuOutcome::Disabled: return "is greyed out";
+    case MenuOutcome::Unknown: return "is not a menu item";
+    case MenuOutcome::NotAvailable: return "has no command in this build";
+    case MenuOutcome::Ran: break;
+  }
+  return "";
+}
+
+}  // namespace
+
+ScriptPlatform::ScriptPlatform(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+
+void ScriptPlatform::ShowMessage(const std::string& text) {
+  out_.flush();
+  err_ << "message: " << OneLine(text) << '\n';
+  err_.flush();
+}
+
+std::optional<std::string> ScriptPlatform::NextFileAnswer() {
+  if (fileAnswers_.empty()) {
+    err_ << "file dialog: no answer given by the script, cancelled\n";
+    return std::nullopt;
+  }
+  std::optional<std::string> answer = std::move(fileAnswers_.front());
+  fileAnswers_.pop_front();
+  return answer;
+}
+
+std::optional<std::string> ScriptPlatform::ChooseOpenFile(std::string_view) {
+  return NextFileAnswer();
+}
+
+std::optional<std::string> ScriptPlatform::ChooseSaveFile(std::string_view) {
+  return NextFileAnswer();
+}
+
+double ScriptPlatform::Timer() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+}
+
+void ScriptPlatform::ResultLineWritten(const std::string& line) { out_ << line << '\n'; }
+
+void ScriptPlatform::QueueFileAnswer(std::optional<std::string> answer) {
+  fileAnswers_.push_back(std::move(answer));
+}
+
+std::string DescribeControl(std::string_view dialogName, const Control& control) {
+  std::string line = std::string(dialogName) + "." + control.Ref();
+  switch (control.kind) {
+    case ControlKind::TextBox:
+    case ControlKind::ComboBox:
+      line += " text=" + Quoted(control.text);
+      break;
+    case ControlKind::CheckBox:
+      line += control.value ? " ticked" : " unticked";
+      line += " caption=" + Quoted(control.caption);
+      break;
+    case ControlKind::OptionButton:
+      line += control.value ? " selected" : " unselected";
+      line += " caption=" + Quoted(control.caption);
+      break;
+    default:
+      line += " caption=" + Quoted(control.caption);
+  }
+  line += control.visible ? " visible" : " hidden";
+  line += control.enabled ? " enabled" : " greyed";
+  return line;
+}
+
+ScriptRunner::ScriptRunner(Session& session, ScriptPlatform& platform, std::ostream& out)
+    : session_(session), platform_(platform), out_(out) {}
+
+void ScriptRunner::RunLine(std::string_view rawLine) {
+  const std::string_view line = TrimLeft(TrimRight(rawLine));
+  if (line.empty() || line.front() == '#') return;
+  const auto [verb, rest] = SplitWord(line);
+  const std::string argument(rest);
+
+  auto requireArgument = [&](const char* what) {
+    if (argument.empty()) throw ScriptError(std::string(verb) + " needs " + what);
+  };
+  try {
+    if (verb == "type" || verb == "choose") {
+      const auto [reference, text] = SplitWord(rest);
+      requireArgument("DIALOG.CONTROL");
+      const ControlAddress address = ResolveControl(session_, reference);
+      if (verb == "type") {
+        TypeText(session_, *address.dialog, *address.control, std::string(text));
+      } else {
+        ChooseItem(session_, *address.dialog, *address.control, text);
+      }
+    } else if (verb == "click") {
+      requireArgument("DIALOG.CONTROL");
+      const ControlAddress address = ResolveControl(session_, argument);
+      ClickControl(session_, *address.dialog, *address.control);
+    } else if (verb == "show") {
+      requireArgument("DIALOG.CONTROL");
+      const ControlAddress address = ResolveControl(session_, argument);
+      out_ << DescribeControl(address.dialog->name(), *address.control) << '\n';
+    } else if (verb == "close") {
+      requireArgument("DIALOG");
+      if (session_.FindDialog(argument) == nullptr) {
+        throw ScriptError("no dialog " + Quoted(argument));
+      }
+      session_.CloseDialog(argument);
+    } else if (verb == "menu") {
+      requireArgument("a menu item");
+      const MenuOutcome outcome = RunMenuItem(session_, argument);
+      if (outcome != MenuOutcome::Ran) throw ScriptError(argument + " " + MenuRefusal(outcome));
+    } else if (verb == "file") {
+      requireArgument("PATH or -");
+      platform_.QueueFileAnswer(argument == "-" ? std::nullopt
+                                                : std::optional<std::string>(argument));
+    } else if (verb == "write-curves") {
+      requireArgument("PATH");
+      WriteCurves(argument);
+    } else if (verb == "cat") {
+      requireArgument("PATH");
+      CatFile(argument);
+    } else {
+      throw ScriptError("unknown command " + Quoted(std::string(verb)));
+    }
+  } catch (const InteractionError& error) {
+    throw ScriptError(error.what());
+  } catch (const model::Failure& failure) {
+    // A failure no command caught is still reported, never a crash.
+    throw ScriptError(std::string(verb) + " failed: " + std::string(failure.description()));
+  }
+}
+
+int ScriptRunner::Run(std::istream& in, std::string_view sourceName, std::ostream& err) {
+  std::string line;
+  int number = 0;
+  while (!session_.exitRequested) {
+    line.clear();
+    // Read one line, refusing an overlong one without holding it in memory.
+    bool tooLong = false;
+    char c;
+    bool any = false;
+    while (in.get(c)) {
+      any = true;
+      if (c == '\n') break;
+      if (line.size() < kMaxLineLength) {
+        line.push_back(c);
+      } else {
+        tooLong = true;
+      }
+    }
+    if (!any) break;
+    ++number;
+    try {
+      if (tooLong) throw ScriptError("line longer than " + std::to_string(kMaxLineLength));
+      RunLine(line);
+    } catch (const ScriptError& error) {
+      out_.flush();
+      err << sourceName << ":" << number << ": error: " << error.what() << '\n';
+      return 2;
+    }
+    out_.flush();
+  }
+  return 0;
+}
+
+void ScriptRunner::WriteCurves(const std::string& path) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (!file) throw ScriptError("cannot write " + Quoted(path));
+  const model::CurveSet& curves = session_.curves;
+  file << "x";
+  for (int k = 1; k <= curves.curveCount; ++k) file << ",y" << k;
+  file << '\n';
+  for (int i = curves.firstPoint; i >= 1 && i <= curves.lastPoint; ++i) {
+    file << model::ShortestText(curves.x(i));
+    for (int k = 1; k <= curves.curveCount; ++k) file << ',' << model::ShortestText(curves.y(i, k));
+    file << '\n';
+  }
+  if (!file.flush()) throw ScriptError("cannot write " + Quoted(path));
+}
+
+void ScriptRunner::CatFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw ScriptError("cannot read " + Quoted(path));
+  out_ << file.rdbuf();
+  out_.flush();
+}
+
+}  // namespace kivex::ui

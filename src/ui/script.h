@@ -1,0 +1,87 @@
+#pragma once
+// The script language of the command-line tool: one command a line, '#' starts a comment line.
+//
+//   type DIALOG.CONTROL TEXT   set a text box as if typed (TEXT is the rest of the line)
+//   click DIALOG.CONTROL       tick / untick a box, select an option, press a button
+//   choose DIALOG.CONTROL ITEM select a list entry by its text
+//   close DIALOG               the dialog's close box (its contents are discarded)
+//   menu ITEM                  run a menu command by item name (mnuSimulate, mnuTime, ...)
+//   file PATH | file -         answer the next file dialog with PATH, or cancel it
+//   show DIALOG.CONTROL        print the control's text and state
+//   write-curves PATH          write x and every displayed curve as CSV with a header line
+//   cat PATH                   print a file (to check what a command wrote)
+//
+// Result-window lines go to the output as they are written; each message box goes to the error
+// stream as one line starting "message: ".
+
+#include <chrono>
+#include <deque>
+#include <iosfwd>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "ui/control.h"
+#include "ui/platform.h"
+
+namespace kivex::ui {
+
+class Session;
+
+// A platform for scripts: answers file dialogs from `file` lines and writes to two streams.
+class ScriptPlatform : public Platform {
+ public:
+  ScriptPlatform(std::ostream& out, std::ostream& err);
+
+  void ShowMessage(const std::string& text) override;
+  std::optional<std::string> ChooseOpenFile(std::string_view filter) override;
+  std::optional<std::string> ChooseSaveFile(std::string_view filter) override;
+  void SetBusy(bool) override {}
+  double Timer() override;
+  void ResultLineWritten(const std::string& line) override;
+
+  // The answer to the next file dialog: a path, or no value to cancel it.
+  void QueueFileAnswer(std::optional<std::string> answer);
+
+ private:
+  std::optional<std::string> NextFileAnswer();
+
+  std::ostream& out_;
+  std::ostream& err_;
+  std::deque<std::optional<std::string>> fileAnswers_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+class ScriptError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class ScriptRunner {
+ public:
+  ScriptRunner(Session& session, ScriptPlatform& platform, std::ostream& out);
+
+  // Runs one line; raises ScriptError when the line cannot be carried out.
+  void RunLine(std::string_view line);
+
+  // Runs a whole script. A script error is reported as "SOURCE:LINE: error: ..." on `err` and
+  // ends the run with a non-zero result; Exit ends it with 0.
+  int Run(std::istream& in, std::string_view sourceName, std::ostream& err);
+
+  // Lines longer than this are refused rather than read into memory whole.
+  static constexpr std::size_t kMaxLineLength = 64 * 1024;
+
+ private:
+  void WriteCurves(const std::string& path);
+  void CatFile(const std::string& path);
+
+  Session& session_;
+  ScriptPlatform& platform_;
+  std::ostream& out_;
+};
+
+// One line describing a control, as `show` prints it.
+std::string DescribeControl(std::string_view dialogName, const Control& control);
+
+}  // namespace kivex::ui

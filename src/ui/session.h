@@ -1,0 +1,82 @@
+#pragma once
+// The one session of the program: the shared experiment state, the working curves, the plot
+// settings, the dialogs, the result window and the menu. Every command is a plain function on it,
+// so the window, the command-line tool and the tests all drive the same code.
+//
+//   TestPlatform platform;
+//   Session session(platform);          // start-up: Mechanism dialog loaded, digital, planar
+//   RunMenuItem(session, "mnuSimulate");
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "display/picture.h"
+#include "model/app_state.h"
+#include "model/curve_set.h"
+#include "model/plot_settings.h"
+#include "model/print_line.h"
+#include "ui/menu.h"
+#include "ui/platform.h"
+#include "ui/result_window.h"
+
+namespace kivex::ui {
+
+class Dialog;
+class FormTech;
+class FormMech;
+class FormIns;
+class FormExpr;
+class FormOption;
+
+class Session {
+ public:
+  explicit Session(Platform& platform);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  model::AppState app;
+  model::CurveSet curves;
+  model::PlotSettings plot;
+  ResultWindow result;
+  Menu menu;
+  display::Picture picture;  // the plot window's retained picture
+  std::vector<std::string> aboutText;  // the about window's lines, written by About
+  bool exitRequested = false;          // Exit was chosen; the front end ends the program
+
+  Platform& platform() { return platform_; }
+
+  // The dialogs, created (and loaded) the first time anything refers to them.
+  FormTech& Tech();
+  FormMech& Mech();
+  FormIns& Ins();
+  FormExpr& Expr();
+  FormOption& Option();
+
+  // A dialog by its name ("FormIns"), created if needed; null for an unknown name.
+  Dialog* FindDialog(std::string_view name);
+  // Whether the dialog exists now (without creating it).
+  bool IsLoaded(std::string_view name) const;
+  // The close box: the dialog and everything typed into it are discarded.
+  void CloseDialog(std::string_view name);
+
+  // Result window.
+  void Print(const model::PrintLine& line);
+  void Print(std::string_view text);
+  void ClearResult();
+  void ShowResult();
+
+  void ShowMessage(const std::string& text) { platform_.ShowMessage(text); }
+
+ private:
+  Platform& platform_;
+  std::unique_ptr<FormTech> tech_;
+  std::unique_ptr<FormMech> mech_;
+  std::unique_ptr<FormIns> ins_;
+  std::unique_ptr<FormExpr> expr_;
+  std::unique_ptr<FormOption> option_;
+};
+
+}  // namespace kivex::ui

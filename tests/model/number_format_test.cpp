@@ -1,0 +1,107 @@
+#include "model/number_format.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "model/number_text.h"
+
+namespace kivex::model {
+namespace {
+
+struct PatternCase {
+  double value;
+  const char* pattern;
+  std::string expected;
+};
+
+TEST(PatternFormat, WritesTheDisplayPatterns) {
+  // clang-format off
+  const std::vector<PatternCase> cases = {
+      {0.001, "0.###e-#", "1.e-3"},     {0.00099958, "0.###e-#", "9.996e-4"},
+      {150, "0.###e-#", "1.5e2"},       {0.0125, "0.###e-#", "1.25e-2"},
+      {9.9996e-4, "0.###e-#", "1.e-3"}, {0, "0.###e-#", "0.e0"},     {1000, "#.###e-#", "1.e3"},
+      {1.0, "0.##e-0", "1.e0"},         {2.6e-5, "0.####E-0", "2.6E-5"},
+      {1e-6, "0E-0", "1E-6"},           {1e6, "0E-0", "1E6"},        {0, "0E-0", "0E0"},
+      {-0.0285, "0.####", "-0.0285"},   {1, "0.####", "1."},         {0.1, "0.##", "0.1"},
+      {0, "0.##", "0."},                {-1, "0", "-1"},             {0.5, "#.##", ".5"},
+      {150, "0.00E+00", "1.50E+02"},    {0.015, "0.0E+0", "1.5E-2"}, {1.25, "00.0", "01.3"},
+      {-3.5e-12, "0.#e-00", "-3.5e-12"}, {1.5, "0.00 V", "1.50 V"}};
+  // clang-format on
+  for (const PatternCase& c : cases) {
+    EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
+  }
+}
+
+TEST(PatternFormat, RoundsHalvesAwayFromZeroAndCarries) {
+  // clang-format off
+  const std::vector<PatternCase> cases = {
+      {0.125, "0.##", "0.13"}, {-0.125, "0.##", "-0.13"}, {0.5, "0", "1"},     {-0.5, "0", "-1"},
+      {2.5, "0", "3"},         {99.95, "0.0", "100.0"},   {9.96, "0.#", "10."},
+      {-0.001, "0.##", "0."},  {-0.0, "0.##", "0."},      {0.004, "#.##", "."}};
+  // clang-format on
+  for (const PatternCase& c : cases) {
+    EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
+  }
+}
+
+TEST(PatternFormat, StaysSaneAtTheExtremes) {
+  EXPECT_EQ(FormatPattern(1e308, "0.##"), "1" + std::string(308, '0') + ".");
+  EXPECT_EQ(FormatPattern(-std::numeric_limits<double>::max(), "0.###e-#"), "-1.798e308");
+  EXPECT_EQ(FormatPattern(5e-324, "0.###e-#"), "4.941e-324");
+  EXPECT_EQ(FormatPattern(5e-324, "0.##"), "0.");
+  EXPECT_EQ(FormatPattern(-INFINITY, "0.##"), "-inf");
+  EXPECT_EQ(FormatPattern(NAN, "0.##"), "nan");
+}
+
+TEST(GeneralForm, WritesReportNumbers) {
+  struct Case {
+    double value;
+    std::string expected;
+  };
+  // clang-format off
+  const std::vector<Case> cases = {
+      {0.3, " .3 "},           {-0.05, "-.05 "},   {1.5e-5, " 1.5E-05 "}, {-1.5e-5, "-1.5E-05 "},
+      {0.00001, " 1E-05 "},    {61, " 61 "},       {100, " 100 "},        {0, " 0 "},
+      {-0.0, " 0 "},           {0.005, " .005 "},  {0.0001, " .0001 "},   {1e15, " 1E+15 "},
+      {1e-300, " 1E-300 "},    {0.1 + 0.2, " .3 "}, {298.14, " 298.14 "}, {-INFINITY, "-inf "},
+      {NAN, " nan "},          {123456789012345, " 123456789012345 "},
+      // Rounding to 15 digits can cross the limits of the fixed form.
+      {999999999999999.9, " 1E+15 "}, {9.999999999999999e-5, " .0001 "}};
+  // clang-format on
+  for (const Case& c : cases) EXPECT_EQ(GeneralNumber(c.value), c.expected) << c.value;
+}
+
+TEST(GeneralForm, ReadsBackWithinFifteenDigits) {
+  // Rounding to 15 significant digits moves a value by at most half a unit of the 15th digit;
+  // reading back adds at most one rounding of the double.
+  constexpr double kTolerance = 5e-15 + std::numeric_limits<double>::epsilon();
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> mantissa(1, 10);
+  std::uniform_int_distribution<int> exponent(-307, 307);
+  for (int i = 0; i < 20000; ++i) {
+    double value = (i % 2 ? -1 : 1) * mantissa(random) * std::pow(10.0, exponent(random));
+    std::string text = GeneralNumber(value);
+    EXPECT_LE(std::fabs(ReadNumber(text) - value), kTolerance * std::fabs(value)) << text;
+  }
+}
+
+TEST(LocaleIndependence, ReadsAndWritesWithAPointInAnyLocale) {
+  std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale";
+  EXPECT_EQ(ReadNumber("1.5"), 1.5);
+  EXPECT_EQ(ParseNumber("-2.5e-3"), -0.0025);
+  EXPECT_EQ(ParseNumber("1,5"), std::nullopt);
+  EXPECT_EQ(ShortestText(1.5), "1.5");
+  EXPECT_EQ(FormatPattern(-0.0285, "0.####"), "-0.0285");
+  EXPECT_EQ(GeneralNumber(1234.5), " 1234.5 ");
+  std::setlocale(LC_ALL, saved.c_str());
+}
+
+}  // namespace
+}  // namespace kivex::model

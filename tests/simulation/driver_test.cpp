@@ -1,0 +1,136 @@
+#include "simulation/driver.h"
+
+#include <gtest/gtest.h>
+
+#include "simulation/potential_programme.h"
+
+namespace kivex::simulation {
+namespace {
+
+using model::AppState;
+using model::CurveSet;
+using model::Failure;
+using model::PlotSettings;
+
+AppState Sweep(double Estart, double Eend, double Estep, double cycles) {
+  AppState app;
+  app.Estart = Estart;
+  app.Eend = Eend;
+  app.Estep = Estep;
+  app.cycles = cycles;
+  app.chargeCount = 1;
+  app.digital = true;
+  return app;
+}
+
+TEST(PotentialProgramme, SingleSweepRunsFromStartTowardsEnd) {
+  CurveSet curves;
+  BuildPotentialProgramme(Sweep(0, -0.5, 0.005, 0.5), curves);
+  EXPECT_EQ(curves.sweepPointCount, 101);
+  EXPECT_EQ(curves.pointCount, 101);
+  EXPECT_DOUBLE_EQ(curves.x(1), 0.0);
+  EXPECT_NEAR(curves.x(101), -0.5, 1e-15);
+  EXPECT_LT(curves.x(2), curves.x(1));
+}
+
+TEST(PotentialProgramme, CycleMirrorsTheForwardSweepAndTwoCyclesRepeatIt) {
+  CurveSet cycle;
+  BuildPotentialProgramme(Sweep(0, -0.5, 0.005, 1), cycle);
+  EXPECT_EQ(cycle.pointCount, 202);
+  EXPECT_EQ(cycle.x(102), cycle.x(101));  // the turning potential appears twice
+  EXPECT_EQ(cycle.x(202), cycle.x(1));
+  for (int i = 1; i <= 101; ++i) EXPECT_EQ(cycle.x(101 + i), cycle.x(102 - i));
+
+  CurveSet twice;
+  BuildPotentialProgramme(Sweep(0, -0.5, 0.005, 2), twice);
+  EXPECT_EQ(twice.pointCount, 404);
+  for (int i = 1; i <= 202; ++i) EXPECT_EQ(twice.x(202 + i), twice.x(i));
+}
+
+TEST(PotentialProgramme, PointCountRoundsHalfStepsToEven) {
+  EXPECT_EQ(SweepPointCount(0, 0.025, 0.01), 3);  // 2.5 steps -> 2
+  EXPECT_EQ(SweepPointCount(0, 0.035, 0.01), 5);  // 3.5 steps -> 4
+  EXPECT_EQ(SweepPointCount(0.3, -0.3, 0.005), 121);
+  EXPECT_EQ(SweepPointCount(0.2, 0.2, 0.005), 1);
+
+  CurveSet curves;
+  BuildPotentialProgramme(Sweep(0.2, 0.2, 0.005, 0.5), curves);
+  EXPECT_EQ(curves.pointCount, 1);
+  EXPECT_DOUBLE_EQ(curves.x(1), 0.2);
+}
+
+TEST(PotentialProgramme, RefusesTooManyPointsWithoutTouchingTheCurves) {
+  CurveSet curves;
+  BuildPotentialProgramme(Sweep(0, 3.999, 0.001, 0.5), curves);
+  EXPECT_EQ(curves.pointCount, 4000);  // a single sweep of 4000 points fits
+
+  curves.x(1) = 42;
+  EXPECT_THROW(BuildPotentialProgramme(Sweep(0, 2.0, 0.001, 1), curves), Failure);  // 4002
+  EXPECT_EQ(curves.pointCount, 4000);
+  EXPECT_EQ(curves.x(1), 42);
+
+  EXPECT_THROW(SweepPointCount(0, 100, 0.001), Failure);  // 100001 points: 16-bit overflow
+  EXPECT_THROW(SweepPointCount(0, 1, 0), Failure);
+}
+
+TEST(RunSimulation, ZeroStepFailsAfterTheSlotChoiceAndKeepsThePreviousAxis) {
+  CurveSet curves;
+  PlotSettings plot;
+  AppState app = Sweep(0.3, -0.3, 0.005, 0.5);
+  RunSimulation(app, curves, plot, /*overlapTicked=*/true);
+  EXPECT_EQ(curves.currentCurve, 1);
+  const double lastX = curves.x(121);
+
+  app.Estep = 0;
+  try {
+    RunSimulation(app, curves, plot, true);
+    FAIL() << "a zero step must fail";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.description(), "Division by zero");
+  }
+  EXPECT_EQ(curves.currentCurve, 2);  // the slot was chosen before the failure
+  EXPECT_EQ(curves.pointCount, 121);
+  EXPECT_EQ(curves.x(121), lastX);
+}
+
+TEST(RunSimulation, StoresTheTotalColumnInTheChosenCurveAndTakesExtremes) {
+  CurveSet curves;
+  PlotSettings plot;
+  AppState app = Sweep(0.3, -0.3, 0.005, 1);
+  app.chargeCount = 2;
+  // Column 8 is never cleared by a run; the total column is.
+  curves.resultTable(5, 8) = 9;
+  curves.resultTable(5, 3) = 9;
+  RunSimulation(app, curves, plot, false);
+  EXPECT_EQ(app.totalColumn, 3);
+  EXPECT_EQ(curves.resultTable(5, 8), 9);
+  EXPECT_EQ(curves.resultTable(5, 3), 0);
+  EXPECT_EQ(curves.firstPoint, 1);
+  EXPECT_EQ(curves.lastPoint, 242);
+  EXPECT_EQ(plot.yMax, 0);
+  EXPECT_EQ(plot.yMin, 0);
+}
+
+TEST(CurveSlots, OverlapFillsFiveSlotsThenStartsAgainAndFittingUsesCurveTwo) {
+  CurveSet curves;
+  for (int run = 1; run <= 5; ++run) {
+    model::SelectCurveSlot(curves, false, true);
+    EXPECT_EQ(curves.currentCurve, run);
+    EXPECT_EQ(curves.curveCount, run);
+    EXPECT_EQ(curves.storedCurveCount, run);
+  }
+  model::SelectCurveSlot(curves, false, true);
+  EXPECT_EQ(curves.curveCount, 1);
+  EXPECT_EQ(curves.currentCurve, 1);
+
+  for (bool overlap : {false, true}) {
+    model::SelectCurveSlot(curves, true, overlap);
+    EXPECT_EQ(curves.currentCurve, 2);
+    EXPECT_EQ(curves.curveCount, 2);
+  }
+  model::SelectCurveSlot(curves, false, false);
+  EXPECT_EQ(curves.curveCount, 1);
+}
+
+}  // namespace
+}  // namespace kivex::simulation
