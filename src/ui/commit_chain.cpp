@@ -71,6 +71,7 @@ void InstrumentOK(Session& session) {
   app.radius = ReadNumber(ins.radius.text) / (app.electrode == 7 ? 4.0 : 1.0);
   app.omega = ReadNumber(ins.TextRrate.text) * model::kPi / 30.0;
   app.cycles = CyclesOf(ins.ComboScan);
+  app.committed = true;
   RadiusChange(session);
 }
 
