@@ -23,8 +23,11 @@ constexpr int kMaxXIntervals = 15;
 constexpr int kMaxYIntervals = 20;
 // The number of intervals a 1-2-5 spacing aims at.
 constexpr double kNiceIntervals = 10;
-// Text keeps this fraction of the window's width or height away from what it labels.
+// Text keeps this fraction of the window's width or height away from what it labels. The X
+// labels drop a little further, clear of the lowest Y label that is centred on the frame's
+// bottom edge.
 constexpr double kTextGap = 0.008;
+constexpr double kXLabelDrop = 0.015;
 
 // Evenly spaced tick positions first, first + step, ... (count of them) and the decimals their
 // labels need.
@@ -49,7 +52,12 @@ double NiceStep(double range) {
   const double raw = range / kNiceIntervals;
   const double decade = std::pow(10.0, std::floor(std::log10(raw)));
   const double scaled = raw / decade;
-  const double factor = scaled <= 1 ? 1 : scaled <= 2 ? 2 : scaled <= 5 ? 5 : 10;
+  // A little slack so that a range of exactly 5 steps is not pushed to 10 by rounding.
+  const double slack = 1 + 1e-9;
+  const double factor = scaled <= slack       ? 1
+                        : scaled <= 2 * slack ? 2
+                        : scaled <= 5 * slack ? 5
+                                              : 10;
   return factor * decade;
 }
 
@@ -293,7 +301,7 @@ PlotResult DrawPlot(Canvas& canvas, const model::CurveSet& curves, const PlotOpt
     for (int j = 0; j < xTicks.count; ++j) {
       const double t = xTicks.At(j);
       canvas.Line(t, yMin, t, yMin + 0.02 * yRange);
-      canvas.MoveTo(t, yMin - gapY);
+      canvas.MoveTo(t, yMin - kXLabelDrop * (top - bottom));
       canvas.Text(XLabel(t, xTicks.decimals));
     }
 

@@ -109,8 +109,8 @@ void SvgCanvas::Text(std::string_view text) {
       baseline = p.y + kMiddleToBaseline * kFontSize;
       break;
   }
-  body_ += "<text x=\"" + Num(p.x) + "\" y=\"" + Num(baseline) + "\" text-anchor=\"" +
-           textAnchor + "\">" + Escaped(text) + "</text>\n";
+  body_ += "<text x=\"" + Num(p.x) + "\" y=\"" + Num(baseline) + "\" text-anchor=\"" + textAnchor +
+           "\">" + Escaped(text) + "</text>\n";
 }
 
 void SvgCanvas::Point(double x, double y) {
@@ -127,8 +127,8 @@ void SvgCanvas::Line(double x1, double y1, double x2, double y2) {
   Pixel a;
   Pixel b;
   if (!ToPixel(x1, y1, a) || !ToPixel(x2, y2, b)) return;
-  const bool continues = !path_.empty() && std::fabs(a.x - pathEnd_.x) < 0.005 &&
-                         std::fabs(a.y - pathEnd_.y) < 0.005;
+  const bool continues =
+      !path_.empty() && std::fabs(a.x - pathEnd_.x) < 0.005 && std::fabs(a.y - pathEnd_.y) < 0.005;
   if (!continues) {
     EndPath();
     path_ = "M" + Num(a.x) + " " + Num(a.y);
@@ -151,13 +151,16 @@ std::string SvgCanvas::Document() {
   EndPath();
   const std::string w = std::to_string(width_);
   const std::string h = std::to_string(height_);
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
-         "\" viewBox=\"0 0 " + w + " " + h + "\" xml:space=\"preserve\">\n"
-         "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"#fff\"/>\n"
-         "<g stroke-width=\"1\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\" "
-         "font-size=\"" + std::to_string(kFontSize) + "\">\n" +
-         body_ + "</g>\n</svg>\n";
+  std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  // Blanks inside labels are part of them ("I /A  1E-6").
+  doc += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h;
+  doc += "\" viewBox=\"0 0 " + w + " " + h + "\" xml:space=\"preserve\">\n";
+  doc += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"#fff\"/>\n";
+  doc += "<g stroke-width=\"1\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\"";
+  doc += " font-size=\"" + std::to_string(kFontSize) + "\">\n";
+  doc += body_;
+  doc += "</g>\n</svg>\n";
+  return doc;
 }
 
 std::string PictureToSvg(const Picture& picture, int width, int height) {

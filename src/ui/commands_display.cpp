@@ -26,9 +26,9 @@ void Plot(Session& session) { PlotCurves(session); }
 // The current curve is the one the next simulation writes and the transforms act on.
 void NextCurve(Session& session) {
   model::CurveSet& curves = session.curves;
-  curves.currentCurve =
-      curves.currentCurve < curves.curveCount ? static_cast<model::Count>(curves.currentCurve + 1)
-                                              : model::Count{1};
+  curves.currentCurve = curves.currentCurve < curves.curveCount
+                            ? static_cast<model::Count>(curves.currentCurve + 1)
+                            : model::Count{1};
   session.ShowResult();
   session.Print(model::PrintLine().Text("Curve Number is ").Integer(curves.currentCurve));
 }

@@ -112,9 +112,7 @@ void OptionOK(Session& session) {
   }
   // A curve whose style buttons are all clear is drawn solid.
   for (int k = 1; k <= model::kMaxCurves; ++k) {
-    plot.lineStyle(k) = option.linestyle1(k - 1).value   ? 1
-                        : option.linestyle2(k - 1).value ? 2
-                                                         : 3;
+    plot.lineStyle(k) = option.linestyle1(k - 1).value ? 1 : option.linestyle2(k - 1).value ? 2 : 3;
   }
 }
 
