@@ -43,7 +43,8 @@ struct TickRun {
 // small tolerance keeps the end tick that rounding in the steps would push just past `last`.
 int CountTo(double first, double step, double last) {
   const double intervals = (last - first) / step;
-  if (!(intervals > -1e-9)) return 0;
+  // A spacing lost in rounding (a range near the smallest doubles) gives no ticks at all.
+  if (!(intervals > -1e-9) || !(intervals < 1000)) return 0;
   return static_cast<int>(std::floor(intervals + 1e-9)) + 1;
 }
 
@@ -94,7 +95,9 @@ TickRun XTicks(double xMin, double xMax) {
     run.decimals = 2;
   } else {
     run = NiceTicks(xMin, xMax);
-    run.decimals = std::max(2, static_cast<int>(-std::floor(std::log10(run.step) + 1e-9)));
+    if (run.count > 0) {
+      run.decimals = std::clamp(static_cast<int>(-std::floor(std::log10(run.step) + 1e-9)), 2, 15);
+    }
   }
   return run;
 }

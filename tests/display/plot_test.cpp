@@ -475,6 +475,29 @@ TEST(PlotTicks, LabelsBetweenWholeUnitsShowTheirDecimals) {
             (std::vector<std::string>{"-1.5", "-0.75", "0", "0.75", "1.5"}));
 }
 
+TEST(PlotTicks, ExtremeTypedLimitsDrawOrStopButNeverRunAway) {
+  PlotOptions fixed;
+  fixed.xAuto = fixed.yAuto = false;
+  const double extremes[][4] = {
+      {0, 1e-310, -1e-3, 1e-3},     // a potential range near the smallest doubles
+      {-1e300, 1e300, -1, 1},       // ranges near the largest
+      {-0.3, 0.3, -1e300, 1e300},   //
+      {-0.3, 0.3, -1e-20, 1e-20},   // below the smallest decade
+      {0.3, -0.3, 1e-3, -1e-3},     // limits typed the wrong way round
+      {-0.3, 0.3, -1e308, 1.7e308}  // a Y range that overflows
+  };
+  for (const auto& e : extremes) {
+    model::PlotSettings typed = Settings();
+    typed.xMin = e[0];
+    typed.xMax = e[1];
+    typed.yMin = e[2];
+    typed.yMax = e[3];
+    const Pass pass = Draw(Sweep(0, 1e-6), fixed, typed);
+    EXPECT_NE(pass.result.outcome, PlotOutcome::NoData) << e[0] << " " << e[3];
+    EXPECT_LT(pass.canvas.texts.size(), 60u) << e[0] << " " << e[3];
+  }
+}
+
 TEST(PlotGrid, LinesOnTheTicksInsideTheFrame) {
   model::PlotSettings settings = Settings();
   settings.grid = true;
