@@ -146,8 +146,7 @@ void BuildUserScheme(const SchemeInput& input, AppState& scheme) {
   }
   for (int j = 1; j <= scheme.chem2Count; ++j) {
     scheme.chemText(scheme.chemCount + j) = input.chem2(4 * j - 3) + "+" + input.chem2(4 * j - 2) +
-                                            "=" + input.chem2(4 * j - 1) + "+" +
-                                            input.chem2(4 * j);
+                                            "=" + input.chem2(4 * j - 1) + "+" + input.chem2(4 * j);
   }
 }
 

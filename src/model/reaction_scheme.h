@@ -22,12 +22,12 @@ namespace kivex::model {
 
 // What the Mechanism dialog holds when the scheme is built.
 struct SchemeInput {
-  bool digital = true;        // the "Digital simulation" box
-  Count tickedMechanism = 0;  // the first ticked analytical option 1..8; 0 when none is
-  TextTable<2 * kMaxCharge> charge;     // charge row r: charge(2r-1) + n e = charge(2r)
-  TextTable<kMaxCharge> electrons;      // the text of NEL(r)
-  TextTable<2 * kMaxChem> chem;         // chemical row k: chem(2k-1) = chem(2k)
-  TextTable<4 * kMaxChem2> chem2;       // row j: chem2(4j-3) + chem2(4j-2) = chem2(4j-1) + chem2(4j)
+  bool digital = true;               // the "Digital simulation" box
+  Count tickedMechanism = 0;         // the first ticked analytical option 1..8; 0 when none is
+  TextTable<2 * kMaxCharge> charge;  // charge row r: charge(2r-1) + n e = charge(2r)
+  TextTable<kMaxCharge> electrons;   // the text of NEL(r)
+  TextTable<2 * kMaxChem> chem;      // chemical row k: chem(2k-1) = chem(2k)
+  TextTable<4 * kMaxChem2> chem2;    // row j: chem2(4j-3) + chem2(4j-2) = chem2(4j-1) + chem2(4j)
 };
 
 // Exact messages of the two limits.

@@ -18,13 +18,13 @@ bool ComputesArea(int electrode) { return electrode >= 2 && electrode <= 8; }
 
 double ComputedArea(int electrode, double r, double length) {
   switch (electrode) {
-    case 2: return Finite(4.0 * kPi * r * r);                         // sphere
-    case 3: return Finite(2.0 * kPi * r * r);                         // hemisphere
-    case 4: return Finite(kPi * r * r);                               // disc
-    case 5: return Finite(kPi * r * r + 2.0 * kPi * r * length);      // cylinder with its end
-    case 6: return Finite(kPi * r * r / 2.0 + kPi * r * length);      // half cylinder
-    case 7: return Finite(length * r);                                // band: length x width
-    case 8: return Finite(kPi * r * r);                               // rotating disc
+    case 2: return Finite(4.0 * kPi * r * r);                     // sphere
+    case 3: return Finite(2.0 * kPi * r * r);                     // hemisphere
+    case 4: return Finite(kPi * r * r);                           // disc
+    case 5: return Finite(kPi * r * r + 2.0 * kPi * r * length);  // cylinder with its end
+    case 6: return Finite(kPi * r * r / 2.0 + kPi * r * length);  // half cylinder
+    case 7: return Finite(length * r);                            // band: length x width
+    case 8: return Finite(kPi * r * r);                           // rotating disc
     default: return 0.0;
   }
 }

@@ -271,8 +271,8 @@ PreEquilibration StepsOf(Session& session) {
   }
   const int chemCount = std::min<int>(app.chemCount, model::kMaxChem);
   for (int k = 1; k <= chemCount; ++k) {
-    steps.firstOrder.push_back({app.chemSpecies(k, 1), app.chemSpecies(k, 2),
-                                ReadNumber(expr.LabelKeq(k).caption)});
+    steps.firstOrder.push_back(
+        {app.chemSpecies(k, 1), app.chemSpecies(k, 2), ReadNumber(expr.LabelKeq(k).caption)});
   }
   for (int j = 1; j <= std::min<int>(app.chem2Count, model::kMaxChem - chemCount); ++j) {
     TwoSpeciesEquilibrium reaction;

@@ -197,8 +197,7 @@ void ShowFieldsForTechnique(FormIns& ins, int technique) {
       Show(true, {&ins.TextF, &ins.tp, &ins.Epulse});
       ins.tp.enabled = false;  // filled from the frequency
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -51,8 +51,7 @@ struct TwoSpeciesEquilibrium {
 
 // Nernst equilibrium at the potential E: [red] / [ox] becomes exp(n f (E0 - E)) and the sum
 // of the two stays.
-void EquilibrateCouple(ConcentrationLabels& labels, const Couple& couple, double fOverRT,
-                       double E);
+void EquilibrateCouple(ConcentrationLabels& labels, const Couple& couple, double fOverRT, double E);
 
 // [Y] / [X] becomes K; X is raised to 0 if it would go negative (Y is not corrected). A K of 0
 // (an empty label) leaves the reaction out.

@@ -69,10 +69,10 @@ TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryLabel) {
   ConcentrationLabels labels = start;
   EquilibrateCouple(labels, {0, 2, 1.0, 0.1}, kFOverRT, 0.3);  // no oxidised species
   EquilibrateCouple(labels, {1, 7, 1.0, 0.1}, kFOverRT, 0.3);
-  EquilibrateFirstOrder(labels, {1, 2, 0.0});   // empty Keq label
-  EquilibrateFirstOrder(labels, {1, 2, -1.0});  // K + 1 = 0
-  EquilibrateTwoSpecies(labels, {{1, 2, 3, 4}, 1.0});  // X1 + X2 = Y1 + Y2 with K = 1: a = 0
-  EquilibrateTwoSpecies(labels, {{1, 0, 3, 0}, 5.0});  // X1 = Y1 fits none of the forms
+  EquilibrateFirstOrder(labels, {1, 2, 0.0});            // empty Keq label
+  EquilibrateFirstOrder(labels, {1, 2, -1.0});           // K + 1 = 0
+  EquilibrateTwoSpecies(labels, {{1, 2, 3, 4}, 1.0});    // X1 + X2 = Y1 + Y2 with K = 1: a = 0
+  EquilibrateTwoSpecies(labels, {{1, 0, 3, 0}, 5.0});    // X1 = Y1 fits none of the forms
   EquilibrateTwoSpecies(labels, {{1, 0, 3, 4}, -1e-3});  // negative discriminant
   EXPECT_EQ(labels, start);
 }
