@@ -138,20 +138,6 @@ TEST(TwoSpeciesEquilibrium, FormsFollowTheFilledPlaces) {
   EXPECT_EQ(FormOfRow(false, false), TwoSpeciesForm::kCombination);
   EXPECT_EQ(FormOfRow(false, true), TwoSpeciesForm::kDissociation);
   EXPECT_EQ(FormOfRow(true, true), TwoSpeciesForm::kExchange);
-
-  const std::array<double, 4> C = {1.0, 2.0, 3.0, 4.0};
-  const Quadratic combination = TwoSpeciesQuadratic(TwoSpeciesForm::kCombination, 5.0, C);
-  EXPECT_DOUBLE_EQ(combination.a, 5.0);
-  EXPECT_DOUBLE_EQ(combination.b, -16.0);  // -(K (C1 + C2) + 1)
-  EXPECT_DOUBLE_EQ(combination.c, 7.0);    // K C1 C2 - C3
-  const Quadratic dissociation = TwoSpeciesQuadratic(TwoSpeciesForm::kDissociation, 5.0, C);
-  EXPECT_DOUBLE_EQ(dissociation.a, 1.0);
-  EXPECT_DOUBLE_EQ(dissociation.b, 12.0);  // K + C3 + C4
-  EXPECT_DOUBLE_EQ(dissociation.c, 7.0);   // C3 C4 - K C1
-  const Quadratic exchange = TwoSpeciesQuadratic(TwoSpeciesForm::kExchange, 5.0, C);
-  EXPECT_DOUBLE_EQ(exchange.a, -4.0);  // 1 - K
-  EXPECT_DOUBLE_EQ(exchange.b, 22.0);  // K (C1 + C2) + C3 + C4
-  EXPECT_DOUBLE_EQ(exchange.c, 2.0);   // C3 C4 - K C1 C2
 }
 
 PreconcentrationInput DefaultPreconcentration() {
