@@ -16,6 +16,12 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"mnuSimulate", Simulate},
     {"mnuTime", ReportTime},
     {"mnuAbout", ShowAbout},
+    {"mnuSave", SaveParameters},
+    {"mnuImport", ImportData},
+    {"mnuExport", ExportData},
+    {"mnuFindPeak", FindPeak},
+    {"mnuFindHalfwaveE", FindHalfwaveE},
+    {"mnuTheoPeak", ReportTheoreticalPeak},
 };
 
 }  // namespace
