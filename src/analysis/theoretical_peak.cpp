@@ -161,6 +161,7 @@ std::string Formatted(const std::optional<double>& value, const char* pattern) {
 TheoreticalPeak ComputeTheoreticalPeak(const model::AppState& app, int reaction) {
   TheoreticalPeak p;
   const Reaction r(app, reaction);
+  if (r.O < 1 || r.R < 1) return p;  // the scheme names no couple for this reaction
   if (app.mechanism == 7) {
     p.Irev = Attempt([&] { return r.Q() * Sqrt(r.D() * (app.kf(r.j) + app.kb(r.j))); });
     p.Erev = Attempt([&] { return r.Ehalf(); });
