@@ -14,8 +14,8 @@ using model::PrintLine;
 // The four-point test on magnitudes at point i of `y` (slot 0 based, as the tables store it).
 bool IsPeak(const double* y, int i, double threshold) {
   auto a = [y](int j) { return std::fabs(y[j]); };
-  return a(i - 2) > a(i - 4) && a(i + 2) > a(i + 4) && a(i - 1) > a(i - 2) &&
-         a(i + 1) > a(i + 2) && a(i) >= a(i - 1) && a(i) >= a(i + 1) && a(i) > threshold;
+  return a(i - 2) > a(i - 4) && a(i + 2) > a(i + 4) && a(i - 1) > a(i - 2) && a(i + 1) > a(i + 2) &&
+         a(i) >= a(i - 1) && a(i) >= a(i + 1) && a(i) > threshold;
 }
 
 }  // namespace

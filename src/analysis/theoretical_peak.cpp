@@ -10,10 +10,10 @@ namespace {
 
 using model::Div;
 using model::Exp;
+using model::kPi;
 using model::Log;
 using model::Pow;
 using model::Sqrt;
-using model::kPi;
 
 // The symbols of one charge reaction, read once.
 struct Reaction {
@@ -127,9 +127,8 @@ void StepValues(const Reaction& r, TheoreticalPeak& p) {
       });
     }
   } else if (In(app.electrode, {2, 3, 4})) {
-    p.Irev = Attempt([&] {
-      return r.Q() * r.D() * (Div(1.0, Sqrt(kPi * r.D() * t)) + Div(1.0, app.radius));
-    });
+    p.Irev = Attempt(
+        [&] { return r.Q() * r.D() * (Div(1.0, Sqrt(kPi * r.D() * t)) + Div(1.0, app.radius)); });
   } else if (In(app.electrode, {5, 6, 7})) {
     p.Irev = Attempt([&] { return r.Cylindrical(t); });
   } else if (app.electrode == 8) {

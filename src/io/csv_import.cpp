@@ -63,7 +63,10 @@ class PairParser {
     }
     switch (c) {
       case ',': EndField(false); break;
-      case '\r': afterCarriageReturn_ = true; EndField(true); break;
+      case '\r':
+        afterCarriageReturn_ = true;
+        EndField(true);
+        break;
       case '\n': EndField(true); break;
       default: Append(c);
     }
@@ -96,8 +99,7 @@ class PairParser {
                       " pairs of values; a curve holds at most " +
                       std::to_string(model::kMaxPoints) + " points");
     }
-    const std::optional<double> value =
-        fieldTooLong_ ? std::nullopt : model::ParseNumber(field_);
+    const std::optional<double> value = fieldTooLong_ ? std::nullopt : model::ParseNumber(field_);
     if (!value) Fail(line_, Shown(field_, fieldTooLong_) + " is not a number");
     if (pendingX_) {
       pairs_.x.push_back(x_);
@@ -148,11 +150,10 @@ CsvPairs ReadCsvPairs(const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     const int error = errno != 0 ? errno : ENOENT;
-    throw FileError("cannot open " + Quoted(path) + ": " +
-                    std::generic_category().message(error));
+    throw FileError("cannot open " + Quoted(path) + ": " + std::generic_category().message(error));
   }
   PairParser parser;
-  std::vector<char> buffer(64 * 1024);
+  std::vector<char> buffer(std::size_t{64} * 1024);
   for (;;) {
     errno = 0;
     const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.get());

@@ -60,9 +60,8 @@ struct SlotCounts {
 }  // namespace
 
 void SaveParameters(Session& session) {
-  WriteChosenFile(session, kParameterFilter, [](const Session& s) {
-    return model::ParameterReportText(s.app, s.curves);
-  });
+  WriteChosenFile(session, kParameterFilter,
+                  [](const Session& s) { return model::ParameterReportText(s.app, s.curves); });
 }
 
 void ExportData(Session& session) {

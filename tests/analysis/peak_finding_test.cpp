@@ -159,8 +159,7 @@ TEST(FindPeaks, CyclicRatioOnlyForOneCycleOfSweepVoltammetryWithTwoPeaks) {
   EXPECT_FALSE(Contains(FindPeaks(dc, Voltammogram(2), Span(-0.8, 1), peaks), "Ipa/Ipc"));
 
   // Two cycles have no area; one cycle subtracts the reverse charge from the forward charge.
-  EXPECT_EQ(FindPeaks(Sweep(2), Voltammogram(2), Span(-0.8, 1), peaks).back(),
-            "Peak Area =    0 ");
+  EXPECT_EQ(FindPeaks(Sweep(2), Voltammogram(2), Span(-0.8, 1), peaks).back(), "Peak Area =    0 ");
   std::vector<double> steps(20, 1.0);
   for (int i = 12; i <= 20; ++i) steps[i - 1] = -1.0;
   CurveSet square = Curve(steps);

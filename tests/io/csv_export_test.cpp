@@ -48,8 +48,10 @@ TEST(CsvExport, WritesTheCurrentCurveOverTheDrawnRange) {
   curves.firstPoint = 2;
   curves.lastPoint = 3;
   EXPECT_EQ(CsvExportText(curves),
-            " .2 ,         " " 2002 \r\n"
-            " .3 ,         " " 2003 \r\n");
+            " .2 ,         "
+            " 2002 \r\n"
+            " .3 ,         "
+            " 2003 \r\n");
   curves.firstPoint = 4;  // beyond lastPoint: an empty file
   EXPECT_EQ(CsvExportText(curves), "");
   EXPECT_EQ(CsvExportText(model::CurveSet()), "");  // nothing held: slot 0 is never a point

@@ -34,7 +34,9 @@ TEST(CsvImport, FieldsArePairedInFileOrderWhateverTheLines) {
   EXPECT_EQ(pairs.y, (std::vector<double>{2, 4, 6}));
 
   // Lone CR line ends, tabs, and the byte-order mark some spreadsheets write.
-  pairs = ParseCsvPairs("\xEF\xBB\xBF" "1,\t2\r3,4\r");
+  pairs = ParseCsvPairs(
+      "\xEF\xBB\xBF"
+      "1,\t2\r3,4\r");
   EXPECT_EQ(pairs.x, (std::vector<double>{1, 3}));
   EXPECT_EQ(pairs.y, (std::vector<double>{2, 4}));
 

@@ -49,8 +49,8 @@ struct Snapshot {
       values.push_back(c.x(i));
       for (int k = 1; k <= model::kMaxCurves; ++k) values.push_back(c.y(i, k));
     }
-    counts = {c.pointCount, c.firstPoint, c.lastPoint, c.curveCount, c.storedCurveCount,
-              c.currentCurve, c.sweepPointCount};
+    counts = {c.pointCount,       c.firstPoint,   c.lastPoint,      c.curveCount,
+              c.storedCurveCount, c.currentCurve, c.sweepPointCount};
     Estart = f.session.Ins().Estart.text;
     Estep = f.session.Ins().Estep.text;
   }
@@ -63,8 +63,8 @@ TEST(ImportData, ReadsTheFileReportsItAndFillsTheInstrumentDialog) {
   Import(f, dir.Write("sweep.csv", Sweep(61, 0.3, 0.01)));
   EXPECT_EQ(f.platform.filters, std::vector<std::string>{"csv|*.csv|all|*.*"});
   EXPECT_TRUE(f.platform.messages.empty());
-  EXPECT_EQ(f.platform.lines, (std::vector<std::string>{"Number of data point =       61 ",
-                                                        "E step =       .01 "}));
+  EXPECT_EQ(f.platform.lines,
+            (std::vector<std::string>{"Number of data point =       61 ", "E step =       .01 "}));
   const model::CurveSet& curves = f.session.curves;
   EXPECT_EQ(curves.pointCount, 61);
   EXPECT_EQ(curves.lastPoint, 61);
@@ -118,9 +118,8 @@ TEST(ImportData, EachBadFileShowsItsMessageAndLeavesCurvesAndCountsAsTheyWere) {
       {dir.Write("long.csv", tooLong),
        "ReadData Error: line 4001: more than 4000 pairs of values; a curve holds at most 4000 "
        "points"},
-      {dir.File("missing.csv"),
-       "ReadData Error: cannot open \"" + dir.File("missing.csv") +
-           "\": No such file or directory"},
+      {dir.File("missing.csv"), "ReadData Error: cannot open \"" + dir.File("missing.csv") +
+                                    "\": No such file or directory"},
   };
   for (const auto& [path, message] : cases) {
     f.platform.messages.clear();
