@@ -123,11 +123,13 @@ namespace kivex::ui {
 
 namespace {
 
+// Times are durations: a step or scan rate typed with a minus sign (the commit stores both as
+// magnitudes) must not give a negative drop time or pulse width.
 std::optional<std::string> QuotientText(std::string_view numerator, std::string_view denominator) {
   const std::optional<double> a = model::ParseNumber(numerator);
   const std::optional<double> b = model::ParseNumber(denominator);
   if (!a || !b || *b == 0.0) return std::nullopt;
-  const double quotient = *a / *b;
+  const double quotient = std::fabs(*a / *b);
   if (!std::isfinite(quotient)) return std::nullopt;
   return model::ShortestText(quotient);
 }

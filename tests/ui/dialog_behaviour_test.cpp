@@ -112,7 +112,9 @@ TEST(Dialogs, CloseBoxBringsADialogAndWhatMirrorsItBackToItsDefaults) {
 
 TEST(InstrumentDialog, DropTimeAndPulseWidthFollowTheTypedFieldsStrictly) {
   EXPECT_EQ(DropTimeText("0.005", "0.01"), "0.5");
-  EXPECT_EQ(DropTimeText("-0.004", " 0.02 "), "-0.2");  // signed as typed
+  // A minus sign typed in either box does not make a negative duration.
+  EXPECT_EQ(DropTimeText("-0.004", " 0.02 "), "0.2");
+  EXPECT_EQ(PulseWidthText("-25"), "0.02");
   EXPECT_EQ(DropTimeText("0.005", "0"), std::nullopt);
   EXPECT_EQ(DropTimeText("5 mV", "0.01"), std::nullopt);
   EXPECT_EQ(DropTimeText("1e300", "1e-300"), std::nullopt);
