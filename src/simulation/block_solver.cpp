@@ -24,7 +24,16 @@ void MatrixMultiply(const Block& A, const Block& B, int rows, int inner, int col
   }
 }
 
-void GaussJordanInvert(Block& A, int n) {
+namespace {
+
+// Elements that overflowed earlier must not pass for a zero pivot or a finite inverse.
+void CheckFinite(const Block& A, int n) {
+  for (int r = 1; r <= n; ++r) {
+    for (int c = 1; c <= n; ++c) model::Finite(A[r][c]);
+  }
+}
+
+void Invert(Block& A, int n) {
   std::array<int, kSpeciesSlots> rowOf{};
   std::array<int, kSpeciesSlots> colOf{};
   for (int i = 1; i <= n; ++i) {
@@ -76,11 +85,19 @@ void GaussJordanInvert(Block& A, int n) {
   }
 }
 
+}  // namespace
+
+void GaussJordanInvert(Block& A, int n) {
+  CheckFinite(A, n);
+  Invert(A, n);
+}
+
 void InvertMatrix(Block& A, int n) {
+  CheckFinite(A, n);
   for (int r = 1; r <= n; ++r) {
     for (int c = 1; c <= n; ++c) {
       if (r != c && A[r][c] != 0.0) {
-        GaussJordanInvert(A, n);
+        Invert(A, n);
         return;
       }
     }
@@ -93,8 +110,8 @@ namespace {
 // Eliminating node j+1 from node j: D'(j)(s, t) = D(j)(s, t) - b(j, s) a(j+1, t) W(s, t) with
 // W = inv(D'(j+1)); the lower coefficient belongs to the column species, the one whose
 // concentration at node j it multiplies.
-void ReduceBlock(const Block& D, const SpeciesVector& b, const SpeciesVector& aNext,
-                 const Block& W, int n, Block& reduced) {
+void ReduceBlock(const Block& D, const SpeciesVector& b, const SpeciesVector& aNext, const Block& W,
+                 int n, Block& reduced) {
   reduced = D;
   for (int s = 1; s <= n; ++s) {
     for (int t = 1; t <= n; ++t) reduced[s][t] = D[s][t] - b[s] * aNext[t] * W[s][t];

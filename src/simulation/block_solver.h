@@ -65,8 +65,8 @@ void BlockSolve(NodeVectors& c, BlockSolveWork& work, const NodeVectors& a, cons
 
 // What PrepareBlockSolve keeps for the steps of a run whose blocks do not change.
 struct PreparedBlocks {
-  NodeBlocks inverse;     // W(j), the inverse of D'(j), j = 1..M
-  Block surfaceProduct;   // D'(1) inv(P)
+  NodeBlocks inverse;    // W(j), the inverse of D'(j), j = 1..M
+  Block surfaceProduct;  // D'(1) inv(P)
   int M = 0;
   int n = 0;
 };

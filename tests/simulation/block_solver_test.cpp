@@ -148,7 +148,9 @@ std::vector<double> DenseSolve(const RandomStep& step) {
   const int n = step.n, M = step.M, size = n * (M + 1);
   auto index = [n](int s, int j) { return j * n + (s - 1); };
   std::vector<double> A(static_cast<std::size_t>(size * size), 0.0), rhs(size, 0.0);
-  auto at = [&](int row, int col) -> double& { return A[static_cast<std::size_t>(row * size + col)]; };
+  auto at = [&](int row, int col) -> double& {
+    return A[static_cast<std::size_t>(row * size + col)];
+  };
   for (int s = 1; s <= n; ++s) {
     const int row = index(s, 0);
     for (int t = 1; t <= n; ++t) {
