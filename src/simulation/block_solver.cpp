@@ -165,11 +165,13 @@ void BlockSolve(NodeVectors& c, BlockSolveWork& work, const NodeVectors& a, cons
   work.reduced[M] = D[M];
   StartRhs(c, b, M, n, work.rhs[M]);
   for (int j = M - 1; j >= 1; --j) {
-    work.inverse = work.reduced[j + 1];
-    InvertMatrix(work.inverse, n);
-    ReduceBlock(D[j], b[j], a[j + 1], work.inverse, n, work.reduced[j]);
-    SweepRhs(c[j], b[j], work.inverse, work.rhs[j + 1], n, work.rhs[j]);
+    work.inverses[j + 1] = work.reduced[j + 1];
+    InvertMatrix(work.inverses[j + 1], n);
+    ReduceBlock(D[j], b[j], a[j + 1], work.inverses[j + 1], n, work.reduced[j]);
+    SweepRhs(c[j], b[j], work.inverses[j + 1], work.rhs[j + 1], n, work.rhs[j]);
   }
+  work.inverses[1] = work.reduced[1];
+  InvertMatrix(work.inverses[1], n);
 
   work.inverse = P;
   InvertMatrix(work.inverse, n);
@@ -178,9 +180,7 @@ void BlockSolve(NodeVectors& c, BlockSolveWork& work, const NodeVectors& a, cons
   CloseSurface(work.surface, a[1], work.rhs[1], n, c[0]);
 
   for (int j = 1; j <= M; ++j) {
-    work.inverse = work.reduced[j];
-    InvertMatrix(work.inverse, n);
-    ForwardNode(work.inverse, work.rhs[j], a[j], c[j - 1], n, c[j]);
+    ForwardNode(work.inverses[j], work.rhs[j], a[j], c[j - 1], n, c[j]);
   }
 }
 

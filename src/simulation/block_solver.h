@@ -51,10 +51,11 @@ void InvertMatrix(Block& A, int n);
 
 // Caller-owned storage of one solve, sized once for the largest grid.
 struct BlockSolveWork {
-  NodeBlocks reduced;  // D'(j): the blocks after eliminating the nodes beyond j
-  NodeVectors rhs;     // r'(j): the right-hand sides after the same elimination
-  Block inverse;       // W, the inverse of one reduced block
-  Block surface;       // the surface closure
+  NodeBlocks reduced;   // D'(j): the blocks after eliminating the nodes beyond j
+  NodeVectors rhs;      // r'(j): the right-hand sides after the same elimination
+  NodeBlocks inverses;  // W(j), the inverse of D'(j), for both sweeps
+  Block inverse;        // the inverse of P
+  Block surface;        // the surface closure
   Block product;
 };
 

@@ -164,7 +164,7 @@ double AppliedPotential(const AppState& app, const Timing& timing, int k, double
 void Run(AppState& app, CurveSet& curves, SolveRoute route) {
   CheckScheme(app);
   const int n = app.speciesCount;
-  const int charges = app.chargeCount;
+  const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
   const int total = charges + 1;
   const int N = curves.pointCount;
   if (n == 0) return;  // no species: nothing diffuses and no current flows
