@@ -265,7 +265,8 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route) {
     double width = -ga;
     double b = a + width;
     double gb = g(b);
-    for (int widen = 0; (ga < 0) == (gb < 0) && gb != 0.0 && widen < 60; ++widen) {
+    for (int widen = 0; (ga < 0) == (gb < 0) && gb != 0.0; ++widen) {
+      if (widen == 60) throw Failure("No electrode potential satisfies the ohmic drop");
       width *= 2;
       b = a + width;
       gb = g(b);

@@ -7,7 +7,8 @@
 // electrode; first-order chemistry couples the species inside the blocks of the solver and
 // second-order chemistry is solved by Newton iteration around it. Linear sweep and square wave
 // carry the diffusion layer from point to point; DC, normal pulse and differential pulse start
-// every point from the initial solution.
+// every point from the initial solution. An uncompensated resistance is part of every step: the
+// electrode sees the applied potential plus that step's own current times Ru.
 //
 // A failure ends the run with the "CV Error: " prefix and leaves what was written; a singular
 // block raises model::InputError("Error: inverse matrix D=0").

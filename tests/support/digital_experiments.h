@@ -12,6 +12,7 @@
 #include "model/plot_settings.h"
 #include "simulation/digital_simulation.h"
 #include "simulation/driver.h"
+#include "simulation/potential_programme.h"
 
 namespace kivex::testing {
 
@@ -97,7 +98,7 @@ inline Voltammogram Simulate(model::AppState app,
     simulation::RunSimulation(app, *curves, plot, false);
   } else {
     app.totalColumn = static_cast<model::Count>(app.chargeCount + 1);
-    simulation::RunSimulation(app, *curves, plot, false);  // programme and cleared table
+    simulation::BuildPotentialProgramme(app, *curves);
     simulation::DigitalSimulation(app, *curves, route);
   }
   Voltammogram v;
