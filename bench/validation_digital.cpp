@@ -56,8 +56,8 @@ std::vector<Row> Rows() {
   const double rt = couple.RToverF * 1e3;  // mV
   const Peak peak = ForwardPeak(Simulate(couple));
   const std::string sweep = "A + e = B, planar, 0.1 V/s, 1 mV steps";
-  rows.push_back({sweep, "peak current (A), Randles-Sevcik", peak.I, RandlesSevcik(couple),
-                  amperes});
+  rows.push_back(
+      {sweep, "peak current (A), Randles-Sevcik", peak.I, RandlesSevcik(couple), amperes});
   rows.push_back({sweep, "Ep - E1/2 (mV), -1.109 RT/F", peak.E * 1e3, -1.109 * rt, millivolts});
 
   AppState cycle = couple;
@@ -86,11 +86,10 @@ std::vector<Row> Rows() {
   const double lambda = kfs[0] * couple.RToverF / couple.scanRate;
   rows.push_back({ec, "Ep - E0 (mV), -0.780 RT/F + (RT/2F) ln(kf RT/Fv)", following[0].E * 1e3,
                   -0.780 * rt + 0.5 * rt * std::log(lambda), millivolts});
-  rows.push_back({ec, "peak / Randles-Sevcik, 0.4958/0.4463", following[0].I / RandlesSevcik(couple),
-                  0.4958 / 0.4463, "0.0000"});
+  rows.push_back({ec, "peak / Randles-Sevcik, 0.4958/0.4463",
+                  following[0].I / RandlesSevcik(couple), 0.4958 / 0.4463, "0.0000"});
   rows.push_back({"the same, kf 1000 -> 10000 /s", "shift of Ep (mV), (RT/2F) ln 10",
-                  (following[1].E - following[0].E) * 1e3, 0.5 * rt * std::log(10.0),
-                  millivolts});
+                  (following[1].E - following[0].E) * 1e3, 0.5 * rt * std::log(10.0), millivolts});
 
   AppState chain = Dc(1.0);
   chain.Eend = -0.5;
@@ -141,9 +140,9 @@ std::vector<Row> Rows() {
   const double Dt = 1e-5 * 0.01, big = 1e-3;
   rows.push_back({"DC 10 ms, r = 1 mm, over planar", "sphere, 1 + sqrt(pi D t)/r",
                   step(2) / step(1), 1 + std::sqrt(kPi * Dt) / big, "0.0000"});
-  rows.push_back({"DC 10 ms, r = 1 mm, over planar",
-                  "cylinder, 1 + sqrt(pi D t)/2r - D t/4r^2", step(5) / step(1),
-                  1 + std::sqrt(kPi * Dt) / (2 * big) - Dt / (4 * big * big), "0.0000"});
+  rows.push_back({"DC 10 ms, r = 1 mm, over planar", "cylinder, 1 + sqrt(pi D t)/2r - D t/4r^2",
+                  step(5) / step(1), 1 + std::sqrt(kPi * Dt) / (2 * big) - Dt / (4 * big * big),
+                  "0.0000"});
 
   AppState dp = CoupleExperiment();
   dp.technique = 4;
@@ -151,8 +150,8 @@ std::vector<Row> Rows() {
   const Peak dpPeak = FindPeak(Simulate(dp), 0, 601);
   const double sigma = std::exp(dp.fOverRT * std::fabs(dp.Epulse) / 2);
   const std::string dpText = "differential pulse, 0.7 s / 50 ms, -50 mV";
-  rows.push_back({dpText, "Ep - E1/2 (mV), -dE/2", dpPeak.E * 1e3, -dp.Epulse / 2 * 1e3,
-                  millivolts});
+  rows.push_back(
+      {dpText, "Ep - E1/2 (mV), -dE/2", dpPeak.E * 1e3, -dp.Epulse / 2 * 1e3, millivolts});
   rows.push_back({dpText, "peak (A), nFAC sqrt(D/pi tp) (s-1)/(s+1)", dpPeak.I,
                   Cottrell(dp, dp.tPulse) * (sigma - 1) / (sigma + 1), amperes});
 

@@ -418,7 +418,7 @@ TEST(DigitalOhmicDrop, SampledWaveMovesByLessThanHalfTheLimitingDrop) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The two solve routes, and the method as first written where it is right.
+// The two solve routes, and the original formulation of the method where it is right.
 
 TEST(DigitalRoutes, PreparedBlocksGiveTheReferenceBitsForEveryTechniqueAndGeometry) {
   struct Case {
@@ -451,11 +451,12 @@ TEST(DigitalRoutes, PreparedBlocksGiveTheReferenceBitsForEveryTechniqueAndGeomet
   }
 }
 
-// The method as first written, straight from its description, for what it gets right: planar
-// electrode, independent couples with equal diffusion coefficients, no chemistry, no resistance,
-// linear sweep or DC.
-void WrittenBlockSolve(NodeVectors& c, const NodeVectors& a, const NodeVectors& b,
-                       const NodeBlocks& D, const Block& B, const Block& P, int M, int n) {
+// The original formulation of the method (surface closure inv(P) D'(1) B, elimination with the
+// row species' coefficient, P(R, O) = 1 and a rate row for each oxidised form), kept for what it
+// gets right: planar electrode, independent couples with equal diffusion coefficients, no
+// chemistry, no resistance, linear sweep or DC. The default experiment must not move.
+void OriginalBlockSolve(NodeVectors& c, const NodeVectors& a, const NodeVectors& b,
+                        const NodeBlocks& D, const Block& B, const Block& P, int M, int n) {
   NodeBlocks reduced{};
   NodeVectors rhs{};
   reduced[M] = D[M];
@@ -494,7 +495,7 @@ void WrittenBlockSolve(NodeVectors& c, const NodeVectors& a, const NodeVectors& 
   }
 }
 
-void WrittenDigitalSimulation(const AppState& app, CurveSet& curves) {
+void OriginalDigitalSimulation(const AppState& app, CurveSet& curves) {
   const int n = app.speciesCount;
   double cRef = app.Cinit(1);
   int sRef = 1;
@@ -553,7 +554,7 @@ void WrittenDigitalSimulation(const AppState& app, CurveSet& curves) {
         B[O][O] = 1 + kRed[r] * w;
         B[O][R] = -kOx[r] * w;
       }
-      WrittenBlockSolve(c, a, b, D, B, P, M, n);
+      OriginalBlockSolve(c, a, b, D, B, P, M, n);
       for (int s = 1; s <= n; ++s) curves.concentrationTable(i, s) = c[0][s] * cRef;
       if (k != K) continue;
       double total = 0;
@@ -567,7 +568,7 @@ void WrittenDigitalSimulation(const AppState& app, CurveSet& curves) {
   }
 }
 
-TEST(DigitalRoutes, TheDefaultExperimentGivesTheWrittenMethodsBits) {
+TEST(DigitalRoutes, TheDefaultExperimentKeepsTheOriginalMethodsBits) {
   AppState defaults = CoupleExperiment();  // as the dialogs commit it
   defaults.E0(1) = 0.1;
   defaults.Cinit(1) = 9.996e-4;
@@ -588,15 +589,15 @@ TEST(DigitalRoutes, TheDefaultExperimentGivesTheWrittenMethodsBits) {
         auto mended = std::make_unique<CurveSet>();
         model::PlotSettings plot;
         RunSimulation(app, *mended, plot, false);
-        auto written = std::make_unique<CurveSet>();
-        *written = *mended;
-        WrittenDigitalSimulation(app, *written);
+        auto original = std::make_unique<CurveSet>();
+        *original = *mended;
+        OriginalDigitalSimulation(app, *original);
         for (int i = 1; i <= mended->pointCount; ++i) {
           for (int col = 1; col <= app.chargeCount + 1; ++col) {
-            ASSERT_EQ(mended->resultTable(i, col), written->resultTable(i, col)) << i;
+            ASSERT_EQ(mended->resultTable(i, col), original->resultTable(i, col)) << i;
           }
           for (int s = 1; s <= app.speciesCount; ++s) {
-            ASSERT_EQ(mended->concentrationTable(i, s), written->concentrationTable(i, s)) << i;
+            ASSERT_EQ(mended->concentrationTable(i, s), original->concentrationTable(i, s)) << i;
           }
         }
         EXPECT_GT(mended->resultTable(mended->sweepPointCount / 2, app.chargeCount + 1), 0);

@@ -38,8 +38,8 @@ TEST(DigitalSimulate, DefaultExperimentGivesAReductionPeak) {
   EXPECT_NEAR(curves.x(best), 0.1 - 0.0285, 0.005);
   // Randles-Sevcik at 10 mV/s for about 1 mM; the 5 mV staircase sampled at the end of each
   // step reads a few per cent low.
-  const double rs = 0.4463 * model::kFaraday * 1e-6 *
-                    std::sqrt(f.session.app.fOverRT * 0.01 * 1e-5);
+  const double rs =
+      0.4463 * model::kFaraday * 1e-6 * std::sqrt(f.session.app.fOverRT * 0.01 * 1e-5);
   EXPECT_NEAR(curves.y(best, 1) / rs, 1.0, 0.05);
   for (int i = 1; i <= curves.pointCount; ++i) {
     EXPECT_NEAR(curves.concentrationTable(i, 1) + curves.concentrationTable(i, 2),
