@@ -26,6 +26,23 @@ void Simulate(Session& session);
 // Display menu.
 void ReportTime(Session& session);
 
+// Analysis menu: transforms of the current curve (the X commands change the shared axis), each
+// redrawing once. A curve the transform cannot take is left unchanged, with a message.
+void SemiDifferentiateCurve(Session& session);
+void SemiIntegrateCurve(Session& session);
+void DifferentiateCurve(Session& session);
+void IntegrateCurve(Session& session);
+void ScaleX1000(Session& session);
+void ScaleX10(Session& session);
+void ScaleX01(Session& session);
+void ScaleX0001(Session& session);
+void NegateX(Session& session);
+void ScaleY1000(Session& session);
+void ScaleY10(Session& session);
+void ScaleY01(Session& session);
+void ScaleY0001(Session& session);
+void NegateY(Session& session);
+
 // Input menu: show a dialog, creating it if needed.
 void ShowTechniques(Session& session);
 void ShowMechanism(Session& session);
