@@ -8,6 +8,7 @@
 #include "analysis/semi_differentiate.h"
 #include "model/failure.h"
 #include "simulation/analytical_experiment.h"
+#include "simulation/closed_forms.h"
 #include "simulation/analytical_route.h"
 
 namespace kivex::simulation {
@@ -16,35 +17,14 @@ namespace {
 using model::AppState;
 using physics::Experiment;
 using physics::Nfac;
+using physics::Cottrell;
+using physics::DifferentialPulsePeak;
+using physics::Levich;
+using physics::RandlesSevcik;
+using physics::ShoupSzabo;
 using physics::Voltammogram;
 
 constexpr double kD = 1e-5;  // cm2/s, every species
-
-double Cottrell(const AppState& app, double t, int species = 1) {
-  return Nfac(app, species) * std::sqrt(kD / (M_PI * t));
-}
-
-double RandlesSevcik(const AppState& app) {
-  return 0.4463 * Nfac(app) * std::sqrt(app.n(1) * app.fOverRT * app.scanRate * kD);
-}
-
-double Levich(const AppState& app, int species = 1) {
-  return 0.62 * Nfac(app, species) * std::pow(kD, 2.0 / 3.0) * std::sqrt(app.omega) *
-         std::pow(app.viscosity, -1.0 / 6.0);
-}
-
-// Differential pulse peak of a reversible couple, sigma = exp(n f dE / 2).
-double DifferentialPulsePeak(const AppState& app, double scale) {
-  const double sigma = std::exp(app.n(1) * app.fOverRT * app.Epulse / 2);
-  return scale * std::sqrt(kD / (M_PI * app.tPulse)) * (1 - sigma) / (1 + sigma);
-}
-
-// Shoup and Szabo's chronoamperometric current at a disc, good to 0.6 % at every time.
-double ShoupSzabo(const AppState& app, double t) {
-  const double tau = 4 * kD * t / (app.radius * app.radius);
-  const double f = 0.7854 + 0.8862 / std::sqrt(tau) + 0.2146 * std::exp(-0.7823 / std::sqrt(tau));
-  return 4 * app.n(1) * model::kFaraday * kD * app.Cinit(1) * 1e-3 * app.radius * f;
-}
 
 TEST(LinearSweep, ReversiblePeakFollowsRandlesSevcikAtEveryStep) {
   // 1 %: the L1 half-order derivative is first order in the step; 0.9 % at 10 mV, 0.03 % at 1 mV.
@@ -119,7 +99,7 @@ TEST(DifferentialPulse, PeakAndPositionAreTheTextbookOnes) {
   AppState app = Experiment(4, 1);
   app.tDrop = 50;
   Voltammogram run(app);
-  const double peak = DifferentialPulsePeak(app, Nfac(app));
+  const double peak = DifferentialPulsePeak(app);
   EXPECT_NEAR(run.Peak() / peak, 1.0, 1e-4);
   EXPECT_NEAR(run.x(run.PeakIndex()), app.E0(1) - app.Epulse / 2, 1e-9);
 }
@@ -146,7 +126,7 @@ TEST(SquareWave, PeakAtE0WithTheProgramsFactor) {
   // result); the pair of potentials is centred on E0.
   AppState app = Experiment(5, 1);
   Voltammogram run(app);
-  EXPECT_NEAR(run.Peak() / (2.4 * DifferentialPulsePeak(app, Nfac(app))), 1.0, 1e-4);
+  EXPECT_NEAR(run.Peak() / (2.4 * DifferentialPulsePeak(app)), 1.0, 1e-4);
   EXPECT_NEAR(run.x(run.PeakIndex()), app.E0(1), 1e-9);
 }
 
@@ -239,9 +219,7 @@ AppState Complexation(int technique, int electrode) {
   return app;
 }
 
-double Lingane(const AppState& app) {
-  return app.E0(1) + (std::log(app.Keq(1)) - app.p(1) * std::log(app.Cinit(4))) / app.fOverRT;
-}
+double Lingane(const AppState& app) { return physics::LinganePotential(app); }
 
 TEST(Complexation, ComplexIsReducedAtTheLinganeShiftedPotential) {
   AppState app = Complexation(2, 1);
