@@ -20,8 +20,10 @@ void RequirePoints(std::span<const double> column, int count, int minimum,
 double PointSpacing(const XAxis& x, std::string_view transform) {
   const double h = model::Finite(std::fabs(x(2) - x(1)));
   if (h == 0.0) {
-    throw model::Failure("The first two points have the same potential, so there is no spacing "
-                         "to " + std::string(transform) + " over");
+    throw model::Failure(
+        "The first two points have the same potential, so there is no spacing "
+        "to " +
+        std::string(transform) + " over");
   }
   return h;
 }

@@ -1,6 +1,5 @@
 #include "analysis/semi_differentiate.h"
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 

@@ -1,6 +1,5 @@
 #include "analysis/transforms.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "model/checked_math.h"

@@ -67,11 +67,10 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
               (model::Log(app.Keq(1)) - app.p(1) * model::Log(app.Cinit(4)));
   }
   if (app.caseCode == 19) {
-    rx.TF = model::Sqrt(model::Div(model::kPi * app.tDrop, app.D(rx.r))) * app.length *
-            app.scanRate;
+    rx.TF =
+        model::Sqrt(model::Div(model::kPi * app.tDrop, app.D(rx.r))) * app.length * app.scanRate;
     in.E0e += model::Div(app.RToverF, in.n) *
-              model::Log(model::Div(kSqrtPi * in.n * app.length,
-                                    in.dR * model::Sqrt(app.tDrop)));
+              model::Log(model::Div(kSqrtPi * in.n * app.length, in.dR * model::Sqrt(app.tDrop)));
   }
   return rx;
 }
@@ -127,8 +126,7 @@ double Dispatch(const AppState& app, const CurveSet& curves, const CellConstants
       in.t1 = app.tPulse;
       in.step = app.Epulse;
       return 2.4 * SquareWaveCurrent(geometry, in, cell);
-    default:
-      return 0.0;
+    default: return 0.0;
   }
 }
 

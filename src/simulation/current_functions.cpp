@@ -47,8 +47,7 @@ double SphericalCurrent(const CurrentInputs& in, const CellConstants& cell) {
 
 double RotatingDiskCurrent(const CurrentInputs& in, const CellConstants& cell) {
   const Kinetics k = KineticsAt(in, cell.fOverRT);
-  const double levich =
-      0.62 * model::Pow(cell.viscosity, -1.0 / 6.0) * model::Sqrt(cell.omega);
+  const double levich = 0.62 * model::Pow(cell.viscosity, -1.0 / 6.0) * model::Sqrt(cell.omega);
   const double kinetic =
       Finite(k.kred * model::Pow(in.dR, -2.0 / 3.0) + k.kox * model::Pow(in.dP, -2.0 / 3.0));
   return Div(k.J, 1.0 + Div(kinetic, levich));

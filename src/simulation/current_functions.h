@@ -1,8 +1,9 @@
 #pragma once
 // Closed-form faradaic currents of one charge reaction O + ne = R with Butler-Volmer kinetics.
 //
-// Every function returns n * (k_red cR - k_ox cP) times a transport factor, in n * (cm/s) * (mol/L);
-// the driver multiplies by area * F * 0.001 to obtain amperes. A reduction current is positive.
+// Every function returns n * (k_red cR - k_ox cP) times a transport factor, in n * (cm/s) *
+// (mol/L); the driver multiplies by area * F * 0.001 to obtain amperes. A reduction current is
+// positive.
 //
 //   CurrentInputs in{.E = -0.2, .ks = 1e4, .alpha = 0.5, .n = 1, .E0e = 0.1, .cR = 1e-3,
 //                    .dR = std::sqrt(1e-5), .t1 = 0.5, .dP = std::sqrt(1e-5)};

@@ -64,9 +64,8 @@ void DifferentiateCurve(Session& session) {
 }
 
 void IntegrateCurve(Session& session) {
-  Transform(session, [](model::CurveSet& c) {
-    analysis::Integrate(c.x, CurrentCurve(c), c.pointCount);
-  });
+  Transform(session,
+            [](model::CurveSet& c) { analysis::Integrate(c.x, CurrentCurve(c), c.pointCount); });
 }
 
 void ScaleX1000(Session& session) { ScaleAxis(session, 1000); }

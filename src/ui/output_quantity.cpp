@@ -1,6 +1,7 @@
+#include "simulation/output_quantity.h"
+
 #include "model/failure.h"
 #include "model/number_text.h"
-#include "simulation/output_quantity.h"
 #include "ui/commit_chain.h"
 #include "ui/form_ins.h"
 #include "ui/form_option.h"

@@ -8,18 +8,18 @@
 #include "analysis/semi_differentiate.h"
 #include "model/failure.h"
 #include "simulation/analytical_experiment.h"
-#include "simulation/closed_forms.h"
 #include "simulation/analytical_route.h"
+#include "simulation/closed_forms.h"
 
 namespace kivex::simulation {
 namespace {
 
 using model::AppState;
-using physics::Experiment;
-using physics::Nfac;
 using physics::Cottrell;
 using physics::DifferentialPulsePeak;
+using physics::Experiment;
 using physics::Levich;
+using physics::Nfac;
 using physics::RandlesSevcik;
 using physics::ShoupSzabo;
 using physics::Voltammogram;
@@ -287,8 +287,7 @@ TEST(Catalytic, FastCatalysisGivesTheReactionLayerCurrent) {
   dp.tDrop = 50;
   Voltammogram run(dp);
   const double sigma = std::exp(dp.fOverRT * dp.Epulse / 2);
-  EXPECT_NEAR(run.Peak() / (Nfac(dp) * std::sqrt(kD * 1e4) * (1 - sigma) / (1 + sigma)), 1.0,
-              1e-3);
+  EXPECT_NEAR(run.Peak() / (Nfac(dp) * std::sqrt(kD * 1e4) * (1 - sigma) / (1 + sigma)), 1.0, 1e-3);
 }
 
 TEST(Catalytic, NormalPulseWaveIsOneWaveAtThePulsedPotential) {

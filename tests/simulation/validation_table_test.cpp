@@ -33,7 +33,7 @@ struct Row {
   Kind kind;
   double simulated;
   double textbook;
-  double low;   // accepted band of the ratio (currents) or of the difference in V (potentials)
+  double low;  // accepted band of the ratio (currents) or of the difference in V (potentials)
   double high;
   std::string note;
 
@@ -160,14 +160,14 @@ std::vector<Row> Rows() {
   {
     AppState app = Experiment(1, 8);
     Voltammogram run(app);
-    rows.push_back({"1 sweep", "8 rotating disk", "plateau", Kind::Current, Last(run),
-                    Levich(app), 0.9999, 1.0001, "Levich, 100 rpm"});
+    rows.push_back({"1 sweep", "8 rotating disk", "plateau", Kind::Current, Last(run), Levich(app),
+                    0.9999, 1.0001, "Levich, 100 rpm"});
   }
   {
     AppState app = Experiment(1, 9);
     Voltammogram run(app);
-    rows.push_back({"1 sweep", "9 thin film", "peak", Kind::Current, run.Peak(),
-                    ThinLayerPeak(app), 0.995, 1.005, "n^2 F^2 v V C / 4RT, V = A l"});
+    rows.push_back({"1 sweep", "9 thin film", "peak", Kind::Current, run.Peak(), ThinLayerPeak(app),
+                    0.995, 1.005, "n^2 F^2 v V C / 4RT, V = A l"});
     rows.push_back({"1 sweep", "9 thin film", "peak potential", Kind::Potential,
                     run.x(run.PeakIndex()), app.E0(1), 0.04, 0.06,
                     "thin layer peaks at E0; kept: the film's shift "
@@ -181,8 +181,8 @@ std::vector<Row> Rows() {
     const double id = Cottrell(app, app.tDrop);
     rows.push_back({"2 DC", "1 planar", "plateau", Kind::Current, Last(run), id, 0.9999, 1.0001,
                     "Cottrell at tDrop"});
-    rows.push_back({"2 DC", "1 planar", "half-wave potential", Kind::Potential,
-                    HalfWave(run, id), app.E0(1), -1e-4, 1e-4, "E0 (equal D)"});
+    rows.push_back({"2 DC", "1 planar", "half-wave potential", Kind::Potential, HalfWave(run, id),
+                    app.E0(1), -1e-4, 1e-4, "E0 (equal D)"});
   }
   {
     AppState app = Micro(2, 2, 1e-3);
@@ -202,9 +202,8 @@ std::vector<Row> Rows() {
     AppState app = Micro(2, 4, 5e-4);
     app.tDrop = t;
     Voltammogram run(app);
-    rows.push_back({"2 DC", "4 microdisc r 5 um",
-                    "plateau at " + model::ShortestText(t) + " s", Kind::Current, Last(run),
-                    ShoupSzabo(app, t), 0.995, 1.03,
+    rows.push_back({"2 DC", "4 microdisc r 5 um", "plateau at " + model::ShortestText(t) + " s",
+                    Kind::Current, Last(run), ShoupSzabo(app, t), 0.995, 1.03,
                     "Shoup-Szabo (tau = 4Dt/r^2 = 80, 1600, 1.6e6); the sphere of radius pi r/4 "
                     "approaches it from above"});
   }
@@ -251,9 +250,9 @@ std::vector<Row> Rows() {
     const double id = Cottrell(app, app.tDrop);
     const bool stable = Ru < 100;
     rows.push_back({"2 DC", "1 planar",
-                    "half-wave with Ru " + model::FormatPattern(Ru, "0") + " ohm",
-                    Kind::Potential, HalfWave(run, id), app.E0(1) - id * Ru / 2,
-                    stable ? -0.001 : 0.08, stable ? 0.001 : 0.12,
+                    "half-wave with Ru " + model::FormatPattern(Ru, "0") + " ohm", Kind::Potential,
+                    HalfWave(run, id), app.E0(1) - id * Ru / 2, stable ? -0.001 : 0.08,
+                    stable ? 0.001 : 0.12,
                     stable ? "E0 - i_d Ru / 2; kept: the drop lags one point"
                            : "kept: the lagged drop oscillates once i_d Ru f / 4 exceeds 2"});
   }
@@ -263,8 +262,8 @@ std::vector<Row> Rows() {
     AppState app = Experiment(3, 1);
     Voltammogram run(app);
     const double id = Cottrell(app, app.tPulse);
-    rows.push_back({"3 normal pulse", "1 planar", "plateau", Kind::Current, Last(run), id,
-                    0.9999, 1.0001, "Cottrell at tPulse"});
+    rows.push_back({"3 normal pulse", "1 planar", "plateau", Kind::Current, Last(run), id, 0.9999,
+                    1.0001, "Cottrell at tPulse"});
     rows.push_back({"3 normal pulse", "1 planar", "half-wave potential", Kind::Potential,
                     HalfWave(run, id), app.E0(1) - app.Epulse, -1e-4, 1e-4, "E0 - Epulse"});
   }
@@ -272,8 +271,7 @@ std::vector<Row> Rows() {
     AppState app = Micro(3, 2, 1e-3);
     Voltammogram run(app);
     rows.push_back({"3 normal pulse", "2 sphere r 10 um", "plateau", Kind::Current, Last(run),
-                    SphereCurrent(app, app.tPulse), 0.9999, 1.0001,
-                    "nFAC (sqrt(D/pi tp) + D/r)"});
+                    SphereCurrent(app, app.tPulse), 0.9999, 1.0001, "nFAC (sqrt(D/pi tp) + D/r)"});
   }
 
   {
@@ -291,9 +289,8 @@ std::vector<Row> Rows() {
     Voltammogram run(app);
     const bool period = tDrop > 1;
     rows.push_back({"4 differential pulse", "1 planar",
-                    "peak, period " + model::ShortestText(tDrop) + " s", Kind::Current,
-                    run.Peak(), DifferentialPulsePeak(app), period ? 0.9999 : 0.95,
-                    period ? 1.0001 : 0.99,
+                    "peak, period " + model::ShortestText(tDrop) + " s", Kind::Current, run.Peak(),
+                    DifferentialPulsePeak(app), period ? 0.9999 : 0.95, period ? 1.0001 : 0.99,
                     period ? "nFAC sqrt(D/pi tp)(1-s)/(1+s)"
                            : "the textbook form leaves out the base current's decay over the "
                              "pulse, which the program keeps"});
@@ -309,9 +306,8 @@ std::vector<Row> Rows() {
     Voltammogram run(app);
     const double expected =
         DifferentialPulsePeak(app) * (1 + std::sqrt(kPiTrue * app.D(1) * app.tPulse) / app.radius);
-    rows.push_back({"4 differential pulse", "2 sphere r 10 um", "peak, period 50 s",
-                    Kind::Current, run.Peak(), expected, 0.999, 1.001,
-                    "P (1 + sqrt(pi D tp) / r)"});
+    rows.push_back({"4 differential pulse", "2 sphere r 10 um", "peak, period 50 s", Kind::Current,
+                    run.Peak(), expected, 0.999, 1.001, "P (1 + sqrt(pi D tp) / r)"});
   }
 
   // Square wave.
@@ -347,8 +343,8 @@ std::vector<Row> Rows() {
     app.Cinit(3) = 1e-3;
     Voltammogram run(app);
     rows.push_back({"2 DC", "1 planar", "mechanism 4 (two couples): both waves", Kind::Current,
-                    Last(run), Cottrell(app, app.tDrop) + Cottrell(app, app.tDrop, 3), 0.999,
-                    1.001, "i_d(A) + i_d(C); the second wave (E0 -0.1 V) is 0.9996 complete at "
+                    Last(run), Cottrell(app, app.tDrop) + Cottrell(app, app.tDrop, 3), 0.999, 1.001,
+                    "i_d(A) + i_d(C); the second wave (E0 -0.1 V) is 0.9996 complete at "
                     "-0.3 V"});
   }
   {
@@ -361,8 +357,7 @@ std::vector<Row> Rows() {
     Voltammogram run(app);
     AppState total = app;
     total.Cinit(1) = 1e-3;
-    const double expected =
-        Cottrell(total, app.tDrop) * PrecedingReactionRatio(1, 20, app.tDrop);
+    const double expected = Cottrell(total, app.tDrop) * PrecedingReactionRatio(1, 20, app.tDrop);
     rows.push_back({"2 DC", "1 planar", "mechanism 5 (CE), kf = kb = 10/s", Kind::Current,
                     Last(run), expected, 0.5, 0.56,
                     "Koutecky's CE current; kept: only the A present at the start reacts"});
@@ -383,16 +378,15 @@ std::vector<Row> Rows() {
     Voltammogram run(app);
     const double k = app.kf(1) + app.kb(1);
     rows.push_back({"2 DC", "1 planar", "mechanism 7 (EC') plateau, k 10/s", Kind::Current,
-                    Last(run), Cottrell(app, app.tDrop) * CatalyticRatio(k, app.tDrop), 1.2,
-                    1.3,
+                    Last(run), Cottrell(app, app.tDrop) * CatalyticRatio(k, app.tDrop), 1.2, 1.3,
                     "Delahay-Stiehl; kept: diffusion plus the reaction-layer current"});
   }
   {
     AppState app = Experiment(1, 1, 7);
     Voltammogram run(app);
     const double k = app.kf(1) + app.kb(1);
-    rows.push_back({"1 sweep", "1 planar", "mechanism 7 (EC') current at the end",
-                    Kind::Current, Last(run), Nfac(app) * std::sqrt(app.D(1) * k), 1.0, 1.15,
+    rows.push_back({"1 sweep", "1 planar", "mechanism 7 (EC') current at the end", Kind::Current,
+                    Last(run), Nfac(app) * std::sqrt(app.D(1) * k), 1.0, 1.15,
                     "nFAC sqrt(Dk), fast catalysis; kept: plus the decaying diffusion sweep"});
   }
   {
@@ -404,8 +398,8 @@ std::vector<Row> Rows() {
     const double sigma = std::exp(app.fOverRT * app.Epulse / 2);
     rows.push_back({"4 differential pulse", "1 planar", "mechanism 7 (EC') peak, k 1e4/s",
                     Kind::Current, run.Peak(),
-                    Nfac(app) * std::sqrt(app.D(1) * 1e4) * (1 - sigma) / (1 + sigma), 0.999,
-                    1.001, "nFAC sqrt(Dk)(1-s)/(1+s)"});
+                    Nfac(app) * std::sqrt(app.D(1) * 1e4) * (1 - sigma) / (1 + sigma), 0.999, 1.001,
+                    "nFAC sqrt(Dk)(1-s)/(1+s)"});
   }
   {
     AppState app = Experiment(2, 1, 8);
@@ -416,8 +410,8 @@ std::vector<Row> Rows() {
     app.Eend = -0.6;
     Voltammogram run(app);
     const double id = Cottrell(app, app.tDrop, 3);
-    rows.push_back({"2 DC", "1 planar", "mechanism 8 (complex) plateau", Kind::Current,
-                    Last(run), id, 0.9999, 1.0001, "Cottrell of the complex"});
+    rows.push_back({"2 DC", "1 planar", "mechanism 8 (complex) plateau", Kind::Current, Last(run),
+                    id, 0.9999, 1.0001, "Cottrell of the complex"});
     rows.push_back({"2 DC", "1 planar", "mechanism 8 (complex) half-wave", Kind::Potential,
                     HalfWave(run, id), LinganePotential(app), -5e-4, 5e-4,
                     "Lingane: E0 + RT/nF (ln Keq - p ln [D])"});
@@ -447,8 +441,8 @@ TEST(ValidationTable, EveryRowWithinItsStatedBand) {
     EXPECT_GE(measure, row.low) << row.technique << " " << row.electrode << " " << row.quantity;
     EXPECT_LE(measure, row.high) << row.technique << " " << row.electrode << " " << row.quantity;
     out << "| " << row.technique << " | " << row.electrode << " | " << row.quantity << " | "
-        << Cell(row, row.simulated) << " | " << Cell(row, row.textbook) << " | "
-        << Comparison(row) << " | " << row.note << " |\n";
+        << Cell(row, row.simulated) << " | " << Cell(row, row.textbook) << " | " << Comparison(row)
+        << " | " << row.note << " |\n";
   }
 }
 
