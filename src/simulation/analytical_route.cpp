@@ -216,18 +216,22 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
     }
   }
   if (code >= 12 && code <= 17) {
-    // Radial diffusion's steady state, n F A D C / r, switched on from the starting potential.
+    // Radial diffusion's Nernstian steady state with both members of the couple:
+    // n F A (DR DP / r) (cR - e cP) / (DR e + DP), e = exp(nf (x - E0)). With the couple
+    // pre-equilibrated at the starting potential it is zero there and reads
+    // n F A DR cR / r (1 - exp(nf (x - Estart))) / (1 + exp(nf (x - E0))) for equal D.
     const double radius = SphericalRadius(app);
     for (int k = 1; k <= chargeCount; ++k) {
       const Reaction& rx = reactions[k];
       const double nf = rx.in.n * app.fOverRT;
-      const double plateau =
-          model::Div(currentScale * rx.in.n * app.D(rx.r) * app.Cinit(rx.r), radius);
+      const double DR = app.D(rx.r);
+      const double DP = app.D(rx.q);
+      const double scale = model::Div(currentScale * rx.in.n * DR * DP, radius);
       for (int i = 1; i <= curves.pointCount; ++i) {
-        const double x = curves.x(i);
-        const double wave = model::Div(1.0 - model::Exp(nf * (x - app.Estart)),
-                                       1.0 + model::Exp(nf * (x - rx.in.E0e)));
-        curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + plateau * wave);
+        const double e = model::Exp(nf * (curves.x(i) - rx.in.E0e));
+        const double steady =
+            scale * model::Div(rx.in.cR - e * rx.in.cP, model::Finite(DR * e + DP));
+        curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + steady);
       }
     }
   }

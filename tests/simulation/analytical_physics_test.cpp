@@ -160,6 +160,40 @@ TEST(Sphere, SlowSweepAtAMicrosphereReachesTheSteadyState) {
   EXPECT_NEAR(run.Crossing(steady / 2), app.E0(1), 0.002);
 }
 
+TEST(Sphere, SweepSteadyStateFollowsTheConcentrationsInEitherDirection) {
+  // Nernstian steady state at a 1 um sphere, n F A D / r (cR theta - cP (1 - theta)) for equal D;
+  // the planar part adds a few tenths of a percent.
+  AppState app = Experiment(1, 2);
+  app.radius = 1e-4;
+  app.area = 4 * M_PI * 1e-8;
+  app.Estart = -0.3;
+  app.Eend = 0.3;
+  const double steady = Nfac(app) * kD / app.radius;
+
+  // Only A, not pre-equilibrated: reduced on the plateau at the start, nothing at the end.
+  Voltammogram reduction(app);
+  for (int i = 10; i <= reduction.count(); ++i) {
+    ASSERT_LT(std::fabs(reduction.y(i)), 1.01 * steady) << reduction.x(i);
+  }
+  EXPECT_NEAR(reduction.y(reduction.count()) / steady, 0.0, 0.005);
+
+  // Pre-equilibrated at -0.3 V the solution is B: oxidised on the plateau at the end.
+  app.Cinit(2) = 1e-3 / (1 + std::exp(app.fOverRT * (app.Estart - app.E0(1))));
+  app.Cinit(1) = 1e-3 - app.Cinit(2);
+  Voltammogram oxidation(app);
+  EXPECT_NEAR(oxidation.y(1) / steady, 0.0, 0.005);
+  EXPECT_NEAR(oxidation.y(oxidation.count()) / steady, -1.0, 0.005);
+
+  // Steady state with unequal diffusion: E1/2 = E0 + RT/nF ln(DB / DA).
+  AppState slow = Experiment(1, 2);
+  slow.radius = 1e-4;
+  slow.area = 4 * M_PI * 1e-8;
+  slow.D(2) = 0.25e-5;
+  Voltammogram unequal(slow);
+  const double plateau = unequal.y(unequal.count());
+  EXPECT_NEAR(unequal.Crossing(plateau / 2), slow.E0(1) + std::log(0.25) / slow.fOverRT, 0.002);
+}
+
 TEST(Microdisc, SteadyStateIsFourNFDCr) {
   // A 10 um disc: against Shoup and Szabo at tau = 4Dt/r^2 = 1600 (1 %: the sphere form is
   // 0.4 % above them there), and 4 n F D C r at tau = 1.6e6.

@@ -123,6 +123,20 @@ std::vector<Row> Rows() {
                     Nfac(app) * app.D(1) / app.radius, 0.995, 1.01, "nFADC/r"});
   }
   {
+    // Positive-going, the couple pre-equilibrated at -0.3 V: the solution is B, oxidised.
+    AppState app = Micro(1, 2, 1e-4);
+    app.Estart = -0.3;
+    app.Eend = 0.3;
+    app.Cinit(2) = 1e-3 / (1 + std::exp(app.fOverRT * (app.Estart - app.E0(1))));
+    app.Cinit(1) = 1e-3 - app.Cinit(2);
+    Voltammogram run(app);
+    AppState b = app;
+    b.Cinit(1) = app.Cinit(2);
+    rows.push_back({"1 sweep", "2 sphere r 1 um", "oxidation plateau (positive-going)",
+                    Kind::Current, Last(run), -Nfac(b) * app.D(2) / app.radius, 0.995, 1.01,
+                    "-nFAD C(B) / r"});
+  }
+  {
     AppState app = Micro(1, 3, 1e-4);
     Voltammogram run(app);
     rows.push_back({"1 sweep", "3 hemisphere r 1 um", "plateau", Kind::Current, Last(run),
