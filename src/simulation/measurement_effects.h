@@ -6,11 +6,32 @@
 
 namespace kivex::simulation {
 
-// Adds the double-layer charging current to the total column (run when Cdl > 0).
+// Adds the double-layer charging current C = Cdl * area * scanRate to the total column (run when
+// Cdl > 0). A cathodic-going sweep charges cathodically (a positive current): a single sweep
+// shifts every point by -s C (s the scan direction); the other techniques of a single sweep take
+// (x(1) - x(i)) C; cycles take -sigma(i) C with sigma = s on forward sweeps and -s on returns.
 void AddChargingCurrent(const model::AppState& app, model::CurveSet& curves);
 
-// Adds Gaussian noise scaled by the signed extreme total current (run when noise > 0 and no fit
-// is running).
+// Adds Gaussian noise of standard deviation noise/100 * |extreme| / 4 (run when noise > 0 and no
+// fit is running). The draws come from a fixed congruential generator seeded by the point count,
+// so two runs with the same number of points get the same noise; the signed extreme makes the
+// noise of a negative curve the mirror image of a positive one.
 void AddNoise(const model::AppState& app, model::CurveSet& curves, double extreme);
+
+// The generator behind AddNoise: u <- ((24298 u + 99991) mod 199017) + 1, seeded with
+// 2 * pointCount; each point takes two draws for one Box-Muller normal deviate.
+class NoiseGenerator {
+ public:
+  static constexpr double kModulus = 199017;
+
+  explicit NoiseGenerator(int pointCount);
+  // The next uniform number u in 1..kModulus.
+  double Draw();
+  // The next standard normal deviate (two draws).
+  double Normal();
+
+ private:
+  double u_;
+};
 
 }  // namespace kivex::simulation

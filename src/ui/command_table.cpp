@@ -26,6 +26,20 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"mnuFindPeak", FindPeak},
     {"mnuFindHalfwaveE", FindHalfwaveE},
     {"mnuTheoPeak", ReportTheoreticalPeak},
+    {"mnuSemi", SemiDifferentiateCurve},
+    {"mnuSemiInte", SemiIntegrateCurve},
+    {"mnuDerivative", DifferentiateCurve},
+    {"mnuIntegral", IntegrateCurve},
+    {"mnu1000X", ScaleX1000},
+    {"mnu10X", ScaleX10},
+    {"mnu01X", ScaleX01},
+    {"mnu0001X", ScaleX0001},
+    {"mnuMinusX", NegateX},
+    {"mnu1000Y", ScaleY1000},
+    {"mnu10Y", ScaleY10},
+    {"mnu01Y", ScaleY01},
+    {"mnu0001Y", ScaleY0001},
+    {"mnuMinusY", NegateY},
 };
 
 }  // namespace

@@ -30,6 +30,23 @@ void Plot(Session& session);             // redraw the plot
 void NextCurve(Session& session);        // the next curve becomes current, cycling to 1
 void ClearResults(Session& session);     // erase the result window; the plot stays
 
+// Analysis menu: transforms of the current curve (the X commands change the shared axis), each
+// redrawing once. A curve the transform cannot take is left unchanged, with a message.
+void SemiDifferentiateCurve(Session& session);
+void SemiIntegrateCurve(Session& session);
+void DifferentiateCurve(Session& session);
+void IntegrateCurve(Session& session);
+void ScaleX1000(Session& session);
+void ScaleX10(Session& session);
+void ScaleX01(Session& session);
+void ScaleX0001(Session& session);
+void NegateX(Session& session);
+void ScaleY1000(Session& session);
+void ScaleY10(Session& session);
+void ScaleY01(Session& session);
+void ScaleY0001(Session& session);
+void NegateY(Session& session);
+
 // Input menu: show a dialog, creating it if needed.
 void ShowTechniques(Session& session);
 void ShowMechanism(Session& session);

@@ -2,15 +2,28 @@
 // A simulation run on the session: the driver, then the output quantity. A failure inside the run
 // ends it with the simulation's message box; what it wrote before stays.
 
+#include <optional>
+#include <string>
+
 namespace kivex::ui {
 
 class Session;
 
-// Reads the overlap box of the plot options for the slot choice.
+// Reads the overlap box of the plot options for the slot choice. Its output step uses
+// ApplyCommittedOutputQuantity: a fit writes trial values into the experiment state before each
+// run, and re-reading the dialogs there would undo them.
 void RunSimulation(Session& session);
 
-// Rewrites the stored curve(s) for the output quantity chosen in the plot options.
+// Rewrites the stored curve(s) for the output quantity chosen in the plot options: commits the
+// dialogs (GatherParameters), then ApplyCommittedOutputQuantity. A quantity that cannot be formed
+// (a zero distance, a zero conductivity) is reported in a message box and the curves stay as
+// they were.
 void ApplyOutputQuantity(Session& session);
+
+// The output step on the experiment state as it stands, reading only the quantity (plot options)
+// and the electrode distance (Instrument dialog). Returns the message for the user when the
+// quantity cannot be formed; the curves are then unchanged.
+std::optional<std::string> ApplyCommittedOutputQuantity(Session& session);
 
 // One complete drawing pass of the plot window into the session's picture.
 void PlotCurves(Session& session);

@@ -1,0 +1,78 @@
+#include "simulation/current_functions.h"
+
+#include "model/checked_math.h"
+#include "simulation/scaled_erfc.h"
+
+namespace kivex::simulation {
+
+using model::Div;
+using model::Exp;
+using model::Finite;
+
+namespace {
+
+// Butler-Volmer rate constants and the driving term n (k_red cR - k_ox cP).
+struct Kinetics {
+  double kred;
+  double kox;
+  double J;
+};
+
+Kinetics KineticsAt(const CurrentInputs& in, double fOverRT) {
+  const double phi = Finite(in.n * fOverRT * (in.E - in.E0e));
+  Kinetics k{};
+  k.kred = Finite(in.ks * Exp(-in.alpha * phi));
+  k.kox = Finite(in.ks * Exp((1.0 - in.alpha) * phi));
+  k.J = Finite(in.n * (k.kred * in.cR - k.kox * in.cP));
+  return k;
+}
+
+}  // namespace
+
+double PlanarCurrent(const CurrentInputs& in, const CellConstants& cell) {
+  const Kinetics k = KineticsAt(in, cell.fOverRT);
+  const double lambda = Finite(Div(k.kred, in.dR) + Div(k.kox, in.dP));
+  const double x = Finite(lambda * model::Sqrt(in.t1));
+  return Finite(k.J * ScaledErfc(x));
+}
+
+double SphericalCurrent(const CurrentInputs& in, const CellConstants& cell) {
+  const Kinetics k = KineticsAt(in, cell.fOverRT);
+  const double a = Div(in.dR, cell.radius);
+  const double lambda = Finite(Div(k.kred, in.dR) + Div(k.kox, in.dP) + a);
+  const double g = Div(a, lambda);
+  const double x = Finite(lambda * model::Sqrt(in.t1));
+  return Finite(k.J * ((1.0 - g) * ScaledErfc(x) + g));
+}
+
+double RotatingDiskCurrent(const CurrentInputs& in, const CellConstants& cell) {
+  const Kinetics k = KineticsAt(in, cell.fOverRT);
+  const double levich = 0.62 * model::Pow(cell.viscosity, -1.0 / 6.0) * model::Sqrt(cell.omega);
+  const double kinetic =
+      Finite(k.kred * model::Pow(in.dR, -2.0 / 3.0) + k.kox * model::Pow(in.dP, -2.0 / 3.0));
+  return Div(k.J, 1.0 + Div(kinetic, levich));
+}
+
+double StepCurrent(Geometry geometry, CurrentInputs in, double t, const CellConstants& cell) {
+  in.t1 = t;
+  return geometry == Geometry::Planar ? PlanarCurrent(in, cell) : SphericalCurrent(in, cell);
+}
+
+double SquareWaveCurrent(Geometry geometry, const CurrentInputs& in, const CellConstants& cell) {
+  CurrentInputs pulse = in;
+  pulse.E = in.E + in.step;
+  return Finite(StepCurrent(geometry, pulse, in.t1, cell) - StepCurrent(geometry, in, in.t1, cell));
+}
+
+double DifferentialPulseCurrent(Geometry geometry, const CurrentInputs& in,
+                                const CellConstants& cell) {
+  CurrentInputs pulse = in;
+  pulse.E = in.E + in.step;
+  const double pulseStep =
+      StepCurrent(geometry, pulse, in.t1, cell) - StepCurrent(geometry, in, in.t1, cell);
+  const double base =
+      StepCurrent(geometry, in, in.t2, cell) - StepCurrent(geometry, in, in.t2 - in.t1, cell);
+  return Finite(pulseStep + base);
+}
+
+}  // namespace kivex::simulation

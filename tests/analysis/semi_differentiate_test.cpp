@@ -1,0 +1,92 @@
+#include "analysis/semi_differentiate.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/transforms.h"
+#include "model/failure.h"
+
+namespace kivex::analysis {
+namespace {
+
+struct Curve {
+  XAxis x;
+  model::Table2<double, model::kMaxPoints, 6> y;
+  std::span<double> f() { return ColumnOf(y, 1); }
+};
+
+Curve Sampled(int n, double h, double (*f)(double)) {
+  Curve c;
+  for (int i = 1; i <= n; ++i) {
+    c.x(i) = 0.3 - h * (i - 1);  // recorded towards negative potentials
+    c.y(i, 1) = f(i * h);
+  }
+  return c;
+}
+
+TEST(SemiDifferentiate, IsExactForAStraightLineWithTheTextbookFactor) {
+  // d^(1/2) t / dt^(1/2) = 2 sqrt(t / pi); L1 is exact for piecewise-linear data starting at 0
+  // one step before the first point, with the factor 2 / sqrt(pi dt).
+  const double dt = 0.01;
+  Curve c = Sampled(50, dt, [](double t) { return t; });
+  SemiDifferentiateL1(c.f(), 50, 2 / std::sqrt(M_PI * dt));
+  for (int i = 3; i <= 49; ++i) {
+    EXPECT_NEAR(c.y(i, 1), 2 * std::sqrt(i * dt / M_PI), 1e-12) << i;
+  }
+  // Ends continue the neighbouring slopes.
+  EXPECT_NEAR(c.y(50, 1), 2 * c.y(49, 1) - c.y(48, 1), 1e-12);
+  EXPECT_NEAR(c.y(2, 1), c.y(3, 1) - (c.y(4, 1) - c.y(3, 1)), 1e-12);
+  EXPECT_NEAR(c.y(1, 1), c.y(2, 1) - (c.y(4, 1) - c.y(3, 1)), 1e-12);
+}
+
+TEST(SemiDifferentiate, CommandUsesAQuarterOverRootPiHAndTelescopesAConstant) {
+  const double h = 0.005;
+  Curve c = Sampled(20, h, [](double) { return 1.0; });
+  SemiDifferentiate(c.x, c.f(), 20);
+  const double factor = 0.25 * std::sqrt(1 / (3.141592654 * h));
+  EXPECT_DOUBLE_EQ(SemiDifferentiateFactor(h), factor);
+  for (int i = 3; i <= 19; ++i) {
+    EXPECT_NEAR(c.y(i, 1), factor * (std::sqrt(i) - std::sqrt(i - 1.0)), 1e-12) << i;
+  }
+}
+
+TEST(SemiDifferentiate, ReadsTheCurveAsItWasAndIgnoresTheStepSign) {
+  Curve down = Sampled(30, 0.002, [](double t) { return std::sin(40 * t); });
+  Curve up = down;
+  for (int i = 1; i <= 30; ++i) up.x(i) = -down.x(i);
+  SemiDifferentiate(down.x, down.f(), 30);
+  SemiDifferentiate(up.x, up.f(), 30);
+  for (int i = 1; i <= 30; ++i) EXPECT_EQ(down.y(i, 1), up.y(i, 1));
+  EXPECT_EQ(down.y(31, 1), 0.0);  // nothing beyond the curve is touched
+}
+
+TEST(SemiDifferentiate, ShortCurvesAndZeroSpacingAreRefusedUnchanged) {
+  Curve c = Sampled(4, 0.005, [](double t) { return t; });
+  try {
+    SemiDifferentiate(c.x, c.f(), 4);
+    FAIL();
+  } catch (const model::Failure& failure) {
+    EXPECT_EQ(failure.description(),
+              "The curve has 4 points, too few to semi-differentiate (at least 5)");
+  }
+  EXPECT_EQ(c.y(4, 1), 0.02);
+
+  Curve flat = Sampled(10, 0.005, [](double t) { return t; });
+  flat.x(2) = flat.x(1);
+  EXPECT_THROW(SemiDifferentiate(flat.x, flat.f(), 10), model::Failure);
+  EXPECT_THROW(SemiIntegrate(flat.x, flat.f(), 10), model::Failure);
+  EXPECT_EQ(flat.y(10, 1), 0.05);
+}
+
+TEST(SemiIntegrate, IsTheRunningIntegralFollowedByTheSemiDerivative) {
+  Curve a = Sampled(40, 0.005, [](double t) { return std::exp(-50 * t); });
+  Curve b = a;
+  SemiIntegrate(a.x, a.f(), 40);
+  Integrate(b.x, b.f(), 40);
+  SemiDifferentiate(b.x, b.f(), 40);
+  for (int i = 1; i <= 40; ++i) EXPECT_EQ(a.y(i, 1), b.y(i, 1));
+}
+
+}  // namespace
+}  // namespace kivex::analysis

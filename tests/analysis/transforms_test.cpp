@@ -1,0 +1,73 @@
+#include "analysis/transforms.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "model/failure.h"
+
+namespace kivex::analysis {
+namespace {
+
+struct Curve {
+  XAxis x;
+  model::Table2<double, model::kMaxPoints, 6> y;
+  std::span<double> f() { return ColumnOf(y, 1); }
+};
+
+TEST(Differentiate, StraightLineGivesItsSlopePerPointSpacingAtBothEnds) {
+  Curve c;
+  for (int i = 1; i <= 10; ++i) {
+    c.x(i) = 0.3 - 0.01 * (i - 1);  // towards negative potentials
+    c.y(i, 1) = 2.0 + 3.0 * i;      // rises by 3 per point
+  }
+  Differentiate(c.x, c.f(), 10);
+  for (int i = 1; i <= 10; ++i) EXPECT_NEAR(c.y(i, 1), 300.0, 1e-9) << i;
+}
+
+TEST(Integrate, RunningRectangleSumIncludesTheFirstPoint) {
+  Curve c;
+  for (int i = 1; i <= 5; ++i) {
+    c.x(i) = 0.01 * i;
+    c.y(i, 1) = 1.0;
+  }
+  Integrate(c.x, c.f(), 5);
+  for (int i = 1; i <= 5; ++i) EXPECT_NEAR(c.y(i, 1), 0.01 * i, 1e-15);
+}
+
+TEST(Transforms, TooShortOrUnspacedCurvesAreRefusedUnchanged) {
+  Curve c;
+  c.x(1) = 0.1;
+  c.x(2) = 0.1;
+  c.y(1, 1) = 4;
+  c.y(2, 1) = 5;
+  EXPECT_THROW(Differentiate(c.x, c.f(), 1), model::Failure);
+  EXPECT_THROW(Integrate(c.x, c.f(), 1), model::Failure);
+  EXPECT_THROW(Differentiate(c.x, c.f(), 2), model::Failure);  // zero spacing
+  EXPECT_THROW(Integrate(c.x, c.f(), 2), model::Failure);
+  EXPECT_EQ(c.y(1, 1), 4);
+  EXPECT_EQ(c.y(2, 1), 5);
+}
+
+TEST(ScaleAndSign, RestoreWhenUndoneAndNeverWriteInfinity) {
+  Curve c;
+  for (int i = 1; i <= 3; ++i) {
+    c.x(i) = 0.1 * i;
+    c.y(i, 1) = 1e-6 * i;
+  }
+  ScaleX(c.x, 3, -1);
+  ScaleX(c.x, 3, -1);
+  EXPECT_EQ(c.x(2), 0.2);
+  ScaleY(c.f(), 3, 0.1);
+  ScaleY(c.f(), 3, 10);
+  EXPECT_NEAR(c.y(3, 1), 3e-6, 1e-21);
+  ScaleX(c.x, 3, 1000);
+  EXPECT_NEAR(c.x(3), 300, 1e-12);
+
+  c.y(2, 1) = std::numeric_limits<double>::max() / 10;
+  EXPECT_THROW(ScaleY(c.f(), 3, 1000), model::Failure);
+  EXPECT_NEAR(c.y(3, 1), 3e-6, 1e-21);  // all or nothing
+}
+
+}  // namespace
+}  // namespace kivex::analysis

@@ -1,0 +1,91 @@
+#include "simulation/output_quantity.h"
+
+#include <gtest/gtest.h>
+
+#include "model/failure.h"
+
+namespace kivex::simulation {
+namespace {
+
+using model::AppState;
+using model::CurveSet;
+
+// Three points of a two-species run with known surface concentrations.
+struct Fixture {
+  AppState app;
+  CurveSet curves;
+  Fixture() {
+    app.speciesCount = 2;
+    app.totalColumn = 2;
+    app.area = 2;
+    app.electrolyteC = 0.1;
+    app.electrolyteCond = 100;  // kappa of the electrolyte alone: 10
+    app.conductivity(1) = 1000;
+    app.conductivity(2) = 2000;
+    curves.pointCount = 3;
+    curves.firstPoint = 1;
+    curves.lastPoint = 3;
+    curves.currentCurve = 2;
+    curves.storedCurveCount = 2;
+    curves.curveCount = 2;
+    for (int i = 1; i <= 3; ++i) {
+      curves.resultTable(i, 2) = 1e-6 * i;
+      curves.concentrationTable(i, 1) = 0.001 * i;  // adds 1, 2, 3
+      curves.concentrationTable(i, 2) = 0.002;      // adds 4
+      curves.y(i, 2) = -7;
+    }
+  }
+};
+
+TEST(OutputQuantity, CurrentRestoresTheStoredTotal) {
+  Fixture f;
+  ApplyOutputQuantity(f.app, f.curves, "current I", 1);
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(f.curves.y(i, 2), 1e-6 * i);
+  EXPECT_EQ(f.curves.curveCount, 2);
+}
+
+TEST(OutputQuantity, ResistanceAndConductanceOfTheCellFromItsConductivity) {
+  Fixture f;
+  ApplyOutputQuantity(f.app, f.curves, "resistance R", 0.5);
+  for (int i = 1; i <= 3; ++i) {
+    const double kappa = 10 + i + 4;
+    EXPECT_DOUBLE_EQ(f.curves.y(i, 2), (0.5 / 2) / kappa);
+  }
+  ApplyOutputQuantity(f.app, f.curves, "conductance Cond", 0.5);
+  for (int i = 1; i <= 3; ++i) EXPECT_DOUBLE_EQ(f.curves.y(i, 2), (2 / 0.5) * (10 + i + 4));
+}
+
+TEST(OutputQuantity, SurfaceConcentrationsShowOneCurvePerSpecies) {
+  Fixture f;
+  f.curves.curveCount = 1;
+  ApplyOutputQuantity(f.app, f.curves, "surface concentration C", 1);
+  EXPECT_EQ(f.curves.curveCount, 2);
+  EXPECT_EQ(f.curves.y(3, 1), 0.003);
+  EXPECT_EQ(f.curves.y(3, 2), 0.002);
+  ApplyOutputQuantity(f.app, f.curves, "current I", 1);
+  EXPECT_EQ(f.curves.curveCount, 2);  // back to the stored curves
+}
+
+TEST(OutputQuantity, ImpossibleCellValuesAreRefusedBeforeAnythingIsWritten) {
+  Fixture f;
+  EXPECT_THROW(ApplyOutputQuantity(f.app, f.curves, "conductance Cond", 0), model::InputError);
+  EXPECT_THROW(ApplyOutputQuantity(f.app, f.curves, "resistance R", 0), model::InputError);
+  f.app.electrolyteC = 0;
+  f.curves.concentrationTable(3, 1) = 0;  // no ions at the last point: kappa 0 there only
+  f.curves.concentrationTable(3, 2) = 0;
+  EXPECT_THROW(ApplyOutputQuantity(f.app, f.curves, "resistance R", 1), model::InputError);
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(f.curves.y(i, 2), -7);
+  ApplyOutputQuantity(f.app, f.curves, "conductance Cond", 1);  // a zero conductance is fine
+  EXPECT_EQ(f.curves.y(3, 2), 0.0);
+}
+
+TEST(OutputQuantity, UnknownTextChangesNothing) {
+  Fixture f;
+  f.curves.curveCount = 1;
+  ApplyOutputQuantity(f.app, f.curves, "Current I", 1);
+  EXPECT_EQ(f.curves.y(1, 2), -7);
+  EXPECT_EQ(f.curves.curveCount, 1);
+}
+
+}  // namespace
+}  // namespace kivex::simulation
