@@ -180,6 +180,7 @@ model::Count ImportCsv(const std::string& path, model::CurveSet& curves, int slo
   curves.pointCount = count;
   curves.firstPoint = 1;
   curves.lastPoint = count;
+  curves.resultCurve = 0;  // the simulation's results no longer belong to this axis
   return count;
 }
 

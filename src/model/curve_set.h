@@ -25,6 +25,9 @@ struct CurveSet {
   Count curveCount = 0;
   Count storedCurveCount = 0;
   Count currentCurve = 0;
+  // The curve holding the last simulation's total, whose results the output quantity may
+  // rewrite; 0 once an import has replaced the axis, so measured data are never overwritten.
+  Count resultCurve = 0;
 };
 
 // Chooses the curve that receives the next simulation or import: curve 2 while a fit runs (curve

@@ -48,6 +48,7 @@ void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSet
   }
   curves.firstPoint = 1;
   curves.lastPoint = curves.pointCount;
+  curves.resultCurve = curves.currentCurve;
 }
 
 }  // namespace kivex::simulation

@@ -51,12 +51,18 @@ void ApplyOutputQuantity(const model::AppState& app, model::CurveSet& curves,
                          std::string_view quantity, double distance) {
   const int first = curves.firstPoint;
   const int last = curves.lastPoint;
+  // Only a simulated curve is rewritten from the simulation's results: an imported curve, or
+  // another curve made current, keeps its data.
+  if (curves.resultCurve == 0) return;
+  const bool simulatedCurrent = curves.currentCurve == curves.resultCurve;
   if (quantity == kCurrentQuantity) {
+    if (!simulatedCurrent) return;
     curves.curveCount = curves.storedCurveCount;
     for (int i = first; i <= last; ++i) {
       curves.y(i, curves.currentCurve) = curves.resultTable(i, app.totalColumn);
     }
   } else if (quantity == kResistanceQuantity || quantity == kConductanceQuantity) {
+    if (!simulatedCurrent) return;
     const std::vector<double> values =
         CellValues(app, curves, quantity == kResistanceQuantity, distance);
     curves.curveCount = curves.storedCurveCount;

@@ -7,6 +7,8 @@
 // with kappa(i) = electrolyteC * electrolyteCond + sum_j c_j(i) * conductivity(j), the
 // conductivity of the solution at the electrode, and d the distance between the electrodes.
 // Any other text changes nothing. Units follow those the user gave; no factor is applied.
+// Nothing is rewritten unless the curves hold a simulation's results: after an import, or for a
+// current curve other than the simulated one, the curves stay as they are.
 
 #include <string_view>
 

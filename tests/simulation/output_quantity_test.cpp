@@ -26,6 +26,7 @@ struct Fixture {
     curves.firstPoint = 1;
     curves.lastPoint = 3;
     curves.currentCurve = 2;
+    curves.resultCurve = 2;  // curve 2 holds the run's total
     curves.storedCurveCount = 2;
     curves.curveCount = 2;
     for (int i = 1; i <= 3; ++i) {
@@ -36,6 +37,24 @@ struct Fixture {
     }
   }
 };
+
+TEST(OutputQuantity, MeasuredOrOtherCurvesAreNeverOverwritten) {
+  for (const char* quantity : {"current I", "resistance R", "conductance Cond"}) {
+    Fixture f;
+    f.curves.currentCurve = 1;  // Next Curve moved on to curve 1
+    f.curves.y(2, 1) = 5;
+    ApplyOutputQuantity(f.app, f.curves, quantity, 1);
+    EXPECT_EQ(f.curves.y(2, 1), 5) << quantity;
+    EXPECT_EQ(f.curves.y(2, 2), -7) << quantity;
+  }
+  for (const char* quantity : {"current I", "surface concentration C"}) {
+    Fixture f;
+    f.curves.resultCurve = 0;  // an import replaced the axis
+    ApplyOutputQuantity(f.app, f.curves, quantity, 1);
+    EXPECT_EQ(f.curves.y(2, 2), -7) << quantity;
+    EXPECT_EQ(f.curves.y(2, 1), 0) << quantity;
+  }
+}
 
 TEST(OutputQuantity, CurrentRestoresTheStoredTotal) {
   Fixture f;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -245,6 +246,28 @@ TEST(AnalysisReports, RunOnTheImportedCurveIntoTheResultWindow) {
   EXPECT_DOUBLE_EQ(f.session.app.Estart, 0.25);  // copied by the import, committed now
   ASSERT_FALSE(f.platform.lines.empty());
   EXPECT_EQ(f.platform.lines[0], "Theoretical limiting current:");
+}
+
+}  // namespace
+}  // namespace kivex::ui
+
+namespace kivex::ui {
+namespace {
+
+TEST(ImportData, TheOutputQuantityNeverOverwritesAnImportedCurve) {
+  testing::SessionFixture f;
+  RunMenuItem(f.session, "mnuSimulate");
+  const std::string path = ::testing::TempDir() + "/measured_for_output.csv";
+  {
+    std::ofstream file(path);
+    file << "0.3, 1e-6\n0.2, 2e-6\n0.1, 3e-6\n";
+  }
+  f.platform.fileAnswers.push_back(path);
+  RunMenuItem(f.session, "mnuImport");
+  ASSERT_EQ(f.session.curves.pointCount, 3);
+  // The plot options' OK applies the output quantity; the measured values stay.
+  ClickControl(f.session, f.session.Option(), f.session.Option().cmdOK);
+  EXPECT_EQ(f.session.curves.y(2, 1), 2e-6);
 }
 
 }  // namespace
