@@ -14,6 +14,10 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"mnuInstrument", ShowInstrument},
     {"mnuExperimental", ShowChemicals},
     {"mnuSimulate", Simulate},
+    {"mnuManualFit", ManualFit},
+    {"mnuAutoFit", AutoFit},
+    {"mnuManualSeparate", ManualSeparate},
+    {"mnuAutoSeparate", AutoSeparate},
     {"mnuTime", ReportTime},
     {"mnuAbout", ShowAbout},
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "display/picture.h"
+#include "fitting/fit_driver.h"
 #include "model/app_state.h"
 #include "model/curve_set.h"
 #include "model/plot_settings.h"
@@ -45,6 +46,7 @@ class Session {
   display::Picture picture;  // the plot window's retained picture
   std::vector<std::string> aboutText;  // the about window's lines, written by About
   bool exitRequested = false;          // Exit was chosen; the front end ends the program
+  fitting::FitMemory fitMemory;        // kept from fit to fit: damping, last fitted slots
 
   Platform& platform() { return platform_; }
 
