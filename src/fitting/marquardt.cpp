@@ -243,6 +243,12 @@ double EvaluateAtTrialPoint(FitWork& work, FitState& fit, ModelFunction model) {
   return SumOfSquares(fit.Fcalc, fit.Yobs);
 }
 
+// How much a trial changed the sum, relative to both: 0 for none, 1 for a trial that left the
+// finite numbers.
+double RelativeChange(double ssq, double trial) {
+  return std::isinf(trial) ? 1.0 : std::fabs(ssq - trial) / (ssq + trial);
+}
+
 bool AllZero(const std::vector<double>& step) {
   return std::all_of(step.begin(), step.end(), [](double s) { return s == 0.0; });
 }
@@ -335,10 +341,9 @@ void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
   if (accepted) {
     // Converged only when the undamped step, too, changes the sum by less than the threshold: a
     // small decrease found only by heavy damping means a curved valley, not a minimum.
-    const double relative = (ssq - trial) / (ssq + trial);
-    const double undampedRelative = std::fabs(ssq - undamped) / (ssq + undamped);
-    fit.Flag =
-        (relative < kConvergenceThreshold && undampedRelative < kConvergenceThreshold) ? -2 : 1;
+    const bool small = RelativeChange(ssq, trial) < kConvergenceThreshold &&
+                       RelativeChange(ssq, undamped) < kConvergenceThreshold;
+    fit.Flag = small ? -2 : 1;
     fit.X.assign(work.P.begin(), work.P.end());
     fit.SSQ = trial;
     return;
@@ -349,8 +354,8 @@ void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
   // This is a minimum only if the undamped step, too, leaves the sum as it is. Otherwise the
   // derivatives are too coarse to show the way down (a 1 % step across a narrow peak): go on with
   // a step ten times finer, down to the finest that rounding allows.
-  const double undampedRelative = std::fabs(ssq - undamped) / (ssq + undamped);
-  if (undampedRelative < kConvergenceThreshold || work.differenceStep <= kFinestDifferenceStep) {
+  if (RelativeChange(ssq, undamped) < kConvergenceThreshold ||
+      work.differenceStep <= kFinestDifferenceStep) {
     fit.Flag = -2;
   } else {
     fit.Flag = 1;
