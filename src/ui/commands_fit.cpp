@@ -103,8 +103,9 @@ void AutoFit(Session& session) {
   FittingFlag fitting(session.app);
   // The box is unticked for good; this fit follows the setting committed before it.
   session.Option().overlap.value = false;
+  // With overlap off the measured curve 1 (the current one) becomes the only stored curve; with
+  // it on, the stored curves stay as they are.
   if (!session.plot.overlap) {
-    for (int i = 1; i <= curves.pointCount; ++i) curves.y(i, 1) = curves.y(i, curves.currentCurve);
     curves.curveCount = 1;
     curves.storedCurveCount = 1;
     curves.currentCurve = 1;

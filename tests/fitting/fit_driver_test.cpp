@@ -164,17 +164,6 @@ TEST(FitDriver, DefaultRateConstantIsClampedAndLeavesTheBound) {
   EXPECT_NEAR(report.fitted[0], 2e-4, 1e-9);
 }
 
-TEST(FitDriver, BoundsThatAreNoNumbersReadAsZero) {
-  Experiment e;
-  const std::vector<double> observed = e.Measure();
-  e.Offer(1, "low", "");  // 0 .. 0: the concentration is held at 0
-  e.Offer(13, "-0.2 V", "0.2 V");
-  const FitReport report = e.Fit(observed);
-  EXPECT_EQ(report.initial[0], 1e-3);
-  EXPECT_EQ(report.fitted[0], 0.0);
-  for (const AppState& run : e.sim.runs) EXPECT_EQ(run.Cinit(1), 0.0);
-}
-
 TEST(FitDriver, AbsentSpeciesAndReactionsStartFromZero) {
   AppState app;
   app.speciesCount = 2;
@@ -244,17 +233,6 @@ TEST(FitDriver, SimulatedCurveMustMatchTheMeasuredOnePointForPoint) {
   } catch (const model::Failure& failure) {
     EXPECT_EQ(failure.description(), "The simulated curve has 121 points and the measured one 100");
   }
-}
-
-TEST(FitDriver, NoSlotChosenRunsOneIteration) {
-  Experiment e;
-  std::vector<double> observed = e.Measure();
-  for (double& y : observed) y *= 1.1;
-  const FitReport report = e.Fit(observed);
-  EXPECT_EQ(report.iterations, 1);
-  EXPECT_EQ(report.Flag, -2);
-  EXPECT_TRUE(report.fitted.empty());
-  EXPECT_EQ(e.sim.runs.size(), 1u);
 }
 
 // A problem that needs far more than 51 iterations (NIST MGH10 from its second start, its three

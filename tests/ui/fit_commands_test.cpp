@@ -281,21 +281,6 @@ TEST(Separate, OneCurvePerChargeReaction) {
   }
 }
 
-// A scheme of one chemical reaction and no charge reaction: measured and fitted only.
-TEST(Separate, WithoutChargeReactionsOnlyMeasuredAndFittedAreShown) {
-  SessionFixture f;
-  Type(f.session, "FormMech.charge(1)", "");
-  Type(f.session, "FormMech.charge(2)", "");
-  Type(f.session, "FormMech.chem(1)", "A");
-  Type(f.session, "FormMech.chem(2)", "B");
-  f.session.app.speciesCount = 2;
-  f.session.app.chargeCount = 0;
-  RunMenuItem(f.session, "mnuSimulate");
-  TickFit(f.session, 1);
-  RunMenuItem(f.session, "mnuAutoSeparate");
-  EXPECT_EQ(f.session.curves.curveCount, 2 + f.session.app.chargeCount);
-}
-
 // A failed fit shows its message; the components still come from the last simulation's result
 // table.
 TEST(Separate, FailedAutoFitStillShowsTheLastSimulationsComponents) {
@@ -309,17 +294,6 @@ TEST(Separate, FailedAutoFitStillShowsTheLastSimulationsComponents) {
   EXPECT_EQ(f.platform.messages[0].rfind("Fit Error: ", 0), 0u);
   ASSERT_EQ(f.session.curves.curveCount, 2 + f.session.app.chargeCount);
   for (int i = 1; i <= f.session.curves.pointCount; ++i) EXPECT_EQ(f.session.curves.y(i, 3), i);
-}
-
-TEST(AutoFit, DampingIsKeptBetweenFits) {
-  SessionFixture f;
-  DefaultScheme(f.session);
-  f.session.fitMemory.work.lambda = 42;
-  RunMenuItem(f.session, "mnuSimulate");
-  RunMenuItem(f.session, "mnuAutoFit");  // exact: no damped solve
-  EXPECT_EQ(f.session.fitMemory.work.lambda, 42);
-  EXPECT_EQ(f.session.fitMemory.FitCount, 1);
-  EXPECT_EQ(f.session.fitMemory.FitIndex[1], 1);
 }
 
 }  // namespace
