@@ -23,6 +23,12 @@ MenuOutcome RunMenuItem(Session& session, std::string_view itemName);
 // Run menu.
 void Simulate(Session& session);
 
+// Run menu: fitting the experiment to the measured curve 1, and peak separation.
+void ManualFit(Session& session);
+void AutoFit(Session& session);
+void ManualSeparate(Session& session);
+void AutoSeparate(Session& session);
+
 // Display menu.
 void ReportTime(Session& session);
 void ShowPlotOptions(Session& session);  // "&Option...": the plot-options dialog, modeless

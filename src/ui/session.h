@@ -14,6 +14,7 @@
 
 #include "analysis/peak_finding.h"
 #include "display/picture.h"
+#include "fitting/fit_driver.h"
 #include "model/app_state.h"
 #include "model/curve_set.h"
 #include "model/plot_settings.h"
@@ -47,6 +48,7 @@ class Session {
   std::vector<std::string> aboutText;  // the about window's lines, written by About
   bool exitRequested = false;          // Exit was chosen; the front end ends the program
   analysis::PeakTables peaks;          // the peaks of the last Find Peak
+  fitting::FitMemory fitMemory;        // kept from fit to fit: damping, last fitted slots
 
   Platform& platform() { return platform_; }
 

@@ -1,0 +1,174 @@
+// Fitting benchmarks.
+//
+// The optimiser alone on synthetic models: what one fit costs apart from the model, and a whole
+// fit of two overlapped peaks. And Auto Fit through the program: the default scheme fitted to a
+// simulated curve with noise (concentration and E0 free), and a scheme with a chemical step and
+// three free parameters on differential pulse. A fit is hundreds of simulations, so the program
+// figures measure the simulations above all; in a build whose simulations give no current yet
+// they only measure the path (the measured curve is then reproduced exactly at the start).
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fitting/marquardt.h"
+#include "support/test_platform.h"
+#include "ui/commands.h"
+#include "ui/form_expr.h"
+#include "ui/interaction.h"
+#include "ui/session.h"
+
+namespace kivex {
+namespace {
+
+using fitting::FitState;
+using fitting::FitWork;
+
+double Gaussian(double height, double centre, double width, double x) {
+  const double z = (x - centre) / width;
+  return height * std::exp(-z * z);
+}
+
+struct TwoPeaks {
+  explicit TwoPeaks(int points) {
+    for (int i = 0; i < points; ++i) x.push_back(-0.3 + 0.6 * i / (points - 1));
+  }
+  void operator()(std::span<const double> b, std::span<double> values) const {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      values[i] = Gaussian(b[0], b[1], b[2], x[i]) + Gaussian(b[3], b[4], b[5], x[i]);
+    }
+  }
+  std::vector<double> x;
+};
+
+FitState TwoPeakProblem(const TwoPeaks& model) {
+  FitState fit;
+  fit.Yobs.resize(model.x.size());
+  model(std::vector<double>{1.0, 0.03, 0.04, 0.6, -0.03, 0.04}, fit.Yobs);
+  for (std::size_t i = 0; i < fit.Yobs.size(); ++i) fit.Yobs[i] += 0.01 * std::sin(37.0 * i);
+  fit.X = {0.8, 0.05, 0.05, 0.8, -0.05, 0.05};
+  fit.Min = {0, 0, 0.01, 0, -0.2, 0.01};
+  fit.Max = {5, 0.2, 0.2, 5, 0, 0.2};
+  fit.Free.assign(6, -1);
+  fit.DataVariance = fitting::PopulationVariance(fit.Yobs);
+  return fit;
+}
+
+// A whole fit, at most 51 iterations, of two overlapped peaks.
+void BM_FitTwoOverlappedPeaks(benchmark::State& state) {
+  const TwoPeaks model(static_cast<int>(state.range(0)));
+  FitWork work;
+  long evaluations = 0;
+  for (auto _ : state) {
+    FitState fit = TwoPeakProblem(model);
+    fitting::BeginFit(work, fit);
+    int iterations = 0;
+    do {
+      fitting::MarquardtIteration(work, fit, model);
+    } while (++iterations < 51 && fit.Flag > 0);
+    evaluations = work.EvaluationCount;
+    benchmark::DoNotOptimize(fit.X.data());
+  }
+  state.counters["trials"] = static_cast<double>(evaluations);
+}
+BENCHMARK(BM_FitTwoOverlappedPeaks)->Arg(121)->Arg(4000)->Unit(benchmark::kMicrosecond);
+
+// The optimiser's own work per iteration, with the largest fit the program allows (20
+// parameters, 4000 points) and a model that costs next to nothing.
+void BM_IterationOverhead(benchmark::State& state) {
+  const int n = 20;
+  const int points = 4000;
+  auto model = [](std::span<const double> b, std::span<double> values) {
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = b[i % 20] * (1.0 + 1e-3 * i);
+  };
+  FitState fit;
+  fit.X.assign(n, 1.0);
+  fit.Min.assign(n, 0.0);
+  fit.Max.assign(n, 10.0);
+  fit.Free.assign(n, -1);
+  fit.Yobs.resize(points);
+  for (int i = 0; i < points; ++i) fit.Yobs[i] = 2.0 * (1.0 + 1e-3 * i) + 0.1 * std::sin(i);
+  fit.DataVariance = fitting::PopulationVariance(fit.Yobs);
+  FitWork work;
+  for (auto _ : state) {
+    state.PauseTiming();
+    fit.X.assign(n, 1.0);
+    fitting::BeginFit(work, fit);
+    fitting::MarquardtIteration(work, fit, model);  // the start evaluation
+    state.ResumeTiming();
+    fitting::MarquardtIteration(work, fit, model);
+    benchmark::DoNotOptimize(fit.X.data());
+  }
+}
+BENCHMARK(BM_IterationOverhead)->Unit(benchmark::kMicrosecond);
+
+void Type(ui::Session& session, std::string_view reference, std::string text) {
+  const ui::ControlAddress address = ui::ResolveControl(session, reference);
+  ui::TypeText(session, *address.dialog, *address.control, std::move(text));
+}
+
+void Click(ui::Session& session, std::string_view reference) {
+  const ui::ControlAddress address = ui::ResolveControl(session, reference);
+  ui::ClickControl(session, *address.dialog, *address.control);
+}
+
+void TickFit(ui::Session& session, int k) {
+  Click(session, "FormExpr.CheckFitted(" + std::to_string(k) + ")");
+  session.Expr().TextCmin(k).visible = true;
+  session.Expr().TextCmax(k).visible = true;
+}
+
+// Runs Auto Fit repeatedly on a measured curve prepared once; every run starts from the same
+// perturbed dialogs, since a fit writes only the experiment, never the dialogs.
+void TimeAutoFit(benchmark::State& state, testing::SessionFixture& f) {
+  long trials = 0;
+  long iterations = 0;
+  for (auto _ : state) {
+    ui::RunMenuItem(f.session, "mnuAutoFit");
+    trials = f.session.fitMemory.work.EvaluationCount;
+    iterations = -1;  // the report repeats the last "Least square = " line
+    for (const std::string& line : f.platform.lines) {
+      if (line.rfind("Least square = ", 0) == 0) ++iterations;
+    }
+    f.platform.lines.clear();
+  }
+  if (!f.platform.messages.empty()) state.SkipWithError(f.platform.messages.front().c_str());
+  state.counters["trials"] = static_cast<double>(trials);
+  state.counters["iterations"] = static_cast<double>(iterations);
+}
+
+// The default scheme (A + e = B, digital, linear sweep) fitted to a curve simulated with 2 %
+// noise: concentration and E0 free.
+void BM_AutoFitDefaultScheme(benchmark::State& state) {
+  testing::SessionFixture f;
+  Type(f.session, "FormIns.Noise", "2");
+  ui::RunMenuItem(f.session, "mnuSimulate");
+  Type(f.session, "FormExpr.C(1)", "1.3e-3");
+  Type(f.session, "FormExpr.Eze(1)", "0.07");
+  TickFit(f.session, 13);
+  TimeAutoFit(state, f);
+}
+BENCHMARK(BM_AutoFitDefaultScheme)->Unit(benchmark::kMillisecond);
+
+// A + e = B followed by B = C on differential pulse: concentration, E0 and kf free.
+void BM_AutoFitChemicalStepDifferentialPulse(benchmark::State& state) {
+  testing::SessionFixture f;
+  Click(f.session, "FormTech.optTech(4)");
+  Type(f.session, "FormMech.chem(1)", "B");
+  Type(f.session, "FormMech.chem(2)", "C");
+  ui::RunMenuItem(f.session, "mnuExperimental");
+  ui::RunMenuItem(f.session, "mnuSimulate");
+  Type(f.session, "FormExpr.C(1)", "1.2e-3");
+  Type(f.session, "FormExpr.Eze(1)", "0.08");
+  Type(f.session, "FormExpr.kf(1)", "4");
+  TickFit(f.session, 13);
+  TickFit(f.session, 16);
+  TimeAutoFit(state, f);
+}
+BENCHMARK(BM_AutoFitChemicalStepDifferentialPulse)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kivex

@@ -1,0 +1,125 @@
+#include "fitting/fit_driver.h"
+
+#include <algorithm>
+#include <string>
+
+#include "model/failure.h"
+#include "model/number_text.h"
+
+namespace kivex::fitting {
+
+namespace {
+
+// Records how long the fit took however it ends, so the Time command never shows a clock
+// reading instead of a duration.
+class FitClock {
+ public:
+  FitClock(model::AppState& app, FitHost& host) : app_(app), host_(host), start_(host.Timer()) {}
+  ~FitClock() {
+    if (!stopped_) Stop();
+  }
+  FitClock(const FitClock&) = delete;
+  FitClock& operator=(const FitClock&) = delete;
+
+  double Stop() {
+    stopped_ = true;
+    app_.elapsedTime = host_.Timer() - start_;
+    return app_.elapsedTime;
+  }
+
+ private:
+  model::AppState& app_;
+  FitHost& host_;
+  double start_;
+  bool stopped_ = false;
+};
+
+}  // namespace
+
+void FitModel::operator()(std::span<const double> P, std::span<double> values) {
+  for (std::size_t j = 0; j < P.size(); ++j) SlotField(app_, slots_[j]) = P[j];
+  host_.Simulate();
+  // The measured and the simulated curve are compared point by point: they must lie on the same
+  // potential grid, which the import prepares. Anything else would compare stale values.
+  if (static_cast<std::size_t>(curves_.pointCount) != values.size()) {
+    throw model::Failure("The simulated curve has " + std::to_string(curves_.pointCount) +
+                         " points and the measured one " + std::to_string(values.size()));
+  }
+  const double* curve = curves_.y.Column(curves_.currentCurve);
+  std::copy(curve + 1, curve + 1 + values.size(), values.begin());
+}
+
+FitReport AutoFit(model::AppState& app, const model::CurveSet& curves,
+                  std::span<const double> observed, const SlotOffers& offers, FitMemory& memory,
+                  FitHost& host) {
+  FitClock clock(app, host);
+  memory.work.EvaluationCount = 0;
+  memory.FitCount = 0;
+  for (int k = 1; k <= kFitSlots; ++k) {
+    if (!offers[k].chosen) continue;
+    if (memory.FitCount == kMaxFitParameters) {
+      throw model::Failure("More than 20 parameters are ticked for fitting");
+    }
+    memory.FitIndex[++memory.FitCount] = k;
+  }
+
+  FitReport report;
+  FitState fit;
+  const int n = memory.FitCount;
+  report.slots.assign(memory.FitIndex.begin() + 1, memory.FitIndex.begin() + 1 + n);
+  for (int k : report.slots) {
+    const double start = SlotStartValue(app, k);
+    const double min = model::ReadNumber(offers[k].minText);
+    const double max = model::ReadNumber(offers[k].maxText);
+    report.initial.push_back(start);
+    fit.X.push_back(std::max(min, std::min(max, start)));  // Min wins when Min > Max
+    fit.Min.push_back(min);
+    fit.Max.push_back(max);
+    fit.Free.push_back(-1);
+  }
+  fit.Yobs.assign(observed.begin(), observed.end());
+  fit.DataVariance = PopulationVariance(fit.Yobs);
+
+  FitModel model(app, curves, host, report.slots);
+  BeginFit(memory.work, fit);
+  do {
+    MarquardtIteration(memory.work, fit, model);
+    ++report.iterations;
+    host.Print(model::PrintLine().Text("Least square = ").Zone().Number(fit.SSQ));
+  } while (report.iterations < kMaxFitIterations && fit.Flag > 0);
+
+  report.fitted = fit.X;
+  report.SSQ = fit.SSQ;
+  report.DataVariance = fit.DataVariance;
+  report.Flag = fit.Flag;
+  report.evaluations = memory.work.EvaluationCount;
+  report.dampedSolves = fit.DampedSolves;
+  report.elapsedTime = clock.Stop();
+  return report;
+}
+
+std::vector<model::PrintLine> ReportLines(const FitReport& report) {
+  using model::PrintLine;
+  std::vector<PrintLine> lines;
+  lines.push_back(
+      PrintLine().Text("No.").Zone().Text("Initial value").Zone().Zone().Text("Fitted value"));
+  for (std::size_t j = 0; j < report.fitted.size(); ++j) {
+    lines.push_back(PrintLine()
+                        .Integer(static_cast<long long>(j) + 1)
+                        .Zone()
+                        .Number(report.initial[j])
+                        .Zone()
+                        .Number(report.fitted[j]));
+  }
+  lines.push_back(PrintLine());
+  lines.push_back(PrintLine().Text("Least square = ").Zone().Number(report.SSQ));
+  lines.push_back(PrintLine().Text("Standard deviation^2 = ").Zone().Number(report.DataVariance));
+  lines.push_back(PrintLine().Text("Convergence flag = ").Zone().Integer(report.Flag));
+  lines.push_back(PrintLine().Text("No. of iteration = ").Zone().Integer(report.iterations));
+  lines.push_back(PrintLine().Text("No. of obj. fun. = ").Zone().Integer(report.evaluations));
+  lines.push_back(PrintLine().Text("No. of MARQUARDS = ").Zone().Integer(report.dampedSolves));
+  lines.push_back(PrintLine().Text("Computation time (s) =").Zone().Number(report.elapsedTime));
+  return lines;
+}
+
+}  // namespace kivex::fitting

@@ -1,0 +1,98 @@
+#pragma once
+// The automatic fit of the experiment to a measured curve: the chosen fit slots (ticked and
+// visible in the Chemicals dialog) are adjusted within their bounds by the Marquardt optimiser,
+// whose model is the whole simulation. Every evaluation writes the trial values into AppState
+// and simulates; with `fitting` set the simulated curve lands in curve 2, without noise.
+//
+//   FitReport report = AutoFit(app, curves, observed, offers, memory, host);
+//   for (const model::PrintLine& line : ReportLines(report)) session.Print(line);
+//
+// After the fit AppState holds the fitted values and curve 2 the curve simulated with them. A
+// failure (of a simulation, of the arithmetic, more than 20 chosen slots, a simulated curve that
+// does not match the measured one point for point) raises model::Failure; AppState then keeps
+// the values of the last evaluation.
+
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fitting/fit_slots.h"
+#include "fitting/marquardt.h"
+#include "model/app_state.h"
+#include "model/curve_set.h"
+#include "model/print_line.h"
+
+namespace kivex::fitting {
+
+inline constexpr int kMaxFitIterations = 51;
+
+// One fit slot as the Chemicals dialog offers it.
+struct SlotOffer {
+  bool chosen = false;  // ticked and visible
+  std::string minText;  // the bound boxes as typed, read leniently (no number reads as 0)
+  std::string maxText;
+};
+using SlotOffers = std::array<SlotOffer, kFitSlots + 1>;  // slots 1..23; 0 unused
+
+// What a fit needs from the program around it.
+class FitHost {
+ public:
+  virtual ~FitHost() = default;
+  // Simulates the experiment as AppState stands, without committing the dialogs, then applies the
+  // output quantity. Raises model::Failure.
+  virtual void Simulate() = 0;
+  // A line for the result window, shown as soon as it is written.
+  virtual void Print(const model::PrintLine& line) = 0;
+  virtual double Timer() = 0;  // seconds
+};
+
+// What one fit leaves for the next: the optimiser's damping and storage, the slots fitted last
+// (FitIndex(1..FitCount)) and, in `work`, the count of trial evaluations.
+struct FitMemory {
+  FitWork work;
+  std::array<int, kMaxFitParameters + 1> FitIndex{};
+  int FitCount = 0;
+};
+
+struct FitReport {
+  std::vector<int> slots;       // the fitted slots, ascending
+  std::vector<double> initial;  // start values as the experiment held them, before clamping
+  std::vector<double> fitted;
+  double SSQ = 0;
+  double DataVariance = 0;  // of the measured values, not of the residuals
+  int Flag = 0;
+  int iterations = 0;
+  long evaluations = 0;  // trial evaluations; the difference quotients are not counted
+  int dampedSolves = 0;
+  double elapsedTime = 0;  // s
+};
+
+// The model of the fit: P(j) goes into the field of slot `slots[j]`, the host simulates, and the
+// values are the current curve's points 1..NP.
+class FitModel {
+ public:
+  FitModel(model::AppState& app, const model::CurveSet& curves, FitHost& host,
+           std::span<const int> slots)
+      : app_(app), curves_(curves), host_(host), slots_(slots) {}
+
+  void operator()(std::span<const double> P, std::span<double> values);
+
+ private:
+  model::AppState& app_;
+  const model::CurveSet& curves_;
+  FitHost& host_;
+  std::span<const int> slots_;
+};
+
+// Runs the fit of `observed` (the measured curve, point by point): selection, clamping into the
+// bounds, statistics, at most 51 iterations with a "Least square = " line each. Also sets
+// app.elapsedTime, whether the fit ends well or not.
+FitReport AutoFit(model::AppState& app, const model::CurveSet& curves,
+                  std::span<const double> observed, const SlotOffers& offers, FitMemory& memory,
+                  FitHost& host);
+
+// The report in the result window's print zones.
+std::vector<model::PrintLine> ReportLines(const FitReport& report);
+
+}  // namespace kivex::fitting

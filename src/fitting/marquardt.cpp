@@ -1,0 +1,372 @@
+#include "fitting/marquardt.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "model/checked_math.h"
+
+namespace kivex::fitting {
+
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// A parameter that cannot move: frozen by the caller, or boxed in by bounds that leave no room.
+bool Fixed(const FitState& fit, int j) { return fit.Free[j] == 0 || !(fit.Min[j] < fit.Max[j]); }
+
+// The magnitude a parameter is measured by: its own value, or, for a value of 0, the larger finite
+// magnitude of its bounds (the range the user expects it in), or 1 when nothing says more.
+double ParameterScale(double x, double min, double max) {
+  if (x != 0 && std::isfinite(x)) return std::fabs(x);
+  double scale = 0;
+  if (std::isfinite(min)) scale = std::max(scale, std::fabs(min));
+  if (std::isfinite(max)) scale = std::max(scale, std::fabs(max));
+  return scale > 0 ? scale : 1.0;
+}
+
+// The squared spread that "negligible" is measured against: the data's variance, or for constant
+// data their mean square, or the model's, so that the rule does not depend on the data's unit.
+double SpreadSquared(const FitState& fit) {
+  if (fit.DataVariance > 0) return fit.DataVariance;
+  for (const std::vector<double>* values : {&fit.Yobs, &fit.Fcalc}) {
+    double sum = 0;
+    for (double v : *values) sum += v * v;
+    if (sum > 0) return sum / static_cast<double>(values->size());
+  }
+  return 1.0;
+}
+
+// Sum of squared residuals; a model that leaves the finite numbers gives +infinity, which every
+// comparison treats as worse than any real point.
+double SumOfSquares(std::span<const double> fcalc, std::span<const double> yobs) {
+  double sum = 0;
+  for (std::size_t i = 0; i < yobs.size(); ++i) {
+    const double r = fcalc[i] - yobs[i];
+    sum += r * r;
+  }
+  return std::isfinite(sum) ? sum : kInfinity;
+}
+
+void CheckShapes(const FitState& fit) {
+  const std::size_t n = fit.X.size();
+  if (fit.Min.size() != n || fit.Max.size() != n || fit.Free.size() != n) {
+    throw std::invalid_argument("fit: X, Min, Max and Free differ in length");
+  }
+}
+
+// Sizes the work storage for this fit's n and NP. A fit of the same or a smaller size reuses the
+// storage of the one before: nothing is allocated while the fit runs.
+void Reserve(FitWork& work, FitState& fit) {
+  CheckShapes(fit);
+  const std::size_t n = fit.X.size();
+  const std::size_t np = fit.Yobs.size();
+  work.P.assign(fit.X.begin(), fit.X.end());
+  work.S.assign(n, 0.0);
+  work.tried.assign(n, 0.0);
+  work.jacobian.assign(n * np, 0.0);
+  work.plus.assign(np, 0.0);
+  work.minus.assign(np, 0.0);
+  work.normal.assign(n * (n + 1), 0.0);
+  work.scale.assign(n, 1.0);
+  work.solve.assign(n * (n + 1), 0.0);
+  work.frozen.assign(n, 0);
+  work.held.assign(n, 0);
+  fit.Fcalc.resize(np);
+}
+
+bool Reserved(const FitWork& work, const FitState& fit) {
+  const std::size_t n = fit.X.size();
+  const std::size_t np = fit.Yobs.size();
+  return work.P.size() == n && work.jacobian.size() == n * np && work.plus.size() == np &&
+         work.normal.size() == n * (n + 1) && fit.Fcalc.size() == np;
+}
+
+// Jacobian by difference quotients around X, where Fcalc holds the model. The step is 1 % of the
+// parameter's scale (finer after a stall, see MarquardtIteration) and never probes outside the
+// bounds: a parameter within one step of a bound is differentiated one-sidedly, away from it. Fixed
+// parameters are not probed at all. These evaluations are not counted. Returns whether the model
+// was evaluated.
+bool ComputeJacobian(FitWork& work, FitState& fit, ModelFunction model) {
+  const int n = fit.n();
+  const std::size_t np = fit.Yobs.size();
+  std::copy(fit.X.begin(), fit.X.end(), work.P.begin());
+  bool probed = false;
+  for (int j = 0; j < n; ++j) {
+    double* row = work.jacobian.data() + static_cast<std::size_t>(j) * np;
+    if (Fixed(fit, j)) {
+      std::fill(row, row + np, 0.0);
+      continue;
+    }
+    const double p0 = fit.X[j];
+    const double min = fit.Min[j];
+    const double max = fit.Max[j];
+    double h = work.differenceStep * ParameterScale(p0, min, max);
+    const double up = max - p0;
+    const double down = p0 - min;
+    bool forward = up >= h;
+    bool backward = down >= h;
+    if (!forward && !backward) {  // bounds closer than a step on both sides: use the wider side
+      forward = up >= down;
+      backward = !forward;
+      h = forward ? up : down;
+    }
+    if (forward) {
+      work.P[j] = std::min(p0 + h, max);
+      model(work.P, work.plus);
+    }
+    const double hPlus = work.P[j] - p0;  // the step actually taken, after rounding
+    if (backward) {
+      work.P[j] = std::max(p0 - h, min);
+      model(work.P, work.minus);
+    }
+    const double hMinus = p0 - work.P[j];
+    work.P[j] = p0;
+    const double* upper = forward ? work.plus.data() : fit.Fcalc.data();
+    const double* lower = backward ? work.minus.data() : fit.Fcalc.data();
+    const double span = (forward ? hPlus : 0.0) + (backward ? hMinus : 0.0);
+    for (std::size_t i = 0; i < np; ++i) row[i] = model::Finite((upper[i] - lower[i]) / span);
+    probed = true;
+  }
+  return probed;
+}
+
+// Normal equations J'J s = J'(Yobs - Fcalc), scaled to a unit diagonal. A parameter is frozen
+// (its row and column cleared, its diagonal 1) when it is fixed or when the model's response to it
+// is negligible: the mean square change of the model for a change of the parameter by its whole
+// scale at most 1e-20 of the data's spread squared. Measured so, the rule is the same whatever the
+// units of the data and of the parameter.
+void BuildNormalEquations(FitWork& work, FitState& fit) {
+  const int n = fit.n();
+  const int cols = n + 1;
+  const std::size_t np = fit.Yobs.size();
+  const double spread = SpreadSquared(fit);
+  double* a = work.normal.data();
+  for (int j = 0; j < n; ++j) {
+    const double* rj = work.jacobian.data() + static_cast<std::size_t>(j) * np;
+    double gradient = 0;
+    for (std::size_t i = 0; i < np; ++i) gradient += (fit.Yobs[i] - fit.Fcalc[i]) * rj[i];
+    a[j * cols + n] = gradient;
+    for (int k = j; k < n; ++k) {
+      const double* rk = work.jacobian.data() + static_cast<std::size_t>(k) * np;
+      double sum = 0;
+      for (std::size_t i = 0; i < np; ++i) sum += rj[i] * rk[i];
+      a[j * cols + k] = sum;
+    }
+  }
+  for (int j = 0; j < n; ++j) {
+    const double s = ParameterScale(fit.X[j], fit.Min[j], fit.Max[j]);
+    const double response = a[j * cols + j] * s * s;
+    const bool negligible = response <= kDiagonalFloor * static_cast<double>(np) * spread;
+    work.frozen[j] = Fixed(fit, j) || negligible;
+    if (work.frozen[j]) {
+      for (int k = 0; k < n; ++k) {
+        a[j * cols + k] = 0.0;
+        a[k * cols + j] = 0.0;
+      }
+      a[j * cols + n] = 0.0;
+      a[j * cols + j] = 1.0;
+    }
+  }
+  for (int j = 0; j < n; ++j) work.scale[j] = std::sqrt(a[j * cols + j]);
+  for (int j = 0; j < n; ++j) {
+    a[j * cols + n] /= work.scale[j];
+    for (int k = j; k < n; ++k) {
+      a[j * cols + k] /= work.scale[j] * work.scale[k];
+      a[k * cols + j] = a[j * cols + k];
+    }
+  }
+}
+
+// Gauss-Jordan elimination without row exchanges on the n x (n + 1) system; the scaled normal
+// matrix is symmetric with a unit diagonal, so its pivots stay positive, and a vanishing one is
+// replaced by the pivot floor rather than failing.
+void GaussJordan(double* b, int n) {
+  const int cols = n + 1;
+  for (int p = 0; p < n; ++p) {
+    for (int q = p + 1; q <= n; ++q) {
+      if (std::fabs(b[p * cols + p]) < kPivotFloor) b[p * cols + p] = kPivotFloor;
+      b[p * cols + q] /= b[p * cols + p];
+    }
+    for (int r = 0; r < n; ++r) {
+      if (r == p) continue;
+      for (int q = p + 1; q <= n; ++q) b[r * cols + q] -= b[r * cols + p] * b[p * cols + q];
+    }
+  }
+}
+
+// Solves the scaled system with `damping` added to its diagonal, into the step S. Frozen
+// parameters take no part; nor does a parameter held on a bound whose step points outward: it is
+// taken out like a frozen one and the others are solved again without it.
+void SolveStep(FitWork& work, const FitState& fit, double damping) {
+  const int n = fit.n();
+  const int cols = n + 1;
+  std::copy(work.frozen.begin(), work.frozen.end(), work.held.begin());
+  for (;;) {
+    const double* a = work.normal.data();
+    double* b = work.solve.data();
+    for (int j = 0; j < n; ++j) {
+      for (int k = 0; k <= n; ++k) {
+        b[j * cols + k] = (work.held[j] || (k < n && work.held[k])) ? 0.0 : a[j * cols + k];
+      }
+      b[j * cols + j] = work.held[j] ? 1.0 : a[j * cols + j] + damping;
+    }
+    GaussJordan(b, n);
+    bool outward = false;
+    for (int j = 0; j < n; ++j) {
+      work.S[j] = work.held[j] ? 0.0 : b[j * cols + n] / work.scale[j];
+      if (work.held[j]) continue;
+      if ((work.S[j] < 0 && fit.X[j] <= fit.Min[j]) || (work.S[j] > 0 && fit.X[j] >= fit.Max[j])) {
+        work.held[j] = 1;
+        outward = true;
+      }
+    }
+    if (!outward) return;
+  }
+}
+
+// P = X + S, each step stopped on the bound it would cross; S is cut to match.
+void SetTrialPoint(FitWork& work, const FitState& fit) {
+  const int n = fit.n();
+  for (int j = 0; j < n; ++j) {
+    double p = fit.X[j] + work.S[j];
+    if (work.S[j] != 0.0) p = std::max(fit.Min[j], std::min(fit.Max[j], p));
+    work.P[j] = p;
+    work.S[j] = p - fit.X[j];
+  }
+}
+
+double EvaluateAtTrialPoint(FitWork& work, FitState& fit, ModelFunction model) {
+  model(work.P, fit.Fcalc);
+  ++work.EvaluationCount;
+  return SumOfSquares(fit.Fcalc, fit.Yobs);
+}
+
+// How much a trial changed the sum, relative to both: 0 for none, 1 for a trial that left the
+// finite numbers.
+double RelativeChange(double ssq, double trial) {
+  return std::isinf(trial) ? 1.0 : std::fabs(ssq - trial) / (ssq + trial);
+}
+
+bool AllZero(const std::vector<double>& step) {
+  return std::all_of(step.begin(), step.end(), [](double s) { return s == 0.0; });
+}
+
+}  // namespace
+
+double PopulationVariance(std::span<const double> values) {
+  const double count = static_cast<double>(values.size());
+  double sum = 0;
+  for (double v : values) sum += v;
+  const double mean = model::Div(sum, count);
+  double squares = 0;
+  for (double v : values) squares += (v - mean) * (v - mean);
+  return model::Finite(squares / count);
+}
+
+void BeginFit(FitWork& work, FitState& fit) {
+  Reserve(work, fit);
+  fit.Initialised = 0;
+  fit.DampedSolves = 0;
+  fit.Flag = 0;
+  work.EvaluationCount = 0;
+  work.differenceStep = kDifferenceStep;
+}
+
+double EvaluateTrial(FitWork& work, FitState& fit, ModelFunction model) {
+  if (!Reserved(work, fit)) Reserve(work, fit);
+  SetTrialPoint(work, fit);
+  return EvaluateAtTrialPoint(work, fit, model);
+}
+
+void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
+  const int n = fit.n();
+  const double floor = fit.DataVariance * kExactnessFloor;
+
+  if (fit.Initialised == 0) {
+    if (!Reserved(work, fit)) Reserve(work, fit);
+    for (int j = 0; j < n; ++j) {  // a start outside its bounds begins on the nearer one
+      if (!Fixed(fit, j)) fit.X[j] = std::max(fit.Min[j], std::min(fit.Max[j], fit.X[j]));
+    }
+    std::fill(work.S.begin(), work.S.end(), 0.0);
+    fit.SSQ = model::Finite(EvaluateTrial(work, fit, model));
+    // "<=": constant data have a floor of 0, and an exact model then has a sum of exactly 0.
+    if (fit.SSQ <= floor) {
+      fit.Flag = -1;
+      return;
+    }
+    fit.Initialised = 1;
+  }
+
+  bool modelAtX = !ComputeJacobian(work, fit, model);
+  BuildNormalEquations(work, fit);
+
+  const double ssq = fit.SSQ;  // > floor >= 0, so every ratio below is defined
+  double trial = ssq;
+  double undamped = ssq;
+  double change = kSmallestChange;
+  bool accepted = false;
+  for (int m = 0;; ++m) {
+    // The first solve of every call is undamped (Gauss-Newton).
+    SolveStep(work, fit, m == 0 ? 0.0 : work.lambda);
+    // No parameter can move, so no damped step could either: nothing to try.
+    if (AllZero(work.S)) break;
+    SetTrialPoint(work, fit);
+    // A damped step cut at the same bound gives the same point again: its sum is known.
+    if (m == 0 || work.P != work.tried) {
+      trial = EvaluateAtTrialPoint(work, fit, model);
+      work.tried.assign(work.P.begin(), work.P.end());
+      modelAtX = false;
+    }
+    if (m == 0) undamped = trial;
+    if (trial <= floor) {  // exact within the floor (and so below ssq)
+      fit.X.assign(work.P.begin(), work.P.end());
+      fit.SSQ = trial;
+      fit.Flag = -1;
+      return;
+    }
+    change = std::clamp(trial / ssq, kSmallestChange, kLargestChange);
+    if (trial < ssq) {
+      accepted = true;
+      break;
+    }
+    if (m > 0) work.lambda *= change;
+    if (fit.DampedSolves == 0) work.lambda = kStartDamping;  // the first damped solve of the fit
+    ++fit.DampedSolves;
+    if (!(work.lambda <= kLargestDamping)) break;
+  }
+  if (fit.DampedSolves != 0) work.lambda /= change;
+
+  if (accepted) {
+    // Converged only when the undamped step, too, changes the sum by less than the threshold: a
+    // small decrease found only by heavy damping means a curved valley, not a minimum.
+    const bool small = RelativeChange(ssq, trial) < kConvergenceThreshold &&
+                       RelativeChange(ssq, undamped) < kConvergenceThreshold;
+    fit.Flag = small ? -2 : 1;
+    fit.X.assign(work.P.begin(), work.P.end());
+    fit.SSQ = trial;
+    return;
+  }
+
+  // No step lowers the sum: the current point is kept, and the model is evaluated there once more
+  // (not counted) so that Fcalc, and whatever else the model leaves behind, belong to X again.
+  // This is a minimum only if the undamped step, too, leaves the sum as it is. Otherwise the
+  // derivatives are too coarse to show the way down (a 1 % step across a narrow peak): go on with
+  // a step ten times finer, down to the finest that rounding allows.
+  if (RelativeChange(ssq, undamped) < kConvergenceThreshold ||
+      work.differenceStep <= kFinestDifferenceStep) {
+    fit.Flag = -2;
+  } else {
+    fit.Flag = 1;
+    work.differenceStep /= 10;
+  }
+  if (!modelAtX) {
+    std::copy(fit.X.begin(), fit.X.end(), work.P.begin());
+    std::fill(work.S.begin(), work.S.end(), 0.0);
+    model(work.P, fit.Fcalc);
+    fit.SSQ = model::Finite(SumOfSquares(fit.Fcalc, fit.Yobs));
+  }
+}
+
+}  // namespace kivex::fitting

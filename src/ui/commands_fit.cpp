@@ -1,0 +1,145 @@
+// Run menu: Manual Fit, Auto Fit and the two peak separations built on them.
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "fitting/fit_driver.h"
+#include "model/failure.h"
+#include "model/number_format.h"
+#include "simulation/driver.h"
+#include "ui/commands.h"
+#include "ui/commit_chain.h"
+#include "ui/form_expr.h"
+#include "ui/form_option.h"
+#include "ui/run_simulation.h"
+#include "ui/session.h"
+
+namespace kivex::ui {
+
+namespace {
+
+// `fitting` is set for the lifetime of the guard: every simulation goes to curve 2, without
+// noise, and curve 1 keeps the measured data.
+class FittingFlag {
+ public:
+  explicit FittingFlag(model::AppState& app) : app_(app) { app_.fitting = true; }
+  ~FittingFlag() { app_.fitting = false; }
+  FittingFlag(const FittingFlag&) = delete;
+  FittingFlag& operator=(const FittingFlag&) = delete;
+
+ private:
+  model::AppState& app_;
+};
+
+// A fit's simulations: the driver on the committed state as the fit has set it, then the output
+// quantity. Failures go to the fit, which ends with its own message.
+class SessionFitHost final : public fitting::FitHost {
+ public:
+  explicit SessionFitHost(Session& session) : session_(session) {}
+
+  void Simulate() override {
+    simulation::RunSimulation(session_.app, session_.curves, session_.plot,
+                              session_.Option().overlap.value);
+    ApplyOutputQuantity(session_);
+  }
+  void Print(const model::PrintLine& line) override { session_.Print(line); }
+  double Timer() override { return session_.platform().Timer(); }
+
+ private:
+  Session& session_;
+};
+
+fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
+  fitting::SlotOffers offers;
+  for (int k = 1; k <= fitting::kFitSlots; ++k) {
+    const Control& tick = expr.CheckFitted(k);
+    offers[k].chosen = tick.value && tick.visible;
+    offers[k].minText = expr.TextCmin(k).text;
+    offers[k].maxText = expr.TextCmax(k).text;
+  }
+  return offers;
+}
+
+std::string FitErrorMessage(const model::Failure& failure) {
+  return "Fit Error: " + std::string(failure.description()) +
+         "! Please try again by other initial values.";
+}
+
+// Curves 3, 4, ...: the current of each charge reaction of the last simulation.
+void ShowComponents(Session& session) {
+  model::CurveSet& curves = session.curves;
+  const int reactions = std::min<int>(session.app.chargeCount, model::kMaxCurves - 2);
+  curves.curveCount = 2;
+  for (int j = 1; j <= reactions; ++j) {
+    ++curves.curveCount;
+    for (int i = 1; i <= curves.pointCount; ++i) {
+      curves.y(i, curves.curveCount) = curves.resultTable(i, j);
+    }
+  }
+  PlotCurves(session);
+}
+
+}  // namespace
+
+void ManualFit(Session& session) {
+  BusyPointer busy(session.platform());
+  FittingFlag fitting(session.app);
+  try {
+    ChemicalsOK(session);
+    RunSimulation(session);
+  } catch (const model::InputError& error) {
+    session.ShowMessage(std::string(error.message()));
+  } catch (const model::Failure& failure) {
+    session.ShowMessage(model::FailureMessage(failure, "Analytical simulation Error: "));
+  }
+  PlotCurves(session);
+}
+
+void AutoFit(Session& session) {
+  BusyPointer busy(session.platform());
+  model::CurveSet& curves = session.curves;
+  curves.currentCurve = 1;
+  FittingFlag fitting(session.app);
+  // The box is unticked for good; this fit follows the setting committed before it.
+  session.Option().overlap.value = false;
+  // With overlap off the measured curve 1 (the current one) becomes the only stored curve; with
+  // it on, the stored curves stay as they are.
+  if (!session.plot.overlap) {
+    curves.curveCount = 1;
+    curves.storedCurveCount = 1;
+    curves.currentCurve = 1;
+  }
+  try {
+    ChemicalsOK(session);
+    session.ClearResult();
+    session.ShowResult();  // the "Least square" lines appear while the fit runs
+    std::vector<double> observed(curves.pointCount);
+    for (int i = 1; i <= curves.pointCount; ++i) observed[i - 1] = curves.y(i, 1);
+    SessionFitHost host(session);
+    const fitting::FitReport report = fitting::AutoFit(
+        session.app, curves, observed, ReadSlotOffers(session.Expr()), session.fitMemory, host);
+    for (const model::PrintLine& line : fitting::ReportLines(report)) session.Print(line);
+    for (std::size_t j = 0; j < report.slots.size(); ++j) {
+      session.Expr().CheckFitted(report.slots[j]).caption =
+          model::FormatPattern(report.fitted[j], "0.###e-#");
+    }
+  } catch (const model::InputError& error) {
+    session.ShowMessage(std::string(error.message()));
+  } catch (const model::Failure& failure) {
+    session.ShowMessage(FitErrorMessage(failure));
+  }
+  PlotCurves(session);
+}
+
+void ManualSeparate(Session& session) {
+  ManualFit(session);
+  ShowComponents(session);
+}
+
+void AutoSeparate(Session& session) {
+  AutoFit(session);
+  ShowComponents(session);
+}
+
+}  // namespace kivex::ui

@@ -1,0 +1,399 @@
+#include "fitting/marquardt.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <vector>
+
+#include "model/checked_math.h"
+#include "model/failure.h"
+
+namespace kivex::fitting {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// A model y = f(b, x) over fixed abscissae that records every point it is evaluated at.
+struct CurveModel {
+  CurveModel(std::vector<double> abscissae, std::function<double(const double*, double)> curve)
+      : x(std::move(abscissae)), f(std::move(curve)) {}
+
+  std::vector<double> x;
+  std::function<double(const double*, double)> f;
+  std::vector<std::vector<double>> calls;
+
+  void operator()(std::span<const double> p, std::span<double> values) {
+    calls.emplace_back(p.begin(), p.end());
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = f(p.data(), x[i]);
+  }
+  std::vector<double> At(std::vector<double> b) const {
+    std::vector<double> y;
+    for (double xi : x) y.push_back(f(b.data(), xi));
+    return y;
+  }
+};
+
+FitState Problem(std::vector<double> start, std::vector<double> min, std::vector<double> max,
+                 std::vector<double> yobs) {
+  FitState fit;
+  fit.X = std::move(start);
+  fit.Min = std::move(min);
+  fit.Max = std::move(max);
+  fit.Free.assign(fit.X.size(), -1);
+  fit.Yobs = std::move(yobs);
+  fit.DataVariance = PopulationVariance(fit.Yobs);
+  return fit;
+}
+
+// The driver's loop: at most `limit` calls, stopping on a flag that is not positive.
+int FitToEnd(FitWork& work, FitState& fit, CurveModel& model, int limit = 51) {
+  BeginFit(work, fit);
+  int iterations = 0;
+  do {
+    MarquardtIteration(work, fit, model);
+  } while (++iterations < limit && fit.Flag > 0);
+  return iterations;
+}
+
+std::vector<double> Grid(double first, double step, int count) {
+  std::vector<double> x;
+  for (int i = 0; i < count; ++i) x.push_back(first + step * i);
+  return x;
+}
+
+double Gaussian(double height, double centre, double width, double x) {
+  const double z = (x - centre) / width;
+  return height * std::exp(-z * z);
+}
+
+// Reproducible noise of roughly unit spread.
+std::vector<double> Noise(int count) {
+  std::vector<double> noise;
+  unsigned state = 12345;
+  for (int i = 0; i < count; ++i) {
+    double sum = 0;
+    for (int k = 0; k < 12; ++k) {
+      state = state * 1103515245u + 12345u;
+      sum += static_cast<double>((state >> 8) & 0xFFFF) / 65536.0;
+    }
+    noise.push_back(sum - 6.0);
+  }
+  return noise;
+}
+
+// Exact data are fitted until the sum is exact within 1e-10 of the data's variance, so the
+// parameters come back to about 1e-5 of their scale.
+TEST(MarquardtKnownAnswers, ExponentialDecay) {
+  CurveModel decay{Grid(0, 0.25, 41),
+                   [](const double* b, double t) { return b[0] * std::exp(-b[1] * t); }};
+  FitState fit = Problem({1.0, 1.5}, {0.1, 0.01}, {10, 5}, decay.At({2.5, 0.7}));
+  FitWork work;
+  FitToEnd(work, fit, decay);
+  EXPECT_EQ(fit.Flag, -1);
+  EXPECT_NEAR(fit.X[0], 2.5, 2.5e-5);
+  EXPECT_NEAR(fit.X[1], 0.7, 0.7e-5);
+}
+
+TEST(MarquardtKnownAnswers, GaussianPeak) {
+  CurveModel peak{Grid(-0.3, 0.005, 121),
+                  [](const double* b, double E) { return Gaussian(b[0], b[1], b[2], E); }};
+  FitState fit =
+      Problem({0.6, 0.02, 0.08}, {0, -0.2, 0.005}, {10, 0.2, 0.5}, peak.At({1.0, 0.05, 0.04}));
+  FitWork work;
+  FitToEnd(work, fit, peak);
+  EXPECT_EQ(fit.Flag, -1);
+  EXPECT_NEAR(fit.X[0], 1.0, 1e-5);
+  EXPECT_NEAR(fit.X[1], 0.05, 1e-6);
+  EXPECT_NEAR(fit.X[2], 0.04, 1e-6);
+}
+
+// Two peaks 60 mV apart, each 40 mV wide, with 1 % noise: the fit must find a sum no larger than
+// the true parameters give, and parameters within a few noise-limited standard errors of the
+// truth (heights to 2 %, positions and widths to 1 mV).
+TEST(MarquardtKnownAnswers, TwoOverlappedPeaksWithNoise) {
+  CurveModel pair{Grid(-0.3, 0.005, 121), [](const double* b, double E) {
+                    return Gaussian(b[0], b[1], b[2], E) + Gaussian(b[3], b[4], b[5], E);
+                  }};
+  const std::vector<double> truth = {1.0, 0.03, 0.04, 0.6, -0.03, 0.04};
+  std::vector<double> y = pair.At(truth);
+  const std::vector<double> noise = Noise(static_cast<int>(y.size()));
+  for (std::size_t i = 0; i < y.size(); ++i) y[i] += 0.01 * noise[i];
+  FitState fit = Problem({0.8, 0.05, 0.05, 0.8, -0.05, 0.05}, {0, 0, 0.01, 0, -0.2, 0.01},
+                         {5, 0.2, 0.2, 5, 0, 0.2}, y);
+  FitWork work;
+  FitToEnd(work, fit, pair);
+  EXPECT_EQ(fit.Flag, -2);
+  double trueSum = 0;
+  const std::vector<double> atTruth = pair.At(truth);
+  for (std::size_t i = 0; i < y.size(); ++i) trueSum += (atTruth[i] - y[i]) * (atTruth[i] - y[i]);
+  EXPECT_LE(fit.SSQ, trueSum);
+  EXPECT_NEAR(fit.X[0], 1.0, 0.02);
+  EXPECT_NEAR(fit.X[3], 0.6, 0.02);
+  for (int j : {1, 2, 4, 5}) EXPECT_NEAR(fit.X[j], truth[j], 1e-3) << j;
+}
+
+TEST(MarquardtCorners, ExactStartEndsAtTheFirstCallUnchanged) {
+  CurveModel line{Grid(0, 1, 5), [](const double* b, double x) { return b[0] + b[1] * x; }};
+  FitState fit = Problem({1, 2}, {-10, -10}, {10, 10}, line.At({1, 2}));
+  FitWork work;
+  EXPECT_EQ(FitToEnd(work, fit, line), 1);
+  EXPECT_EQ(fit.Flag, -1);
+  EXPECT_EQ(fit.X, (std::vector<double>{1, 2}));
+  EXPECT_EQ(work.EvaluationCount, 1);
+}
+
+TEST(MarquardtCorners, ParameterTheModelIgnoresIsFrozen) {
+  CurveModel decay{Grid(0, 0.25, 41), [](const double* b, double t) {
+                     return b[0] * std::exp(-b[2] * t);  // b[1] plays no part
+                   }};
+  FitState fit = Problem({1.0, 0.123, 1.5}, {0.1, 0, 0.01}, {10, 1, 5}, decay.At({2.5, 0, 0.7}));
+  FitWork work;
+  FitToEnd(work, fit, decay);
+  EXPECT_EQ(fit.Flag, -1);
+  EXPECT_EQ(fit.X[1], 0.123);  // exactly: never stepped
+  EXPECT_NEAR(fit.X[0], 2.5, 2.5e-5);
+  EXPECT_NEAR(fit.X[2], 0.7, 0.7e-5);
+}
+
+TEST(MarquardtCorners, NoParameterRunsOneCallAndReportsConvergence) {
+  CurveModel constant{Grid(0, 1, 4), [](const double*, double x) { return x; }};
+  FitState fit = Problem({}, {}, {}, {1, 1, 2, 2});
+  FitWork work;
+  EXPECT_EQ(FitToEnd(work, fit, constant), 1);
+  EXPECT_EQ(fit.Flag, -2);
+  EXPECT_EQ(fit.DampedSolves, 0);
+  EXPECT_EQ(work.EvaluationCount, 1);  // the same point is not evaluated again and again
+  EXPECT_DOUBLE_EQ(fit.SSQ, 1 + 0 + 0 + 1);
+}
+
+// A kink at the start: every step that the (one-sided) slope suggests overshoots, and no damping
+// up to the largest brings a step short enough. The call ends without improvement.
+struct Kink {
+  CurveModel model{Grid(0, 1, 3), [](const double* b, double) { return 1.0 + std::fabs(b[0]); }};
+  FitState fit = Problem({1e-6}, {-1}, {1}, {0.5, 0.5, 0.5});
+};
+
+TEST(MarquardtCorners, DampingRestartsAtTheStartValueInEveryFitAndIsKeptBetweenThem) {
+  FitWork work;
+  work.lambda = 777;
+  Kink first;
+  BeginFit(work, first.fit);
+  EXPECT_EQ(work.lambda, 777);  // starting a fit does not touch it
+  MarquardtIteration(work, first.fit, first.model);
+  EXPECT_GT(first.fit.DampedSolves, 5);
+  // Calls: the start, two difference probes, the undamped trial, then the first damped one. On
+  // the scaled system (unit diagonal) its step is the undamped one divided by 1 + 0.0001.
+  ASSERT_GT(first.model.calls.size(), 4u);
+  EXPECT_NEAR(first.model.calls[4][0], 1e-6 - 0.500001 / (1 + kStartDamping), 1e-7);
+  const double after = work.lambda;
+  EXPECT_GT(after, kLargestDamping / kLargestChange);  // kept, not reset, at the end of the fit
+  EXPECT_LE(after, kLargestDamping);
+
+  // The same fit again, from what the last one left and from a tiny value: the same trial points
+  // and the same damping at the end.
+  for (double before : {after, 1e-12}) {
+    work.lambda = before;
+    Kink again;
+    BeginFit(work, again.fit);
+    MarquardtIteration(work, again.fit, again.model);
+    EXPECT_EQ(again.model.calls, first.model.calls) << before;
+    EXPECT_EQ(work.lambda, after) << before;
+  }
+}
+
+// The last trial of a call that found nothing better used to become the current point; now the
+// better point is kept and the model is evaluated there once more (not counted), so that whatever
+// the model leaves behind describes the reported point. The undamped step changed the sum a lot,
+// so this is no minimum the derivatives can vouch for: the fit goes on with finer ones and ends
+// when the finest find no way down either.
+TEST(MarquardtMends, WorseLastTrialIsNotKept) {
+  Kink kink;
+  FitWork work;
+  BeginFit(work, kink.fit);
+  MarquardtIteration(work, kink.fit, kink.model);
+  EXPECT_EQ(kink.fit.Flag, 1);
+  EXPECT_EQ(kink.fit.X[0], 1e-6);
+  EXPECT_DOUBLE_EQ(kink.fit.SSQ, 3 * std::pow(0.5 + 1e-6, 2));
+  EXPECT_EQ(kink.model.calls.back(), kink.fit.X);
+  EXPECT_DOUBLE_EQ(kink.fit.Fcalc[0], 1 + 1e-6);
+  EXPECT_LT(work.EvaluationCount, static_cast<long>(kink.model.calls.size()));
+
+  Kink again;
+  EXPECT_EQ(FitToEnd(work, again.fit, again.model), 4);  // 1 %, 0.1 %, 0.01 %, 0.001 %
+  EXPECT_EQ(again.fit.Flag, -2);
+  EXPECT_EQ(again.fit.X[0], 1e-6);
+  EXPECT_EQ(again.model.calls.back(), again.fit.X);
+}
+
+// A step that crossed a bound used to be dropped for that parameter, so a parameter starting on
+// a bound stayed there: from k on its upper bound 5 the old rule ended after one call with a sum
+// of 5.6 (the optimum is 0).
+TEST(MarquardtMends, ParameterStartingOnABoundLeavesIt) {
+  CurveModel decay{Grid(0, 0.5, 21),
+                   [](const double* b, double t) { return b[0] * std::exp(-b[1] * t); }};
+  FitState fit = Problem({2, 5}, {0.1, 0.01}, {10, 5}, decay.At({2, 0.5}));
+  FitWork work;
+  FitToEnd(work, fit, decay);
+  EXPECT_EQ(fit.Flag, -1);
+  EXPECT_NEAR(fit.X[0], 2, 2e-5);
+  EXPECT_NEAR(fit.X[1], 0.5, 0.5e-5);
+  for (const auto& p : decay.calls) {  // never outside the bounds, probes included
+    EXPECT_LE(p[1], 5.0);
+    EXPECT_GE(p[1], 0.01);
+  }
+}
+
+// The slope's own optimum (about 2) lies beyond its upper bound 1.5: the fit must stop on the
+// bound with the intercept that is best for that slope, mean(y - 1.5 x). The old rule left the
+// slope at its start, 1, with a sum 14 times larger.
+TEST(MarquardtMends, OptimumOnABoundIsFound) {
+  CurveModel line{Grid(0, 1, 10), [](const double* b, double x) { return b[0] + b[1] * x; }};
+  std::vector<double> y;
+  for (int i = 0; i < 10; ++i) y.push_back(1 + 2 * i + ((i * 7) % 3 - 1) * 0.1);
+  double intercept = 0;
+  for (int i = 0; i < 10; ++i) intercept += (y[i] - 1.5 * i) / 10;
+  FitState fit = Problem({0, 1}, {-10, 0}, {10, 1.5}, y);
+  FitWork work;
+  FitToEnd(work, fit, line);
+  EXPECT_EQ(fit.Flag, -2);
+  EXPECT_EQ(fit.X[1], 1.5);
+  EXPECT_NEAR(fit.X[0], intercept, 1e-9);
+}
+
+// A rate constant whose effect saturates (a reversible couple: above 1 cm/s nothing changes) and
+// that starts clamped onto its upper bound 100. Its undamped step is enormous; it now stops on
+// the lower bound, which here is better, and the fit goes on from there to the true 2e-4. Each
+// damped retry cut at the same bound is the same point, evaluated once.
+TEST(MarquardtMends, SaturatingRateConstantLeavesItsUpperBound) {
+  CurveModel wave{Grid(0.3, -0.005, 121), [](const double* b, double E) {
+                    const double s = std::log(1 + 1e-3 / b[0]);  // kinetic shift and spread
+                    const double Ep = 0.1 - 0.03 * s;
+                    return Gaussian(1e-5 / (1 + 0.3 * s), Ep, 0.03 * (1 + 0.5 * s), E);
+                  }};
+  FitState fit = Problem({100}, {1e-4}, {100}, wave.At({2e-4}));
+  FitWork work;
+  FitToEnd(work, fit, wave);
+  EXPECT_EQ(fit.Flag, -1);
+  EXPECT_NEAR(fit.X[0], 2e-4, 2e-9);
+  EXPECT_LE(work.EvaluationCount, 10);
+}
+
+// The freezing floor used to be absolute (a diagonal of the normal matrix at most 1e-20), so the
+// same peak in picoamperes froze every parameter and "converged" without moving.
+TEST(MarquardtMends, SameFitInAnyUnit) {
+  std::vector<double> fitted;
+  for (double unit : {1.0, 1e-12}) {
+    CurveModel peak{Grid(-0.3, 0.005, 121), [unit](const double* b, double E) {
+                      return unit * Gaussian(b[0], b[1], b[2], E);
+                    }};
+    std::vector<double> y = peak.At({1.0, 0.05, 0.04});
+    const std::vector<double> noise = Noise(static_cast<int>(y.size()));
+    for (std::size_t i = 0; i < y.size(); ++i) y[i] += unit * 0.01 * noise[i];
+    FitState fit = Problem({0.6, 0.02, 0.08}, {0, -0.2, 0.005}, {10, 0.2, 0.5}, y);
+    FitWork work;
+    FitToEnd(work, fit, peak);
+    EXPECT_EQ(fit.Flag, -2) << unit;
+    if (fitted.empty()) {
+      fitted = fit.X;
+    } else {
+      for (int j = 0; j < 3; ++j) EXPECT_NEAR(fit.X[j], fitted[j], 1e-9 * fitted[j]) << j;
+    }
+  }
+}
+
+// A parameter at 0 used to be probed with the data's standard deviation as its step, in the
+// data's unit: a concentration went to -100, an exponent into overflow. The step is now 1 % of
+// the larger bound, one-sided at a bound.
+TEST(MarquardtMends, ParameterAtZeroIsProbedInItsOwnScaleAndWithinItsBounds) {
+  // A concentration, 0..0.01, whose model is undefined below 0, against data of spread ~100.
+  CurveModel current{Grid(0, 1, 20),
+                     [](const double* b, double x) { return 5e4 * model::Sqrt(b[0]) * x; }};
+  FitState fit = Problem({0}, {0}, {0.01}, current.At({0.004}));
+  FitWork work;
+  FitToEnd(work, fit, current);
+  EXPECT_EQ(fit.Flag, -1);
+  EXPECT_NEAR(fit.X[0], 0.004, 4e-8);
+
+  // An exponent at 0 with bounds -1..1 against data of spread ~1e4: probing at +-1e4 overflows.
+  CurveModel growth{Grid(0, 1, 20),
+                    [](const double* b, double x) { return 1000 * model::Exp(b[0] * x); }};
+  FitState rate = Problem({0}, {-1}, {1}, growth.At({0.2}));
+  FitToEnd(work, rate, growth);
+  EXPECT_EQ(rate.Flag, -1);
+  EXPECT_NEAR(rate.X[0], 0.2, 2e-6);
+}
+
+// Constant data have a variance of 0, so the exactness floor is 0; a single point too. An exact
+// model used to divide 0 by 0 and end in a failure.
+TEST(MarquardtMends, ConstantDataAndSinglePoints) {
+  CurveModel level{Grid(0, 1, 6), [](const double* b, double) { return b[0] * b[0]; }};
+  FitState exact = Problem({2}, {0}, {10}, {4, 4, 4, 4, 4, 4});
+  FitWork work;
+  EXPECT_EQ(FitToEnd(work, exact, level), 1);
+  EXPECT_EQ(exact.Flag, -1);
+
+  FitState start = Problem({0}, {0}, {10}, {4, 4, 4, 4, 4, 4});
+  EXPECT_NO_THROW(FitToEnd(work, start, level));
+  EXPECT_NEAR(start.X[0], 2, 1e-5);
+
+  CurveModel one{{0.5}, [](const double* b, double x) { return b[0] * std::exp(b[1] * x); }};
+  FitState single = Problem({1, 0}, {0, -5}, {10, 5}, {3});
+  EXPECT_NO_THROW(FitToEnd(work, single, one));
+  EXPECT_LE(single.SSQ, 1e-20);
+}
+
+TEST(MarquardtMends, BoundsWithoutRoomHoldTheParameter) {
+  CurveModel line{Grid(0, 1, 5), [](const double* b, double x) { return b[0] + b[1] * x; }};
+  FitState fit = Problem({0.5, 1}, {0.5, -10}, {0.5, 10}, line.At({2, 3}));
+  FitWork work;
+  FitToEnd(work, fit, line);
+  EXPECT_EQ(fit.X[0], 0.5);
+  for (const auto& p : line.calls) EXPECT_EQ(p[0], 0.5);
+}
+
+// A failing model ends the fit by its failure; the fit still describes the last accepted point.
+TEST(MarquardtCorners, ModelFailurePropagates) {
+  int evaluations = 0;
+  CurveModel decay{Grid(0, 0.25, 41), [&evaluations](const double* b, double t) {
+                     if (++evaluations > 41 * 12) model::ThrowFailure(model::kOverflow);
+                     return b[0] * std::exp(-b[1] * t);
+                   }};
+  FitState fit = Problem({1.0, 1.5}, {0.1, 0.01}, {10, 5}, decay.At({2.5, 0.7}));
+  FitWork work;
+  BeginFit(work, fit);
+  std::vector<double> accepted;
+  EXPECT_THROW(
+      for (;;) {
+        accepted = fit.X;
+        MarquardtIteration(work, fit, decay);
+      },
+      model::Failure);
+  EXPECT_EQ(fit.X, accepted);
+}
+
+TEST(MarquardtWork, StorageIsSizedOncePerFit) {
+  CurveModel peak{Grid(-0.3, 0.005, 121),
+                  [](const double* b, double E) { return Gaussian(b[0], b[1], b[2], E); }};
+  FitState fit =
+      Problem({0.6, 0.02, 0.08}, {0, -0.2, 0.005}, {10, 0.2, 0.5}, peak.At({1.0, 0.05, 0.04}));
+  FitWork work;
+  BeginFit(work, fit);
+  const double* jacobian = work.jacobian.data();
+  const double* solve = work.solve.data();
+  const double* fcalc = fit.Fcalc.data();
+  for (int i = 0; i < 4; ++i) MarquardtIteration(work, fit, peak);
+  EXPECT_EQ(work.jacobian.data(), jacobian);
+  EXPECT_EQ(work.solve.data(), solve);
+  EXPECT_EQ(fit.Fcalc.data(), fcalc);
+}
+
+TEST(MarquardtWork, PopulationVariance) {
+  const std::vector<double> values = {1, 2, 3, 4};
+  EXPECT_DOUBLE_EQ(PopulationVariance(values), 1.25);
+  EXPECT_THROW(PopulationVariance({}), model::Failure);
+}
+
+}  // namespace
+}  // namespace kivex::fitting
