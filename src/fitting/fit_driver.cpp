@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "model/checked_math.h"
 #include "model/failure.h"
 #include "model/number_text.h"
 
@@ -36,8 +37,34 @@ class FitClock {
 
 }  // namespace
 
+FitModel::FitModel(model::AppState& app, const model::CurveSet& curves, FitHost& host,
+                   std::span<const int> slots)
+    : app_(app), curves_(curves), host_(host), slots_(slots) {
+  for (int i = 1; i <= model::kMaxSpecies; ++i) {
+    analytical_[static_cast<std::size_t>(i)] = host_.AnalyticalConcentration(app_, i);
+  }
+  for (int k : slots_) {
+    if (IsConcentrationSlot(k) || (k >= 13 && k <= kFitSlots)) derivesConcentrations_ = true;
+    if (k >= 16) setsKeq_[static_cast<std::size_t>((k - 16) % 4 + 1)] = true;
+  }
+}
+
 void FitModel::operator()(std::span<const double> P, std::span<double> values) {
-  for (std::size_t j = 0; j < P.size(); ++j) SlotField(app_, slots_[j]) = P[j];
+  for (std::size_t j = 0; j < P.size(); ++j) {
+    const int k = slots_[j];
+    if (IsConcentrationSlot(k)) {
+      analytical_[static_cast<std::size_t>(k)] = P[j];
+    } else {
+      SlotField(app_, k) = P[j];
+    }
+  }
+  for (int q = 1; q <= model::kMaxChem; ++q) {
+    // As the dialog's Keq label: kept when kb is not positive.
+    if (setsKeq_[static_cast<std::size_t>(q)] && app_.kb(q) > 0.0) {
+      app_.Keq(q) = model::Finite(app_.kf(q) / app_.kb(q));
+    }
+  }
+  if (derivesConcentrations_) host_.DeriveInitialConcentrations(app_, analytical_);
   host_.Simulate();
   // The measured and the simulated curve are compared point by point: they must lie on the same
   // potential grid, which the import prepares. Anything else would compare stale values.
@@ -68,7 +95,10 @@ FitReport AutoFit(model::AppState& app, const model::CurveSet& curves,
   const int n = memory.FitCount;
   report.slots.assign(memory.FitIndex.begin() + 1, memory.FitIndex.begin() + 1 + n);
   for (int k : report.slots) {
-    const double start = SlotStartValue(app, k);
+    // A concentration starts from the one the species is made up with (see FitModel).
+    const double start = IsConcentrationSlot(k) && k <= app.speciesCount
+                             ? host.AnalyticalConcentration(app, k)
+                             : SlotStartValue(app, k);
     const double min = model::ReadNumber(offers[k].minText);
     const double max = model::ReadNumber(offers[k].maxText);
     report.initial.push_back(start);

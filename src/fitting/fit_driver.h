@@ -7,7 +7,8 @@
 //   FitReport report = AutoFit(app, curves, observed, offers, memory, host);
 //   for (const model::PrintLine& line : ReportLines(report)) session.Print(line);
 //
-// After the fit AppState holds the fitted values and curve 2 the curve simulated with them. A
+// After the fit AppState holds the fitted values (for a fitted concentration, the initial
+// concentrations that follow from it, see FitModel) and curve 2 the curve simulated with them. A
 // failure (of a simulation, of the arithmetic, more than 20 chosen slots, a simulated curve that
 // does not match the measured one point for point) raises model::Failure; AppState then keeps
 // the values of the last evaluation.
@@ -44,7 +45,22 @@ class FitHost {
   virtual void Simulate() = 0;
   // A line for the result window, shown as soon as it is written.
   virtual void Print(const model::PrintLine& line) = 0;
-  virtual double Timer() = 0;  // seconds
+  virtual double Timer() = 0;  // s
+
+  // The concentration species i (1..6) is made up with, from which its initial concentration
+  // follows: what a fitted concentration stands for. By default the initial concentration itself.
+  virtual double AnalyticalConcentration(const model::AppState& app, int species) {
+    return app.Cinit(species);
+  }
+  // Sets the initial concentrations as they follow from `analytical` (species 1..6 at [1..6]) and
+  // the trial's standard potentials and equilibrium constants, before the trial is simulated. By
+  // default they are the analytical ones.
+  virtual void DeriveInitialConcentrations(model::AppState& app,
+                                           std::span<const double> analytical) {
+    for (int i = 1; i <= model::kMaxSpecies; ++i) {
+      app.Cinit(i) = analytical[static_cast<std::size_t>(i)];
+    }
+  }
 };
 
 // What one fit leaves for the next: the optimiser's damping and storage, the slots fitted last
@@ -70,11 +86,19 @@ struct FitReport {
 
 // The model of the fit: P(j) goes into the field of slot `slots[j]`, the host simulates, and the
 // values are the current curve's points 1..NP.
+//
+// A concentration slot stands for the concentration the species is made up with, not for its
+// initial concentration: when the solution is pre-equilibrated at the starting potential (or
+// preconcentrated), every species' initial concentration follows from all the analytical ones
+// and from E0, kf and kb, so a trial of any of these derives them all anew, as the Chemicals
+// dialog would with the trial values typed in. The fitted concentration is then the one to type
+// into the dialog to get the fitted curve, and the species the fit does not adjust stay in
+// equilibrium with those it does. A fit of other slots (ks, alpha) leaves the initial
+// concentrations as committed. A fitted kf or kb also sets Keq = kf / kb, as the dialog does.
 class FitModel {
  public:
   FitModel(model::AppState& app, const model::CurveSet& curves, FitHost& host,
-           std::span<const int> slots)
-      : app_(app), curves_(curves), host_(host), slots_(slots) {}
+           std::span<const int> slots);
 
   void operator()(std::span<const double> P, std::span<double> values);
 
@@ -83,6 +107,9 @@ class FitModel {
   const model::CurveSet& curves_;
   FitHost& host_;
   std::span<const int> slots_;
+  std::array<double, model::kMaxSpecies + 1> analytical_{};  // species 1..6; 0 unused
+  bool derivesConcentrations_ = false;
+  std::array<bool, model::kMaxChem + 1> setsKeq_{};  // chemical reactions 1..4
 };
 
 // Runs the fit of `observed` (the measured curve, point by point): selection, clamping into the

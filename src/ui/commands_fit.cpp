@@ -1,17 +1,22 @@
 // Run menu: Manual Fit, Auto Fit and the two peak separations built on them.
 
 #include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "fitting/fit_driver.h"
 #include "model/failure.h"
 #include "model/number_format.h"
+#include "model/number_text.h"
 #include "simulation/driver.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
 #include "ui/form_expr.h"
+#include "ui/form_ins.h"
 #include "ui/form_option.h"
+#include "ui/initial_concentrations.h"
+#include "ui/preconcentration_factor.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
 
@@ -38,16 +43,60 @@ class SessionFitHost final : public fitting::FitHost {
  public:
   explicit SessionFitHost(Session& session) : session_(session) {}
 
+  // The output step must not re-read the dialogs: that would replace the trial values the fit
+  // has just written with the dialogs' ones, and the fit would end holding those.
   void Simulate() override {
     simulation::RunSimulation(session_.app, session_.curves, session_.plot,
                               session_.Option().overlap.value);
-    ApplyOutputQuantity(session_);
+    if (const auto refusal = ApplyCommittedOutputQuantity(session_)) {
+      throw model::InputError(*refusal);
+    }
   }
   void Print(const model::PrintLine& line) override { session_.Print(line); }
   double Timer() override { return session_.platform().Timer(); }
 
+  double AnalyticalConcentration(const model::AppState&, int species) override {
+    return model::ReadNumber(session_.Expr().C(species).text);
+  }
+
+  // C_Change with the trial values, in full precision: pre-equilibration when it is ticked, then
+  // the preconcentrated species 2 when preconcentration is.
+  void DeriveInitialConcentrations(model::AppState& app,
+                                   std::span<const double> analytical) override {
+    Concentrations values{};
+    std::copy(analytical.begin(), analytical.begin() + values.size(), values.begin());
+    if (session_.Expr().CheckPreEqu.value) {
+      PreEquilibrationOf(app, steps_);
+      PreEquilibrate(values, steps_);
+    }
+    const FormIns& ins = session_.Ins();
+    if (ins.CheckPreCon.value) {
+      PreconcentrationInput input;
+      input.n = app.n(1);
+      input.E0 = app.E0(1);
+      input.Epre = model::ReadNumber(ins.txtEPre.text);
+      input.temperature = app.temperature;
+      input.stirRate = model::ReadNumber(ins.txtRStir.text);
+      input.electrodeConstant = model::ReadNumber(ins.txtPconst.text);
+      input.area = app.area;
+      input.D = app.D(1);
+      input.viscosity = app.viscosity;
+      input.tPre = model::ReadNumber(ins.txtTPre.text);
+      input.electrodeVolume = app.electrodeVolume;
+      try {
+        values[2] = analytical[1] * PreconcentrationFactor(input);
+      } catch (const model::Failure&) {
+        // As in the dialog: species 2 keeps what pre-equilibration gave.
+      }
+    }
+    for (int i = 1; i <= model::kMaxSpecies; ++i) {
+      app.Cinit(i) = values[static_cast<std::size_t>(i)];
+    }
+  }
+
  private:
   Session& session_;
+  PreEquilibration steps_;  // refilled for every trial, its storage kept
 };
 
 fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {

@@ -24,6 +24,8 @@ inline constexpr std::string_view kConcentrationPattern = "0.###e-#";
 
 // The initial-concentration labels of species 1..6; slot 0 is never used.
 using ConcentrationLabels = std::array<std::string, model::kMaxSpecies + 1>;
+// The same concentrations as numbers (M), for work that must not round to the labels' digits.
+using Concentrations = std::array<double, model::kMaxSpecies + 1>;
 
 // The label text of a concentration.
 std::string ConcentrationText(double value);
@@ -70,5 +72,13 @@ struct PreEquilibration {
   std::vector<TwoSpeciesEquilibrium> twoSpecies;
 };
 void PreEquilibrate(ConcentrationLabels& labels, const PreEquilibration& steps);
+
+// The same steps in full precision, for a fit: its model must change smoothly with the trial
+// values, which rounding to the labels' four digits between steps would turn into a staircase.
+void PreEquilibrate(Concentrations& values, const PreEquilibration& steps);
+
+// The steps as the experiment state stands: its couples with their E0 and electron numbers at its
+// E start, its chemical reactions with their Keq. Refills `steps`, reusing its storage.
+void PreEquilibrationOf(const model::AppState& app, PreEquilibration& steps);
 
 }  // namespace kivex::ui
