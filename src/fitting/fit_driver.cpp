@@ -1,10 +1,12 @@
 #include "fitting/fit_driver.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "model/checked_math.h"
 #include "model/failure.h"
+#include "model/number_format.h"
 #include "model/number_text.h"
 
 namespace kivex::fitting {
@@ -35,11 +37,17 @@ class FitClock {
   bool stopped_ = false;
 };
 
+// A potential to 15 significant digits, as the report writes numbers: 0.28, not the
+// 0.27999999999999997 that the staircase's arithmetic leaves.
+std::string PotentialText(double value) {
+  return model::ShortestText(model::ReadNumber(model::GeneralNumber(value)));
+}
+
 }  // namespace
 
-FitModel::FitModel(model::AppState& app, const model::CurveSet& curves, FitHost& host,
-                   std::span<const int> slots)
-    : app_(app), curves_(curves), host_(host), slots_(slots) {
+FitModel::FitModel(model::AppState& app, model::CurveSet& curves, FitHost& host,
+                   std::span<const int> slots, std::span<const double> potentials)
+    : app_(app), curves_(curves), host_(host), slots_(slots), potentials_(potentials) {
   for (int i = 1; i <= model::kMaxSpecies; ++i) {
     analytical_[static_cast<std::size_t>(i)] = host_.AnalyticalConcentration(app_, i);
   }
@@ -67,18 +75,40 @@ void FitModel::operator()(std::span<const double> P, std::span<double> values) {
   if (derivesConcentrations_) host_.DeriveInitialConcentrations(app_, analytical_);
   host_.Simulate();
   // The measured and the simulated curve are compared point by point: they must lie on the same
-  // potential grid, which the import prepares. Anything else would compare stale values.
+  // potential grid, which the import prepares. Anything else would compare stale values or
+  // other potentials.
   if (static_cast<std::size_t>(curves_.pointCount) != values.size()) {
-    throw model::Failure("The simulated curve has " + std::to_string(curves_.pointCount) +
-                         " points and the measured one " + std::to_string(values.size()));
+    RefuseGrid("The simulated curve has " + std::to_string(curves_.pointCount) +
+               " points and the measured one " + std::to_string(values.size()));
+  }
+  const double tolerance = 0.25 * app_.Estep;
+  for (std::size_t i = 0; i < potentials_.size(); ++i) {
+    const double simulated = curves_.x(static_cast<int>(i) + 1);
+    if (!(std::fabs(simulated - potentials_[i]) <= tolerance)) {
+      RefuseGrid("Point " + std::to_string(i + 1) + " of the simulated curve lies at " +
+                 PotentialText(simulated) + " V and of the measured one at " +
+                 PotentialText(potentials_[i]) + " V");
+    }
   }
   const double* curve = curves_.y.Column(curves_.currentCurve);
   std::copy(curve + 1, curve + 1 + values.size(), values.begin());
 }
 
-FitReport AutoFit(model::AppState& app, const model::CurveSet& curves,
-                  std::span<const double> observed, const SlotOffers& offers, FitMemory& memory,
-                  FitHost& host) {
+void FitModel::RefuseGrid(const std::string& description) {
+  const int points = static_cast<int>(potentials_.size());
+  for (int i = 1; i <= points; ++i) curves_.x(i) = potentials_[static_cast<std::size_t>(i) - 1];
+  curves_.pointCount = static_cast<model::Count>(points);
+  curves_.firstPoint = 1;
+  curves_.lastPoint = curves_.pointCount;
+  curves_.curveCount = 1;
+  curves_.storedCurveCount = 1;
+  curves_.currentCurve = 1;
+  curves_.resultCurve = 0;  // the results belong to another axis: nothing may be rewritten
+  throw model::Failure(description);
+}
+
+FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const double> observed,
+                  const SlotOffers& offers, FitMemory& memory, FitHost& host) {
   FitClock clock(app, host);
   memory.work.EvaluationCount = 0;
   memory.FitCount = 0;
@@ -109,8 +139,13 @@ FitReport AutoFit(model::AppState& app, const model::CurveSet& curves,
   }
   fit.Yobs.assign(observed.begin(), observed.end());
   fit.DataVariance = PopulationVariance(fit.Yobs);
+  // The measured potentials, before the first simulation overwrites the axis.
+  std::vector<double> potentials(observed.size());
+  for (std::size_t i = 0; i < potentials.size(); ++i) {
+    potentials[i] = curves.x(static_cast<int>(i) + 1);
+  }
 
-  FitModel model(app, curves, host, report.slots);
+  FitModel model(app, curves, host, report.slots, potentials);
   BeginFit(memory.work, fit);
   do {
     MarquardtIteration(memory.work, fit, model);

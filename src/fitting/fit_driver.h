@@ -10,8 +10,8 @@
 // After the fit AppState holds the fitted values (for a fitted concentration, the initial
 // concentrations that follow from it, see FitModel) and curve 2 the curve simulated with them. A
 // failure (of a simulation, of the arithmetic, more than 20 chosen slots, a simulated curve that
-// does not match the measured one point for point) raises model::Failure; AppState then keeps
-// the values of the last evaluation.
+// does not lie on the measured one's points) raises model::Failure; AppState then keeps the
+// values of the last evaluation.
 
 #include <array>
 #include <span>
@@ -95,29 +95,38 @@ struct FitReport {
 // into the dialog to get the fitted curve, and the species the fit does not adjust stay in
 // equilibrium with those it does. A fit of other slots (ks, alpha) leaves the initial
 // concentrations as committed. A fitted kf or kb also sets Keq = kf / kb, as the dialog does.
+//
+// The measured and the simulated curve are compared point by point, so every simulation must lie
+// on the measured curve's potentials (to a quarter of the step) and have as many points; anything
+// else is a failure rather than a fit of the wrong points. The simulation that failed so has
+// written its own axis over the measured one: the measured axis is put back, and only the
+// measured curve is shown, so that the measurement stays as it was imported.
 class FitModel {
  public:
-  FitModel(model::AppState& app, const model::CurveSet& curves, FitHost& host,
-           std::span<const int> slots);
+  FitModel(model::AppState& app, model::CurveSet& curves, FitHost& host, std::span<const int> slots,
+           std::span<const double> potentials);
 
   void operator()(std::span<const double> P, std::span<double> values);
 
  private:
+  [[noreturn]] void RefuseGrid(const std::string& description);
+
   model::AppState& app_;
-  const model::CurveSet& curves_;
+  model::CurveSet& curves_;
   FitHost& host_;
   std::span<const int> slots_;
+  std::span<const double> potentials_;                       // of the measured points
   std::array<double, model::kMaxSpecies + 1> analytical_{};  // species 1..6; 0 unused
   bool derivesConcentrations_ = false;
   std::array<bool, model::kMaxChem + 1> setsKeq_{};  // chemical reactions 1..4
 };
 
-// Runs the fit of `observed` (the measured curve, point by point): selection, clamping into the
-// bounds, statistics, at most 51 iterations with a "Least square = " line each. Also sets
-// app.elapsedTime, whether the fit ends well or not.
-FitReport AutoFit(model::AppState& app, const model::CurveSet& curves,
-                  std::span<const double> observed, const SlotOffers& offers, FitMemory& memory,
-                  FitHost& host);
+// Runs the fit of `observed` (the measured curve, point by point, at the potentials x(1..NP) that
+// `curves` holds when the fit starts): selection, clamping into the bounds, statistics, at most 51
+// iterations with a "Least square = " line each. Also sets app.elapsedTime, whether the fit ends
+// well or not.
+FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const double> observed,
+                  const SlotOffers& offers, FitMemory& memory, FitHost& host);
 
 // The report in the result window's print zones.
 std::vector<model::PrintLine> ReportLines(const FitReport& report);

@@ -105,7 +105,8 @@ void TwoSpeciesStep(Store store, const TwoSpeciesEquilibrium& reaction) {
 template <typename Store>
 void AllSteps(Store store, const PreEquilibration& steps) {
   if (steps.fOverRT > 0.0) {
-    for (const Couple& couple : steps.couples) CoupleStep(store, couple, steps.fOverRT, steps.Estart);
+    for (const Couple& couple : steps.couples)
+      CoupleStep(store, couple, steps.fOverRT, steps.Estart);
   }
   for (const FirstOrderEquilibrium& reaction : steps.firstOrder) FirstOrderStep(store, reaction);
   for (const TwoSpeciesEquilibrium& reaction : steps.twoSpecies) TwoSpeciesStep(store, reaction);
@@ -145,7 +146,8 @@ void PreEquilibrationOf(const model::AppState& app, PreEquilibration& steps) {
   steps.fOverRT = app.temperature > 0.0 ? app.fOverRT : 0.0;
   steps.Estart = app.Estart;
   for (int j = 1; j <= std::min<int>(app.chargeCount, model::kMaxCharge); ++j) {
-    steps.couples.push_back({app.chargeSpecies(j, 1), app.chargeSpecies(j, 2), app.n(j), app.E0(j)});
+    steps.couples.push_back(
+        {app.chargeSpecies(j, 1), app.chargeSpecies(j, 2), app.n(j), app.E0(j)});
   }
   const int chemCount = std::min<int>(app.chemCount, model::kMaxChem);
   for (int k = 1; k <= chemCount; ++k) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,7 @@ struct Experiment {
     app.Cinit(1) = 1e-3;
     app.E0(1) = 0.1;
     app.ks(1) = 1e4;
+    app.Estep = 0.005;
   }
   // The measured curve: a simulation without fitting, into curve 1.
   std::vector<double> Measure() {
@@ -235,6 +237,92 @@ TEST(FitDriver, SimulatedCurveMustMatchTheMeasuredOnePointForPoint) {
   }
 }
 
+// The potentials of the measured curve must be those simulated, to a quarter of the step: a
+// measurement taken 2 mV off the grid at one point is refused, a jitter of 1 mV is not.
+TEST(FitDriver, SimulatedCurveMustLieOnTheMeasuredPotentials) {
+  Experiment e;
+  const std::vector<double> observed = e.Measure();
+  e.Offer(13, "-0.2", "0.2");
+  e.curves.x(5) += 0.001;
+  EXPECT_NO_THROW(e.Fit(observed));
+  e.Measure();
+  e.curves.x(5) += 0.002;
+  try {
+    e.Fit(observed);
+    FAIL() << "no failure";
+  } catch (const model::Failure& failure) {
+    EXPECT_EQ(failure.description(),
+              "Point 5 of the simulated curve lies at 0.28 V and of the measured one at 0.282 V");
+  }
+}
+
+// A host with a solution made up of analytical concentrations, pre-equilibrated as a stand-in
+// rule that uses E0 and Keq: species 2 gets E0 x Keq(1) of species 1.
+class EquilibratingSimulation : public FakeSimulation {
+ public:
+  using FakeSimulation::FakeSimulation;
+  double AnalyticalConcentration(const AppState&, int species) override {
+    return species == 1 ? 2e-3 : 0.0;
+  }
+  void DeriveInitialConcentrations(AppState& app, std::span<const double> analytical) override {
+    derived.emplace_back(analytical.begin(), analytical.end());
+    app.Cinit(1) = analytical[1];
+    app.Cinit(2) = analytical[1] * app.E0(1) * app.Keq(1);
+  }
+  std::vector<std::vector<double>> derived;
+};
+
+// A concentration slot stands for the analytical concentration: it starts there, and every
+// trial of it, of E0 or of a chemical rate constant derives the initial concentrations anew (Keq
+// following kf / kb); a fit of ks alone leaves them as committed.
+TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
+  AppState app;
+  app.speciesCount = 2;
+  app.chargeCount = 1;
+  app.chemCount = 1;
+  app.Cinit(1) = 1.5e-3;
+  app.E0(1) = 0.1;
+  app.kf(1) = 10;
+  app.kb(1) = 0.01;
+  app.Keq(1) = 1000;
+  app.ks(1) = 1;
+  app.Estep = 0.005;
+  CurveSet curves;
+  EquilibratingSimulation sim(app, curves);
+  sim.Simulate();
+  std::vector<double> observed;
+  for (int i = 1; i <= curves.pointCount; ++i) observed.push_back(curves.y(i, 1) * 1.1);
+  app.fitting = true;
+  FitMemory memory;
+
+  SlotOffers offers;
+  offers[7] = {true, "1e-4", "100"};
+  AutoFit(app, curves, observed, offers, memory, sim);
+  EXPECT_TRUE(sim.derived.empty());
+  EXPECT_EQ(app.Cinit(1), 1.5e-3);
+
+  offers[1] = {true, "1e-4", "1e-2"};
+  offers[16] = {true, "1", "100"};
+  const FitReport report = AutoFit(app, curves, observed, offers, memory, sim);
+  EXPECT_EQ(report.initial[0], 2e-3);
+  ASSERT_FALSE(sim.derived.empty());
+  EXPECT_EQ(sim.derived.front()[1], 2e-3);  // the start, clamped into nothing
+  EXPECT_EQ(sim.derived.back()[1], report.fitted[0]);
+  // The last simulation ran at the fitted values, with Keq = kf / kb and the derived species.
+  const AppState& last = sim.runs.back();
+  EXPECT_EQ(last.kf(1), report.fitted[2]);
+  EXPECT_DOUBLE_EQ(last.Keq(1), last.kf(1) / 0.01);
+  EXPECT_EQ(last.Cinit(1), report.fitted[0]);
+  EXPECT_DOUBLE_EQ(last.Cinit(2), report.fitted[0] * 0.1 * last.Keq(1));
+  EXPECT_EQ(app.Cinit(2), last.Cinit(2));
+
+  // kb not above 0 leaves Keq as it was, as the dialog's label does.
+  app.kb(1) = 0;
+  app.Keq(1) = 7;
+  AutoFit(app, curves, observed, offers, memory, sim);
+  EXPECT_EQ(sim.runs.back().Keq(1), 7);
+}
+
 // A problem that needs far more than 51 iterations (NIST MGH10 from its second start, its three
 // parameters standing in kf(1..3)): the fit stops after the 51st and says it has not converged.
 TEST(FitDriver, StopsAfterFiftyOneIterations) {
@@ -252,6 +340,8 @@ TEST(FitDriver, StopsAfterFiftyOneIterations) {
     app.kf(q) = mgh10.start2[q - 1];
     offers[15 + q] = {true, "-1e9", "1e9"};
   }
+  app.Estep = 0.005;
+  sim.Simulate();  // the measured curve's potentials
   FitMemory memory;
   app.fitting = true;
   const FitReport report = AutoFit(app, curves, mgh10.y, offers, memory, sim);

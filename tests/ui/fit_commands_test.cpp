@@ -226,14 +226,26 @@ TEST(AutoFit, SimulationFailureEndsTheFitWithItsMessage) {
   EXPECT_FALSE(f.session.app.fitting);
 }
 
+// A simulation on another grid than the measurement is refused, and the measurement keeps its
+// potentials and points although that simulation wrote its own axis: only it is shown.
 TEST(AutoFit, MeasuredCurveOnAnotherGridIsAFitError) {
   SessionFixture f;
   RunMenuItem(f.session, "mnuSimulate");
+  const std::vector<double> measured = Curve(f.session, 1);
+  std::vector<double> potentials;
+  for (int i = 1; i <= f.session.curves.pointCount; ++i)
+    potentials.push_back(f.session.curves.x(i));
   Type(f.session, "FormIns.Estep", "0.01");
   RunMenuItem(f.session, "mnuAutoFit");
   ASSERT_EQ(f.platform.messages.size(), 1u);
   EXPECT_EQ(f.platform.messages[0],
             "Fit Error: The simulated curve has 61 points and the measured one 121" + kAdvice);
+  EXPECT_EQ(Curve(f.session, 1), measured);
+  for (int i = 1; i <= f.session.curves.pointCount; ++i) {
+    EXPECT_EQ(f.session.curves.x(i), potentials[i - 1]);
+  }
+  EXPECT_EQ(f.session.curves.curveCount, 1);
+  EXPECT_EQ(f.session.curves.lastPoint, 121);
 }
 
 TEST(AutoFit, WithoutAMeasuredCurveIsAFitError) {
