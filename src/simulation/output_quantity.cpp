@@ -68,6 +68,9 @@ void ApplyOutputQuantity(const model::AppState& app, model::CurveSet& curves,
     curves.curveCount = curves.storedCurveCount;
     for (int i = first; i <= last; ++i) curves.y(i, curves.currentCurve) = values[i - first];
   } else if (quantity == kConcentrationQuantity) {
+    // While a fit runs, curve 1 holds the measurement and curve 2 the simulated current it is
+    // compared with; the concentrations would be drawn over both.
+    if (app.fitting) return;
     curves.curveCount = app.speciesCount;
     for (int j = 1; j <= app.speciesCount; ++j) {
       for (int i = first; i <= last; ++i) curves.y(i, j) = curves.concentrationTable(i, j);

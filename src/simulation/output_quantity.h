@@ -8,7 +8,8 @@
 // conductivity of the solution at the electrode, and d the distance between the electrodes.
 // Any other text changes nothing. Units follow those the user gave; no factor is applied.
 // Nothing is rewritten unless the curves hold a simulation's results: after an import, or for a
-// current curve other than the simulated one, the curves stay as they are.
+// current curve other than the simulated one, the curves stay as they are. While a fit runs the
+// concentrations are not shown: the measurement in curve 1 stays and the fit compares currents.
 
 #include <string_view>
 

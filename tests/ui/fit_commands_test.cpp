@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/number_format.h"
+#include "model/number_text.h"
 #include "support/test_platform.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
@@ -28,6 +29,11 @@ using testing::SessionFixture;
 void Type(Session& session, std::string_view reference, std::string text) {
   const ControlAddress address = ResolveControl(session, reference);
   TypeText(session, *address.dialog, *address.control, std::move(text));
+}
+
+void Choose(Session& session, std::string_view reference, std::string_view item) {
+  const ControlAddress address = ResolveControl(session, reference);
+  ChooseItem(session, *address.dialog, *address.control, item);
 }
 
 void Click(Session& session, std::string_view reference) {
@@ -276,6 +282,28 @@ TEST(AutoFit, OverlapIsUntickedAndCurveOneKeepsTheMeasurement) {
     EXPECT_EQ(f.session.curves.curveCount, 2);
     EXPECT_EQ(f.session.curves.currentCurve, 2);
   }
+}
+
+// With surface concentrations chosen as the output, the concentrations used to be written over
+// the measurement in curve 1 and compared with it. A fit compares currents and keeps the
+// measurement; the concentrations show again at the next simulation.
+TEST(AutoFit, ConcentrationOutputKeepsTheMeasurementAndFitsTheCurrent) {
+  SessionFixture f;
+  Type(f.session, "FormIns.Estep", "0.01");
+  RunMenuItem(f.session, "mnuSimulate");
+  const std::vector<double> measured = Curve(f.session, 1);
+  Choose(f.session, "formOption.ComboY", "surface concentration C");
+  Type(f.session, "FormExpr.C(1)", "1.3e-3");
+  RunMenuItem(f.session, "mnuManualFit");
+  EXPECT_EQ(Curve(f.session, 1), measured);
+  RunMenuItem(f.session, "mnuAutoFit");
+  EXPECT_TRUE(f.platform.messages.empty());
+  EXPECT_EQ(Curve(f.session, 1), measured);
+  EXPECT_EQ(f.session.curves.curveCount, 2);
+  EXPECT_NEAR(model::ReadNumber(f.session.Expr().CheckFitted(1).caption), 1e-3, 1e-6);
+  RunMenuItem(f.session, "mnuSimulate");
+  EXPECT_EQ(f.session.curves.curveCount, 2);  // A and B
+  EXPECT_EQ(f.session.curves.y(1, 1), f.session.curves.concentrationTable(1, 1));
 }
 
 TEST(ManualFit, SimulatesIntoCurveTwoBesideTheMeasurement) {
