@@ -306,7 +306,7 @@ TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
   const FitReport report = AutoFit(app, curves, observed, offers, memory, sim);
   EXPECT_EQ(report.initial[0], 2e-3);
   ASSERT_FALSE(sim.derived.empty());
-  EXPECT_EQ(sim.derived.front()[1], 2e-3);  // the start, clamped into nothing
+  EXPECT_EQ(sim.derived.front()[1], 2e-3);  // the first evaluation, at the start
   EXPECT_EQ(sim.derived.back()[1], report.fitted[0]);
   // The last simulation ran at the fitted values, with Keq = kf / kb and the derived species.
   const AppState& last = sim.runs.back();
