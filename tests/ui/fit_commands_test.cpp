@@ -54,7 +54,7 @@ void TickFit(Session& session, int k) {
 std::size_t HeaderLine(const Session& session) {
   const std::vector<std::string>& lines = session.result.lines;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].rfind("No. ", 0) == 0) return i;
+    if (lines[i].rfind("No.           Initial value", 0) == 0) return i;
   }
   ADD_FAILURE() << "no report";
   return lines.size();
