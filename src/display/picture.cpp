@@ -34,6 +34,12 @@ void Picture::SetPen(PenStyle style) {
 
 void Picture::MoveTo(double x, double y) { ops_.push_back(MakeOp(OpKind::MoveTo, x, y)); }
 
+void Picture::SetTextAnchor(TextAnchor anchor) {
+  Op op = MakeOp(OpKind::Anchor);
+  op.anchor = anchor;
+  ops_.push_back(op);
+}
+
 void Picture::Text(std::string_view text) {
   Op op = MakeOp(OpKind::Text);
   op.text = std::string(text);
@@ -57,6 +63,7 @@ void Picture::Replay(Canvas& canvas) const {
       case OpKind::Window: canvas.SetWindow(op.a, op.b, op.c, op.d); break;
       case OpKind::Pen: canvas.SetPen(op.pen); break;
       case OpKind::MoveTo: canvas.MoveTo(op.a, op.b); break;
+      case OpKind::Anchor: canvas.SetTextAnchor(op.anchor); break;
       case OpKind::Text: canvas.Text(op.text); break;
       case OpKind::Point: canvas.Point(op.a, op.b); break;
       case OpKind::Line: canvas.Line(op.a, op.b, op.c, op.d); break;

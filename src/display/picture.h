@@ -12,11 +12,12 @@ namespace kivex::display {
 
 class Picture : public Canvas {
  public:
-  enum class OpKind { Clear, Window, Pen, MoveTo, Text, Point, Line, Rectangle };
+  enum class OpKind { Clear, Window, Pen, MoveTo, Anchor, Text, Point, Line, Rectangle };
   struct Op {
     OpKind kind;
     double a = 0, b = 0, c = 0, d = 0;
     PenStyle pen = PenStyle::Solid;
+    TextAnchor anchor = TextAnchor::TopLeft;
     std::string text;
   };
 
@@ -24,6 +25,7 @@ class Picture : public Canvas {
   void SetWindow(double left, double top, double right, double bottom) override;
   void SetPen(PenStyle style) override;
   void MoveTo(double x, double y) override;
+  void SetTextAnchor(TextAnchor anchor) override;
   void Text(std::string_view text) override;
   void Point(double x, double y) override;
   void Line(double x1, double y1, double x2, double y2) override;

@@ -17,6 +17,10 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"mnuExperimental", ShowChemicals},
     {"mnuSimulate", Simulate},
     {"mnuTime", ReportTime},
+    {"mnuOption", ShowPlotOptions},
+    {"mnuPlot", Plot},
+    {"mnuNextCurve", NextCurve},
+    {"mnuClear", ClearResults},
     {"mnuAbout", ShowAbout},
 };
 

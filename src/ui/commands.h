@@ -25,6 +25,10 @@ void Simulate(Session& session);
 
 // Display menu.
 void ReportTime(Session& session);
+void ShowPlotOptions(Session& session);  // "&Option...": the plot-options dialog, modeless
+void Plot(Session& session);             // redraw the plot
+void NextCurve(Session& session);        // the next curve becomes current, cycling to 1
+void ClearResults(Session& session);     // erase the result window; the plot stays
 
 // Input menu: show a dialog, creating it if needed.
 void ShowTechniques(Session& session);

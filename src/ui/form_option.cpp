@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include "model/number_text.h"
+#include "ui/run_simulation.h"
+#include "ui/session.h"
+
 namespace kivex::ui {
 
 namespace {
@@ -14,6 +18,12 @@ void SetUpCheckBox(Control& box, const char* caption, const char* toolTip, bool 
   box.caption = caption;
   box.toolTip = toolTip;
   box.value = ticked;
+}
+
+// A limit box and the label beside it are shown exactly while the axis is scaled by hand.
+void ShowLimitBox(Control& box, bool shown) {
+  box.visible = shown;
+  box.captionVisible = shown;
 }
 
 void SetUpTextBox(Control& box, const char* caption, const char* toolTip, const char* text) {
@@ -67,5 +77,43 @@ FormOption::FormOption() : Dialog("formOption", "Option") {
 }
 
 void FormOption::Load() { ComboY.Choose(0); }
+
+void FormOption::Clicked(Session& session, Control& control) {
+  if (&control == &Xauto) {
+    ShowLimitBox(XminText, !Xauto.value);
+    ShowLimitBox(XmaxText, !Xauto.value);
+  } else if (&control == &Yauto) {
+    ShowLimitBox(YminText, !Yauto.value);
+    ShowLimitBox(YmaxText, !Yauto.value);
+  } else {
+    Dialog::Clicked(session, control);
+  }
+}
+
+void FormOption::OkClicked(Session& session) {
+  OptionOK(session);
+  visible = false;
+  ApplyOutputQuantity(session);
+  PlotCurves(session);
+}
+
+void OptionOK(Session& session) {
+  FormOption& option = session.Option();
+  model::PlotSettings& plot = session.plot;
+  plot.grid = option.CheckGrid.value;
+  plot.overlap = option.overlap.value;
+  if (!option.Xauto.value) {
+    plot.xMin = model::ReadNumber(option.XminText.text);
+    plot.xMax = model::ReadNumber(option.XmaxText.text);
+  }
+  if (!option.Yauto.value) {
+    plot.yMin = model::ReadNumber(option.YminText.text);
+    plot.yMax = model::ReadNumber(option.YmaxText.text);
+  }
+  // A curve whose style buttons are all clear is drawn solid.
+  for (int k = 1; k <= model::kMaxCurves; ++k) {
+    plot.lineStyle(k) = option.linestyle1(k - 1).value ? 1 : option.linestyle2(k - 1).value ? 2 : 3;
+  }
+}
 
 }  // namespace kivex::ui

@@ -31,9 +31,18 @@ class FormOption : public Dialog {
   ControlArray<0, 4> linestyle3;  // solid
   Control cmdOK;
 
+  // The auto boxes hide or show their limit boxes; cmdOK commits, hides the dialog, converts the
+  // curves to the chosen output quantity and redraws.
+  void Clicked(Session& session, Control& control) override;
+  void OkClicked(Session& session) override;
+
  private:
   // Runs once when the dialog is created: the Y axis shows the current.
   void Load();
 };
+
+// The dialog's OK action: refreshes PlotSettings from the controls. The limits are read (leniently)
+// only for an axis whose auto box is clear; with auto on they stay as the plot last computed them.
+void OptionOK(Session& session);
 
 }  // namespace kivex::ui

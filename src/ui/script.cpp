@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 
+#include "display/svg_canvas.h"
 #include "model/number_text.h"
 #include "ui/commands.h"
 #include "ui/interaction.h"
@@ -160,6 +161,9 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
     } else if (verb == "write-curves") {
       requireArgument("PATH");
       WriteCurves(argument);
+    } else if (verb == "write-plot") {
+      requireArgument("PATH");
+      WritePlot(argument);
     } else if (verb == "cat") {
       requireArgument("PATH");
       CatFile(argument);
@@ -219,6 +223,13 @@ void ScriptRunner::WriteCurves(const std::string& path) {
     for (int k = 1; k <= curves.curveCount; ++k) file << ',' << model::ShortestText(curves.y(i, k));
     file << '\n';
   }
+  if (!file.flush()) throw ScriptError("cannot write " + Quoted(path));
+}
+
+void ScriptRunner::WritePlot(const std::string& path) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (!file) throw ScriptError("cannot write " + Quoted(path));
+  file << display::PictureToSvg(session_.picture, kPlotWidth, kPlotHeight);
   if (!file.flush()) throw ScriptError("cannot write " + Quoted(path));
 }
 

@@ -9,6 +9,7 @@
 //   file PATH | file -         answer the next file dialog with PATH, or cancel it
 //   show DIALOG.CONTROL        print the control's text and state
 //   write-curves PATH          write x and every displayed curve as CSV with a header line
+//   write-plot PATH            write the plot window's picture as a 640 x 480 SVG image
 //   cat PATH                   print a file (to check what a command wrote)
 //
 // Result-window lines go to the output as they are written; each message box goes to the error
@@ -72,8 +73,13 @@ class ScriptRunner {
   // Lines longer than this are refused rather than read into memory whole.
   static constexpr std::size_t kMaxLineLength = 64 * 1024;
 
+  // The page size of write-plot, in pixels.
+  static constexpr int kPlotWidth = 640;
+  static constexpr int kPlotHeight = 480;
+
  private:
   void WriteCurves(const std::string& path);
+  void WritePlot(const std::string& path);
   void CatFile(const std::string& path);
 
   Session& session_;

@@ -40,12 +40,25 @@ QPointF QtCanvas::Map(double x, double y) const {
 
 void QtCanvas::MoveTo(double x, double y) { position_ = Map(x, y); }
 
-// Text hangs below and to the right of the current position, as on the plot window.
+void QtCanvas::SetTextAnchor(display::TextAnchor anchor) { anchor_ = anchor; }
+
+// The anchor point of the text's box sits at the current position.
 void QtCanvas::Text(std::string_view text) {
   const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   const QFontMetricsF metrics(painter_.font());
-  painter_.drawText(QPointF(position_.x(), position_.y() + metrics.ascent()), shown);
-  position_.setY(position_.y() + metrics.height());
+  const double width = metrics.horizontalAdvance(shown);
+  double x = position_.x();
+  double top = position_.y();
+  switch (anchor_) {
+    case display::TextAnchor::TopLeft: break;
+    case display::TextAnchor::TopCentre: x -= width / 2; break;
+    case display::TextAnchor::MiddleLeft: top -= metrics.height() / 2; break;
+    case display::TextAnchor::MiddleRight:
+      x -= width;
+      top -= metrics.height() / 2;
+      break;
+  }
+  painter_.drawText(QPointF(x, top + metrics.ascent()), shown);
 }
 
 void QtCanvas::Point(double x, double y) { painter_.drawPoint(Map(x, y)); }

@@ -19,6 +19,7 @@ class QtCanvas : public display::Canvas {
   void SetWindow(double left, double top, double right, double bottom) override;
   void SetPen(display::PenStyle style) override;
   void MoveTo(double x, double y) override;
+  void SetTextAnchor(display::TextAnchor anchor) override;
   void Text(std::string_view text) override;
   void Point(double x, double y) override;
   void Line(double x1, double y1, double x2, double y2) override;
@@ -31,6 +32,7 @@ class QtCanvas : public display::Canvas {
   QRectF target_;
   double left_ = 0, top_ = 1, right_ = 1, bottom_ = 0;
   QPointF position_;
+  display::TextAnchor anchor_ = display::TextAnchor::TopLeft;
 };
 
 }  // namespace kivex::ui::qt

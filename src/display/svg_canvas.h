@@ -1,0 +1,64 @@
+#pragma once
+// A drawing surface that writes an SVG document of a given pixel size, mapping the user
+// coordinate window onto the whole picture as the plot window maps it onto its client area.
+// Lines are one pixel wide, points one pixel square, text a fixed pixel size in a sans-serif font.
+//
+//   SvgCanvas svg(640, 480);
+//   session.picture.Replay(svg);
+//   file << svg.Document();
+
+#include <string>
+#include <string_view>
+
+#include "display/canvas.h"
+#include "display/picture.h"
+
+namespace kivex::display {
+
+class SvgCanvas : public Canvas {
+ public:
+  static constexpr int kFontSize = 12;  // pixels
+
+  SvgCanvas(int width, int height);
+
+  void Clear() override;
+  void SetWindow(double left, double top, double right, double bottom) override;
+  void SetPen(PenStyle style) override;
+  void MoveTo(double x, double y) override;
+  void SetTextAnchor(TextAnchor anchor) override;
+  void Text(std::string_view text) override;
+  void Point(double x, double y) override;
+  void Line(double x1, double y1, double x2, double y2) override;
+  void Rectangle(double x1, double y1, double x2, double y2) override;
+
+  // The complete document: a white page with everything drawn since the last Clear.
+  std::string Document();
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  struct Pixel {
+    double x = 0;
+    double y = 0;
+  };
+  // False when the window is degenerate or the point is not finite: nothing is drawn then.
+  bool ToPixel(double x, double y, Pixel& pixel) const;
+  void EndPath();
+  std::string StrokeAttributes() const;
+
+  int width_;
+  int height_;
+  double left_ = 0, top_ = 0, right_ = 1, bottom_ = 1;
+  PenStyle pen_ = PenStyle::Solid;
+  TextAnchor anchor_ = TextAnchor::TopLeft;
+  double posX_ = 0, posY_ = 0;
+  std::string body_;
+  std::string path_;  // the open run of joined line segments
+  Pixel pathEnd_;
+};
+
+// The picture replayed onto an SVG page of the given size.
+std::string PictureToSvg(const Picture& picture, int width, int height);
+
+}  // namespace kivex::display

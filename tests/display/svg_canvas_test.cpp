@@ -1,0 +1,125 @@
+#include "display/svg_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "display/plot.h"
+
+namespace kivex::display {
+namespace {
+
+int Occurrences(const std::string& text, std::string_view what) {
+  int n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+    ++n;
+  }
+  return n;
+}
+
+bool Contains(const std::string& text, std::string_view what) {
+  return text.find(what) != std::string::npos;
+}
+
+TEST(SvgCanvas, MapsTheUserWindowOntoThePage) {
+  SvgCanvas svg(200, 100);
+  svg.SetWindow(-1, 1, 1, -1);
+  svg.Line(-1, 1, 1, -1);
+  svg.SetWindow(1, 1, -1, -1);  // X reversed: x = 1 is the left edge
+  svg.Rectangle(1, 0, 0, -1);
+  const std::string doc = svg.Document();
+  EXPECT_EQ(doc.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0u);
+  EXPECT_TRUE(Contains(doc, "width=\"200\" height=\"100\" viewBox=\"0 0 200 100\""));
+  EXPECT_TRUE(Contains(doc, "<path d=\"M0 0L200 100\" fill=\"none\" stroke=\"#000\"/>"));
+  EXPECT_TRUE(Contains(doc, "<rect x=\"0\" y=\"50\" width=\"100\" height=\"50\" fill=\"none\""));
+  EXPECT_TRUE(doc.ends_with("</g>\n</svg>\n"));
+}
+
+TEST(SvgCanvas, JoinsContinuingSegmentsAndMarksDashes) {
+  SvgCanvas svg(100, 100);
+  svg.SetWindow(0, 0, 100, 100);  // user units are pixels, Y down
+  svg.Line(0, 0, 10, 10);
+  svg.Line(10, 10, 20, 5);
+  svg.Line(50, 50, 60, 60);  // does not continue: a new path
+  svg.SetPen(PenStyle::Dashed);
+  svg.Line(60, 60, 70, 60);  // a new pen: a new path
+  svg.SetPen(PenStyle::Solid);
+  const std::string doc = svg.Document();
+  EXPECT_TRUE(Contains(doc, "d=\"M0 0L10 10L20 5\""));
+  EXPECT_TRUE(Contains(doc, "d=\"M50 50L60 60\""));
+  EXPECT_TRUE(Contains(doc, "d=\"M60 60L70 60\" fill=\"none\" stroke=\"#000\" stroke-dasharray"));
+  EXPECT_EQ(Occurrences(doc, "<path"), 3);
+}
+
+TEST(SvgCanvas, TextAnchorsEscapingAndSpaces) {
+  SvgCanvas svg(100, 100);
+  svg.SetWindow(0, 0, 100, 100);
+  svg.MoveTo(10, 20);
+  svg.Text("I /A  1E-6");  // top-left until told otherwise
+  svg.SetTextAnchor(TextAnchor::TopCentre);
+  svg.Text("a<b & c");
+  svg.SetTextAnchor(TextAnchor::MiddleRight);
+  svg.Text("4");
+  const std::string doc = svg.Document();
+  // The baseline sits 0.78 em below the top: 20 + 0.78 * 12.
+  EXPECT_TRUE(Contains(doc, "<text x=\"10\" y=\"29.36\" text-anchor=\"start\">I /A  1E-6</text>"));
+  EXPECT_TRUE(Contains(doc, "text-anchor=\"middle\">a&lt;b &amp; c</text>"));
+  EXPECT_TRUE(Contains(doc, "text-anchor=\"end\">4</text>"));
+  EXPECT_TRUE(Contains(doc, "xml:space=\"preserve\""));  // the two blanks of the title stay
+}
+
+TEST(SvgCanvas, SkipsWhatCannotBePlaced) {
+  SvgCanvas svg(100, 100);
+  svg.SetWindow(0, 0, 0, 100);  // no width
+  svg.Line(0, 0, 1, 1);
+  svg.Point(0, 0);
+  svg.SetWindow(0, 0, 100, 100);
+  svg.Line(0, 0, NAN, 1);
+  svg.Rectangle(0, 0, INFINITY, 1);
+  svg.Point(5.7, 5.2);  // one whole pixel
+  std::string doc = svg.Document();
+  EXPECT_EQ(Occurrences(doc, "<path"), 0);
+  EXPECT_FALSE(Contains(doc, "nan"));
+  EXPECT_FALSE(Contains(doc, "inf"));
+  EXPECT_TRUE(Contains(doc, "<rect x=\"5\" y=\"5\" width=\"1\" height=\"1\"/>"));
+  EXPECT_EQ(Occurrences(doc, "<rect"), 2);  // the white page and the point
+
+  svg.Clear();
+  doc = svg.Document();
+  EXPECT_EQ(Occurrences(doc, "<rect"), 1);
+}
+
+TEST(SvgCanvas, APlotPassBecomesOneDocument) {
+  model::CurveSet curves;
+  for (int i = 1; i <= 101; ++i) {
+    curves.x(i) = 0.3 - 0.006 * (i - 1);
+    curves.y(i, 1) = 2e-6 * std::sin(0.05 * i);
+  }
+  curves.firstPoint = 1;
+  curves.lastPoint = curves.pointCount = 101;
+  curves.curveCount = 1;
+  model::PlotSettings settings;
+  settings.lineStyle(1) = 3;
+  Picture picture;
+  ASSERT_EQ(DrawPlot(picture, curves, {}, settings).outcome, PlotOutcome::Drawn);
+  const std::string doc = PictureToSvg(picture, 640, 480);
+  EXPECT_TRUE(Contains(doc, ">I /A  1E-6</text>"));
+  EXPECT_TRUE(Contains(doc, ">E /V</text>"));
+  EXPECT_EQ(Occurrences(doc, "stroke-dasharray"), 1);  // the zero line
+  // The frame spans the middle 5/6 of the page across.
+  EXPECT_TRUE(Contains(doc, "<rect x=\"53.33\" y=\""));
+  EXPECT_TRUE(Contains(doc, "width=\"533.33\""));
+  // The curve is one joined path of 100 segments.
+  int longest = 0;
+  for (std::size_t at = doc.find("<path d=\""); at != std::string::npos;
+       at = doc.find("<path d=\"", at + 1)) {
+    const std::size_t end = doc.find('"', at + 9);
+    longest = std::max(longest, Occurrences(doc.substr(at, end - at), "L"));
+  }
+  EXPECT_EQ(longest, 100);
+}
+
+}  // namespace
+}  // namespace kivex::display
