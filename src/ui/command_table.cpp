@@ -22,6 +22,12 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"mnuNextCurve", NextCurve},
     {"mnuClear", ClearResults},
     {"mnuAbout", ShowAbout},
+    {"mnuSave", SaveParameters},
+    {"mnuImport", ImportData},
+    {"mnuExport", ExportData},
+    {"mnuFindPeak", FindPeak},
+    {"mnuFindHalfwaveE", FindHalfwaveE},
+    {"mnuTheoPeak", ReportTheoreticalPeak},
 };
 
 }  // namespace

@@ -48,4 +48,15 @@ void PrintPlot(Session& session);
 void ShowAbout(Session& session);
 void Exit(Session& session);
 
+// File menu: the parameter report and curve files. Cancelling a file dialog does nothing; a file
+// that cannot be read or written is reported in a message box and changes nothing.
+void SaveParameters(Session& session);
+void ImportData(Session& session);
+void ExportData(Session& session);
+
+// Analysis menu: reports into the result window.
+void FindPeak(Session& session);
+void FindHalfwaveE(Session& session);
+void ReportTheoreticalPeak(Session& session);
+
 }  // namespace kivex::ui

@@ -1,10 +1,13 @@
 #include "ui/commit_chain.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "model/failure.h"
 #include "model/number_text.h"
+#include "model/reaction_scheme.h"
+#include "ui/electrode_geometry.h"
 #include "ui/form_expr.h"
 #include "ui/form_ins.h"
 #include "ui/form_mech.h"
@@ -36,6 +39,55 @@ double CyclesOf(const Control& scan) {
   }
 }
 
+model::SchemeInput SchemeInputOf(const FormMech& mech) {
+  model::SchemeInput input;
+  input.digital = mech.CheckDigital.value;
+  for (int m = 1; m <= 8; ++m) {
+    if (mech.mech(m).value) {
+      input.tickedMechanism = static_cast<model::Count>(m);
+      break;
+    }
+  }
+  for (int b = 1; b <= 6; ++b) input.charge(b) = mech.charge(b).text;
+  for (int r = 1; r <= 3; ++r) input.electrons(r) = mech.NEL(r).text;
+  for (int b = 1; b <= 8; ++b) input.chem(b) = mech.chem(b).text;
+  for (int b = 1; b <= 12; ++b) input.chem2(b) = mech.chem2(b).text;
+  return input;
+}
+
+// The reaction labels of the fixed mechanisms (species A, B, C, D).
+struct MechanismLabels {
+  const char* charge[3];
+  const char* chemical;
+};
+constexpr MechanismLabels kMechanismLabels[] = {
+    {{"A+ne=B"}, nullptr},
+    {{"A+ne=B", "B+ne=C"}, nullptr},
+    {{"A+ne=B", "B+ne=C", "C+ne=D"}, nullptr},
+    {{"A+ne=B", "C+ne=D"}, nullptr},
+    {{"A+ne=B"}, "C=A"},
+    {{"A+ne=B"}, "B=C"},
+    {{"A+ne=B"}, "B=A"},
+    {{"A+ne=B"}, "C=A+pD"},
+};
+
+void LabelReactions(const model::AppState& app, FormExpr& expr) {
+  if (app.mechanism >= 1 && app.mechanism <= 8) {
+    const MechanismLabels& labels = kMechanismLabels[app.mechanism - 1];
+    for (int j = 1; j <= 3; ++j) {
+      if (labels.charge[j - 1] != nullptr) expr.heter(j).caption = labels.charge[j - 1];
+    }
+    if (labels.chemical != nullptr) expr.homo(1).caption = labels.chemical;
+    return;
+  }
+  for (int j = 1; j <= std::min<int>(app.chargeCount, 3); ++j) {
+    expr.heter(j).caption = app.chargeText(j);
+  }
+  for (int k = 1; k <= std::min(app.chemCount + app.chem2Count, 4); ++k) {
+    expr.homo(k).caption = app.chemText(k);
+  }
+}
+
 }  // namespace
 
 void MechanismOK(Session& session) {
@@ -43,15 +95,23 @@ void MechanismOK(Session& session) {
   BuildReactionScheme(session);
 }
 
-// The scheme builder is not in this build yet; the scheme fields keep their values.
-void BuildReactionScheme(Session& session) { TechniquesOK(session); }
+void BuildReactionScheme(Session& session) {
+  TechniquesOK(session);
+  model::BuildReactionScheme(SchemeInputOf(session.Mech()), session.app);
+}
 
 void InstrumentOK(Session& session) {
   MechanismOK(session);
   FormIns& ins = session.Ins();
-  // Convert the strict fields first so that a bad one leaves the whole instrument state as it was.
+  // Check first, so that bad input leaves the whole instrument state as it was.
   const double Estep = StrictField(ins.Estep, "E step (V)");
   const double scanRate = StrictField(ins.V, "v (V/s)");
+  const double temperature = ReadNumber(ins.txttemp.text) + model::kCelsiusZero;
+  if (!(temperature > 0.0)) {
+    throw model::InputError(
+        "Error: the temperature must be above -273.14 \xC2\xB0"
+        "C. Please correct it in the Instrument dialog.");
+  }
 
   model::AppState& app = session.app;
   app.Estart = ReadNumber(ins.Estart.text);
@@ -60,7 +120,7 @@ void InstrumentOK(Session& session) {
   app.area = ReadNumber(ins.ARE.text);
   app.Cdl = ReadNumber(ins.Cdl.text);
   app.Ru = ReadNumber(ins.txtRu.text);
-  app.temperature = ReadNumber(ins.txttemp.text) + model::kCelsiusZero;
+  app.temperature = temperature;
   app.Epulse = ReadNumber(ins.Epulse.text);
   app.noise = ReadNumber(ins.Noise.text);
   app.tDrop = ReadNumber(ins.td.text);
@@ -75,15 +135,37 @@ void InstrumentOK(Session& session) {
   RadiusChange(session);
 }
 
-// The geometry step is not in this build yet: the area is taken as typed.
 void RadiusChange(Session& session) {
-  session.app.length = ReadNumber(session.Ins().leng.text);
-  session.app.area = ReadNumber(session.Ins().ARE.text);
+  FormIns& ins = session.Ins();
+  model::AppState& app = session.app;
+  app.length = ReadNumber(ins.leng.text);
+  UpdateElectrodeGeometry({app.electrode, ins.radius.text, ins.leng.text, app.radius}, ins.ARE.text,
+                          app.electrodeVolume);
+  // Read back from the box, so a computed area carries the digits shown.
+  app.area = ReadNumber(ins.ARE.text);
 }
 
-// Row layout and initial concentrations are not in this build yet: activation commits the
-// dialogs before it.
-void ChemicalsActivate(Session& session) { InstrumentOK(session); }
+void ChemicalsActivate(Session& session) {
+  InstrumentOK(session);
+  FormExpr& expr = session.Expr();
+  const model::AppState& app = session.app;
+
+  for (int i = 2; i <= model::kMaxSpecies; ++i) expr.ShowSpeciesRow(i, false);
+  for (int i = 1; i <= std::min<int>(app.speciesCount, model::kMaxSpecies); ++i) {
+    // The fixed mechanisms name their species A, B, C, D, as their reaction labels do.
+    expr.specie(i).caption =
+        app.digital ? app.speciesName(i) : std::string(1, static_cast<char>('A' + i - 1));
+    expr.ShowSpeciesRow(i, true);
+  }
+  // Every run recomputes all rows from the analytical concentrations, so once is enough.
+  CChange(session);
+
+  for (int j = 1; j <= model::kMaxCharge; ++j) expr.ShowChargeRow(j, j <= app.chargeCount);
+  const int chemical = app.chemCount + app.chem2Count;
+  for (int k = 1; k <= model::kMaxChem; ++k) expr.ShowChemicalRow(k, k <= chemical);
+  for (int k = 1; k <= std::min(chemical, model::kMaxChem); ++k) KeqUpdate(session, k);
+  LabelReactions(app, expr);
+}
 
 void ChemicalsOK(Session& session) {
   ChemicalsActivate(session);
@@ -93,12 +175,6 @@ void ChemicalsOK(Session& session) {
 void GatherParameters(Session& session) {
   InstrumentOK(session);
   model::AppState& app = session.app;
-  if (!(app.temperature > 0.0)) {
-    throw model::InputError(
-        "Error: the temperature must be above -273.14 \xC2\xB0" "C. Please correct it in the "
-        "Instrument dialog.");
-  }
-
   FormExpr& expr = session.Expr();
   FormMech& mech = session.Mech();
   app.viscosity = ReadNumber(expr.TextVis.text);
@@ -124,8 +200,21 @@ void GatherParameters(Session& session) {
   if (!app.digital) {
     app.caseCode = model::ToCount(static_cast<long long>(app.electrode) + 10LL * app.technique);
   }
+  // InstrumentOK has refused a temperature at or below absolute zero.
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
   app.RToverF = 1.0 / app.fOverRT;
+}
+
+bool CommitShowingMessage(Session& session, void (*commit)(Session&)) {
+  try {
+    commit(session);
+    return true;
+  } catch (const model::InputError& error) {
+    session.ShowMessage(std::string(error.message()));
+  } catch (const model::Failure& failure) {
+    session.ShowMessage(std::string(failure.description()));
+  }
+  return false;
 }
 
 }  // namespace kivex::ui

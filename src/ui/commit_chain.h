@@ -12,14 +12,22 @@ namespace kivex::ui {
 class Session;
 
 void MechanismOK(Session& session);
+// Techniques OK, then the scheme from the Mechanism dialog. Raises InputError (scheme unchanged)
+// for a scheme beyond the limits.
 void BuildReactionScheme(Session& session);
+// Raises InputError, storing nothing, for an E step or scan rate that is not a number or a
+// temperature at or below absolute zero.
 void InstrumentOK(Session& session);
 void ChemicalsActivate(Session& session);
 void ChemicalsOK(Session& session);
 void GatherParameters(Session& session);
 
-// The geometry step of the Instrument dialog: electrode area and volume from the radius and
-// length boxes.
+// radius_Change, the geometry step of the Instrument dialog: the length, the electrode area
+// (computed into the area box for electrodes 2..8) and the electrode volume.
 void RadiusChange(Session& session);
+
+// Runs a commit for a dialog's own button or box. A message it raises is shown and false is
+// returned, so that the dialog stays as it is (an OK button does not hide it).
+bool CommitShowingMessage(Session& session, void (*commit)(Session&));
 
 }  // namespace kivex::ui

@@ -1,7 +1,18 @@
 #include "ui/form_expr.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
+
+#include "model/checked_math.h"
+#include "model/number_format.h"
+#include "model/number_text.h"
+#include "ui/commit_chain.h"
+#include "ui/form_ins.h"
+#include "ui/form_mech.h"
+#include "ui/initial_concentrations.h"
+#include "ui/preconcentration_factor.h"
+#include "ui/session.h"
 
 namespace kivex::ui {
 
@@ -192,6 +203,153 @@ FormExpr::FormExpr() : Dialog("FormExpr", "Chemicals") {
 
 void FormExpr::Load() {
   for (int k = 1; k <= 4; ++k) pl(k).Choose(0);
+}
+
+void FormExpr::ShowFit(int x, bool shown) {
+  CheckFitted(x).visible = shown;
+  TextCmin(x).visible = shown && CheckFitted(x).value;
+  TextCmax(x).visible = shown && CheckFitted(x).value;
+}
+
+void FormExpr::ShowSpeciesRow(int i, bool shown) {
+  for (Control* cell : {&specie(i), &C(i), &Cinit(i), &D(i), &Cond(i - 1)}) cell->visible = shown;
+  ShowFit(i, shown);
+}
+
+void FormExpr::ShowChargeRow(int j, bool shown) {
+  for (Control* cell : {&heter(j), &Eze(j), &ks(j), &alph(j)}) cell->visible = shown;
+  for (int x : {6 + j, 9 + j, 12 + j}) ShowFit(x, shown);
+}
+
+void FormExpr::ShowChemicalRow(int k, bool shown) {
+  for (Control* cell : {&homo(k), &kf(k), &kb(k), &LabelKeq(k), &pl(k)}) cell->visible = shown;
+  for (int x : {15 + k, 19 + k}) ShowFit(x, shown);
+}
+
+void FormExpr::Changed(Session& session, Control& control) {
+  if (control.name == "C" || control.name == "Eze") {
+    CChange(session);
+  } else if (control.name == "kf" || control.name == "kb") {
+    KeqUpdate(session, control.index);
+  }
+}
+
+void FormExpr::Clicked(Session& session, Control& control) {
+  if (&control == &CheckPreEqu) {
+    PreEquilibrationClick(session);
+  } else if (control.name == "CheckFitted") {
+    ShowFit(control.index, true);  // a box the user can click has its row shown
+  } else if (&control == &cmdOK) {
+    OkClicked(session);
+  }
+}
+
+void FormExpr::Chosen(Session& session, Control& control) {
+  if (control.name == "pl") CChange(session);
+}
+
+void FormExpr::Activated(Session& session) { ChemicalsActivate(session); }
+
+void FormExpr::OkClicked(Session& session) {
+  if (CommitShowingMessage(session, ChemicalsOK)) visible = false;
+}
+
+namespace {
+
+using model::ReadNumber;
+
+PreEquilibration StepsOf(Session& session) {
+  const model::AppState& app = session.app;
+  const FormExpr& expr = session.Expr();
+  PreEquilibration steps;
+  steps.fOverRT = app.temperature > 0.0 ? app.fOverRT : 0.0;  // no temperature committed yet
+  steps.Estart = ReadNumber(session.Ins().Estart.text);
+  const FormMech& mech = session.Mech();
+  for (int j = 1; j <= std::min<int>(app.chargeCount, model::kMaxCharge); ++j) {
+    steps.couples.push_back({app.chargeSpecies(j, 1), app.chargeSpecies(j, 2),
+                             ReadNumber(mech.NEL(j).text), ReadNumber(expr.Eze(j).text)});
+  }
+  const int chemCount = std::min<int>(app.chemCount, model::kMaxChem);
+  for (int k = 1; k <= chemCount; ++k) {
+    steps.firstOrder.push_back(
+        {app.chemSpecies(k, 1), app.chemSpecies(k, 2), ReadNumber(expr.LabelKeq(k).caption)});
+  }
+  for (int j = 1; j <= std::min<int>(app.chem2Count, model::kMaxChem - chemCount); ++j) {
+    TwoSpeciesEquilibrium reaction;
+    for (int q = 1; q <= 4; ++q) reaction.places[q - 1] = app.chem2Species(j, q);
+    reaction.K = ReadNumber(expr.LabelKeq(chemCount + j).caption);
+    steps.twoSpecies.push_back(reaction);
+  }
+  return steps;
+}
+
+// The factor uses the values the dialogs show now (those the next gather stores), so the first
+// simulation already sees the preconcentrated species; area, volume and temperature are those of
+// the last instrument commit.
+double PreconcentrationOf(Session& session) {
+  const model::AppState& app = session.app;
+  const FormIns& ins = session.Ins();
+  const FormExpr& expr = session.Expr();
+  PreconcentrationInput input;
+  input.n = ReadNumber(session.Mech().NEL(1).text);
+  input.E0 = ReadNumber(expr.Eze(1).text);
+  input.Epre = ReadNumber(ins.txtEPre.text);
+  input.temperature = app.temperature;
+  input.stirRate = ReadNumber(ins.txtRStir.text);
+  input.electrodeConstant = ReadNumber(ins.txtPconst.text);
+  input.area = app.area;
+  input.D = ReadNumber(expr.D(1).text);
+  input.viscosity = ReadNumber(expr.TextVis.text);
+  input.tPre = ReadNumber(ins.txtTPre.text);
+  input.electrodeVolume = app.electrodeVolume;
+  return PreconcentrationFactor(input);
+}
+
+}  // namespace
+
+void CChange(Session& session) {
+  model::AppState& app = session.app;
+  FormExpr& expr = session.Expr();
+  if (app.temperature > 0.0) {
+    app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
+  }
+
+  ConcentrationLabels labels;
+  for (int i = 1; i <= model::kMaxSpecies; ++i) {
+    labels[i] = ConcentrationText(ReadNumber(expr.C(i).text));
+  }
+  if (expr.CheckPreEqu.value) PreEquilibrate(labels, StepsOf(session));
+  if (session.Ins().CheckPreCon.value) {
+    try {
+      labels[2] = ConcentrationText(ReadNumber(expr.C(1).text) * PreconcentrationOf(session));
+    } catch (const model::Failure&) {
+      // Species 2 keeps what pre-equilibration gave.
+    }
+  }
+  for (int i = 1; i <= model::kMaxSpecies; ++i) expr.Cinit(i).caption = labels[i];
+}
+
+void KeqUpdate(Session& session, int k) {
+  FormExpr& expr = session.Expr();
+  const double kb = ReadNumber(expr.kb(k).text);
+  if (!(kb > 0.0)) return;
+  std::string shown;
+  try {
+    shown = model::FormatPattern(model::Div(ReadNumber(expr.kf(k).text), kb), "#.###e-#");
+  } catch (const model::Failure&) {
+    return;  // the label keeps its text
+  }
+  if (shown == expr.LabelKeq(k).caption) return;
+  expr.LabelKeq(k).caption = shown;
+  CChange(session);
+}
+
+void PreEquilibrationClick(Session& session) {
+  FormExpr& expr = session.Expr();
+  for (int i = 1; i <= model::kMaxSpecies; ++i) {
+    expr.Cinit(i).caption = ConcentrationText(ReadNumber(expr.C(i).text));
+  }
+  if (expr.CheckPreEqu.value) CChange(session);
 }
 
 }  // namespace kivex::ui

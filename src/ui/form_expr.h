@@ -53,9 +53,37 @@ class FormExpr : public Dialog {
   ControlArray<1, 4> pl;        // stoichiometric number "1".."4"
   Control cmdOK;
 
+  // Show or hide a whole row: species i (name, C, C init, D, conductivity and its fit), charge
+  // reaction j (label, E0, ks, alpha and their fits), chemical reaction k (label, kf, kb, Keq, p
+  // and their fits). A fit's bounds show only while its row is shown and its box is ticked.
+  void ShowSpeciesRow(int i, bool shown);
+  void ShowChargeRow(int j, bool shown);
+  void ShowChemicalRow(int k, bool shown);
+  void ShowFit(int x, bool shown);
+
+  void Changed(Session& session, Control& control) override;
+  void Clicked(Session& session, Control& control) override;
+  void Chosen(Session& session, Control& control) override;
+  void Activated(Session& session) override;
+  void OkClicked(Session& session) override;
+
  private:
   // Runs once when the dialog is created: every p list shows "1".
   void Load();
 };
+
+// C_Change: every initial concentration from the analytical ones, pre-equilibrated (Nernst for
+// each couple at the Instrument dialog's E start, then the chemical equilibria) when
+// pre-equilibration is ticked, and the preconcentrated species 2 when preconcentration is.
+// Works on the displayed values; a step that cannot be computed is skipped.
+void CChange(Session& session);
+
+// Keq of chemical reaction k = kf / kb ("#.###e-#"), kept as it is when kb is not positive;
+// a changed Keq recomputes the initial concentrations.
+void KeqUpdate(Session& session, int k);
+
+// The pre-equilibration box: the analytical concentrations shown as they are, then C_Change
+// when the box is ticked.
+void PreEquilibrationClick(Session& session);
 
 }  // namespace kivex::ui

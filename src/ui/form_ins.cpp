@@ -2,6 +2,12 @@
 
 #include <string>
 
+#include "model/checked_math.h"
+#include "model/number_text.h"
+#include "ui/commit_chain.h"
+#include "ui/form_tech.h"
+#include "ui/session.h"
+
 namespace kivex::ui {
 
 namespace {
@@ -110,5 +116,110 @@ FormIns::FormIns() : Dialog("FormIns", "Instrument") {
 }
 
 void FormIns::Load() { ComboScan.Choose(0); }
+
+}  // namespace kivex::ui
+
+namespace kivex::ui {
+
+namespace {
+
+// Times are durations: a step or scan rate typed with a minus sign (the commit stores both as
+// magnitudes) must not give a negative drop time or pulse width.
+std::optional<std::string> QuotientText(std::string_view numerator, std::string_view denominator) {
+  const std::optional<double> a = model::ParseNumber(numerator);
+  const std::optional<double> b = model::ParseNumber(denominator);
+  if (!a || !b || *b == 0.0) return std::nullopt;
+  const double quotient = std::fabs(*a / *b);
+  if (!std::isfinite(quotient)) return std::nullopt;
+  return model::ShortestText(quotient);
+}
+
+void Show(bool shown, std::initializer_list<Control*> controls) {
+  for (Control* control : controls) control->visible = shown;
+}
+
+}  // namespace
+
+std::optional<std::string> DropTimeText(std::string_view Estep, std::string_view V) {
+  return QuotientText(Estep, V);
+}
+
+std::optional<std::string> PulseWidthText(std::string_view frequency) {
+  return QuotientText("0.5", frequency);  // half the period
+}
+
+void FormIns::Changed(Session& session, Control& control) {
+  if (&control == &Estep || &control == &V) {
+    if (std::optional<std::string> text = DropTimeText(Estep.text, V.text)) td.text = *text;
+  } else if (&control == &TextF) {
+    if (std::optional<std::string> text = PulseWidthText(TextF.text)) tp.text = *text;
+  } else if (&control == &radius || &control == &leng) {
+    RadiusChange(session);
+  }
+}
+
+void FormIns::Clicked(Session& session, Control& control) {
+  if (control.name == "optElectrode") {
+    ElectrodeClick(session, control.index);
+  } else if (&control == &CheckPreCon) {
+    // The click flips the frame whatever the tick, then commits everything.
+    FramePre.visible = !FramePre.visible;
+    CommitShowingMessage(session, GatherParameters);
+  } else if (&control == &cmdOK) {
+    OkClicked(session);
+  }
+}
+
+// The fields follow the technique chosen in the Techniques dialog now, which the next commit
+// stores.
+void FormIns::Activated(Session& session) {
+  ShowFieldsForTechnique(*this, SelectedTechnique(session.Tech()));
+}
+
+void FormIns::OkClicked(Session& session) {
+  if (CommitShowingMessage(session, InstrumentOK)) visible = false;
+}
+
+void ShowFieldsForTechnique(FormIns& ins, int technique) {
+  // Only the entry fields change; their captions stay.
+  switch (technique) {
+    case 1:
+    case 2:
+      Show(true, {&ins.V});
+      Show(false, {&ins.TextF, &ins.tp, &ins.Epulse});
+      break;
+    case 3:
+    case 4:
+      Show(true, {&ins.V, &ins.tp, &ins.Epulse});
+      Show(false, {&ins.TextF});
+      ins.tp.enabled = true;
+      break;
+    case 5:
+      Show(false, {&ins.V});
+      Show(true, {&ins.TextF, &ins.tp, &ins.Epulse});
+      ins.tp.enabled = false;  // filled from the frequency
+      break;
+    default: break;
+  }
+}
+
+void InstrumentLoaded(Session& session, FormIns& ins) {
+  ins.optElectrode(8).enabled = !session.app.digital;
+  ins.optElectrode(9).enabled = !session.app.digital;
+}
+
+void ElectrodeClick(Session& session, int i) {
+  session.app.electrode = static_cast<model::Count>(i);
+  FormIns& ins = session.Ins();
+  const bool length = i == 5 || i == 6 || i == 7 || i == 9;
+  const bool radius = i >= 2 && i <= 8;
+  Show(length, {&ins.leng, &ins.LabelLength});
+  Show(radius, {&ins.radius, &ins.LabelRadius});
+  Show(i == 8, {&ins.TextRrate, &ins.LabelRrate});
+  ins.ARE.enabled = (i == 1 || i == 9);  // the others are computed
+  ins.LabelRadius.caption = (i == 7) ? "Width (cm)" : "Radius (cm)";
+  ins.LabelLength.caption = (i == 9) ? "Thick (cm)" : "Length (cm)";
+  RadiusChange(session);
+}
 
 }  // namespace kivex::ui

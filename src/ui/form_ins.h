@@ -6,6 +6,10 @@
 // their labels change with the electrode and hide with their boxes, so they are the Label
 // controls `LabelLength`, `LabelRadius` and `LabelRrate`, and the boxes carry no caption.
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "ui/dialog.h"
 
 namespace kivex::ui {
@@ -49,9 +53,31 @@ class FormIns : public Dialog {
   Control txtRStir;
   Control cmdOK;
 
+  void Changed(Session& session, Control& control) override;
+  void Clicked(Session& session, Control& control) override;
+  void Activated(Session& session) override;
+  void OkClicked(Session& session) override;
+
  private:
   // Runs once when the dialog is created: the scan list shows "single".
   void Load();
 };
+
+// The dialog was created: the rotating disk and the thin film are available only while
+// analytical simulation is chosen.
+void InstrumentLoaded(Session& session, FormIns& ins);
+
+// Electrode option i clicked: `electrode` = i, the geometry boxes and labels it needs, then the
+// geometry step.
+void ElectrodeClick(Session& session, int i);
+
+// The fields the technique uses (scan rate; pulse width, pulse height; frequency).
+void ShowFieldsForTechnique(FormIns& ins, int technique);
+
+// The drop time E step / v and the pulse width 0.5 / f while the user types, as the shortest
+// text that reads back as the same number; nothing when a field is not a number as a whole or
+// the quotient cannot be formed (the derived field then keeps its text).
+std::optional<std::string> DropTimeText(std::string_view Estep, std::string_view V);
+std::optional<std::string> PulseWidthText(std::string_view frequency);
 
 }  // namespace kivex::ui

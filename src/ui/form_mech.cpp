@@ -2,6 +2,10 @@
 
 #include <string>
 
+#include "ui/commit_chain.h"
+#include "ui/form_ins.h"
+#include "ui/session.h"
+
 namespace kivex::ui {
 
 namespace {
@@ -89,6 +93,38 @@ FormMech::FormMech() : Dialog("FormMech", "Mechanism") {
 
 void FormMech::Load() {
   for (int r = 1; r <= 3; ++r) NEL(r).Choose(0);
+}
+
+}  // namespace kivex::ui
+
+namespace kivex::ui {
+
+void FormMech::Clicked(Session& session, Control& control) {
+  if (&control == &CheckDigital) {
+    DigitalClick(session);
+  } else if (&control == &Command1) {
+    OkClicked(session);
+  }
+}
+
+void FormMech::OkClicked(Session& session) {
+  if (CommitShowingMessage(session, MechanismOK)) visible = false;
+}
+
+void DigitalClick(Session& session) { ApplySimulationMode(session, session.Mech(), true); }
+
+void ApplySimulationMode(Session& session, FormMech& mech, bool createInstrument) {
+  const bool digital = mech.CheckDigital.value;
+  session.menu.Enable("mnuTheoPeak", !digital);
+  mech.Frame1.visible = !digital;
+  mech.Frame2.visible = digital;
+  session.app.digital = digital;
+  // The electrode selection stays as it is, even a rotating disk in digital mode.
+  if (createInstrument || session.IsLoaded("FormIns")) {
+    FormIns& ins = session.Ins();
+    ins.optElectrode(8).enabled = !digital;
+    ins.optElectrode(9).enabled = !digital;
+  }
 }
 
 }  // namespace kivex::ui

@@ -33,9 +33,21 @@ class FormMech : public Dialog {
   ControlArray<1, 3> lblEquals2;    // "="
   Control Command1;                 // "OK"
 
+  void Clicked(Session& session, Control& control) override;
+  void OkClicked(Session& session) override;
+
  private:
   // Runs once when the dialog is created: every electron-number list shows "1".
   void Load();
 };
+
+// The digital box clicked: analytical or digital mode for the whole program (below).
+void DigitalClick(Session& session);
+
+// The simulation mode follows the box: `digital`, the editor shown and the mechanism list
+// hidden in digital mode (the reverse in analytical mode), Theoretical Peak available only in
+// analytical mode, and the Instrument dialog's rotating disk and thin film likewise (that
+// dialog is created if `createInstrument`, otherwise only adjusted when it exists).
+void ApplySimulationMode(Session& session, FormMech& mech, bool createInstrument);
 
 }  // namespace kivex::ui

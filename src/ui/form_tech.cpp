@@ -27,14 +27,16 @@ void FormTech::OkClicked(Session& session) {
   visible = false;
 }
 
-void TechniquesOK(Session& session) {
-  FormTech& tech = session.Tech();
+int SelectedTechnique(const FormTech& tech) {
   for (int i = 1; i <= 5; ++i) {
-    if (tech.optTech(i).value) {
-      session.app.technique = static_cast<model::Count>(i);
-      return;
-    }
+    if (tech.optTech(i).value) return i;
   }
+  return 0;
+}
+
+void TechniquesOK(Session& session) {
+  const int technique = SelectedTechnique(session.Tech());
+  if (technique != 0) session.app.technique = static_cast<model::Count>(technique);
 }
 
 }  // namespace kivex::ui

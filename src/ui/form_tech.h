@@ -16,6 +16,9 @@ class FormTech : public Dialog {
   void OkClicked(Session& session) override;
 };
 
+// The first selected technique option, 0 when none is.
+int SelectedTechnique(const FormTech& tech);
+
 // Techniques OK: `technique` = the first selected option.
 void TechniquesOK(Session& session);
 

@@ -24,8 +24,23 @@ static Form& Ensure(std::unique_ptr<Form>& form) {
 }
 
 FormTech& Session::Tech() { return Ensure(tech_); }
-FormMech& Session::Mech() { return Ensure(mech_); }
-FormIns& Session::Ins() { return Ensure(ins_); }
+// A Mechanism dialog created afresh (at start-up, or after its close box) decides the mode
+// again, so `digital`, the menu and the electrode options never disagree with its box.
+FormMech& Session::Mech() {
+  if (!mech_) {
+    mech_ = std::make_unique<FormMech>();
+    ApplySimulationMode(*this, *mech_, false);
+  }
+  return *mech_;
+}
+
+FormIns& Session::Ins() {
+  if (!ins_) {
+    ins_ = std::make_unique<FormIns>();
+    InstrumentLoaded(*this, *ins_);
+  }
+  return *ins_;
+}
 FormExpr& Session::Expr() { return Ensure(expr_); }
 FormOption& Session::Option() { return Ensure(option_); }
 
@@ -49,8 +64,14 @@ bool Session::IsLoaded(std::string_view name) const {
 
 void Session::CloseDialog(std::string_view name) {
   if (name == "FormTech") tech_.reset();
-  if (name == "FormMech") mech_.reset();
-  if (name == "FormIns") ins_.reset();
+  if (name == "FormMech") {
+    mech_.reset();
+    Mech();  // the main window reads its box: back at once, with its defaults
+  }
+  if (name == "FormIns") {
+    ins_.reset();
+    app.electrode = 1;  // the dialog comes back with the planar electrode selected
+  }
   if (name == "FormExpr") expr_.reset();
   if (name == "formOption") option_.reset();
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/peak_finding.h"
 #include "display/picture.h"
 #include "model/app_state.h"
 #include "model/curve_set.h"
@@ -45,6 +46,7 @@ class Session {
   display::Picture picture;  // the plot window's retained picture
   std::vector<std::string> aboutText;  // the about window's lines, written by About
   bool exitRequested = false;          // Exit was chosen; the front end ends the program
+  analysis::PeakTables peaks;          // the peaks of the last Find Peak
 
   Platform& platform() { return platform_; }
 

@@ -1,0 +1,42 @@
+#pragma once
+// Peak search over every working curve, with the report the Find Peak command prints.
+//
+// A point is a peak when the magnitudes rise strictly over the four points before it and fall
+// strictly over the four after it (points i-3 and i+3 are skipped), it is at least as large as
+// both neighbours and it exceeds 2 % of the plot's vertical span. Magnitudes make oxidation and
+// reduction peaks alike; the tables keep the signed value. Candidates stay four points inside the
+// search range and four points away from the reversal point of a cyclic sweep.
+//
+// For one cycle of cyclic voltammetry with exactly two peaks the report adds the corrected
+// anodic/cathodic peak-current ratio (Ipa/Ipc = |Ipa0/Ipc| + 0.485 |Isp/Ipc| + 0.08, Isp the
+// current at the reversal point) and the peak separation; every curve gets a peak area.
+
+#include <string>
+#include <vector>
+
+#include "model/app_state.h"
+#include "model/count.h"
+#include "model/curve_set.h"
+#include "model/fixed_table.h"
+#include "model/plot_settings.h"
+
+namespace kivex::analysis {
+
+inline constexpr int kMaxPeaks = 20;
+
+// The peaks of the last search: row k of column c is the k-th peak of curve c in search order;
+// rows beyond the peaks found hold 0. PeakCount is that of the curve searched last.
+struct PeakTables {
+  model::Table2<double, kMaxPeaks, model::kMaxCurves> PeakPotential;
+  model::Table2<double, kMaxPeaks, model::kMaxCurves> PeakCurrent;
+  model::Count PeakCount = 0;
+};
+
+// Searches curves 1..curveCount between firstPoint + 2 and lastPoint - 2, fills `peaks` and
+// returns the report lines. A curve with more than 20 peaks keeps and lists the first 20 and
+// says how many were found. Points outside firstPoint..lastPoint are never read, even when the
+// reversal point of the last simulation lies beyond an imported curve.
+std::vector<std::string> FindPeaks(const model::AppState& app, const model::CurveSet& curves,
+                                   const model::PlotSettings& plot, PeakTables& peaks);
+
+}  // namespace kivex::analysis

@@ -1,0 +1,186 @@
+#include "io/csv_import.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+#include "io/file_error.h"
+#include "model/number_text.h"
+
+namespace kivex::io {
+
+namespace {
+
+constexpr std::size_t kMaxFieldLength = 256;  // far beyond any number; stops a runaway field
+constexpr std::size_t kShownFieldLength = 24;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A field as it can be shown in a message box: control characters replaced, long text cut at a
+// character boundary.
+std::string Shown(std::string_view field, bool cut) {
+  std::string shown;
+  for (char c : field) {
+    const auto byte = static_cast<unsigned char>(c);
+    shown += (byte < 0x20 || byte == 0x7F) ? '?' : c;
+  }
+  if (shown.size() > kShownFieldLength) {
+    std::size_t end = kShownFieldLength;
+    while (end > 0 && (static_cast<unsigned char>(shown[end]) & 0xC0) == 0x80) --end;
+    shown.resize(end);
+    cut = true;
+  }
+  return "\"" + shown + (cut ? "...\"" : "\"");
+}
+
+// Splits the text into fields and pairs them, one character at a time, so that a file is never
+// held in memory whole and a long one is refused as soon as it is known to be too long.
+class PairParser {
+ public:
+  // The first chunk holds the start of the file (chunks are far longer than the mark).
+  void Feed(std::string_view chunk) {
+    if (atStart_) {
+      atStart_ = false;
+      if (chunk.substr(0, 3) == "\xEF\xBB\xBF") chunk.remove_prefix(3);
+    }
+    for (char c : chunk) Take(c);
+  }
+
+  CsvPairs Finish() {
+    if (!field_.empty() || fieldTooLong_ || fieldsOnLine_ > 0) EndField(true);
+    if (pendingX_) {
+      Fail(xLine_, "the last potential has no value after it (odd number of fields)");
+    }
+    return std::move(pairs_);
+  }
+
+ private:
+  void Take(char c) {
+    if (afterCarriageReturn_) {
+      afterCarriageReturn_ = false;
+      if (c == '\n') return;  // CR LF is one line end
+    }
+    switch (c) {
+      case ',': EndField(false); break;
+      case '\r':
+        afterCarriageReturn_ = true;
+        EndField(true);
+        break;
+      case '\n': EndField(true); break;
+      default: Append(c);
+    }
+  }
+
+  void Append(char c) {
+    if (field_.empty() && IsBlank(c)) return;  // blanks before a field
+    if (field_.size() < kMaxFieldLength) {
+      field_ += c;
+    } else {
+      fieldTooLong_ = true;
+    }
+  }
+
+  [[noreturn]] void Fail(long long line, const std::string& what) const {
+    throw FileError("line " + std::to_string(line) + ": " + what);
+  }
+
+  void EndField(bool lineEnd) {
+    while (!field_.empty() && IsBlank(field_.back())) field_.pop_back();
+    if (field_.empty() && !fieldTooLong_) {
+      if (lineEnd && fieldsOnLine_ == 0) {  // a blank line holds no field
+        ++line_;
+        return;
+      }
+      Fail(line_, "a field is empty");
+    }
+    if (!pendingX_ && pairs_.x.size() >= static_cast<std::size_t>(model::kMaxPoints)) {
+      Fail(line_, "more than " + std::to_string(model::kMaxPoints) +
+                      " pairs of values; a curve holds at most " +
+                      std::to_string(model::kMaxPoints) + " points");
+    }
+    const std::optional<double> value = fieldTooLong_ ? std::nullopt : model::ParseNumber(field_);
+    if (!value) Fail(line_, Shown(field_, fieldTooLong_) + " is not a number");
+    if (pendingX_) {
+      pairs_.x.push_back(x_);
+      pairs_.y.push_back(*value);
+      pendingX_ = false;
+    } else {
+      x_ = *value;
+      xLine_ = line_;
+      pendingX_ = true;
+    }
+    field_.clear();
+    fieldTooLong_ = false;
+    ++fieldsOnLine_;
+    if (lineEnd) {
+      ++line_;
+      fieldsOnLine_ = 0;
+    }
+  }
+
+  CsvPairs pairs_;
+  std::string field_;
+  bool fieldTooLong_ = false;
+  long long line_ = 1;
+  int fieldsOnLine_ = 0;
+  bool pendingX_ = false;
+  double x_ = 0;
+  long long xLine_ = 0;
+  bool afterCarriageReturn_ = false;
+  bool atStart_ = true;
+};
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+}  // namespace
+
+CsvPairs ParseCsvPairs(std::string_view text) {
+  PairParser parser;
+  parser.Feed(text);
+  return parser.Finish();
+}
+
+CsvPairs ReadCsvPairs(const std::string& path) {
+  errno = 0;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    const int error = errno != 0 ? errno : ENOENT;
+    throw FileError("cannot open " + Quoted(path) + ": " + std::generic_category().message(error));
+  }
+  PairParser parser;
+  std::vector<char> buffer(std::size_t{64} * 1024);
+  for (;;) {
+    errno = 0;
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.get());
+    if (std::ferror(file.get())) {
+      const int error = errno != 0 ? errno : EIO;
+      throw FileError("cannot read " + Quoted(path) + ": " +
+                      std::generic_category().message(error));
+    }
+    parser.Feed(std::string_view(buffer.data(), got));
+    if (got < buffer.size()) break;
+  }
+  return parser.Finish();
+}
+
+model::Count ImportCsv(const std::string& path, model::CurveSet& curves, int slot) {
+  const CsvPairs pairs = ReadCsvPairs(path);
+  // Check the slot before anything is stored, so a bad one changes nothing either.
+  (void)curves.y(1, slot);
+  const model::Count count = static_cast<model::Count>(pairs.x.size());
+  for (int i = 1; i <= count; ++i) {
+    curves.x(i) = pairs.x[i - 1];
+    curves.y(i, slot) = pairs.y[i - 1];
+  }
+  curves.pointCount = count;
+  curves.firstPoint = 1;
+  curves.lastPoint = count;
+  return count;
+}
+
+}  // namespace kivex::io

@@ -1,0 +1,42 @@
+#pragma once
+// Reading a measured curve from a comma-separated text file.
+//
+// The file is a flat sequence of numeric fields separated by commas or line ends, taken in pairs
+// in file order whatever the line structure: potential (V), then value. Blanks around a field and
+// lines holding only blanks are skipped; a leading UTF-8 byte-order mark is ignored. Every field
+// must be a number as a whole (the point is the decimal separator in every locale), so a header
+// line, an empty field or a stray word is refused with the line it stands on. At most 4000 pairs
+// fit the working curves; a longer file is refused as soon as the 4001st pair begins, without
+// reading the rest of it.
+//
+//   io::CsvPairs pairs = io::ParseCsvPairs("0.3, 1.5E-05\r\n0.295, 1.6E-05\r\n");
+//   pairs.x == {0.3, 0.295}, pairs.y == {1.5e-5, 1.6e-5}
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/count.h"
+#include "model/curve_set.h"
+
+namespace kivex::io {
+
+struct CsvPairs {
+  std::vector<double> x;
+  std::vector<double> y;
+};
+
+// The pairs of the file at `path`. Raises FileError naming the file, or the line and what was
+// wrong with it: a file that cannot be opened or read, a field that is not a number or is empty,
+// an odd number of fields, more than 4000 pairs.
+CsvPairs ReadCsvPairs(const std::string& path);
+
+// The same reading rules on text already in memory.
+CsvPairs ParseCsvPairs(std::string_view text);
+
+// Reads the file and, only when the whole file was read without error, stores it as the working
+// curve `slot`: x(1..M) (the axis of every curve), y(1..M, slot), pointCount = M, firstPoint = 1,
+// lastPoint = M. Points beyond M keep their former values. On FileError nothing has changed.
+model::Count ImportCsv(const std::string& path, model::CurveSet& curves, int slot);
+
+}  // namespace kivex::io

@@ -1,0 +1,181 @@
+#include "model/reaction_scheme.h"
+
+#include <string>
+
+#include "model/failure.h"
+
+namespace kivex::model {
+
+namespace {
+
+// One fixed mechanism: species, charge couples (ox, red) and its X = Y reaction, if any.
+struct FixedMechanism {
+  Count speciesCount;
+  Count chargeCount;
+  Count chemCount;
+  Count couples[kMaxCharge][2];
+  Count chemical[2];
+};
+
+// Species 1..4 are A, B, C, D.
+constexpr FixedMechanism kMechanisms[] = {
+    {2, 1, 0, {{1, 2}}, {0, 0}},                  // 1  A + ne = B
+    {3, 2, 0, {{1, 2}, {2, 3}}, {0, 0}},          // 2  A + ne = B, B + ne = C
+    {4, 3, 0, {{1, 2}, {2, 3}, {3, 4}}, {0, 0}},  // 3  three steps
+    {4, 2, 0, {{1, 2}, {3, 4}}, {0, 0}},          // 4  A + ne = B, C + ne = D
+    {3, 1, 1, {{1, 2}}, {3, 1}},                  // 5  C = A, A + ne = B
+    {3, 1, 1, {{1, 2}}, {2, 3}},                  // 6  A + ne = B, B = C
+    {2, 1, 1, {{1, 2}}, {2, 1}},                  // 7  A + ne = B, B = A
+    {4, 1, 1, {{1, 2}}, {3, 1}},                  // 8  C = A + pD (D produced p times)
+};
+
+void BuildFixedMechanism(const SchemeInput& input, AppState& scheme) {
+  if (input.tickedMechanism >= 1 && input.tickedMechanism <= 8) {
+    scheme.mechanism = input.tickedMechanism;
+  }
+  // The dialog always has one option ticked; a scheme left over from digital mode has none.
+  if (scheme.mechanism < 1 || scheme.mechanism > 8) scheme.mechanism = 1;
+  const FixedMechanism& fixed = kMechanisms[scheme.mechanism - 1];
+  scheme.speciesCount = fixed.speciesCount;
+  scheme.chargeCount = fixed.chargeCount;
+  scheme.chemCount = fixed.chemCount;
+  for (int r = 1; r <= fixed.chargeCount; ++r) {
+    scheme.chargeSpecies(r, 1) = fixed.couples[r - 1][0];
+    scheme.chargeSpecies(r, 2) = fixed.couples[r - 1][1];
+  }
+  if (fixed.chemCount == 1) {
+    scheme.chemSpecies(1, 1) = fixed.chemical[0];
+    scheme.chemSpecies(1, 2) = fixed.chemical[1];
+  }
+}
+
+// The index of the first species called `name`; 0 for an empty box or an unknown name.
+Count SpeciesIndex(const AppState& scheme, const std::string& name) {
+  if (name.empty()) return 0;
+  for (int i = 1; i <= scheme.speciesCount; ++i) {
+    if (scheme.speciesName(i) == name) return static_cast<Count>(i);
+  }
+  return 0;
+}
+
+// Adds `name` as a new species unless it is empty or already known. Names are compared
+// exactly: "a" and "A" are two species.
+template <int Last>
+void CollectNames(const TextTable<Last>& boxes, int first, AppState& scheme) {
+  for (int b = first; b <= Last; ++b) {
+    const std::string& name = boxes(b);
+    if (name.empty() || SpeciesIndex(scheme, name) != 0) continue;
+    // Stop before a seventh name is stored.
+    if (scheme.speciesCount == kMaxSpecies) throw InputError(kTooManySpecies);
+    ++scheme.speciesCount;
+    scheme.speciesName(scheme.speciesCount) = name;
+  }
+}
+
+[[noreturn]] void ThrowIncomplete(const char* kind, int number) {
+  throw InputError(std::string("Error: ") + kind + " " + std::to_string(number) +
+                   " needs a species on each side; fill the reaction rows from the top.");
+}
+
+// Rows in use are rows 1..count, so a gap among the rows, or a row with a side left empty,
+// would give a reaction with species 0 that every later computation would silently misread.
+void RequireCompleteRows(const AppState& scheme) {
+  for (int r = 1; r <= scheme.chargeCount; ++r) {
+    if (scheme.chargeSpecies(r, 1) == 0 || scheme.chargeSpecies(r, 2) == 0) {
+      ThrowIncomplete("charge reaction", r);
+    }
+  }
+  for (int k = 1; k <= scheme.chemCount; ++k) {
+    if (scheme.chemSpecies(k, 1) == 0 || scheme.chemSpecies(k, 2) == 0) {
+      ThrowIncomplete("chemical reaction", k);
+    }
+  }
+  for (int j = 1; j <= scheme.chem2Count; ++j) {
+    const bool left = scheme.chem2Species(j, 1) != 0;
+    const bool right = scheme.chem2Species(j, 3) != 0 || scheme.chem2Species(j, 4) != 0;
+    if (!left || !right) ThrowIncomplete("chemical reaction", scheme.chemCount + j);
+  }
+}
+
+void BuildUserScheme(const SchemeInput& input, AppState& scheme) {
+  scheme.mechanism = 0;
+  scheme.speciesCount = 1;
+  scheme.chargeCount = 0;
+  scheme.speciesName(1) = input.charge(1);  // even when empty
+
+  // A row counts when its first box is filled.
+  for (int r = 1; r <= kMaxCharge; ++r) {
+    if (!input.charge(2 * r - 1).empty()) ++scheme.chargeCount;
+    if (!input.chem2(4 * r - 3).empty()) ++scheme.chem2Count;
+  }
+  for (int k = 1; k <= kMaxChem; ++k) {
+    if (!input.chem(2 * k - 1).empty()) ++scheme.chemCount;
+  }
+
+  CollectNames(input.charge, 2, scheme);
+  CollectNames(input.chem, 1, scheme);
+  CollectNames(input.chem2, 1, scheme);
+  if (scheme.chemCount + scheme.chem2Count > kMaxChem) throw InputError(kTooManyChemical);
+
+  // Every row is indexed, in use or not.
+  for (int r = 1; r <= kMaxCharge; ++r) {
+    for (int s = 1; s <= 2; ++s) {
+      scheme.chargeSpecies(r, s) = SpeciesIndex(scheme, input.charge(2 * (r - 1) + s));
+    }
+  }
+  for (int k = 1; k <= kMaxChem; ++k) {
+    for (int s = 1; s <= 2; ++s) {
+      scheme.chemSpecies(k, s) = SpeciesIndex(scheme, input.chem(2 * (k - 1) + s));
+    }
+  }
+  for (int j = 1; j <= kMaxChem2; ++j) {
+    for (int q = 1; q <= 4; ++q) {
+      scheme.chem2Species(j, q) = SpeciesIndex(scheme, input.chem2(4 * (j - 1) + q));
+    }
+  }
+  RequireCompleteRows(scheme);
+
+  // Display texts, written without blanks: "A+1e=B", "C=A", "A+B=C+D" (an empty box adds
+  // nothing, so "A+B=C+").
+  for (int r = 1; r <= scheme.chargeCount; ++r) {
+    scheme.chargeText(r) =
+        input.charge(2 * r - 1) + "+" + input.electrons(r) + "e=" + input.charge(2 * r);
+  }
+  for (int k = 1; k <= scheme.chemCount; ++k) {
+    scheme.chemText(k) = input.chem(2 * k - 1) + "=" + input.chem(2 * k);
+  }
+  for (int j = 1; j <= scheme.chem2Count; ++j) {
+    scheme.chemText(scheme.chemCount + j) = input.chem2(4 * j - 3) + "+" + input.chem2(4 * j - 2) +
+                                            "=" + input.chem2(4 * j - 1) + "+" + input.chem2(4 * j);
+  }
+}
+
+}  // namespace
+
+void BuildReactionScheme(const SchemeInput& input, AppState& app) {
+  AppState scheme = app;  // built aside, stored only when complete
+  scheme.chemCount = 0;
+  scheme.chem2Count = 0;
+  scheme.chargeSpecies.Fill(0);
+  scheme.chemSpecies.Fill(0);
+  scheme.chem2Species.Fill(0);
+  if (input.digital) {
+    BuildUserScheme(input, scheme);
+  } else {
+    BuildFixedMechanism(input, scheme);
+  }
+
+  app.mechanism = scheme.mechanism;
+  app.speciesCount = scheme.speciesCount;
+  app.chargeCount = scheme.chargeCount;
+  app.chemCount = scheme.chemCount;
+  app.chem2Count = scheme.chem2Count;
+  app.speciesName = std::move(scheme.speciesName);
+  app.chargeText = std::move(scheme.chargeText);
+  app.chemText = std::move(scheme.chemText);
+  app.chargeSpecies = std::move(scheme.chargeSpecies);
+  app.chemSpecies = std::move(scheme.chemSpecies);
+  app.chem2Species = std::move(scheme.chem2Species);
+}
+
+}  // namespace kivex::model

@@ -1,0 +1,25 @@
+#include "ui/preconcentration_factor.h"
+
+#include <cmath>
+
+#include "model/app_state.h"
+#include "model/checked_math.h"
+
+namespace kivex::ui {
+
+double PreconcentrationFactor(const PreconcentrationInput& in) {
+  using model::Div;
+  using model::Finite;
+  if (!(in.temperature > 0.0)) model::ThrowFailure(model::kInvalidArgument);
+  const double x =
+      Finite(Div(in.n * model::kFaraday * (in.Epre - in.E0), model::kGasConstant * in.temperature));
+  // 1 / (1 + theta), without overflow when E pre lies far positive of E0.
+  const double share = x <= 0.0 ? 1.0 / (1.0 + std::exp(x)) : std::exp(-x) / (1.0 + std::exp(-x));
+  const double omega = 2.0 * in.stirRate * model::kPi / 60.0;
+  const double transport =
+      Finite(in.electrodeConstant * in.area * model::Pow(in.D, 2.0 / 3.0) * model::Sqrt(omega) *
+             model::Pow(in.viscosity, -1.0 / 6.0) * in.tPre);
+  return Finite(Div(transport, in.electrodeVolume) * share);
+}
+
+}  // namespace kivex::ui

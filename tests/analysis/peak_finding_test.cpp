@@ -1,0 +1,210 @@
+#include "analysis/peak_finding.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "model/number_text.h"
+#include "model/print_line.h"
+
+namespace kivex::analysis {
+namespace {
+
+using model::AppState;
+using model::CurveSet;
+using model::PlotSettings;
+
+// Curve 1 holds `values` at the potentials 0.25, 0.5, ... (exact in binary).
+CurveSet Curve(const std::vector<double>& values) {
+  CurveSet curves;
+  const int count = static_cast<int>(values.size());
+  for (int i = 1; i <= count; ++i) {
+    curves.x(i) = 0.25 * i;
+    curves.y(i, 1) = values[i - 1];
+  }
+  curves.pointCount = curves.lastPoint = static_cast<model::Count>(count);
+  curves.firstPoint = 1;
+  curves.curveCount = curves.storedCurveCount = curves.currentCurve = 1;
+  return curves;
+}
+
+AppState Sweep(double cycles) {
+  AppState app;
+  app.technique = 1;
+  app.cycles = cycles;
+  app.Estep = 0.005;
+  return app;
+}
+
+PlotSettings Span(double yMin, double yMax) {
+  PlotSettings plot;
+  plot.yMin = yMin;
+  plot.yMax = yMax;
+  return plot;
+}
+
+// A Gaussian wave of height `height` centred on point `centre` (1-based), `count` points.
+std::vector<double> Wave(int count, int centre, double height, double width = 5) {
+  std::vector<double> values(count);
+  for (int i = 1; i <= count; ++i) {
+    const double u = (i - centre) / width;
+    values[i - 1] = height * std::exp(-u * u);
+  }
+  return values;
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& start) {
+  for (const std::string& line : lines) {
+    if (line.rfind(start, 0) == 0) return true;
+  }
+  return false;
+}
+
+TEST(FindPeaks, ReductionWaveOfASingleSweepGivesOneSignedPeakAndItsArea) {
+  const CurveSet curves = Curve(Wave(61, 30, -1e-5));
+  PeakTables peaks;
+  const auto report = FindPeaks(Sweep(0.5), curves, Span(-1e-5, 0), peaks);
+  ASSERT_EQ(report.size(), 3u);
+  EXPECT_EQ(report[0], "Curve  1 :");
+  EXPECT_EQ(report[1], "Peak  1 :     Ep =  7.5     Ip = -1E-05 ");
+  EXPECT_EQ(peaks.PeakCount, 1);
+  EXPECT_EQ(peaks.PeakPotential(1, 1), 7.5);
+  EXPECT_EQ(peaks.PeakCurrent(1, 1), -1e-5);
+  EXPECT_EQ(peaks.PeakCurrent(2, 1), 0.0);
+  // The area of a Gaussian of unit spacing is height * width * sqrt(pi); the tails beyond the
+  // search range and the sum-for-integral error are below 1e-12 of it.
+  ASSERT_EQ(report[2].rfind("Peak Area =   ", 0), 0u);
+  const double area = model::ReadNumber(report[2].substr(14));
+  EXPECT_NEAR(area, 1e-5 * 5 * std::sqrt(std::numbers::pi) * 0.005, 1e-18);
+}
+
+TEST(FindPeaks, FlatTopGivesTwoPeaksAndThePeakAtTheThresholdIsNotReported) {
+  const std::vector<double> flat = {0, 0, 0, 0, 1, 2, 3, 4, 5, 5, 4, 3, 2, 1, 0, 0, 0, 0, 0, 0};
+  PeakTables peaks;
+  FindPeaks(Sweep(0.5), Curve(flat), Span(0, 5), peaks);
+  EXPECT_EQ(peaks.PeakCount, 2);
+  EXPECT_EQ(peaks.PeakPotential(1, 1), 0.25 * 9);
+  EXPECT_EQ(peaks.PeakPotential(2, 1), 0.25 * 10);
+
+  // The threshold is 2 % of the plot's span: 0.02 * 100 is exactly 2.
+  ASSERT_EQ(0.02 * 100.0, 2.0);
+  const std::vector<double> small = {0, 0, 0, 0, 0, 0, .5, 1, 1.5, 2, 1.5, 1, .5, 0, 0, 0, 0, 0};
+  FindPeaks(Sweep(0.5), Curve(small), Span(-50, 50), peaks);
+  EXPECT_EQ(peaks.PeakCount, 0);
+  std::vector<double> above = small;
+  above[9] = 2.000001;
+  FindPeaks(Sweep(0.5), Curve(above), Span(-50, 50), peaks);
+  EXPECT_EQ(peaks.PeakCount, 1);
+}
+
+TEST(FindPeaks, PeaksNearTheEndsOrTheTurnOfTheSweepAreNotCandidates) {
+  // Search range 3..59 for 61 points; candidates from 7 to 55 only.
+  PeakTables peaks;
+  FindPeaks(Sweep(0.5), Curve(Wave(61, 6, 1, 1)), Span(0, 1), peaks);
+  EXPECT_EQ(peaks.PeakCount, 0);
+  FindPeaks(Sweep(0.5), Curve(Wave(61, 7, 1, 1)), Span(0, 1), peaks);
+  EXPECT_EQ(peaks.PeakCount, 1);
+  FindPeaks(Sweep(0.5), Curve(Wave(61, 56, 1, 1)), Span(0, 1), peaks);
+  EXPECT_EQ(peaks.PeakCount, 0);
+
+  // A cyclic sweep turning at point 30: a maximum at 27..33 is never a peak.
+  CurveSet curves = Curve(Wave(61, 33, 1, 1));
+  curves.sweepPointCount = 30;
+  FindPeaks(Sweep(1), curves, Span(0, 1), peaks);
+  EXPECT_EQ(peaks.PeakCount, 0);
+  curves = Curve(Wave(61, 34, 1, 1));
+  curves.sweepPointCount = 30;
+  FindPeaks(Sweep(1), curves, Span(0, 1), peaks);
+  EXPECT_EQ(peaks.PeakCount, 1);
+}
+
+// One cycle turning at point 50 of 100: a cathodic (positive) forward peak at 25 and an anodic
+// (negative) reverse peak at 75, the forward current decaying to 0.2 at the turn.
+CurveSet Voltammogram(int peakCount) {
+  std::vector<double> values(100);
+  for (int i = 1; i <= 100; ++i) {
+    const double forward = std::exp(-std::pow((i - 25) / 4.0, 2)) + 0.2 * (i >= 35 && i <= 50);
+    const double reverse = -0.8 * std::exp(-std::pow((i - 75) / 4.0, 2));
+    values[i - 1] = i <= 50 ? forward : reverse;
+    if (peakCount == 3) values[i - 1] += 0.5 * std::exp(-std::pow((i - 90) / 1.5, 2));
+    if (peakCount == 1 && i > 50) values[i - 1] = 0;
+  }
+  CurveSet curves = Curve(values);
+  curves.sweepPointCount = 50;
+  return curves;
+}
+
+TEST(FindPeaks, CyclicRatioOnlyForOneCycleOfSweepVoltammetryWithTwoPeaks) {
+  PeakTables peaks;
+  const auto report = FindPeaks(Sweep(1), Voltammogram(2), Span(-0.8, 1), peaks);
+  ASSERT_EQ(peaks.PeakCount, 2);
+  EXPECT_EQ(peaks.PeakPotential(1, 1), 0.25 * 25);
+  EXPECT_EQ(peaks.PeakPotential(2, 1), 0.25 * 75);
+  // Ipa/Ipc = |-0.8 / 1| + 0.485 * |0.2 / 1| + 0.08 = 0.977.
+  EXPECT_EQ(report[3], "Ipa/Ipc =  .977 " + std::string(12, ' ') + "Ipa =  .977 ");
+  EXPECT_EQ(report[4], "Ep2 - Ep1 =  12.5 ");
+
+  for (const auto& [app, curves] :
+       {std::pair{Sweep(1), Voltammogram(1)}, std::pair{Sweep(1), Voltammogram(3)},
+        std::pair{Sweep(2), Voltammogram(2)}}) {
+    const auto lines = FindPeaks(app, curves, Span(-0.8, 1), peaks);
+    EXPECT_FALSE(Contains(lines, "Ipa/Ipc")) << peaks.PeakCount << " peaks, cycles " << app.cycles;
+    EXPECT_FALSE(Contains(lines, "Ep2 - Ep1"));
+  }
+  AppState dc = Sweep(1);
+  dc.technique = 2;
+  EXPECT_FALSE(Contains(FindPeaks(dc, Voltammogram(2), Span(-0.8, 1), peaks), "Ipa/Ipc"));
+
+  // Two cycles have no area; one cycle subtracts the reverse charge from the forward charge.
+  EXPECT_EQ(FindPeaks(Sweep(2), Voltammogram(2), Span(-0.8, 1), peaks).back(), "Peak Area =    0 ");
+  std::vector<double> steps(20, 1.0);
+  for (int i = 12; i <= 20; ++i) steps[i - 1] = -1.0;
+  CurveSet square = Curve(steps);
+  square.sweepPointCount = 11;
+  // Forward 3..11 is 9, reverse 11..18 is 1 - 7 = -6: (9 + 6) * 0.005.
+  EXPECT_EQ(FindPeaks(Sweep(1), square, Span(-1, 1), peaks).back(),
+            "Peak Area =   " + model::PrintLine().Number(15 * 0.005).str());
+}
+
+TEST(FindPeaks, MoreThanTwentyPeaksListsTheFirstTwentyAndSaysSo) {
+  std::vector<double> values;
+  for (int k = 0; k < 27; ++k) {
+    for (double v : {0.0, 1.0, 2.0, 3.0, 4.0, 3.0, 2.0, 1.0, 0.0, 0.0}) values.push_back(v);
+  }
+  PeakTables peaks;
+  const auto report = FindPeaks(Sweep(0.5), Curve(values), Span(0, 4), peaks);
+  // 27 maxima, of which the first (point 5) and the last (point 265) lie too close to the ends.
+  EXPECT_EQ(peaks.PeakCount, 20);
+  EXPECT_EQ(peaks.PeakPotential(20, 1), 0.25 * (5 + 20 * 10));
+  ASSERT_EQ(report.size(), 1u + 20u + 1u + 1u);
+  EXPECT_EQ(report[21], "Only the first 20 of 25 peaks are listed.");
+}
+
+TEST(FindPeaks, AnImportedCurveShorterThanTheLastSweepIsReadOnlyWithinItsPoints) {
+  CurveSet curves = Voltammogram(2);
+  curves.sweepPointCount = 400;  // left by an earlier, longer simulation
+  PeakTables peaks;
+  const auto clean = FindPeaks(Sweep(1), curves, Span(-0.8, 1), peaks);
+  // Stale points beyond the curve, with a spike that would pass the test.
+  for (int i = 101; i <= 400; ++i) curves.y(i, 1) = (i == 200) ? 50 : 1;
+  for (int i = 196; i <= 204; ++i) curves.y(i, 1) = 50 - std::abs(i - 200);
+  EXPECT_EQ(FindPeaks(Sweep(1), curves, Span(-0.8, 1), peaks), clean);
+  EXPECT_EQ(peaks.PeakCount, 2);
+}
+
+TEST(FindPeaks, EveryCurveIsSearchedAndTheCountIsThatOfTheLast) {
+  CurveSet curves = Curve(Wave(61, 20, 1));
+  for (int i = 1; i <= 61; ++i) curves.y(i, 2) = 0;
+  curves.curveCount = 2;
+  PeakTables peaks;
+  const auto report = FindPeaks(Sweep(0.5), curves, Span(0, 1), peaks);
+  EXPECT_TRUE(Contains(report, "Curve  2 :"));
+  EXPECT_EQ(peaks.PeakPotential(1, 1), 5.0);
+  EXPECT_EQ(peaks.PeakCount, 0);
+}
+
+}  // namespace
+}  // namespace kivex::analysis

@@ -1,0 +1,178 @@
+#include "ui/initial_concentrations.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "model/app_state.h"
+#include "model/failure.h"
+#include "model/number_text.h"
+#include "ui/preconcentration_factor.h"
+#include "ui/two_species_equilibrium.h"
+
+namespace kivex::ui {
+namespace {
+
+const double kFOverRT = (model::kFaraday / model::kGasConstant) / 298.14;  // 25 degrees C
+
+ConcentrationLabels Labels(std::array<double, 6> values) {
+  ConcentrationLabels labels;
+  for (int i = 1; i <= 6; ++i) labels[i] = ConcentrationText(values[i - 1]);
+  return labels;
+}
+
+double Read(const ConcentrationLabels& labels, int i) { return model::ReadNumber(labels[i]); }
+
+TEST(PreEquilibration, DefaultCoupleReachesTheNernstRatioAtTheStartingPotential) {
+  // A + e = B, E0 0.1 V, start at 0.3 V: [B]/[A] = exp(-0.2 f) = 4.16e-4.
+  ConcentrationLabels labels = Labels({1e-3, 0, 0, 0, 0, 0});
+  EquilibrateCouple(labels, {1, 2, 1.0, 0.1}, kFOverRT, 0.3);
+  EXPECT_EQ(labels[1], "9.996e-4");
+  EXPECT_EQ(labels[2], "4.159e-7");
+  EXPECT_NEAR(Read(labels, 2) / Read(labels, 1), std::exp(-0.2 * kFOverRT), 1e-3 * 4.16e-4);
+
+  // Far beyond E0 either way: all reduced, or untouched, and never an overflow.
+  labels = Labels({1e-3, 0, 0, 0, 0, 0});
+  EquilibrateCouple(labels, {1, 2, 3.0, 100.0}, kFOverRT, -100.0);
+  EXPECT_EQ(labels[1], "0.e0");
+  EXPECT_EQ(labels[2], "1.e-3");
+  EquilibrateCouple(labels, {1, 2, 3.0, -100.0}, kFOverRT, 100.0);
+  EXPECT_EQ(labels[1], "1.e-3");
+  EXPECT_EQ(labels[2], "0.e0");
+}
+
+TEST(PreEquilibration, PrecedingReactionMovesOneThousandAndFirstOfAIntoC) {
+  // Mechanism 5: A + ne = B, then C = A with K = [A]/[C] = 1000 on the displayed values.
+  PreEquilibration steps;
+  steps.fOverRT = kFOverRT;
+  steps.Estart = 0.3;
+  steps.couples = {{1, 2, 1.0, 0.1}};
+  steps.firstOrder = {{3, 1, 1000.0}};
+  ConcentrationLabels labels = Labels({1e-3, 0, 0, 0, 0, 0});
+  PreEquilibrate(labels, steps);
+  EXPECT_EQ(labels[1], "9.986e-4");  // 9.996e-4 * 1000 / 1001
+  EXPECT_EQ(labels[2], "4.159e-7");  // the charge step ran first
+  EXPECT_EQ(labels[3], "9.986e-7");
+
+  // No temperature yet: the couple is left out, the chemistry still runs.
+  steps.fOverRT = 0;
+  labels = Labels({1e-3, 0, 0, 0, 0, 0});
+  PreEquilibrate(labels, steps);
+  EXPECT_EQ(labels[1], "9.99e-4");
+  EXPECT_EQ(labels[2], "0.e0");
+}
+
+TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryLabel) {
+  const ConcentrationLabels start = Labels({1e-3, 2e-4, 3e-5, 0, 0, 0});
+  ConcentrationLabels labels = start;
+  EquilibrateCouple(labels, {0, 2, 1.0, 0.1}, kFOverRT, 0.3);  // no oxidised species
+  EquilibrateCouple(labels, {1, 7, 1.0, 0.1}, kFOverRT, 0.3);
+  EquilibrateFirstOrder(labels, {1, 2, 0.0});            // empty Keq label
+  EquilibrateFirstOrder(labels, {1, 2, -1.0});           // K + 1 = 0
+  EquilibrateTwoSpecies(labels, {{1, 2, 3, 4}, 1.0});    // X1 + X2 = Y1 + Y2 with K = 1: a = 0
+  EquilibrateTwoSpecies(labels, {{1, 0, 3, 0}, 5.0});    // X1 = Y1 fits none of the forms
+  EquilibrateTwoSpecies(labels, {{1, 0, 3, 4}, -1e-3});  // negative discriminant
+  EXPECT_EQ(labels, start);
+}
+
+TEST(PreEquilibration, TwoSpeciesStepWritesOnlyItsPlaces) {
+  // A + B = C (fourth place empty), K = 1000 / M.
+  ConcentrationLabels labels = Labels({1e-3, 2e-3, 0, 5e-4, 0, 0});
+  EquilibrateTwoSpecies(labels, {{1, 2, 3, 0}, 1000.0});
+  EXPECT_EQ(labels[4], "5.e-4");
+  const double A = Read(labels, 1), B = Read(labels, 2), C = Read(labels, 3);
+  EXPECT_NEAR(A + C, 1e-3, 1e-6);  // to the four digits shown
+  EXPECT_NEAR(B + C, 2e-3, 1e-6);
+  EXPECT_NEAR(1000.0 * A * B, C, 2e-3 * C);
+}
+
+struct TwoSpeciesCase {
+  const char* what;
+  TwoSpeciesForm form;
+  double K;
+  std::array<double, 4> C;
+};
+
+// Equilibrium K [X1][X2] = [Y1][Y2] with every place non-negative afterwards. Tolerance: the
+// roots are exact to rounding, a relative 1e-9 of the largest term.
+TEST(TwoSpeciesEquilibrium, AdvancementReachesEquilibriumInBothDirections) {
+  using F = TwoSpeciesForm;
+  const TwoSpeciesCase cases[] = {
+      {"combination forward", F::kCombination, 1000, {1e-3, 2e-3, 0, 0}},
+      {"combination backward", F::kCombination, 10, {0, 0, 1e-3, 0}},
+      {"combination both present", F::kCombination, 100, {1e-3, 1e-3, 1e-3, 0}},
+      {"dissociation forward", F::kDissociation, 1e-4, {1e-3, 0, 0, 0}},
+      {"dissociation backward", F::kDissociation, 1e-6, {0, 0, 1e-3, 1e-3}},
+      {"exchange K < 1 forward", F::kExchange, 0.5, {1e-3, 1e-3, 0, 0}},
+      {"exchange K < 1 backward", F::kExchange, 0.01, {1e-4, 1e-4, 1e-3, 1e-3}},
+      {"exchange K > 1 forward", F::kExchange, 1000, {1e-3, 2e-3, 0, 0}},
+      {"exchange K > 1 backward", F::kExchange, 4, {0, 0, 1e-3, 1e-3}},
+  };
+  for (const TwoSpeciesCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::optional<double> d = TwoSpeciesAdvancement(c.form, c.K, c.C);
+    ASSERT_TRUE(d.has_value());
+    double X = c.K, Y = 1.0;
+    for (int q = 1; q <= 4; ++q) {
+      if (!UsesPlace(c.form, q)) continue;
+      const double after = q <= 2 ? c.C[q - 1] - *d : c.C[q - 1] + *d;
+      EXPECT_GE(after, -1e-15) << "place " << q;
+      (q <= 2 ? X : Y) *= after;
+    }
+    EXPECT_NEAR(X, Y, 1e-9 * std::max(std::fabs(X), std::fabs(Y)));
+  }
+}
+
+TEST(TwoSpeciesEquilibrium, ProductAloneDissociatesInsteadOfGrowing) {
+  // Only C of A + B = C present, K = 10 / M: 10 x^2 = 1e-3 - x gives x = 9.902e-4.
+  const std::optional<double> d =
+      TwoSpeciesAdvancement(TwoSpeciesForm::kCombination, 10.0, {0, 0, 1e-3, 0});
+  ASSERT_TRUE(d.has_value());
+  EXPECT_NEAR(-*d, 9.901951e-4, 1e-9);
+}
+
+TEST(TwoSpeciesEquilibrium, FormsFollowTheFilledPlaces) {
+  EXPECT_EQ(FormOfRow(true, false), TwoSpeciesForm::kCombination);
+  EXPECT_EQ(FormOfRow(false, false), TwoSpeciesForm::kCombination);
+  EXPECT_EQ(FormOfRow(false, true), TwoSpeciesForm::kDissociation);
+  EXPECT_EQ(FormOfRow(true, true), TwoSpeciesForm::kExchange);
+}
+
+PreconcentrationInput DefaultPreconcentration() {
+  PreconcentrationInput in;
+  in.n = 1;
+  in.E0 = 0.1;
+  in.Epre = -0.3;
+  in.temperature = 298.14;
+  in.stirRate = 100;
+  in.electrodeConstant = 10;
+  in.area = 1;
+  in.D = 1e-5;
+  in.viscosity = 0.01;
+  in.tPre = 600;
+  in.electrodeVolume = 0.01;  // planar, 1 cm2 x 0.01 cm
+  return in;
+}
+
+TEST(PreconcentrationFactor, LevichTransportOverTheDepositTime) {
+  // 10 * 1 * (1e-5)^(2/3) * sqrt(2 pi 100 / 60) * 0.01^(-1/6) * 600 / 0.01, deposition at
+  // 0.4 V below E0 being complete to 2e-7.
+  EXPECT_NEAR(PreconcentrationFactor(DefaultPreconcentration()), 1941.6256, 1e-3);
+
+  // Deposition far positive of E0 collects nothing, without overflowing.
+  PreconcentrationInput positive = DefaultPreconcentration();
+  positive.Epre = 100.0;
+  EXPECT_EQ(PreconcentrationFactor(positive), 0.0);
+
+  PreconcentrationInput noVolume = DefaultPreconcentration();
+  noVolume.electrodeVolume = 0;
+  EXPECT_THROW(PreconcentrationFactor(noVolume), model::Failure);
+  PreconcentrationInput noViscosity = DefaultPreconcentration();
+  noViscosity.viscosity = 0;
+  EXPECT_THROW(PreconcentrationFactor(noViscosity), model::Failure);
+}
+
+}  // namespace
+}  // namespace kivex::ui
