@@ -1,13 +1,29 @@
 #pragma once
-// The digital route of a simulation: an implicit finite-difference solution of diffusion and
-// kinetics for the whole reaction scheme, filling the result table and the surface
-// concentrations.
+// The digital route of a simulation: an implicit (backward Euler) finite-difference solution of
+// diffusion and kinetics for the whole reaction scheme on an expanding box grid, filling the
+// result table (reduction currents positive) and the surface concentrations.
+//
+// Every species diffuses; every electron transfer follows Butler-Volmer kinetics at the
+// electrode; first-order chemistry couples the species inside the blocks of the solver and
+// second-order chemistry is solved by Newton iteration around it. Linear sweep and square wave
+// carry the diffusion layer from point to point; DC, normal pulse and differential pulse start
+// every point from the initial solution. An uncompensated resistance is part of every step: the
+// electrode sees the applied potential plus that step's own current times Ru.
+//
+// A failure ends the run with the "CV Error: " prefix and leaves what was written; a singular
+// block raises model::InputError("Error: inverse matrix D=0").
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
 
 namespace kivex::simulation {
 
-void DigitalSimulation(model::AppState& app, model::CurveSet& curves);
+// How each time step is solved. Without second-order chemistry the blocks never change, so the
+// prepared route eliminates them once per run; the reference route solves every step from
+// scratch. Both give the same numbers to the last bit.
+enum class SolveRoute { kPrepared, kReference };
+
+void DigitalSimulation(model::AppState& app, model::CurveSet& curves,
+                       SolveRoute route = SolveRoute::kPrepared);
 
 }  // namespace kivex::simulation

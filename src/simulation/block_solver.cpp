@@ -1,0 +1,222 @@
+#include "simulation/block_solver.h"
+
+#include <cmath>
+
+#include "model/checked_math.h"
+#include "model/failure.h"
+
+namespace kivex::simulation {
+
+void SwapValues(double& u, double& v) {
+  const double held = u;
+  u = v;
+  v = held;
+}
+
+void MatrixMultiply(const Block& A, const Block& B, int rows, int inner, int cols, Block& C) {
+  for (int i = 1; i <= rows; ++i) {
+    for (int k = 1; k <= cols; ++k) C[i][k] = 0.0;
+  }
+  for (int i = 1; i <= rows; ++i) {
+    for (int k = 1; k <= cols; ++k) {
+      for (int l = 1; l <= inner; ++l) C[i][k] += A[i][l] * B[l][k];
+    }
+  }
+}
+
+namespace {
+
+// Elements that overflowed earlier must not pass for a zero pivot or a finite inverse.
+void CheckFinite(const Block& A, int n) {
+  for (int r = 1; r <= n; ++r) {
+    for (int c = 1; c <= n; ++c) model::Finite(A[r][c]);
+  }
+}
+
+void Invert(Block& A, int n) {
+  std::array<int, kSpeciesSlots> rowOf{};
+  std::array<int, kSpeciesSlots> colOf{};
+  for (int i = 1; i <= n; ++i) {
+    double largest = 0.0;
+    int pivotRow = i;
+    int pivotCol = i;
+    for (int j = i; j <= n; ++j) {
+      for (int k = i; k <= n; ++k) {
+        if (std::fabs(A[j][k]) > largest) {
+          largest = std::fabs(A[j][k]);
+          pivotRow = j;
+          pivotCol = k;
+        }
+      }
+    }
+    if (largest == 0.0) throw model::InputError(kSingularBlockMessage);
+    rowOf[i] = pivotRow;
+    colOf[i] = pivotCol;
+    if (pivotRow != i) {
+      for (int c = 1; c <= n; ++c) SwapValues(A[i][c], A[pivotRow][c]);
+    }
+    if (pivotCol != i) {
+      for (int r = 1; r <= n; ++r) SwapValues(A[r][i], A[r][pivotCol]);
+    }
+
+    A[i][i] = model::Div(1.0, A[i][i]);
+    for (int c = 1; c <= n; ++c) {
+      if (c != i) A[i][c] = A[i][c] * A[i][i];
+    }
+    for (int r = 1; r <= n; ++r) {
+      if (r == i) continue;
+      for (int c = 1; c <= n; ++c) {
+        if (c != i) A[r][c] = A[r][c] - A[r][i] * A[i][c];
+      }
+    }
+    for (int r = 1; r <= n; ++r) {
+      if (r != i) A[r][i] = -A[r][i] * A[i][i];
+    }
+  }
+  // A column interchange renumbered the unknowns (rows of the inverse), a row interchange the
+  // equations (its columns); undo them in reverse order.
+  for (int i = n; i >= 1; --i) {
+    if (colOf[i] != i) {
+      for (int c = 1; c <= n; ++c) SwapValues(A[i][c], A[colOf[i]][c]);
+    }
+    if (rowOf[i] != i) {
+      for (int r = 1; r <= n; ++r) SwapValues(A[r][i], A[r][rowOf[i]]);
+    }
+  }
+}
+
+}  // namespace
+
+void GaussJordanInvert(Block& A, int n) {
+  CheckFinite(A, n);
+  Invert(A, n);
+}
+
+void InvertMatrix(Block& A, int n) {
+  CheckFinite(A, n);
+  for (int r = 1; r <= n; ++r) {
+    for (int c = 1; c <= n; ++c) {
+      if (r != c && A[r][c] != 0.0) {
+        Invert(A, n);
+        return;
+      }
+    }
+  }
+  for (int s = 1; s <= n; ++s) A[s][s] = model::Div(1.0, A[s][s]);
+}
+
+namespace {
+
+// Eliminating node j+1 from node j: D'(j)(s, t) = D(j)(s, t) - b(j, s) a(j+1, t) W(s, t) with
+// W = inv(D'(j+1)); the lower coefficient belongs to the column species, the one whose
+// concentration at node j it multiplies.
+void ReduceBlock(const Block& D, const SpeciesVector& b, const SpeciesVector& aNext, const Block& W,
+                 int n, Block& reduced) {
+  reduced = D;
+  for (int s = 1; s <= n; ++s) {
+    for (int t = 1; t <= n; ++t) reduced[s][t] = D[s][t] - b[s] * aNext[t] * W[s][t];
+  }
+}
+
+// r'(j, s) = rhs(s, j) + b(j, s) (W r'(j+1))(s).
+void SweepRhs(const SpeciesVector& rhs, const SpeciesVector& b, const Block& W,
+              const SpeciesVector& rhsNext, int n, SpeciesVector& reducedRhs) {
+  for (int s = 1; s <= n; ++s) {
+    double sum = 0.0;
+    for (int t = 1; t <= n; ++t) sum += W[s][t] * rhsNext[t];
+    reducedRhs[s] = rhs[s] + b[s] * sum;
+  }
+}
+
+// Node 1 reads D'(1) c(1) - a(1) c(0) = r'(1) and the surface rows B c(0) = P c(1); with
+// c(1) = inv(P) B c(0) the surface concentrations solve (D'(1) inv(P) B - a(1)) c(0) = r'(1).
+// `surface` enters as D'(1) inv(P) B.
+void CloseSurface(Block& surface, const SpeciesVector& a1, const SpeciesVector& rhs1, int n,
+                  SpeciesVector& c0) {
+  for (int s = 1; s <= n; ++s) surface[s][s] -= a1[s];
+  InvertMatrix(surface, n);
+  for (int s = 1; s <= n; ++s) {
+    double sum = 0.0;
+    for (int t = 1; t <= n; ++t) sum += surface[s][t] * rhs1[t];
+    c0[s] = sum;
+  }
+}
+
+// c(j) = W (r'(j) + a(j) c(j-1)).
+void ForwardNode(const Block& W, const SpeciesVector& reducedRhs, const SpeciesVector& a,
+                 const SpeciesVector& cPrevious, int n, SpeciesVector& c) {
+  SpeciesVector v{};
+  for (int s = 1; s <= n; ++s) v[s] = reducedRhs[s] + a[s] * cPrevious[s];
+  for (int s = 1; s <= n; ++s) {
+    double sum = 0.0;
+    for (int t = 1; t <= n; ++t) sum += W[s][t] * v[t];
+    c[s] = sum;
+  }
+}
+
+void StartRhs(const NodeVectors& c, const NodeVectors& b, int M, int n, SpeciesVector& rhs) {
+  for (int s = 1; s <= n; ++s) rhs[s] = c[M][s] + b[M][s] * c[M + 1][s];
+}
+
+}  // namespace
+
+void BlockSolve(NodeVectors& c, BlockSolveWork& work, const NodeVectors& a, const NodeVectors& b,
+                const NodeBlocks& D, const Block& B, const Block& P, int M, int n) {
+  work.reduced[M] = D[M];
+  StartRhs(c, b, M, n, work.rhs[M]);
+  for (int j = M - 1; j >= 1; --j) {
+    work.inverses[j + 1] = work.reduced[j + 1];
+    InvertMatrix(work.inverses[j + 1], n);
+    ReduceBlock(D[j], b[j], a[j + 1], work.inverses[j + 1], n, work.reduced[j]);
+    SweepRhs(c[j], b[j], work.inverses[j + 1], work.rhs[j + 1], n, work.rhs[j]);
+  }
+  work.inverses[1] = work.reduced[1];
+  InvertMatrix(work.inverses[1], n);
+
+  work.inverse = P;
+  InvertMatrix(work.inverse, n);
+  MatrixMultiply(work.reduced[1], work.inverse, n, n, n, work.product);
+  MatrixMultiply(work.product, B, n, n, n, work.surface);
+  CloseSurface(work.surface, a[1], work.rhs[1], n, c[0]);
+
+  for (int j = 1; j <= M; ++j) {
+    ForwardNode(work.inverses[j], work.rhs[j], a[j], c[j - 1], n, c[j]);
+  }
+}
+
+void PrepareBlockSolve(PreparedBlocks& prepared, BlockSolveWork& work, const NodeVectors& a,
+                       const NodeVectors& b, const NodeBlocks& D, const Block& P, int M, int n) {
+  prepared.M = M;
+  prepared.n = n;
+  work.reduced[M] = D[M];
+  for (int j = M - 1; j >= 1; --j) {
+    prepared.inverse[j + 1] = work.reduced[j + 1];
+    InvertMatrix(prepared.inverse[j + 1], n);
+    ReduceBlock(D[j], b[j], a[j + 1], prepared.inverse[j + 1], n, work.reduced[j]);
+  }
+  prepared.inverse[1] = work.reduced[1];
+  InvertMatrix(prepared.inverse[1], n);
+
+  work.inverse = P;
+  InvertMatrix(work.inverse, n);
+  MatrixMultiply(work.reduced[1], work.inverse, n, n, n, prepared.surfaceProduct);
+}
+
+void SolvePrepared(NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
+                   const NodeVectors& a, const NodeVectors& b, const Block& B) {
+  const int M = prepared.M;
+  const int n = prepared.n;
+  StartRhs(c, b, M, n, work.rhs[M]);
+  for (int j = M - 1; j >= 1; --j) {
+    SweepRhs(c[j], b[j], prepared.inverse[j + 1], work.rhs[j + 1], n, work.rhs[j]);
+  }
+
+  MatrixMultiply(prepared.surfaceProduct, B, n, n, n, work.surface);
+  CloseSurface(work.surface, a[1], work.rhs[1], n, c[0]);
+
+  for (int j = 1; j <= M; ++j) {
+    ForwardNode(prepared.inverse[j], work.rhs[j], a[j], c[j - 1], n, c[j]);
+  }
+}
+
+}  // namespace kivex::simulation

@@ -1,0 +1,97 @@
+#include "simulation/digital_grid.h"
+
+#include <cmath>
+#include <string>
+
+#include "model/checked_math.h"
+#include "model/count.h"
+#include "model/failure.h"
+
+namespace kivex::simulation {
+
+namespace {
+
+constexpr double kExpansion = 1.0;  // beta: each box e times wider than the one before
+
+// Box balances of a radial geometry with power m (3 sphere, 2 cylinder); rho is the electrode
+// radius in units of the first box. Each box holds its true shell volume; the flux between two
+// nodes uses the conductance that is exact for steady radial diffusion (the product of the node
+// radii over their distance for a sphere, the inverse logarithm of their ratio for a cylinder),
+// so that the first boxes, which may be wider than a microelectrode, still carry its steady
+// state. Node 0 is the electrode surface.
+void RadialCoefficients(double rho, int m, DigitalGrid& grid) {
+  const int M = grid.nodeCount;
+  const auto& z = grid.z;
+  const auto& h = grid.h;
+  auto radius = [rho, &h](int j) { return j == 0 ? rho : rho + h[j]; };
+  auto conductance = [&](int j) {  // between nodes j and j+1
+    const double gap = radius(j + 1) - radius(j);
+    if (m == 3) return model::Div(radius(j) * radius(j + 1), gap);
+    return model::Div(1.0, std::log1p(model::Div(gap, radius(j))));
+  };
+  for (int j = 1; j <= M; ++j) {
+    const double volume =
+        (std::pow(rho + z[j + 1], m) - std::pow(rho + z[j], m)) / static_cast<double>(m);
+    grid.lower[j] = model::Div(conductance(j - 1), volume);
+    grid.upper[j] = model::Div(conductance(j), volume);
+  }
+  // The flux density at the electrode is the first-node gradient (c(1) - c(0)) / h(1) over G.
+  grid.surfaceFactor = model::Div(std::pow(rho, m - 1), h[1] * conductance(0));
+}
+
+}  // namespace
+
+int DigitalNodeCount(double modelDiffusion, int pointCount) {
+  const double spread = std::exp(kExpansion) - 1.0;
+  const double nodes =
+      model::Log(6.0 * spread * model::Sqrt(modelDiffusion * pointCount) + 1.0) / kExpansion + 2.0;
+  const int M = model::ToCount(nodes);
+  // Nodes 0..M+1 must fit the fixed grid.
+  if (M + 1 >= kNodeSlots) model::ThrowFailure(model::kSubscriptOutOfRange);
+  return M;
+}
+
+double EffectiveRadius(const model::AppState& app) {
+  return app.electrode == 4 ? model::kPi * app.radius / 4.0 : app.radius;
+}
+
+void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double referenceD,
+                      double dt, int pointCount, DigitalGrid& grid) {
+  const int M = DigitalNodeCount(modelDiffusion, pointCount);
+  grid = DigitalGrid{};
+  grid.nodeCount = M;
+  const double spread = std::exp(kExpansion) - 1.0;
+  for (int j = 1; j <= M + 1; ++j) {
+    grid.z[j] = (std::exp(kExpansion * (j - 1)) - 1.0) / spread;
+    grid.h[j] = (std::exp(kExpansion * (j - 0.5)) - 1.0) / spread;
+  }
+  grid.delta = model::Sqrt(model::Div(referenceD * dt, modelDiffusion));
+
+  const auto& z = grid.z;
+  const auto& h = grid.h;
+  switch (app.electrode) {
+    case 1:    // planar
+    case 8: {  // rotating disk, without convection
+      for (int j = 1; j <= M; ++j) {
+        grid.lower[j] = j == 1 ? 1.0 / h[1] : 1.0 / ((z[j + 1] - z[j]) * (h[j] - h[j - 1]));
+        grid.upper[j] = 1.0 / ((z[j + 1] - z[j]) * (h[j + 1] - h[j]));
+      }
+      grid.surfaceFactor = 1.0;
+      break;
+    }
+    case 2:  // sphere
+    case 3:  // hemisphere
+    case 4:  // microdisc
+      RadialCoefficients(model::Div(EffectiveRadius(app), grid.delta), 3, grid);
+      break;
+    case 5:  // cylinder
+    case 6:  // hemicylinder
+    case 7:  // band
+      RadialCoefficients(model::Div(EffectiveRadius(app), grid.delta), 2, grid);
+      break;
+    case 9: throw model::Failure("The thin-film electrode has no digital simulation");
+    default: throw model::Failure("Unknown electrode " + std::to_string(app.electrode));
+  }
+}
+
+}  // namespace kivex::simulation

@@ -1,0 +1,41 @@
+#pragma once
+// The space grid of the digital simulation: boxes whose widths grow by a factor e, the first one
+// delta = sqrt(D(sRef) dt / DM) wide, reaching beyond six diffusion lengths of the whole
+// experiment; and the coefficients of the box balances for the electrode's geometry.
+//
+// Box j spans z(j)..z(j+1) in units of delta (z(1) = 0, z(2) = 1), its node sits at h(j); node 0
+// is the electrode surface. In the balance of box j, A(j) multiplies c(j-1) - c(j) and Bc(j)
+// multiplies c(j+1) - c(j).
+
+#include <array>
+
+#include "model/app_state.h"
+#include "simulation/block_solver.h"
+
+namespace kivex::simulation {
+
+struct DigitalGrid {
+  int nodeCount = 0;         // M, the interior nodes 1..M; node M+1 is the bulk
+  double delta = 0;          // width of the first box, cm
+  double surfaceFactor = 1;  // G: flux density at the electrode = (c(1) - c(0)) / h(1) / G
+  std::array<double, kNodeSlots> z{};      // box boundaries, j = 1..M+1
+  std::array<double, kNodeSlots> h{};      // node positions, j = 1..M+1
+  std::array<double, kNodeSlots> lower{};  // A(j)
+  std::array<double, kNodeSlots> upper{};  // Bc(j)
+};
+
+// Node count for a run of `pointCount` points with the model diffusion coefficient DM:
+// round(ln(6 (e - 1) sqrt(DM N) + 1) + 2), halves to even.
+int DigitalNodeCount(double modelDiffusion, int pointCount);
+
+// The radius the electrode's geometry family uses: a microdisc diffuses like a sphere of radius
+// pi r / 4, which carries the disc's steady-state current 4nFDCr on the disc's area.
+double EffectiveRadius(const model::AppState& app);
+
+// Fills the grid for the electrode of `app`. Planar and rotating disk are planar (no
+// convection); sphere, hemisphere and microdisc the spherical family; cylinder, hemicylinder and
+// band the cylindrical family. The thin film has no digital geometry and raises a Failure.
+void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double referenceD,
+                      double dt, int pointCount, DigitalGrid& grid);
+
+}  // namespace kivex::simulation

@@ -1,0 +1,47 @@
+#pragma once
+// The surface rows of the digital simulation, B c(0) = P c(1), for any set of electron transfers.
+//
+// With J(t) = D(t) (c(t, 1) - c(t, 0)) / (G delta h(1)) the flux of species t towards the
+// electrode, every species s balances the fluxes of the set U(s) of itself and every species
+// that electron transfers turn into it, directly or along a chain (for A -> B -> C, U(C) holds A,
+// B and C):
+//     sum over t in U(s) of J(t) = sum of the rates of the transfers that leave U(s),
+// a rate being kRed c(O, 0) - kOx c(R, 0). Divided by D(s)/(G delta h(1)) this gives
+//     P(s, t) = D(t) / D(s) for t in U(s), and B = P plus w(s) times the rate terms,
+// with w(s) = G delta h(1) / D(s). A species that only gains electrons balances its whole chain
+// to zero; one that is the oxidised form of several transfers takes all their rates; a species
+// outside every transfer has zero flux. For one couple with equal diffusion coefficients the row
+// of R says c(O) + c(R) is the same at the surface as at node 1, and the row of O carries the
+// Butler-Volmer flux.
+
+#include <array>
+
+#include "model/app_state.h"
+#include "simulation/block_solver.h"
+
+namespace kivex::simulation {
+
+inline constexpr int kChargeSlots = model::kMaxCharge + 1;
+using RateVector = std::array<double, kChargeSlots>;  // per charge reaction 1..3
+
+struct SurfaceConditions {
+  Block pattern{};                                // P
+  std::array<unsigned, kSpeciesSlots> kinetic{};  // bit r-1: transfer r leaves U(s)
+  SpeciesVector weight{};                         // w(s) for rows with rate terms
+  std::array<int, kChargeSlots> ox{};
+  std::array<int, kChargeSlots> red{};
+  int speciesCount = 0;
+  int chargeCount = 0;
+};
+
+// `surfaceFactor` is G of the geometry: the flux density at the electrode is the first-node
+// gradient divided by G (1 when planar), so the rate terms carry it and the rate computed from
+// the surface concentrations is the electrode's own flux.
+void BuildSurfaceConditions(const model::AppState& app, double delta, double h1,
+                            double surfaceFactor, SurfaceConditions& surface);
+
+// B for the heterogeneous rate constants of the present potential.
+void BuildBoundaryMatrix(const SurfaceConditions& surface, const RateVector& kRed,
+                         const RateVector& kOx, Block& B);
+
+}  // namespace kivex::simulation

@@ -1,0 +1,160 @@
+#pragma once
+// Experiments for checking the digital simulation against closed forms: an AppState filled
+// directly (one couple A + e = B at a planar electrode unless changed), a run through the
+// simulation driver, and the measurements the checks need.
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "model/app_state.h"
+#include "model/curve_set.h"
+#include "model/plot_settings.h"
+#include "simulation/digital_simulation.h"
+#include "simulation/driver.h"
+#include "simulation/potential_programme.h"
+
+namespace kivex::testing {
+
+// A fast couple A + e = B (E0 = 0, ks = 1e4 cm/s) at a 1 cm2 planar electrode, 1 mM of A,
+// D = 1e-5 cm2/s for every species, 25 degrees, single sweep 0.3 V -> -0.3 V at 0.1 V/s in 1 mV
+// steps.
+inline model::AppState CoupleExperiment() {
+  model::AppState app;
+  app.digital = true;
+  app.technique = 1;
+  app.electrode = 1;
+  app.speciesCount = 2;
+  app.chargeCount = 1;
+  app.chargeSpecies(1, 1) = 1;
+  app.chargeSpecies(1, 2) = 2;
+  app.Cinit(1) = 1e-3;
+  for (int s = 1; s <= model::kMaxSpecies; ++s) app.D(s) = 1e-5;
+  for (int r = 1; r <= model::kMaxCharge; ++r) {
+    app.E0(r) = 0.0;
+    app.ks(r) = 1e4;
+    app.alpha(r) = 0.5;
+    app.n(r) = 1;
+  }
+  app.temperature = 298.14;
+  app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
+  app.RToverF = 1.0 / app.fOverRT;
+  app.area = 1.0;
+  app.radius = 0.2821;
+  app.Estart = 0.3;
+  app.Eend = -0.3;
+  app.Estep = 0.001;
+  app.scanRate = 0.1;
+  app.tDrop = app.Estep / app.scanRate;
+  app.tPulse = 0.05;
+  app.Epulse = -0.05;
+  app.cycles = 0.5;
+  return app;
+}
+
+// Adds the electron transfer ox + n e = red with its standard potential.
+inline void AddTransfer(model::AppState& app, int ox, int red, double E0) {
+  const int r = ++app.chargeCount;
+  app.chargeSpecies(r, 1) = static_cast<model::Count>(ox);
+  app.chargeSpecies(r, 2) = static_cast<model::Count>(red);
+  app.E0(r) = E0;
+}
+
+// Adds the first-order reaction X = Y; call before any second-order one.
+inline void AddFirstOrder(model::AppState& app, int X, int Y, double kf, double kb) {
+  const int q = ++app.chemCount;
+  app.chemSpecies(q, 1) = static_cast<model::Count>(X);
+  app.chemSpecies(q, 2) = static_cast<model::Count>(Y);
+  app.kf(q) = kf;
+  app.kb(q) = kb;
+}
+
+// Adds S1 + S2 = S3 + S4 (0 for an empty place), rate constants per mol/L and second.
+inline void AddSecondOrder(model::AppState& app, int s1, int s2, int s3, int s4, double kf,
+                           double kb) {
+  const int j = ++app.chem2Count;
+  app.chem2Species(j, 1) = static_cast<model::Count>(s1);
+  app.chem2Species(j, 2) = static_cast<model::Count>(s2);
+  app.chem2Species(j, 3) = static_cast<model::Count>(s3);
+  app.chem2Species(j, 4) = static_cast<model::Count>(s4);
+  const int q = app.chemCount + j;
+  app.kf(q) = kf;
+  app.kb(q) = kb;
+}
+
+struct Voltammogram {
+  std::vector<double> E;                     // potential of point i - 1
+  std::vector<double> I;                     // total current, A
+  std::vector<std::vector<double>> surface;  // surface concentration [species][point], M
+  int sweepPoints = 0;
+  int maxIterations = 0;
+};
+
+inline Voltammogram Simulate(model::AppState app,
+                             simulation::SolveRoute route = simulation::SolveRoute::kPrepared) {
+  auto curves = std::make_unique<model::CurveSet>();
+  model::PlotSettings plot;
+  if (route == simulation::SolveRoute::kPrepared) {
+    simulation::RunSimulation(app, *curves, plot, false);
+  } else {
+    app.totalColumn = static_cast<model::Count>(app.chargeCount + 1);
+    simulation::BuildPotentialProgramme(app, *curves);
+    simulation::DigitalSimulation(app, *curves, route);
+  }
+  Voltammogram v;
+  v.sweepPoints = curves->sweepPointCount;
+  v.maxIterations = app.maxIterations;
+  v.surface.resize(static_cast<std::size_t>(app.speciesCount) + 1);
+  for (int i = 1; i <= curves->pointCount; ++i) {
+    v.E.push_back(curves->x(i));
+    v.I.push_back(curves->resultTable(i, app.chargeCount + 1));
+    for (int s = 1; s <= app.speciesCount; ++s) {
+      v.surface[s].push_back(curves->concentrationTable(i, s));
+    }
+  }
+  return v;
+}
+
+struct Peak {
+  double E = 0;
+  double I = 0;
+};
+
+// The largest value of sign * I over points [from, to), refined by a parabola through it and its
+// neighbours (the 1 mV staircase would otherwise quantise the potential).
+inline Peak FindPeak(const Voltammogram& v, std::size_t from, std::size_t to, double sign = 1) {
+  std::size_t best = from;
+  for (std::size_t i = from; i < to; ++i) {
+    if (sign * v.I[i] > sign * v.I[best]) best = i;
+  }
+  if (best == from || best + 1 >= to) return {v.E[best], v.I[best]};
+  const double y0 = v.I[best - 1], y1 = v.I[best], y2 = v.I[best + 1];
+  const double curvature = y0 - 2 * y1 + y2;
+  const double offset = curvature == 0 ? 0 : 0.5 * (y0 - y2) / curvature;  // in steps
+  const double step = v.E[best + 1] - v.E[best];
+  return {v.E[best] + offset * step, y1 - 0.25 * (y0 - y2) * offset};
+}
+
+inline Peak ForwardPeak(const Voltammogram& v) {
+  return FindPeak(v, 0, static_cast<std::size_t>(v.sweepPoints));
+}
+
+// The potential at which the current first crosses `level`, linearly interpolated.
+inline double CrossingPotential(const Voltammogram& v, double level) {
+  for (std::size_t i = 1; i < v.I.size(); ++i) {
+    if ((v.I[i - 1] - level) * (v.I[i] - level) <= 0 && v.I[i] != v.I[i - 1]) {
+      const double t = (level - v.I[i - 1]) / (v.I[i] - v.I[i - 1]);
+      return v.E[i - 1] + t * (v.E[i] - v.E[i - 1]);
+    }
+  }
+  return NAN;
+}
+
+// Linear-sweep peak of a reversible couple at a planar electrode:
+// 0.4463 n F A C sqrt(n F v D / (R T)), C in mol/cm3.
+inline double RandlesSevcik(const model::AppState& app, double n = 1) {
+  return 0.4463 * n * model::kFaraday * app.area * app.Cinit(1) * 1e-3 *
+         std::sqrt(n * app.fOverRT * app.scanRate * app.D(1));
+}
+
+}  // namespace kivex::testing
