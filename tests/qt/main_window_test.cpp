@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -94,6 +96,35 @@ TEST(MainWindow, SimulateDrawsAndEnablesTheDisplayAndAnalysisMenus) {
     }
     EXPECT_TRUE(inked);
   }
+}
+
+TEST(MainWindow, AnImportEnablesDisplayAndAnalysisButNotManualFit) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("measured.csv");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("0.3, 1e-6\n0.29, 2e-6\n0.28, 3e-6\n");
+  }
+  MainWindow window;
+  window.show();
+  MessageAnswerer answerer;
+  // Answer the common file dialog as a user would: pick the file and press Open.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      // Typed into the name box: needs no directory listing, which loads in the background.
+      if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
+      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    }
+  });
+  answer.start(20);
+  Trigger(window, "mnuImport");
+  EXPECT_EQ(window.session().curves.pointCount, 3);
+  EXPECT_TRUE(window.ActionFor("mnuDisplay")->isEnabled());
+  EXPECT_TRUE(window.ActionFor("mnuData")->isEnabled());
+  EXPECT_FALSE(window.ActionFor("mnuManualFit")->isEnabled());
+  EXPECT_TRUE(window.resultWindow()->toPlainText().contains("Number of data point ="));
 }
 
 TEST(MainWindow, DialogsOpenModelessBindByNameAndTheCloseBoxRestoresDefaults) {
