@@ -9,6 +9,8 @@ namespace {
 
 constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"mnuExit", Exit},
+    {"mnuCopyto", CopyToClipboard},
+    {"mnuPrint", PrintPlot},
     {"mnuTech", ShowTechniques},
     {"mnuMechamism", ShowMechanism},
     {"mnuInstrument", ShowInstrument},

@@ -63,6 +63,10 @@ void ShowChemicals(Session& session);
 class Dialog;
 void ActivateDialog(Session& session, Dialog& dialog);
 
+// File menu: the plot picture to the clipboard or the printer.
+void CopyToClipboard(Session& session);
+void PrintPlot(Session& session);
+
 // Help and File.
 void ShowAbout(Session& session);
 void Exit(Session& session);

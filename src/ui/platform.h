@@ -7,6 +7,10 @@
 #include <string>
 #include <string_view>
 
+namespace kivex::display {
+class Picture;
+}
+
 namespace kivex::ui {
 
 // File dialog filters, descriptions and patterns separated by vertical bars.
@@ -37,6 +41,15 @@ class Platform {
 
   // The plot picture was redrawn.
   virtual void PlotChanged() {}
+
+  // The plot window's picture onto the clipboard as an image, and onto the printer. A front end
+  // without either says so.
+  virtual void CopyPlotToClipboard(const display::Picture& /*picture*/) {
+    ShowMessage("There is no clipboard here.");
+  }
+  virtual void PrintPlot(const display::Picture& /*picture*/) {
+    ShowMessage("There is no printer here.");
+  }
 
   // A window or dialog was asked to show itself ("FormResult", "FormPlot", "FormIns", ...).
   virtual void WindowShown(std::string_view /*name*/) {}

@@ -1,0 +1,230 @@
+#include "ui/qt/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "ui/form_ins.h"
+#include "ui/qt/dialog_window.h"
+#include "ui/qt/plot_window.h"
+#include "ui/qt/qt_platform.h"
+#include "ui/qt/result_window.h"
+
+namespace kivex::ui::qt {
+namespace {
+
+// Answers every message box that opens with OK and remembers its text, as a user would.
+class MessageAnswerer {
+ public:
+  MessageAnswerer() {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts.push_back(box->text().toStdString());
+        box->accept();
+      }
+    });
+    timer_.start();
+  }
+  std::vector<std::string> texts;
+
+ private:
+  QTimer timer_;
+};
+
+void Trigger(MainWindow& window, const char* item) {
+  QAction* action = window.ActionFor(item);
+  ASSERT_NE(action, nullptr) << item;
+  ASSERT_TRUE(action->isEnabled()) << item;
+  action->trigger();
+}
+
+TEST(MainWindow, MenuTreeCaptionsAndStartUpStates) {
+  MainWindow window;
+  EXPECT_EQ(window.windowTitle(), "Kivex for Windows");
+  EXPECT_EQ(window.objectName(), "MDIForm1");
+  QStringList top;
+  for (QAction* action : window.menuBar()->actions()) top << action->text();
+  EXPECT_EQ(top, (QStringList{"&File", "&Input", "&Run", "&Display", "&Analysis", "&Help"}));
+  EXPECT_EQ(window.ActionFor("mnuMechamism")->text(), "&Mechamism...");
+  EXPECT_EQ(window.ActionFor("mnuSemiInte")->text(), "S&emi-intergrate");
+
+  for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit"}) {
+    EXPECT_FALSE(window.ActionFor(item)->isEnabled()) << item;
+  }
+  for (const char* item : {"mnuImport", "mnuExport", "mnuAutoFit", "mnuSimulate"}) {
+    EXPECT_TRUE(window.ActionFor(item)->isEnabled()) << item;
+  }
+  // The separators sit where the menu has them.
+  QMenu* file = window.menuBar()->findChild<QMenu*>("mnuFile");
+  ASSERT_NE(file, nullptr);
+  int separators = 0;
+  for (QAction* action : file->actions()) separators += action->isSeparator();
+  EXPECT_EQ(separators, 3);
+}
+
+TEST(MainWindow, SimulateDrawsAndEnablesTheDisplayAndAnalysisMenus) {
+  MainWindow window;
+  window.show();
+  MessageAnswerer answerer;
+  Trigger(window, "mnuSimulate");
+  EXPECT_TRUE(window.ActionFor("mnuDisplay")->isEnabled());
+  EXPECT_TRUE(window.ActionFor("mnuData")->isEnabled());
+  EXPECT_TRUE(window.ActionFor("mnuManualFit")->isEnabled());
+  EXPECT_TRUE(window.plotWindow()->isVisible());
+  // Whatever the drawing pass recorded is painted: the window's picture is not blank white
+  // once the pass draws anything.
+  if (!window.session().picture.ops().empty() && window.session().picture.ops().size() > 1) {
+    const QImage image = window.plotWindow()->grab().toImage();
+    bool inked = false;
+    for (int y = 0; y < image.height() && !inked; ++y) {
+      for (int x = 0; x < image.width() && !inked; ++x) inked = image.pixel(x, y) != qRgb(255, 255, 255);
+    }
+    EXPECT_TRUE(inked);
+  }
+}
+
+TEST(MainWindow, AnImportEnablesDisplayAndAnalysisButNotManualFit) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("measured.csv");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("0.3, 1e-6\n0.29, 2e-6\n0.28, 3e-6\n");
+  }
+  MainWindow window;
+  window.show();
+  MessageAnswerer answerer;
+  // Answer the common file dialog as a user would: pick the file and press Open.
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      // Typed into the name box: needs no directory listing, which loads in the background.
+      if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
+      QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    }
+  });
+  answer.start(20);
+  Trigger(window, "mnuImport");
+  EXPECT_EQ(window.session().curves.pointCount, 3);
+  EXPECT_TRUE(window.ActionFor("mnuDisplay")->isEnabled());
+  EXPECT_TRUE(window.ActionFor("mnuData")->isEnabled());
+  EXPECT_FALSE(window.ActionFor("mnuManualFit")->isEnabled());
+  EXPECT_TRUE(window.resultWindow()->toPlainText().contains("Number of data point ="));
+}
+
+TEST(MainWindow, DialogsOpenModelessBindByNameAndTheCloseBoxRestoresDefaults) {
+  MainWindow window;
+  window.show();
+  Trigger(window, "mnuTech");
+  DialogWindow* tech = window.DialogWindowFor("FormTech");
+  ASSERT_NE(tech, nullptr);
+  EXPECT_TRUE(tech->isVisible());
+  EXPECT_EQ(tech->windowTitle(), "Techniques");
+  auto* option4 = tech->findChild<QRadioButton*>("optTech(4)");
+  ASSERT_NE(option4, nullptr);
+  option4->click();
+  EXPECT_TRUE(option4->isChecked());
+  EXPECT_FALSE(tech->findChild<QRadioButton*>("optTech(1)")->isChecked());
+
+  tech->close();  // the close box
+  QApplication::processEvents();
+  EXPECT_EQ(window.DialogWindowFor("FormTech"), nullptr);
+  Trigger(window, "mnuTech");
+  tech = window.DialogWindowFor("FormTech");
+  ASSERT_NE(tech, nullptr);
+  EXPECT_TRUE(tech->findChild<QRadioButton*>("optTech(1)")->isChecked());
+  EXPECT_FALSE(tech->findChild<QRadioButton*>("optTech(4)")->isChecked());
+}
+
+TEST(MainWindow, TypingIntoAFieldReachesTheDialogData) {
+  MainWindow window;
+  window.show();
+  Trigger(window, "mnuInstrument");
+  DialogWindow* ins = window.DialogWindowFor("FormIns");
+  ASSERT_NE(ins, nullptr);
+  auto* estep = ins->findChild<QLineEdit*>("Estep");
+  ASSERT_NE(estep, nullptr);
+  EXPECT_EQ(estep->text(), "0.005");
+  estep->selectAll();
+  estep->insert("0.002");  // as typed: textEdited fires
+  EXPECT_EQ(window.session().Ins().Estep.text, "0.002");
+  auto* td = ins->findChild<QLineEdit*>("td");
+  ASSERT_NE(td, nullptr);
+  EXPECT_TRUE(td->isReadOnly());
+  // The drop time follows the step once the dialog derives it.
+  EXPECT_EQ(td->text().toStdString(), window.session().Ins().td.text);
+}
+
+TEST(MainWindow, DigitalClickFlipsTheoreticalPeakAndTheRotatingElectrodes) {
+  MainWindow window;
+  window.show();
+  Trigger(window, "mnuMechamism");
+  Trigger(window, "mnuInstrument");
+  DialogWindow* mech = window.DialogWindowFor("FormMech");
+  DialogWindow* ins = window.DialogWindowFor("FormIns");
+  ASSERT_TRUE(mech && ins);
+  auto* digital = mech->findChild<QCheckBox*>("CheckDigital");
+  auto* rotating = ins->findChild<QRadioButton*>("optElectrode(8)");
+  ASSERT_TRUE(digital && rotating);
+  EXPECT_FALSE(rotating->isEnabled());
+  EXPECT_FALSE(window.ActionFor("mnuTheoPeak")->isEnabled());
+
+  digital->click();
+  EXPECT_FALSE(window.session().app.digital);
+  EXPECT_TRUE(window.ActionFor("mnuTheoPeak")->isEnabled());
+  EXPECT_TRUE(rotating->isEnabled());
+
+  digital->click();
+  EXPECT_FALSE(window.ActionFor("mnuTheoPeak")->isEnabled());
+  EXPECT_FALSE(rotating->isEnabled());
+}
+
+TEST(MainWindow, MessageBoxesCarryTheCoreTextAndTheCommandStops) {
+  MainWindow window;
+  window.show();
+  MessageAnswerer answerer;
+  window.session().Ins().Estep.text = "zero";
+  Trigger(window, "mnuSimulate");
+  ASSERT_EQ(answerer.texts.size(), 1u);
+  EXPECT_NE(answerer.texts[0].find("E step (V)"), std::string::npos);
+  EXPECT_FALSE(window.ActionFor("mnuDisplay")->isEnabled());
+}
+
+TEST(PlotOutput, PrintingToAPdfFileWritesAPage) {
+  MainWindow window;
+  window.show();
+  MessageAnswerer answerer;
+  Trigger(window, "mnuSimulate");
+  QTemporaryDir dir;
+  const QString path = dir.filePath("plot.pdf");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  QtPlatform::PrintOn(window.session().picture, printer);
+  QFile pdf(path);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+}
+
+TEST(PlotOutput, FileFiltersShowTwoEntriesEach) {
+  EXPECT_EQ(QtFileFilter(kCsvFilter), "csv (*.csv);;all (*.*)");
+  EXPECT_EQ(QtFileFilter(kParameterFilter), "parameter (*.par);;all (*.*)");
+}
+
+}  // namespace
+}  // namespace kivex::ui::qt

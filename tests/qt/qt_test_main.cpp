@@ -1,0 +1,14 @@
+// The Qt tests run the real window offscreen: QT_QPA_PLATFORM=offscreen is set before the
+// application starts, so no display is needed.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
