@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Kivex needs to build and test on Debian 12, from Debian's own packages.
 set -euo pipefail
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev qt6-base-dev)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev qt6-base-dev clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

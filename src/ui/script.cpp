@@ -120,12 +120,17 @@ ScriptRunner::ScriptRunner(Session& session, ScriptPlatform& platform, std::ostr
 void ScriptRunner::RunLine(std::string_view rawLine) {
   const std::string_view line = TrimLeft(TrimRight(rawLine));
   if (line.empty() || line.front() == '#') return;
-  const auto [verb, rest] = SplitWord(line);
+  const auto [verbWord, rest] = SplitWord(line);
+  const std::string_view verb = verbWord;  // a plain variable, so the lambda below can use it
   const std::string argument(rest);
 
   auto requireArgument = [&](const char* what) {
     if (argument.empty()) throw ScriptError(std::string(verb) + " needs " + what);
   };
+  if (!fileAccess_ && (verb == "file" || verb == "write-curves" || verb == "write-plot" ||
+                       verb == "cat")) {
+    throw ScriptError(std::string(verb) + " is not allowed here: this runner has no file access");
+  }
   try {
     if (verb == "type" || verb == "choose") {
       const auto [reference, text] = SplitWord(rest);
@@ -172,6 +177,10 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
     }
   } catch (const InteractionError& error) {
     throw ScriptError(error.what());
+  } catch (const model::InputError& error) {
+    // A dialog's own message about its input: shown as the window shows it, and the script goes
+    // on as a user would.
+    platform_.ShowMessage(std::string(error.message()));
   } catch (const model::Failure& failure) {
     // A failure no command caught is still reported, never a crash.
     throw ScriptError(std::string(verb) + " failed: " + std::string(failure.description()));

@@ -73,6 +73,10 @@ class ScriptRunner {
   // Lines longer than this are refused rather than read into memory whole.
   static constexpr std::size_t kMaxLineLength = 64 * 1024;
 
+  // A runner for untrusted scripts: the commands that name files (file, write-curves,
+  // write-plot, cat) are refused, so every file dialog is cancelled.
+  void DenyFileAccess() { fileAccess_ = false; }
+
   // The page size of write-plot, in pixels.
   static constexpr int kPlotWidth = 640;
   static constexpr int kPlotHeight = 480;
@@ -85,6 +89,7 @@ class ScriptRunner {
   Session& session_;
   ScriptPlatform& platform_;
   std::ostream& out_;
+  bool fileAccess_ = true;
 };
 
 // One line describing a control, as `show` prints it.
