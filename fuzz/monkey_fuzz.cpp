@@ -27,7 +27,7 @@ using kivex::ui::ControlKind;
 using kivex::ui::Dialog;
 
 // Texts worth typing besides random ones: edges of the number reader and of the physics.
-const char* const kTexts[] = {"0",    "-1",    "1",     "1e308", "-1e308", "1e-320", "nan",
+const char* const kTexts[] = {"0",    "-1",    "1",     "1e308", "-1e308", "1e-320",  "nan",
                               "inf",  "",      "0.005", "1e-4",  "4000",   "-273.14", "1e4",
                               "A",    "B",     "C",     "x y",   "0.3",    "-0.3",    "2",
                               "1e-9", "32767", "-0",    ".",     "1e",     "25 C",    "0.0001"};
@@ -96,10 +96,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           auto boxes = ControlsOf(dialog, {ControlKind::TextBox});
           if (boxes.empty()) break;
           Control& box = *boxes[input.ConsumeIntegralInRange<std::size_t>(0, boxes.size() - 1)];
-          std::string text = input.ConsumeBool()
-                                 ? kTexts[input.ConsumeIntegralInRange<std::size_t>(
-                                       0, std::size(kTexts) - 1)]
-                                 : input.ConsumeRandomLengthString(24);
+          std::string text =
+              input.ConsumeBool()
+                  ? kTexts[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kTexts) - 1)]
+                  : input.ConsumeRandomLengthString(24);
           kivex::ui::TypeText(session, dialog, box, std::move(text));
           break;
         }
@@ -124,9 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           kivex::ui::ChooseItem(session, dialog, list, item);
           break;
         }
-        case 4:
-          session.CloseDialog(kDialogs[input.ConsumeIntegralInRange(0, 4)]);
-          break;
+        case 4: session.CloseDialog(kDialogs[input.ConsumeIntegralInRange(0, 4)]); break;
       }
     } catch (const kivex::ui::InteractionError&) {
       // A hidden or greyed control: the window would not have let the monkey reach it.

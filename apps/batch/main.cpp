@@ -11,8 +11,8 @@
 #include "ui/session.h"
 
 int main(int argc, char** argv) {
-  if (argc > 2 || (argc == 2 && (std::string_view(argv[1]) == "--help" ||
-                                 std::string_view(argv[1]) == "-h"))) {
+  if (argc > 2 ||
+      (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h"))) {
     std::cerr << "usage: kivex-batch [SCRIPT]   (reads standard input without SCRIPT)\n";
     return argc > 2 ? 2 : 0;
   }

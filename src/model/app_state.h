@@ -18,9 +18,9 @@ inline constexpr int kMaxChem = 4;
 inline constexpr int kMaxChem2 = 3;
 
 // Physical constants, as this program has always used them.
-inline constexpr double kFaraday = 96484.6;       // C/mol
-inline constexpr double kGasConstant = 8.31441;   // J/(mol K)
-inline constexpr double kCelsiusZero = 273.14;    // K at 0 degrees Celsius
+inline constexpr double kFaraday = 96484.6;      // C/mol
+inline constexpr double kGasConstant = 8.31441;  // J/(mol K)
+inline constexpr double kCelsiusZero = 273.14;   // K at 0 degrees Celsius
 inline constexpr double kPi = 3.141592654;
 
 // A small 1-based table whose entries are texts (species names, reaction texts).
@@ -36,22 +36,22 @@ struct AppState {
   Count caseCode = 0;   // 10 * technique + electrode, recomputed only in analytical mode
 
   // Instrument.
-  double Estart = 0;       // V
-  double Eend = 0;         // V
-  double Estep = 0;        // V, absolute
-  double scanRate = 0;     // V/s, absolute
-  double tPulse = 0;       // s
-  double tDrop = 0;        // s
-  double Epulse = 0;       // V, signed
-  double noise = 0;        // percent of the largest signal
-  double Cdl = 0;          // F
-  double Ru = 0;           // ohm
-  double temperature = 0;  // K
-  double cycles = 0;       // 0.5 single sweep, 1 cycle, 2 cycles
-  double radius = 0;       // cm (band: width / 4)
-  double length = 0;       // cm: cylinder or band length, film thickness
-  double area = 0;         // cm2
-  double omega = 0;        // rad/s
+  double Estart = 0;           // V
+  double Eend = 0;             // V
+  double Estep = 0;            // V, absolute
+  double scanRate = 0;         // V/s, absolute
+  double tPulse = 0;           // s
+  double tDrop = 0;            // s
+  double Epulse = 0;           // V, signed
+  double noise = 0;            // percent of the largest signal
+  double Cdl = 0;              // F
+  double Ru = 0;               // ohm
+  double temperature = 0;      // K
+  double cycles = 0;           // 0.5 single sweep, 1 cycle, 2 cycles
+  double radius = 0;           // cm (band: width / 4)
+  double length = 0;           // cm: cylinder or band length, film thickness
+  double area = 0;             // cm2
+  double omega = 0;            // rad/s
   double electrodeVolume = 0;  // cm3
 
   // Solution and thermal constants.
@@ -77,21 +77,21 @@ struct AppState {
   Table1<double, kMaxSpecies> Cinit;  // M, after pre-equilibration and preconcentration
   Table1<double, kMaxSpecies> D;      // cm2/s
   Table1<double, kMaxSpecies> conductivity;
-  Table1<double, kMaxCharge> E0;      // V
-  Table1<double, kMaxCharge> ks;      // cm/s
+  Table1<double, kMaxCharge> E0;  // V
+  Table1<double, kMaxCharge> ks;  // cm/s
   Table1<double, kMaxCharge> alpha;
-  Table1<double, kMaxCharge> n;       // electrons
+  Table1<double, kMaxCharge> n;  // electrons
   Table1<double, kMaxChem> kf;
   Table1<double, kMaxChem> kb;
   Table1<double, kMaxChem> Keq;
-  Table1<double, kMaxChem> p;         // stoichiometric number of the complexation
+  Table1<double, kMaxChem> p;  // stoichiometric number of the complexation
 
   // Run-time fields.
-  bool committed = false;    // the instrument values have been committed at least once
-  bool fitting = false;      // a fit is running: results go to curve 2, no noise
-  Count totalColumn = 0;     // result column of the total current, chargeCount + 1
-  double elapsedTime = 0;    // s, the last Simulate or fit
-  Count maxIterations = 0;   // highest Newton count of the last digital simulation
+  bool committed = false;   // the instrument values have been committed at least once
+  bool fitting = false;     // a fit is running: results go to curve 2, no noise
+  Count totalColumn = 0;    // result column of the total current, chargeCount + 1
+  double elapsedTime = 0;   // s, the last Simulate or fit
+  Count maxIterations = 0;  // highest Newton count of the last digital simulation
 };
 
 }  // namespace kivex::model

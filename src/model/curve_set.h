@@ -13,9 +13,9 @@ inline constexpr int kMaxPoints = 4000;
 inline constexpr int kCatalyticColumn = 8;
 
 struct CurveSet {
-  Table1<double, kMaxPoints> x;                    // potential of point i, V
-  Table2<double, kMaxPoints, 6> y;                 // curves 1..5
-  Table2<double, kMaxPoints, 8> resultTable;       // per-reaction currents, total, catalytic term
+  Table1<double, kMaxPoints> x;                      // potential of point i, V
+  Table2<double, kMaxPoints, 6> y;                   // curves 1..5
+  Table2<double, kMaxPoints, 8> resultTable;         // per-reaction currents, total, catalytic term
   Table2<double, kMaxPoints, 7> concentrationTable;  // surface concentration of species 1..6
 
   Count pointCount = 0;

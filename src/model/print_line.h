@@ -18,9 +18,9 @@ class PrintLine {
   static constexpr int kZoneWidth = 14;
 
   PrintLine& Text(std::string_view text);
-  PrintLine& Number(double value);  // the general numeric form (GeneralNumber)
+  PrintLine& Number(double value);      // the general numeric form (GeneralNumber)
   PrintLine& Integer(long long value);  // a count, in the same form (" 61 "), every digit
-  PrintLine& Zone();  // the "," of the convention
+  PrintLine& Zone();                    // the "," of the convention
 
   const std::string& str() const { return text_; }
 

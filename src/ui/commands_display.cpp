@@ -9,9 +9,8 @@ namespace kivex::ui {
 void ReportTime(Session& session) {
   session.ShowResult();
   session.Print(model::PrintLine().Text("time = ").Number(session.app.elapsedTime).Text("s"));
-  session.Print(model::PrintLine()
-                    .Text("max iteration in simulation = ")
-                    .Integer(session.app.maxIterations));
+  session.Print(
+      model::PrintLine().Text("max iteration in simulation = ").Integer(session.app.maxIterations));
 }
 
 void ShowPlotOptions(Session& session) {

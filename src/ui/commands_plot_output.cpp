@@ -5,9 +5,7 @@ namespace kivex::ui {
 
 // Both hand the retained picture of the last drawing pass to the front end, which renders it at
 // its own resolution.
-void CopyToClipboard(Session& session) {
-  session.platform().CopyPlotToClipboard(session.picture);
-}
+void CopyToClipboard(Session& session) { session.platform().CopyPlotToClipboard(session.picture); }
 
 void PrintPlot(Session& session) { session.platform().PrintPlot(session.picture); }
 

@@ -18,13 +18,13 @@ struct Control {
   std::string name;
   int index = kNoIndex;  // position in a control array (arrays keep their own first index)
 
-  std::string caption;   // label text, check box / option / frame / button caption; for a text
-                         // box the caption of the label beside it
-  std::string text;      // text box contents; for a combo box the text of the selected entry
+  std::string caption;  // label text, check box / option / frame / button caption; for a text
+                        // box the caption of the label beside it
+  std::string text;     // text box contents; for a combo box the text of the selected entry
   std::string toolTip;
-  bool value = false;    // check box ticked, option button selected
+  bool value = false;              // check box ticked, option button selected
   std::vector<std::string> items;  // combo box entries
-  int listIndex = -1;    // selected combo entry, -1 for none
+  int listIndex = -1;              // selected combo entry, -1 for none
 
   bool visible = true;
   bool enabled = true;

@@ -6,9 +6,8 @@ namespace kivex::ui {
 
 namespace {
 constexpr const char* kTechniqueCaptions[] = {
-    "1)  Linear sweep and cyclic voltammetry", "2)  DC voltammetry",
-    "3)  Normal pulse voltammetry", "4)  Differential pulse voltammetry",
-    "5)  Square wave voltammetry"};
+    "1)  Linear sweep and cyclic voltammetry", "2)  DC voltammetry", "3)  Normal pulse voltammetry",
+    "4)  Differential pulse voltammetry", "5)  Square wave voltammetry"};
 }  // namespace
 
 FormTech::FormTech() : Dialog("FormTech", "Techniques") {

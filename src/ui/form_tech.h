@@ -9,8 +9,8 @@ class FormTech : public Dialog {
  public:
   FormTech();
 
-  Control Frame1;                 // "Voltammetry"
-  ControlArray<1, 5> optTech;     // the five techniques, option 1 selected
+  Control Frame1;              // "Voltammetry"
+  ControlArray<1, 5> optTech;  // the five techniques, option 1 selected
   Control cmdOK;
 
   void OkClicked(Session& session) override;

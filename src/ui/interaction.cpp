@@ -58,16 +58,10 @@ void TypeText(Session& session, Dialog& dialog, Control& control, std::string te
 void ClickControl(Session& session, Dialog& dialog, Control& control) {
   RequireReachable(dialog, control);
   switch (control.kind) {
-    case ControlKind::CheckBox:
-      control.value = !control.value;
-      break;
-    case ControlKind::OptionButton:
-      SelectOption(dialog, control);
-      break;
-    case ControlKind::Button:
-      break;
-    default:
-      Refuse(dialog, control, "cannot be clicked");
+    case ControlKind::CheckBox: control.value = !control.value; break;
+    case ControlKind::OptionButton: SelectOption(dialog, control); break;
+    case ControlKind::Button: break;
+    default: Refuse(dialog, control, "cannot be clicked");
   }
   dialog.Clicked(session, control);
 }

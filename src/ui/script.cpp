@@ -95,9 +95,7 @@ std::string DescribeControl(std::string_view dialogName, const Control& control)
   std::string line = std::string(dialogName) + "." + control.Ref();
   switch (control.kind) {
     case ControlKind::TextBox:
-    case ControlKind::ComboBox:
-      line += " text=" + Quoted(control.text);
-      break;
+    case ControlKind::ComboBox: line += " text=" + Quoted(control.text); break;
     case ControlKind::CheckBox:
       line += control.value ? " ticked" : " unticked";
       line += " caption=" + Quoted(control.caption);
@@ -106,8 +104,7 @@ std::string DescribeControl(std::string_view dialogName, const Control& control)
       line += control.value ? " selected" : " unselected";
       line += " caption=" + Quoted(control.caption);
       break;
-    default:
-      line += " caption=" + Quoted(control.caption);
+    default: line += " caption=" + Quoted(control.caption);
   }
   line += control.visible ? " visible" : " hidden";
   line += control.enabled ? " enabled" : " greyed";
@@ -127,8 +124,8 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
   auto requireArgument = [&](const char* what) {
     if (argument.empty()) throw ScriptError(std::string(verb) + " needs " + what);
   };
-  if (!fileAccess_ && (verb == "file" || verb == "write-curves" || verb == "write-plot" ||
-                       verb == "cat")) {
+  if (!fileAccess_ &&
+      (verb == "file" || verb == "write-curves" || verb == "write-plot" || verb == "cat")) {
     throw ScriptError(std::string(verb) + " is not allowed here: this runner has no file access");
   }
   try {

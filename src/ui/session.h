@@ -44,7 +44,7 @@ class Session {
   model::PlotSettings plot;
   ResultWindow result;
   Menu menu;
-  display::Picture picture;  // the plot window's retained picture
+  display::Picture picture;            // the plot window's retained picture
   std::vector<std::string> aboutText;  // the about window's lines, written by About
   bool exitRequested = false;          // Exit was chosen; the front end ends the program
   analysis::PeakTables peaks;          // the peaks of the last Find Peak

@@ -126,8 +126,8 @@ QLayout* Instrument(DialogWindow& w, FormIns& d) {
 
 // Column headers of a table frame: each header label in its own column, or two labels sharing
 // one column where a symbol-font letter precedes a word ("alpha fitted").
-void Heads(DialogWindow& w, QGridLayout* grid, std::initializer_list<std::initializer_list<Control*>>
-                                                   columns) {
+void Heads(DialogWindow& w, QGridLayout* grid,
+           std::initializer_list<std::initializer_list<Control*>> columns) {
   int column = 1;
   for (const auto& labels : columns) {
     auto* cell = new QHBoxLayout;
@@ -153,8 +153,12 @@ QLayout* Chemicals(DialogWindow& w, FormExpr& d) {
   outer->addWidget(w.WidgetFor(d.FrameSpecies));
   auto* species = Inside<QGridLayout>(w, d.FrameSpecies);
   Heads(w, species,
-        {{&d.lblSpeciesHead(1)}, {&d.lblSpeciesHead(2)}, {&d.lblSpeciesHead(3)},
-         {&d.lblSpeciesHead(4)}, {&d.lblSpeciesHead(5)}, {&d.lblSpeciesHead(6)},
+        {{&d.lblSpeciesHead(1)},
+         {&d.lblSpeciesHead(2)},
+         {&d.lblSpeciesHead(3)},
+         {&d.lblSpeciesHead(4)},
+         {&d.lblSpeciesHead(5)},
+         {&d.lblSpeciesHead(6)},
          {&d.lblSpeciesHead(7)}});
   for (int i = 1; i <= 6; ++i) {
     species->addWidget(w.WidgetFor(d.specie(i)), i, 0);
@@ -170,11 +174,18 @@ QLayout* Chemicals(DialogWindow& w, FormExpr& d) {
   outer->addWidget(w.WidgetFor(d.FrameHeter));
   auto* heter = Inside<QGridLayout>(w, d.FrameHeter);
   Heads(w, heter,
-        {{&d.lblHeterHead(2)}, {&d.lblHeterHead(3)}, {&d.lblHeterHead(4)},
-         {&d.lblHeterHead(5)}, {&d.lblHeterHead(6)}, {&d.lblHeterHead(7)},
-         {&d.lblHeterHead(8), &d.lblHeterHead(9)}, {&d.lblHeterHead(10), &d.lblHeterHead(11)},
-         {&d.lblHeterHead(12), &d.lblHeterHead(13)}, {&d.lblHeterHead(14)},
-         {&d.lblHeterHead(15)}, {&d.lblHeterHead(16)}});
+        {{&d.lblHeterHead(2)},
+         {&d.lblHeterHead(3)},
+         {&d.lblHeterHead(4)},
+         {&d.lblHeterHead(5)},
+         {&d.lblHeterHead(6)},
+         {&d.lblHeterHead(7)},
+         {&d.lblHeterHead(8), &d.lblHeterHead(9)},
+         {&d.lblHeterHead(10), &d.lblHeterHead(11)},
+         {&d.lblHeterHead(12), &d.lblHeterHead(13)},
+         {&d.lblHeterHead(14)},
+         {&d.lblHeterHead(15)},
+         {&d.lblHeterHead(16)}});
   heter->addWidget(w.WidgetFor(d.lblHeterHead(1)), 0, 0);
   for (int j = 1; j <= 3; ++j) {
     heter->addWidget(w.WidgetFor(d.heter(j)), j, 0);
@@ -193,9 +204,16 @@ QLayout* Chemicals(DialogWindow& w, FormExpr& d) {
   auto* homo = Inside<QGridLayout>(w, d.FrameHomo);
   homo->addWidget(w.WidgetFor(d.lblHomoHead(1)), 0, 0);
   Heads(w, homo,
-        {{&d.lblHomoHead(2)}, {&d.lblHomoHead(3)}, {&d.lblHomoHead(4)}, {&d.lblHomoHead(5)},
-         {&d.lblHomoHead(6)}, {&d.lblHomoHead(7)}, {&d.lblHomoHead(8)}, {&d.lblHomoHead(9)},
-         {&d.lblHomoHead(10)}, {&d.lblHomoHead(11)}});
+        {{&d.lblHomoHead(2)},
+         {&d.lblHomoHead(3)},
+         {&d.lblHomoHead(4)},
+         {&d.lblHomoHead(5)},
+         {&d.lblHomoHead(6)},
+         {&d.lblHomoHead(7)},
+         {&d.lblHomoHead(8)},
+         {&d.lblHomoHead(9)},
+         {&d.lblHomoHead(10)},
+         {&d.lblHomoHead(11)}});
   for (int k = 1; k <= 4; ++k) {
     homo->addWidget(w.WidgetFor(d.homo(k)), k, 0);
     homo->addWidget(w.WidgetFor(d.kf(k)), k, 1);

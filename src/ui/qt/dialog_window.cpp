@@ -99,8 +99,7 @@ QWidget* DialogWindow::MakeWidget(Control& control) {
       });
       return combo;
     }
-    case ControlKind::Frame:
-      return new QGroupBox(this);
+    case ControlKind::Frame: return new QGroupBox(this);
     case ControlKind::Button: {
       auto* button = new QPushButton(this);
       connect(button, &QPushButton::clicked, this, [this, c] {
@@ -137,9 +136,7 @@ void DialogWindow::SyncFromData() {
     QWidget* widget = binding.widget;
     const QString caption = FromUtf8(DisplayCaption(control));
     switch (control.kind) {
-      case ControlKind::Label:
-        static_cast<QLabel*>(widget)->setText(caption);
-        break;
+      case ControlKind::Label: static_cast<QLabel*>(widget)->setText(caption); break;
       case ControlKind::TextBox: {
         auto* edit = static_cast<QLineEdit*>(widget);
         const QString text = FromUtf8(control.text);
@@ -168,12 +165,8 @@ void DialogWindow::SyncFromData() {
         combo->setCurrentIndex(control.listIndex);
         break;
       }
-      case ControlKind::Frame:
-        static_cast<QGroupBox*>(widget)->setTitle(caption);
-        break;
-      case ControlKind::Button:
-        static_cast<QPushButton*>(widget)->setText(caption);
-        break;
+      case ControlKind::Frame: static_cast<QGroupBox*>(widget)->setTitle(caption); break;
+      case ControlKind::Button: static_cast<QPushButton*>(widget)->setText(caption); break;
     }
     widget->setToolTip(FromUtf8(control.toolTip));
     widget->setEnabled(control.enabled);

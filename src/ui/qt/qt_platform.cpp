@@ -52,15 +52,15 @@ void QtPlatform::ShowMessage(const std::string& text) {
 }
 
 std::optional<std::string> QtPlatform::ChooseOpenFile(std::string_view filter) {
-  const QString path = QFileDialog::getOpenFileName(&window_, QString(), QString(),
-                                                    QtFileFilter(filter));
+  const QString path =
+      QFileDialog::getOpenFileName(&window_, QString(), QString(), QtFileFilter(filter));
   if (path.isEmpty()) return std::nullopt;
   return path.toStdString();
 }
 
 std::optional<std::string> QtPlatform::ChooseSaveFile(std::string_view filter) {
-  const QString path = QFileDialog::getSaveFileName(&window_, QString(), QString(),
-                                                    QtFileFilter(filter));
+  const QString path =
+      QFileDialog::getSaveFileName(&window_, QString(), QString(), QtFileFilter(filter));
   if (path.isEmpty()) return std::nullopt;
   return path.toStdString();
 }
