@@ -71,7 +71,7 @@ class ScriptRunner {
   int Run(std::istream& in, std::string_view sourceName, std::ostream& err);
 
   // Lines longer than this are refused rather than read into memory whole.
-  static constexpr std::size_t kMaxLineLength = 64 * 1024;
+  static constexpr std::size_t kMaxLineLength = std::size_t{64} * 1024;
 
   // A runner for untrusted scripts: the commands that name files (file, write-curves,
   // write-plot, cat) are refused, so every file dialog is cancelled.
