@@ -17,7 +17,7 @@ struct NistProblem {
   double (*f)(const double* b, double x);
   std::vector<double> start1, start2, cert;
   double certSsq;
-  std::vector<double> yx;  // the published rows (y, x), one after the other
+  std::vector<double> yx;        // the published rows (y, x), one after the other
   std::vector<double> x{}, y{};  // split from yx
 };
 
