@@ -1,8 +1,9 @@
 #pragma once
 // Problems of the NIST Statistical Reference Datasets for nonlinear regression (StRD), with their
 // data, both starting points and the certified parameters and residual sum of squares. The data
-// are typed from the published tables as (y, x) pairs; NistReference.CertifiedValuesReproduce-
-// TheCertifiedSum checks them against the certified sums to ten digits.
+// are typed from the published tables as (y, x) pairs;
+// NistReference.CertifiedValuesReproduceTheCertifiedSum checks them against the certified sums to
+// ten digits.
 
 #include <cmath>
 #include <cstddef>
