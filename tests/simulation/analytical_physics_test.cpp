@@ -68,6 +68,8 @@ struct ClosedFormCase {
   double (*measure)(AppState&);  // runs the experiment and returns that ratio or difference
 };
 
+// A band of 1e-5 or 1e-4 around an exact form covers the seven-digit constants of the error
+// function and the finite rate constant (1e4 cm/s); wider bands say why beside them.
 const ClosedFormCase kCases[] = {
     // Linear sweep.
     {"Randles-Sevcik, tDrop 0.1 s: the sweep factor undoes the step's 1/sqrt(tDrop); 1 %", 1, 1,
