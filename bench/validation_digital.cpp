@@ -26,27 +26,6 @@ struct Row {
   std::string pattern;  // how the two values are shown
 };
 
-double Cottrell(const AppState& app, double t) {
-  return kFaraday * app.area * app.Cinit(1) * 1e-3 * std::sqrt(app.D(1) / (kPi * t));
-}
-
-AppState Dc(double tDrop) {
-  AppState app = CoupleExperiment();
-  app.technique = 2;
-  app.tDrop = tDrop;
-  return app;
-}
-
-AppState SlowSweep(int electrode, double radius, double area) {
-  AppState app = CoupleExperiment();
-  app.electrode = static_cast<kivex::model::Count>(electrode);
-  app.radius = radius;
-  app.area = area;
-  app.scanRate = 0.01;
-  app.tDrop = app.Estep / app.scanRate;
-  return app;
-}
-
 std::vector<Row> Rows() {
   std::vector<Row> rows;
   const std::string amperes = "0.0000E-0";

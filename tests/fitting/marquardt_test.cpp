@@ -5,15 +5,15 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "model/checked_math.h"
 #include "model/failure.h"
+#include "nist_problems.h"
 
 namespace kivex::fitting {
 namespace {
-
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // A model y = f(b, x) over fixed abscissae that records every point it is evaluated at.
 struct CurveModel {
@@ -83,89 +83,124 @@ std::vector<double> Noise(int count) {
   return noise;
 }
 
-// Exact data are fitted until the sum is exact within 1e-10 of the data's variance, so the
-// parameters come back to about 1e-5 of their scale.
-TEST(MarquardtKnownAnswers, ExponentialDecay) {
-  CurveModel decay{Grid(0, 0.25, 41),
-                   [](const double* b, double t) { return b[0] * std::exp(-b[1] * t); }};
-  FitState fit = Problem({1.0, 1.5}, {0.1, 0.01}, {10, 5}, decay.At({2.5, 0.7}));
-  FitWork work;
-  FitToEnd(work, fit, decay);
-  EXPECT_EQ(fit.Flag, -1);
-  EXPECT_NEAR(fit.X[0], 2.5, 2.5e-5);
-  EXPECT_NEAR(fit.X[1], 0.7, 0.7e-5);
-}
+double Decay(const double* b, double t) { return b[0] * std::exp(-b[1] * t); }
+double Peak(const double* b, double E) { return Gaussian(b[0], b[1], b[2], E); }
+double Line(const double* b, double x) { return b[0] + b[1] * x; }
 
-TEST(MarquardtKnownAnswers, GaussianPeak) {
-  CurveModel peak{Grid(-0.3, 0.005, 121),
-                  [](const double* b, double E) { return Gaussian(b[0], b[1], b[2], E); }};
-  FitState fit =
-      Problem({0.6, 0.02, 0.08}, {0, -0.2, 0.005}, {10, 0.2, 0.5}, peak.At({1.0, 0.05, 0.04}));
-  FitWork work;
-  FitToEnd(work, fit, peak);
-  EXPECT_EQ(fit.Flag, -1);
-  EXPECT_NEAR(fit.X[0], 1.0, 1e-5);
-  EXPECT_NEAR(fit.X[1], 0.05, 1e-6);
-  EXPECT_NEAR(fit.X[2], 0.04, 1e-6);
+// Exact data from `truth`: the fit must end exact (sum within 1e-10 of the data's variance, so
+// the parameters come back to about 1e-5 of their scale) without a single evaluation outside the
+// bounds, difference probes included.
+struct ExactCase {
+  const char* what;
+  std::vector<double> x;
+  double (*f)(const double* b, double x);
+  std::vector<double> start, min, max, truth, tolerance;  // tolerance 0: exactly
+  long maxEvaluations = 1000;
+};
+
+TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
+  // clang-format off
+  const ExactCase cases[] = {
+      {"exponential decay", Grid(0, 0.25, 41), Decay, {1.0, 1.5}, {0.1, 0.01}, {10, 5}, {2.5, 0.7},
+       {2.5e-5, 0.7e-5}},
+      {"Gaussian peak", Grid(-0.3, 0.005, 121), Peak, {0.6, 0.02, 0.08}, {0, -0.2, 0.005},
+       {10, 0.2, 0.5}, {1.0, 0.05, 0.04}, {1e-5, 1e-6, 1e-6}},
+      {"a parameter the model ignores is frozen, never stepped", Grid(0, 0.25, 41),
+       [](const double* b, double t) { return b[0] * std::exp(-b[2] * t); }, {1.0, 0.123, 1.5},
+       {0.1, 0, 0.01}, {10, 1, 5}, {2.5, 0.123, 0.7}, {2.5e-5, 0, 0.7e-5}},
+      // A step that crossed a bound used to be dropped for that parameter, so a parameter
+      // starting on a bound stayed there: from k = 5 the old rule ended at a sum of 5.6.
+      {"a parameter starting on its bound leaves it", Grid(0, 0.5, 21), Decay, {2, 5}, {0.1, 0.01},
+       {10, 5}, {2, 0.5}, {2e-5, 0.5e-5}},
+      // A rate constant whose effect saturates (a reversible couple: above 1 cm/s nothing changes)
+      // starts clamped onto its upper bound 100. Its undamped step is enormous; it now stops on
+      // the lower bound, which here is better, and the fit goes on from there. Each damped retry
+      // cut at the same bound is the same point, evaluated once.
+      {"a saturating rate constant leaves its upper bound", Grid(0.3, -0.005, 121),
+       [](const double* b, double E) {
+         const double s = std::log(1 + 1e-3 / b[0]);  // kinetic shift and spread
+         return Gaussian(1e-5 / (1 + 0.3 * s), 0.1 - 0.03 * s, 0.03 * (1 + 0.5 * s), E);
+       },
+       {100}, {1e-4}, {100}, {2e-4}, {2e-9}, 10},
+      // A parameter at 0 used to be probed with the data's standard deviation as its step, in the
+      // data's unit: a concentration went to -100, an exponent into overflow. The step is now 1 %
+      // of the larger bound, one-sided at a bound.
+      {"a concentration at 0, undefined below, against data of spread ~100", Grid(0, 1, 20),
+       [](const double* b, double x) { return 5e4 * model::Sqrt(b[0]) * x; }, {0}, {0}, {0.01},
+       {0.004}, {4e-8}},
+      {"an exponent at 0 against data of spread ~1e4: a probe at 1e4 overflows", Grid(0, 1, 20),
+       [](const double* b, double x) { return 1000 * model::Exp(b[0] * x); }, {0}, {-1}, {1},
+       {0.2}, {2e-6}},
+      {"bounds without room hold the parameter", Grid(0, 1, 5), Line, {0.5, 1}, {0.5, -10},
+       {0.5, 10}, {0.5, 3}, {0, 3e-5}},
+  };
+  // clang-format on
+  for (const ExactCase& c : cases) {
+    CurveModel model{c.x, c.f};
+    FitState fit = Problem(c.start, c.min, c.max, model.At(c.truth));
+    FitWork work;
+    FitToEnd(work, fit, model);
+    EXPECT_EQ(fit.Flag, -1) << c.what;
+    for (std::size_t j = 0; j < c.truth.size(); ++j) {
+      EXPECT_NEAR(fit.X[j], c.truth[j], c.tolerance[j]) << c.what << ", parameter " << j;
+      for (const auto& p : model.calls) {
+        ASSERT_TRUE(p[j] >= c.min[j] && p[j] <= c.max[j]) << c.what << ", parameter " << j;
+      }
+    }
+    EXPECT_LE(work.EvaluationCount, c.maxEvaluations) << c.what;
+  }
 }
 
 // Two peaks 60 mV apart, each 40 mV wide, with 1 % noise: the fit must find a sum no larger than
 // the true parameters give, and parameters within a few noise-limited standard errors of the
-// truth (heights to 2 %, positions and widths to 1 mV).
-TEST(MarquardtKnownAnswers, TwoOverlappedPeaksWithNoise) {
-  CurveModel pair{Grid(-0.3, 0.005, 121), [](const double* b, double E) {
-                    return Gaussian(b[0], b[1], b[2], E) + Gaussian(b[3], b[4], b[5], E);
-                  }};
+// truth (heights to 2 %, positions and widths to 1 mV). The freezing floor used to be absolute (a
+// diagonal of the normal matrix at most 1e-20), so the same peaks in picoamperes froze every
+// parameter and "converged" without moving: now the fit is the same in any unit.
+TEST(MarquardtKnownAnswers, TwoOverlappedPeaksWithNoiseInAnyUnit) {
   const std::vector<double> truth = {1.0, 0.03, 0.04, 0.6, -0.03, 0.04};
-  std::vector<double> y = pair.At(truth);
-  const std::vector<double> noise = Noise(static_cast<int>(y.size()));
-  for (std::size_t i = 0; i < y.size(); ++i) y[i] += 0.01 * noise[i];
-  FitState fit = Problem({0.8, 0.05, 0.05, 0.8, -0.05, 0.05}, {0, 0, 0.01, 0, -0.2, 0.01},
-                         {5, 0.2, 0.2, 5, 0, 0.2}, y);
-  FitWork work;
-  FitToEnd(work, fit, pair);
-  EXPECT_EQ(fit.Flag, -2);
-  double trueSum = 0;
-  const std::vector<double> atTruth = pair.At(truth);
-  for (std::size_t i = 0; i < y.size(); ++i) trueSum += (atTruth[i] - y[i]) * (atTruth[i] - y[i]);
-  EXPECT_LE(fit.SSQ, trueSum);
-  EXPECT_NEAR(fit.X[0], 1.0, 0.02);
-  EXPECT_NEAR(fit.X[3], 0.6, 0.02);
-  for (int j : {1, 2, 4, 5}) EXPECT_NEAR(fit.X[j], truth[j], 1e-3) << j;
+  std::vector<double> fitted;
+  for (double unit : {1.0, 1e-12}) {
+    CurveModel pair{Grid(-0.3, 0.005, 121), [unit](const double* b, double E) {
+                      return unit * (Gaussian(b[0], b[1], b[2], E) + Gaussian(b[3], b[4], b[5], E));
+                    }};
+    const std::vector<double> atTruth = pair.At(truth);
+    std::vector<double> y = atTruth;
+    const std::vector<double> noise = Noise(static_cast<int>(y.size()));
+    double trueSum = 0;
+    for (std::size_t i = 0; i < y.size(); ++i) {
+      y[i] += unit * 0.01 * noise[i];
+      trueSum += (atTruth[i] - y[i]) * (atTruth[i] - y[i]);
+    }
+    FitState fit = Problem({0.8, 0.05, 0.05, 0.8, -0.05, 0.05}, {0, 0, 0.01, 0, -0.2, 0.01},
+                           {5, 0.2, 0.2, 5, 0, 0.2}, y);
+    FitWork work;
+    FitToEnd(work, fit, pair);
+    EXPECT_EQ(fit.Flag, -2) << unit;
+    EXPECT_LE(fit.SSQ, trueSum) << unit;
+    EXPECT_NEAR(fit.X[0], 1.0, 0.02) << unit;
+    EXPECT_NEAR(fit.X[3], 0.6, 0.02) << unit;
+    for (int j : {1, 2, 4, 5}) EXPECT_NEAR(fit.X[j], truth[j], 1e-3) << unit << " " << j;
+    if (fitted.empty()) fitted = fit.X;
+    for (int j = 0; j < 6; ++j) EXPECT_NEAR(fit.X[j], fitted[j], 1e-9 * std::fabs(fitted[j])) << j;
+  }
 }
 
-TEST(MarquardtCorners, ExactStartEndsAtTheFirstCallUnchanged) {
-  CurveModel line{Grid(0, 1, 5), [](const double* b, double x) { return b[0] + b[1] * x; }};
+TEST(MarquardtCorners, ExactStartOrNoParameterEndsAtTheFirstCall) {
+  CurveModel line{Grid(0, 1, 5), Line};
   FitState fit = Problem({1, 2}, {-10, -10}, {10, 10}, line.At({1, 2}));
   FitWork work;
   EXPECT_EQ(FitToEnd(work, fit, line), 1);
   EXPECT_EQ(fit.Flag, -1);
   EXPECT_EQ(fit.X, (std::vector<double>{1, 2}));
   EXPECT_EQ(work.EvaluationCount, 1);
-}
 
-TEST(MarquardtCorners, ParameterTheModelIgnoresIsFrozen) {
-  CurveModel decay{Grid(0, 0.25, 41), [](const double* b, double t) {
-                     return b[0] * std::exp(-b[2] * t);  // b[1] plays no part
-                   }};
-  FitState fit = Problem({1.0, 0.123, 1.5}, {0.1, 0, 0.01}, {10, 1, 5}, decay.At({2.5, 0, 0.7}));
-  FitWork work;
-  FitToEnd(work, fit, decay);
-  EXPECT_EQ(fit.Flag, -1);
-  EXPECT_EQ(fit.X[1], 0.123);  // exactly: never stepped
-  EXPECT_NEAR(fit.X[0], 2.5, 2.5e-5);
-  EXPECT_NEAR(fit.X[2], 0.7, 0.7e-5);
-}
-
-TEST(MarquardtCorners, NoParameterRunsOneCallAndReportsConvergence) {
   CurveModel constant{Grid(0, 1, 4), [](const double*, double x) { return x; }};
-  FitState fit = Problem({}, {}, {}, {1, 1, 2, 2});
-  FitWork work;
-  EXPECT_EQ(FitToEnd(work, fit, constant), 1);
-  EXPECT_EQ(fit.Flag, -2);
-  EXPECT_EQ(fit.DampedSolves, 0);
+  FitState none = Problem({}, {}, {}, {1, 1, 2, 2});
+  EXPECT_EQ(FitToEnd(work, none, constant), 1);
+  EXPECT_EQ(none.Flag, -2);
+  EXPECT_EQ(none.DampedSolves, 0);
   EXPECT_EQ(work.EvaluationCount, 1);  // the same point is not evaluated again and again
-  EXPECT_DOUBLE_EQ(fit.SSQ, 1 + 0 + 0 + 1);
+  EXPECT_DOUBLE_EQ(none.SSQ, 1 + 0 + 0 + 1);
 }
 
 // A kink at the start: every step that the (one-sided) slope suggests overshoots, and no damping
@@ -227,29 +262,11 @@ TEST(MarquardtMends, WorseLastTrialIsNotKept) {
   EXPECT_EQ(again.model.calls.back(), again.fit.X);
 }
 
-// A step that crossed a bound used to be dropped for that parameter, so a parameter starting on
-// a bound stayed there: from k on its upper bound 5 the old rule ended after one call with a sum
-// of 5.6 (the optimum is 0).
-TEST(MarquardtMends, ParameterStartingOnABoundLeavesIt) {
-  CurveModel decay{Grid(0, 0.5, 21),
-                   [](const double* b, double t) { return b[0] * std::exp(-b[1] * t); }};
-  FitState fit = Problem({2, 5}, {0.1, 0.01}, {10, 5}, decay.At({2, 0.5}));
-  FitWork work;
-  FitToEnd(work, fit, decay);
-  EXPECT_EQ(fit.Flag, -1);
-  EXPECT_NEAR(fit.X[0], 2, 2e-5);
-  EXPECT_NEAR(fit.X[1], 0.5, 0.5e-5);
-  for (const auto& p : decay.calls) {  // never outside the bounds, probes included
-    EXPECT_LE(p[1], 5.0);
-    EXPECT_GE(p[1], 0.01);
-  }
-}
-
 // The slope's own optimum (about 2) lies beyond its upper bound 1.5: the fit must stop on the
 // bound with the intercept that is best for that slope, mean(y - 1.5 x). The old rule left the
 // slope at its start, 1, with a sum 14 times larger.
 TEST(MarquardtMends, OptimumOnABoundIsFound) {
-  CurveModel line{Grid(0, 1, 10), [](const double* b, double x) { return b[0] + b[1] * x; }};
+  CurveModel line{Grid(0, 1, 10), Line};
   std::vector<double> y;
   for (int i = 0; i < 10; ++i) y.push_back(1 + 2 * i + ((i * 7) % 3 - 1) * 0.1);
   double intercept = 0;
@@ -260,69 +277,6 @@ TEST(MarquardtMends, OptimumOnABoundIsFound) {
   EXPECT_EQ(fit.Flag, -2);
   EXPECT_EQ(fit.X[1], 1.5);
   EXPECT_NEAR(fit.X[0], intercept, 1e-9);
-}
-
-// A rate constant whose effect saturates (a reversible couple: above 1 cm/s nothing changes) and
-// that starts clamped onto its upper bound 100. Its undamped step is enormous; it now stops on
-// the lower bound, which here is better, and the fit goes on from there to the true 2e-4. Each
-// damped retry cut at the same bound is the same point, evaluated once.
-TEST(MarquardtMends, SaturatingRateConstantLeavesItsUpperBound) {
-  CurveModel wave{Grid(0.3, -0.005, 121), [](const double* b, double E) {
-                    const double s = std::log(1 + 1e-3 / b[0]);  // kinetic shift and spread
-                    const double Ep = 0.1 - 0.03 * s;
-                    return Gaussian(1e-5 / (1 + 0.3 * s), Ep, 0.03 * (1 + 0.5 * s), E);
-                  }};
-  FitState fit = Problem({100}, {1e-4}, {100}, wave.At({2e-4}));
-  FitWork work;
-  FitToEnd(work, fit, wave);
-  EXPECT_EQ(fit.Flag, -1);
-  EXPECT_NEAR(fit.X[0], 2e-4, 2e-9);
-  EXPECT_LE(work.EvaluationCount, 10);
-}
-
-// The freezing floor used to be absolute (a diagonal of the normal matrix at most 1e-20), so the
-// same peak in picoamperes froze every parameter and "converged" without moving.
-TEST(MarquardtMends, SameFitInAnyUnit) {
-  std::vector<double> fitted;
-  for (double unit : {1.0, 1e-12}) {
-    CurveModel peak{Grid(-0.3, 0.005, 121), [unit](const double* b, double E) {
-                      return unit * Gaussian(b[0], b[1], b[2], E);
-                    }};
-    std::vector<double> y = peak.At({1.0, 0.05, 0.04});
-    const std::vector<double> noise = Noise(static_cast<int>(y.size()));
-    for (std::size_t i = 0; i < y.size(); ++i) y[i] += unit * 0.01 * noise[i];
-    FitState fit = Problem({0.6, 0.02, 0.08}, {0, -0.2, 0.005}, {10, 0.2, 0.5}, y);
-    FitWork work;
-    FitToEnd(work, fit, peak);
-    EXPECT_EQ(fit.Flag, -2) << unit;
-    if (fitted.empty()) {
-      fitted = fit.X;
-    } else {
-      for (int j = 0; j < 3; ++j) EXPECT_NEAR(fit.X[j], fitted[j], 1e-9 * fitted[j]) << j;
-    }
-  }
-}
-
-// A parameter at 0 used to be probed with the data's standard deviation as its step, in the
-// data's unit: a concentration went to -100, an exponent into overflow. The step is now 1 % of
-// the larger bound, one-sided at a bound.
-TEST(MarquardtMends, ParameterAtZeroIsProbedInItsOwnScaleAndWithinItsBounds) {
-  // A concentration, 0..0.01, whose model is undefined below 0, against data of spread ~100.
-  CurveModel current{Grid(0, 1, 20),
-                     [](const double* b, double x) { return 5e4 * model::Sqrt(b[0]) * x; }};
-  FitState fit = Problem({0}, {0}, {0.01}, current.At({0.004}));
-  FitWork work;
-  FitToEnd(work, fit, current);
-  EXPECT_EQ(fit.Flag, -1);
-  EXPECT_NEAR(fit.X[0], 0.004, 4e-8);
-
-  // An exponent at 0 with bounds -1..1 against data of spread ~1e4: probing at +-1e4 overflows.
-  CurveModel growth{Grid(0, 1, 20),
-                    [](const double* b, double x) { return 1000 * model::Exp(b[0] * x); }};
-  FitState rate = Problem({0}, {-1}, {1}, growth.At({0.2}));
-  FitToEnd(work, rate, growth);
-  EXPECT_EQ(rate.Flag, -1);
-  EXPECT_NEAR(rate.X[0], 0.2, 2e-6);
 }
 
 // Constant data have a variance of 0, so the exactness floor is 0; a single point too. An exact
@@ -342,15 +296,6 @@ TEST(MarquardtMends, ConstantDataAndSinglePoints) {
   FitState single = Problem({1, 0}, {0, -5}, {10, 5}, {3});
   EXPECT_NO_THROW(FitToEnd(work, single, one));
   EXPECT_LE(single.SSQ, 1e-20);
-}
-
-TEST(MarquardtMends, BoundsWithoutRoomHoldTheParameter) {
-  CurveModel line{Grid(0, 1, 5), [](const double* b, double x) { return b[0] + b[1] * x; }};
-  FitState fit = Problem({0.5, 1}, {0.5, -10}, {0.5, 10}, line.At({2, 3}));
-  FitWork work;
-  FitToEnd(work, fit, line);
-  EXPECT_EQ(fit.X[0], 0.5);
-  for (const auto& p : line.calls) EXPECT_EQ(p[0], 0.5);
 }
 
 // A failing model ends the fit by its failure; the fit still describes the last accepted point.
@@ -389,10 +334,109 @@ TEST(MarquardtWork, StorageIsSizedOncePerFit) {
   EXPECT_EQ(fit.Fcalc.data(), fcalc);
 }
 
-TEST(MarquardtWork, PopulationVariance) {
-  const std::vector<double> values = {1, 2, 3, 4};
-  EXPECT_DOUBLE_EQ(PopulationVariance(values), 1.25);
-  EXPECT_THROW(PopulationVariance({}), model::Failure);
+// ---------------------------------------------------------------------------------------------
+// The optimiser against certified reference results (NIST StRD nonlinear regression), unbounded,
+// with the program's own loop: at most 51 calls, stopping on a flag that is not positive.
+//
+// Tolerances. The fit stops once an iteration lowers the sum by less than 0.02 % (with the
+// undamped step as well), so the final sum lies a little above the certified minimum; how far
+// the parameters may then be from the certified ones depends on how flat the valley is, so each
+// problem states its own bound, a few times what the run reaches:
+//   well conditioned (Misra1a, DanWood, Rat42, BoxBOD and Eckerle4 from the near start): sum to
+//   1e-5, parameters to 1e-4 or better;
+//   strongly correlated parameters (Thurber, Rat43, MGH09 from the near start): sum to 5e-4,
+//   parameters to 1e-2 (Thurber, Rat43) or 5e-2 (MGH09, whose four parameters share one ratio).
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct Outcome {
+  FitState fit;
+  int iterations = 0;
+};
+
+Outcome Solve(const NistProblem& p, const std::vector<double>& start, int limit = 51) {
+  CurveModel model{p.x, p.f};
+  const std::size_t n = start.size();
+  Outcome out{Problem(start, std::vector<double>(n, -kInf), std::vector<double>(n, kInf), p.y)};
+  FitWork work;
+  out.iterations = FitToEnd(work, out.fit, model, limit);
+  return out;
+}
+
+TEST(NistReference, CertifiedValuesReproduceTheCertifiedSum) {
+  for (const NistProblem& p : NistProblems()) {
+    EXPECT_NEAR(NistSsq(p, p.cert.data()) / p.certSsq, 1.0, 1e-10) << p.name;
+  }
+}
+
+struct Case {
+  const char* name;
+  int start;
+  double sumTolerance;        // relative, against the certified sum
+  double parameterTolerance;  // relative, against each certified parameter
+};
+
+class NistCertified : public ::testing::TestWithParam<Case> {};
+
+TEST_P(NistCertified, ReachesTheCertifiedValues) {
+  const Case& c = GetParam();
+  const NistProblem& p = NistFind(c.name);
+  const Outcome out = Solve(p, c.start == 1 ? p.start1 : p.start2);
+  EXPECT_EQ(out.fit.Flag, -2);
+  EXPECT_LT(out.iterations, 51);
+  EXPECT_GE(out.fit.SSQ, p.certSsq * (1 - 1e-9));  // nothing beats the certified minimum
+  EXPECT_LE(out.fit.SSQ / p.certSsq - 1, c.sumTolerance);
+  for (std::size_t j = 0; j < p.cert.size(); ++j) {
+    EXPECT_NEAR(out.fit.X[j] / p.cert[j], 1.0, c.parameterTolerance) << "b" << j + 1;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Problems, NistCertified,
+    ::testing::Values(Case{"Misra1a", 1, 1e-9, 1e-6}, Case{"Misra1a", 2, 1e-9, 1e-6},
+                      Case{"DanWood", 1, 1e-8, 1e-5}, Case{"DanWood", 2, 1e-8, 1e-5},
+                      Case{"Rat42", 1, 1e-5, 1e-3}, Case{"Rat42", 2, 1e-5, 1e-4},
+                      Case{"BoxBOD", 2, 1e-5, 1e-2}, Case{"Eckerle4", 2, 1e-5, 1e-4},
+                      Case{"Thurber", 1, 5e-4, 1e-2}, Case{"Thurber", 2, 5e-4, 1e-2},
+                      Case{"Rat43", 1, 5e-4, 1e-2}, Case{"Rat43", 2, 5e-4, 1e-2},
+                      Case{"MGH09", 2, 5e-4, 5e-2}),
+    [](const ::testing::TestParamInfo<Case>& info) {
+      return std::string(info.param.name) + "Start" + std::to_string(info.param.start);
+    });
+
+// MGH10 from its second start runs along a long curved valley. Heavily damped steps there lower
+// the sum by little per call, which used to count as convergence: the fit stopped at 368 times
+// the certified sum. It must not claim convergence after the program's 51 calls, and, left to
+// run, it reaches the certified values.
+TEST(NistValley, NoConvergenceIsClaimedHalfWayAlongACurvedValley) {
+  const NistProblem& p = NistFind("MGH10");
+  const Outcome limited = Solve(p, p.start2);
+  EXPECT_EQ(limited.iterations, 51);
+  EXPECT_EQ(limited.fit.Flag, 1);
+
+  const Outcome unlimited = Solve(p, p.start2, 1000);
+  EXPECT_EQ(unlimited.fit.Flag, -2);
+  EXPECT_NEAR(unlimited.fit.SSQ / p.certSsq, 1.0, 1e-5);
+  for (std::size_t j = 0; j < p.cert.size(); ++j) {
+    EXPECT_NEAR(unlimited.fit.X[j] / p.cert[j], 1.0, 1e-3) << "b" << j + 1;
+  }
+}
+
+// Eckerle4's peak is 4 wide at x = 451, so a 1 % difference step (4.5) gives derivatives too
+// coarse to find the way down the last 1.5 % of the sum; the fit used to report convergence
+// there. It now goes on with finer derivatives (tested with the certified cases above). From the
+// far start the model's peak misses the data altogether: a plateau, reported as such.
+TEST(NistValley, FarStartsThatEndOnAPlateauOrRunOut) {
+  for (const char* name : {"BoxBOD", "Eckerle4"}) {
+    const NistProblem& p = NistFind(name);
+    const Outcome out = Solve(p, p.start1);
+    EXPECT_EQ(out.fit.Flag, -2) << name;
+    EXPECT_GT(out.fit.SSQ, 5 * p.certSsq) << name;
+  }
+  for (const char* name : {"MGH09", "MGH10"}) {
+    const NistProblem& p = NistFind(name);
+    EXPECT_EQ(Solve(p, p.start1).fit.Flag, 1) << name;  // honestly not converged
+  }
 }
 
 }  // namespace

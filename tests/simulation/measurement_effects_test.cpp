@@ -14,83 +14,45 @@ namespace {
 using model::AppState;
 using model::CurveSet;
 
-// A programme with no faradaic current (a normal pulse at a rotating disk has no current
-// function), so the total is the instrument effect alone.
-AppState Blank(int technique, double cycles, double Estart = 0.3, double Eend = -0.3) {
-  AppState app = physics::Experiment(technique, 8);
-  if (technique == 1 || technique == 2) app.caseCode = static_cast<model::Count>(10 * technique);
-  app.cycles = cycles;
-  app.Estart = Estart;
-  app.Eend = Eend;
-  return app;
-}
+constexpr double kC = 2e-5 * 0.5 * 0.01;  // Cdl A v: 2e-5 F/cm2 on 0.5 cm2 at 10 mV/s
 
-std::vector<double> Total(AppState& app) {
+// Runs a programme without faradaic current (a normal pulse at a rotating disk has no current
+// function), so the total is the charging current alone, and compares it at point i (from 0) and
+// potential x with `expected`.
+void ExpectCharging(int technique, double cycles, double Eend, double Cdl,
+                    double (*expected)(std::size_t i, double x)) {
+  AppState app = physics::Experiment(technique, 8);
+  if (technique <= 2) app.caseCode = static_cast<model::Count>(10 * technique);
+  app.cycles = cycles;
+  app.Eend = Eend;
+  app.Cdl = Cdl;
+  app.area = 0.5;
   CurveSet curves;
   model::PlotSettings plot;
   RunSimulation(app, curves, plot, false);
-  std::vector<double> total;
-  for (int i = 1; i <= curves.pointCount; ++i) total.push_back(curves.y(i, 1));
-  return total;
-}
-
-TEST(ChargingCurrent, SingleSweepChargesInTheScanDirection) {
-  // C = Cdl A v; a negative-going sweep charges cathodically, which is positive here.
-  for (double direction : {-1.0, 1.0}) {
-    AppState app = Blank(1, 0.5, 0.3, 0.3 + 0.6 * direction);
-    app.Cdl = 2e-5;
-    app.area = 0.5;
-    const double C = 2e-5 * 0.5 * 0.01;
-    for (double value : Total(app)) EXPECT_DOUBLE_EQ(value, -direction * C);
+  ASSERT_EQ(curves.pointCount, static_cast<int>(242 * cycles));
+  for (int i = 1; i <= curves.pointCount; ++i) {
+    const double want = expected(static_cast<std::size_t>(i - 1), curves.x(i));
+    EXPECT_NEAR(curves.y(i, 1), want, 1e-20) << technique << " " << cycles << " point " << i;
   }
 }
 
-TEST(ChargingCurrent, OtherTechniquesOfASingleSweepGrowWithTheDistanceFromTheStart) {
+TEST(ChargingCurrent, FollowsTheScanDirectionOrTheDistanceFromTheStart) {
+  // A negative-going sweep charges cathodically, which is positive here.
+  ExpectCharging(1, 0.5, -0.3, 2e-5, [](std::size_t, double) { return kC; });
+  ExpectCharging(1, 0.5, 0.9, 2e-5, [](std::size_t, double) { return -kC; });
   for (int technique = 2; technique <= 5; ++technique) {
-    AppState app = Blank(technique, 0.5);
-    app.Cdl = 1e-5;
-    const std::vector<double> total = Total(app);
-    for (std::size_t i = 0; i < total.size(); ++i) {
-      const double x = 0.3 - 0.005 * static_cast<double>(i);
-      EXPECT_NEAR(total[i], (0.3 - x) * 1e-5 * 0.01, 1e-20) << technique;
-    }
+    ExpectCharging(technique, 0.5, -0.3, 2e-5,
+                   [](std::size_t, double x) { return (0.3 - x) * kC; });
   }
-}
-
-TEST(ChargingCurrent, CyclesChangeSignWithEverySweep) {
+  // Cycles: +C on the forward sweeps, -C on the returning ones, whatever the technique.
   for (double cycles : {1.0, 2.0}) {
     for (int technique : {1, 3}) {
-      AppState app = Blank(technique, cycles);
-      app.Cdl = 1e-5;
-      const double C = 1e-5 * 0.01;
-      const std::vector<double> total = Total(app);
-      ASSERT_EQ(total.size(), static_cast<std::size_t>(242 * cycles));
-      for (std::size_t i = 0; i < total.size(); ++i) {
-        // Negative-going first sweep: +C forward, -C back, repeated.
-        const double expected = (i / 121) % 2 == 0 ? C : -C;
-        EXPECT_DOUBLE_EQ(total[i], expected) << "cycles " << cycles << " point " << i + 1;
-      }
+      ExpectCharging(technique, cycles, -0.3, 2e-5,
+                     [](std::size_t i, double) { return (i / 121) % 2 == 0 ? kC : -kC; });
     }
   }
-}
-
-TEST(ChargingCurrent, NoneWithoutCapacitance) {
-  AppState app = Blank(1, 1);
-  app.Cdl = -1e-5;
-  for (double value : Total(app)) EXPECT_EQ(value, 0.0);
-}
-
-double Mean(const std::vector<double>& v) {
-  double sum = 0;
-  for (double value : v) sum += value;
-  return sum / static_cast<double>(v.size());
-}
-
-double StandardDeviation(const std::vector<double>& v) {
-  const double mean = Mean(v);
-  double sum = 0;
-  for (double value : v) sum += (value - mean) * (value - mean);
-  return std::sqrt(sum / static_cast<double>(v.size() - 1));
+  ExpectCharging(1, 1, -0.3, -2e-5, [](std::size_t, double) { return 0.0; });  // no capacitance
 }
 
 std::vector<double> NoiseOn(int points, double noise, double extreme) {
@@ -111,8 +73,11 @@ TEST(Noise, StandardDeviationIsTheRequestedShareOfAQuarterOfTheExtreme) {
   // n = 1000, and the mean stays within four standard errors of zero.
   for (int points : {1000, 2000, 4000}) {
     const std::vector<double> added = NoiseOn(points, 5, -2e-6);
-    EXPECT_NEAR(StandardDeviation(added) / 2.5e-8, 1.0, 0.05) << points;
-    EXPECT_NEAR(Mean(added), 0.0, 4 * 2.5e-8 / std::sqrt(points)) << points;
+    double mean = 0, squares = 0;
+    for (double value : added) mean += value / points;
+    for (double value : added) squares += (value - mean) * (value - mean);
+    EXPECT_NEAR(std::sqrt(squares / (points - 1)) / 2.5e-8, 1.0, 0.05) << points;
+    EXPECT_NEAR(mean, 0.0, 4 * 2.5e-8 / std::sqrt(points)) << points;
   }
 }
 

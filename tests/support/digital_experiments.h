@@ -52,6 +52,25 @@ inline model::AppState CoupleExperiment() {
   return app;
 }
 
+// The couple as a DC (sampled current) experiment with drop time `tDrop`.
+inline model::AppState Dc(double tDrop) {
+  model::AppState app = CoupleExperiment();
+  app.technique = 2;
+  app.tDrop = tDrop;
+  return app;
+}
+
+// The couple swept at 10 mV/s at a curved electrode.
+inline model::AppState SlowSweep(int electrode, double radius, double area) {
+  model::AppState app = CoupleExperiment();
+  app.electrode = static_cast<model::Count>(electrode);
+  app.radius = radius;
+  app.area = area;
+  app.scanRate = 0.01;
+  app.tDrop = app.Estep / app.scanRate;
+  return app;
+}
+
 // Adds the electron transfer ox + n e = red with its standard potential.
 inline void AddTransfer(model::AppState& app, int ox, int red, double E0) {
   const int r = ++app.chargeCount;
@@ -155,6 +174,11 @@ inline double CrossingPotential(const Voltammogram& v, double level) {
 inline double RandlesSevcik(const model::AppState& app, double n = 1) {
   return 0.4463 * n * model::kFaraday * app.area * app.Cinit(1) * 1e-3 *
          std::sqrt(n * app.fOverRT * app.scanRate * app.D(1));
+}
+
+// Diffusion-limited current of A at a plane after a potential step, at time t.
+inline double Cottrell(const model::AppState& app, double t) {
+  return model::kFaraday * app.area * app.Cinit(1) * 1e-3 * std::sqrt(app.D(1) / (model::kPi * t));
 }
 
 }  // namespace kivex::testing
