@@ -1,89 +1,102 @@
+// The Analysis menu's transforms and the output quantity, run as commands on the session.
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "analysis/curve_column.h"
+#include "analysis/semi_differentiate.h"
 #include "simulation/analytical_experiment.h"
 #include "support/test_platform.h"
 #include "ui/commands.h"
-#include "ui/form_ins.h"
-#include "ui/form_option.h"
-#include "ui/interaction.h"
 #include "ui/run_simulation.h"
+#include "ui/session_actions.h"
 
 namespace kivex::ui {
 namespace {
 
+using testing::Curve;
 using testing::SessionFixture;
 
-// A simulated session whose curve 1 is the straight line y = i over 0.3 V .. -0.3 V.
+// A simulated session whose current curve is curve 2, the line y = i over 0.3 V .. -0.3 V in
+// 5 mV steps; curve 1 holds -1 throughout and no transform may touch it.
 struct LineFixture : SessionFixture {
   LineFixture() {
     RunMenuItem(session, "mnuSimulate");
-    for (int i = 1; i <= session.curves.pointCount; ++i) session.curves.y(i, 1) = i;
+    model::CurveSet& c = session.curves;
+    for (int i = 1; i <= c.pointCount; ++i) {
+      c.y(i, 1) = -1;
+      c.y(i, 2) = i;
+    }
+    c.curveCount = c.storedCurveCount = 2;
+    c.currentCurve = 2;
     platform.plotChanges = 0;
   }
 };
 
-TEST(AnalysisMenu, EachTransformChangesTheCurrentCurveAndRedrawsOnce) {
-  LineFixture f;
-  ASSERT_EQ(f.session.curves.pointCount, 121);
-  ASSERT_TRUE(f.platform.messages.empty());
-
-  EXPECT_EQ(RunMenuItem(f.session, "mnuDerivative"), MenuOutcome::Ran);
-  EXPECT_NEAR(f.session.curves.y(60, 1), 200.0, 1e-9);  // 1 per 5 mV point
-  EXPECT_EQ(f.platform.plotChanges, 1);
-
-  RunMenuItem(f.session, "mnuIntegral");
-  EXPECT_NEAR(f.session.curves.y(3, 1), 3.0, 1e-9);  // 200 * 0.005 per point
-  RunMenuItem(f.session, "mnuMinusY");
-  EXPECT_NEAR(f.session.curves.y(3, 1), -3.0, 1e-9);
-  RunMenuItem(f.session, "mnu1000Y");
-  EXPECT_NEAR(f.session.curves.y(3, 1), -3000.0, 1e-6);
-  RunMenuItem(f.session, "mnu0001Y");
-  RunMenuItem(f.session, "mnu10Y");
-  RunMenuItem(f.session, "mnu01Y");
-  EXPECT_NEAR(f.session.curves.y(3, 1), -3.0, 1e-9);
-  RunMenuItem(f.session, "mnu1000X");
-  EXPECT_NEAR(f.session.curves.x(1), 300.0, 1e-9);
-  RunMenuItem(f.session, "mnu10X");
-  RunMenuItem(f.session, "mnu01X");
-  RunMenuItem(f.session, "mnu0001X");
-  RunMenuItem(f.session, "mnuMinusX");
-  EXPECT_NEAR(f.session.curves.x(1), -0.3, 1e-12);
-  RunMenuItem(f.session, "mnuSemi");
-  RunMenuItem(f.session, "mnuSemiInte");
-  EXPECT_EQ(f.platform.plotChanges, 14);
-  EXPECT_TRUE(f.platform.messages.empty());
-}
-
-TEST(AnalysisMenu, CurvesTheTransformCannotTakeStayWithAMessage) {
-  LineFixture f;
-  f.session.curves.pointCount = 4;
-  RunMenuItem(f.session, "mnuSemi");
-  RunMenuItem(f.session, "mnuSemiInte");
-  ASSERT_EQ(f.platform.messages.size(), 2u);
-  EXPECT_EQ(f.platform.messages[0],
-            "The curve has 4 points, too few to semi-differentiate (at least 5). The curve is "
-            "left unchanged.");
-  EXPECT_EQ(f.session.curves.y(4, 1), 4.0);
-
-  f.session.curves.pointCount = 121;
-  f.session.curves.x(2) = f.session.curves.x(1);
-  for (const char* item : {"mnuDerivative", "mnuIntegral", "mnuSemi"}) {
-    RunMenuItem(f.session, item);
+TEST(AnalysisMenu, EachItemTransformsTheCurrentCurveOrTheAxisAndRedrawsOnce) {
+  struct Case {
+    const char* item;
+    int k;  // curve, 0 for the potentials
+    int point;
+    double expected;
+  };
+  const Case cases[] = {
+      {"mnuDerivative", 2, 60, 200.0},  // 1 per 5 mV point
+      {"mnuIntegral", 2, 3, 0.03},      // (1 + 2 + 3) * 0.005
+      {"mnuMinusY", 2, 3, -3.0},       {"mnu1000Y", 2, 3, 3000.0}, {"mnu10Y", 2, 3, 30.0},
+      {"mnu01Y", 2, 3, 0.3},           {"mnu0001Y", 2, 3, 0.003},  {"mnu1000X", 0, 1, 300.0},
+      {"mnu10X", 0, 1, 3.0},           {"mnu01X", 0, 1, 0.03},     {"mnu0001X", 0, 1, 3e-4},
+      {"mnuMinusX", 0, 1, -0.3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.item);
+    LineFixture f;
+    ASSERT_EQ(RunMenuItem(f.session, c.item), MenuOutcome::Ran);
+    const double value = Curve(f.session, c.k)[c.point - 1];
+    EXPECT_NEAR(value, c.expected, 1e-9 * std::max(1.0, std::fabs(c.expected)));
+    EXPECT_EQ(f.platform.plotChanges, 1);
+    EXPECT_TRUE(f.platform.messages.empty());
+    EXPECT_EQ(Curve(f.session, 1), std::vector<double>(121, -1.0));
   }
-  ASSERT_EQ(f.platform.messages.size(), 5u);
-  EXPECT_NE(f.platform.messages[2].find("same potential"), std::string::npos);
-  EXPECT_EQ(f.session.curves.y(121, 1), 121.0);
-  EXPECT_EQ(f.platform.plotChanges, 0);  // nothing changed, nothing redrawn
+
+  // The semi-transforms give what the analysis functions give on the current curve.
+  using Transform = void (*)(const analysis::XAxis&, std::span<double>, int);
+  const std::pair<const char*, Transform> semi[] = {{"mnuSemi", analysis::SemiDifferentiate},
+                                                    {"mnuSemiInte", analysis::SemiIntegrate}};
+  for (const auto& [item, transform] : semi) {
+    SCOPED_TRACE(item);
+    LineFixture f;
+    auto expected = std::make_unique<model::CurveSet>(f.session.curves);
+    transform(expected->x, analysis::ColumnOf(expected->y, 2), expected->pointCount);
+    RunMenuItem(f.session, item);
+    for (int i = 1; i <= 121; ++i) EXPECT_EQ(f.session.curves.y(i, 2), expected->y(i, 2)) << i;
+    EXPECT_EQ(Curve(f.session, 1), std::vector<double>(121, -1.0));
+    EXPECT_EQ(f.platform.plotChanges, 1);
+  }
 }
 
-void Choose(Session& session, Control& control, std::string_view item, Dialog& dialog) {
-  ChooseItem(session, dialog, control, item);
+TEST(AnalysisMenu, ACurveTheTransformCannotTakeStaysWithAMessageAndNoRedraw) {
+  LineFixture f;
+  f.session.curves.x(2) = f.session.curves.x(1);
+  const std::vector<double> before = Curve(f.session, 2);
+  for (const char* item : {"mnuDerivative", "mnuIntegral", "mnuSemi"}) {
+    f.platform.messages.clear();
+    RunMenuItem(f.session, item);
+    ASSERT_EQ(f.platform.messages.size(), 1u) << item;
+    EXPECT_NE(f.platform.messages[0].find("same potential"), std::string::npos);
+    EXPECT_TRUE(f.platform.messages[0].ends_with(". The curve is left unchanged."));
+  }
+  EXPECT_EQ(Curve(f.session, 2), before);
+  EXPECT_EQ(f.platform.plotChanges, 0);
 }
 
 TEST(OutputQuantityCommand, ZeroDistanceIsReportedOnceAndTheCurveKeepsTheCurrent) {
   SessionFixture f;
-  TypeText(f.session, f.session.Ins(), f.session.Ins().TextDis, "0");
-  Choose(f.session, f.session.Option().ComboY, "conductance Cond", f.session.Option());
+  testing::Type(f.session, "FormIns.TextDis", "0");
+  testing::Choose(f.session, "formOption.ComboY", "conductance Cond");
   RunMenuItem(f.session, "mnuSimulate");
   ASSERT_EQ(f.platform.messages.size(), 1u);
   EXPECT_EQ(f.platform.messages[0].rfind("Error: the distance between the electrodes", 0), 0u);
@@ -91,12 +104,12 @@ TEST(OutputQuantityCommand, ZeroDistanceIsReportedOnceAndTheCurveKeepsTheCurrent
   // The run's current, not a conductance.
   EXPECT_EQ(curves.y(5, 1), curves.resultTable(5, f.session.app.totalColumn));
 
-  TypeText(f.session, f.session.Ins(), f.session.Ins().TextDis, "2");
+  testing::Type(f.session, "FormIns.TextDis", "2");
   ApplyOutputQuantity(f.session);
   EXPECT_EQ(f.platform.messages.size(), 1u);
   // kappa = 0.01 M * 100 of the electrolyte plus A and B at the surface; area 1, distance 2.
-  const double kappa = 0.01 * 100 + curves.concentrationTable(5, 1) * 100 +
-                       curves.concentrationTable(5, 2) * 200;
+  const double kappa =
+      0.01 * 100 + curves.concentrationTable(5, 1) * 100 + curves.concentrationTable(5, 2) * 200;
   EXPECT_DOUBLE_EQ(curves.y(5, 1), kappa / 2);
 }
 
@@ -111,19 +124,6 @@ TEST(OutputQuantityCommand, ARunKeepsTheTrialValuesAFitWroteWhileTheCommandRecom
 
   ApplyOutputQuantity(f.session);  // the command reads the dialogs again
   EXPECT_EQ(f.session.app.E0(1), 0.1);
-}
-
-TEST(SimulationFailure, ReportedWithTheSimulationPrefixAndWhatWasWrittenStays) {
-  SessionFixture f;
-  f.session.app = simulation::physics::Experiment(2, 1, 8);
-  f.session.app.Keq(1) = 0;  // the complex's equilibrium constant was never set
-  RunSimulation(f.session);
-  ASSERT_EQ(f.platform.messages.size(), 1u);
-  EXPECT_EQ(f.platform.messages[0],
-            "Analytical simulation Error: Invalid procedure call or argument! Please try again by "
-            "other initial values.");
-  EXPECT_EQ(f.session.curves.pointCount, 121);
-  EXPECT_DOUBLE_EQ(f.session.curves.x(121), -0.3);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
+// The plot options dialog and the Display menu through the session. (The drawing pass itself:
+// tests/display and the plot_axes scenario.)
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -8,24 +10,15 @@
 #include "support/test_platform.h"
 #include "ui/commands.h"
 #include "ui/form_option.h"
-#include "ui/interaction.h"
 #include "ui/run_simulation.h"
-#include "ui/session.h"
+#include "ui/session_actions.h"
 
 namespace kivex::ui {
 namespace {
 
+using testing::Click;
 using testing::SessionFixture;
-
-void Type(Session& session, std::string_view reference, std::string text) {
-  const ControlAddress address = ResolveControl(session, reference);
-  TypeText(session, *address.dialog, *address.control, std::move(text));
-}
-
-void Click(Session& session, std::string_view reference) {
-  const ControlAddress address = ResolveControl(session, reference);
-  ClickControl(session, *address.dialog, *address.control);
-}
+using testing::Type;
 
 // Curve 1 rising from 0.2 to 3.4 microamperes over 0.3 V .. -0.3 V, as after a simulation.
 void LoadSweep(Session& session, int curves = 1) {
@@ -40,33 +33,23 @@ void LoadSweep(Session& session, int curves = 1) {
   c.currentCurve = 1;
 }
 
-// The texts of the picture, in drawing order.
-std::vector<std::string> Texts(const display::Picture& picture) {
-  std::vector<std::string> texts;
-  for (const auto& op : picture.ops()) {
-    if (op.kind == display::Picture::OpKind::Text) texts.push_back(op.text);
-  }
-  return texts;
-}
-
 bool HasText(const display::Picture& picture, std::string_view text) {
-  for (const std::string& t : Texts(picture)) {
-    if (t == text) return true;
+  for (const auto& op : picture.ops()) {
+    if (op.kind == display::Picture::OpKind::Text && op.text == text) return true;
   }
   return false;
 }
 
-TEST(PlotOptionsOK, ReadsTheBoxesOnlyForAxesScaledByHand) {
+TEST(PlotOptionsOK, ReadsTheLimitBoxesOnlyForAxesScaledByHandThenHidesAndRedraws) {
   SessionFixture f;
   Session& s = f.session;
+  LoadSweep(s);
   s.plot.xMin = 7;  // left by the last pass
   OptionOK(s);
   EXPECT_EQ(s.plot.xMin, 7);  // auto: left alone
-  EXPECT_EQ(s.plot.lineStyle(1), 2);
-  EXPECT_EQ(s.plot.lineStyle(2), 3);
-  EXPECT_EQ(s.plot.lineStyle(5), 1);
   EXPECT_FALSE(s.plot.grid);
 
+  ShowPlotOptions(s);
   Click(s, "formOption.Xauto");
   Click(s, "formOption.Yauto");
   Click(s, "formOption.CheckGrid");
@@ -75,76 +58,56 @@ TEST(PlotOptionsOK, ReadsTheBoxesOnlyForAxesScaledByHand) {
   Type(s, "formOption.XmaxText", ".1");
   Type(s, "formOption.YminText", "minus one");  // letters only read as 0
   Type(s, "formOption.YmaxText", "2e-6A");
-  OptionOK(s);
+  f.platform.plotChanges = 0;
+  Click(s, "formOption.cmdOK");
   EXPECT_EQ(s.plot.xMin, -0.5);
   EXPECT_EQ(s.plot.xMax, 0.1);
   EXPECT_EQ(s.plot.yMin, 0);
   EXPECT_EQ(s.plot.yMax, 2e-6);
   EXPECT_TRUE(s.plot.grid);
   EXPECT_TRUE(s.plot.overlap);
+  EXPECT_FALSE(s.Option().visible);
+  EXPECT_EQ(f.platform.plotChanges, 1);
+  EXPECT_TRUE(HasText(s.picture, "-0.5"));
 }
 
-TEST(PlotOptionsOK, ACurveWithNoStyleButtonSelectedIsSolid) {
+// One group of style buttons per curve; a curve with no button selected is drawn solid.
+TEST(PlotOptionsOK, LineStylesAreOneGroupPerCurve) {
   SessionFixture f;
-  FormOption& option = f.session.Option();
-  option.linestyle2(0).value = false;  // curve 1 started with markers
+  OptionOK(f.session);
+  const int startStyles[] = {2, 3, 1, 1, 1};
+  for (int k = 1; k <= 5; ++k) EXPECT_EQ(f.session.plot.lineStyle(k), startStyles[k - 1]) << k;
+
+  f.session.Option().linestyle2(0).value = false;  // curve 1 now has no button selected
   Click(f.session, "formOption.linestyle2(3)");
+  Click(f.session, "formOption.linestyle1(1)");
   OptionOK(f.session);
   EXPECT_EQ(f.session.plot.lineStyle(1), 3);
+  EXPECT_EQ(f.session.plot.lineStyle(2), 1);
   EXPECT_EQ(f.session.plot.lineStyle(4), 2);
 }
 
-TEST(PlotOptionsAuto, TheAutoBoxesHideAndShowTheirLimitBoxes) {
+TEST(PlotOptionsAuto, TheAutoBoxesHideAndShowTheirLimitBoxesWithoutARedraw) {
   SessionFixture f;
   FormOption& option = f.session.Option();
   for (Control* box : {&option.XminText, &option.XmaxText, &option.YminText, &option.YmaxText}) {
     EXPECT_TRUE(box->visible && box->captionVisible) << box->name;  // at load, whatever the ticks
   }
-  Click(f.session, "formOption.Xauto");  // unticked: the X boxes show
-  EXPECT_TRUE(option.XminText.visible && option.XmaxText.visible);
-  Click(f.session, "formOption.Xauto");  // ticked again: hidden with their labels
-  EXPECT_FALSE(option.XminText.visible || option.XminText.captionVisible);
-  EXPECT_FALSE(option.XmaxText.visible || option.XmaxText.captionVisible);
-  EXPECT_TRUE(option.YminText.visible);
-  EXPECT_THROW(Type(f.session, "formOption.XminText", "1"), InteractionError);
-
-  Click(f.session, "formOption.Yauto");
-  Click(f.session, "formOption.Yauto");
-  EXPECT_FALSE(option.YminText.visible || option.YmaxText.captionVisible);
-  Click(f.session, "formOption.Yauto");
-  EXPECT_TRUE(option.YminText.visible && option.YmaxText.captionVisible);
-  EXPECT_EQ(f.platform.plotChanges, 0);  // the auto boxes do not redraw
-}
-
-TEST(PlotOptionsOK, TheOkButtonCommitsHidesAndRedraws) {
-  SessionFixture f;
-  LoadSweep(f.session);
-  ShowPlotOptions(f.session);
-  EXPECT_TRUE(f.session.Option().visible);
-  Click(f.session, "formOption.Xauto");
-  Type(f.session, "formOption.XminText", "-0.5");
-  Type(f.session, "formOption.XmaxText", "0.1");
-  Click(f.session, "formOption.cmdOK");
-  EXPECT_FALSE(f.session.Option().visible);
-  EXPECT_EQ(f.platform.plotChanges, 1);
-  EXPECT_TRUE(f.platform.messages.empty());
-  // Typed limits plus the 10 % margins.
-  const auto& ops = f.session.picture.ops();
-  ASSERT_GE(ops.size(), 1u);
-  bool windowFound = false;
-  for (const auto& op : ops) {
-    if (op.kind == display::Picture::OpKind::Window) {
-      EXPECT_NEAR(std::min(op.a, op.c), -0.56, 1e-12);
-      EXPECT_NEAR(std::max(op.a, op.c), 0.16, 1e-12);
-      windowFound = true;
-    }
+  for (const char* axis : {"X", "Y"}) {
+    SCOPED_TRACE(axis);
+    Control& min = *option.Find(std::string(axis) + "minText");
+    Control& max = *option.Find(std::string(axis) + "maxText");
+    Click(f.session, std::string("formOption.") + axis + "auto");  // unticked: the boxes show
+    EXPECT_TRUE(min.visible && max.visible && max.captionVisible);
+    Click(f.session, std::string("formOption.") + axis + "auto");  // ticked: hidden with labels
+    EXPECT_FALSE(min.visible || min.captionVisible || max.visible || max.captionVisible);
+    EXPECT_THROW(Type(f.session, std::string("formOption.") + axis + "minText", "1"),
+                 InteractionError);
   }
-  EXPECT_TRUE(windowFound);
-  EXPECT_TRUE(HasText(f.session.picture, "-0.5"));
-  EXPECT_TRUE(HasText(f.session.picture, "0.1"));
+  EXPECT_EQ(f.platform.plotChanges, 0);
 }
 
-TEST(PlotCurvesCommand, WritesTheAutoLimitsBackAndDrawsTheTitle) {
+TEST(PlotCurvesCommand, WritesTheAutoLimitsBackAndNamesTheOutputQuantity) {
   SessionFixture f;
   LoadSweep(f.session);
   PlotCurves(f.session);
@@ -156,8 +119,7 @@ TEST(PlotCurvesCommand, WritesTheAutoLimitsBackAndDrawsTheTitle) {
   EXPECT_TRUE(f.session.IsLoaded("formOption"));  // the first pass creates the options dialog
   EXPECT_EQ(f.platform.plotChanges, 1);
 
-  // The output quantity chosen in the dialog names the axis at the next redraw.
-  ChooseItem(f.session, f.session.Option(), f.session.Option().ComboY, "surface concentration C");
+  testing::Choose(f.session, "formOption.ComboY", "surface concentration C");
   PlotCurves(f.session);
   EXPECT_TRUE(HasText(f.session.picture, "C /M  1E-6"));
 }
@@ -166,12 +128,12 @@ TEST(PlotCurvesCommand, NoDataIsAMessageAfterClearingThePicture) {
   SessionFixture f;
   LoadSweep(f.session);
   PlotCurves(f.session);
-  ASSERT_GT(f.session.picture.ops().size(), 10u);
+  ASSERT_TRUE(HasText(f.session.picture, "E /V"));
 
   f.session.curves = model::CurveSet();
   PlotCurves(f.session);
-  ASSERT_EQ(f.platform.messages, (std::vector<std::string>{"Error: No data!"}));
-  EXPECT_TRUE(Texts(f.session.picture).empty());
+  EXPECT_EQ(f.platform.messages, (std::vector<std::string>{"Error: No data!"}));
+  EXPECT_FALSE(HasText(f.session.picture, "E /V"));
   EXPECT_EQ(f.platform.plotChanges, 2);
 }
 
@@ -195,11 +157,8 @@ TEST(DisplayMenu, PlotOptionAndClearAreOnTheMenu) {
   LoadSweep(f.session);
   EXPECT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Disabled);  // nothing simulated yet
   f.session.menu.Enable("mnuDisplay");
-
   ASSERT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Ran);
   EXPECT_EQ(f.platform.plotChanges, 1);
-  EXPECT_TRUE(HasText(f.session.picture, "E /V"));
-
   ASSERT_EQ(RunMenuItem(f.session, "mnuOption"), MenuOutcome::Ran);
   EXPECT_TRUE(f.session.Option().visible);
 
