@@ -217,26 +217,22 @@ TEST(ChemicalsDialog, KeqFollowsTheRateConstants) {
 
 TEST(ChemicalsDialog, RowsAreNamedFromTheBoxesOrTheFixedMechanismsLetters) {
   SessionFixture f;
-  WriteExampleScheme(f.session);
   Type(f.session, "FormMech.charge(1)", "Fe3+");
-  Type(f.session, "FormMech.chem2(2)", "Fe3+");
+  Type(f.session, "FormMech.charge(2)", "Fe2+");
   RunMenuItem(f.session, "mnuExperimental");
   FormExpr& expr = f.session.Expr();
   EXPECT_EQ(expr.specie(1).caption, "Fe3+");
+  EXPECT_EQ(expr.heter(1).caption, "Fe3++1e=Fe2+");
 
   Click(f.session, "FormMech.CheckDigital");
-  f.session.Mech().mech(1).value = false;  // mechanism 5 is greyed for users; the tables hold it
-  f.session.Mech().mech(5).value = true;
-  Choose(f.session, "FormMech.NEL(1)", "1");
+  Click(f.session, "FormMech.mech(7)");  // A + ne = B, B = A
   RunMenuItem(f.session, "mnuExperimental");
-  EXPECT_EQ(f.session.app.mechanism, 5);
+  EXPECT_EQ(f.session.app.mechanism, 7);
   EXPECT_EQ(expr.specie(1).caption, "A");
-  EXPECT_EQ(expr.specie(3).caption, "C");
-  EXPECT_FALSE(expr.specie(4).visible);
+  EXPECT_FALSE(expr.specie(3).visible);
   EXPECT_EQ(expr.heter(1).caption, "A+ne=B");
-  EXPECT_EQ(expr.homo(1).caption, "C=A");
+  EXPECT_EQ(expr.homo(1).caption, "B=A");
   EXPECT_FALSE(expr.homo(2).visible);
-  EXPECT_EQ(expr.LabelKeq(1).caption, "1.e3");
 }
 
 TEST(ChemicalsDialog, PreconcentrationUsesTheValuesShownNow) {

@@ -206,18 +206,25 @@ TEST(AutoFit, OverlapIsUntickedAndCurveOneKeepsTheMeasurement) {
   }
 }
 
-// With surface concentrations chosen as the output, the concentrations used to be written over
-// the measurement in curve 1 and compared with it. A fit compares currents and keeps the
-// measurement; the concentrations show again at the next simulation.
-TEST(AutoFit, ConcentrationOutputKeepsTheMeasurementAndFitsTheCurrent) {
+// Manual Fit simulates into curve 2 beside the measurement. With surface concentrations chosen
+// as the output, the concentrations used to be written over the measurement in curve 1 and
+// compared with it. A fit compares currents and keeps the measurement; the concentrations show
+// again at the next simulation.
+TEST(ManualAndAutoFit, KeepTheMeasurementAndCompareCurrentsWhateverTheOutput) {
   SessionFixture f;
+  EXPECT_EQ(RunMenuItem(f.session, "mnuManualFit"), MenuOutcome::Disabled);
   Type(f.session, "FormIns.Estep", "0.01");
   RunMenuItem(f.session, "mnuSimulate");
   const std::vector<double> measured = Curve(f.session, 1);
   testing::Choose(f.session, "formOption.ComboY", "surface concentration C");
   Type(f.session, "FormExpr.C(1)", "1.3e-3");
-  RunMenuItem(f.session, "mnuManualFit");
+  ASSERT_EQ(RunMenuItem(f.session, "mnuManualFit"), MenuOutcome::Ran);
   EXPECT_EQ(Curve(f.session, 1), measured);
+  EXPECT_EQ(f.session.curves.curveCount, 2);
+  for (int i = 1; i <= f.session.curves.pointCount; ++i) {
+    EXPECT_EQ(f.session.curves.y(i, 2), f.session.curves.resultTable(i, f.session.app.totalColumn));
+  }
+  EXPECT_FALSE(f.session.app.fitting);
   RunMenuItem(f.session, "mnuAutoFit");
   EXPECT_TRUE(f.platform.messages.empty());
   EXPECT_EQ(Curve(f.session, 1), measured);
@@ -226,23 +233,6 @@ TEST(AutoFit, ConcentrationOutputKeepsTheMeasurementAndFitsTheCurrent) {
   RunMenuItem(f.session, "mnuSimulate");
   EXPECT_EQ(f.session.curves.curveCount, 2);  // A and B
   EXPECT_EQ(f.session.curves.y(1, 1), f.session.curves.concentrationTable(1, 1));
-}
-
-TEST(ManualFit, SimulatesIntoCurveTwoBesideTheMeasurement) {
-  SessionFixture f;
-  EXPECT_EQ(RunMenuItem(f.session, "mnuManualFit"), MenuOutcome::Disabled);
-  RunMenuItem(f.session, "mnuSimulate");
-  for (int i = 1; i <= f.session.curves.pointCount; ++i) f.session.curves.y(i, 1) = 1e-6 * i;
-  const std::vector<double> measured = Curve(f.session, 1);
-  ASSERT_EQ(RunMenuItem(f.session, "mnuManualFit"), MenuOutcome::Ran);
-  EXPECT_EQ(Curve(f.session, 1), measured);
-  EXPECT_EQ(f.session.curves.curveCount, 2);
-  const int total = f.session.app.totalColumn;
-  for (int i = 1; i <= f.session.curves.pointCount; ++i) {
-    EXPECT_EQ(f.session.curves.y(i, 2), f.session.curves.resultTable(i, total));
-  }
-  EXPECT_FALSE(f.session.app.fitting);
-  EXPECT_TRUE(f.platform.messages.empty());
 }
 
 // A scheme with three charge reactions: measured, fitted and three components, the most the plot

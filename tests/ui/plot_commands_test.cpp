@@ -1,5 +1,5 @@
-// The plot options dialog and the Display menu through the session. (The drawing pass itself:
-// tests/display and the plot_axes scenario.)
+// The plot options dialog and the Display menu through the session. (Typed and automatic limits,
+// the lenient limit boxes and the grid: the plot_axes scenario; the drawing pass: tests/display.)
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,6 @@ namespace {
 
 using testing::Click;
 using testing::SessionFixture;
-using testing::Type;
 
 // Curve 1 rising from 0.2 to 3.4 microamperes over 0.3 V .. -0.3 V, as after a simulation.
 void LoadSweep(Session& session, int curves = 1) {
@@ -40,71 +39,22 @@ bool HasText(const display::Picture& picture, std::string_view text) {
   return false;
 }
 
-TEST(PlotOptionsOK, ReadsTheLimitBoxesOnlyForAxesScaledByHandThenHidesAndRedraws) {
-  SessionFixture f;
-  Session& s = f.session;
-  LoadSweep(s);
-  s.plot.xMin = 7;  // left by the last pass
-  OptionOK(s);
-  EXPECT_EQ(s.plot.xMin, 7);  // auto: left alone
-  EXPECT_FALSE(s.plot.grid);
-
-  ShowPlotOptions(s);
-  Click(s, "formOption.Xauto");
-  Click(s, "formOption.Yauto");
-  Click(s, "formOption.CheckGrid");
-  Click(s, "formOption.overlap");
-  Type(s, "formOption.XminText", "-0.5 V");
-  Type(s, "formOption.XmaxText", ".1");
-  Type(s, "formOption.YminText", "minus one");  // letters only read as 0
-  Type(s, "formOption.YmaxText", "2e-6A");
-  f.platform.plotChanges = 0;
-  Click(s, "formOption.cmdOK");
-  EXPECT_EQ(s.plot.xMin, -0.5);
-  EXPECT_EQ(s.plot.xMax, 0.1);
-  EXPECT_EQ(s.plot.yMin, 0);
-  EXPECT_EQ(s.plot.yMax, 2e-6);
-  EXPECT_TRUE(s.plot.grid);
-  EXPECT_TRUE(s.plot.overlap);
-  EXPECT_FALSE(s.Option().visible);
-  EXPECT_EQ(f.platform.plotChanges, 1);
-  EXPECT_TRUE(HasText(s.picture, "-0.5"));
-}
-
 // One group of style buttons per curve; a curve with no button selected is drawn solid.
-TEST(PlotOptionsOK, LineStylesAreOneGroupPerCurve) {
+TEST(PlotOptionsOK, CommitsEachCurvesLineStyleAndTheOverlapThenHidesAndRedraws) {
   SessionFixture f;
-  OptionOK(f.session);
-  const int startStyles[] = {2, 3, 1, 1, 1};
-  for (int k = 1; k <= 5; ++k) EXPECT_EQ(f.session.plot.lineStyle(k), startStyles[k - 1]) << k;
-
-  f.session.Option().linestyle2(0).value = false;  // curve 1 now has no button selected
+  LoadSweep(f.session);
+  ShowPlotOptions(f.session);
+  f.session.Option().linestyle2(0).value = false;  // curve 1 started with markers
   Click(f.session, "formOption.linestyle2(3)");
   Click(f.session, "formOption.linestyle1(1)");
-  OptionOK(f.session);
-  EXPECT_EQ(f.session.plot.lineStyle(1), 3);
-  EXPECT_EQ(f.session.plot.lineStyle(2), 1);
-  EXPECT_EQ(f.session.plot.lineStyle(4), 2);
-}
-
-TEST(PlotOptionsAuto, TheAutoBoxesHideAndShowTheirLimitBoxesWithoutARedraw) {
-  SessionFixture f;
-  FormOption& option = f.session.Option();
-  for (Control* box : {&option.XminText, &option.XmaxText, &option.YminText, &option.YmaxText}) {
-    EXPECT_TRUE(box->visible && box->captionVisible) << box->name;  // at load, whatever the ticks
-  }
-  for (const char* axis : {"X", "Y"}) {
-    SCOPED_TRACE(axis);
-    Control& min = *option.Find(std::string(axis) + "minText");
-    Control& max = *option.Find(std::string(axis) + "maxText");
-    Click(f.session, std::string("formOption.") + axis + "auto");  // unticked: the boxes show
-    EXPECT_TRUE(min.visible && max.visible && max.captionVisible);
-    Click(f.session, std::string("formOption.") + axis + "auto");  // ticked: hidden with labels
-    EXPECT_FALSE(min.visible || min.captionVisible || max.visible || max.captionVisible);
-    EXPECT_THROW(Type(f.session, std::string("formOption.") + axis + "minText", "1"),
-                 InteractionError);
-  }
-  EXPECT_EQ(f.platform.plotChanges, 0);
+  Click(f.session, "formOption.overlap");
+  Click(f.session, "formOption.cmdOK");
+  const int styles[] = {3, 1, 1, 2, 1};
+  for (int k = 1; k <= 5; ++k) EXPECT_EQ(f.session.plot.lineStyle(k), styles[k - 1]) << k;
+  EXPECT_TRUE(f.session.plot.overlap);
+  EXPECT_FALSE(f.session.Option().visible);
+  EXPECT_EQ(f.platform.plotChanges, 1);
+  EXPECT_TRUE(f.platform.messages.empty());
 }
 
 TEST(PlotCurvesCommand, WritesTheAutoLimitsBackAndNamesTheOutputQuantity) {
@@ -152,21 +102,17 @@ TEST(DisplayMenu, NextCurveCyclesAndSaysWhichCurveIsCurrent) {
   EXPECT_EQ(f.session.result.lines[2], "Curve Number is  1 ");
 }
 
-TEST(DisplayMenu, PlotOptionAndClearAreOnTheMenu) {
+TEST(DisplayMenu, ClearEmptiesTheResultWindowAndLeavesThePlot) {
   SessionFixture f;
   LoadSweep(f.session);
   EXPECT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Disabled);  // nothing simulated yet
   f.session.menu.Enable("mnuDisplay");
   ASSERT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Ran);
-  EXPECT_EQ(f.platform.plotChanges, 1);
-  ASSERT_EQ(RunMenuItem(f.session, "mnuOption"), MenuOutcome::Ran);
-  EXPECT_TRUE(f.session.Option().visible);
-
   f.session.Print("a line");
   const std::size_t drawn = f.session.picture.ops().size();
   ASSERT_EQ(RunMenuItem(f.session, "mnuClear"), MenuOutcome::Ran);
   EXPECT_TRUE(f.session.result.lines.empty());
-  EXPECT_EQ(f.session.picture.ops().size(), drawn);  // the plot is not touched
+  EXPECT_EQ(f.session.picture.ops().size(), drawn);
 }
 
 }  // namespace

@@ -127,7 +127,8 @@ TEST(Simulate, EnablesTheMenusAndReportsItsTime) {
 }
 
 // A failure is shown once, with the prefix of the route that failed; nothing was stored, so the
-// redraw that follows has no data; the menus open all the same.
+// redraw that follows has no data; the menus open all the same. (A failure of the analytical
+// route: the simulation_failures scenario.)
 TEST(Simulate, AFailureIsShownOnceAndTheMenusStillOpen) {
   struct Case {
     const char* what;
@@ -136,15 +137,6 @@ TEST(Simulate, AFailureIsShownOnceAndTheMenusStillOpen) {
   };
   const std::string advice = "! Please try again by other initial values.";
   const Case cases[] = {
-      {"3201 points per sweep",
-       [](Session& s) {
-         Type(s, "FormIns.Eend", "1.9");
-         Type(s, "FormIns.Estep", "0.0005");
-         Choose(s, "FormIns.ComboScan", "cycle");
-       },
-       "Analytical simulation Error: The potential programme needs 6402 points, more than the "
-       "4000 a curve holds" +
-           advice},
       {"thin film, chosen in analytical mode",
        [](Session& s) {
          Click(s, "FormMech.CheckDigital");

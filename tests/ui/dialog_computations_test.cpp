@@ -1,4 +1,5 @@
-#include "ui/initial_concentrations.h"
+// The computations behind the Chemicals and Instrument dialogs: pre-equilibration of the initial
+// concentrations, two-species equilibria, the preconcentration factor and the electrode geometry.
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,15 @@
 #include "model/app_state.h"
 #include "model/failure.h"
 #include "model/number_text.h"
+#include "ui/electrode_geometry.h"
+#include "ui/initial_concentrations.h"
 #include "ui/preconcentration_factor.h"
 #include "ui/two_species_equilibrium.h"
 
 namespace kivex::ui {
 namespace {
+
+using model::kPi;
 
 const double kFOverRT = (model::kFaraday / model::kGasConstant) / 298.14;  // 25 degrees C
 
@@ -126,38 +131,67 @@ TEST(TwoSpeciesEquilibrium, AdvancementReachesEquilibriumInBothDirections) {
   }
 }
 
-PreconcentrationInput DefaultPreconcentration() {
-  PreconcentrationInput in;
-  in.n = 1;
-  in.E0 = 0.1;
-  in.Epre = -0.3;
-  in.temperature = 298.14;
-  in.stirRate = 100;
-  in.electrodeConstant = 10;
-  in.area = 1;
-  in.D = 1e-5;
-  in.viscosity = 0.01;
-  in.tPre = 600;
-  in.electrodeVolume = 0.01;  // planar, 1 cm2 x 0.01 cm
-  return in;
+// Levich transport over the deposit time: 10 * 1 * (1e-5)^(2/3) * sqrt(2 pi 100 / 60) *
+// 0.01^(-1/6) * 600 / 0.01 for a planar electrode of 1 cm2 x 0.01 cm, deposition at 0.4 V below
+// E0 being complete to 2e-7. Far positive of E0 nothing is collected, without overflowing; no
+// volume or no viscosity cannot be computed.
+TEST(PreconcentrationFactor, LevichTransportOverTheDepositTime) {
+  const PreconcentrationInput in{.n = 1,
+                                 .E0 = 0.1,
+                                 .Epre = -0.3,
+                                 .temperature = 298.14,
+                                 .stirRate = 100,
+                                 .electrodeConstant = 10,
+                                 .area = 1,
+                                 .D = 1e-5,
+                                 .viscosity = 0.01,
+                                 .tPre = 600,
+                                 .electrodeVolume = 0.01};
+  EXPECT_NEAR(PreconcentrationFactor(in), 1941.6256, 1e-3);
+  PreconcentrationInput changed = in;
+  changed.Epre = 100.0;
+  EXPECT_EQ(PreconcentrationFactor(changed), 0.0);
+  changed = in;
+  changed.electrodeVolume = 0;
+  EXPECT_THROW(PreconcentrationFactor(changed), model::Failure);
+  changed = in;
+  changed.viscosity = 0;
+  EXPECT_THROW(PreconcentrationFactor(changed), model::Failure);
 }
 
-TEST(PreconcentrationFactor, LevichTransportOverTheDepositTime) {
-  // 10 * 1 * (1e-5)^(2/3) * sqrt(2 pi 100 / 60) * 0.01^(-1/6) * 600 / 0.01, deposition at
-  // 0.4 V below E0 being complete to 2e-7.
-  EXPECT_NEAR(PreconcentrationFactor(DefaultPreconcentration()), 1941.6256, 1e-3);
-
-  // Deposition far positive of E0 collects nothing, without overflowing.
-  PreconcentrationInput positive = DefaultPreconcentration();
-  positive.Epre = 100.0;
-  EXPECT_EQ(PreconcentrationFactor(positive), 0.0);
-
-  PreconcentrationInput noVolume = DefaultPreconcentration();
-  noVolume.electrodeVolume = 0;
-  EXPECT_THROW(PreconcentrationFactor(noVolume), model::Failure);
-  PreconcentrationInput noViscosity = DefaultPreconcentration();
-  noViscosity.viscosity = 0;
-  EXPECT_THROW(PreconcentrationFactor(noViscosity), model::Failure);
+// The area box starts at "3.e-1" and the volume at 0.5 each time; planar and thin film keep the
+// typed area, and a value that cannot be computed keeps its target.
+TEST(ElectrodeGeometry, EveryElectrodeShowsItsAreaAndVolume) {
+  const double r = 0.2821;  // radius box and the committed radius
+  const double L = 0.01;    // length box
+  struct Case {
+    const char* what;
+    GeometryInput input;
+    const char* area;
+    double volume;
+  };
+  const Case cases[] = {
+      {"planar: typed area times thickness", {1, "0.2821", "0.01", r}, "3.e-1", 0.3 * L},
+      {"sphere: 4 pi r^2 = 1.00004", {2, "0.2821", "0.01", r}, "1.e0", 4 * kPi * r * r * r / 3},
+      {"hemisphere", {3, "0.2821", "0.01", r}, "5.e-1", 2 * kPi * r * r * r / 3},
+      {"disk: pi r^2, volume from the area shown", {4, "0.2821", "0.01", r}, "2.5e-1", 0.25 * L},
+      {"cylinder: pi r^2 + 2 pi r L", {5, "0.2821", "0.01", r}, "2.68e-1", kPi * r * r * L},
+      {"hemicylinder", {6, "0.2821", "0.01", r}, "1.34e-1", kPi / 2 * r * r * L},
+      {"band: L x width", {7, "0.2821", "0.01", r}, "2.82e-3", 0.00282 * L},
+      {"band, committed radius a quarter of the width", {7, "0.01", "0.1", 0.0025}, "1.e-3", 1e-4},
+      {"rotating disk", {8, "0.2821", "0.01", r}, "2.5e-1", 0.25 * L},
+      {"thin film", {9, "0.2821", "0.01", r}, "3.e-1", 0.3 * L},
+      {"r^2 overflows", {2, "1e200", "0.01", 1e200}, "3.e-1", 0.5},
+      {"no committed radius yet", {3, "0.1", "0.01", 0.0}, "6.28e-2", 0.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string area = "3.e-1";
+    double volume = 0.5;
+    UpdateElectrodeGeometry(c.input, area, volume);
+    EXPECT_EQ(area, c.area);
+    EXPECT_NEAR(volume, c.volume, 1e-12 * c.volume);
+  }
 }
 
 }  // namespace
