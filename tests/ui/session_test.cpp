@@ -76,27 +76,25 @@ TEST(CommitChain, UntouchedDialogsGiveTheDefaultExperiment) {
   EXPECT_EQ(app.caseCode, 0);  // digital: not computed
 }
 
-TEST(CommitChain, StoresAbsoluteStepAndRateButSignedPulse) {
+// Step and rate are stored as magnitudes, the pulse with its sign; the temperature is read
+// leniently. A strict field that is not a number stops the commit before anything of the
+// instrument is stored, and the command with a message; so does an impossible temperature.
+TEST(CommitChain, ReadsTheInstrumentFieldsOrStopsTheCommandWithAMessage) {
   SessionFixture f;
   Type(f.session, "FormIns.Estep", "-0.002");
   Type(f.session, "FormIns.V", "-0.1");
   Type(f.session, "FormIns.Epulse", "-0.025");
-  Type(f.session, "FormIns.txttemp", "35 C");  // lenient: the leading number counts
+  Type(f.session, "FormIns.txttemp", "35 C");
   GatherParameters(f.session);
   EXPECT_DOUBLE_EQ(f.session.app.Estep, 0.002);
   EXPECT_DOUBLE_EQ(f.session.app.scanRate, 0.1);
   EXPECT_DOUBLE_EQ(f.session.app.Epulse, -0.025);
   EXPECT_DOUBLE_EQ(f.session.app.temperature, 308.14);
-}
 
-TEST(CommitChain, StrictFieldsAndImpossibleTemperatureStopTheCommandWithAMessage) {
-  SessionFixture f;
-  GatherParameters(f.session);
   Type(f.session, "FormIns.Estep", "0.0o5");
   Type(f.session, "FormIns.Eend", "-0.5");
   EXPECT_THROW(GatherParameters(f.session), model::InputError);
-  EXPECT_DOUBLE_EQ(f.session.app.Eend, -0.3);  // nothing of the instrument was half-stored
-
+  EXPECT_DOUBLE_EQ(f.session.app.Eend, -0.3);
   RunMenuItem(f.session, "mnuSimulate");
   ASSERT_EQ(f.platform.messages.size(), 1u);
   EXPECT_NE(f.platform.messages[0].find("E step (V)"), std::string::npos);
@@ -107,6 +105,18 @@ TEST(CommitChain, StrictFieldsAndImpossibleTemperatureStopTheCommandWithAMessage
   RunMenuItem(f.session, "mnuSimulate");
   ASSERT_EQ(f.platform.messages.size(), 2u);
   EXPECT_NE(f.platform.messages[1].find("temperature"), std::string::npos);
+}
+
+TEST(CommitChain, TheoreticalPeakCommitsTheDialogsFirst) {
+  SessionFixture f;
+  Click(f.session, "FormMech.CheckDigital");  // analytical: the item is offered
+  f.session.menu.Enable("mnuData");           // as after an import
+  Type(f.session, "FormIns.Estart", "0.25");
+  EXPECT_FALSE(f.session.app.committed);
+  ASSERT_EQ(RunMenuItem(f.session, "mnuTheoPeak"), MenuOutcome::Ran);
+  EXPECT_DOUBLE_EQ(f.session.app.Estart, 0.25);
+  ASSERT_FALSE(f.platform.lines.empty());
+  EXPECT_EQ(f.platform.lines[0], "Theoretical limiting current:");
 }
 
 TEST(Simulate, EnablesTheMenusAndReportsItsTime) {
