@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,7 +13,6 @@
 #include "ui/form_expr.h"
 #include "ui/form_ins.h"
 #include "ui/form_mech.h"
-#include "ui/form_option.h"
 #include "ui/form_tech.h"
 #include "ui/session_actions.h"
 
@@ -33,29 +31,6 @@ void WriteExampleScheme(Session& session) {
                                                        {"chem2(1)", "C"}, {"chem2(2)", "A"},
                                                        {"chem2(3)", "D"}, {"chem2(4)", "B"}};
   for (const auto& [box, text] : boxes) Type(session, std::string("FormMech.") + box, text);
-}
-
-// Every control is found again by its name and index, and every frame a control names comes
-// before it, so a front end can build frames first.
-TEST(DialogData, EveryControlIsFindableByItsNameAndFramesComeFirst) {
-  FormTech tech;
-  FormMech mech;
-  FormIns ins;
-  FormExpr expr;
-  FormOption option;
-  for (const Dialog* dialog : std::vector<const Dialog*>{&tech, &mech, &ins, &expr, &option}) {
-    std::set<std::pair<std::string, int>> seen;
-    std::set<std::string> frames;
-    for (const Control* control : dialog->controls()) {
-      SCOPED_TRACE(std::string(dialog->name()) + "." + control->Ref());
-      EXPECT_TRUE(seen.emplace(control->name, control->index).second) << "duplicate";
-      EXPECT_EQ(dialog->Find(control->name, control->index), control);
-      EXPECT_TRUE(control->frame.empty() || frames.contains(control->frame));
-      if (control->kind == ControlKind::Frame) frames.insert(control->Ref());
-    }
-  }
-  EXPECT_EQ(DisplayCaption(ins.lblOhm), "\xCE\xA9");  // symbol-font letters shown as Greek
-  EXPECT_EQ(DisplayCaption(expr.TextElectrolyteCond), "\xCE\xBB");
 }
 
 // The box switches the mode, the mechanism frames, Theoretical Peak and the Instrument dialog's

@@ -30,43 +30,38 @@ ConcentrationLabels Labels(std::array<double, 6> values) {
 
 double Read(const ConcentrationLabels& labels, int i) { return model::ReadNumber(labels[i]); }
 
-TEST(PreEquilibration, DefaultCoupleReachesTheNernstRatioAtTheStartingPotential) {
-  // A + e = B, E0 0.1 V, start at 0.3 V: [B]/[A] = exp(-0.2 f) = 4.16e-4.
-  ConcentrationLabels labels = Labels({1e-3, 0, 0, 0, 0, 0});
-  EquilibrateCouple(labels, {1, 2, 1.0, 0.1}, kFOverRT, 0.3);
-  EXPECT_EQ(labels[1], "9.996e-4");
-  EXPECT_EQ(labels[2], "4.159e-7");
-  EXPECT_NEAR(Read(labels, 2) / Read(labels, 1), std::exp(-0.2 * kFOverRT), 1e-3 * 4.16e-4);
-
-  // Far beyond E0 either way: all reduced, or untouched, and never an overflow.
-  labels = Labels({1e-3, 0, 0, 0, 0, 0});
-  EquilibrateCouple(labels, {1, 2, 3.0, 100.0}, kFOverRT, -100.0);
-  EXPECT_EQ(labels[1], "0.e0");
-  EXPECT_EQ(labels[2], "1.e-3");
-  EquilibrateCouple(labels, {1, 2, 3.0, -100.0}, kFOverRT, 100.0);
-  EXPECT_EQ(labels[1], "1.e-3");
-  EXPECT_EQ(labels[2], "0.e0");
-}
-
-TEST(PreEquilibration, PrecedingReactionMovesOneThousandAndFirstOfAIntoC) {
-  // Mechanism 5: A + ne = B, then C = A with K = [A]/[C] = 1000 on the displayed values.
-  PreEquilibration steps;
-  steps.fOverRT = kFOverRT;
-  steps.Estart = 0.3;
-  steps.couples = {{1, 2, 1.0, 0.1}};
-  steps.firstOrder = {{3, 1, 1000.0}};
-  ConcentrationLabels labels = Labels({1e-3, 0, 0, 0, 0, 0});
-  PreEquilibrate(labels, steps);
-  EXPECT_EQ(labels[1], "9.986e-4");  // 9.996e-4 * 1000 / 1001
-  EXPECT_EQ(labels[2], "4.159e-7");  // the charge step ran first
-  EXPECT_EQ(labels[3], "9.986e-7");
-
-  // No temperature yet: the couple is left out, the chemistry still runs.
-  steps.fOverRT = 0;
-  labels = Labels({1e-3, 0, 0, 0, 0, 0});
-  PreEquilibrate(labels, steps);
-  EXPECT_EQ(labels[1], "9.99e-4");
-  EXPECT_EQ(labels[2], "0.e0");
+// 1 mM of A at the start; the shown labels of A, B and C afterwards.
+TEST(PreEquilibration, CouplesThenChemistryReachEquilibriumAtTheStartingPotential) {
+  struct Case {
+    const char* what;
+    PreEquilibration steps;
+    std::array<const char*, 3> labels;
+  };
+  const Case cases[] = {
+      // [B]/[A] = exp(-0.2 f) = 4.16e-4
+      {"A + e = B, E0 0.1 V, start at 0.3 V",
+       {kFOverRT, 0.3, {{1, 2, 1.0, 0.1}}, {}, {}},
+       {"9.996e-4", "4.159e-7", "0.e0"}},
+      {"far beyond E0: all reduced, no overflow",
+       {kFOverRT, -100.0, {{1, 2, 3.0, 100.0}}, {}, {}},
+       {"0.e0", "1.e-3", "0.e0"}},
+      {"far before E0: untouched, no overflow",
+       {kFOverRT, 100.0, {{1, 2, 3.0, -100.0}}, {}, {}},
+       {"1.e-3", "0.e0", "0.e0"}},
+      // 9.996e-4 * 1000 / 1001 of A; the charge step ran first
+      {"mechanism 5: then C = A with K = [A]/[C] = 1000",
+       {kFOverRT, 0.3, {{1, 2, 1.0, 0.1}}, {{3, 1, 1000.0}}, {}},
+       {"9.986e-4", "4.159e-7", "9.986e-7"}},
+      {"no temperature yet: the couple is left out, the chemistry still runs",
+       {0.0, 0.3, {{1, 2, 1.0, 0.1}}, {{3, 1, 1000.0}}, {}},
+       {"9.99e-4", "0.e0", "9.99e-7"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ConcentrationLabels labels = Labels({1e-3, 0, 0, 0, 0, 0});
+    PreEquilibrate(labels, c.steps);
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(labels[i], c.labels[i - 1]) << i;
+  }
 }
 
 TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryLabel) {

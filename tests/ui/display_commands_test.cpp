@@ -66,7 +66,7 @@ TEST(PlotOptionsOK, CommitsEachCurvesLineStyleAndTheOverlapThenHidesAndRedraws) 
   EXPECT_TRUE(f.platform.messages.empty());
 }
 
-TEST(PlotCurvesCommand, WritesTheAutoLimitsBackAndNamesTheOutputQuantity) {
+TEST(PlotCurvesCommand, WritesTheAutoLimitsBackNamesTheQuantityAndClearsWithoutData) {
   SessionFixture f;
   LoadSweep(f.session);
   PlotCurves(f.session);
@@ -81,19 +81,13 @@ TEST(PlotCurvesCommand, WritesTheAutoLimitsBackAndNamesTheOutputQuantity) {
   testing::Choose(f.session, "formOption.ComboY", "surface concentration C");
   PlotCurves(f.session);
   EXPECT_TRUE(HasText(f.session.picture, "C /M  1E-6"));
-}
 
-TEST(PlotCurvesCommand, NoDataIsAMessageAfterClearingThePicture) {
-  SessionFixture f;
-  LoadSweep(f.session);
-  PlotCurves(f.session);
-  ASSERT_TRUE(HasText(f.session.picture, "E /V"));
-
+  // With no data the picture is cleared before the message.
   f.session.curves = model::CurveSet();
   PlotCurves(f.session);
   EXPECT_EQ(f.platform.messages, (std::vector<std::string>{"Error: No data!"}));
   EXPECT_FALSE(HasText(f.session.picture, "E /V"));
-  EXPECT_EQ(f.platform.plotChanges, 2);
+  EXPECT_EQ(f.platform.plotChanges, 3);
 }
 
 TEST(DisplayMenu, NextCurveCyclesAndSaysWhichCurveIsCurrent) {
