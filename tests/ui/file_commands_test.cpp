@@ -124,6 +124,7 @@ TEST(ImportData, FewerThanTwoPairsCopyNoStaleStepIntoTheDialog) {
   SessionFixture f;
   TempDir dir;
   Import(f, dir.Write("sweep.csv", Sweep(20, 0.3, 0.01)));
+  testing::Type(f.session, "FormIns.Estart", "0.2");
   testing::Type(f.session, "FormIns.Estep", "0.002");
   f.platform.lines.clear();
 
@@ -133,7 +134,7 @@ TEST(ImportData, FewerThanTwoPairsCopyNoStaleStepIntoTheDialog) {
   EXPECT_EQ(f.platform.lines, std::vector<std::string>{"Number of data point =       0 "});
   EXPECT_EQ(f.session.curves.pointCount, 0);
   EXPECT_EQ(f.session.curves.lastPoint, 0);
-  EXPECT_EQ(f.session.Ins().Estart.text, "0.3");
+  EXPECT_EQ(f.session.Ins().Estart.text, "0.2");
   EXPECT_EQ(f.session.Ins().Estep.text, "0.002");
 
   f.platform.lines.clear();
