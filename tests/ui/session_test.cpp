@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "support/test_platform.h"
 #include "ui/commands.h"
