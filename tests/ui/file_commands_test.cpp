@@ -1,10 +1,11 @@
-// The File and Analysis menu commands as a user runs them: file dialogs, report lines, message
-// boxes, the Instrument dialog and the menus.
+// The File menu's curve and report files as a user runs them: file dialogs, report lines,
+// messages, the Instrument dialog and the menus. (The parameter report's bytes and a curve read
+// back after export: the parameter_report and curve_files scenarios.)
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/number_text.h"
@@ -12,13 +13,12 @@
 #include "support/test_platform.h"
 #include "ui/commands.h"
 #include "ui/form_ins.h"
-#include "ui/form_option.h"
-#include "ui/interaction.h"
-#include "ui/session.h"
+#include "ui/session_actions.h"
 
 namespace kivex::ui {
 namespace {
 
+using testing::Click;
 using testing::SessionFixture;
 using testing::TempDir;
 
@@ -38,25 +38,15 @@ void Import(SessionFixture& f, const std::string& path) {
 }
 
 // Everything an import may change, to show that a failed one changed nothing.
-struct Snapshot {
-  std::vector<double> values;
-  std::vector<int> counts;
-  std::string Estart, Estep;
-  size_t lines;
-
-  explicit Snapshot(SessionFixture& f) : lines(f.platform.lines.size()) {
-    const model::CurveSet& c = f.session.curves;
-    for (int i = 1; i <= 100; ++i) {
-      values.push_back(c.x(i));
-      for (int k = 1; k <= model::kMaxCurves; ++k) values.push_back(c.y(i, k));
-    }
-    counts = {c.pointCount,       c.firstPoint,   c.lastPoint,      c.curveCount,
-              c.storedCurveCount, c.currentCurve, c.sweepPointCount};
-    Estart = f.session.Ins().Estart.text;
-    Estep = f.session.Ins().Estep.text;
-  }
-  bool operator==(const Snapshot&) const = default;
-};
+auto Snapshot(SessionFixture& f) {
+  std::vector<std::vector<double>> curves;
+  for (int k = 0; k <= model::kMaxCurves; ++k) curves.push_back(testing::Curve(f.session, k));
+  const model::CurveSet& c = f.session.curves;
+  const std::vector<int> counts = {c.pointCount, c.firstPoint,       c.lastPoint,
+                                   c.curveCount, c.storedCurveCount, c.currentCurve};
+  return std::tuple(curves, counts, f.platform.lines.size(), f.session.Ins().Estart.text,
+                    f.session.Ins().Estep.text);
+}
 
 TEST(ImportData, ReadsTheFileReportsItAndFillsTheInstrumentDialog) {
   SessionFixture f;
@@ -66,18 +56,14 @@ TEST(ImportData, ReadsTheFileReportsItAndFillsTheInstrumentDialog) {
   EXPECT_TRUE(f.platform.messages.empty());
   EXPECT_EQ(f.platform.lines,
             (std::vector<std::string>{"Number of data point =       61 ", "E step =       .01 "}));
-  const model::CurveSet& curves = f.session.curves;
-  EXPECT_EQ(curves.pointCount, 61);
-  EXPECT_EQ(curves.lastPoint, 61);
-  EXPECT_EQ(curves.currentCurve, 1);
-  EXPECT_DOUBLE_EQ(curves.y(61, 1), 61e-6);
+  EXPECT_EQ(f.session.curves.pointCount, 61);
+  EXPECT_DOUBLE_EQ(f.session.curves.y(61, 1), 61e-6);
   // Descending potentials give a positive step, as reported rather than 0.30-0.29 in binary.
   EXPECT_EQ(f.session.Ins().Estart.text, "0.3");
   EXPECT_EQ(f.session.Ins().Estep.text, "0.01");
   EXPECT_TRUE(f.session.result.visible);
   EXPECT_EQ(f.platform.plotChanges, 1);
   EXPECT_TRUE(f.session.menu.Reachable("mnuFindPeak"));
-  EXPECT_TRUE(f.session.menu.Reachable("mnuTime"));
   EXPECT_FALSE(f.session.menu.Reachable("mnuManualFit"));
 }
 
@@ -85,7 +71,7 @@ TEST(ImportData, WithOverlapTheNextSlotGetsTheCurveAndEveryCurveTheNewAxis) {
   SessionFixture f;
   TempDir dir;
   const std::string path = dir.Write("a.csv", Sweep(10, 0.3, 0.01));
-  ClickControl(f.session, f.session.Option(), f.session.Option().overlap);
+  Click(f.session, "formOption.overlap");
   for (int k = 1; k <= 3; ++k) Import(f, path);
   EXPECT_EQ(f.session.curves.curveCount, 3);
   Import(f, dir.Write("b.csv", Sweep(5, -0.1, -0.02, 2e-6)));
@@ -98,35 +84,31 @@ TEST(ImportData, WithOverlapTheNextSlotGetsTheCurveAndEveryCurveTheNewAxis) {
   EXPECT_DOUBLE_EQ(curves.y(2, 3), 2e-6);  // curve 3 keeps its values over the new axis
 }
 
+// A file that fails after some pairs were read changes nothing. (The messages of a header, an odd
+// field count and a missing file: the curve_files scenario.)
 TEST(ImportData, EachBadFileShowsItsMessageAndLeavesCurvesAndCountsAsTheyWere) {
   SessionFixture f;
   TempDir dir;
   Import(f, dir.Write("good.csv", Sweep(61, 0.3, 0.01)));
   // With overlap ticked a good import would move to curve 2; a bad one must not.
-  ClickControl(f.session, f.session.Option(), f.session.Option().overlap);
-  const Snapshot before(f);
+  Click(f.session, "formOption.overlap");
+  const auto before = Snapshot(f);
   const int plots = f.platform.plotChanges;
 
   std::string tooLong;
   for (int i = 0; i < 4001; ++i) tooLong += "1,2\n";
   const std::pair<std::string, std::string> cases[] = {
-      {dir.Write("odd.csv", "0.5, 1\n0.4, 2\n0.3\n"),
-       "ReadData Error: line 3: the last potential has no value after it (odd number of fields)"},
       {dir.Write("word.csv", "0.5, 1\n0.4, 2 uA\n"),
        "ReadData Error: line 2: \"2 uA\" is not a number"},
-      {dir.Write("header.csv", "E/V, I/A\n0.5, 1\n"),
-       "ReadData Error: line 1: \"E/V\" is not a number"},
       {dir.Write("long.csv", tooLong),
        "ReadData Error: line 4001: more than 4000 pairs of values; a curve holds at most 4000 "
        "points"},
-      {dir.File("missing.csv"), "ReadData Error: cannot open \"" + dir.File("missing.csv") +
-                                    "\": No such file or directory"},
   };
   for (const auto& [path, message] : cases) {
     f.platform.messages.clear();
     Import(f, path);
     EXPECT_EQ(f.platform.messages, std::vector<std::string>{message});
-    EXPECT_TRUE(Snapshot(f) == before) << path;
+    EXPECT_EQ(Snapshot(f), before) << path;
   }
   EXPECT_EQ(f.platform.plotChanges, plots);
 
@@ -135,14 +117,15 @@ TEST(ImportData, EachBadFileShowsItsMessageAndLeavesCurvesAndCountsAsTheyWere) {
   f.platform.fileAnswers.push_back(std::nullopt);
   RunMenuItem(f.session, "mnuImport");
   EXPECT_TRUE(f.platform.messages.empty());
-  EXPECT_TRUE(Snapshot(f) == before);
+  EXPECT_EQ(Snapshot(f), before);
 }
 
 TEST(ImportData, FewerThanTwoPairsCopyNoStaleStepIntoTheDialog) {
   SessionFixture f;
   TempDir dir;
   Import(f, dir.Write("sweep.csv", Sweep(20, 0.3, 0.01)));
-  TypeText(f.session, f.session.Ins(), f.session.Ins().Estep, "0.002");
+  testing::Type(f.session, "FormIns.Estart", "0.2");
+  testing::Type(f.session, "FormIns.Estep", "0.002");
   f.platform.lines.clear();
 
   Import(f, dir.Write("empty.csv", ""));
@@ -151,7 +134,7 @@ TEST(ImportData, FewerThanTwoPairsCopyNoStaleStepIntoTheDialog) {
   EXPECT_EQ(f.platform.lines, std::vector<std::string>{"Number of data point =       0 "});
   EXPECT_EQ(f.session.curves.pointCount, 0);
   EXPECT_EQ(f.session.curves.lastPoint, 0);
-  EXPECT_EQ(f.session.Ins().Estart.text, "0.3");
+  EXPECT_EQ(f.session.Ins().Estart.text, "0.2");
   EXPECT_EQ(f.session.Ins().Estep.text, "0.002");
 
   f.platform.lines.clear();
@@ -161,113 +144,50 @@ TEST(ImportData, FewerThanTwoPairsCopyNoStaleStepIntoTheDialog) {
   EXPECT_EQ(f.session.Ins().Estep.text, "0.002");
 }
 
-TEST(ExportData, WritesTheCurrentCurveAndSaysSoWhenItCannot) {
+TEST(ImportData, TheOutputQuantityNeverOverwritesAnImportedCurve) {
+  SessionFixture f;
+  TempDir dir;
+  RunMenuItem(f.session, "mnuSimulate");
+  Import(f, dir.Write("measured.csv", "0.3, 1e-6\n0.2, 2e-6\n0.1, 3e-6\n"));
+  ASSERT_EQ(f.session.curves.pointCount, 3);
+  // The plot options' OK applies the output quantity; the measured values stay.
+  Click(f.session, "formOption.cmdOK");
+  EXPECT_EQ(testing::Curve(f.session, 1), (std::vector<double>{1e-6, 2e-6, 3e-6}));
+}
+
+// Export writes the current curve; Export and Save ask with their own filter, are silent when
+// cancelled and say so when they cannot write.
+TEST(ExportAndSave, WriteTheirFileOrSayWhyNot) {
   SessionFixture f;
   TempDir dir;
   Import(f, dir.Write("in.csv", "0.3, 1.5E-05\n-0.25, -2e-6\n"));
-
-  const std::string out = dir.File("out.csv");
-  f.platform.fileAnswers.push_back(out);
+  f.platform.fileAnswers.push_back(dir.File("out.csv"));
   RunMenuItem(f.session, "mnuExport");
-  EXPECT_EQ(TempDir::Read(out), " .3 ,          1.5E-05 \r\n-.25 ,        -2E-06 \r\n");
+  EXPECT_EQ(TempDir::Read(dir.File("out.csv")),
+            " .3 ,          1.5E-05 \r\n-.25 ,        -2E-06 \r\n");
 
-  // Cancelling is silent and writes nothing.
-  f.platform.fileAnswers.push_back(std::nullopt);
-  RunMenuItem(f.session, "mnuExport");
-  EXPECT_TRUE(f.platform.messages.empty());
-
-  const std::string nowhere = dir.File("gone/out.csv");
-  f.platform.fileAnswers.push_back(nowhere);
-  RunMenuItem(f.session, "mnuExport");
-  EXPECT_EQ(f.platform.messages,
-            std::vector<std::string>{"Error: could not write \"" + nowhere +
-                                     "\": No such file or directory. Any earlier file of that "
-                                     "name is unchanged."});
-  EXPECT_EQ(f.platform.filters.back(), "csv|*.csv|all|*.*");
-}
-
-TEST(SaveParameters, WritesTheCommittedValuesWithTheParameterFilter) {
-  SessionFixture f;
-  TempDir dir;
-  TypeText(f.session, f.session.Ins(), f.session.Ins().Estep, "-0.005");
-  RunMenuItem(f.session, "mnuSimulate");  // the commit that the report shows
-  const std::string path = dir.File("run.par");
-  f.platform.fileAnswers.push_back(path);
-  RunMenuItem(f.session, "mnuSave");
-  EXPECT_EQ(f.platform.filters.back(), "parameter (*.par)|*.par|all|*.*");
-  const std::string text = TempDir::Read(path);
-  EXPECT_EQ(text.rfind("Technique :\r\n 1 \r\nMechisim :\r\n 0 \r\nElectorde\r\n 1 \r\n", 0), 0u);
-  EXPECT_NE(text.find("E Step :\r\n .005 \r\n"), std::string::npos);
-  EXPECT_NE(text.find("No. OF DATA :\r\n 121 \r\n"), std::string::npos);
-
-  f.platform.fileAnswers.push_back(std::nullopt);
-  RunMenuItem(f.session, "mnuSave");
-  EXPECT_TRUE(f.platform.messages.empty());
-  f.platform.fileAnswers.push_back(dir.path().string());
-  RunMenuItem(f.session, "mnuSave");
-  ASSERT_EQ(f.platform.messages.size(), 1u);
-  EXPECT_EQ(f.platform.messages[0], "Error: could not write \"" + dir.path().string() +
-                                        "\": Is a directory. Any earlier file of that name is "
-                                        "unchanged.");
-}
-
-TEST(AnalysisReports, RunOnTheImportedCurveIntoTheResultWindow) {
-  SessionFixture f;
-  TempDir dir;
-  // A rise of 1, 2, 3, 4 to the top 5 at point 20 and the same fall after it.
-  std::string wave;
-  const double values[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 4,
-                           3, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  for (int i = 1; i <= 41; ++i) {
-    wave += model::ShortestText(0.25 * i) + "," + model::ShortestText(values[i - 1]) + "\n";
+  struct Case {
+    const char* item;
+    const char* filter;
+    std::string target;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"mnuExport", "csv|*.csv|all|*.*", dir.File("gone/out.csv"), "No such file or directory"},
+      {"mnuSave", "parameter (*.par)|*.par|all|*.*", dir.path().string(), "Is a directory"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.item);
+    f.platform.messages.clear();
+    f.platform.fileAnswers = {std::nullopt, c.target};
+    RunMenuItem(f.session, c.item);
+    EXPECT_TRUE(f.platform.messages.empty());
+    EXPECT_EQ(f.platform.filters.back(), c.filter);
+    RunMenuItem(f.session, c.item);
+    EXPECT_EQ(f.platform.messages,
+              std::vector<std::string>{"Error: could not write \"" + c.target + "\": " + c.reason +
+                                       ". Any earlier file of that name is unchanged."});
   }
-  Import(f, dir.Write("wave.csv", wave));
-  f.platform.lines.clear();
-  RunMenuItem(f.session, "mnuFindPeak");
-  ASSERT_GE(f.platform.lines.size(), 3u);
-  EXPECT_EQ(f.platform.lines[0], "Curve  1 :");
-  EXPECT_EQ(f.platform.lines[1], "Peak  1 :     Ep =  5       Ip =  5 ");
-  EXPECT_EQ(f.session.peaks.PeakCount, 1);
-  EXPECT_EQ(f.session.peaks.PeakPotential(1, 1), 5.0);
-
-  f.platform.lines.clear();
-  RunMenuItem(f.session, "mnuFindHalfwaveE");
-  // Magnitudes 2 and 3 straddle the band around 2.5: no point lies in it.
-  EXPECT_EQ(f.platform.lines,
-            std::vector<std::string>{
-                "Peak  1 :     E1/2 not found: no point within 5 % of half the height  Id =  5 "});
-
-  // Theoretical Peak commits the dialogs first.
-  f.session.menu.Enable("mnuTheoPeak");
-  f.platform.lines.clear();
-  EXPECT_FALSE(f.session.app.committed);
-  RunMenuItem(f.session, "mnuTheoPeak");
-  EXPECT_TRUE(f.session.app.committed);
-  EXPECT_DOUBLE_EQ(f.session.app.Estart, 0.25);  // copied by the import, committed now
-  ASSERT_FALSE(f.platform.lines.empty());
-  EXPECT_EQ(f.platform.lines[0], "Theoretical limiting current:");
-}
-
-}  // namespace
-}  // namespace kivex::ui
-
-namespace kivex::ui {
-namespace {
-
-TEST(ImportData, TheOutputQuantityNeverOverwritesAnImportedCurve) {
-  testing::SessionFixture f;
-  RunMenuItem(f.session, "mnuSimulate");
-  const std::string path = ::testing::TempDir() + "/measured_for_output.csv";
-  {
-    std::ofstream file(path);
-    file << "0.3, 1e-6\n0.2, 2e-6\n0.1, 3e-6\n";
-  }
-  f.platform.fileAnswers.push_back(path);
-  RunMenuItem(f.session, "mnuImport");
-  ASSERT_EQ(f.session.curves.pointCount, 3);
-  // The plot options' OK applies the output quantity; the measured values stay.
-  ClickControl(f.session, f.session.Option(), f.session.Option().cmdOK);
-  EXPECT_EQ(f.session.curves.y(2, 1), 2e-6);
 }
 
 }  // namespace

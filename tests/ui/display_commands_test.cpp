@@ -1,0 +1,215 @@
+// The Display and Analysis menus and the plot options dialog through the session: transforms,
+// the output quantity, line styles, limits and curves. (Typed and automatic limits, the lenient
+// limit boxes and the grid: the plot_axes scenario; a curve a transform refuses: the
+// analysis_transforms scenario; the drawing pass: tests/display.)
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/curve_column.h"
+#include "analysis/semi_differentiate.h"
+#include "display/picture.h"
+#include "simulation/analytical_experiment.h"
+#include "support/test_platform.h"
+#include "ui/commands.h"
+#include "ui/form_option.h"
+#include "ui/run_simulation.h"
+#include "ui/session_actions.h"
+
+namespace kivex::ui {
+namespace {
+
+using testing::Click;
+using testing::Curve;
+using testing::SessionFixture;
+
+// Curve 1 rising from 0.2 to 3.4 microamperes over 0.3 V .. -0.3 V, as after a simulation.
+void LoadSweep(Session& session, int curves = 1) {
+  model::CurveSet& c = session.curves;
+  for (int i = 1; i <= 61; ++i) {
+    c.x(i) = 0.3 - 0.01 * (i - 1);
+    for (int k = 1; k <= curves; ++k) c.y(i, k) = (0.2 + 3.2 * (i - 1) / 60.0) * 1e-6 / k;
+  }
+  c.firstPoint = 1;
+  c.lastPoint = c.pointCount = 61;
+  c.curveCount = c.storedCurveCount = static_cast<model::Count>(curves);
+  c.currentCurve = 1;
+}
+
+bool HasText(const display::Picture& picture, std::string_view text) {
+  for (const auto& op : picture.ops()) {
+    if (op.kind == display::Picture::OpKind::Text && op.text == text) return true;
+  }
+  return false;
+}
+
+// One group of style buttons per curve; a curve with no button selected is drawn solid.
+TEST(PlotOptionsOK, CommitsEachCurvesLineStyleAndTheOverlapThenHidesAndRedraws) {
+  SessionFixture f;
+  LoadSweep(f.session);
+  ShowPlotOptions(f.session);
+  f.session.Option().linestyle2(0).value = false;  // curve 1 started with markers
+  Click(f.session, "formOption.linestyle2(3)");
+  Click(f.session, "formOption.linestyle1(1)");
+  Click(f.session, "formOption.overlap");
+  Click(f.session, "formOption.cmdOK");
+  const int styles[] = {3, 1, 1, 2, 1};
+  for (int k = 1; k <= 5; ++k) EXPECT_EQ(f.session.plot.lineStyle(k), styles[k - 1]) << k;
+  EXPECT_TRUE(f.session.plot.overlap);
+  EXPECT_FALSE(f.session.Option().visible);
+  EXPECT_EQ(f.platform.plotChanges, 1);
+  EXPECT_TRUE(f.platform.messages.empty());
+}
+
+TEST(PlotCurvesCommand, WritesTheAutoLimitsBackNamesTheQuantityAndClearsWithoutData) {
+  SessionFixture f;
+  LoadSweep(f.session);
+  PlotCurves(f.session);
+  EXPECT_DOUBLE_EQ(f.session.plot.yMax, 4e-6);
+  EXPECT_DOUBLE_EQ(f.session.plot.yMin, -1e-6);
+  EXPECT_DOUBLE_EQ(f.session.plot.xMin, -0.3);
+  EXPECT_DOUBLE_EQ(f.session.plot.xMax, 0.3);
+  EXPECT_TRUE(HasText(f.session.picture, "I /A  1E-6"));
+  EXPECT_TRUE(f.session.IsLoaded("formOption"));  // the first pass creates the options dialog
+  EXPECT_EQ(f.platform.plotChanges, 1);
+
+  testing::Choose(f.session, "formOption.ComboY", "surface concentration C");
+  PlotCurves(f.session);
+  EXPECT_TRUE(HasText(f.session.picture, "C /M  1E-6"));
+
+  // With no data the picture is cleared before the message.
+  f.session.curves = model::CurveSet();
+  PlotCurves(f.session);
+  EXPECT_EQ(f.platform.messages, (std::vector<std::string>{"Error: No data!"}));
+  EXPECT_FALSE(HasText(f.session.picture, "E /V"));
+  EXPECT_EQ(f.platform.plotChanges, 3);
+}
+
+TEST(DisplayMenu, NextCurveCyclesAndSaysWhichCurveIsCurrent) {
+  SessionFixture f;
+  LoadSweep(f.session, 3);
+  f.session.menu.Enable("mnuDisplay");
+  std::vector<int> seen;
+  for (int n = 0; n < 4; ++n) {
+    ASSERT_EQ(RunMenuItem(f.session, "mnuNextCurve"), MenuOutcome::Ran);
+    seen.push_back(f.session.curves.currentCurve);
+  }
+  EXPECT_EQ(seen, (std::vector<int>{2, 3, 1, 2}));
+  EXPECT_TRUE(f.session.result.visible);
+  EXPECT_EQ(f.session.result.lines.front(), "Curve Number is  2 ");
+  EXPECT_EQ(f.session.result.lines[2], "Curve Number is  1 ");
+}
+
+TEST(DisplayMenu, ClearEmptiesTheResultWindowAndLeavesThePlot) {
+  SessionFixture f;
+  LoadSweep(f.session);
+  EXPECT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Disabled);  // nothing simulated yet
+  f.session.menu.Enable("mnuDisplay");
+  ASSERT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Ran);
+  f.session.Print("a line");
+  const std::size_t drawn = f.session.picture.ops().size();
+  ASSERT_EQ(RunMenuItem(f.session, "mnuClear"), MenuOutcome::Ran);
+  EXPECT_TRUE(f.session.result.lines.empty());
+  EXPECT_EQ(f.session.picture.ops().size(), drawn);
+}
+
+// A simulated session whose current curve is curve 2, the line y = i over 0.3 V .. -0.3 V in
+// 5 mV steps; curve 1 holds -1 throughout and no transform may touch it.
+struct LineFixture : SessionFixture {
+  LineFixture() {
+    RunMenuItem(session, "mnuSimulate");
+    model::CurveSet& c = session.curves;
+    for (int i = 1; i <= c.pointCount; ++i) {
+      c.y(i, 1) = -1;
+      c.y(i, 2) = i;
+    }
+    c.curveCount = c.storedCurveCount = 2;
+    c.currentCurve = 2;
+    platform.plotChanges = 0;
+  }
+};
+
+// The semi-transforms give what the analysis functions give on the current curve.
+TEST(AnalysisMenu, EachItemTransformsTheCurrentCurveOrTheAxisAndRedrawsOnce) {
+  using Transform = void (*)(const analysis::XAxis&, std::span<double>, int);
+  struct Case {
+    const char* item;
+    int k;  // curve, 0 for the potentials
+    int point;
+    double expected;
+    Transform reference = nullptr;
+  };
+  const Case cases[] = {
+      {"mnuDerivative", 2, 60, 200.0},  // 1 per 5 mV point
+      {"mnuIntegral", 2, 3, 0.03},      // (1 + 2 + 3) * 0.005
+      {"mnuMinusY", 2, 3, -3.0},
+      {"mnu1000Y", 2, 3, 3000.0},
+      {"mnu10Y", 2, 3, 30.0},
+      {"mnu01Y", 2, 3, 0.3},
+      {"mnu0001Y", 2, 3, 0.003},
+      {"mnu1000X", 0, 1, 300.0},
+      {"mnu10X", 0, 1, 3.0},
+      {"mnu01X", 0, 1, 0.03},
+      {"mnu0001X", 0, 1, 3e-4},
+      {"mnuMinusX", 0, 1, -0.3},
+      {"mnuSemi", 2, 60, 0, analysis::SemiDifferentiate},
+      {"mnuSemiInte", 2, 60, 0, analysis::SemiIntegrate},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.item);
+    LineFixture f;
+    double expected = c.expected;
+    if (c.reference != nullptr) {
+      auto curves = std::make_unique<model::CurveSet>(f.session.curves);
+      c.reference(curves->x, analysis::ColumnOf(curves->y, 2), curves->pointCount);
+      expected = curves->y(c.point, 2);
+    }
+    ASSERT_EQ(RunMenuItem(f.session, c.item), MenuOutcome::Ran);
+    const double value = Curve(f.session, c.k)[c.point - 1];
+    EXPECT_NEAR(value, expected, 1e-9 * std::max(1.0, std::fabs(expected)));
+    EXPECT_EQ(f.platform.plotChanges, 1);
+    EXPECT_TRUE(f.platform.messages.empty());
+    EXPECT_EQ(Curve(f.session, 1), std::vector<double>(121, -1.0));
+  }
+}
+
+TEST(OutputQuantityCommand, ZeroDistanceIsReportedOnceAndTheCurveKeepsTheCurrent) {
+  SessionFixture f;
+  testing::Type(f.session, "FormIns.TextDis", "0");
+  testing::Choose(f.session, "formOption.ComboY", "conductance Cond");
+  RunMenuItem(f.session, "mnuSimulate");
+  ASSERT_EQ(f.platform.messages.size(), 1u);
+  EXPECT_EQ(f.platform.messages[0].rfind("Error: the distance between the electrodes", 0), 0u);
+  const model::CurveSet& curves = f.session.curves;
+  // The run's current, not a conductance.
+  EXPECT_EQ(curves.y(5, 1), curves.resultTable(5, f.session.app.totalColumn));
+
+  testing::Type(f.session, "FormIns.TextDis", "2");
+  ApplyOutputQuantity(f.session);
+  EXPECT_EQ(f.platform.messages.size(), 1u);
+  // kappa = 0.01 M * 100 of the electrolyte plus A and B at the surface; area 1, distance 2.
+  const double kappa =
+      0.01 * 100 + curves.concentrationTable(5, 1) * 100 + curves.concentrationTable(5, 2) * 200;
+  EXPECT_DOUBLE_EQ(curves.y(5, 1), kappa / 2);
+}
+
+TEST(OutputQuantityCommand, ARunKeepsTheTrialValuesAFitWroteWhileTheCommandRecommits) {
+  SessionFixture f;
+  f.session.app = simulation::physics::Experiment(2, 1);
+  f.session.app.E0(1) = 0.05;  // a fit's trial value, not what the dialog shows
+  RunSimulation(f.session);
+  EXPECT_EQ(f.session.app.E0(1), 0.05);
+  // The sampled wave is centred on the trial value: half the plateau at 0.05 V (point 51).
+  EXPECT_NEAR(f.session.curves.y(51, 1) / f.session.curves.y(121, 1), 0.5, 1e-6);
+
+  ApplyOutputQuantity(f.session);  // the command reads the dialogs again
+  EXPECT_EQ(f.session.app.E0(1), 0.1);
+}
+
+}  // namespace
+}  // namespace kivex::ui
