@@ -10,8 +10,8 @@ namespace {
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   const struct {
     double in, out;
-  } cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-3.5, -4}, {0.5, 0}, {1.5, 2},
-               {2.4999, 2}, {2.5001, 3}, {-0.4, 0}, {120.00000000000001, 120}};
+  } cases[] = {{2.5, 2}, {3.5, 4},    {-2.5, -2},  {-3.5, -4}, {0.5, 0},
+               {1.5, 2}, {2.4999, 2}, {2.5001, 3}, {-0.4, 0},  {120.00000000000001, 120}};
   for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.in), c.out) << c.in;
 }
 
