@@ -101,24 +101,19 @@ TEST(FindPeaks, FlatTopGivesTwoPeaksAndThePeakAtTheThresholdIsNotReported) {
 }
 
 TEST(FindPeaks, PeaksNearTheEndsOrTheTurnOfTheSweepAreNotCandidates) {
-  // Search range 3..59 for 61 points; candidates from 7 to 55 only.
-  PeakTables peaks;
-  FindPeaks(Sweep(0.5), Curve(Wave(61, 6, 1, 1)), Span(0, 1), peaks);
-  EXPECT_EQ(peaks.PeakCount, 0);
-  FindPeaks(Sweep(0.5), Curve(Wave(61, 7, 1, 1)), Span(0, 1), peaks);
-  EXPECT_EQ(peaks.PeakCount, 1);
-  FindPeaks(Sweep(0.5), Curve(Wave(61, 56, 1, 1)), Span(0, 1), peaks);
-  EXPECT_EQ(peaks.PeakCount, 0);
-
-  // A cyclic sweep turning at point 30: a maximum at 27..33 is never a peak.
-  CurveSet curves = Curve(Wave(61, 33, 1, 1));
-  curves.sweepPointCount = 30;
-  FindPeaks(Sweep(1), curves, Span(0, 1), peaks);
-  EXPECT_EQ(peaks.PeakCount, 0);
-  curves = Curve(Wave(61, 34, 1, 1));
-  curves.sweepPointCount = 30;
-  FindPeaks(Sweep(1), curves, Span(0, 1), peaks);
-  EXPECT_EQ(peaks.PeakCount, 1);
+  // Search range 3..59 for 61 points: candidates from 7 to 55 only. A cyclic sweep turning at
+  // point 30: a maximum at 27..33 is never a peak.
+  const struct {
+    int centre, turn, peaks;
+  } cases[] = {{6, 0, 0},   {7, 0, 1},   {55, 0, 1},  {56, 0, 0},
+               {26, 30, 1}, {27, 30, 0}, {33, 30, 0}, {34, 30, 1}};
+  for (const auto& c : cases) {
+    CurveSet curves = Curve(Wave(61, c.centre, 1, 1));
+    curves.sweepPointCount = static_cast<model::Count>(c.turn);
+    PeakTables peaks;
+    FindPeaks(Sweep(c.turn ? 1 : 0.5), curves, Span(0, 1), peaks);
+    EXPECT_EQ(peaks.PeakCount, c.peaks) << c.centre;
+  }
 }
 
 // One cycle turning at point 50 of 100: a cathodic (positive) forward peak at 25 and an anodic
