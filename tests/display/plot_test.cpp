@@ -369,6 +369,7 @@ TEST(PlotTicks, ExtremeTypedLimitsDrawOrStopButNeverRunAway) {
   fixed.xAuto = fixed.yAuto = false;
   const double extremes[][4] = {
       {0, 1e-310, -1e-3, 1e-3},     // a potential range near the smallest doubles
+      {0, 5e-324, -1e-3, 1e-3},     // one whose 1-2-5 spacing underflows to 0
       {-1e300, 1e300, -1, 1},       // ranges near the largest
       {-0.3, 0.3, -1e300, 1e300},   //
       {-0.3, 0.3, -1e-20, 1e-20},   // below the smallest decade

@@ -36,20 +36,19 @@ SchemeInput Example() {
 // The species count and the species numbers of every reaction in use:
 // "4: 1>2 | 2>3 | 3+1>4+2" is charge, X = Y and two-species reactions.
 std::string Indices(const AppState& app) {
-  std::string s = std::to_string(app.speciesCount) + ":";
+  auto n = [](Count c) { return std::to_string(c); };
+  std::string s = n(app.speciesCount) + ":";
   for (int r = 1; r <= app.chargeCount; ++r) {
-    s += " " + std::to_string(app.chargeSpecies(r, 1)) + ">" +
-         std::to_string(app.chargeSpecies(r, 2));
+    s += " " + n(app.chargeSpecies(r, 1)) + ">" + n(app.chargeSpecies(r, 2));
   }
   s += " |";
   for (int k = 1; k <= app.chemCount; ++k) {
-    s += " " + std::to_string(app.chemSpecies(k, 1)) + ">" + std::to_string(app.chemSpecies(k, 2));
+    s += " " + n(app.chemSpecies(k, 1)) + ">" + n(app.chemSpecies(k, 2));
   }
   s += " |";
   for (int j = 1; j <= app.chem2Count; ++j) {
-    s += " " + std::to_string(app.chem2Species(j, 1)) + "+" +
-         std::to_string(app.chem2Species(j, 2)) + ">" + std::to_string(app.chem2Species(j, 3)) +
-         "+" + std::to_string(app.chem2Species(j, 4));
+    s += " " + n(app.chem2Species(j, 1)) + "+" + n(app.chem2Species(j, 2)) + ">" +
+         n(app.chem2Species(j, 3)) + "+" + n(app.chem2Species(j, 4));
   }
   return s;
 }
