@@ -154,14 +154,12 @@ TEST(PlotLimits, AutomaticLimitsAreWholeDecadeUnitsWithHeadRoom) {
   const Drawn d = Draw(Sweep(0.2e-6, 3.4e-6));
   // Window: 10 % either side in X, 1.5 units above and 1.8 below in Y, then X exchanged.
   ASSERT_EQ(d.windows.size(), 2u);
-  const Op& first = d.windows[0];
-  EXPECT_NEAR(first.a, -0.36, 1e-12);
-  EXPECT_NEAR(first.b, 5.5e-6, 1e-18);
-  EXPECT_NEAR(first.c, 0.36, 1e-12);
-  EXPECT_NEAR(first.d, -2.8e-6, 1e-18);
-  const Op& second = d.windows[1];
-  EXPECT_EQ((std::array{second.a, second.b, second.c, second.d}),
-            (std::array{first.c, first.b, first.a, first.d}));
+  const std::array<double, 4> expected = {-0.36, 5.5e-6, 0.36, -2.8e-6};
+  const std::array<double, 4> first = {d.windows[0].a, d.windows[0].b, d.windows[0].c,
+                                       d.windows[0].d};
+  for (int k = 0; k < 4; ++k) EXPECT_NEAR(first[k], expected[k], 1e-12 * 0.36) << k;
+  EXPECT_EQ((std::array{d.windows[1].a, d.windows[1].b, d.windows[1].c, d.windows[1].d}),
+            (std::array{first[2], first[1], first[0], first[3]}));
 }
 
 TEST(PlotOutcomeTest, AnEmptyRangeGivesNoDataAndANonFiniteValueStops) {
@@ -268,14 +266,15 @@ TEST(PlotAxes, TitlesLabelsTicksAndZeroLineEitherWayRound) {
   }
 }
 
-TEST(PlotCurves, EachCurveInItsLineStyleAndTheSixthSolid) {
+TEST(PlotCurves, EachCurveInItsLineStyleTheSixthSolidAndTheGridOnTheTicks) {
   model::CurveSet curves = Sweep(0.2e-6, 3.4e-6, 11);
   curves.curveCount = 6;
   for (int i = 1; i <= 11; ++i) {
-    for (int k = 2; k <= 5; ++k) curves.y(i, k) = 1e-6;
-    curves.y(i, 6) = 2e-6;  // the sixth species has no style of its own
+    for (int k = 2; k <= 5; ++k) curves.y(i, k) = 1.5e-6;
+    curves.y(i, 6) = 2.5e-6;  // the sixth species has no style of its own
   }
   model::PlotSettings settings = Settings();
+  settings.grid = true;
   const int styles[] = {1, 2, 3, 0, 1};  // dotted, markers, solid, none, dotted
   for (int k = 1; k <= 5; ++k) settings.lineStyle(k) = styles[k - 1];
   const Drawn d = Draw(curves, {}, settings);
@@ -288,24 +287,19 @@ TEST(PlotCurves, EachCurveInItsLineStyleAndTheSixthSolid) {
   EXPECT_NEAR(marker.c - marker.a, 0.01 * 0.6, 1e-12);
   EXPECT_NEAR(marker.d - marker.b, 0.01 * 5e-6, 1e-18);
   EXPECT_NEAR((marker.a + marker.c) / 2, curves.x(4), 1e-12);
-  EXPECT_EQ(d.SegmentsAt(1e-6), 10);  // curve 3 joins its 11 points; curve 4 draws nothing
-  EXPECT_EQ(d.SegmentsAt(2e-6), 10);
-}
+  EXPECT_EQ(d.SegmentsAt(1.5e-6), 10);  // curve 3 joins its 11 points; curve 4 draws nothing
+  EXPECT_EQ(d.SegmentsAt(2.5e-6), 10);
 
-TEST(PlotCurves, GridLinesOnTheTicksInsideTheFrame) {
-  model::PlotSettings settings = Settings();
-  settings.grid = true;
-  const Drawn d = Draw(Sweep(0.2e-6, 3.4e-6), {}, settings);
+  // Grid lines on the ticks inside the frame: -0.2 .. 0.2 V and 0 .. 3 units.
   const model::PlotSettings& s = d.settings;
-  int vertical = 0;
-  int horizontal = 0;
+  int vertical = 0, horizontal = 0;
   for (const Op& line : d.lines) {
     vertical += line.a == line.c && line.b == s.yMin && line.d == s.yMax;
     horizontal +=
         line.b == line.d && line.a == s.xMin && line.c == s.xMax && line.pen == PenStyle::Solid;
   }
-  EXPECT_EQ(vertical, 5);    // -0.2 .. 0.2
-  EXPECT_EQ(horizontal, 4);  // 0 .. 3 units
+  EXPECT_EQ(vertical, 5);
+  EXPECT_EQ(horizontal, 4);
 }
 
 TEST(PlotTicks, PotentialRangesNarrowOrWideGetEvenTicks) {
@@ -367,7 +361,7 @@ TEST(PlotTicks, TypedYLimitsOffWholeUnitsStillGetLabelledTicks) {
 TEST(PlotTicks, ExtremeTypedLimitsDrawOrStopButNeverRunAway) {
   PlotOptions fixed;
   fixed.xAuto = fixed.yAuto = false;
-  const double extremes[][4] = {
+  const std::array<double, 4> extremes[] = {
       {0, 1e-310, -1e-3, 1e-3},     // a potential range near the smallest doubles
       {0, 5e-324, -1e-3, 1e-3},     // one whose 1-2-5 spacing underflows to 0
       {-1e300, 1e300, -1, 1},       // ranges near the largest
@@ -376,15 +370,15 @@ TEST(PlotTicks, ExtremeTypedLimitsDrawOrStopButNeverRunAway) {
       {0.3, -0.3, 1e-3, -1e-3},     // limits typed the wrong way round
       {-0.3, 0.3, -1e308, 1.7e308}  // a Y range that overflows
   };
-  for (const auto& e : extremes) {
+  for (const auto& [xMin, xMax, yMin, yMax] : extremes) {
     model::PlotSettings typed = Settings();
-    typed.xMin = e[0];
-    typed.xMax = e[1];
-    typed.yMin = e[2];
-    typed.yMax = e[3];
+    typed.xMin = xMin;
+    typed.xMax = xMax;
+    typed.yMin = yMin;
+    typed.yMax = yMax;
     const Drawn d = Draw(Sweep(0, 1e-6), fixed, typed);
-    EXPECT_NE(d.result.outcome, PlotOutcome::NoData) << e[0] << " " << e[3];
-    EXPECT_LT(d.texts.size(), 60u) << e[0] << " " << e[3];
+    EXPECT_NE(d.result.outcome, PlotOutcome::NoData) << xMax << " " << yMax;
+    EXPECT_LT(d.texts.size(), 60u) << xMax << " " << yMax;
   }
 }
 

@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "display/plot.h"
 
 namespace kivex::display {
 namespace {
@@ -92,34 +90,6 @@ TEST(SvgCanvas, SkipsWhatCannotBePlaced) {
   svg.Clear();
   doc = svg.Document();
   EXPECT_EQ(Occurrences(doc, "<rect"), 1);
-}
-
-TEST(SvgCanvas, APlotPassBecomesOneDocument) {
-  model::CurveSet curves;
-  for (int i = 1; i <= 101; ++i) {
-    curves.x(i) = 0.3 - 0.006 * (i - 1);
-    curves.y(i, 1) = 2e-6 * std::sin(0.05 * i);
-  }
-  curves.firstPoint = 1;
-  curves.lastPoint = curves.pointCount = 101;
-  curves.curveCount = 1;
-  model::PlotSettings settings;
-  settings.lineStyle(1) = 3;
-  Picture picture;
-  ASSERT_EQ(DrawPlot(picture, curves, {}, settings).outcome, PlotOutcome::Drawn);
-  const std::string doc = PictureToSvg(picture, 640, 480);
-  // The frame spans the middle 5/6 of the page across.
-  ExpectParts(doc,
-              {">I /A  1E-6</text>", ">E /V</text>", "<rect x=\"53.33\" y=\"", "width=\"533.33\""});
-  EXPECT_EQ(Occurrences(doc, "stroke-dasharray"), 1);  // the zero line
-  // The curve is one joined path of 100 segments.
-  int longest = 0;
-  for (std::size_t at = doc.find("<path d=\""); at != std::string::npos;
-       at = doc.find("<path d=\"", at + 1)) {
-    const std::size_t end = doc.find('"', at + 9);
-    longest = std::max(longest, Occurrences(doc.substr(at, end - at), "L"));
-  }
-  EXPECT_EQ(longest, 100);
 }
 
 }  // namespace
