@@ -31,7 +31,7 @@ TEST(CsvExport, LineIsPotentialCommaThenValueAtTheNextPrintZone) {
             "-.123456789012345 ," + blanks9 + " 1E+20 \r\n");
 }
 
-model::CurveSet ThreeCurves() {
+TEST(CsvExport, WritesTheCurrentCurveOverTheDrawnRange) {
   model::CurveSet curves;
   for (int i = 1; i <= 4; ++i) {
     curves.x(i) = 0.1 * i;
@@ -39,19 +39,10 @@ model::CurveSet ThreeCurves() {
   }
   curves.pointCount = 4;
   curves.curveCount = curves.storedCurveCount = 3;
-  return curves;
-}
-
-TEST(CsvExport, WritesTheCurrentCurveOverTheDrawnRange) {
-  model::CurveSet curves = ThreeCurves();
   curves.currentCurve = 2;
   curves.firstPoint = 2;
   curves.lastPoint = 3;
-  EXPECT_EQ(CsvExportText(curves),
-            " .2 ,         "
-            " 2002 \r\n"
-            " .3 ,         "
-            " 2003 \r\n");
+  EXPECT_EQ(CsvExportText(curves), " .2 ,          2002 \r\n .3 ,          2003 \r\n");
   curves.firstPoint = 4;  // beyond lastPoint: an empty file
   EXPECT_EQ(CsvExportText(curves), "");
   EXPECT_EQ(CsvExportText(model::CurveSet()), "");  // nothing held: slot 0 is never a point
