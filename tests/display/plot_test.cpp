@@ -157,7 +157,7 @@ TEST(PlotLimits, AutomaticLimitsAreWholeDecadeUnitsWithHeadRoom) {
   const std::array<double, 4> expected = {-0.36, 5.5e-6, 0.36, -2.8e-6};
   const std::array<double, 4> first = {d.windows[0].a, d.windows[0].b, d.windows[0].c,
                                        d.windows[0].d};
-  for (int k = 0; k < 4; ++k) EXPECT_NEAR(first[k], expected[k], 1e-12 * 0.36) << k;
+  for (int k = 0; k < 4; ++k) EXPECT_NEAR(first[k], expected[k], 1e-12 * std::fabs(expected[k]));
   EXPECT_EQ((std::array{d.windows[1].a, d.windows[1].b, d.windows[1].c, d.windows[1].d}),
             (std::array{first[2], first[1], first[0], first[3]}));
 }

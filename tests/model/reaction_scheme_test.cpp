@@ -80,7 +80,8 @@ TEST(ReactionScheme, DigitalBoxesGiveSpeciesInBoxOrderAndTwoSpeciesReactionsLast
        "6: 1>2 | 2>3 3>4 4>5 5>6 |", "A,B,C,D,E,F, A+1e=B,B=C,C=D,D=E,E=F,"},
       // X1 = Y1 + Y2: the empty second place is a complete reaction.
       {Boxes({"A", "B"}, {}, {"B", "", "C", "D"}), "4: 1>2 | | 2+0>3+4", "A,B,C,D, A+1e=B,B+=C+D,"},
-      // Exactly at the limits: six species, four chemical reactions.
+      // Exactly at the limits: six species (C from the X = Y rows before D from the two-species
+      // row), four chemical reactions.
       {Boxes({"A", "B", "E", "F"}, {"B", "C"}, {"D", "A", "C", "B"}), "6: 1>2 3>4 | 2>5 | 6+1>5+2",
        "A,B,E,F,C,D, A+1e=B,E+1e=F,B=C,D+A=C+B,"},
       {Boxes({"A", "B"}, {"B", "C", "A", "C", "B", "D"}, {"C", "A", "D", "B"}),
