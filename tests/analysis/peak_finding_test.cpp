@@ -142,7 +142,7 @@ TEST(FindPeaks, CyclicRatioOnlyForOneCycleOfSweepVoltammetryWithTwoPeaks) {
   EXPECT_EQ(peaks.PeakPotential(1, 1), 0.25 * 25);
   EXPECT_EQ(peaks.PeakPotential(2, 1), 0.25 * 75);
   // Ipa/Ipc = |-0.8 / 1| + 0.485 * |0.2 / 1| + 0.08 = 0.977.
-  EXPECT_EQ(report[3], "Ipa/Ipc =  .977 " + std::string(12, ' ') + "Ipa =  .977 ");
+  EXPECT_EQ(report[3], "Ipa/Ipc =  .977             Ipa =  .977 ");
   EXPECT_EQ(report[4], "Ep2 - Ep1 =  12.5 ");
 
   for (const auto& [app, curves] :

@@ -21,15 +21,13 @@ namespace {
 using testing::TempDir;
 
 TEST(CsvExport, LineIsPotentialCommaThenValueAtTheNextPrintZone) {
-  // " .3 ," is five characters, so nine blanks reach column 15, where " 1.5E-05 " starts.
-  const std::string blanks9(9, ' ');
-  EXPECT_EQ(CsvExportLine(0.3, 1.5e-5), " .3 ," + blanks9 + " 1.5E-05 \r\n");
-  EXPECT_EQ(CsvExportLine(-0.25, -2e-6), "-.25 ," + std::string(8, ' ') + "-2E-06 \r\n");
-  EXPECT_EQ(CsvExportLine(0, 0), " 0 ," + std::string(10, ' ') + " 0 \r\n");
-  // Fourteen characters or more before the value: it starts in column 29.
-  EXPECT_EQ(CsvExportLine(123.4567891, 1), " 123.4567891 ," + std::string(14, ' ') + " 1 \r\n");
-  EXPECT_EQ(CsvExportLine(-0.123456789012345, 1e20),
-            "-.123456789012345 ," + blanks9 + " 1E+20 \r\n");
+  // " .3 ," is five characters, so nine blanks reach column 15, where " 1.5E-05 " starts;
+  // fourteen characters or more before the value and it starts in column 29.
+  EXPECT_EQ(CsvExportLine(0.3, 1.5e-5), " .3 ,          1.5E-05 \r\n");
+  EXPECT_EQ(CsvExportLine(-0.25, -2e-6), "-.25 ,        -2E-06 \r\n");
+  EXPECT_EQ(CsvExportLine(0, 0), " 0 ,           0 \r\n");
+  EXPECT_EQ(CsvExportLine(123.4567891, 1), " 123.4567891 ,               1 \r\n");
+  EXPECT_EQ(CsvExportLine(-0.123456789012345, 1e20), "-.123456789012345 ,          1E+20 \r\n");
 }
 
 TEST(CsvExport, WritesTheCurrentCurveOverTheDrawnRange) {
