@@ -6,6 +6,7 @@
 #include <cmath>
 #include <csignal>
 #include <filesystem>
+#include <random>
 
 #include "io/csv_import.h"
 #include "io/file_error.h"
@@ -20,18 +21,16 @@ namespace {
 using testing::TempDir;
 
 TEST(CsvExport, LineIsPotentialCommaThenValueAtTheNextPrintZone) {
-  // " .3 ," is five characters, so nine blanks reach column 15, where " 1.5E-05 " starts.
-  const std::string blanks9(9, ' ');
-  EXPECT_EQ(CsvExportLine(0.3, 1.5e-5), " .3 ," + blanks9 + " 1.5E-05 \r\n");
-  EXPECT_EQ(CsvExportLine(-0.25, -2e-6), "-.25 ," + std::string(8, ' ') + "-2E-06 \r\n");
-  EXPECT_EQ(CsvExportLine(0, 0), " 0 ," + std::string(10, ' ') + " 0 \r\n");
-  // Fourteen characters or more before the value: it starts in column 29.
-  EXPECT_EQ(CsvExportLine(123.4567891, 1), " 123.4567891 ," + std::string(14, ' ') + " 1 \r\n");
-  EXPECT_EQ(CsvExportLine(-0.123456789012345, 1e20),
-            "-.123456789012345 ," + blanks9 + " 1E+20 \r\n");
+  // " .3 ," is five characters, so nine blanks reach column 15, where " 1.5E-05 " starts;
+  // fourteen characters or more before the value and it starts in column 29.
+  EXPECT_EQ(CsvExportLine(0.3, 1.5e-5), " .3 ,          1.5E-05 \r\n");
+  EXPECT_EQ(CsvExportLine(-0.25, -2e-6), "-.25 ,        -2E-06 \r\n");
+  EXPECT_EQ(CsvExportLine(0, 0), " 0 ,           0 \r\n");
+  EXPECT_EQ(CsvExportLine(123.4567891, 1), " 123.4567891 ,               1 \r\n");
+  EXPECT_EQ(CsvExportLine(-0.123456789012345, 1e20), "-.123456789012345 ,          1E+20 \r\n");
 }
 
-model::CurveSet ThreeCurves() {
+TEST(CsvExport, WritesTheCurrentCurveOverTheDrawnRange) {
   model::CurveSet curves;
   for (int i = 1; i <= 4; ++i) {
     curves.x(i) = 0.1 * i;
@@ -39,55 +38,43 @@ model::CurveSet ThreeCurves() {
   }
   curves.pointCount = 4;
   curves.curveCount = curves.storedCurveCount = 3;
-  return curves;
-}
-
-TEST(CsvExport, WritesTheCurrentCurveOverTheDrawnRange) {
-  model::CurveSet curves = ThreeCurves();
   curves.currentCurve = 2;
   curves.firstPoint = 2;
   curves.lastPoint = 3;
-  EXPECT_EQ(CsvExportText(curves),
-            " .2 ,         "
-            " 2002 \r\n"
-            " .3 ,         "
-            " 2003 \r\n");
+  EXPECT_EQ(CsvExportText(curves), " .2 ,          2002 \r\n .3 ,          2003 \r\n");
   curves.firstPoint = 4;  // beyond lastPoint: an empty file
   EXPECT_EQ(CsvExportText(curves), "");
   EXPECT_EQ(CsvExportText(model::CurveSet()), "");  // nothing held: slot 0 is never a point
 }
 
 TEST(CsvExport, ImportGivesBackTheCurveTo15SignificantDigits) {
-  TempDir dir;
-  model::CurveSet curves;
   // Values of every magnitude the general form writes, with full binary mantissas, over the
   // largest curve (the file spans several read buffers).
-  unsigned long long state = 12345;
-  auto next = [&state] {
-    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<double>(state >> 11) / 9007199254740992.0;  // [0, 1)
-  };
+  std::mt19937_64 random(12345);
+  std::uniform_real_distribution<double> mantissa(-0.5, 0.5);
+  std::uniform_int_distribution<int> xExponent(-3, 2), yExponent(-25, 14);
+  model::CurveSet curves;
   for (int i = 1; i <= model::kMaxPoints; ++i) {
-    curves.x(i) = (next() - 0.5) * std::pow(10.0, static_cast<int>(next() * 6) - 3);
-    curves.y(i, 1) = (next() - 0.5) * std::pow(10.0, static_cast<int>(next() * 40) - 25);
+    curves.x(i) = mantissa(random) * std::pow(10.0, xExponent(random));
+    curves.y(i, 1) = mantissa(random) * std::pow(10.0, yExponent(random));
   }
   curves.x(7) = 1.0 / 3.0;
   curves.y(7, 1) = 0;
   curves.pointCount = curves.lastPoint = model::kMaxPoints;
   curves.firstPoint = curves.currentCurve = curves.curveCount = 1;
 
-  const std::string path = dir.File("round.csv");
-  ExportCsv(path, curves);
-  const CsvPairs back = ReadCsvPairs(path);
+  TempDir dir;
+  ExportCsv(dir.File("round.csv"), curves);
+  const CsvPairs back = ReadCsvPairs(dir.File("round.csv"));
   ASSERT_EQ(back.x.size(), static_cast<size_t>(model::kMaxPoints));
   for (int i = 1; i <= model::kMaxPoints; ++i) {
-    const double x = curves.x(i);
-    const double y = curves.y(i, 1);
-    // Equal to 15 significant digits, and exactly the value those digits denote.
-    ASSERT_EQ(model::GeneralNumber(back.x[i - 1]), model::GeneralNumber(x)) << i;
-    ASSERT_EQ(model::GeneralNumber(back.y[i - 1]), model::GeneralNumber(y)) << i;
-    ASSERT_EQ(back.x[i - 1], model::ReadNumber(model::GeneralNumber(x))) << i;
-    ASSERT_EQ(back.y[i - 1], model::ReadNumber(model::GeneralNumber(y))) << i;
+    // Within half a unit of the 15th significant digit (and one rounding of the double), and
+    // exactly the value the written digits denote.
+    for (auto [read, written] :
+         {std::pair{back.x[i - 1], curves.x(i)}, {back.y[i - 1], curves.y(i, 1)}}) {
+      ASSERT_LE(std::fabs(read - written), 5.3e-15 * std::fabs(written)) << i;
+      ASSERT_EQ(read, model::ReadNumber(model::GeneralNumber(written))) << i;
+    }
   }
 }
 
@@ -115,10 +102,19 @@ TEST(WholeFile, ReplacesAnEarlierFileAndLeavesNoTemporary) {
   EXPECT_EQ(TempDir::Read(path), "");
 }
 
+// The description of the FileError that writing raises, or "" when it writes.
+std::string WriteError(const std::string& path, std::string_view content) {
+  try {
+    WriteWholeFile(path, content);
+  } catch (const FileError& error) {
+    return std::string(error.description());
+  }
+  return "";
+}
+
 TEST(WholeFile, AFailedWriteNamesTheFileAndLeavesTheEarlierOneWhole) {
   TempDir dir;
   const std::string path = dir.Write("keep.par", "the earlier report\r\n");
-
   // A file-size limit makes the write fail part way, as a full disk would.
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -126,40 +122,21 @@ TEST(WholeFile, AFailedWriteNamesTheFileAndLeavesTheEarlierOneWhole) {
   rlimit limited = saved;
   limited.rlim_cur = 1000;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  std::string message;
-  try {
-    WriteWholeFile(path, std::string(100000, 'x'));
-  } catch (const FileError& error) {
-    message = std::string(error.description());
-  }
+  const std::string message = WriteError(path, std::string(100000, 'x'));
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previousHandler);
-
   EXPECT_EQ(message, "could not write \"" + path + "\": File too large");
   EXPECT_EQ(TempDir::Read(path), "the earlier report\r\n");
-  EXPECT_EQ(OtherFiles(dir, {"keep.par"}), std::vector<std::string>{});
-}
 
-TEST(WholeFile, AFolderThatIsMissingOrInTheWaySaysSo) {
-  TempDir dir;
+  // A folder that is missing or in the way.
   const std::string missing = dir.File("no/such/folder/out.csv");
-  try {
-    WriteWholeFile(missing, "x");
-    FAIL() << "wrote into a missing folder";
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.description(),
-              "could not write \"" + missing + "\": No such file or directory");
-  }
-
+  EXPECT_EQ(WriteError(missing, "x"),
+            "could not write \"" + missing + "\": No such file or directory");
   std::filesystem::create_directory(dir.File("taken"));
-  try {
-    WriteWholeFile(dir.File("taken"), "x");
-    FAIL() << "replaced a folder";
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.description(), "could not write \"" + dir.File("taken") + "\": Is a directory");
-  }
+  EXPECT_EQ(WriteError(dir.File("taken"), "x"),
+            "could not write \"" + dir.File("taken") + "\": Is a directory");
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("taken")));
-  EXPECT_EQ(OtherFiles(dir, {"taken"}), std::vector<std::string>{});
+  EXPECT_EQ(OtherFiles(dir, {"keep.par", "taken"}), std::vector<std::string>{});
 }
 
 }  // namespace

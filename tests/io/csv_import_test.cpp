@@ -12,14 +12,18 @@ namespace {
 
 using testing::TempDir;
 
-// The description a bad text gives, or "" when it reads.
-std::string ParseError(std::string_view text) {
+// The description of the FileError that reading raises, or "" when it reads.
+template <typename Read>
+std::string FileErrorOf(Read read) {
   try {
-    ParseCsvPairs(text);
+    read();
   } catch (const FileError& error) {
     return std::string(error.description());
   }
   return "";
+}
+std::string ParseError(std::string_view text) {
+  return FileErrorOf([&] { ParseCsvPairs(text); });
 }
 
 TEST(CsvImport, FieldsArePairedInFileOrderWhateverTheLines) {
@@ -74,19 +78,12 @@ TEST(CsvImport, MoreThan4000PairsAreRefusedWithoutReadingFurther) {
 
 TEST(CsvImport, FilesThatCannotBeOpenedOrReadSaySo) {
   TempDir dir;
-  try {
-    ReadCsvPairs(dir.File("missing.csv"));
-    FAIL() << "read a missing file";
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.description(),
-              "cannot open \"" + dir.File("missing.csv") + "\": No such file or directory");
-  }
-  try {
-    ReadCsvPairs(dir.path().string());
-    FAIL() << "read a directory";
-  } catch (const FileError& error) {
-    EXPECT_EQ(error.description(), "cannot read \"" + dir.path().string() + "\": Is a directory");
-  }
+  const std::string missing = dir.File("missing.csv");
+  EXPECT_EQ(FileErrorOf([&] { ReadCsvPairs(missing); }),
+            "cannot open \"" + missing + "\": No such file or directory");
+  const std::string folder = dir.path().string();
+  EXPECT_EQ(FileErrorOf([&] { ReadCsvPairs(folder); }),
+            "cannot read \"" + folder + "\": Is a directory");
 }
 
 TEST(CsvImport, StoresTheWholeFileOrNothing) {

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,51 +16,40 @@ namespace {
 constexpr double kMax = std::numeric_limits<double>::max();
 constexpr double kTiniest = std::numeric_limits<double>::denorm_min();
 
-struct ReadCase {
-  std::string text;
-  double expected;
-};
-
-TEST(LenientReader, TakesTheLongestLeadingNumber) {
-  const std::vector<ReadCase> cases = {
-      {"1e-3", 0.001}, {"25 C", 25},   {"", 0},           {"1e", 1},   {"1e+", 1},
-      {".5x", 0.5},    {"-", 0},       {".", 0},          {"-.", 0},   {" \t-2.5E2V", -250},
-      {"+7", 7},       {"1.2.3", 1.2}, {"12e3.4", 12000}, {"3e-x", 3}, {"- 5", 0},
-      {"0x10", 0},     {"inf", 0},     {"nan", 0},        {"5.", 5},   {"1,5", 1}};
-  for (const ReadCase& c : cases) EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << c.text << '"';
-}
-
-TEST(LenientReader, SaturatesMagnitudesBeyondADouble) {
-  const std::vector<ReadCase> cases = {
-      {"1e400", kMax},         {"-1e400", -kMax},    {"1e99999999999999999999", kMax},
-      {"0.01e311", kMax},      {"1000e306", kMax},   {"1e-400", 0},
-      {"123456789e-340", 0},   {"0.001e308", 1e305}, {"5e-324", kTiniest},
-      {"-4.9e-324", -kTiniest}};
-  for (const ReadCase& c : cases) EXPECT_EQ(ReadNumber(c.text), c.expected) << c.text;
-}
-
-TEST(StrictParser, AcceptsAWholeNumberBetweenBlanks) {
-  const std::vector<ReadCase> cases = {{" 2.5 ", 2.5}, {"\t-1e-3\t", -0.001}, {"+.5", 0.5},
-                                       {"7.", 7},      {"1E+2", 100},         {"1e-400", 0}};
-  for (const ReadCase& c : cases) EXPECT_EQ(ParseNumber(c.text), c.expected) << c.text;
-}
-
-TEST(StrictParser, RejectsAnythingElse) {
-  for (const char* text : {"", "  ", ".", "-", "+", "1e", "1e+", "25 C", "1 2", "1,5", "inf", "nan",
-                           "0x10", "--1", "1e400", "-1e400"}) {
-    EXPECT_EQ(ParseNumber(text), std::nullopt) << '"' << text << '"';
+TEST(NumberReaders, LenientTakesTheLongestLeadingNumberStrictOnlyAWholeOne) {
+  constexpr std::optional<double> kNone;
+  const struct {
+    std::string text;
+    double lenient;
+    std::optional<double> strict;
+  } cases[] = {
+      // clang-format off
+      {"1e-3", 0.001, 0.001},   {" 2.5 ", 2.5, 2.5},  {"\t-1e-3\t", -0.001, -0.001},
+      {"+.5", 0.5, 0.5},        {"+7", 7, 7},         {"5.", 5, 5},        {"1E+2", 100, 100},
+      {"25 C", 25, kNone},      {"", 0, kNone},       {"  ", 0, kNone},    {"1e", 1, kNone},
+      {"1e+", 1, kNone},        {".5x", 0.5, kNone},  {"-", 0, kNone},     {".", 0, kNone},
+      {"-.", 0, kNone},         {"+", 0, kNone},      {" \t-2.5E2V", -250, kNone},
+      {"1.2.3", 1.2, kNone},    {"12e3.4", 12000, kNone}, {"3e-x", 3, kNone},
+      {"- 5", 0, kNone},        {"--1", 0, kNone},    {"1 2", 1, kNone},   {"0x10", 0, kNone},
+      {"inf", 0, kNone},        {"nan", 0, kNone},    {"1,5", 1, kNone},
+      // Magnitudes beyond a double: the lenient reader saturates, the strict one refuses.
+      {"1e400", kMax, kNone},   {"-1e400", -kMax, kNone}, {"1e99999999999999999999", kMax, kNone},
+      {"0.01e311", kMax, kNone}, {"1000e306", kMax, kNone}, {"0.001e308", 1e305, 1e305},
+      {"1e-400", 0, 0},         {"123456789e-340", 0, 0}, {"5e-324", kTiniest, kTiniest},
+      {"-4.9e-324", -kTiniest, -kTiniest},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadNumber(c.text), c.lenient) << '"' << c.text << '"';
+    EXPECT_EQ(ParseNumber(c.text), c.strict) << '"' << c.text << '"';
   }
 }
 
-TEST(ShortestText, WritesTheShortestDigits) {
-  EXPECT_EQ(ShortestText(0.5), "0.5");
+TEST(ShortestText, WritesTheShortestDigitsThatReadBackAsTheSameDouble) {
   EXPECT_EQ(ShortestText(0.02), "0.02");
   EXPECT_EQ(ShortestText(-0.3), "-0.3");
   EXPECT_EQ(ShortestText(1e-5), "1e-05");
   EXPECT_EQ(ShortestText(-0.0), "0");
-}
-
-TEST(ShortestText, ReadsBackAsTheSameDouble) {
   std::vector<double> values = {kMax, -kMax, kTiniest, 2.2250738585072014e-308, 1.0 / 3, 1e22};
   std::mt19937_64 random(20240611);
   while (values.size() < 20000) {

@@ -13,7 +13,7 @@ TEST(PrintLine, JoinsItemsDirectlyOrAtTheNextZone) {
             " .3 ," + std::string(9, ' ') + " 1.5E-05 ");
 }
 
-TEST(PrintLine, ZoneStepMovesToAZoneStartStrictlyRight) {
+TEST(PrintLine, ZoneStepsMoveToAZoneStartStrictlyRight) {
   struct Case {
     size_t written;
     size_t zoneColumn;
@@ -23,9 +23,6 @@ TEST(PrintLine, ZoneStepMovesToAZoneStartStrictlyRight) {
     EXPECT_EQ(line, std::string(c.written, 'x') + std::string(c.zoneColumn - 1 - c.written, ' '))
         << c.written;
   }
-}
-
-TEST(PrintLine, TwoZoneStepsSkipAZone) {
   EXPECT_EQ(PrintLine().Zone().Zone().Text("x").str(), std::string(28, ' ') + "x");
 }
 

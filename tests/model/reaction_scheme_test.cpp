@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "model/failure.h"
@@ -9,227 +10,152 @@
 namespace kivex::model {
 namespace {
 
-// The Mechanism dialog's boxes as they start: digital, A + 1e = B.
-SchemeInput DefaultBoxes() {
+// The Mechanism dialog's boxes, digital, filled from the first box of each group ("" = empty).
+SchemeInput Boxes(std::initializer_list<const char*> charge,
+                  std::initializer_list<const char*> chem = {},
+                  std::initializer_list<const char*> chem2 = {}) {
   SchemeInput input;
-  input.digital = true;
   input.tickedMechanism = 1;
-  input.charge(1) = "A";
-  input.charge(2) = "B";
   for (int r = 1; r <= 3; ++r) input.electrons(r) = "1";
+  int b = 0;
+  for (const char* name : charge) input.charge(++b) = name;
+  b = 0;
+  for (const char* name : chem) input.chem(++b) = name;
+  b = 0;
+  for (const char* name : chem2) input.chem2(++b) = name;
   return input;
 }
 
 // A + 2e = B, B = C, C + A = D + B.
-SchemeInput ExampleBoxes() {
-  SchemeInput input = DefaultBoxes();
+SchemeInput Example() {
+  SchemeInput input = Boxes({"A", "B"}, {"B", "C"}, {"C", "A", "D", "B"});
   input.electrons(1) = "2";
-  input.chem(1) = "B";
-  input.chem(2) = "C";
-  input.chem2(1) = "C";
-  input.chem2(2) = "A";
-  input.chem2(3) = "D";
-  input.chem2(4) = "B";
   return input;
 }
 
-TEST(ReactionScheme, DefaultBoxesGiveAPlusOneElectronB) {
-  AppState app;
-  app.mechanism = 5;  // left from analytical mode
-  BuildReactionScheme(DefaultBoxes(), app);
-  EXPECT_EQ(app.mechanism, 0);
-  EXPECT_EQ(app.speciesCount, 2);
-  EXPECT_EQ(app.chargeCount, 1);
-  EXPECT_EQ(app.chemCount, 0);
-  EXPECT_EQ(app.chem2Count, 0);
-  EXPECT_EQ(app.speciesName(1), "A");
-  EXPECT_EQ(app.speciesName(2), "B");
-  EXPECT_EQ(app.chargeSpecies(1, 1), 1);
-  EXPECT_EQ(app.chargeSpecies(1, 2), 2);
-  EXPECT_EQ(app.chargeText(1), "A+1e=B");
-}
-
-TEST(ReactionScheme, SpeciesAreCollectedInBoxOrderAndTwoSpeciesReactionsFollowTheOthers) {
-  AppState app;
-  BuildReactionScheme(ExampleBoxes(), app);
-  EXPECT_EQ(app.speciesCount, 4);
-  // B from charge(2), C from chem(2), D from chem2(3).
-  const char* names[] = {"A", "B", "C", "D"};
-  for (int i = 1; i <= 4; ++i) EXPECT_EQ(app.speciesName(i), names[i - 1]) << i;
-  EXPECT_EQ(app.chargeCount, 1);
-  EXPECT_EQ(app.chemCount, 1);
-  EXPECT_EQ(app.chem2Count, 1);
-  EXPECT_EQ(app.chargeText(1), "A+2e=B");
-  EXPECT_EQ(app.chemText(1), "B=C");
-  EXPECT_EQ(app.chemText(2), "C+A=D+B");  // chemical reaction 2
-  EXPECT_EQ(app.chemSpecies(1, 1), 2);
-  EXPECT_EQ(app.chemSpecies(1, 2), 3);
-  const Count places[] = {3, 1, 4, 2};
-  for (int q = 1; q <= 4; ++q) EXPECT_EQ(app.chem2Species(1, q), places[q - 1]) << q;
-  for (int q = 1; q <= 4; ++q) EXPECT_EQ(app.chem2Species(2, q), 0) << q;
-}
-
-TEST(ReactionScheme, NamesCompareExactlyAndEmptyPlacesStayZero) {
-  SchemeInput input = DefaultBoxes();
-  input.charge(3) = "a";   // not A
-  input.charge(4) = "B ";  // not B
-  input.chem2(1) = "A";
-  input.chem2(2) = "B";
-  input.chem2(3) = "C";  // fourth box empty
-  AppState app;
-  BuildReactionScheme(input, app);
-  EXPECT_EQ(app.speciesCount, 5);
-  EXPECT_EQ(app.speciesName(3), "a");
-  EXPECT_EQ(app.speciesName(4), "B ");
-  EXPECT_EQ(app.chargeCount, 2);
-  EXPECT_EQ(app.chargeSpecies(2, 1), 3);
-  EXPECT_EQ(app.chargeSpecies(2, 2), 4);
-  EXPECT_EQ(app.chemText(1), "A+B=C+");
-  EXPECT_EQ(app.chem2Species(1, 4), 0);
-}
-
-TEST(ReactionScheme, OnlyTheFirstBoxDecidesWhetherARowCounts) {
-  SchemeInput input = DefaultBoxes();
-  input.charge(4) = "C";  // row 2 has only its product
-  const char* boxes[] = {"B", "C", "C", "D", "D", "E", "E", "F"};
-  for (int b = 1; b <= 8; ++b) input.chem(b) = boxes[b - 1];
-  AppState app;
-  BuildReactionScheme(input, app);
-  EXPECT_EQ(app.chargeCount, 1);
-  EXPECT_EQ(app.chargeSpecies(2, 2), 3);  // indexed all the same
-  EXPECT_EQ(app.speciesName(3), "C");
-  EXPECT_EQ(app.speciesCount, 6);
-  EXPECT_EQ(app.chemCount, 4);
-  EXPECT_EQ(app.chemText(4), "E=F");
-}
-
-TEST(ReactionScheme, LimitsStopTheBuildAndLeaveThePreviousSchemeWhole) {
-  AppState app;
-  BuildReactionScheme(ExampleBoxes(), app);
-  const AppState before = app;
-
-  SchemeInput seven = ExampleBoxes();
-  seven.charge(3) = "E";
-  seven.charge(4) = "F";
-  seven.chem(3) = "G";
-  seven.chem(4) = "A";
-  try {
-    BuildReactionScheme(seven, app);
-    FAIL() << "seven species accepted";
-  } catch (const InputError& error) {
-    EXPECT_EQ(error.message(), "Error: Species number cannot > 6.");
+// The species count and the species numbers of every reaction in use:
+// "4: 1>2 | 2>3 | 3+1>4+2" is charge, X = Y and two-species reactions.
+std::string Indices(const AppState& app) {
+  auto n = [](Count c) { return std::to_string(c); };
+  std::string s = n(app.speciesCount) + ":";
+  for (int r = 1; r <= app.chargeCount; ++r) {
+    s += " " + n(app.chargeSpecies(r, 1)) + ">" + n(app.chargeSpecies(r, 2));
   }
-
-  SchemeInput five = ExampleBoxes();  // 1 X = Y row and 1 two-species row so far
-  five.chem(3) = "A";
-  five.chem(4) = "C";
-  five.chem(5) = "B";
-  five.chem(6) = "D";
-  five.chem2(5) = "A";
-  five.chem2(6) = "A";
-  five.chem2(7) = "D";
-  try {
-    BuildReactionScheme(five, app);
-    FAIL() << "five chemical reactions accepted";
-  } catch (const InputError& error) {
-    EXPECT_EQ(error.message(), "Error: chemical reaction number cannot > 4.");
+  s += " |";
+  for (int k = 1; k <= app.chemCount; ++k) {
+    s += " " + n(app.chemSpecies(k, 1)) + ">" + n(app.chemSpecies(k, 2));
   }
-
-  EXPECT_EQ(app.speciesCount, before.speciesCount);
-  EXPECT_EQ(app.chemCount, before.chemCount);
-  EXPECT_EQ(app.chem2Count, before.chem2Count);
-  for (int i = 1; i <= kMaxSpecies; ++i) EXPECT_EQ(app.speciesName(i), before.speciesName(i));
-  EXPECT_EQ(app.chemText(2), "C+A=D+B");
-  EXPECT_EQ(app.chem2Species(1, 3), 4);
-  EXPECT_EQ(app.chargeSpecies(1, 2), 2);
-
-  // Exactly at the limits is fine.
-  SchemeInput six = seven;
-  six.chem(3).clear();
-  six.chem(4).clear();
-  BuildReactionScheme(six, app);
-  EXPECT_EQ(app.speciesCount, 6);
-  SchemeInput four = five;
-  four.chem2(5).clear();
-  BuildReactionScheme(four, app);
-  EXPECT_EQ(app.chemCount + app.chem2Count, 4);
+  s += " |";
+  for (int j = 1; j <= app.chem2Count; ++j) {
+    s += " " + n(app.chem2Species(j, 1)) + "+" + n(app.chem2Species(j, 2)) + ">" +
+         n(app.chem2Species(j, 3)) + "+" + n(app.chem2Species(j, 4));
+  }
+  return s;
 }
 
-TEST(ReactionScheme, AReactionInUseWithAnEmptySideIsRefused) {
+// Species names, then the texts of the reactions in use, comma separated.
+std::string Names(const AppState& app) {
+  std::string s;
+  for (int i = 1; i <= app.speciesCount; ++i) s += app.speciesName(i) + ",";
+  s += " ";
+  for (int r = 1; r <= app.chargeCount; ++r) s += app.chargeText(r) + ",";
+  for (int k = 1; k <= app.chemCount + app.chem2Count; ++k) s += app.chemText(k) + ",";
+  return s;
+}
+
+TEST(ReactionScheme, DigitalBoxesGiveSpeciesInBoxOrderAndTwoSpeciesReactionsLast) {
+  const struct {
+    SchemeInput boxes;
+    const char* indices;
+    const char* names;
+  } cases[] = {
+      {Boxes({"A", "B"}), "2: 1>2 | |", "A,B, A+1e=B,"},
+      // B from charge(2), C from chem(2), D from chem2(3); C + A = D + B is reaction 2.
+      {Example(), "4: 1>2 | 2>3 | 3+1>4+2", "A,B,C,D, A+2e=B,B=C,C+A=D+B,"},
+      // Names compare exactly; an empty place stays 0 and adds nothing to the text.
+      {Boxes({"A", "B", "a", "B "}, {}, {"A", "B", "C"}), "5: 1>2 3>4 | | 1+2>5+0",
+       "A,B,a,B ,C, A+1e=B,a+1e=B ,A+B=C+,"},
+      // Only a row's first box decides whether it counts: charge row 2 holds only "C".
+      {Boxes({"A", "B", "", "C"}, {"B", "C", "C", "D", "D", "E", "E", "F"}),
+       "6: 1>2 | 2>3 3>4 4>5 5>6 |", "A,B,C,D,E,F, A+1e=B,B=C,C=D,D=E,E=F,"},
+      // X1 = Y1 + Y2: the empty second place is a complete reaction.
+      {Boxes({"A", "B"}, {}, {"B", "", "C", "D"}), "4: 1>2 | | 2+0>3+4", "A,B,C,D, A+1e=B,B+=C+D,"},
+      // Exactly at the limits: six species (C from the X = Y rows before D from the two-species
+      // row), four chemical reactions.
+      {Boxes({"A", "B", "E", "F"}, {"B", "C"}, {"D", "A", "C", "B"}), "6: 1>2 3>4 | 2>5 | 6+1>5+2",
+       "A,B,E,F,C,D, A+1e=B,E+1e=F,B=C,D+A=C+B,"},
+      {Boxes({"A", "B"}, {"B", "C", "A", "C", "B", "D"}, {"C", "A", "D", "B"}),
+       "4: 1>2 | 2>3 1>3 2>4 | 3+1>4+2", "A,B,C,D, A+1e=B,B=C,A=C,B=D,C+A=D+B,"},
+  };
+  for (const auto& c : cases) {
+    AppState app;
+    app.mechanism = 5;  // left from analytical mode
+    BuildReactionScheme(c.boxes, app);
+    EXPECT_EQ(app.mechanism, 0);
+    EXPECT_EQ(Indices(app), c.indices);
+    EXPECT_EQ(Names(app), c.names);
+  }
+  // A row that does not count is indexed all the same.
   AppState app;
-  BuildReactionScheme(DefaultBoxes(), app);
-
-  SchemeInput gap = DefaultBoxes();  // rows 1 and 3: reaction 2 would be the empty row
-  gap.charge(5) = "C";
-  gap.charge(6) = "D";
-  EXPECT_THROW(BuildReactionScheme(gap, app), InputError);
-
-  SchemeInput oneSided = DefaultBoxes();
-  oneSided.chem(1) = "B";
-  EXPECT_THROW(BuildReactionScheme(oneSided, app), InputError);
-
-  SchemeInput noProducts = DefaultBoxes();
-  noProducts.chem2(1) = "A";
-  noProducts.chem2(2) = "B";
-  EXPECT_THROW(BuildReactionScheme(noProducts, app), InputError);
-
-  EXPECT_EQ(app.speciesCount, 2);
-  EXPECT_EQ(app.chemCount, 0);
-
-  // X1 = Y1 + Y2 leaves its second place empty, which is a complete reaction.
-  SchemeInput dissociation = DefaultBoxes();
-  dissociation.chem2(1) = "B";
-  dissociation.chem2(3) = "C";
-  dissociation.chem2(4) = "D";
-  BuildReactionScheme(dissociation, app);
-  EXPECT_EQ(app.chem2Count, 1);
-  EXPECT_EQ(app.chemText(1), "B+=C+D");
+  BuildReactionScheme(Boxes({"A", "B", "", "C"}), app);
+  EXPECT_EQ(app.chargeSpecies(2, 2), 3);
 }
 
-struct FixedCase {
-  Count mechanism;
-  Count species, charges, chemicals;
-  Count couples[3][2];
-  Count chemical[2];
-};
+TEST(ReactionScheme, RefusalsNameTheFaultAndLeaveThePreviousSchemeWhole) {
+  const char* kIncomplete = " needs a species on each side; fill the reaction rows from the top.";
+  const struct {
+    SchemeInput boxes;
+    std::string message;
+  } cases[] = {
+      {Boxes({"A", "B", "E", "F"}, {"B", "C", "G", "A"}, {"C", "A", "D", "B"}), kTooManySpecies},
+      {Boxes({"A", "B"}, {"B", "C", "A", "C", "B", "D"}, {"C", "A", "D", "B", "A", "A", "D"}),
+       kTooManyChemical},
+      // Rows 1 and 3: reaction 2 would be the empty row.
+      {Boxes({"A", "B", "", "", "C", "D"}), std::string("Error: charge reaction 2") + kIncomplete},
+      {Boxes({"A", "B"}, {"B"}), std::string("Error: chemical reaction 1") + kIncomplete},
+      {Boxes({"A", "B"}, {"B", "C"}, {"A", "B"}),
+       std::string("Error: chemical reaction 2") + kIncomplete},
+  };
+  for (const auto& c : cases) {
+    AppState app;
+    BuildReactionScheme(Example(), app);
+    try {
+      BuildReactionScheme(c.boxes, app);
+      ADD_FAILURE() << "accepted: " << c.message;
+    } catch (const InputError& error) {
+      EXPECT_EQ(error.message(), c.message);
+    }
+    EXPECT_EQ(Indices(app), "4: 1>2 | 2>3 | 3+1>4+2");
+    EXPECT_EQ(Names(app), "A,B,C,D, A+2e=B,B=C,C+A=D+B,");
+  }
+}
 
 TEST(ReactionScheme, FixedMechanismsHaveTheirSpeciesAndReactions) {
-  const FixedCase cases[] = {
-      {1, 2, 1, 0, {{1, 2}}, {0, 0}},
-      {2, 3, 2, 0, {{1, 2}, {2, 3}}, {0, 0}},
-      {3, 4, 3, 0, {{1, 2}, {2, 3}, {3, 4}}, {0, 0}},
-      {4, 4, 2, 0, {{1, 2}, {3, 4}}, {0, 0}},
-      {5, 3, 1, 1, {{1, 2}}, {3, 1}},  // C = A
-      {6, 3, 1, 1, {{1, 2}}, {2, 3}},  // B = C
-      {7, 2, 1, 1, {{1, 2}}, {2, 1}},  // B = A: Keq = [A] / [B]
-      {8, 4, 1, 1, {{1, 2}}, {3, 1}},  // C = A + pD
+  const struct {
+    Count mechanism;
+    const char* indices;
+  } cases[] = {
+      {1, "2: 1>2 | |"},     {2, "3: 1>2 2>3 | |"}, {3, "4: 1>2 2>3 3>4 | |"},
+      {4, "4: 1>2 3>4 | |"}, {5, "3: 1>2 | 3>1 |"},  // C = A
+      {6, "3: 1>2 | 2>3 |"},                         // B = C
+      {7, "2: 1>2 | 2>1 |"},                         // B = A: Keq = [A] / [B]
+      {8, "4: 1>2 | 3>1 |"},                         // C = A + pD
   };
-  for (const FixedCase& c : cases) {
-    SCOPED_TRACE(c.mechanism);
+  for (const auto& c : cases) {
     AppState app;
-    BuildReactionScheme(ExampleBoxes(), app);  // a digital scheme first: tables get cleared
-    SchemeInput input = ExampleBoxes();
+    BuildReactionScheme(Example(), app);  // a digital scheme first: its tables get cleared
+    SchemeInput input = Example();
     input.digital = false;
     input.tickedMechanism = c.mechanism;
     BuildReactionScheme(input, app);
     EXPECT_EQ(app.mechanism, c.mechanism);
-    EXPECT_EQ(app.speciesCount, c.species);
-    EXPECT_EQ(app.chargeCount, c.charges);
-    EXPECT_EQ(app.chemCount, c.chemicals);
-    EXPECT_EQ(app.chem2Count, 0);
-    for (int r = 1; r <= 3; ++r) {
-      EXPECT_EQ(app.chargeSpecies(r, 1), c.couples[r - 1][0]) << r;
-      EXPECT_EQ(app.chargeSpecies(r, 2), c.couples[r - 1][1]) << r;
-    }
-    EXPECT_EQ(app.chemSpecies(1, 1), c.chemical[0]);
-    EXPECT_EQ(app.chemSpecies(1, 2), c.chemical[1]);
-    EXPECT_EQ(app.chem2Species(1, 1), 0);
-    // Names and texts are the digital scheme's, untouched.
-    EXPECT_EQ(app.chemText(2), "C+A=D+B");
+    EXPECT_EQ(Indices(app), c.indices) << c.mechanism;
+    EXPECT_EQ(app.chem2Species(1, 1), 0) << c.mechanism;
+    EXPECT_EQ(app.chemText(2), "C+A=D+B");  // names and texts stay the digital scheme's
   }
 
   AppState app;
-  SchemeInput input = DefaultBoxes();
+  SchemeInput input = Boxes({"A", "B"});
   input.digital = false;
   input.tickedMechanism = 7;
   BuildReactionScheme(input, app);
