@@ -1,26 +1,31 @@
-// Screenshots of the main window and every dialog, for a person to look at. Runs only when
-// KIVEX_SCREENSHOT_DIR names a directory:
-//   KIVEX_SCREENSHOT_DIR=/tmp/shots build/tests/kivex_qt_tests --gtest_filter='Screenshots.*'
-
-#include <gtest/gtest.h>
+// kivex-screenshots DIR: pictures of the main window after a simulation and of every dialog, for
+// a person to look at. Runs offscreen; no display is needed.
+//   build/kivex-screenshots /tmp/shots
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/main_window.h"
 
-namespace kivex::ui::qt {
-namespace {
+using kivex::ui::qt::DialogWindow;
+using kivex::ui::qt::MainWindow;
 
-TEST(Screenshots, MainWindowAndDialogs) {
-  const char* dir = std::getenv("KIVEX_SCREENSHOT_DIR");
-  if (dir == nullptr) GTEST_SKIP() << "KIVEX_SCREENSHOT_DIR not set";
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: kivex-screenshots DIR\n");
+    return 2;
+  }
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication application(argc, argv);
+  const QString dir = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(dir);
+  // Message boxes are answered at once: the pictures are of the windows, not of the messages.
   QTimer dismiss;
   QObject::connect(&dismiss, &QTimer::timeout, [] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
@@ -33,7 +38,7 @@ TEST(Screenshots, MainWindowAndDialogs) {
     if (QAction* action = window.ActionFor(item); action && action->isEnabled()) action->trigger();
   }
   QApplication::processEvents();
-  window.grab().save(QString(dir) + "/main_window.png");
+  bool saved = window.grab().save(dir + "/main_window.png");
 
   const std::pair<const char*, const char*> dialogs[] = {{"mnuTech", "FormTech"},
                                                          {"mnuMechamism", "FormMech"},
@@ -47,10 +52,8 @@ TEST(Screenshots, MainWindowAndDialogs) {
     QApplication::processEvents();
     if (DialogWindow* dialog = window.DialogWindowFor(name)) {
       dialog->adjustSize();
-      dialog->grab().save(QString(dir) + "/" + name + ".png");
+      saved = dialog->grab().save(dir + "/" + name + ".png") && saved;
     }
   }
+  return saved ? 0 : 1;
 }
-
-}  // namespace
-}  // namespace kivex::ui::qt
