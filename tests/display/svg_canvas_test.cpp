@@ -5,7 +5,6 @@
 #include <cmath>
 #include <string>
 
-
 namespace kivex::display {
 namespace {
 
