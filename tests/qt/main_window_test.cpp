@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -201,11 +203,22 @@ TEST(MainWindow, DigitalClickFlipsTheoreticalPeakAndTheRotatingElectrodes) {
   EXPECT_FALSE(rotating->isEnabled());
 }
 
-TEST(PlotOutput, PrintingToAPdfFileWritesAPage) {
+TEST(PlotOutput, CopyPutsThePlotsPictureOnTheClipboardAndPrintingToAPdfWritesAPage) {
   MainWindow window;
   window.show();
   MessageAnswerer answerer;
   Trigger(window, "mnuSimulate");
+  QGuiApplication::clipboard()->clear();
+  Trigger(window, "mnuCopyto");
+  const QImage copied = QGuiApplication::clipboard()->image();
+  ASSERT_FALSE(copied.isNull());
+  EXPECT_EQ(copied.size(), window.plotWindow()->size());
+  int inked = 0;
+  for (int y = 0; y < copied.height(); y += 2) {
+    for (int x = 0; x < copied.width(); x += 2) inked += copied.pixel(x, y) != qRgb(255, 255, 255);
+  }
+  EXPECT_GT(inked, 100);  // axes, labels and the curve, not a blank page
+
   QTemporaryDir dir;
   const QString path = dir.filePath("plot.pdf");
   QPrinter printer(QPrinter::HighResolution);
