@@ -156,6 +156,10 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
       requireArgument("a menu item");
       const MenuOutcome outcome = RunMenuItem(session_, argument);
       if (outcome != MenuOutcome::Ran) throw ScriptError(argument + " " + MenuRefusal(outcome));
+      // The about window, shown here as its lines.
+      if (argument == "mnuAbout") {
+        for (const std::string& text : session_.aboutText) out_ << text << '\n';
+      }
     } else if (verb == "file") {
       requireArgument("PATH or -");
       platform_.QueueFileAnswer(argument == "-" ? std::nullopt
