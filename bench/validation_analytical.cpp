@@ -93,10 +93,7 @@ std::vector<Row> Rows() {
     app.cycles = 1;
     Voltammogram run(app);
     const int n = run.curves.sweepPointCount;
-    int anodic = n + 1;
-    for (int i = n + 1; i <= run.count(); ++i) {
-      if (run.y(i) < run.y(anodic)) anodic = i;
-    }
+    const int anodic = run.ReversePeakIndex();
     rows.push_back({"1 cyclic", "1 planar", "peak separation (1 mV step)", Kind::Potential,
                     run.x(anodic) - run.x(run.PeakIndex(1, n)), 2.218 / app.fOverRT, -0.0015,
                     0.0015, "2.218 RT/nF"});

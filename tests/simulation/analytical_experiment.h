@@ -122,6 +122,14 @@ struct Voltammogram {
     return best;
   }
   double Peak() const { return y(PeakIndex()); }
+  // The most negative point of the reverse sweep: the anodic peak of a cycle.
+  int ReversePeakIndex() const {
+    int best = curves.sweepPointCount + 1;
+    for (int i = best; i <= count(); ++i) {
+      if (y(i) < y(best)) best = i;
+    }
+    return best;
+  }
 
   // The vertex of the parabola through the largest point and its neighbours: the peak between
   // grid points.

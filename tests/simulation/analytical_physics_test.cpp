@@ -269,10 +269,7 @@ TEST(LinearSweep, CyclicPeaksAreFiftySevenMillivoltsApart) {
   app.cycles = 1;
   Voltammogram run(app);
   const int n = run.curves.sweepPointCount;
-  int anodic = n + 1;
-  for (int i = n + 1; i <= run.count(); ++i) {
-    if (run.y(i) < run.y(anodic)) anodic = i;
-  }
+  const int anodic = run.ReversePeakIndex();
   EXPECT_NEAR(run.x(anodic) - run.x(run.PeakIndex(1, n)), 2.218 / app.fOverRT, 0.0015);
   EXPECT_LT(run.y(anodic), 0.0);
 }
