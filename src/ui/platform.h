@@ -53,6 +53,12 @@ class Platform {
 
   // A window or dialog was asked to show itself ("FormResult", "FormPlot", "FormIns", ...).
   virtual void WindowShown(std::string_view /*name*/) {}
+
+  // A fit asks before each of its simulations whether the user wants it stopped, and says after
+  // each how far it has come: the iteration under way and the least square of the best trial so
+  // far. A front end without a Cancel lets every fit run to its end.
+  virtual bool CancelRequested() { return false; }
+  virtual void FitProgress(int /*iteration*/, double /*bestLeastSquare*/) {}
 };
 
 // Hourglass for the lifetime of the guard, restored however the command ends.
