@@ -24,35 +24,10 @@
 #include "ui/qt/plot_window.h"
 #include "ui/qt/qt_platform.h"
 #include "ui/qt/result_window.h"
+#include "window_driver.h"
 
 namespace kivex::ui::qt {
 namespace {
-
-// Answers every message box that opens with OK and remembers its text, as a user would.
-class MessageAnswerer {
- public:
-  MessageAnswerer() {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text().toStdString());
-        box->accept();
-      }
-    });
-    timer_.start();
-  }
-  std::vector<std::string> texts;
-
- private:
-  QTimer timer_;
-};
-
-void Trigger(MainWindow& window, const char* item) {
-  QAction* action = window.ActionFor(item);
-  ASSERT_NE(action, nullptr) << item;
-  ASSERT_TRUE(action->isEnabled()) << item;
-  action->trigger();
-}
 
 TEST(MainWindow, MenuTreeCaptionsAndStartUpStates) {
   MainWindow window;
@@ -83,7 +58,7 @@ TEST(MainWindow, MenuTreeCaptionsAndStartUpStates) {
 TEST(MainWindow, SimulateStopsWithTheCoresMessageOrDrawsAndEnablesTheMenus) {
   MainWindow window;
   window.show();
-  MessageAnswerer answerer;
+  ModalAnswerer answerer;
   window.session().Ins().Estep.text = "zero";
   Trigger(window, "mnuSimulate");
   ASSERT_EQ(answerer.texts.size(), 1u);
@@ -118,7 +93,7 @@ TEST(MainWindow, AnImportEnablesDisplayAndAnalysisButNotManualFit) {
   }
   MainWindow window;
   window.show();
-  MessageAnswerer answerer;
+  ModalAnswerer answerer;
   // Answer the common file dialog as a user would: pick the file and press Open.
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [&] {
@@ -206,7 +181,7 @@ TEST(MainWindow, DigitalClickFlipsTheoreticalPeakAndTheRotatingElectrodes) {
 TEST(PlotOutput, CopyPutsThePlotsPictureOnTheClipboardAndPrintingToAPdfWritesAPage) {
   MainWindow window;
   window.show();
-  MessageAnswerer answerer;
+  ModalAnswerer answerer;
   Trigger(window, "mnuSimulate");
   QGuiApplication::clipboard()->clear();
   Trigger(window, "mnuCopyto");

@@ -180,12 +180,21 @@ void DialogWindow::SyncFromData() {
   syncing_ = false;
 }
 
+void DialogWindow::SetLocked(bool locked) {
+  locked_ = locked;
+  setEnabled(!locked);
+}
+
 void DialogWindow::CloseByProgram() {
   closingByProgram_ = true;
   close();
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {
+  if (locked_ && !closingByProgram_) {
+    event->ignore();
+    return;
+  }
   event->accept();
   if (!closingByProgram_ && onClosed) onClosed();
 }

@@ -33,6 +33,8 @@ class DialogWindow : public QWidget {
 
   // Copies every control's data onto its widget.
   void SyncFromData();
+  // While a long command runs the dialog cannot be edited or closed.
+  void SetLocked(bool locked);
 
   // Called when the close box was used; the host discards the dialog.
   std::function<void()> onClosed;
@@ -64,6 +66,7 @@ class DialogWindow : public QWidget {
   std::vector<const Control*> order_;
   bool syncing_ = false;
   bool closingByProgram_ = false;
+  bool locked_ = false;
 
   friend class DialogLayouts;
 
