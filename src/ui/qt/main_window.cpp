@@ -287,6 +287,7 @@ void MainWindow::RefreshMenus() {
 }
 
 void MainWindow::RefreshDialogs() {
+  const std::string raise = std::exchange(raiseRequested_, {});
   for (const char* name : kDialogNames) {
     auto found = dialogs_.find(name);
     DialogWindow* window = found == dialogs_.end() ? nullptr : found->second;
@@ -320,7 +321,12 @@ void MainWindow::RefreshDialogs() {
     }
     window->SyncFromData();
     if (dialog->visible) {
-      if (!window->isVisible()) window->show();
+      window->Open();
+      // Its menu command brings an open dialog to the front, where the user can find it.
+      if (raise == name) {
+        window->raise();
+        window->activateWindow();
+      }
     } else if (window->isVisible()) {
       window->hide();
     }
@@ -349,8 +355,9 @@ void MainWindow::ShowChild(std::string_view name) {
     return;
   }
   // A dialog shown by a command: the next activation of its window is the one the command
-  // already ran.
+  // already ran, and the window comes to the front.
   lastActivated_ = std::string(name);
+  raiseRequested_ = std::string(name);
 }
 
 void MainWindow::ShowPicture(const display::Picture& picture) {

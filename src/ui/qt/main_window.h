@@ -98,6 +98,7 @@ class MainWindow : public QMainWindow {
   std::map<std::string, QAction*> actions_;
   std::map<std::string, DialogWindow*> dialogs_;
   std::string lastActivated_;
+  std::string raiseRequested_;  // a dialog its menu command showed: raised and activated
   bool acting_ = false;
   QThread* worker_ = nullptr;
   bool closeWhenIdle_ = false;
