@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -111,6 +113,53 @@ TEST(MainWindow, AnImportEnablesDisplayAndAnalysisButNotManualFit) {
   EXPECT_FALSE(window.ActionFor("mnuManualFit")->isEnabled());
   EXPECT_TRUE(window.resultWindow()->toPlainText().contains("Number of data point ="));
 }
+
+struct SavedAs {
+  const char* item;
+  const char* typed;
+  const char* filter;  // chosen in the dialog; empty keeps the first
+  const char* written;
+};
+
+class SaveDialog : public ::testing::TestWithParam<SavedAs> {};
+
+// A name typed without an extension gets the chosen filter's, so that the file is the one the
+// filter lists (Import, filtered to *.csv, shows the exported curve).
+TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
+  QTemporaryDir dir;
+  MainWindow window;
+  window.show();
+  ModalAnswerer answerer;
+  Trigger(window, "mnuSimulate");
+  QTimer answer;
+  bool answered = false;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || answered) return;
+    answered = true;
+    if (*GetParam().filter != '\0') {  // as the user picks it from the list
+      auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+      ASSERT_NE(types, nullptr);
+      const int index = types->findText(GetParam().filter);
+      ASSERT_GE(index, 0);
+      types->setCurrentIndex(index);
+      Q_EMIT types->activated(index);
+    }
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(dir.filePath(GetParam().typed));
+    QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+  });
+  answer.start(20);
+  Trigger(window, GetParam().item);
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{GetParam().written});
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SaveDialog,
+                         ::testing::Values(SavedAs{"mnuExport", "ec_dp", "", "ec_dp.csv"},
+                                           SavedAs{"mnuSave", "report1", "", "report1.par"},
+                                           SavedAs{"mnuExport", "ec_dp.txt", "", "ec_dp.txt"},
+                                           SavedAs{"mnuExport", "ec_dp", "all (*.*)", "ec_dp"}),
+                         [](const auto& info) { return std::to_string(info.index); });
 
 TEST(MainWindow, DialogsOpenModelessBindByNameAndTheCloseBoxRestoresDefaults) {
   MainWindow window;

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QThread>
 
@@ -24,6 +26,26 @@ QString FromUtf8(std::string_view text) {
 }
 
 bool InWindowThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
+
+// The extension a name filter stands for: "csv" for "csv (*.csv)", none for "all (*.*)".
+QString FilterSuffix(const QString& nameFilter) {
+  static const QRegularExpression pattern(R"(\(\*\.([^*?.()\s]+)\))");
+  const QRegularExpressionMatch match = pattern.match(nameFilter);
+  return match.hasMatch() ? match.captured(1) : QString();
+}
+
+// The save dialog: a name typed without an extension gets the chosen filter's before the dialog
+// checks whether that file exists, so that the file written is the one the filter lists (and the
+// one Import then shows), and an existing one is not replaced without a question.
+class SaveFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    setDefaultSuffix(FilterSuffix(selectedNameFilter()));
+    QFileDialog::accept();
+  }
+};
 
 }  // namespace
 
@@ -83,8 +105,15 @@ std::optional<std::string> QtPlatform::ChooseSaveFile(std::string_view filter) {
   OnWindowThread(
       [this, &chosen, &filters] {
         if (window_.closing()) return;
-        const QString path = QFileDialog::getSaveFileName(&window_, QString(), QString(), filters);
-        if (!path.isEmpty()) chosen = path.toStdString();
+        SaveFileDialog dialog(&window_);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters(filters.split(";;"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+        QString path = dialog.selectedFiles().constFirst();
+        // A dialog of the desktop's own may ignore the default suffix.
+        const QString suffix = FilterSuffix(dialog.selectedNameFilter());
+        if (!suffix.isEmpty() && !QFileInfo(path).fileName().contains('.')) path += "." + suffix;
+        chosen = path.toStdString();
       },
       true);
   return chosen;
