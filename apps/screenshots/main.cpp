@@ -36,6 +36,8 @@ int main(int argc, char** argv) {
   window.show();
   for (const char* item : {"mnuSimulate", "mnuTime"}) {
     if (QAction* action = window.ActionFor(item); action && action->isEnabled()) action->trigger();
+    // Simulate runs beside the window: wait until it has drawn.
+    while (window.working()) QApplication::processEvents(QEventLoop::AllEvents, 10);
   }
   QApplication::processEvents();
   bool saved = window.grab().save(dir + "/main_window.png");
@@ -51,7 +53,6 @@ int main(int argc, char** argv) {
     action->trigger();
     QApplication::processEvents();
     if (DialogWindow* dialog = window.DialogWindowFor(name)) {
-      dialog->adjustSize();
       saved = dialog->grab().save(dir + "/" + name + ".png") && saved;
     }
   }

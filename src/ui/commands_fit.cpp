@@ -1,6 +1,7 @@
 // Run menu: Manual Fit, Auto Fit and the two peak separations built on them.
 
 #include <algorithm>
+#include <array>
 #include <span>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "simulation/driver.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
+#include "ui/fit_watch.h"
 #include "ui/form_expr.h"
 #include "ui/form_ins.h"
 #include "ui/form_option.h"
@@ -38,21 +40,28 @@ class FittingFlag {
 };
 
 // A fit's simulations: the driver on the committed state as the fit has set it, then the output
-// quantity. Failures go to the fit, which ends with its own message.
+// quantity. Failures go to the fit, which ends with its own message. The user's Cancel takes
+// effect between two simulations, and every simulated trial is shown to the watch.
 class SessionFitHost final : public fitting::FitHost {
  public:
-  explicit SessionFitHost(Session& session) : session_(session) {}
+  SessionFitHost(Session& session, const std::vector<double>& observed)
+      : session_(session), observed_(observed) {}
 
   // The output step must not re-read the dialogs: that would replace the trial values the fit
   // has just written with the dialogs' ones, and the fit would end holding those.
   void Simulate() override {
+    if (watching_ && session_.platform().CancelRequested()) throw FitCancelled{};
     simulation::RunSimulation(session_.app, session_.curves, session_.plot,
                               session_.Option().overlap.value);
     if (const auto refusal = ApplyCommittedOutputQuantity(session_)) {
       throw model::InputError(*refusal);
     }
+    if (watching_) Watch();
   }
-  void Print(const model::PrintLine& line) override { session_.Print(line); }
+  void Print(const model::PrintLine& line) override {
+    session_.Print(line);
+    if (line.str().starts_with("Least square")) watch_.IterationDone();
+  }
   double Timer() override { return session_.platform().Timer(); }
 
   double AnalyticalConcentration(const model::AppState&, int species) override {
@@ -92,11 +101,38 @@ class SessionFitHost final : public fitting::FitHost {
     for (int i = 1; i <= model::kMaxSpecies; ++i) {
       app.Cinit(i) = values[static_cast<std::size_t>(i)];
     }
+    std::copy(analytical.begin(), analytical.begin() + analytical_.size(), analytical_.begin());
   }
 
+  const FitWatch& watch() const { return watch_; }
+  // The simulations from here on put a trial back: they are neither cancelled nor watched.
+  void StopWatching() { watching_ = false; }
+
  private:
+  // The trial just simulated: the fitted slots as the fit wrote them (a concentration as made
+  // up, before it was equilibrated) and the current curve at the measured points.
+  void Watch() {
+    model::CurveSet& curves = session_.curves;
+    if (static_cast<std::size_t>(curves.pointCount) != observed_.size()) return;  // refused next
+    const fitting::FitMemory& memory = session_.fitMemory;
+    trial_.clear();
+    for (int j = 1; j <= memory.FitCount; ++j) {
+      const int k = memory.FitIndex[static_cast<std::size_t>(j)];
+      trial_.push_back(fitting::IsConcentrationSlot(k) ? analytical_[static_cast<std::size_t>(k)]
+                                                       : fitting::SlotField(session_.app, k));
+    }
+    const double* curve = curves.y.Column(curves.currentCurve);
+    watch_.Evaluated(trial_, std::span(curve + 1, observed_.size()), observed_);
+    session_.platform().FitProgress(watch_.iteration(), watch_.bestLeastSquare());
+  }
+
   Session& session_;
+  const std::vector<double>& observed_;
   PreEquilibration steps_;  // refilled for every trial, its storage kept
+  std::array<double, model::kMaxSpecies + 1> analytical_{};  // of the last trial; 0 unused
+  std::vector<double> trial_;
+  FitWatch watch_;
+  bool watching_ = true;
 };
 
 fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
@@ -113,6 +149,33 @@ fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
 std::string FitErrorMessage(const model::Failure& failure) {
   return "Fit Error: " + std::string(failure.description()) +
          "! Please try again by other initial values.";
+}
+
+// A fit the user stopped: the best trial so far is simulated again, so that the experiment, the
+// curves and the captions all hold it, and the last result line says the fit was cancelled.
+void EndCancelledFit(Session& session, SessionFitHost& host, std::span<const double> potentials) {
+  host.StopWatching();
+  const FitWatch& watch = host.watch();
+  try {
+    if (watch.HasBest()) {
+      const fitting::FitMemory& memory = session.fitMemory;
+      const std::vector<int> slots(memory.FitIndex.begin() + 1,
+                                   memory.FitIndex.begin() + 1 + memory.FitCount);
+      std::vector<double> values(potentials.size());
+      fitting::FitModel model(session.app, session.curves, host, slots, potentials);
+      model(watch.best(), values);
+      for (std::size_t j = 0; j < slots.size(); ++j) {
+        session.Expr().CheckFitted(slots[j]).caption =
+            model::FormatPattern(watch.best()[j], "0.###e-#");
+      }
+      session.Print(
+          model::PrintLine().Text("Least square = ").Zone().Number(watch.bestLeastSquare()));
+    }
+  } catch (const model::Failure& failure) {
+    session.ShowMessage(FitErrorMessage(failure));
+  }
+  session.Print("Fit cancelled in iteration " + std::to_string(watch.iteration()) +
+                ": the best parameters so far are kept.");
 }
 
 // Curves 3, 4, ...: the current of each charge reaction of the last simulation.
@@ -159,13 +222,16 @@ void AutoFit(Session& session) {
     curves.storedCurveCount = 1;
     curves.currentCurve = 1;
   }
+  std::vector<double> observed;
+  std::vector<double> potentials;  // of the measured points, kept for a cancelled fit
+  SessionFitHost host(session, observed);
   try {
     ChemicalsOK(session);
     session.ClearResult();
     session.ShowResult();  // the "Least square" lines appear while the fit runs
-    std::vector<double> observed(curves.pointCount);
+    observed.assign(curves.pointCount, 0.0);
     for (int i = 1; i <= curves.pointCount; ++i) observed[i - 1] = curves.y(i, 1);
-    SessionFitHost host(session);
+    for (int i = 1; i <= curves.pointCount; ++i) potentials.push_back(curves.x(i));
     const fitting::FitReport report = fitting::AutoFit(
         session.app, curves, observed, ReadSlotOffers(session.Expr()), session.fitMemory, host);
     for (const model::PrintLine& line : fitting::ReportLines(report)) session.Print(line);
@@ -173,6 +239,8 @@ void AutoFit(Session& session) {
       session.Expr().CheckFitted(report.slots[j]).caption =
           model::FormatPattern(report.fitted[j], "0.###e-#");
     }
+  } catch (const FitCancelled&) {
+    EndCancelledFit(session, host, potentials);
   } catch (const model::InputError& error) {
     session.ShowMessage(std::string(error.message()));
   } catch (const model::Failure& failure) {

@@ -2,6 +2,11 @@
 // What the core needs from the front end it runs under: message boxes, the common file dialog,
 // the busy pointer, the timer and word that the result window or the plot changed. The Qt window,
 // the command-line tool and the tests each implement it.
+//
+// A command calls its platform from the thread it runs on. The command-line tool and the tests run
+// every command on their one thread; the window runs a long command (a simulation, a fit) on a
+// worker thread that owns the session meanwhile, and its platform carries each call over to the
+// window's thread.
 
 #include <optional>
 #include <string>
@@ -35,7 +40,7 @@ class Platform {
   virtual double Timer() = 0;
 
   // A line was appended to the result window, or the window was cleared. A long fit calls these
-  // while it runs; a window front end repaints here (paint events only, no user input).
+  // while it runs; a window shows each line as it comes.
   virtual void ResultLineWritten(const std::string& /*line*/) {}
   virtual void ResultCleared() {}
 
@@ -53,6 +58,12 @@ class Platform {
 
   // A window or dialog was asked to show itself ("FormResult", "FormPlot", "FormIns", ...).
   virtual void WindowShown(std::string_view /*name*/) {}
+
+  // A fit asks before each of its simulations whether the user wants it stopped, and says after
+  // each how far it has come: the iteration under way and the least square of the best trial so
+  // far. A front end without a Cancel lets every fit run to its end.
+  virtual bool CancelRequested() { return false; }
+  virtual void FitProgress(int /*iteration*/, double /*bestLeastSquare*/) {}
 };
 
 // Hourglass for the lifetime of the guard, restored however the command ends.

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -24,35 +26,10 @@
 #include "ui/qt/plot_window.h"
 #include "ui/qt/qt_platform.h"
 #include "ui/qt/result_window.h"
+#include "window_driver.h"
 
 namespace kivex::ui::qt {
 namespace {
-
-// Answers every message box that opens with OK and remembers its text, as a user would.
-class MessageAnswerer {
- public:
-  MessageAnswerer() {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts.push_back(box->text().toStdString());
-        box->accept();
-      }
-    });
-    timer_.start();
-  }
-  std::vector<std::string> texts;
-
- private:
-  QTimer timer_;
-};
-
-void Trigger(MainWindow& window, const char* item) {
-  QAction* action = window.ActionFor(item);
-  ASSERT_NE(action, nullptr) << item;
-  ASSERT_TRUE(action->isEnabled()) << item;
-  action->trigger();
-}
 
 TEST(MainWindow, MenuTreeCaptionsAndStartUpStates) {
   MainWindow window;
@@ -83,7 +60,7 @@ TEST(MainWindow, MenuTreeCaptionsAndStartUpStates) {
 TEST(MainWindow, SimulateStopsWithTheCoresMessageOrDrawsAndEnablesTheMenus) {
   MainWindow window;
   window.show();
-  MessageAnswerer answerer;
+  ModalAnswerer answerer;
   window.session().Ins().Estep.text = "zero";
   Trigger(window, "mnuSimulate");
   ASSERT_EQ(answerer.texts.size(), 1u);
@@ -118,7 +95,7 @@ TEST(MainWindow, AnImportEnablesDisplayAndAnalysisButNotManualFit) {
   }
   MainWindow window;
   window.show();
-  MessageAnswerer answerer;
+  ModalAnswerer answerer;
   // Answer the common file dialog as a user would: pick the file and press Open.
   QTimer answer;
   QObject::connect(&answer, &QTimer::timeout, [&] {
@@ -136,6 +113,53 @@ TEST(MainWindow, AnImportEnablesDisplayAndAnalysisButNotManualFit) {
   EXPECT_FALSE(window.ActionFor("mnuManualFit")->isEnabled());
   EXPECT_TRUE(window.resultWindow()->toPlainText().contains("Number of data point ="));
 }
+
+struct SavedAs {
+  const char* item;
+  const char* typed;
+  const char* filter;  // chosen in the dialog; empty keeps the first
+  const char* written;
+};
+
+class SaveDialog : public ::testing::TestWithParam<SavedAs> {};
+
+// A name typed without an extension gets the chosen filter's, so that the file is the one the
+// filter lists (Import, filtered to *.csv, shows the exported curve).
+TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
+  QTemporaryDir dir;
+  MainWindow window;
+  window.show();
+  ModalAnswerer answerer;
+  Trigger(window, "mnuSimulate");
+  QTimer answer;
+  bool answered = false;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || answered) return;
+    answered = true;
+    if (*GetParam().filter != '\0') {  // as the user picks it from the list
+      auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+      ASSERT_NE(types, nullptr);
+      const int index = types->findText(GetParam().filter);
+      ASSERT_GE(index, 0);
+      types->setCurrentIndex(index);
+      Q_EMIT types->activated(index);
+    }
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(dir.filePath(GetParam().typed));
+    QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+  });
+  answer.start(20);
+  Trigger(window, GetParam().item);
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{GetParam().written});
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SaveDialog,
+                         ::testing::Values(SavedAs{"mnuExport", "ec_dp", "", "ec_dp.csv"},
+                                           SavedAs{"mnuSave", "report1", "", "report1.par"},
+                                           SavedAs{"mnuExport", "ec_dp.txt", "", "ec_dp.txt"},
+                                           SavedAs{"mnuExport", "ec_dp", "all (*.*)", "ec_dp"}),
+                         [](const auto& info) { return std::to_string(info.index); });
 
 TEST(MainWindow, DialogsOpenModelessBindByNameAndTheCloseBoxRestoresDefaults) {
   MainWindow window;
@@ -206,7 +230,7 @@ TEST(MainWindow, DigitalClickFlipsTheoreticalPeakAndTheRotatingElectrodes) {
 TEST(PlotOutput, CopyPutsThePlotsPictureOnTheClipboardAndPrintingToAPdfWritesAPage) {
   MainWindow window;
   window.show();
-  MessageAnswerer answerer;
+  ModalAnswerer answerer;
   Trigger(window, "mnuSimulate");
   QGuiApplication::clipboard()->clear();
   Trigger(window, "mnuCopyto");

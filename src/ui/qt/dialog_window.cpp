@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/interaction.h"
 #include "ui/qt/dialog_layouts.h"
@@ -26,7 +28,7 @@ QString FromUtf8(const std::string& text) {
 }  // namespace
 
 DialogWindow::DialogWindow(Session& session, Dialog& dialog, Notify notify, QWidget* parent)
-    : QWidget(parent, Qt::Window), session_(session), dialog_(dialog), notify_(std::move(notify)) {
+    : QWidget(parent, Qt::Dialog), session_(session), dialog_(dialog), notify_(std::move(notify)) {
   setObjectName(FromUtf8(dialog.name()));
   setWindowTitle(FromUtf8(dialog.caption()));
   setAttribute(Qt::WA_DeleteOnClose, false);
@@ -170,14 +172,68 @@ void DialogWindow::SyncFromData() {
     }
     widget->setToolTip(FromUtf8(control.toolTip));
     widget->setEnabled(control.enabled);
+    shapeChanged_ |= widget->isHidden() == control.visible;
     widget->setVisible(control.visible);
     if (binding.caption != nullptr) {
       binding.caption->setText(caption);
       binding.caption->setToolTip(FromUtf8(control.toolTip));
-      binding.caption->setVisible(control.captionVisible && !control.caption.empty());
+      const bool shown = control.captionVisible && !control.caption.empty();
+      shapeChanged_ |= binding.caption->isHidden() == shown;
+      binding.caption->setVisible(shown);
     }
   }
   syncing_ = false;
+  if (isVisible() && shapeChanged_) FitToControls();
+}
+
+void DialogWindow::Open() {
+  if (!isVisible()) {
+    // Sized here (which keeps Qt from sizing it anew on every show): to fit its controls the
+    // first time and when some came or went, otherwise as the user left it.
+    if (!opened_ || shapeChanged_) FitToControls();
+    show();
+    opened_ = true;
+  }
+  KeepOnScreen();
+}
+
+// The natural size of the controls now shown: a frame that lost its rows shrinks back. Each
+// frame's own layout is brought up to date first, innermost first: a frame not yet shown still
+// holds the sizes its rows had before their texts were set, and a window sized from those would
+// grow as soon as it is laid out again.
+void DialogWindow::FitToControls() {
+  const QList<QWidget*> children = findChildren<QWidget*>();
+  for (auto child = children.rbegin(); child != children.rend(); ++child) {
+    if ((*child)->layout() != nullptr) (*child)->layout()->activate();
+  }
+  if (layout() != nullptr) layout()->activate();
+  adjustSize();
+  shapeChanged_ = false;
+  KeepOnScreen();
+}
+
+void DialogWindow::KeepOnScreen() {
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  // The frame the window manager draws around the window (none before it is first shown).
+  const QRect inner = geometry();
+  const QRect outer = frameGeometry();
+  const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                       outer.right() - inner.right(), outer.bottom() - inner.bottom());
+  const QSize room = area.size().shrunkBy(frame);
+  if (width() > room.width() || height() > room.height()) resize(size().boundedTo(room));
+  const QRect whole = frameGeometry();
+  const int x = std::clamp(whole.left(), area.left(),
+                           std::max(area.left(), area.right() + 1 - whole.width()));
+  const int y =
+      std::clamp(whole.top(), area.top(), std::max(area.top(), area.bottom() + 1 - whole.height()));
+  if (x != whole.left() || y != whole.top()) move(x, y);
+}
+
+void DialogWindow::SetLocked(bool locked) {
+  locked_ = locked;
+  setEnabled(!locked);
 }
 
 void DialogWindow::CloseByProgram() {
@@ -186,6 +242,10 @@ void DialogWindow::CloseByProgram() {
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {
+  if (locked_ && !closingByProgram_) {
+    event->ignore();
+    return;
+  }
   event->accept();
   if (!closingByProgram_ && onClosed) onClosed();
 }

@@ -3,6 +3,10 @@
 // named after it ("Estart", "optTech(4)"); the window only copies the control's data onto its
 // widget and turns the user's edits into the core's notifications (TypeText, ClickControl,
 // ChooseItem). It computes nothing itself.
+//
+// The window is a dialog of the main window, so the window manager keeps it above the frame. It
+// keeps the size it was given when it is hidden and shown again, fits itself to its controls when
+// some of them appear or disappear, and always lies wholly on the screen.
 
 #include <QWidget>
 #include <functional>
@@ -33,6 +37,10 @@ class DialogWindow : public QWidget {
 
   // Copies every control's data onto its widget.
   void SyncFromData();
+  // Shows the window (if hidden) as it was last shown, wholly on the screen.
+  void Open();
+  // While a long command runs the dialog cannot be edited or closed.
+  void SetLocked(bool locked);
 
   // Called when the close box was used; the host discards the dialog.
   std::function<void()> onClosed;
@@ -56,6 +64,8 @@ class DialogWindow : public QWidget {
 
   QWidget* MakeWidget(Control& control);
   void BuildLayout();
+  void FitToControls();
+  void KeepOnScreen();
 
   Session& session_;
   Dialog& dialog_;
@@ -64,6 +74,9 @@ class DialogWindow : public QWidget {
   std::vector<const Control*> order_;
   bool syncing_ = false;
   bool closingByProgram_ = false;
+  bool locked_ = false;
+  bool opened_ = false;        // shown at least once: its size is the user's
+  bool shapeChanged_ = false;  // controls appeared or disappeared since it was last fitted
 
   friend class DialogLayouts;
 

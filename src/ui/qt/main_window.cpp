@@ -1,6 +1,7 @@
 #include "ui/qt/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFontDatabase>
@@ -9,7 +10,11 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
+#include <QThread>
 #include <QVBoxLayout>
+#include <exception>
+#include <new>
 
 #include "model/failure.h"
 #include "ui/commands.h"
@@ -17,6 +22,7 @@
 #include "ui/interaction.h"
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/plot_window.h"
+#include "ui/qt/progress_window.h"
 #include "ui/qt/result_window.h"
 
 namespace kivex::ui::qt {
@@ -25,9 +31,60 @@ namespace {
 
 const char* const kDialogNames[] = {"FormTech", "FormMech", "FormIns", "FormExpr", "formOption"};
 
+// The commands that may take seconds: they run on the worker thread.
+bool IsLongCommand(std::string_view item) {
+  return item == "mnuSimulate" || item == "mnuManualFit" || item == "mnuAutoFit" ||
+         item == "mnuManualSeparate" || item == "mnuAutoSeparate";
+}
+
 QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// The error boundary: whatever the action throws ends as the program's message box, so nothing
+// reaches the event loop (or ends the worker thread).
+void RunGuarded(const std::function<void()>& action, Platform& platform) {
+  std::string message;
+  try {
+    action();
+    return;
+  } catch (const model::InputError& error) {
+    message = std::string(error.message());
+  } catch (const model::Failure& failure) {
+    message = std::string(failure.description());
+  } catch (const InteractionError& error) {
+    message = error.what();
+  } catch (const std::bad_alloc&) {
+    message = "Error: Out of memory! The command was stopped.";
+  } catch (const std::exception& error) {
+    message = std::string("Error: ") + error.what();
+  } catch (...) {
+    message = "Error: The command was stopped by an unknown failure.";
+  }
+  try {
+    platform.ShowMessage(message);
+  } catch (...) {
+    // Nothing more can be shown; the program goes on.
+  }
+}
+
+// An MDI child whose close box destroys it. The frame hears of it (so that the next reference
+// creates the window anew), and may refuse it while a long command runs.
+class ChildFrame : public QMdiSubWindow {
+ public:
+  std::function<bool()> mayClose;
+  std::function<void()> closed;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    if (mayClose && !mayClose()) {
+      event->ignore();
+      return;
+    }
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted() && closed) closed();
+  }
+};
 
 }  // namespace
 
@@ -37,20 +94,16 @@ MainWindow::MainWindow() : platform_(*this) {
   mdi_ = new QMdiArea(this);
   setCentralWidget(mdi_);
 
-  result_ = new ResultWindow;
-  resultSub_ = mdi_->addSubWindow(result_);
-  resultSub_->setWindowTitle("Result");
-  resultSub_->setGeometry(650, 0, 440, 500);
-  resultSub_->hide();
-
-  // The session's start-up creates the Mechanism dialog and reads its digital box; the plot
-  // window paints the session's picture, so the session exists before it.
+  // The session's start-up creates the Mechanism dialog and reads its digital box.
   session_ = std::make_unique<Session>(platform_);
-  plot_ = new PlotWindow(session_->picture);
-  plotSub_ = mdi_->addSubWindow(plot_);
-  plotSub_->setWindowTitle("Plot");
-  plotSub_->setGeometry(0, 0, 640, 500);
-  plotSub_->hide();
+  EnsureResultWindow();
+  EnsurePlotWindow();
+
+  progress_ = new ProgressWindow(this);
+  progress_->onCancel = [this] { RequestCancel(); };
+  cancelKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  cancelKey_->setEnabled(false);
+  connect(cancelKey_, &QShortcut::activated, this, [this] { RequestCancel(); });
 
   CreateMenus();
   resize(1100, 760);
@@ -58,7 +111,60 @@ MainWindow::MainWindow() : platform_(*this) {
 }
 
 MainWindow::~MainWindow() {
+  closing_ = true;
+  if (worker_ != nullptr) {
+    // The worker may be waiting for the window (a message it wants shown): serve it until it
+    // has stopped at its next simulation.
+    QObject::disconnect(worker_, nullptr, this, nullptr);
+    platform_.RequestCancel();
+    while (!worker_->wait(10)) QCoreApplication::processEvents();
+    delete worker_;
+    worker_ = nullptr;
+  }
   for (auto& [name, window] : dialogs_) delete window;
+  delete mdi_;  // the child windows paint the picture, which goes with this window
+}
+
+QMdiSubWindow* MainWindow::AddChild(QWidget* child, const QString& title, const QRect& geometry,
+                                    std::function<void()> closed) {
+  auto* frame = new ChildFrame;
+  frame->setWidget(child);
+  frame->setAttribute(Qt::WA_DeleteOnClose);
+  frame->mayClose = [this] { return !working(); };
+  frame->closed = std::move(closed);
+  mdi_->addSubWindow(frame);
+  frame->setWindowTitle(title);
+  frame->setGeometry(geometry);
+  frame->hide();
+  return frame;
+}
+
+ResultWindow* MainWindow::resultWindow() const { return result_; }
+PlotWindow* MainWindow::plotWindow() const { return plot_; }
+
+ResultWindow* MainWindow::EnsureResultWindow() {
+  if (result_ == nullptr) {
+    result_ = new ResultWindow;
+    resultSub_ = AddChild(result_, "Result", QRect(650, 0, 440, 500), [this] {
+      // The window's lines go with it.
+      result_ = nullptr;
+      resultSub_ = nullptr;
+      session_->result.lines.clear();
+      session_->result.visible = false;
+    });
+  }
+  return result_;
+}
+
+PlotWindow* MainWindow::EnsurePlotWindow() {
+  if (plot_ == nullptr) {
+    plot_ = new PlotWindow(picture_);
+    plotSub_ = AddChild(plot_, "Plot", QRect(0, 0, 640, 500), [this] {
+      plot_ = nullptr;
+      plotSub_ = nullptr;
+    });
+  }
+  return plot_;
 }
 
 void MainWindow::CreateMenus() {
@@ -92,31 +198,74 @@ void MainWindow::CreateMenus() {
     QAction* action = parent->addAction(caption);
     action->setObjectName(FromUtf8(item.name));
     const std::string name = item.name;
-    connect(action, &QAction::triggered, this,
-            [this, name] { Act([this, name] { RunMenuItem(*session_, name); }); });
+    connect(action, &QAction::triggered, this, [this, name] {
+      if (working()) {
+        // Only Exit is offered meanwhile: it stops the fit and closes once the work has ended.
+        if (name == "mnuExit") close();
+        return;
+      }
+      const auto run = [this, name] { RunMenuItem(*session_, name); };
+      if (IsLongCommand(name)) {
+        ActInBackground(run);
+      } else {
+        Act(run);
+      }
+    });
     actions_[item.name] = action;
   }
 }
 
 void MainWindow::Act(const std::function<void()>& action) {
   // A command that shows a message box runs an event loop; a second action must not start
-  // underneath it.
-  if (acting_) return;
+  // underneath it, nor while the worker owns the session.
+  if (acting_ || working()) return;
   acting_ = true;
-  try {
-    action();
-  } catch (const model::InputError& error) {
-    platform_.ShowMessage(std::string(error.message()));
-  } catch (const model::Failure& failure) {
-    platform_.ShowMessage(std::string(failure.description()));
-  } catch (const InteractionError& error) {
-    platform_.ShowMessage(error.what());
-  }
+  RunGuarded(action, platform_);
+  // However the action ended: no hourglass left, no fit left half open.
+  session_->app.fitting = false;
+  platform_.SetBusy(false);
   acting_ = false;
   Refresh();
 }
 
+void MainWindow::ActInBackground(const std::function<void()>& action) {
+  if (acting_ || working()) return;
+  platform_.ClearCancel();
+  platform_.SetBusy(true);
+  progress_->Reset();
+  worker_ = QThread::create([this, action] { RunGuarded(action, platform_); });
+  Lock(true);
+  // Queued behind everything the worker posted before it ended.
+  connect(worker_, &QThread::finished, this, [this] { EndWork(); });
+  worker_->start();
+}
+
+void MainWindow::EndWork() {
+  worker_->wait();
+  delete worker_;
+  worker_ = nullptr;
+  progress_->hide();
+  Lock(false);
+  session_->app.fitting = false;
+  platform_.SetBusy(false);
+  Refresh();
+  if (closeWhenIdle_) close();
+}
+
+void MainWindow::RequestCancel() {
+  if (working()) platform_.RequestCancel();
+}
+
+void MainWindow::Lock(bool locked) {
+  cancelKey_->setEnabled(locked);
+  for (auto& [name, action] : actions_) {
+    if (locked && action->menu() == nullptr && name != "mnuExit") action->setEnabled(false);
+  }
+  for (auto& [name, window] : dialogs_) window->SetLocked(locked);
+}
+
 void MainWindow::Refresh() {
+  if (working()) return;  // the worker owns the session; EndWork refreshes
   RefreshMenus();
   RefreshDialogs();
   if (session_->result.visible) ShowChild("FormResult");
@@ -138,6 +287,7 @@ void MainWindow::RefreshMenus() {
 }
 
 void MainWindow::RefreshDialogs() {
+  const std::string raise = std::exchange(raiseRequested_, {});
   for (const char* name : kDialogNames) {
     auto found = dialogs_.find(name);
     DialogWindow* window = found == dialogs_.end() ? nullptr : found->second;
@@ -161,7 +311,7 @@ void MainWindow::RefreshDialogs() {
         Refresh();
       };
       window->onActivated = [this, dialogName] {
-        if (lastActivated_ == dialogName || acting_) return;
+        if (lastActivated_ == dialogName || acting_ || working()) return;
         lastActivated_ = dialogName;
         Act([this, dialogName] {
           if (Dialog* d = session_->FindDialog(dialogName)) ActivateDialog(*session_, *d);
@@ -171,7 +321,12 @@ void MainWindow::RefreshDialogs() {
     }
     window->SyncFromData();
     if (dialog->visible) {
-      if (!window->isVisible()) window->show();
+      window->Open();
+      // Its menu command brings an open dialog to the front, where the user can find it.
+      if (raise == name) {
+        window->raise();
+        window->activateWindow();
+      }
     } else if (window->isVisible()) {
       window->hide();
     }
@@ -189,14 +344,32 @@ DialogWindow* MainWindow::DialogWindowFor(const std::string& dialogName) const {
 }
 
 void MainWindow::ShowChild(std::string_view name) {
-  QMdiSubWindow* sub = name == "FormResult" ? resultSub_ : name == "FormPlot" ? plotSub_ : nullptr;
-  if (sub != nullptr) {
-    if (!sub->isVisible()) sub->show();
+  if (name == "FormResult") {
+    EnsureResultWindow();
+    if (!resultSub_->isVisible()) resultSub_->show();
+    return;
+  }
+  if (name == "FormPlot") {
+    EnsurePlotWindow();
+    if (!plotSub_->isVisible()) plotSub_->show();
     return;
   }
   // A dialog shown by a command: the next activation of its window is the one the command
-  // already ran.
+  // already ran, and the window comes to the front.
   lastActivated_ = std::string(name);
+  raiseRequested_ = std::string(name);
+}
+
+void MainWindow::ShowPicture(const display::Picture& picture) {
+  picture_ = picture;
+  ShowChild("FormPlot");
+  plot_->update();
+}
+
+void MainWindow::ShowFitProgress(int iteration, double bestLeastSquare) {
+  if (!working()) return;  // a late report of a fit that has ended
+  progress_->SetProgress(iteration, bestLeastSquare);
+  if (!progress_->isVisible()) progress_->show();
 }
 
 void MainWindow::ShowAbout() {
@@ -213,6 +386,13 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (working()) {
+    // The session belongs to the worker: stop it, and close when it has ended.
+    closeWhenIdle_ = true;
+    RequestCancel();
+    event->ignore();
+    return;
+  }
   // Nothing is kept between runs and nothing is asked: closing ends the program.
   for (auto& [name, window] : dialogs_) window->CloseByProgram();
   event->accept();

@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QThread>
 
 #include "display/picture.h"
 #include "ui/qt/main_window.h"
@@ -22,9 +25,27 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// While a command runs, only paint events are processed: the user cannot act in the middle of a
-// computation, but sees its lines and the plot as they come.
-void RepaintNow() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+bool InWindowThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
+
+// The extension a name filter stands for: "csv" for "csv (*.csv)", none for "all (*.*)".
+QString FilterSuffix(const QString& nameFilter) {
+  static const QRegularExpression pattern(R"(\(\*\.([^*?.()\s]+)\))");
+  const QRegularExpressionMatch match = pattern.match(nameFilter);
+  return match.hasMatch() ? match.captured(1) : QString();
+}
+
+// The save dialog: a name typed without an extension gets the chosen filter's before the dialog
+// checks whether that file exists, so that the file written is the one the filter lists (and the
+// one Import then shows), and an existing one is not replaced without a question.
+class SaveFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    setDefaultSuffix(FilterSuffix(selectedNameFilter()));
+    QFileDialog::accept();
+  }
+};
 
 }  // namespace
 
@@ -41,32 +62,67 @@ QString QtFileFilter(std::string_view filter) {
 
 QtPlatform::QtPlatform(MainWindow& window) : window_(window) { clock_.start(); }
 
+void QtPlatform::OnWindowThread(std::function<void()> call, bool wait) {
+  if (InWindowThread()) {
+    call();
+    return;
+  }
+  QMetaObject::invokeMethod(&window_, std::move(call),
+                            wait ? Qt::BlockingQueuedConnection : Qt::QueuedConnection);
+}
+
 void QtPlatform::ShowMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kivex"), FromUtf8(text), QMessageBox::Ok,
-                  &window_);
-  box.setObjectName("MessageBox");
-  // A message must be seen and acknowledged even in the middle of a busy command.
-  if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
-  box.exec();
-  if (busy_) QApplication::restoreOverrideCursor();
+  OnWindowThread(
+      [this, text] {
+        if (window_.closing()) return;  // the worker is being stopped: nobody would answer
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kivex"), FromUtf8(text),
+                        QMessageBox::Ok, &window_);
+        box.setObjectName("MessageBox");
+        // A message must be seen and acknowledged even in the middle of a busy command.
+        if (busy_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+        box.exec();
+        if (busy_) QApplication::restoreOverrideCursor();
+      },
+      true);
 }
 
 std::optional<std::string> QtPlatform::ChooseOpenFile(std::string_view filter) {
-  const QString path =
-      QFileDialog::getOpenFileName(&window_, QString(), QString(), QtFileFilter(filter));
-  if (path.isEmpty()) return std::nullopt;
-  return path.toStdString();
+  std::optional<std::string> chosen;
+  const QString filters = QtFileFilter(filter);
+  OnWindowThread(
+      [this, &chosen, &filters] {
+        if (window_.closing()) return;
+        const QString path = QFileDialog::getOpenFileName(&window_, QString(), QString(), filters);
+        if (!path.isEmpty()) chosen = path.toStdString();
+      },
+      true);
+  return chosen;
 }
 
 std::optional<std::string> QtPlatform::ChooseSaveFile(std::string_view filter) {
-  const QString path =
-      QFileDialog::getSaveFileName(&window_, QString(), QString(), QtFileFilter(filter));
-  if (path.isEmpty()) return std::nullopt;
-  return path.toStdString();
+  std::optional<std::string> chosen;
+  const QString filters = QtFileFilter(filter);
+  OnWindowThread(
+      [this, &chosen, &filters] {
+        if (window_.closing()) return;
+        SaveFileDialog dialog(&window_);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters(filters.split(";;"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+        QString path = dialog.selectedFiles().constFirst();
+        // A dialog of the desktop's own may ignore the default suffix.
+        const QString suffix = FilterSuffix(dialog.selectedNameFilter());
+        if (!suffix.isEmpty() && !QFileInfo(path).fileName().contains('.')) path += "." + suffix;
+        chosen = path.toStdString();
+      },
+      true);
+  return chosen;
 }
 
 void QtPlatform::SetBusy(bool busy) {
-  if (busy == busy_) return;
+  // A long command's worker leaves the pointer to the window, which shows the hourglass for as
+  // long as the command runs.
+  if (!InWindowThread() || busy == busy_) return;
   busy_ = busy;
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -78,38 +134,58 @@ void QtPlatform::SetBusy(bool busy) {
 double QtPlatform::Timer() { return static_cast<double>(clock_.nsecsElapsed()) * 1e-9; }
 
 void QtPlatform::ResultLineWritten(const std::string& line) {
-  window_.resultWindow()->AppendLine(line);
-  if (busy_) RepaintNow();
+  OnWindowThread([this, line] { window_.EnsureResultWindow()->AppendLine(line); }, false);
 }
 
-void QtPlatform::ResultCleared() { window_.resultWindow()->clear(); }
+void QtPlatform::ResultCleared() {
+  OnWindowThread([this] { window_.EnsureResultWindow()->clear(); }, false);
+}
 
 void QtPlatform::PlotChanged() {
-  window_.ShowChild("FormPlot");
-  window_.plotWindow()->update();
-  if (busy_) RepaintNow();
+  // The worker owns the session's picture: the window paints a copy of it.
+  OnWindowThread([this, picture = window_.session().picture] { window_.ShowPicture(picture); },
+                 false);
 }
 
 void QtPlatform::WindowShown(std::string_view name) {
-  if (name == "About") {
-    window_.ShowAbout();
-  } else {
-    window_.ShowChild(name);
-  }
+  OnWindowThread(
+      [this, name = std::string(name)] {
+        if (name == "About") {
+          window_.ShowAbout();
+        } else {
+          window_.ShowChild(name);
+        }
+      },
+      name == "About");
+}
+
+void QtPlatform::FitProgress(int iteration, double bestLeastSquare) {
+  OnWindowThread(
+      [this, iteration, bestLeastSquare] { window_.ShowFitProgress(iteration, bestLeastSquare); },
+      false);
 }
 
 void QtPlatform::CopyPlotToClipboard(const display::Picture& picture) {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  clipboard->clear();
-  clipboard->setImage(PlotWindow::Render(picture, window_.plotWindow()->size()));
+  OnWindowThread(
+      [this, &picture] {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        clipboard->setImage(PlotWindow::Render(picture, window_.EnsurePlotWindow()->size()));
+      },
+      true);
 }
 
 void QtPlatform::PrintPlot(const display::Picture& picture) {
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, &window_);
-  dialog.setWindowTitle("Print");
-  if (dialog.exec() != QDialog::Accepted) return;
-  PrintOn(picture, printer);
+  OnWindowThread(
+      [this, &picture] {
+        if (window_.closing()) return;
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dialog(&printer, &window_);
+        dialog.setWindowTitle("Print");
+        if (dialog.exec() != QDialog::Accepted) return;
+        PrintOn(picture, printer);
+      },
+      true);
 }
 
 void QtPlatform::PrintOn(const display::Picture& picture, QPrinter& printer) {

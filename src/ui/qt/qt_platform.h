@@ -1,8 +1,17 @@
 #pragma once
 // The core's platform on Qt: message boxes, the common file dialog, the hourglass, the timer,
 // and the live result and plot windows of the main window.
+//
+// A long command (a simulation, a fit) runs on a worker thread that owns the session meanwhile
+// (MainWindow::ActInBackground). Whatever it asks of the platform is carried out on the window's
+// thread: lines, pictures and progress are posted and shown as they come; a message box or a file
+// dialog is shown there while the worker waits for the user's answer. The worker never touches a
+// widget, and the window never touches the session while the worker has it.
 
 #include <QElapsedTimer>
+#include <QString>
+#include <atomic>
+#include <functional>
 
 #include "ui/platform.h"
 
@@ -27,6 +36,12 @@ class QtPlatform : public Platform {
   void WindowShown(std::string_view name) override;
   void CopyPlotToClipboard(const display::Picture& picture) override;
   void PrintPlot(const display::Picture& picture) override;
+  bool CancelRequested() override { return cancel_.load(); }
+  void FitProgress(int iteration, double bestLeastSquare) override;
+
+  // The user's Cancel, from the window's thread; cleared when the next long command starts.
+  void RequestCancel() { cancel_.store(true); }
+  void ClearCancel() { cancel_.store(false); }
 
   // Prints onto a printer that is already set up (the print dialog's choice, or a PDF file).
   static void PrintOn(const display::Picture& picture, QPrinter& printer);
@@ -34,9 +49,14 @@ class QtPlatform : public Platform {
   bool busy() const { return busy_; }
 
  private:
+  // Runs `call` on the window's thread: at once when already there; from the worker posted in
+  // order, and with `wait` the worker waits until it has run (for what the user must answer).
+  void OnWindowThread(std::function<void()> call, bool wait);
+
   MainWindow& window_;
   QElapsedTimer clock_;
-  bool busy_ = false;
+  bool busy_ = false;  // the window's thread only
+  std::atomic<bool> cancel_{false};
 };
 
 // "csv|*.csv|all|*.*" as a Qt file dialog filter: "csv (*.csv);;all (*.*)".

@@ -1,0 +1,102 @@
+// Modeless dialogs stay where a user can find them: above the frame, brought to the front by their
+// menu command, wholly on the screen, with the size the user gave them, and no larger than their
+// controls need after some of them went away.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+#include "ui/qt/dialog_window.h"
+#include "ui/qt/main_window.h"
+#include "window_driver.h"
+
+namespace kivex::ui::qt {
+namespace {
+
+TEST(DialogWindows, StayAboveTheFrameAndTheirMenuCommandBringsThemToTheFront) {
+  MainWindow window;
+  window.show();
+  Trigger(window, "mnuTech");
+  Trigger(window, "mnuMechamism");
+  DialogWindow* tech = window.DialogWindowFor("FormTech");
+  DialogWindow* mech = window.DialogWindowFor("FormMech");
+  ASSERT_TRUE(tech && mech);
+  // Dialogs of the frame: the window manager keeps them above it.
+  for (DialogWindow* dialog : {tech, mech}) {
+    ASSERT_NE(dialog->windowHandle(), nullptr);
+    EXPECT_EQ(dialog->windowHandle()->type(), Qt::Dialog);
+    EXPECT_EQ(dialog->windowHandle()->transientParent(), window.windowHandle());
+  }
+  // A click on the frame makes it the active window; the menu brings the open dialog back.
+  window.activateWindow();
+  ASSERT_TRUE(ProcessUntil([&] { return window.isActiveWindow(); }, 2000));
+  Trigger(window, "mnuTech");
+  EXPECT_TRUE(ProcessUntil([&] { return QApplication::activeWindow() == tech; }, 2000));
+  Trigger(window, "mnuMechamism");
+  EXPECT_TRUE(ProcessUntil([&] { return QApplication::activeWindow() == mech; }, 2000));
+}
+
+struct Reopened {
+  const char* name;
+  const char* opener;
+  const char* ok;
+};
+
+class ReopenedDialog : public ::testing::TestWithParam<Reopened> {};
+
+// The user made the dialog larger and dragged it mostly off the screen, then pressed OK (which
+// hides it) and opened it again.
+TEST_P(ReopenedDialog, KeepsTheUsersSizeAndLiesWhollyOnTheScreen) {
+  MainWindow window;
+  window.show();
+  ModalAnswerer answerer;
+  Trigger(window, GetParam().opener);
+  DialogWindow* dialog = window.DialogWindowFor(GetParam().name);
+  ASSERT_NE(dialog, nullptr);
+  const QRect area = dialog->screen()->availableGeometry();
+  fprintf(stderr, "test size %dx%d min %dx%d\n", dialog->width(), dialog->height(),
+          dialog->minimumSizeHint().width(), dialog->minimumSizeHint().height());
+  const QSize wanted = (dialog->size() + QSize(12, 8)).boundedTo(area.size());
+  dialog->windowHandle()->resize(wanted);  // as the window manager resizes it
+  dialog->move(area.right() - 60, area.bottom() - 40);
+  QApplication::processEvents();
+  ASSERT_EQ(dialog->size(), wanted);
+  dialog->findChild<QPushButton*>(GetParam().ok)->click();
+  ASSERT_FALSE(dialog->isVisible());
+
+  Trigger(window, GetParam().opener);
+  ASSERT_EQ(window.DialogWindowFor(GetParam().name), dialog);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->size(), wanted);
+  EXPECT_TRUE(area.contains(dialog->frameGeometry()))
+      << dialog->frameGeometry().x() << "," << dialog->frameGeometry().y();
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, ReopenedDialog,
+                         ::testing::Values(Reopened{"FormTech", "mnuTech", "cmdOK"},
+                                           Reopened{"FormMech", "mnuMechamism", "Command1"},
+                                           Reopened{"FormIns", "mnuInstrument", "cmdOK"},
+                                           Reopened{"FormExpr", "mnuExperimental", "cmdOK"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DialogWindows, MechanismShrinksBackWhenDigitalSimulationIsTickedAgain) {
+  MainWindow window;
+  window.show();
+  Trigger(window, "mnuMechamism");
+  DialogWindow* mech = window.DialogWindowFor("FormMech");
+  ASSERT_NE(mech, nullptr);
+  const QSize natural = mech->size();
+  auto* digital = mech->findChild<QCheckBox*>("CheckDigital");
+  digital->click();  // the analytical mechanisms replace the scheme editor
+  QApplication::processEvents();
+  EXPECT_NE(mech->size(), natural);
+  digital->click();
+  QApplication::processEvents();
+  EXPECT_EQ(mech->size(), natural);
+}
+
+}  // namespace
+}  // namespace kivex::ui::qt

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The desktop window in a real X server with a window manager (Xvfb and Openbox), driven with
+# xdotool as a user drives it: simulate, close the Plot and Result windows with their close
+# boxes, run Simulate and Time again (both windows come back), open a dialog, click the frame,
+# open the dialog again from the menu (it must be the active window, above the frame), and leave
+# by File > Exit, which must end the program with exit status 0.
+#   tests/x11/window_scenario.sh build/kivex
+# Exit status 77 (a skipped test) when a tool it needs is missing.
+set -euo pipefail
+kivex=$1
+for tool in Xvfb openbox xdotool xwininfo xprop import; do
+  command -v "$tool" >/dev/null || { echo "window scenario: $tool missing, skipped"; exit 77; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+say() { echo "window scenario: $*"; }
+fail() {
+  echo "window scenario: FAILED: $*" >&2
+  cat "$work/kivex.log" >&2 || true
+  exit 1
+}
+# poll SECONDS COMMAND...: runs COMMAND until it succeeds.
+poll() {
+  local until=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$until" ] || return 1
+    sleep 0.05
+  done
+}
+
+# A server on a free display, its number written by Xvfb itself.
+Xvfb -displayfd 3 -screen 0 1280x1000x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+poll 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+poll 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "no window manager"
+poll 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "no window manager"
+
+# Sanitizer builds run this too; a leak report at exit is not what this scenario checks.
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$kivex" >"$work/kivex.log" 2>&1 &
+app=$!
+pids+=($app)
+main=$(timeout 30 xdotool search --sync --name '^Kivex for Windows$' | head -n1) ||
+  fail "the main window did not appear"
+alive() { kill -0 "$app" 2>/dev/null || fail "the program died: $1"; }
+
+# A menu command by its access keys, as typed.
+menu() {
+  xdotool windowactivate --sync "$main"
+  xdotool key --clearmodifiers "alt+$1"
+  sleep 0.3  # the menu opens
+  xdotool key "$2"
+}
+
+# The client area's corner on the screen; the child windows' title bars lie at fixed offsets
+# from it (Plot at 0,0 640 wide, Result at 650,0 440 wide, below the menu bar).
+origin() {
+  eval "$(xwininfo -id "$main" | awk '/Absolute upper-left X/{print "mx="$4} /Absolute upper-left Y/{print "my="$4}')"
+}
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- | tail -n1 | awk '{print $3}'; }
+background() { pixel $((mx + 1000)) $((my + 700)); }  # the empty area of the frame
+title_shown() { [ "$(pixel $(($1 + mx)) $((my + 30)))" != "$(background)" ]; }
+title_gone() { ! title_shown "$1"; }
+plot_title=300
+result_title=800
+
+origin
+menu r s
+poll 10 title_shown $plot_title || fail "Simulate showed no plot"
+menu d t
+poll 10 title_shown $result_title || fail "Time showed no result window"
+say "simulated; Plot and Result windows shown"
+
+xdotool mousemove $((mx + 625)) $((my + 30)) click 1  # the Plot window's close box
+poll 5 title_gone $plot_title || fail "the Plot window's close box did not close it"
+xdotool mousemove $((mx + 1075)) $((my + 30)) click 1  # the Result window's close box
+poll 5 title_gone $result_title || fail "the Result window's close box did not close it"
+alive "after the close boxes"
+menu r s
+poll 10 title_shown $plot_title || { alive "at Simulate after closing the Plot window"; fail "no plot"; }
+menu d t
+poll 10 title_shown $result_title || { alive "at Time after closing the Result window"; fail "no result window"; }
+alive "after Simulate and Time"
+say "both windows closed with their close boxes came back"
+
+menu i t
+dialog=$(timeout 10 xdotool search --sync --name '^Techniques$' | head -n1) || fail "no Techniques dialog"
+xprop -id "$dialog" WM_TRANSIENT_FOR | grep -q "window id" || fail "the dialog has no transient parent"
+xdotool mousemove $((mx + 1000)) $((my + 700)) click 1  # the frame
+poll 5 sh -c "[ \"\$(xdotool getactivewindow)\" = $main ]" || fail "a click on the frame did not activate it"
+stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
+above=no
+for id in $stacking; do
+  [ $((id)) -eq "$main" ] && above=no
+  [ $((id)) -eq "$dialog" ] && above=yes
+done
+[ "$above" = yes ] || fail "a click on the frame buried the dialog"
+menu i t
+poll 5 sh -c "[ \"\$(xdotool getactivewindow)\" = $dialog ]" || fail "the menu did not bring the dialog to the front"
+say "the dialog stays above the frame and its menu command activates it"
+say "$(xdotool getwindowgeometry "$dialog" | tr '\n' ' ')"
+
+menu f x
+poll 10 sh -c "! kill -0 $app 2>/dev/null" || fail "File > Exit did not end the program"
+status=0
+wait "$app" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+say "File > Exit ended the program with status 0"
