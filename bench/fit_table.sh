@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Auto Fit of rate constants as a user runs it, through kivex-batch: simulate a quasi-reversible
+# cycle (A + e = B, 1 cm2, 1 mM, 5 mV steps, alpha 0.45) with the Instrument dialog's noise,
+# export it, import it, tick ks and alpha and fit from the Chemicals dialog's default ks (1e4,
+# clamped onto its bound 100) and from 1e-2. Then the EC case and a reversible couple.
+#   bench/fit_table.sh [KIVEX_BATCH [NOISE]]     # defaults: build/kivex-batch, Noise (%) 1
+# The Noise (%) field gives Gaussian noise of standard deviation NOISE/4 % of the largest current.
+# Prints one markdown row per fit; "ok" marks ks within 5 % and alpha within 0.01 (where
+# Lambda < 10) or its 95 % interval covering 0.45 (elsewhere).
+set -euo pipefail
+batch=$(realpath "${1:-build/kivex-batch}")
+noise=${2:-1}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# The report's numbers: fitted values, flag, iterations, trials, time, and any lines after.
+report() {
+  awk '
+    /^No\.  / { table = 1; next }
+    table && /^ *[0-9]+ / { fitted[$1] = $3; next }
+    table && /^$/ { table = 0 }
+    /^Convergence flag =/ { flag = $4 }
+    /^No\. of iteration =/ { it = $5 }
+    /^No\. of obj\. fun\. =/ { trials = $6 }
+    /^Computation time \(s\) =/ { time = $5; after = 1; next }
+    after { extra = extra " / " $0 }
+    END { printf "%s %s %s %s %s %s|%s\n", fitted[1], fitted[2], flag, it, trials, time, extra }'
+}
+
+fit_ks() {  # rate truth start
+  cat >fit.kivex <<SCRIPT
+choose FormIns.ComboScan cycle
+type FormIns.V $1
+type FormIns.Noise $noise
+type FormExpr.ks(1) $2
+type FormExpr.alph(1) 0.45
+menu mnuSimulate
+file m.csv
+menu mnuExport
+file m.csv
+menu mnuImport
+type FormExpr.ks(1) $3
+type FormExpr.alph(1) 0.5
+click FormExpr.CheckFitted(1)
+click FormExpr.CheckFitted(7)
+click FormExpr.CheckFitted(10)
+menu mnuAutoFit
+SCRIPT
+  "$batch" fit.kivex 2>&1 | report
+}
+
+echo "| v (V/s) | ks (cm/s) | Lambda | start | ks fitted | error | alpha fitted | flag | iterations | trials | time (s) | |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|---|"
+passed=0
+total=0
+for start in 1e4 1e-2; do
+  for v in 0.01 0.1 1; do
+    for ks in 1e-4 3e-4 1e-3 3e-3 1e-2 3e-2 0.1; do
+      read -r line < <(fit_ks "$v" "$ks" "$start")
+      read -r kfit afit flag it trials time <<<"${line%%|*}"
+      extra=${line#*|}
+      verdict=$(awk -v k="$ks" -v kf="$kfit" -v af="$afit" -v v="$v" -v extra="$extra" 'BEGIN {
+        lambda = k / sqrt(1e-5 * 96484.6 / (8.31441 * 298.14) * v)
+        err = (kf / k - 1) * 100
+        ok = (err < 5 && err > -5)
+        if (lambda < 10) ok = ok && (af - 0.45 < 0.01 && 0.45 - af < 0.01)
+        else {  # the alpha row of the interval lines: "2 ... low high"
+          covered = 0
+          n = split(extra, rows, " / ")
+          for (r = 1; r <= n; ++r) {
+            m = split(rows[r], f, " +")
+            if (rows[r] ~ /^ *2 / && m >= 5 && f[m-2] + 0 <= 0.45 && f[m-1] + 0 >= 0.45) covered = 1
+          }
+          ok = ok && covered
+        }
+        printf "%.3g %+.1f%% %s\n", lambda, err, ok ? "ok" : "FAIL"
+      }')
+      read -r lambda err ok <<<"$verdict"
+      echo "| $v | $ks | $lambda | $start | $kfit | $err | $afit | $flag | $it | $trials | $time | $ok |"
+      total=$((total + 1))
+      [[ $ok == ok ]] && passed=$((passed + 1))
+    done
+  done
+done
+echo
+echo "$passed of $total fits pass."
