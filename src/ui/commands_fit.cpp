@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fitting/fit_driver.h"
@@ -37,6 +38,15 @@ class FittingFlag {
   model::AppState& app_;
 };
 
+// A refusal's message as the description inside "Fit Error: ...! Please try ...": without its
+// own "Error: " and closing full stop.
+std::string RefusalDescription(std::string_view message) {
+  constexpr std::string_view kPrefix = "Error: ";
+  if (message.starts_with(kPrefix)) message.remove_prefix(kPrefix.size());
+  if (message.ends_with('.')) message.remove_suffix(1);
+  return std::string(message);
+}
+
 // A fit's simulations: the driver on the committed state as the fit has set it, then the output
 // quantity. Failures go to the fit, which ends with its own message.
 class SessionFitHost final : public fitting::FitHost {
@@ -44,12 +54,18 @@ class SessionFitHost final : public fitting::FitHost {
   explicit SessionFitHost(Session& session) : session_(session) {}
 
   // The output step must not re-read the dialogs: that would replace the trial values the fit
-  // has just written with the dialogs' ones, and the fit would end holding those.
+  // has just written with the dialogs' ones, and the fit would end holding those. A refusal (an
+  // output quantity that cannot be formed, a singular block) ends the fit like any of its
+  // failures, in the fit's own message.
   void Simulate() override {
-    simulation::RunSimulation(session_.app, session_.curves, session_.plot,
-                              session_.Option().overlap.value);
-    if (const auto refusal = ApplyCommittedOutputQuantity(session_)) {
-      throw model::InputError(*refusal);
+    try {
+      simulation::RunSimulation(session_.app, session_.curves, session_.plot,
+                                session_.Option().overlap.value);
+      if (const auto refusal = ApplyCommittedOutputQuantity(session_)) {
+        throw model::InputError(*refusal);
+      }
+    } catch (const model::InputError& refusal) {
+      throw model::Failure(RefusalDescription(refusal.message()));
     }
   }
   void Print(const model::PrintLine& line) override { session_.Print(line); }
