@@ -14,7 +14,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# The report's numbers: fitted values, flag, iterations, trials, time, and any lines after.
+# The report's numbers: fitted values 1 and 2 and their 95 % intervals, flag, iterations, trials,
+# time, and after a "|" the other lines that follow the report.
 report() {
   awk '
     /^No\.  / && !after { table = 1; next }
@@ -24,9 +25,10 @@ report() {
     /^No\. of iteration =/ { it = $5 }
     /^No\. of obj\. fun\. =/ { trials = $6 }
     /^Computation time \(s\) =/ { time = $5; after = 1; next }
-    after && /^ *[0-9]+ / { interval[$1] = $3 ".." $4; next }
+    after && /^ *[0-9]+ / { interval[$1] = $2 == "not" ? "undetermined" : $3 "_to_" $4; next }
     after && NF { extra = extra " " $0 }
     END {
+      for (j = 1; j <= 2; ++j) if (interval[j] == "") interval[j] = "-"
       printf "%s %s %s %s %s %s %s %s|%s\n", fitted[1], fitted[2], interval[1], interval[2], flag, it,
              trials, time, extra
     }'
@@ -69,15 +71,15 @@ for start in 1e4 1e-2; do
         ok = (err < 5 && err > -5)
         if (lambda < 10) ok = ok && (af - 0.45 < 0.01 && 0.45 - af < 0.01)
         else {
-          split(aint, ends, /\.\./)
-          ok = ok && ends[1] + 0 <= 0.45 && ends[2] + 0 >= 0.45 && aint != ""
+          split(aint, ends, /_to_/)
+          ok = ok && aint ~ /_to_/ && ends[1] + 0 <= 0.45 && ends[2] + 0 >= 0.45
         }
         printf "%.3g %+.1f%% %s\n", lambda, err, ok ? "ok" : "FAIL"
       }')
       read -r lambda err ok <<<"$verdict"
       printf '| %s | %s | %s | %s | %.4g | %s | %s | %.4g | %s | %s | %s | %s | %.4f | %s |\n' \
-        "$v" "$ks" "$lambda" "$start" "$kfit" "$err" "$kint" "$afit" "$aint" "$flag" "$it" "$trials" \
-        "$time" "$ok"
+        "$v" "$ks" "$lambda" "$start" "$kfit" "$err" "${kint//_to_/ to }" "$afit" "${aint//_to_/ to }" \
+        "$flag" "$it" "$trials" "$time" "$ok"
       total=$((total + 1))
       [[ $ok == ok ]] && passed=$((passed + 1))
     done
@@ -107,15 +109,33 @@ click FormExpr.CheckFitted(13)
 click FormExpr.CheckFitted(16)
 menu mnuAutoFit
 SCRIPT
+# One row of the cases below: fitted values with their intervals, the counts, and the lines after
+# the report that say why a fit is doubtful.
+row() {
+  local line
+  read -r line
+  read -r first second fint sint flag it trials time <<<"${line%%|*}"
+  local notes=${line#*|}
+  notes=$(sed -e 's/ *No\. *Std\. error.* to */ /' -e 's/Largest correlation = *[^)]*)//' <<<"$notes")
+  printf '| %s | %.4g | %s | %.4g | %s | %s | %s | %s | %.4f |%s |\n' "$1" "$first" \
+    "${fint//_to_/ to }" "$second" "${sint//_to_/ to }" "$flag" "$it" "$trials" "$time" "$notes"
+}
+
 echo
-echo "EC, truth E0 0.08 V and kf 3 1/s: E0 fitted, kf fitted, flag, iterations, trials, time | then"
-"$batch" fit.kivex 2>&1 | report
+echo "EC, truth E0 0.08 V and kf 3 1/s, no noise, from E0 0.1 V and kf 10 1/s:"
+echo
+echo "| | E0 fitted | 95 % | kf fitted | 95 % | flag | iterations | trials | time (s) | notes |"
+echo "|---|---|---|---|---|---|---|---|---|---|"
+"$batch" fit.kivex 2>&1 | report | row "EC"
 
 # A reversible couple (ks 1 cm/s) cannot tell its ks: the fit must say so.
 echo
-echo "Reversible couple, ks 1 cm/s: ks fitted, alpha fitted, flag, iterations, trials, time | then"
+echo "Reversible couple, ks 1 cm/s, alpha 0.45:"
+echo
+echo "| v (V/s), start | ks fitted | 95 % | alpha fitted | 95 % | flag | iterations | trials | time (s) | notes |"
+echo "|---|---|---|---|---|---|---|---|---|---|"
 for v in 0.01 0.1 1; do
   for start in 1e4 1e-2; do
-    echo "v $v, start $start: $(fit_ks "$v" 1 "$start")"
+    fit_ks "$v" 1 "$start" | row "$v, $start"
   done
 done
