@@ -110,17 +110,20 @@ double IntervalEnd(double end, double x) {
   return Significant(end, std::clamp(magnitude - resolution + 1, 2, 15));
 }
 
-// After the written report: each parameter's standard error and 95 % interval, the largest
-// correlation, and what makes the fit doubtful (a parameter held by a bound, a systematic misfit).
-void AppendTrustLines(const FitReport& report, std::vector<model::PrintLine>& lines) {
+// Each parameter's standard error and 95 % interval, and the largest correlation.
+void AppendUncertaintyLines(const FitReport& report, std::vector<model::PrintLine>& lines) {
   using model::PrintLine;
+  if (!report.uncertaintyFailure.empty()) {
+    lines.push_back(
+        PrintLine().Text("No standard errors: a simulation beside the fitted values "
+                         "failed (" +
+                         report.uncertaintyFailure + ")."));
+    return;
+  }
   const Uncertainty& u = report.uncertainty;
-  const std::size_t n = report.fitted.size();
-  if (n == 0) return;
-  lines.push_back(PrintLine());
   lines.push_back(
       PrintLine().Text("No.").Zone().Text("Std. error").Zone().Text("95 % from").Zone().Text("to"));
-  for (std::size_t j = 0; j < n; ++j) {
+  for (std::size_t j = 0; j < report.fitted.size(); ++j) {
     PrintLine line;
     line.Integer(static_cast<long long>(j) + 1).Zone();
     const ParameterUncertainty& p = u.parameters[j];
@@ -143,6 +146,16 @@ void AppendTrustLines(const FitReport& report, std::vector<model::PrintLine>& li
                         .Text("(No. " + std::to_string(u.first + 1) + " and " +
                               std::to_string(u.second + 1) + ")"));
   }
+}
+
+// After the written report: how sure the fit is, and what makes it doubtful (a parameter held by
+// a bound, a systematic misfit).
+void AppendTrustLines(const FitReport& report, std::vector<model::PrintLine>& lines) {
+  using model::PrintLine;
+  const std::size_t n = report.fitted.size();
+  if (n == 0) return;
+  lines.push_back(PrintLine());
+  AppendUncertaintyLines(report, lines);
   for (std::size_t j = 0; j < n; ++j) {
     const double x = report.fitted[j];
     if (!(report.min[j] < report.max[j]) || (x != report.min[j] && x != report.max[j])) continue;
@@ -296,9 +309,16 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
     }
   }
   // The derivatives at the solution, and the model evaluated there once more: AppState and curve
-  // 2 then hold the fitted values' curve, whichever start it came from.
-  JacobianAtX(memory.work, best, model);
-  if (memory.work.P != best.X) {
+  // 2 then hold the fitted values' curve, whichever start it came from. A simulation that fails
+  // beside the solution costs the standard errors, not the fit.
+  bool uncertain = true;
+  try {
+    JacobianAtX(memory.work, best, model);
+  } catch (const model::Failure& failure) {
+    report.uncertaintyFailure = failure.description();
+    uncertain = false;
+  }
+  if (memory.work.P != best.X || !uncertain) {
     memory.work.P.assign(best.X.begin(), best.X.end());
     model(memory.work.P, best.Fcalc);
   }
@@ -313,7 +333,7 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
   report.evaluations = search.trials;
   report.dampedSolves = search.dampedSolves;
   report.residuals = Residuals(best);
-  report.uncertainty = EstimateUncertainty(memory.work, best);
+  if (uncertain) report.uncertainty = EstimateUncertainty(memory.work, best);
   memory.work.EvaluationCount = search.trials;
   report.elapsedTime = clock.Stop();
   return report;

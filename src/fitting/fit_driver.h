@@ -98,6 +98,7 @@ struct FitReport {
   std::string restartFailure;  // the description of the failure that ended the last, if any
   ResidualPattern residuals;
   Uncertainty uncertainty;
+  std::string uncertaintyFailure;  // why there is none, when a simulation for it failed
 };
 
 // The model of the fit: P(j) goes into the field of slot `slots[j]`, the host simulates, and the
