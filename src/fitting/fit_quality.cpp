@@ -141,8 +141,10 @@ Uncertainty EstimateUncertainty(const FitWork& work, const FitState& fit) {
     std::fill(use.begin(), use.end(), 0);
   }
   double ssq = 0;
-  for (std::size_t i = 0; i < np; ++i)
-    ssq += (fit.Yobs[i] - fit.Fcalc[i]) * (fit.Yobs[i] - fit.Fcalc[i]);
+  for (std::size_t i = 0; i < np; ++i) {
+    const double r = fit.Yobs[i] - fit.Fcalc[i];
+    ssq += r * r;
+  }
   const double variance = freedom >= 1 ? ssq / static_cast<double>(freedom) : 0.0;
   const double t = StudentT95(static_cast<int>(std::min<long>(freedom, 1000000)));
 
