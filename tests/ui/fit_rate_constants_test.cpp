@@ -170,7 +170,7 @@ TEST(RateConstantFit, DoubtfulEndsAreReported) {
 
   SessionFixture bounded;
   MeasureCouple(bounded.session, "0.1", "1e-2", "1");
-  TickFit(bounded.session, 7);
+  TickFit(bounded.session, 7);  // the bound box shows while ks is ticked
   Type(bounded.session, "FormExpr.TextCmax(7)", "1e-3");
   TickFit(bounded.session, 7);
   FitKsAndAlpha(bounded, "1e-4");
