@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "fitting/fit_quality.h"
 #include "model/checked_math.h"
 #include "model/failure.h"
 #include "model/number_format.h"
@@ -41,6 +42,143 @@ class FitClock {
 // 0.27999999999999997 that the staircase's arithmetic leaves.
 std::string PotentialText(double value) {
   return model::ShortestText(model::ReadNumber(model::GeneralNumber(value)));
+}
+
+// The iterations of one fit, over as many starts as it takes: each start runs the optimiser to its
+// end or to the fit's last iteration, writing a "Least square = " line per iteration; the counts
+// add up over the starts.
+struct Search {
+  Search(FitWork& w, FitModel& m, FitHost& h) : work(w), fitModel(m), host(h) {}
+
+  void Run(FitState& fit) {
+    BeginFit(work, fit);
+    do {
+      MarquardtIteration(work, fit, fitModel);
+      ++iterations;
+      host.Print(model::PrintLine().Text("Least square = ").Zone().Number(fit.SSQ));
+    } while (iterations < kMaxFitIterations && fit.Flag > 0);
+    trials += work.EvaluationCount;
+    dampedSolves += fit.DampedSolves;
+  }
+
+  FitWork& work;
+  FitModel& fitModel;
+  FitHost& host;
+  int iterations = 0;
+  long trials = 0;
+  int dampedSolves = 0;
+};
+
+// Other starts for a fit that ended in a local minimum: each log-scaled parameter in turn at a
+// sixth, a half and five sixths of its log range (leaving out a point within a sixth of the range
+// from where the first fit started), the others at their best values. A rate constant's local
+// minima lie decades apart (an EC curve is matched by a slow chemical step with one E0 and by a
+// fast one with another), so a few starts spread over the range find the deeper one.
+std::vector<std::vector<double>> Restarts(const FitWork& work, std::span<const double> first,
+                                          const FitState& best) {
+  std::vector<std::vector<double>> starts;
+  for (int j = 0; j < best.n(); ++j) {
+    if (!work.logScale[j]) continue;
+    const double low = work.zMin[j];
+    const double range = work.zMax[j] - low;
+    const double from = std::log10(first[j]);
+    for (double share : {1.0 / 6, 0.5, 5.0 / 6}) {
+      const double z = low + share * range;
+      if (std::fabs(z - from) < range / 6) continue;
+      std::vector<double> start = best.X;
+      start[j] = std::clamp(std::pow(10.0, z), best.Min[j], best.Max[j]);
+      starts.push_back(std::move(start));
+    }
+  }
+  return starts;
+}
+
+// `value` to `digits` significant digits (a standard error to three: as many as it can mean).
+double Significant(double value, int digits) {
+  if (value == 0 || !std::isfinite(value)) return value;
+  const double scale = std::pow(10.0, digits - 1 - std::floor(std::log10(std::fabs(value))));
+  const double rounded = std::round(value * scale) / scale;
+  return std::isfinite(rounded) ? rounded : value;
+}
+
+// An end of an interval around x with the significant digits that tell it from x: rounded by at
+// most a tenth of its distance from x (from two to fifteen digits); an end on x stays as it is.
+double IntervalEnd(double end, double x) {
+  if (end == x || end == 0 || !std::isfinite(end)) return end;
+  const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(end))));
+  const int resolution = static_cast<int>(std::floor(std::log10(std::fabs(end - x) / 10)));
+  return Significant(end, std::clamp(magnitude - resolution + 1, 2, 15));
+}
+
+// Each parameter's standard error and 95 % interval, and the largest correlation.
+void AppendUncertaintyLines(const FitReport& report, std::vector<model::PrintLine>& lines) {
+  using model::PrintLine;
+  if (!report.uncertaintyFailure.empty()) {
+    lines.push_back(
+        PrintLine().Text("No standard errors: a simulation beside the fitted values "
+                         "failed (" +
+                         report.uncertaintyFailure + ")."));
+    return;
+  }
+  const Uncertainty& u = report.uncertainty;
+  lines.push_back(
+      PrintLine().Text("No.").Zone().Text("Std. error").Zone().Text("95 % from").Zone().Text("to"));
+  for (std::size_t j = 0; j < report.fitted.size(); ++j) {
+    PrintLine line;
+    line.Integer(static_cast<long long>(j) + 1).Zone();
+    const ParameterUncertainty& p = u.parameters[j];
+    if (p.determined) {
+      line.Number(Significant(p.standardError, 3))
+          .Zone()
+          .Number(IntervalEnd(p.low, report.fitted[j]))
+          .Zone()
+          .Number(IntervalEnd(p.high, report.fitted[j]));
+    } else {
+      line.Text("not determined by the data");
+    }
+    lines.push_back(line);
+  }
+  if (u.first >= 0) {
+    lines.push_back(PrintLine()
+                        .Text("Largest correlation = ")
+                        .Zone()
+                        .Number(Significant(u.largestCorrelation, 3))
+                        .Text("(No. " + std::to_string(u.first + 1) + " and " +
+                              std::to_string(u.second + 1) + ")"));
+  }
+}
+
+// After the written report: how sure the fit is, and what makes it doubtful (a parameter held by
+// a bound, a systematic misfit).
+void AppendTrustLines(const FitReport& report, std::vector<model::PrintLine>& lines) {
+  using model::PrintLine;
+  const std::size_t n = report.fitted.size();
+  if (n == 0) return;
+  lines.push_back(PrintLine());
+  AppendUncertaintyLines(report, lines);
+  for (std::size_t j = 0; j < n; ++j) {
+    const double x = report.fitted[j];
+    if (!(report.min[j] < report.max[j]) || (x != report.min[j] && x != report.max[j])) continue;
+    lines.push_back(PrintLine().Text(
+        "No. " + std::to_string(j + 1) + " (" + SlotName(report.slots[j]) + ") is at its " +
+        (x == report.max[j] ? "upper" : "lower") + " bound " + model::ShortestText(x) +
+        ": the data may not determine it, or its best value lies beyond."));
+  }
+  if (report.residuals.Systematic()) {
+    lines.push_back(PrintLine().Text(
+        "The fit misses the data systematically (lag-1 correlation of the residuals " +
+        model::FormatPattern(report.residuals.lag1, "0.##") +
+        "): it may be a local minimum; try other initial values."));
+  }
+  if (report.restarts > 0) {
+    lines.push_back(
+        PrintLine().Text("The first fit missed the data: " + std::to_string(report.restarts) +
+                         " more start" + (report.restarts > 1 ? "s" : "") +
+                         " across the rate constants' ranges tried, the best fit kept" +
+                         (report.restartFailure.empty()
+                              ? "."
+                              : "; the last one failed (" + report.restartFailure + ").")));
+  }
 }
 
 }  // namespace
@@ -136,6 +274,7 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
     fit.Min.push_back(min);
     fit.Max.push_back(max);
     fit.Free.push_back(-1);
+    fit.Log.push_back(IsRateConstantSlot(k) ? 1 : 0);
   }
   fit.Yobs.assign(observed.begin(), observed.end());
   fit.DataVariance = PopulationVariance(fit.Yobs);
@@ -146,19 +285,56 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
   }
 
   FitModel model(app, curves, host, report.slots, potentials);
-  BeginFit(memory.work, fit);
-  do {
-    MarquardtIteration(memory.work, fit, model);
-    ++report.iterations;
-    host.Print(model::PrintLine().Text("Least square = ").Zone().Number(fit.SSQ));
-  } while (report.iterations < kMaxFitIterations && fit.Flag > 0);
+  Search search(memory.work, model, host);
+  const std::vector<double> start = fit.X;  // within the bounds
+  search.Run(fit);
+  FitState best = fit;
+  // A local minimum of a rate constant: the curve misses the data in long waves. Try the
+  // rate constants' ranges once over (see Restarts) and keep the best fit.
+  if (Residuals(best).Systematic()) {
+    for (const std::vector<double>& other : Restarts(memory.work, start, best)) {
+      if (search.iterations >= kMaxFitIterations) break;
+      FitState again = best;
+      again.X = other;
+      ++report.restarts;
+      try {
+        search.Run(again);
+      } catch (const model::Failure& failure) {
+        // The fit already has a result; a start it was not asked for does not undo it.
+        report.restartFailure = failure.description();
+        break;
+      }
+      if (again.SSQ < best.SSQ) best = again;
+      if (!Residuals(best).Systematic()) break;
+    }
+  }
+  // The derivatives at the solution, and the model evaluated there once more: AppState and curve
+  // 2 then hold the fitted values' curve, whichever start it came from. A simulation that fails
+  // beside the solution costs the standard errors, not the fit.
+  bool uncertain = true;
+  try {
+    JacobianAtX(memory.work, best, model);
+  } catch (const model::Failure& failure) {
+    report.uncertaintyFailure = failure.description();
+    uncertain = false;
+  }
+  if (memory.work.P != best.X || !uncertain) {
+    memory.work.P.assign(best.X.begin(), best.X.end());
+    model(memory.work.P, best.Fcalc);
+  }
 
-  report.fitted = fit.X;
-  report.SSQ = fit.SSQ;
-  report.DataVariance = fit.DataVariance;
-  report.Flag = fit.Flag;
-  report.evaluations = memory.work.EvaluationCount;
-  report.dampedSolves = fit.DampedSolves;
+  report.fitted = best.X;
+  report.min = best.Min;
+  report.max = best.Max;
+  report.SSQ = best.SSQ;
+  report.DataVariance = best.DataVariance;
+  report.Flag = best.Flag;
+  report.iterations = search.iterations;
+  report.evaluations = search.trials;
+  report.dampedSolves = search.dampedSolves;
+  report.residuals = Residuals(best);
+  if (uncertain) report.uncertainty = EstimateUncertainty(memory.work, best);
+  memory.work.EvaluationCount = search.trials;
   report.elapsedTime = clock.Stop();
   return report;
 }
@@ -184,6 +360,7 @@ std::vector<model::PrintLine> ReportLines(const FitReport& report) {
   lines.push_back(PrintLine().Text("No. of obj. fun. = ").Zone().Integer(report.evaluations));
   lines.push_back(PrintLine().Text("No. of MARQUARDS = ").Zone().Integer(report.dampedSolves));
   lines.push_back(PrintLine().Text("Computation time (s) =").Zone().Number(report.elapsedTime));
+  AppendTrustLines(report, lines);
   return lines;
 }
 

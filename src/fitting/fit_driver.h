@@ -7,6 +7,13 @@
 //   FitReport report = AutoFit(app, curves, observed, offers, memory, host);
 //   for (const model::PrintLine& line : ReportLines(report)) session.Print(line);
 //
+// Rate constants (ks, kf, kb) are varied on a log scale (marquardt.h). When the fit ends with a
+// misfit its residuals call systematic (fit_quality.h), the usual sign of a rate constant caught
+// in a local minimum, the fit starts again from a few points spread over the rate constants'
+// ranges and keeps the best; all starts share the 51 iterations. The report's written lines are
+// followed by each parameter's standard error and 95 % interval, the largest correlation, and a
+// line for each reason to doubt the result: a parameter on a bound, a systematic misfit.
+//
 // After the fit AppState holds the fitted values (for a fitted concentration, the initial
 // concentrations that follow from it, see FitModel) and curve 2 the curve simulated with them. A
 // failure (of a simulation, of the arithmetic, more than 20 chosen slots, a simulated curve that
@@ -18,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "fitting/fit_quality.h"
 #include "fitting/fit_slots.h"
 #include "fitting/marquardt.h"
 #include "model/app_state.h"
@@ -75,6 +83,8 @@ struct FitReport {
   std::vector<int> slots;       // the fitted slots, ascending
   std::vector<double> initial;  // start values as the experiment held them, before clamping
   std::vector<double> fitted;
+  std::vector<double> min;  // the bounds, as read
+  std::vector<double> max;
   double SSQ = 0;
   double DataVariance = 0;  // of the measured values, not of the residuals
   int Flag = 0;
@@ -82,6 +92,13 @@ struct FitReport {
   long evaluations = 0;  // trial evaluations; the difference quotients are not counted
   int dampedSolves = 0;
   double elapsedTime = 0;  // s
+
+  // How far the fit can be trusted (fit_quality.h), reported after the lines above.
+  int restarts = 0;            // further starts tried because the first fit missed the data
+  std::string restartFailure;  // the description of the failure that ended the last, if any
+  ResidualPattern residuals;
+  Uncertainty uncertainty;
+  std::string uncertaintyFailure;  // why there is none, when a simulation for it failed
 };
 
 // The model of the fit: P(j) goes into the field of slot `slots[j]`, the host simulates, and the

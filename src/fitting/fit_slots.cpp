@@ -19,6 +19,21 @@ auto& Field(State& app, int slot) {
 
 }  // namespace
 
+std::string SlotName(int slot) {
+  struct Group {
+    int first;
+    const char* name;
+  };
+  static constexpr Group kGroups[] = {{20, "kb"},    {16, "kf"}, {13, "E0"},
+                                      {10, "alpha"}, {7, "ks"},  {1, "C"}};
+  if (slot < 1 || slot > kFitSlots) model::ThrowIndexFailure();
+  for (const Group& g : kGroups) {
+    if (slot >= g.first)
+      return std::string(g.name) + "(" + std::to_string(slot - g.first + 1) + ")";
+  }
+  model::ThrowIndexFailure();
+}
+
 double& SlotField(model::AppState& app, int slot) { return Field(app, slot); }
 
 double SlotStartValue(const model::AppState& app, int slot) {

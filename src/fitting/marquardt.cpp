@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <stdexcept>
 
 #include "model/checked_math.h"
@@ -15,6 +16,41 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // A parameter that cannot move: frozen by the caller, or boxed in by bounds that leave no room.
 bool Fixed(const FitState& fit, int j) { return fit.Free[j] == 0 || !(fit.Min[j] < fit.Max[j]); }
+
+// A parameter varied as log10 inside the optimiser: asked for, or with positive bounds more than
+// two decades apart, where a step in the value itself would be either too small near the lower
+// bound or too large near the upper one.
+bool WantsLogScale(const FitState& fit, int j) {
+  const double min = fit.Min[j];
+  const double max = fit.Max[j];
+  if (Fixed(fit, j) || !(min > 0) || !std::isfinite(max)) return false;
+  const bool asked = static_cast<std::size_t>(j) < fit.Log.size() && fit.Log[j] != 0;
+  return asked || max > kLogScaleSpan * min;
+}
+
+double ToInternal(const FitWork& work, int j, double x) {
+  return work.logScale[j] ? std::log10(x) : x;
+}
+
+// The value of internal coordinate z, exactly on a bound where z is on its image.
+double ToExternal(const FitWork& work, const FitState& fit, int j, double z) {
+  if (!work.logScale[j]) return z;
+  if (z >= work.zMax[j]) return fit.Max[j];
+  if (z <= work.zMin[j]) return fit.Min[j];
+  return std::clamp(std::pow(10.0, z), fit.Min[j], fit.Max[j]);
+}
+
+// Called once a fit has its start inside the bounds: which parameters go on a log scale, and the
+// internal coordinates of the start and of the bounds.
+void SetCoordinates(FitWork& work, const FitState& fit) {
+  const int n = fit.n();
+  for (int j = 0; j < n; ++j) {
+    work.logScale[j] = WantsLogScale(fit, j);
+    work.z[j] = ToInternal(work, j, fit.X[j]);
+    work.zMin[j] = ToInternal(work, j, fit.Min[j]);
+    work.zMax[j] = ToInternal(work, j, fit.Max[j]);
+  }
+}
 
 // The magnitude a parameter is measured by: its own value, or, for a value of 0, the larger finite
 // magnitude of its bounds (the range the user expects it in), or 1 when nothing says more.
@@ -73,6 +109,11 @@ void Reserve(FitWork& work, FitState& fit) {
   work.solve.assign(n * (n + 1), 0.0);
   work.frozen.assign(n, 0);
   work.held.assign(n, 0);
+  work.logScale.assign(n, 0);
+  work.z.assign(fit.X.begin(), fit.X.end());
+  work.zMin.assign(fit.Min.begin(), fit.Min.end());
+  work.zMax.assign(fit.Max.begin(), fit.Max.end());
+  work.zTrial.assign(n, 0.0);
   fit.Fcalc.resize(np);
 }
 
@@ -83,11 +124,12 @@ bool Reserved(const FitWork& work, const FitState& fit) {
          work.normal.size() == n * (n + 1) && fit.Fcalc.size() == np;
 }
 
-// Jacobian by difference quotients around X, where Fcalc holds the model. The step is 1 % of the
-// parameter's scale (finer after a stall, see MarquardtIteration) and never probes outside the
-// bounds: a parameter within one step of a bound is differentiated one-sidedly, away from it. Fixed
-// parameters are not probed at all. These evaluations are not counted. Returns whether the model
-// was evaluated.
+// Jacobian by difference quotients around X, where Fcalc holds the model, in the optimiser's
+// coordinates (log10 for a log-scaled parameter). The step is 1 % of the parameter's scale (a
+// change of 1 % in the value on a log scale; finer after a stall, see MarquardtIteration) and
+// never probes outside the bounds: a parameter within one step of a bound is differentiated
+// one-sidedly, away from it. Fixed parameters are not probed at all. These evaluations are not
+// counted. Returns whether the model was evaluated.
 bool ComputeJacobian(FitWork& work, FitState& fit, ModelFunction model) {
   const int n = fit.n();
   const std::size_t np = fit.Yobs.size();
@@ -99,12 +141,13 @@ bool ComputeJacobian(FitWork& work, FitState& fit, ModelFunction model) {
       std::fill(row, row + np, 0.0);
       continue;
     }
-    const double p0 = fit.X[j];
-    const double min = fit.Min[j];
-    const double max = fit.Max[j];
-    double h = work.differenceStep * ParameterScale(p0, min, max);
-    const double up = max - p0;
-    const double down = p0 - min;
+    const double z0 = work.z[j];
+    const double min = work.zMin[j];
+    const double max = work.zMax[j];
+    double h = work.logScale[j] ? work.differenceStep / std::numbers::ln10
+                                : work.differenceStep * ParameterScale(z0, min, max);
+    const double up = max - z0;
+    const double down = z0 - min;
     bool forward = up >= h;
     bool backward = down >= h;
     if (!forward && !backward) {  // bounds closer than a step on both sides: use the wider side
@@ -112,20 +155,24 @@ bool ComputeJacobian(FitWork& work, FitState& fit, ModelFunction model) {
       backward = !forward;
       h = forward ? up : down;
     }
+    double hPlus = 0;  // the steps actually taken, after rounding
+    double hMinus = 0;
     if (forward) {
-      work.P[j] = std::min(p0 + h, max);
+      const double z = std::min(z0 + h, max);
+      work.P[j] = ToExternal(work, fit, j, z);
+      hPlus = (work.logScale[j] ? z : work.P[j]) - z0;
       model(work.P, work.plus);
     }
-    const double hPlus = work.P[j] - p0;  // the step actually taken, after rounding
     if (backward) {
-      work.P[j] = std::max(p0 - h, min);
+      const double z = std::max(z0 - h, min);
+      work.P[j] = ToExternal(work, fit, j, z);
+      hMinus = z0 - (work.logScale[j] ? z : work.P[j]);
       model(work.P, work.minus);
     }
-    const double hMinus = p0 - work.P[j];
-    work.P[j] = p0;
+    work.P[j] = fit.X[j];
     const double* upper = forward ? work.plus.data() : fit.Fcalc.data();
     const double* lower = backward ? work.minus.data() : fit.Fcalc.data();
-    const double span = (forward ? hPlus : 0.0) + (backward ? hMinus : 0.0);
+    const double span = hPlus + hMinus;
     for (std::size_t i = 0; i < np; ++i) row[i] = model::Finite((upper[i] - lower[i]) / span);
     probed = true;
   }
@@ -156,7 +203,8 @@ void BuildNormalEquations(FitWork& work, FitState& fit) {
     }
   }
   for (int j = 0; j < n; ++j) {
-    const double s = ParameterScale(fit.X[j], fit.Min[j], fit.Max[j]);
+    // A log-scaled parameter is measured in decades.
+    const double s = work.logScale[j] ? 1.0 : ParameterScale(fit.X[j], fit.Min[j], fit.Max[j]);
     const double response = a[j * cols + j] * s * s;
     const bool negligible = response <= kDiagonalFloor * static_cast<double>(np) * spread;
     work.frozen[j] = Fixed(fit, j) || negligible;
@@ -217,7 +265,8 @@ void SolveStep(FitWork& work, const FitState& fit, double damping) {
     for (int j = 0; j < n; ++j) {
       work.S[j] = work.held[j] ? 0.0 : b[j * cols + n] / work.scale[j];
       if (work.held[j]) continue;
-      if ((work.S[j] < 0 && fit.X[j] <= fit.Min[j]) || (work.S[j] > 0 && fit.X[j] >= fit.Max[j])) {
+      if ((work.S[j] < 0 && work.z[j] <= work.zMin[j]) ||
+          (work.S[j] > 0 && work.z[j] >= work.zMax[j])) {
         work.held[j] = 1;
         outward = true;
       }
@@ -226,15 +275,41 @@ void SolveStep(FitWork& work, const FitState& fit, double damping) {
   }
 }
 
-// P = X + S, each step stopped on the bound it would cross; S is cut to match.
+// Far from the data a rate constant's effect is flat (a reversible wave hardly changes between
+// ks 1 and 100 cm/s), and the linearisation extrapolates it into a step of many decades that the
+// bounds would cut to the far end of the range, where the curve is as wrong the other way; no
+// damping up to the largest shortens such a step enough. So no log-scaled parameter moves by more
+// than kLargestLogStep decades in one step: its component is clipped and the others are left as
+// solved. (Clipping needed fewer trials than shortening the whole step, over the same fits. Heavy
+// damping turns the step towards the gradient, whose clipped components still lead downhill.)
+void LimitLogSteps(FitWork& work, const FitState& fit) {
+  for (int j = 0; j < fit.n(); ++j) {
+    if (work.logScale[j]) work.S[j] = std::clamp(work.S[j], -kLargestLogStep, kLargestLogStep);
+  }
+}
+
+// The trial point X + S in the optimiser's coordinates, each step stopped on the bound it would
+// cross (S is cut to match), and P, its value; a parameter that does not move keeps its value
+// exactly.
 void SetTrialPoint(FitWork& work, const FitState& fit) {
   const int n = fit.n();
   for (int j = 0; j < n; ++j) {
-    double p = fit.X[j] + work.S[j];
-    if (work.S[j] != 0.0) p = std::max(fit.Min[j], std::min(fit.Max[j], p));
-    work.P[j] = p;
-    work.S[j] = p - fit.X[j];
+    if (work.S[j] == 0.0) {
+      work.zTrial[j] = work.z[j];
+      work.P[j] = fit.X[j];
+      continue;
+    }
+    const double z = std::clamp(work.z[j] + work.S[j], work.zMin[j], work.zMax[j]);
+    work.zTrial[j] = z;
+    work.P[j] = ToExternal(work, fit, j, z);
+    work.S[j] = z - work.z[j];
   }
+}
+
+// The trial point becomes the current one.
+void Accept(FitWork& work, FitState& fit) {
+  fit.X.assign(work.P.begin(), work.P.end());
+  work.z.assign(work.zTrial.begin(), work.zTrial.end());
 }
 
 double EvaluateAtTrialPoint(FitWork& work, FitState& fit, ModelFunction model) {
@@ -274,6 +349,15 @@ void BeginFit(FitWork& work, FitState& fit) {
   work.differenceStep = kDifferenceStep;
 }
 
+void JacobianAtX(FitWork& work, FitState& fit, ModelFunction model) {
+  if (!Reserved(work, fit)) Reserve(work, fit);
+  SetCoordinates(work, fit);  // X may be another start's result than the last call's
+  if (ComputeJacobian(work, fit, model)) {
+    std::copy(fit.X.begin(), fit.X.end(), work.P.begin());
+    model(work.P, fit.Fcalc);
+  }
+}
+
 double EvaluateTrial(FitWork& work, FitState& fit, ModelFunction model) {
   if (!Reserved(work, fit)) Reserve(work, fit);
   SetTrialPoint(work, fit);
@@ -289,6 +373,7 @@ void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
     for (int j = 0; j < n; ++j) {  // a start outside its bounds begins on the nearer one
       if (!Fixed(fit, j)) fit.X[j] = std::max(fit.Min[j], std::min(fit.Max[j], fit.X[j]));
     }
+    SetCoordinates(work, fit);
     std::fill(work.S.begin(), work.S.end(), 0.0);
     fit.SSQ = model::Finite(EvaluateTrial(work, fit, model));
     // "<=": constant data have a floor of 0, and an exact model then has a sum of exactly 0.
@@ -310,18 +395,22 @@ void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
   for (int m = 0;; ++m) {
     // The first solve of every call is undamped (Gauss-Newton).
     SolveStep(work, fit, m == 0 ? 0.0 : work.lambda);
+    LimitLogSteps(work, fit);
     // No parameter can move, so no damped step could either: nothing to try.
     if (AllZero(work.S)) break;
     SetTrialPoint(work, fit);
-    // A damped step cut at the same bound gives the same point again: its sum is known.
+    // A damped step cut at the same bound gives the same point again: its sum is known, and the
+    // trial counts as evaluated, so that every damped solve has its trial in the count.
     if (m == 0 || work.P != work.tried) {
       trial = EvaluateAtTrialPoint(work, fit, model);
       work.tried.assign(work.P.begin(), work.P.end());
       modelAtX = false;
+    } else {
+      ++work.EvaluationCount;
     }
     if (m == 0) undamped = trial;
     if (trial <= floor) {  // exact within the floor (and so below ssq)
-      fit.X.assign(work.P.begin(), work.P.end());
+      Accept(work, fit);
       fit.SSQ = trial;
       fit.Flag = -1;
       return;
@@ -344,7 +433,7 @@ void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
     const bool small = RelativeChange(ssq, trial) < kConvergenceThreshold &&
                        RelativeChange(ssq, undamped) < kConvergenceThreshold;
     fit.Flag = small ? -2 : 1;
-    fit.X.assign(work.P.begin(), work.P.end());
+    Accept(work, fit);
     fit.SSQ = trial;
     return;
   }

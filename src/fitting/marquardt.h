@@ -24,6 +24,18 @@
 // outward is left out of that solve, so an optimum on a bound is found and a parameter starting on
 // a bound can leave it.
 //
+// Rate constants are varied on a log scale: a parameter marked in FitState::Log, or any whose
+// bounds are both positive and more than two decades apart, is varied as log10 of its value
+// inside the optimiser (derivatives, steps and bounds alike), while X, the bounds and the values
+// the model is evaluated at stay in ordinary units. A curve follows the logarithm of a rate
+// constant, not the constant itself. Such a parameter moves by at most two decades in one step,
+// so that a linearisation where the curve barely depends on it (a reversible wave, ks from 1 to
+// 100 cm/s) does not throw it to the far end of its range.
+//
+// EvaluationCount counts every trial point a call tries: the undamped one and one per damped
+// solve ("No. of MARQUARDS"), including a damped step cut back to the point tried just before,
+// whose sum is known and not computed again.
+//
 // Flag after a call: 1 go on; -1 the sum is exact within 1e-10 x the data's variance; -2
 // converged (the sum changes by less than 0.02 % with the undamped step as well as with the step
 // taken, or no step at all lowers it). X, SSQ and Fcalc always describe the best point found, and
@@ -51,6 +63,8 @@ inline constexpr double kExactnessFloor = 1e-10;       // x DataVariance: a sum 
 inline constexpr double kDiagonalFloor = 1e-20;        // relative: see FitWork::frozen
 inline constexpr double kPivotFloor = 1e-15;
 inline constexpr double kConvergenceThreshold = 0.0002;  // relative change of the sum
+inline constexpr double kLogScaleSpan = 100.0;  // bounds further apart than this go on a log scale
+inline constexpr double kLargestLogStep = 2.0;  // decades a log-scaled parameter moves in one step
 
 // One fit's data, owned by the caller. Parameter j is X[j] (0-based), point i is Yobs[i].
 struct FitState {
@@ -58,6 +72,7 @@ struct FitState {
   std::vector<double> Min;  // lower bounds (may be -infinity)
   std::vector<double> Max;  // upper bounds (may be +infinity); Min > Max holds X where it is
   std::vector<int> Free;    // 0 freezes the parameter, anything else lets it vary
+  std::vector<char> Log;    // optional: non-zero varies the parameter as log10 (positive bounds)
   std::vector<double> Yobs;
   std::vector<double> Fcalc;  // model values at X, sized by BeginFit
   double DataVariance = 0;    // population variance of Yobs about its mean
@@ -91,6 +106,13 @@ struct FitWork {
   std::vector<double> solve;   // the system being solved, n x (n + 1)
   std::vector<char> frozen;    // left out of every solve of this call
   std::vector<char> held;      // left out of the current solve: on a bound, stepping outward
+
+  // The optimiser's coordinates: log10 of a log-scaled parameter, the value itself otherwise.
+  std::vector<char> logScale;  // set by the first call of a fit
+  std::vector<double> z;       // of X
+  std::vector<double> zMin;
+  std::vector<double> zMax;
+  std::vector<double> zTrial;  // of P
 };
 
 // Starts a fit: Initialised, DampedSolves and EvaluationCount to 0, the difference step to 1 %,
@@ -100,8 +122,15 @@ void BeginFit(FitWork& work, FitState& fit);
 // One iteration; updates X, Fcalc, SSQ, Initialised, Flag and DampedSolves.
 void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model);
 
-// The trial point P = X + S, each step stopped on the bound it would cross (S is cut to match),
-// evaluated into Fcalc; returns the sum of squared residuals and counts the evaluation.
+// The Jacobian at X into work.jacobian (one row of NP values per parameter, with respect to the
+// optimiser's coordinates: log10 for a log-scaled parameter; zero for a fixed one), then the model
+// once more at X, so that what the model leaves behind matches X again. Neither is counted as a
+// trial. Needs a fit that has made its first call.
+void JacobianAtX(FitWork& work, FitState& fit, ModelFunction model);
+
+// The trial point X + S (S in the optimiser's coordinates: log10 for a log-scaled parameter), each
+// step stopped on the bound it would cross (S is cut to match), evaluated into Fcalc; returns the
+// sum of squared residuals and counts the evaluation.
 double EvaluateTrial(FitWork& work, FitState& fit, ModelFunction model);
 
 // Population variance of the observed values about their mean; a Failure for no values.

@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fitting/fit_driver.h"
@@ -39,6 +40,15 @@ class FittingFlag {
   model::AppState& app_;
 };
 
+// A refusal's message as the description inside "Fit Error: ...! Please try ...": without its
+// own "Error: " and closing full stop.
+std::string RefusalDescription(std::string_view message) {
+  constexpr std::string_view kPrefix = "Error: ";
+  if (message.starts_with(kPrefix)) message.remove_prefix(kPrefix.size());
+  if (message.ends_with('.')) message.remove_suffix(1);
+  return std::string(message);
+}
+
 // A fit's simulations: the driver on the committed state as the fit has set it, then the output
 // quantity. Failures go to the fit, which ends with its own message. The user's Cancel takes
 // effect between two simulations, and every simulated trial is shown to the watch.
@@ -48,13 +58,19 @@ class SessionFitHost final : public fitting::FitHost {
       : session_(session), observed_(observed) {}
 
   // The output step must not re-read the dialogs: that would replace the trial values the fit
-  // has just written with the dialogs' ones, and the fit would end holding those.
+  // has just written with the dialogs' ones, and the fit would end holding those. A refusal (an
+  // output quantity that cannot be formed, a singular block) ends the fit like any of its
+  // failures, in the fit's own message.
   void Simulate() override {
     if (watching_ && session_.platform().CancelRequested()) throw FitCancelled{};
-    simulation::RunSimulation(session_.app, session_.curves, session_.plot,
-                              session_.Option().overlap.value);
-    if (const auto refusal = ApplyCommittedOutputQuantity(session_)) {
-      throw model::InputError(*refusal);
+    try {
+      simulation::RunSimulation(session_.app, session_.curves, session_.plot,
+                                session_.Option().overlap.value);
+      if (const auto refusal = ApplyCommittedOutputQuantity(session_)) {
+        throw model::InputError(*refusal);
+      }
+    } catch (const model::InputError& refusal) {
+      throw model::Failure(RefusalDescription(refusal.message()));
     }
     if (watching_) Watch();
   }

@@ -37,6 +37,7 @@ class FakeSimulation : public FitHost {
 
   void Simulate() override {
     if (failAfter >= 0 && runs.size() == static_cast<std::size_t>(failAfter)) {
+      if (failOnce) failAfter = -1;
       model::ThrowFailure(model::kOverflow);
     }
     runs.push_back(app_);
@@ -52,6 +53,7 @@ class FakeSimulation : public FitHost {
 
   int points = 121;
   int failAfter = -1;
+  bool failOnce = false;
   std::vector<AppState> runs;
   std::vector<std::string> printed;
   double clock = 100;
@@ -190,6 +192,30 @@ TEST(FitDriver, FailingSimulationEndsTheFitAtItsLastValues) {
   EXPECT_DOUBLE_EQ(e.app.Cinit(1), 2e-3 * 0.99);  // the value the failed evaluation wrote
   EXPECT_GT(e.app.elapsedTime, 0);                // a duration, not a clock reading
   EXPECT_LT(e.app.elapsedTime, 10);
+}
+
+// The standard errors need simulations beside the fitted values after the fit has ended; one of
+// them failing costs the standard errors, not the fit, and the experiment still ends at the
+// fitted values.
+TEST(FitDriver, AFailureAfterTheFitCostsOnlyTheStandardErrors) {
+  Experiment e;
+  const std::vector<double> observed = e.Measure();
+  e.app.E0(1) = 0.05;
+  e.Offer(13, "-0.2", "0.2");
+  e.Fit(observed);
+  const std::size_t runs = e.sim.runs.size();  // the last three: two probes and the fitted curve
+  e.sim.runs.clear();
+  e.app.E0(1) = 0.05;
+  e.memory = FitMemory{};  // the same path again, from the same damping
+  e.sim.failAfter = static_cast<int>(runs) - 3;
+  e.sim.failOnce = true;
+  const FitReport report = e.Fit(observed);
+  EXPECT_EQ(report.uncertaintyFailure, "Overflow");
+  EXPECT_EQ(e.app.E0(1), report.fitted[0]);
+  EXPECT_EQ(e.curves.y(40, 2), Wave(e.app, e.curves.x(40)));
+  const std::vector<model::PrintLine> lines = ReportLines(report);
+  EXPECT_EQ(lines[11].str(),
+            "No standard errors: a simulation beside the fitted values failed (Overflow).");
 }
 
 // The simulated curve must lie on the measured potentials to a quarter of the step: a point 2 mV

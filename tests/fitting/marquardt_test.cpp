@@ -86,6 +86,12 @@ std::vector<double> Noise(int count) {
 double Decay(const double* b, double t) { return b[0] * std::exp(-b[1] * t); }
 double Peak(const double* b, double E) { return Gaussian(b[0], b[1], b[2], E); }
 double Line(const double* b, double x) { return b[0] + b[1] * x; }
+// A wave whose shift and spread follow ln(1 + 1e-3 / k): like a quasi-reversible one, it no
+// longer changes once k is far above 1e-3.
+double Saturating(const double* b, double E) {
+  const double s = std::log(1 + 1e-3 / b[0]);
+  return Gaussian(1e-5 / (1 + 0.3 * s), 0.1 - 0.03 * s, 0.03 * (1 + 0.5 * s), E);
+}
 
 // Exact data from `truth`: the fit must end exact (sum within 1e-10 of the data's variance, so
 // the parameters come back to about 1e-5 of their scale) without a single evaluation outside the
@@ -113,15 +119,15 @@ TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
       {"a parameter starting on its bound leaves it", Grid(0, 0.5, 21), Decay, {2, 5}, {0.1, 0.01},
        {10, 5}, {2, 0.5}, {2e-5, 0.5e-5}},
       // A rate constant whose effect saturates (a reversible couple: above 1 cm/s nothing changes)
-      // starts clamped onto its upper bound 100. Its undamped step is enormous; it now stops on
-      // the lower bound, which here is better, and the fit goes on from there. Each damped retry
-      // cut at the same bound is the same point, evaluated once.
-      {"a saturating rate constant leaves its upper bound", Grid(0.3, -0.005, 121),
-       [](const double* b, double E) {
-         const double s = std::log(1 + 1e-3 / b[0]);  // kinetic shift and spread
-         return Gaussian(1e-5 / (1 + 0.3 * s), 0.1 - 0.03 * s, 0.03 * (1 + 0.5 * s), E);
-       },
+      // starts clamped onto its upper bound 100. Its undamped step is many decades long. Its
+      // bounds are six decades apart, so it goes on a log scale and moves by at most two decades
+      // a step. Cut at the lower bound instead, the step used to land where the curve is as wrong
+      // the other way (for 3e-3 worse than at 100), and no damping brought it back inside: the
+      // fit stayed at 100.
+      {"a saturating rate constant leaves its upper bound", Grid(0.3, -0.005, 121), Saturating,
        {100}, {1e-4}, {100}, {2e-4}, {2e-9}, 10},
+      {"... and finds a value in the middle of its range", Grid(0.3, -0.005, 121), Saturating,
+       {100}, {1e-4}, {100}, {3e-3}, {3e-8}, 20},
       // A parameter at 0 used to be probed with the data's standard deviation as its step, in the
       // data's unit: a concentration went to -100, an exponent into overflow. The step is now 1 %
       // of the larger bound, one-sided at a bound.
@@ -260,6 +266,21 @@ TEST(MarquardtMends, WorseLastTrialIsNotKept) {
   EXPECT_EQ(again.fit.Flag, -2);
   EXPECT_EQ(again.fit.X[0], 1e-6);
   EXPECT_EQ(again.model.calls.back(), again.fit.X);
+}
+
+// From 99 the undamped step of a saturating parameter runs far past its lower bound 1, where the
+// sum is worse; the damped retries stop on that bound again until the damping brings the step
+// inside. Such a retry is the point just tried and is not simulated again, but it is a trial of
+// its damped solve all the same: "No. of obj. fun." used to count 3 against 6 "No. of MARQUARDS".
+TEST(MarquardtMends, EveryDampedSolveHasItsTrialInTheCount) {
+  CurveModel flat{Grid(0, 1, 5), [](const double* b, double) { return std::log(1 + 1 / b[0]); }};
+  FitState fit = Problem({99}, {1}, {99}, flat.At({10}));
+  FitWork work;
+  BeginFit(work, fit);
+  MarquardtIteration(work, fit, flat);
+  EXPECT_GT(fit.DampedSolves, 2);
+  EXPECT_EQ(work.EvaluationCount, 1 + 1 + fit.DampedSolves);  // start, undamped, damped
+  EXPECT_LT(fit.X[0], 99);
 }
 
 // The slope's own optimum (about 2) lies beyond its upper bound 1.5: the fit must stop on the

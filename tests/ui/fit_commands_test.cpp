@@ -61,7 +61,7 @@ TEST(AutoFit, ExactReproductionEndsAtOnceWithTheFullReport) {
   ASSERT_EQ(RunMenuItem(f.session, "mnuAutoFit"), MenuOutcome::Ran);
   EXPECT_TRUE(f.platform.messages.empty());
   const std::vector<std::string>& lines = f.session.result.lines;
-  ASSERT_EQ(lines.size(), 11u);
+  ASSERT_GT(lines.size(), 11u);  // then how sure the fit is (fit_rate_constants_test.cpp)
   EXPECT_EQ(lines[0].rfind("Least square = ", 0), 0u);
   EXPECT_EQ(lines[1], "No.           Initial value               Fitted value");
   EXPECT_EQ(lines[2], Row(1, 0.5, 0.5));
@@ -73,6 +73,7 @@ TEST(AutoFit, ExactReproductionEndsAtOnceWithTheFullReport) {
   EXPECT_EQ(lines[8], "No. of obj. fun. =           1 ");
   EXPECT_EQ(lines[9], "No. of MARQUARDS =           0 ");
   EXPECT_EQ(lines[10].rfind("Computation time (s) =       ", 0), 0u);
+  EXPECT_EQ(lines[11], "");
   EXPECT_EQ(f.platform.lines, lines);  // each line reached the window as it was written
   EXPECT_TRUE(f.session.result.visible);
 
