@@ -332,6 +332,22 @@ TEST(OhmicDrop, DcPointsLieOnTheWaveAtThePotentialTheElectrodeSees) {
   }
 }
 
+TEST(Cylinder, WideSlowCylinderGivesThePlanarKineticWave) {
+  // A 10 cm wire, 100 m long, looks like a plane for 0.5 s: its step current with slow electron
+  // transfer (numerically inverted) must follow the plane's J exp(x^2) erfc(x) at every point.
+  for (double ks : {1e-3, 1e-5}) {
+    AppState plane = Experiment(2, 1);
+    AppState wire = Experiment(2, 5);
+    plane.ks(1) = wire.ks(1) = ks;
+    wire.radius = 10;
+    wire.length = 1e4;
+    Voltammogram a(plane), b(wire);
+    for (int i = 1; i <= a.count(); ++i) {
+      EXPECT_NEAR(b.y(i), a.y(i), 1e-3 * std::fabs(a.y(a.count()))) << ks << " " << a.x(i);
+    }
+  }
+}
+
 TEST(LinearSweep, CyclicPeaksAreFiftySevenMillivoltsApart) {
   // 2.218 RT/nF for a switching potential far past E1/2; 1 mV steps, so within 1.5 mV.
   AppState app = Experiment(1, 1);
