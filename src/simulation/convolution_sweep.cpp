@@ -49,15 +49,16 @@ struct Track {
 
 }  // namespace
 
-void ConvolutionSweep(const std::vector<CurrentInputs>& couples, const ElectrodeFields& fields,
-                      const SweepSettings& settings, model::CurveSet& curves,
-                      std::vector<double>& effective) {
-  const int N = curves.pointCount;
+void SolveConvolution(const std::vector<CurrentInputs>& couples, const ElectrodeFields& fields,
+                      const SweepSettings& settings, const std::vector<double>& programme,
+                      std::vector<double>& currents, std::vector<double>& effective) {
+  const int N = static_cast<int>(programme.size()) - 1;
+  const int C = static_cast<int>(couples.size());
   const double dt = model::Finite(settings.dt);
   if (!(dt > 0)) model::ThrowFailure(model::kDivisionByZero);
 
   std::vector<Track> tracks;
-  for (int c = 0; c < static_cast<int>(couples.size()); ++c) {
+  for (int c = 0; c < C; ++c) {
     const double DR = couples[c].dR * couples[c].dR;
     const double DP = couples[c].dP * couples[c].dP;
     for (int f = 0; f < fields.count; ++f) {
@@ -71,12 +72,13 @@ void ConvolutionSweep(const std::vector<CurrentInputs>& couples, const Electrode
       tracks.push_back(std::move(track));
     }
   }
-  std::vector<double> kred(couples.size()), kox(couples.size()), current(couples.size());
+  std::vector<double> kred(C), kox(C), current(C);
   effective.assign(N + 1, 0.0);
+  currents.assign(static_cast<std::size_t>(N + 1) * C, 0.0);
 
   // Rates at E, then the current of every couple and their sum.
-  auto currents = [&](double E) {
-    for (std::size_t c = 0; c < couples.size(); ++c) {
+  auto sumAt = [&](double E) {
+    for (int c = 0; c < C; ++c) {
       const CurrentInputs& in = couples[c];
       const double phi = model::Finite(in.n * settings.fOverRT * (E - in.E0e));
       kred[c] = model::Finite(in.ks * model::Exp(-in.alpha * phi));
@@ -87,7 +89,7 @@ void ConvolutionSweep(const std::vector<CurrentInputs>& couples, const Electrode
       current[track.couple] += track.weight * track.Flux(kred[track.couple], kox[track.couple]);
     }
     double sum = 0.0;
-    for (std::size_t c = 0; c < couples.size(); ++c) {
+    for (int c = 0; c < C; ++c) {
       current[c] = model::Finite(current[c] * couples[c].n * settings.currentScale);
       sum += current[c];
     }
@@ -107,19 +109,37 @@ void ConvolutionSweep(const std::vector<CurrentInputs>& couples, const Electrode
       track.A = in.cR - track.a[i - 1] + HR / track.WR[0];
       track.B = in.cP + track.b[i - 1] - HP / track.WP[0];
     }
-    const double x = curves.x(i);
-    const double I = SolveOhmicDrop(currents, x, settings.Ru);
+    const double x = programme[i];
+    const double I = SolveOhmicDrop(sumAt, x, settings.Ru);
     const double E = model::Finite(x + settings.Ru * I);
-    double sum = currents(E);
+    sumAt(E);
     for (Track& track : tracks) {
       const double psi = track.Flux(kred[track.couple], kox[track.couple]);
       track.a[i] = track.a[i - 1] + (psi - track.HR) / track.WR[0];
       track.b[i] = track.b[i - 1] + (psi - track.HP) / track.WP[0];
     }
-    for (std::size_t c = 0; c < couples.size(); ++c) curves.resultTable(i, c + 1) = current[c];
+    for (int c = 0; c < C; ++c) currents[static_cast<std::size_t>(i) * C + c] = current[c];
+    effective[i] = E;
+  }
+}
+
+void ConvolutionSweep(const std::vector<CurrentInputs>& couples, const ElectrodeFields& fields,
+                      const SweepSettings& settings, model::CurveSet& curves,
+                      std::vector<double>& effective) {
+  const int N = curves.pointCount;
+  const int C = static_cast<int>(couples.size());
+  std::vector<double> programme(N + 1, 0.0), currents;
+  for (int i = 1; i <= N; ++i) programme[i] = curves.x(i);
+  SolveConvolution(couples, fields, settings, programme, currents, effective);
+  for (int i = 1; i <= N; ++i) {
+    double sum = 0.0;
+    for (int c = 0; c < C; ++c) {
+      const double value = currents[static_cast<std::size_t>(i) * C + c];
+      curves.resultTable(i, c + 1) = value;
+      sum += value;
+    }
     curves.resultTable(i, settings.totalColumn) =
         model::Finite(curves.resultTable(i, settings.totalColumn) + sum);
-    effective[i] = E;
   }
 }
 

@@ -27,6 +27,13 @@ struct SweepSettings {
   int totalColumn = 0;
 };
 
+// The solver on its own, for any programme of potentials at t_i = i dt (programme[1..N], the
+// ohmic drop added at each node): currents[i * count + k] receives couple k's current (A) at node
+// i and effective[i] the potential the electrode saw.
+void SolveConvolution(const std::vector<CurrentInputs>& couples, const ElectrodeFields& fields,
+                      const SweepSettings& settings, const std::vector<double>& programme,
+                      std::vector<double>& currents, std::vector<double>& effective);
+
 // Fills resultTable(i, k) with the current of couples[k - 1] (A) and adds their sum to the total
 // column, for i = 1..pointCount at the programmed potentials x(i). `effective` receives the
 // potential each point's electrode saw. couples[k].dR and dP hold sqrt(D).
