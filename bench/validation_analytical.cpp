@@ -476,6 +476,15 @@ std::vector<Row> Rows() {
   }
   {
     AppState app = Experiment(5, 1);
+    app.ks(1) = 1;
+    Voltammogram run(app);
+    rows.push_back({"5 square wave", "1 planar", "net peak, ks 1 cm/s", Kind::Current, run.Peak(),
+                    SquareWaveNetPeak(app, run.count()), 0.998, 1.002,
+                    "the same superposition; the program solves the convolution equation over the "
+                    "waveform for any finite rate"});
+  }
+  {
+    AppState app = Experiment(5, 1);
     Voltammogram run(app);
     rows.push_back({"5 square wave", "1 planar", "peak potential", Kind::Potential,
                     run.x(run.PeakIndex()), app.E0(1), -1e-9, 1e-9, "E1/2"});

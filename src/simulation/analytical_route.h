@@ -13,9 +13,9 @@
 //   rotating disk (18, 28)  the Levich steady state, stored as it is
 //   normal pulse (31..37), differential pulse (41..47): step responses at tPulse and tDrop
 //   square wave (51..56)  the superposition of the half-period steps (square_wave.h)
-// Any other caseCode gives no faradaic current. DC, normal pulse, the rotating disk and the
-// sweeps solve the ohmic drop at each point from the current it produces; differential pulse and
-// square wave shift each point by the drop of the previous point's stored current.
+// Any other caseCode gives no faradaic current. DC, normal pulse, the rotating disk, the sweeps
+// and square wave solve the ohmic drop at each point from the current it produces; differential
+// pulse shifts each point by the drop of the previous point's stored current.
 
 #include "model/app_state.h"
 #include "model/curve_set.h"

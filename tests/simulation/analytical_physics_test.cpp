@@ -189,6 +189,9 @@ const ClosedFormCase kCases[] = {
      [](AppState& a) { a.Epulse = -0.01; return PeakCurrent(a) / SquareWaveNetPeak(a, 121); }},
     {"net peak, Epulse -100 mV", 5, 1, 1, 0.98, 1.02,
      [](AppState& a) { a.Epulse = -0.1; return PeakCurrent(a) / SquareWaveNetPeak(a, 121); }},
+    {"net peak, ks 1 cm/s: the convolution equation over the waveform reaches it too", 5, 1, 1,
+     0.998, 1.002,
+     [](AppState& a) { a.ks(1) = 1; return PeakCurrent(a) / SquareWaveNetPeak(a, 121); }},
     {"peak at E1/2", 5, 1, 1, -1e-9, 1e-9, [](AppState& a) { return PeakPotential(a) - a.E0(1); }},
     // Mechanisms (DC unless stated).
     {"EE, 2 i_d; kept: the second step sees only B present at the start", 2, 1, 2, 0.49, 0.51,
