@@ -33,8 +33,10 @@ std::vector<double> Weights(const DiffusionField& field, double D, double dt, in
   return W;
 }
 
+}  // namespace
+
 // One diffusion field of one couple: its weights for both members and the deficits so far.
-struct Track {
+struct ConvolutionSolver::Track {
   int couple = 0;
   double weight = 0;  // share of the area
   std::vector<double> WR, WP, a, b;
@@ -47,17 +49,13 @@ struct Track {
   }
 };
 
-}  // namespace
-
-void SolveConvolution(const std::vector<CurrentInputs>& couples, const ElectrodeFields& fields,
-                      const SweepSettings& settings, const std::vector<double>& programme,
-                      std::vector<double>& currents, std::vector<double>& effective) {
-  const int N = static_cast<int>(programme.size()) - 1;
+ConvolutionSolver::ConvolutionSolver(const std::vector<CurrentInputs>& couples,
+                                     const ElectrodeFields& fields, const SweepSettings& settings,
+                                     int nodes)
+    : couples_(couples), settings_(settings), nodes_(nodes) {
   const int C = static_cast<int>(couples.size());
   const double dt = model::Finite(settings.dt);
   if (!(dt > 0)) model::ThrowFailure(model::kDivisionByZero);
-
-  std::vector<Track> tracks;
   for (int c = 0; c < C; ++c) {
     const double DR = couples[c].dR * couples[c].dR;
     const double DP = couples[c].dP * couples[c].dP;
@@ -65,40 +63,52 @@ void SolveConvolution(const std::vector<CurrentInputs>& couples, const Electrode
       Track track;
       track.couple = c;
       track.weight = fields.weight[f];
-      track.WR = Weights(fields.field[f], DR, dt, N);
-      track.WP = DP == DR ? track.WR : Weights(fields.field[f], DP, dt, N);
-      track.a.assign(N + 1, 0.0);
-      track.b.assign(N + 1, 0.0);
-      tracks.push_back(std::move(track));
+      track.WR = Weights(fields.field[f], DR, dt, nodes);
+      track.WP = DP == DR ? track.WR : Weights(fields.field[f], DP, dt, nodes);
+      track.a.assign(nodes + 1, 0.0);
+      track.b.assign(nodes + 1, 0.0);
+      tracks_.push_back(std::move(track));
     }
   }
-  std::vector<double> kred(C), kox(C), current(C);
-  effective.assign(N + 1, 0.0);
-  currents.assign(static_cast<std::size_t>(N + 1) * C, 0.0);
+  kred_.assign(C, 0.0);
+  kox_.assign(C, 0.0);
+  current_.assign(C, 0.0);
+  effective_.assign(nodes + 1, 0.0);
+  currents_.assign(static_cast<std::size_t>(nodes + 1) * C, 0.0);
+}
+
+ConvolutionSolver::~ConvolutionSolver() = default;
+
+void ConvolutionSolver::Run(const std::vector<double>& programme) {
+  const int N = nodes_;
+  const int C = static_cast<int>(couples_.size());
+  const SweepSettings& settings = settings_;
+  if (static_cast<int>(programme.size()) != N + 1) model::ThrowIndexFailure();
 
   // Rates at E, then the current of every couple and their sum.
   auto sumAt = [&](double E) {
     for (int c = 0; c < C; ++c) {
-      const CurrentInputs& in = couples[c];
+      const CurrentInputs& in = couples_[c];
       const double phi = model::Finite(in.n * settings.fOverRT * (E - in.E0e));
-      kred[c] = model::Finite(in.ks * model::Exp(-in.alpha * phi));
-      kox[c] = model::Finite(in.ks * model::Exp((1.0 - in.alpha) * phi));
-      current[c] = 0.0;
+      kred_[c] = model::Finite(in.ks * model::Exp(-in.alpha * phi));
+      kox_[c] = model::Finite(in.ks * model::Exp((1.0 - in.alpha) * phi));
+      current_[c] = 0.0;
     }
-    for (const Track& track : tracks) {
-      current[track.couple] += track.weight * track.Flux(kred[track.couple], kox[track.couple]);
+    for (const Track& track : tracks_) {
+      current_[track.couple] +=
+          track.weight * track.Flux(kred_[track.couple], kox_[track.couple]);
     }
     double sum = 0.0;
     for (int c = 0; c < C; ++c) {
-      current[c] = model::Finite(current[c] * couples[c].n * settings.currentScale);
-      sum += current[c];
+      current_[c] = model::Finite(current_[c] * couples_[c].n * settings.currentScale);
+      sum += current_[c];
     }
     return sum;
   };
 
   for (int i = 1; i <= N; ++i) {
-    for (Track& track : tracks) {
-      const CurrentInputs& in = couples[track.couple];
+    for (Track& track : tracks_) {
+      const CurrentInputs& in = couples_[track.couple];
       double HR = 0.0, HP = 0.0;
       for (int j = 1; j < i; ++j) {
         HR += (track.a[j] - track.a[j - 1]) * track.WR[i - j];
@@ -113,13 +123,30 @@ void SolveConvolution(const std::vector<CurrentInputs>& couples, const Electrode
     const double I = SolveOhmicDrop(sumAt, x, settings.Ru);
     const double E = model::Finite(x + settings.Ru * I);
     sumAt(E);
-    for (Track& track : tracks) {
-      const double psi = track.Flux(kred[track.couple], kox[track.couple]);
+    for (Track& track : tracks_) {
+      const double psi = track.Flux(kred_[track.couple], kox_[track.couple]);
       track.a[i] = track.a[i - 1] + (psi - track.HR) / track.WR[0];
       track.b[i] = track.b[i - 1] + (psi - track.HP) / track.WP[0];
     }
-    for (int c = 0; c < C; ++c) currents[static_cast<std::size_t>(i) * C + c] = current[c];
-    effective[i] = E;
+    for (int c = 0; c < C; ++c) currents_[static_cast<std::size_t>(i) * C + c] = current_[c];
+    effective_[i] = E;
+  }
+}
+
+void SolveConvolution(const std::vector<CurrentInputs>& couples, const ElectrodeFields& fields,
+                      const SweepSettings& settings, const std::vector<double>& programme,
+                      std::vector<double>& currents, std::vector<double>& effective) {
+  const int N = static_cast<int>(programme.size()) - 1;
+  const int C = static_cast<int>(couples.size());
+  ConvolutionSolver solver(couples, fields, settings, N);
+  solver.Run(programme);
+  currents.assign(static_cast<std::size_t>(N + 1) * C, 0.0);
+  effective.assign(N + 1, 0.0);
+  for (int i = 1; i <= N; ++i) {
+    for (int c = 0; c < C; ++c) {
+      currents[static_cast<std::size_t>(i) * C + c] = solver.Current(i, c);
+    }
+    effective[i] = solver.Effective(i);
   }
 }
 

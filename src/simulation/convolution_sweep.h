@@ -27,9 +27,35 @@ struct SweepSettings {
   int totalColumn = 0;
 };
 
-// The solver on its own, for any programme of potentials at t_i = i dt (programme[1..N], the
-// ohmic drop added at each node): currents[i * count + k] receives couple k's current (A) at node
-// i and effective[i] the potential the electrode saw.
+// The solver on its own, for any programme of potentials at t_i = i dt, i = 1..nodes (the ohmic
+// drop added at each node). The kernel weights and work storage are made once; each Run starts
+// from the solution as it was made, so one solver serves every point of a renewed technique.
+class ConvolutionSolver {
+ public:
+  ConvolutionSolver(const std::vector<CurrentInputs>& couples, const ElectrodeFields& fields,
+                    const SweepSettings& settings, int nodes);
+  ~ConvolutionSolver();
+  ConvolutionSolver(const ConvolutionSolver&) = delete;
+  ConvolutionSolver& operator=(const ConvolutionSolver&) = delete;
+
+  // programme[1..nodes]; programme[0] is not used.
+  void Run(const std::vector<double>& programme);
+  // Couple c's current (A) at node i, and the potential the electrode saw there.
+  double Current(int i, int c) const {
+    return currents_[static_cast<std::size_t>(i) * couples_.size() + c];
+  }
+  double Effective(int i) const { return effective_[i]; }
+
+ private:
+  struct Track;
+  std::vector<CurrentInputs> couples_;
+  SweepSettings settings_;
+  int nodes_;
+  std::vector<Track> tracks_;
+  std::vector<double> kred_, kox_, current_, currents_, effective_;
+};
+
+// One run of a fresh solver: currents[i * count + k] receives couple k's current at node i.
 void SolveConvolution(const std::vector<CurrentInputs>& couples, const ElectrodeFields& fields,
                       const SweepSettings& settings, const std::vector<double>& programme,
                       std::vector<double>& currents, std::vector<double>& effective);

@@ -133,6 +133,12 @@ double StepFlux(const DiffusionField& field, double D, double t) {
   }
 }
 
+double ElectrodeStepFlux(const ElectrodeFields& fields, double D, double t) {
+  double sum = 0.0;
+  for (int f = 0; f < fields.count; ++f) sum += fields.weight[f] * StepFlux(fields.field[f], D, t);
+  return sum;
+}
+
 double StepCharge(const DiffusionField& field, double D, double t) {
   switch (field.shape) {
     case FieldShape::Planar: return 2 * std::sqrt(D * t / kPi);

@@ -35,6 +35,10 @@ struct ElectrodeFields {
   double weight[2] = {0, 0};
 };
 
+// The electrode's diffusion-limited step current over n F A C at time t: its fields' StepFlux
+// weighted by their shares of the area (cm/s).
+double ElectrodeStepFlux(const ElectrodeFields& fields, double D, double t);
+
 // Laplace transform of StepFlux at s > 0 (cm/s per 1/s).
 double StepFluxTransform(const DiffusionField& field, double D, double s);
 

@@ -11,6 +11,7 @@
 #include "model/failure.h"
 #include "simulation/analytical_experiment.h"
 #include "simulation/analytical_route.h"
+#include "simulation/differential_pulse.h"
 #include "support/closed_forms.h"
 
 namespace kivex::simulation {
@@ -349,6 +350,43 @@ TEST(Cylinder, WideSlowCylinderGivesThePlanarKineticWave) {
     for (int i = 1; i <= a.count(); ++i) {
       EXPECT_NEAR(b.y(i), a.y(i), 1e-3 * std::fabs(a.y(a.count()))) << ks << " " << a.x(i);
     }
+  }
+}
+
+TEST(DifferentialPulse, ConvolutionOfAFastCoupleIsTheNernstianSuperposition) {
+  // The convolution equation that slow couples take must reproduce, for a fast one, the exact
+  // superposition from a fresh layer: nFAC sqrt(D/pi) ((th(E + dE) - th(E)) / sqrt(tp) +
+  // th(E) (1 / sqrt(td) - 1 / sqrt(td - tp))), th = 1 / (1 + exp(nf (E - E0))); 0.1 %.
+  const AppState app = Experiment(4, 1);
+  model::CurveSet curves;
+  curves.pointCount = 61;
+  std::vector<double> steps(62, app.Epulse);
+  for (int i = 1; i <= 61; ++i) curves.x(i) = 0.3 - 0.01 * (i - 1);
+  CurrentInputs couple{.ks = 1e4,
+                       .alpha = 0.5,
+                       .n = 1,
+                       .E0e = app.E0(1),
+                       .cR = 1e-3,
+                       .dR = std::sqrt(app.D(1)),
+                       .dP = std::sqrt(app.D(2))};
+  ElectrodeFields plane;
+  plane.count = 1;
+  plane.weight[0] = 1;
+  PulseSettings settings{.tPulse = app.tPulse,
+                         .tDrop = app.tDrop,
+                         .Ru = 0,
+                         .fOverRT = app.fOverRT,
+                         .currentScale = CurrentScale(app),
+                         .totalColumn = 2};
+  ConvolutionDifferentialPulse({couple}, plane, settings, steps, curves);
+  auto theta = [&](double E) { return 1 / (1 + std::exp(app.fOverRT * (E - app.E0(1)))); };
+  const double scale = Nfac(app) * std::sqrt(app.D(1) / kPiTrue);
+  for (int i = 1; i <= 61; ++i) {
+    const double E = curves.x(i);
+    const double expected =
+        scale * ((theta(E + app.Epulse) - theta(E)) / std::sqrt(app.tPulse) +
+                 theta(E) * (1 / std::sqrt(app.tDrop) - 1 / std::sqrt(app.tDrop - app.tPulse)));
+    EXPECT_NEAR(curves.resultTable(i, 2), expected, 1e-3 * DifferentialPulsePeak(app)) << E;
   }
 }
 
