@@ -250,9 +250,10 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
   }
   // Differential pulse sums two kinetic step responses, exact while the couple keeps pace with
   // diffusion (ks at least 100 times the electrode's flux at tPulse, within 1e-4); slower couples
-  // take the convolution equation over each point's programme.
+  // take the convolution equation over each point's programme, unless the period holds more than
+  // kMaxPulsesPerPeriod pulses, whose uniform nodes would cost too much: those keep the sum.
   bool pulseConvolution = false;
-  if (hasFormula && app.technique == 4) {
+  if (hasFormula && app.technique == 4 && app.tDrop <= kMaxPulsesPerPeriod * app.tPulse) {
     const ElectrodeFields fields = ElectrodeFieldsOf(app);
     for (int k = 1; k <= chargeCount; ++k) {
       const double D = app.D(reactions[k].r);

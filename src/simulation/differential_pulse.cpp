@@ -13,6 +13,7 @@ void ConvolutionDifferentialPulse(const std::vector<CurrentInputs>& couples,
                                   const std::vector<double>& steps, model::CurveSet& curves) {
   const double ratio = model::Div(settings.tDrop, settings.tPulse);
   if (!(ratio > 1)) model::ThrowFailure(model::kInvalidArgument);  // no base before the pulse
+  if (ratio > kMaxPulsesPerPeriod) model::ThrowFailure(model::kOverflow);
   const int periods = static_cast<int>(std::lround(ratio));
   // 16 nodes a pulse for the usual ten pulses a period, fewer for long periods (at least 4).
   const int K = std::clamp(160 / std::max(periods, 1), 4, 16);

@@ -17,6 +17,10 @@
 
 namespace kivex::simulation {
 
+// The longest period, in pulses, the convolution takes (its nodes grow with it, the work with their
+// square).
+inline constexpr double kMaxPulsesPerPeriod = 2000;
+
 struct PulseSettings {
   double tPulse = 0;        // s
   double tDrop = 0;         // s, the period
