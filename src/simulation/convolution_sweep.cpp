@@ -95,8 +95,7 @@ void ConvolutionSolver::Run(const std::vector<double>& programme) {
       current_[c] = 0.0;
     }
     for (const Track& track : tracks_) {
-      current_[track.couple] +=
-          track.weight * track.Flux(kred_[track.couple], kox_[track.couple]);
+      current_[track.couple] += track.weight * track.Flux(kred_[track.couple], kox_[track.couple]);
     }
     double sum = 0.0;
     for (int c = 0; c < C; ++c) {
