@@ -1,13 +1,19 @@
 #include "simulation/analytical_route.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "analysis/semi_differentiate.h"
 #include "analysis/transforms.h"
 #include "model/checked_math.h"
+#include "simulation/convolution_sweep.h"
 #include "simulation/current_functions.h"
+#include "simulation/differential_pulse.h"
 #include "simulation/driver.h"
+#include "simulation/ohmic_drop.h"
+#include "simulation/square_wave.h"
 
 namespace kivex::simulation {
 
@@ -26,12 +32,17 @@ struct Reaction {
   double catalyticDR = 0;  // sqrt(D) of reactant and product for the catalytic column
   double catalyticDP = 0;
   double S = 0;   // mechanism 7: sqrt((kf + kb) t), t the technique's time
-  double K7 = 0;  // mechanism 7: sqrt(pi) S, in amperes per unit current
-  double TF = 0;  // film: converts the planar step response into the film's charge
+  double K7 = 0;  // mechanism 7: the catalytic current over the planar wave, in amperes
 };
 
 int TechniqueOf(int caseCode) { return caseCode / 10; }
 int ElectrodeOf(int caseCode) { return caseCode % 10; }
+
+// Delahay and Stiehl's catalytic step current over the plain Cottrell current, S = sqrt(k t):
+// sqrt(pi) S erf(S) + exp(-S^2); 1 when the chemical step stops.
+double CatalyticStepFactor(double S) {
+  return std::sqrt(model::kPi) * S * std::erf(S) + std::exp(-S * S);
+}
 
 Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
   Reaction rx;
@@ -59,20 +70,26 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
   if (app.mechanism == 7) {
     const double t = app.technique <= 2 ? app.tDrop : app.tPulse;
     rx.S = model::Sqrt((app.kf(k) + app.kb(k)) * t);
-    rx.K7 = rx.S * kSqrtPi * currentScale;
+    // A DC or normal-pulse step: the catalytic current beyond the diffusion step's, so that the
+    // sum is Delahay and Stiehl's. A sweep or the rotating disk: the reaction layer's plateau
+    // n F A C sqrt(D (kf + kb)) on top of the diffusion current.
+    const bool step = (app.technique == 2 || app.technique == 3) && ElectrodeOf(app.caseCode) != 8;
+    rx.K7 = (step ? CatalyticStepFactor(rx.S) - 1.0 : rx.S * kSqrtPi) * currentScale;
   }
   if (app.mechanism == 8) {
     // Lingane: the free couple's potential shifted by the complex's stability and the ligand.
     in.E0e += model::Div(app.RToverF, in.n) *
               (model::Log(app.Keq(1)) - app.p(1) * model::Log(app.Cinit(4)));
   }
-  if (app.caseCode == 19) {
-    rx.TF =
-        model::Sqrt(model::Div(model::kPi * app.tDrop, app.D(rx.r))) * app.length * app.scanRate;
-    in.E0e += model::Div(app.RToverF, in.n) *
-              model::Log(model::Div(kSqrtPi * in.n * app.length, in.dR * model::Sqrt(app.tDrop)));
-  }
   return rx;
+}
+
+// The step-current form of each electrode: closed forms for the plane and the sphere (the
+// hemisphere and the microdisc as spheres), the diffusion fields for the cylinder, band and film.
+Geometry GeometryOf(int electrode) {
+  if (electrode == 1) return Geometry::Planar;
+  if (electrode >= 2 && electrode <= 4) return Geometry::Spherical;
+  return Geometry::Fields;
 }
 
 // The differential-pulse step follows the sweep direction: +Epulse on the sweeps that run like
@@ -90,20 +107,19 @@ double Dispatch(const AppState& app, const CurveSet& curves, const CellConstants
   in.E = E;
   const int code = app.caseCode;
   const int electrode = ElectrodeOf(code);
-  const Geometry geometry = electrode == 1 ? Geometry::Planar : Geometry::Spherical;
+  const Geometry geometry = GeometryOf(electrode);
   E0eUsed = in.E0e;
   switch (TechniqueOf(code)) {
     case 1:
+      // Electrodes 1-4 with a fast couple and no ohmic drop; the others take the convolution.
       in.t1 = app.tDrop;
-      if (electrode <= 7) return PlanarCurrent(in, cell);
+      if (electrode <= 4) return PlanarCurrent(in, cell);
       if (electrode == 8) return RotatingDiskCurrent(in, cell);
-      if (electrode == 9) return rx.TF * PlanarCurrent(in, cell);
       return 0.0;
     case 2:
       in.t1 = app.tDrop;
-      if (electrode == 1 || electrode == 9) return PlanarCurrent(in, cell);
-      if (electrode >= 2 && electrode <= 7) return SphericalCurrent(in, cell);
       if (electrode == 8) return RotatingDiskCurrent(in, cell);
+      if (electrode >= 1 && electrode <= 9) return StepCurrent(geometry, in, app.tDrop, cell);
       return 0.0;
     case 3:
       // The step current at E + Epulse, by lowering the standard potential instead.
@@ -118,22 +134,18 @@ double Dispatch(const AppState& app, const CurveSet& curves, const CellConstants
       in.t2 = app.tDrop;
       in.step = PulseStep(app, curves, i);
       return DifferentialPulseCurrent(geometry, in, cell);
-    case 5:
-      // The pair E, E + Epulse centred on the standard potential.
-      if (electrode < 1 || electrode > 6) return 0.0;
-      in.E0e += app.Epulse / 2.0;
-      E0eUsed = in.E0e;
-      in.t1 = app.tPulse;
-      in.step = app.Epulse;
-      return 2.4 * SquareWaveCurrent(geometry, in, cell);
     default: return 0.0;
   }
 }
 
-// Delahay and Stiehl's catalytic step current over the plain Cottrell current, S = sqrt(k t):
-// sqrt(pi) S erf(S) + exp(-S^2); 1 when the chemical step stops.
-double CatalyticStepFactor(double S) {
-  return std::sqrt(model::kPi) * S * std::erf(S) + std::exp(-S * S);
+// Whether a couple is reversible on the sweep's time scale RT / nFv: the rate constant over the
+// diffusion rate, ks sqrt(RT / nFv) / sqrt(D), at least 1e4 (its smallest rate kred / sqrt(DR) +
+// kox / sqrt(DP) is never below ks / sqrt(D) of the faster diffuser). The kinetic part of such a
+// sweep is below the half-order derivative's own error, and the Nernstian form is kept for it.
+bool ReversibleOnSweep(const AppState& app, const Reaction& rx) {
+  const double D = std::max(app.D(rx.r), app.D(rx.q));
+  const double timeScale = app.RToverF / (rx.in.n * app.scanRate);
+  return rx.in.ks * std::sqrt(timeScale / D) >= 1e4;
 }
 
 }  // namespace
@@ -157,65 +169,191 @@ double SweepFactor(const AppState& app) {
   return 2.0 * model::Sqrt(model::Div(app.tDrop * app.scanRate, app.Estep));
 }
 
+ElectrodeFields ElectrodeFieldsOf(const AppState& app) {
+  ElectrodeFields fields;
+  const int electrode = ElectrodeOf(app.caseCode);
+  auto add = [&fields](FieldShape shape, double size, double weight) {
+    if (!(size > 0)) model::ThrowFailure(model::kDivisionByZero);
+    fields.field[fields.count] = DiffusionField{shape, size};
+    fields.weight[fields.count] = weight;
+    ++fields.count;
+  };
+  switch (electrode) {
+    case 1:
+      fields.field[0] = DiffusionField{FieldShape::Planar, 0};
+      fields.weight[0] = 1;
+      fields.count = 1;
+      break;
+    case 2:
+    case 3:
+    case 4: add(FieldShape::Sphere, SphericalRadius(app), 1); break;
+    case 5:
+    case 6: {
+      // The side, 2 pi r L (pi r L for the half cylinder), and the flat end, pi r^2 (pi r^2 / 2), a
+      // disc like the microdisc: the area the Instrument dialog computes, shared 2L : r.
+      if (!(app.length >= 0)) model::ThrowFailure(model::kInvalidArgument);
+      const double side = model::Div(2 * app.length, 2 * app.length + app.radius);
+      if (side > 0) add(FieldShape::Cylinder, app.radius, side);
+      add(FieldShape::Sphere, model::kPi * app.radius / 4.0, 1 - side);
+      break;
+    }
+    case 7: add(FieldShape::Band, 4 * app.radius, 1); break;  // radius holds a quarter width
+    case 9:
+      if (!(app.length > 0)) model::ThrowFailure(model::kInvalidArgument);
+      add(FieldShape::Film, app.length, 1);
+      break;
+    default: break;
+  }
+  return fields;
+}
+
 void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
   const double currentScale = CurrentScale(app);
   const int chargeCount = app.chargeCount;
   const int total = app.totalColumn;
   const bool hasFormula = HasCurrentFunction(app.caseCode);
   const bool catalyticColumn = app.mechanism == 7 && app.technique >= 1 && app.technique <= 3;
+  const int electrode = ElectrodeOf(app.caseCode);
 
   CellConstants cell;
   cell.fOverRT = app.fOverRT;
   cell.radius = SphericalRadius(app);
   cell.viscosity = app.viscosity;
   cell.omega = app.omega;
+  if (hasFormula && GeometryOf(electrode) == Geometry::Fields && electrode != 8) {
+    cell.fields = ElectrodeFieldsOf(app);
+  }
 
   std::array<Reaction, model::kMaxCharge + 1> reactions{};
   if (chargeCount > model::kMaxCharge) model::ThrowIndexFailure();
   for (int k = 1; k <= chargeCount; ++k) reactions[k] = ReactionInputs(app, k, currentScale);
 
-  // Ohmic drop from the previous point's total; for a sweep that total is the sum of step
-  // responses, which a quarter scales to the order of the sweep current.
-  const double drop = app.technique == 1 ? app.Ru * 0.25 : app.Ru;
-  double prev = 0.0;
-  for (int i = 1; i <= curves.pointCount; ++i) {
-    const double E = model::Finite(curves.x(i) + prev * drop);
-    double sum = 0.0;
+  // The catalytic column of point i at the potential the electrode saw.
+  auto catalytic = [&](int i, const Reaction& rx, double E, double E0eUsed) {
+    CurrentInputs in = rx.in;
+    in.E = E;
+    in.E0e = E0eUsed;
+    in.dR = rx.catalyticDR;
+    in.dP = rx.catalyticDP;
+    in.t1 = app.technique <= 2 ? app.tDrop : app.tPulse;
+    curves.resultTable(i, model::kCatalyticColumn) = model::Finite(rx.K7 * PlanarCurrent(in, cell));
+  };
+
+  // Sweeps the half-order derivative of the Nernstian step responses cannot give: the cylinder,
+  // band and film, slow couples and any ohmic drop.
+  bool convolution = false;
+  if (hasFormula && app.technique == 1 && electrode != 8) {
+    convolution = electrode >= 5 || app.Ru != 0;
     for (int k = 1; k <= chargeCount; ++k) {
-      const Reaction& rx = reactions[k];
-      double E0eUsed = rx.in.E0e;
-      const double value =
-          hasFormula ? model::Finite(Dispatch(app, curves, cell, rx, E, i, E0eUsed) * currentScale)
-                     : 0.0;
-      curves.resultTable(i, k) = value;
-      sum += value;
-      if (catalyticColumn && hasFormula) {
-        // The catalytic plateau n F A C sqrt(D (kf + kb)) shaped by a planar wave at the same
-        // standard potential as the diffusion wave, always with sqrt(D).
-        CurrentInputs in = rx.in;
-        in.E = E;
-        in.E0e = E0eUsed;
-        in.dR = rx.catalyticDR;
-        in.dP = rx.catalyticDP;
-        in.t1 = app.technique <= 2 ? app.tDrop : app.tPulse;
-        curves.resultTable(i, model::kCatalyticColumn) =
-            model::Finite(rx.K7 * PlanarCurrent(in, cell));
+      if (!ReversibleOnSweep(app, reactions[k])) convolution = true;
+    }
+  }
+  // Differential pulse sums two kinetic step responses, exact while the couple keeps pace with
+  // diffusion (ks at least 100 times the electrode's flux at tPulse, within 1e-4); slower couples
+  // take the convolution equation over each point's programme, unless the period holds more than
+  // kMaxPulsesPerPeriod pulses, whose uniform nodes would cost too much: those keep the sum.
+  bool pulseConvolution = false;
+  if (hasFormula && app.technique == 4 && app.tDrop <= kMaxPulsesPerPeriod * app.tPulse) {
+    const ElectrodeFields fields = ElectrodeFieldsOf(app);
+    for (int k = 1; k <= chargeCount; ++k) {
+      const double D = app.D(reactions[k].r);
+      if (reactions[k].in.ks < 100 * ElectrodeStepFlux(fields, D, app.tPulse)) {
+        pulseConvolution = true;
       }
     }
-    curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + sum);
-    prev = curves.resultTable(i, total);
+  }
+  if (pulseConvolution) {
+    std::vector<CurrentInputs> couples;
+    for (int k = 1; k <= chargeCount; ++k) couples.push_back(reactions[k].in);
+    PulseSettings settings;
+    settings.tPulse = app.tPulse;
+    settings.tDrop = app.tDrop;
+    settings.Ru = app.Ru;
+    settings.fOverRT = app.fOverRT;
+    settings.currentScale = currentScale;
+    settings.totalColumn = total;
+    std::vector<double> steps(curves.pointCount + 1, 0.0);
+    for (int i = 1; i <= curves.pointCount; ++i) steps[i] = PulseStep(app, curves, i);
+    ConvolutionDifferentialPulse(couples, ElectrodeFieldsOf(app), settings, steps, curves);
+  } else if (convolution || (hasFormula && app.technique == 5)) {
+    std::vector<CurrentInputs> couples;
+    for (int k = 1; k <= chargeCount; ++k) couples.push_back(reactions[k].in);
+    if (convolution) {
+      SweepSettings settings;
+      settings.dt = model::Div(app.Estep, app.scanRate);
+      settings.Ru = app.Ru;
+      settings.fOverRT = app.fOverRT;
+      settings.currentScale = currentScale;
+      settings.totalColumn = total;
+      ElectrodeFields fields = cell.fields;
+      if (electrode <= 4) fields = ElectrodeFieldsOf(app);
+      std::vector<double> effective;
+      ConvolutionSweep(couples, fields, settings, curves, effective);
+      if (catalyticColumn) {
+        for (int i = 1; i <= curves.pointCount; ++i) {
+          for (int k = 1; k <= chargeCount; ++k) {
+            catalytic(i, reactions[k], effective[i], reactions[k].in.E0e);
+          }
+        }
+      }
+    } else {
+      SquareWaveSettings settings;
+      settings.geometry = GeometryOf(electrode);
+      settings.tPulse = app.tPulse;
+      settings.Epulse = app.Epulse;
+      settings.Ru = app.Ru;
+      settings.currentScale = currentScale;
+      settings.totalColumn = total;
+      SquareWaveSuperposition(couples, cell, settings, curves);
+    }
+  } else {
+    // DC, normal pulse and the rotating disk solve the ohmic drop at each point (a fresh step,
+    // or a steady state); the differential pulse takes the previous point's total.
+    const bool solve = app.technique <= 3 && app.Ru != 0 && hasFormula;
+    std::array<double, model::kMaxCharge + 1> value{};
+    std::array<double, model::kMaxCharge + 1> E0eUsed{};
+    double prev = 0.0;
+    for (int i = 1; i <= curves.pointCount; ++i) {
+      auto evaluate = [&](double E) {
+        double sum = 0.0;
+        for (int k = 1; k <= chargeCount; ++k) {
+          E0eUsed[k] = reactions[k].in.E0e;
+          value[k] =
+              hasFormula
+                  ? model::Finite(Dispatch(app, curves, cell, reactions[k], E, i, E0eUsed[k]) *
+                                  currentScale)
+                  : 0.0;
+          sum += value[k];
+        }
+        return sum;
+      };
+      double E = 0.0;
+      if (solve) {
+        const double I = SolveOhmicDrop(evaluate, curves.x(i), app.Ru);
+        E = model::Finite(curves.x(i) + app.Ru * I);
+      } else {
+        E = model::Finite(curves.x(i) + prev * app.Ru);
+      }
+      const double sum = evaluate(E);
+      for (int k = 1; k <= chargeCount; ++k) {
+        curves.resultTable(i, k) = value[k];
+        if (catalyticColumn && hasFormula) catalytic(i, reactions[k], E, E0eUsed[k]);
+      }
+      curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + sum);
+      prev = curves.resultTable(i, total);
+    }
   }
   if (!hasFormula) return;
 
   const int code = app.caseCode;
-  if (code >= 11 && code <= 17) {
+  if (code >= 11 && code <= 17 && !convolution) {
     const double factor = SweepFactor(app);
     for (int k = 1; k <= total; ++k) {
       analysis::SemiDifferentiateL1(analysis::ColumnOf(curves.resultTable, k), curves.pointCount,
                                     factor);
     }
   }
-  if (code >= 12 && code <= 17) {
+  if (code >= 12 && code <= 17 && !convolution) {
     // Radial diffusion's Nernstian steady state with both members of the couple:
     // n F A (DR DP / r) (cR - e cP) / (DR e + DP), e = exp(nf (x - E0)). With the couple
     // pre-equilibrated at the starting potential it is zero there and reads
@@ -233,12 +371,6 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
             scale * model::Div(rx.in.cR - e * rx.in.cP, model::Finite(DR * e + DP));
         curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + steady);
       }
-    }
-  }
-  if (code == 19) {
-    for (int k = 1; k <= total; ++k) {
-      analysis::Differentiate(curves.x, analysis::ColumnOf(curves.resultTable, k),
-                              curves.pointCount);
     }
   }
   if (app.mechanism == 7) {

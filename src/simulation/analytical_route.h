@@ -4,17 +4,22 @@
 // followed by the completion steps.
 //
 // The current function is chosen by caseCode = 10 * technique + electrode:
-//   sweep (11..17)      step response at tDrop, then the half-order time derivative;
-//                       curved electrodes add their steady state afterwards
-//   sweep, film (19)    the film's charge at each potential, then its derivative
-//   DC (21..27, 29)     step response at tDrop, planar or spherical
+//   sweep (11..17, 19)  a fast couple at the plane, sphere, hemisphere or microdisc without ohmic
+//                       drop: the Nernstian step response at tDrop, then the half-order time
+//                       derivative, the curved electrodes adding their steady state; every other
+//                       sweep (cylinder, band, film, slow couples, ohmic drop): the solution of
+//                       the diffusion convolution equation (convolution_sweep.h)
+//   DC (21..27, 29)     the step response at tDrop of the electrode's diffusion field
 //   rotating disk (18, 28)  the Levich steady state, stored as it is
-//   normal pulse (31..37), differential pulse (41..47), square wave (51..56)
-// Any other caseCode gives no faradaic current. Each point sees the programmed potential shifted
-// by the ohmic drop of the previous point's total current.
+//   normal pulse (31..37), differential pulse (41..47): step responses at tPulse and tDrop
+//   square wave (51..56)  the superposition of the half-period steps (square_wave.h)
+// Any other caseCode gives no faradaic current. DC, normal pulse, the rotating disk, the sweeps
+// and square wave solve the ohmic drop at each point from the current it produces; differential
+// pulse shifts each point by the drop of the previous point's stored current.
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
+#include "simulation/diffusion_field.h"
 
 namespace kivex::simulation {
 
@@ -27,6 +32,11 @@ bool HasCurrentFunction(int caseCode);
 // behaves as a sphere of radius pi r / 4, which gives its steady state 4 n F D C r; every other
 // electrode uses `radius` as committed.
 double SphericalRadius(const model::AppState& app);
+
+// The diffusion fields of the committed electrode (cylinder: side and flat end; band of width
+// 4 radius; film of thickness length; the plane and the spherical forms). Raises model::Failure
+// for a size of zero.
+ElectrodeFields ElectrodeFieldsOf(const model::AppState& app);
 
 // The factor that turns the L1 sum of the stored step responses into the sweep current: the
 // response at tDrop of a fast couple is its semi-integral over sqrt(pi tDrop) (Cottrell), and the

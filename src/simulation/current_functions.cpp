@@ -45,6 +45,18 @@ double SphericalCurrent(const CurrentInputs& in, const CellConstants& cell) {
   return Finite(k.J * ((1.0 - g) * ScaledErfc(x) + g));
 }
 
+double FieldsCurrent(const CurrentInputs& in, const CellConstants& cell) {
+  const Kinetics k = KineticsAt(in, cell.fOverRT);
+  const double DR = in.dR * in.dR;
+  const double DP = in.dP * in.dP;
+  double factor = 0.0;
+  for (int f = 0; f < cell.fields.count; ++f) {
+    factor += cell.fields.weight[f] *
+              KineticStepFactor(cell.fields.field[f], DR, DP, k.kred, k.kox, in.t1);
+  }
+  return Finite(k.J * factor);
+}
+
 double RotatingDiskCurrent(const CurrentInputs& in, const CellConstants& cell) {
   const Kinetics k = KineticsAt(in, cell.fOverRT);
   const double levich = 0.62 * model::Pow(cell.viscosity, -1.0 / 6.0) * model::Sqrt(cell.omega);
@@ -55,13 +67,12 @@ double RotatingDiskCurrent(const CurrentInputs& in, const CellConstants& cell) {
 
 double StepCurrent(Geometry geometry, CurrentInputs in, double t, const CellConstants& cell) {
   in.t1 = t;
-  return geometry == Geometry::Planar ? PlanarCurrent(in, cell) : SphericalCurrent(in, cell);
-}
-
-double SquareWaveCurrent(Geometry geometry, const CurrentInputs& in, const CellConstants& cell) {
-  CurrentInputs pulse = in;
-  pulse.E = in.E + in.step;
-  return Finite(StepCurrent(geometry, pulse, in.t1, cell) - StepCurrent(geometry, in, in.t1, cell));
+  switch (geometry) {
+    case Geometry::Planar: return PlanarCurrent(in, cell);
+    case Geometry::Spherical: return SphericalCurrent(in, cell);
+    case Geometry::Fields: return FieldsCurrent(in, cell);
+  }
+  return 0.0;
 }
 
 double DifferentialPulseCurrent(Geometry geometry, const CurrentInputs& in,

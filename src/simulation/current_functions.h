@@ -12,6 +12,8 @@
 // The functions test nothing: a zero divisor, the square root of a negative time or an
 // exponential overflow raises model::Failure.
 
+#include "simulation/diffusion_field.h"
+
 namespace kivex::simulation {
 
 // The twelve inputs of a current function, in the order the program has always passed them.
@@ -32,13 +34,16 @@ struct CurrentInputs {
 
 // Constants of the cell that some forms read.
 struct CellConstants {
-  double fOverRT = 0;    // 1/V
-  double radius = 0;     // cm, of the spherical forms
-  double viscosity = 0;  // cm2/s, kinematic
-  double omega = 0;      // rad/s
+  double fOverRT = 0;      // 1/V
+  double radius = 0;       // cm, of the spherical forms
+  double viscosity = 0;    // cm2/s, kinematic
+  double omega = 0;        // rad/s
+  ElectrodeFields fields;  // of the Fields geometry
 };
 
-enum class Geometry { Planar, Spherical };
+// Planar and Spherical have closed forms; Fields is any electrode described by its diffusion
+// fields (cylinder, band, film).
+enum class Geometry { Planar, Spherical, Fields };
 
 // Potential step to E at a plane, current at time t1 (Cottrell for a fast couple).
 double PlanarCurrent(const CurrentInputs& in, const CellConstants& cell);
@@ -47,15 +52,16 @@ double PlanarCurrent(const CurrentInputs& in, const CellConstants& cell);
 // steady-state n cR D / r of radial diffusion.
 double SphericalCurrent(const CurrentInputs& in, const CellConstants& cell);
 
+// Potential step to E at the electrode of cell.fields, time t1: each field's step current with
+// the electron-transfer rates, weighted by its share of the area.
+double FieldsCurrent(const CurrentInputs& in, const CellConstants& cell);
+
 // Steady state at a rotating disk: kinetics in series with Levich transport
 // 0.62 D^(2/3) omega^(1/2) nu^(-1/6). dR and dP are the diffusion coefficients themselves.
 double RotatingDiskCurrent(const CurrentInputs& in, const CellConstants& cell);
 
 // The step current of the chosen geometry at time `t` (t1 replaced).
 double StepCurrent(Geometry geometry, CurrentInputs in, double t, const CellConstants& cell);
-
-// F(E + step) - F(E), both at t1.
-double SquareWaveCurrent(Geometry geometry, const CurrentInputs& in, const CellConstants& cell);
 
 // Base potential E from time 0, pulse E + step for the last t1 of the period t2, minus the
 // current sampled just before the pulse (superposition of the two steps):
