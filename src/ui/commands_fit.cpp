@@ -148,6 +148,7 @@ void ManualFit(Session& session) {
 void AutoFit(Session& session) {
   BusyPointer busy(session.platform());
   model::CurveSet& curves = session.curves;
+  model::ShowHeldCurves(curves);  // the measurement itself, not a view of another quantity
   curves.currentCurve = 1;
   FittingFlag fitting(session.app);
   // The box is unticked for good; this fit follows the setting committed before it.
