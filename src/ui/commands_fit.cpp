@@ -1,6 +1,7 @@
 // Run menu: Manual Fit, Auto Fit and the two peak separations built on them.
 
 #include <algorithm>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -115,9 +116,11 @@ std::string FitErrorMessage(const model::Failure& failure) {
          "! Please try again by other initial values.";
 }
 
-// Curves 3, 4, ...: the current of each charge reaction of the last simulation.
+// Curves 3, 4, ...: the current of each charge reaction of the fit's last simulation, held
+// beside the measurement and the fitted curve.
 void ShowComponents(Session& session) {
   model::CurveSet& curves = session.curves;
+  model::ShowHeldCurves(curves);
   const int reactions = std::min<int>(session.app.chargeCount, model::kMaxCurves - 2);
   curves.curveCount = 2;
   for (int j = 1; j <= reactions; ++j) {
@@ -125,27 +128,48 @@ void ShowComponents(Session& session) {
     for (int i = 1; i <= curves.pointCount; ++i) {
       curves.y(i, curves.curveCount) = curves.resultTable(i, j);
     }
+    model::HoldCurve(curves, curves.curveCount, model::CurveOrigin::Simulation, 0);
   }
+  curves.storedCurveCount = curves.curveCount;
   PlotCurves(session);
 }
 
-}  // namespace
-
-void ManualFit(Session& session) {
+// Manual Fit: one simulation beside the measurement, which it must lie on point by point. A
+// simulation refused or failed leaves the measurement alone on its own axis. Returns whether
+// the simulation stands beside the measurement.
+bool RunManualFit(Session& session) {
   BusyPointer busy(session.platform());
   FittingFlag fitting(session.app);
+  model::CurveSet& curves = session.curves;
+  model::ShowHeldCurves(curves);
+  const model::MeasuredAxis measured = model::KeepMeasuredAxis(curves);
+  bool ran = false;
+  std::optional<std::string> refusal;
   try {
     ChemicalsOK(session);
-    RunSimulation(session);
+    ran = true;
+    simulation::RunSimulation(session.app, curves, session.plot, session.Option().overlap.value);
+    // A quantity that cannot be formed leaves the current shown; Simulate reports that, not a fit.
+    ApplyCommittedOutputQuantity(session);
+    if (const auto difference = model::AxisDifference(curves, measured, session.app.Estep)) {
+      refusal = FitErrorMessage(model::Failure(*difference));
+    }
   } catch (const model::InputError& error) {
-    session.ShowMessage(std::string(error.message()));
+    refusal = std::string(error.message());
   } catch (const model::Failure& failure) {
-    session.ShowMessage(model::FailureMessage(failure, "Analytical simulation Error: "));
+    refusal = model::FailureMessage(failure, "Analytical simulation Error: ");
+  }
+  if (refusal) {
+    session.ShowMessage(*refusal);
+    if (ran) model::ShowMeasurementAlone(curves, measured);
   }
   PlotCurves(session);
+  return !refusal;
 }
 
-void AutoFit(Session& session) {
+// Auto Fit; returns whether it ended with its report. After any failure only the measurement
+// is shown, on its own axis.
+bool RunAutoFit(Session& session) {
   BusyPointer busy(session.platform());
   model::CurveSet& curves = session.curves;
   model::ShowHeldCurves(curves);  // the measurement itself, not a view of another quantity
@@ -160,6 +184,8 @@ void AutoFit(Session& session) {
     curves.storedCurveCount = 1;
     curves.currentCurve = 1;
   }
+  const model::MeasuredAxis measured = model::KeepMeasuredAxis(curves);
+  bool fitted = false;
   try {
     ChemicalsOK(session);
     session.ClearResult();
@@ -174,22 +200,30 @@ void AutoFit(Session& session) {
       session.Expr().CheckFitted(report.slots[j]).caption =
           model::FormatPattern(report.fitted[j], "0.###e-#");
     }
+    fitted = true;
   } catch (const model::InputError& error) {
     session.ShowMessage(std::string(error.message()));
   } catch (const model::Failure& failure) {
     session.ShowMessage(FitErrorMessage(failure));
   }
+  if (!fitted) model::ShowMeasurementAlone(curves, measured);
   PlotCurves(session);
+  return fitted;
 }
 
+}  // namespace
+
+void ManualFit(Session& session) { RunManualFit(session); }
+
+void AutoFit(Session& session) { RunAutoFit(session); }
+
+// The components belong to a fit that ended well; after a refused one only the measurement shows.
 void ManualSeparate(Session& session) {
-  ManualFit(session);
-  ShowComponents(session);
+  if (RunManualFit(session)) ShowComponents(session);
 }
 
 void AutoSeparate(Session& session) {
-  AutoFit(session);
-  ShowComponents(session);
+  if (RunAutoFit(session)) ShowComponents(session);
 }
 
 }  // namespace kivex::ui
