@@ -29,7 +29,7 @@ std::vector<std::string> FindPeaks(const model::AppState& app, const model::Curv
   const bool single = app.cycles == 0.5;
   const double threshold = 0.02 * std::fabs(plot.yMax - plot.yMin);
 
-  for (int c = 1; c <= curves.curveCount && c <= model::kMaxCurves; ++c) {
+  for (int c = 1; c <= curves.curveCount && c <= model::kMaxShownCurves; ++c) {
     report.push_back(PrintLine().Text("Curve ").Integer(c).Text(":").str());
     for (int k = 1; k <= kMaxPeaks; ++k) {
       peaks.PeakPotential(k, c) = 0.0;

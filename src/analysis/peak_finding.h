@@ -27,8 +27,8 @@ inline constexpr int kMaxPeaks = 20;
 // The peaks of the last search: row k of column c is the k-th peak of curve c in search order;
 // rows beyond the peaks found hold 0. PeakCount is that of the curve searched last.
 struct PeakTables {
-  model::Table2<double, kMaxPeaks, model::kMaxCurves> PeakPotential;
-  model::Table2<double, kMaxPeaks, model::kMaxCurves> PeakCurrent;
+  model::Table2<double, kMaxPeaks, model::kMaxShownCurves> PeakPotential;
+  model::Table2<double, kMaxPeaks, model::kMaxShownCurves> PeakCurrent;
   model::Count PeakCount = 0;
 };
 

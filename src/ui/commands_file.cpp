@@ -22,6 +22,9 @@ namespace kivex::ui {
 
 namespace {
 
+constexpr std::string_view kNoCurveToExport =
+    "Error: there is no curve to export. Simulate or import one first.";
+
 // A write that failed is never silent: the user learns which file and why, and that nothing
 // was half-written.
 void ShowWriteError(Session& session, const io::FileError& error) {
@@ -48,6 +51,11 @@ void SaveParameters(Session& session) {
 }
 
 void ExportData(Session& session) {
+  const model::CurveSet& curves = session.curves;
+  if (curves.currentCurve < 1 || curves.currentCurve > curves.curveCount) {
+    session.ShowMessage(std::string(kNoCurveToExport));
+    return;
+  }
   WriteChosenFile(session, kCsvFilter,
                   [](const Session& s) { return io::CsvExportText(s.curves); });
 }

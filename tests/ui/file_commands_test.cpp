@@ -160,6 +160,12 @@ TEST(ImportData, TheOutputQuantityNeverOverwritesAnImportedCurve) {
 TEST(ExportAndSave, WriteTheirFileOrSayWhyNot) {
   SessionFixture f;
   TempDir dir;
+  RunMenuItem(f.session, "mnuExport");  // nothing to export yet: no file is asked for
+  EXPECT_EQ(f.platform.messages,
+            std::vector<std::string>{
+                "Error: there is no curve to export. Simulate or import one first."});
+  EXPECT_TRUE(f.platform.filters.empty());
+  f.platform.messages.clear();
   Import(f, dir.Write("in.csv", "0.3, 1.5E-05\n-0.25, -2e-6\n"));
   f.platform.fileAnswers.push_back(dir.File("out.csv"));
   RunMenuItem(f.session, "mnuExport");
