@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "model/app_state.h"
 #include "model/count.h"
 #include "model/curve_set.h"
 #include "model/fixed_table.h"
@@ -36,7 +35,10 @@ struct PeakTables {
 // returns the report lines. A curve with more than 20 peaks keeps and lists the first 20 and
 // says how many were found. Points outside firstPoint..lastPoint are never read, even when the
 // reversal point of the last simulation lies beyond an imported curve.
-std::vector<std::string> FindPeaks(const model::AppState& app, const model::CurveSet& curves,
-                                   const model::PlotSettings& plot, PeakTables& peaks);
+//
+// The step, the shape (one sweep, one cycle, two cycles) and the technique are those of the
+// curves' own axis, as the run or import that made it left them, not what the dialogs hold since.
+std::vector<std::string> FindPeaks(const model::CurveSet& curves, const model::PlotSettings& plot,
+                                   PeakTables& peaks);
 
 }  // namespace kivex::analysis
