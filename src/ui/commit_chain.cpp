@@ -203,6 +203,7 @@ void GatherParameters(Session& session) {
   // InstrumentOK has refused a temperature at or below absolute zero.
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
   app.RToverF = 1.0 / app.fOverRT;
+  app.gathered = true;
 }
 
 bool CommitShowingMessage(Session& session, void (*commit)(Session&)) {
