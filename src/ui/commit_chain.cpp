@@ -31,6 +31,29 @@ double StrictField(const Control& field, const char* caption) {
   return *value;
 }
 
+// A size at or below zero makes no electrode: a negative area or radius would turn a reduction
+// current anodic. Only the sizes the chosen electrode uses are checked (the box of another
+// electrode's size is hidden).
+void RequirePositiveGeometry(const FormIns& ins, int electrode) {
+  auto require = [](const Control& box, const char* size) {
+    if (!(ReadNumber(box.text) > 0.0)) {
+      throw model::InputError(std::string("Error: the ") + size +
+                              " must be above 0 cm. Please correct it in the Instrument dialog.");
+    }
+  };
+  if (electrode == 1 || electrode == 9) {
+    if (!(ReadNumber(ins.ARE.text) > 0.0)) {
+      throw model::InputError(
+          "Error: the electrode area must be above 0 cm\xC2\xB2. Please correct it in the "
+          "Instrument dialog.");
+    }
+  } else {
+    require(ins.radius, electrode == 7 ? "band width" : "electrode radius");
+  }
+  if (electrode >= 5 && electrode <= 7) require(ins.leng, "electrode length");
+  if (electrode == 9) require(ins.leng, "film thickness");
+}
+
 double CyclesOf(const Control& scan) {
   switch (scan.listIndex) {
     case 1: return 1.0;
@@ -112,6 +135,8 @@ void InstrumentOK(Session& session) {
         "Error: the temperature must be above -273.14 \xC2\xB0"
         "C. Please correct it in the Instrument dialog.");
   }
+
+  RequirePositiveGeometry(ins, session.app.electrode);
 
   model::AppState& app = session.app;
   app.Estart = ReadNumber(ins.Estart.text);
