@@ -17,6 +17,7 @@
 #include "ui/form_ins.h"
 #include "ui/form_option.h"
 #include "ui/initial_concentrations.h"
+#include "ui/number_field.h"
 #include "ui/preconcentration_factor.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
@@ -105,6 +106,11 @@ fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
   for (int k = 1; k <= fitting::kFitSlots; ++k) {
     const Control& tick = expr.CheckFitted(k);
     offers[k].chosen = tick.value && tick.visible;
+    if (offers[k].chosen) {
+      const std::string slot = " of fitted parameter " + std::to_string(k);
+      RequireNoDecimalComma(expr.TextCmin(k), "Lower bound" + slot, "Chemicals");
+      RequireNoDecimalComma(expr.TextCmax(k), "Upper bound" + slot, "Chemicals");
+    }
     offers[k].minText = expr.TextCmin(k).text;
     offers[k].maxText = expr.TextCmax(k).text;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "model/failure.h"
 #include "model/number_text.h"
@@ -12,6 +13,7 @@
 #include "ui/form_ins.h"
 #include "ui/form_mech.h"
 #include "ui/form_tech.h"
+#include "ui/number_field.h"
 #include "ui/session.h"
 
 namespace kivex::ui {
@@ -52,6 +54,62 @@ void RequirePositiveGeometry(const FormIns& ins, int electrode) {
   }
   if (electrode >= 5 && electrode <= 7) require(ins.leng, "electrode length");
   if (electrode == 9) require(ins.leng, "film thickness");
+}
+
+// The fields read as numbers that the user sees: a decimal comma there is refused before
+// anything is stored (a hidden field is not used, and the user could not correct it).
+void RequireNoDecimalCommaInInstrument(const FormIns& ins) {
+  const std::pair<const Control*, const Control*> fields[] = {{&ins.Estart, &ins.Estart},
+                                                              {&ins.Eend, &ins.Eend},
+                                                              {&ins.tp, &ins.tp},
+                                                              {&ins.Epulse, &ins.Epulse},
+                                                              {&ins.txttemp, &ins.txttemp},
+                                                              {&ins.Noise, &ins.Noise},
+                                                              {&ins.Cdl, &ins.Cdl},
+                                                              {&ins.txtRu, &ins.txtRu},
+                                                              {&ins.ARE, &ins.ARE},
+                                                              {&ins.leng, &ins.LabelLength},
+                                                              {&ins.radius, &ins.LabelRadius},
+                                                              {&ins.TextRrate, &ins.LabelRrate},
+                                                              {&ins.TextDis, &ins.TextDis},
+                                                              {&ins.txtEPre, &ins.txtEPre},
+                                                              {&ins.txtTPre, &ins.txtTPre},
+                                                              {&ins.txtPconst, &ins.txtPconst},
+                                                              {&ins.txtRStir, &ins.txtRStir}};
+  for (const auto& [field, label] : fields) {
+    const bool preconcentration = field->frame == ins.FramePre.name;
+    if (!field->visible || (preconcentration && !ins.CheckPreCon.value)) continue;
+    std::string_view name = label->caption;
+    if (name.ends_with(':')) name.remove_suffix(1);  // "Rotation (rpm):"
+    RequireNoDecimalComma(*field, name, "Instrument");
+  }
+}
+
+void RequireNoDecimalCommaInChemicals(const FormExpr& expr, const model::AppState& app) {
+  // Named by the tool tip, as a sentence: "Analytical concentration of A".
+  auto check = [](const Control& field, std::string name) {
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
+      name[0] = static_cast<char>(name[0] - 32);
+    RequireNoDecimalComma(field, name, "Chemicals");
+  };
+  for (const Control* box : {&expr.TextVis, &expr.TextElectrolyteC, &expr.TextElectrolyteCond}) {
+    check(*box, box->toolTip);
+  }
+  for (int i = 1; i <= std::min<int>(app.speciesCount, model::kMaxSpecies); ++i) {
+    for (const Control* cell : {&expr.C(i), &expr.D(i), &expr.Cond(i - 1)}) {
+      check(*cell, cell->toolTip + " of " + expr.specie(i).caption);
+    }
+  }
+  for (int j = 1; j <= std::min<int>(app.chargeCount, model::kMaxCharge); ++j) {
+    for (const Control* cell : {&expr.Eze(j), &expr.ks(j), &expr.alph(j)}) {
+      check(*cell, cell->toolTip + " of " + expr.heter(j).caption);
+    }
+  }
+  for (int k = 1; k <= std::min(app.chemCount + app.chem2Count, model::kMaxChem); ++k) {
+    for (const Control* cell : {&expr.kf(k), &expr.kb(k)}) {
+      check(*cell, cell->toolTip + " of " + expr.homo(k).caption);
+    }
+  }
 }
 
 double CyclesOf(const Control& scan) {
@@ -127,6 +185,7 @@ void InstrumentOK(Session& session) {
   MechanismOK(session);
   FormIns& ins = session.Ins();
   // Check first, so that bad input leaves the whole instrument state as it was.
+  RequireNoDecimalCommaInInstrument(ins);
   const double Estep = StrictField(ins.Estep, "E step (V)");
   const double scanRate = StrictField(ins.V, "v (V/s)");
   const double temperature = ReadNumber(ins.txttemp.text) + model::kCelsiusZero;
@@ -202,6 +261,7 @@ void GatherParameters(Session& session) {
   model::AppState& app = session.app;
   FormExpr& expr = session.Expr();
   FormMech& mech = session.Mech();
+  RequireNoDecimalCommaInChemicals(expr, app);
   app.viscosity = ReadNumber(expr.TextVis.text);
   app.electrolyteC = ReadNumber(expr.TextElectrolyteC.text);
   app.electrolyteCond = ReadNumber(expr.TextElectrolyteCond.text);
