@@ -10,9 +10,10 @@
 // back exactly. Every held curve records where it came from and the axis its points lie on, so no
 // curve is ever shown over potentials that are not its own.
 //
-//   RunSimulation(...)                       // slot 1: a simulation on axis 1
-//   ShowView(curves, Concentration); ...     // y shows its surface concentrations
-//   ShowHeldCurves(curves);                  // y shows the currents again, exactly
+//   simulation::RunSimulation(app, curves, plot, false);   // curve 1 holds a simulation
+//   simulation::ApplyOutputQuantity(app, curves, "surface concentration C", distance);
+//                                         // y shows its surface concentrations (BeginView)
+//   ShowHeldCurves(curves);               // y shows the current again, exactly
 
 #include <optional>
 #include <string>
@@ -121,8 +122,8 @@ void ShowHeldCurves(CurveSet& curves);
 // The curves must be showing the held curves.
 void BeginView(CurveSet& curves, OutputQuantity quantity);
 
-// The axis and the held curve 1 as a fit finds them, so that a fit that ends in an error can
-// show the measurement alone on its own potentials again.
+// The axis of the measurement as a fit finds it, so that a fit that ends in an error can show
+// the measurement alone on its own potentials again.
 struct MeasuredAxis {
   std::vector<double> x;  // x(1..pointCount)
   Count sweepPointCount = 0;
