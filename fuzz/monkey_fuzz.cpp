@@ -26,11 +26,13 @@ using kivex::ui::Control;
 using kivex::ui::ControlKind;
 using kivex::ui::Dialog;
 
-// Texts worth typing besides random ones: edges of the number reader and of the physics.
-const char* const kTexts[] = {"0",    "-1",    "1",     "1e308", "-1e308", "1e-320",  "nan",
-                              "inf",  "",      "0.005", "1e-4",  "4000",   "-273.14", "1e4",
-                              "A",    "B",     "C",     "x y",   "0.3",    "-0.3",    "2",
-                              "1e-9", "32767", "-0",    ".",     "1e",     "25 C",    "0.0001"};
+// Texts worth typing besides random ones: edges of the number reader and of the physics, and
+// other potentials and steps, on which curves held before cannot be drawn.
+const char* const kTexts[] = {"0",    "-1",     "1",     "1e308", "-1e308", "1e-320",  "nan",
+                              "inf",  "",       "0.005", "1e-4",  "4000",   "-273.14", "1e4",
+                              "A",    "B",      "C",     "x y",   "0.3",    "-0.3",    "2",
+                              "1e-9", "32767",  "-0",    ".",     "1e",     "25 C",    "0.0001",
+                              "0,3",  "1,5e-3", "-0,05", "0.2",   "-0.2",   "1e5",     "0.05"};
 
 const char* const kDialogs[] = {"FormTech", "FormMech", "FormIns", "FormExpr", "formOption"};
 

@@ -32,7 +32,7 @@ HalfWave FindHalfWave(const model::CurveSet& curves, int curve) {
 
 std::vector<std::string> HalfWaveReport(const model::CurveSet& curves) {
   std::vector<std::string> report;
-  for (int c = 1; c <= curves.curveCount && c <= model::kMaxCurves; ++c) {
+  for (int c = 1; c <= curves.curveCount && c <= model::kMaxShownCurves; ++c) {
     const HalfWave wave = FindHalfWave(curves, c);
     model::PrintLine line;
     line.Text("Peak ").Integer(c).Text(": ").Zone();

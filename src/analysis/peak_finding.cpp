@@ -20,16 +20,16 @@ bool IsPeak(const double* y, int i, double threshold) {
 
 }  // namespace
 
-std::vector<std::string> FindPeaks(const model::AppState& app, const model::CurveSet& curves,
-                                   const model::PlotSettings& plot, PeakTables& peaks) {
+std::vector<std::string> FindPeaks(const model::CurveSet& curves, const model::PlotSettings& plot,
+                                   PeakTables& peaks) {
   std::vector<std::string> report;
   const int s = curves.firstPoint + 2;
   const int e = curves.lastPoint - 2;
   const int turn = curves.sweepPointCount;
-  const bool single = app.cycles == 0.5;
+  const bool single = curves.axisCycles == 0.5;
   const double threshold = 0.02 * std::fabs(plot.yMax - plot.yMin);
 
-  for (int c = 1; c <= curves.curveCount && c <= model::kMaxCurves; ++c) {
+  for (int c = 1; c <= curves.curveCount && c <= model::kMaxShownCurves; ++c) {
     report.push_back(PrintLine().Text("Curve ").Integer(c).Text(":").str());
     for (int k = 1; k <= kMaxPeaks; ++k) {
       peaks.PeakPotential(k, c) = 0.0;
@@ -88,7 +88,7 @@ std::vector<std::string> FindPeaks(const model::AppState& app, const model::Curv
     const bool hasRange = s <= e;
     const int reversal = hasRange ? std::clamp(turn, s, e) : 0;
 
-    if (app.technique == 1 && peaks.PeakCount == 2 && app.cycles == 1) {
+    if (curves.axisTechnique == 1 && peaks.PeakCount == 2 && curves.axisCycles == 1) {
       // Forward peak cathodic, reverse peak anodic; the anodic peak is measured from the decaying
       // cathodic current, which the reversal-point term corrects for. |Ipc| > threshold >= 0.
       const double Ipc = peaks.PeakCurrent(1, c);
@@ -111,12 +111,12 @@ std::vector<std::string> FindPeaks(const model::AppState& app, const model::Curv
     double area = 0.0;
     if (hasRange && single) {
       for (int i = s; i <= e; ++i) area += std::fabs(y[i]);
-    } else if (hasRange && app.cycles == 1) {
+    } else if (hasRange && curves.axisCycles == 1) {
       // Forward charge minus reverse charge; the reversal point belongs to both sweeps.
       for (int i = s; i <= reversal; ++i) area += y[i];
       for (int i = reversal; i <= e; ++i) area -= y[i];
     }
-    area *= app.Estep;
+    area *= curves.axisStep;
     report.push_back(PrintLine().Text("Peak Area = ").Zone().Number(area).str());
   }
   return report;

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "model/app_state.h"
 #include "model/count.h"
 #include "model/curve_set.h"
 #include "model/fixed_table.h"
@@ -27,8 +26,8 @@ inline constexpr int kMaxPeaks = 20;
 // The peaks of the last search: row k of column c is the k-th peak of curve c in search order;
 // rows beyond the peaks found hold 0. PeakCount is that of the curve searched last.
 struct PeakTables {
-  model::Table2<double, kMaxPeaks, model::kMaxCurves> PeakPotential;
-  model::Table2<double, kMaxPeaks, model::kMaxCurves> PeakCurrent;
+  model::Table2<double, kMaxPeaks, model::kMaxShownCurves> PeakPotential;
+  model::Table2<double, kMaxPeaks, model::kMaxShownCurves> PeakCurrent;
   model::Count PeakCount = 0;
 };
 
@@ -36,7 +35,10 @@ struct PeakTables {
 // returns the report lines. A curve with more than 20 peaks keeps and lists the first 20 and
 // says how many were found. Points outside firstPoint..lastPoint are never read, even when the
 // reversal point of the last simulation lies beyond an imported curve.
-std::vector<std::string> FindPeaks(const model::AppState& app, const model::CurveSet& curves,
-                                   const model::PlotSettings& plot, PeakTables& peaks);
+//
+// The step, the shape (one sweep, one cycle, two cycles) and the technique are those of the
+// curves' own axis, as the run or import that made it left them, not what the dialogs hold since.
+std::vector<std::string> FindPeaks(const model::CurveSet& curves, const model::PlotSettings& plot,
+                                   PeakTables& peaks);
 
 }  // namespace kivex::analysis

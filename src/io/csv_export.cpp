@@ -16,7 +16,7 @@ std::string CsvExportLine(double x, double y) {
 std::string CsvExportText(const model::CurveSet& curves) {
   std::string text;
   const int curve = curves.currentCurve;
-  if (curve < 1 || curve > model::kMaxCurves) return text;
+  if (curve < 1 || curve > model::kMaxShownCurves) return text;
   // Slot 0 is never a point: before anything is loaded both ends are 0.
   const int first = std::max<int>(curves.firstPoint, 1);
   const int last = std::min<int>(curves.lastPoint, model::kMaxPoints);

@@ -1,6 +1,7 @@
 #include "io/csv_import.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <system_error>
@@ -168,20 +169,28 @@ CsvPairs ReadCsvPairs(const std::string& path) {
   return parser.Finish();
 }
 
-model::Count ImportCsv(const std::string& path, model::CurveSet& curves, int slot) {
+int ImportCsv(const std::string& path, model::CurveSet& curves, bool fitting, bool overlapTicked) {
   const CsvPairs pairs = ReadCsvPairs(path);
-  // Check the slot before anything is stored, so a bad one changes nothing either.
-  (void)curves.y(1, slot);
-  const model::Count count = static_cast<model::Count>(pairs.x.size());
+  const int count = static_cast<int>(pairs.x.size());
+  model::ShowHeldCurves(curves);
+  const double step = count >= 2 ? std::fabs(pairs.x[1] - pairs.x[0]) : 0.0;
+  const bool sameAxis = model::EnterAxis(
+      curves, model::IsSameAxis(curves, count, step, [&](int i) { return pairs.x[i - 1]; }));
+  model::SelectCurveSlot(curves, fitting, overlapTicked && sameAxis);
+  const int slot = curves.currentCurve;
   for (int i = 1; i <= count; ++i) {
     curves.x(i) = pairs.x[i - 1];
     curves.y(i, slot) = pairs.y[i - 1];
   }
-  curves.pointCount = count;
+  curves.pointCount = static_cast<model::Count>(count);
   curves.firstPoint = 1;
-  curves.lastPoint = count;
-  curves.resultCurve = 0;  // the simulation's results no longer belong to this axis
-  return count;
+  curves.lastPoint = curves.pointCount;
+  model::ReadAxisShape(curves);
+  model::HoldCurve(curves, slot, model::CurveOrigin::Measurement, 0);
+  // The last simulation's per-reaction currents belong to this axis only if it is unchanged and
+  // its curve is still held.
+  if (!sameAxis || curves.resultCurve == slot) curves.resultCurve = 0;
+  return slot;
 }
 
 }  // namespace kivex::io

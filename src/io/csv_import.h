@@ -34,9 +34,12 @@ CsvPairs ReadCsvPairs(const std::string& path);
 // The same reading rules on text already in memory.
 CsvPairs ParseCsvPairs(std::string_view text);
 
-// Reads the file and, only when the whole file was read without error, stores it as the working
-// curve `slot`: x(1..M) (the axis of every curve), y(1..M, slot), pointCount = M, firstPoint = 1,
-// lastPoint = M. Points beyond M keep their former values. On FileError nothing has changed.
-model::Count ImportCsv(const std::string& path, model::CurveSet& curves, int slot);
+// Reads the file and, only when the whole file was read without error, holds it as a measured
+// curve: x(1..M) (the axis of every curve), y(1..M, slot), pointCount = M, firstPoint = 1,
+// lastPoint = M, and the axis's shape read from the potentials (model::ReadAxisShape). The slot
+// is chosen as for a simulation (model::SelectCurveSlot); with overlap the curves held stay
+// beside it only when the file lies on their potentials, otherwise it starts afresh in slot 1.
+// Points beyond M keep their former values. Returns the slot. On FileError nothing has changed.
+int ImportCsv(const std::string& path, model::CurveSet& curves, bool fitting, bool overlapTicked);
 
 }  // namespace kivex::io

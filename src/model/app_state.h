@@ -88,6 +88,7 @@ struct AppState {
 
   // Run-time fields.
   bool committed = false;   // the instrument values have been committed at least once
+  bool gathered = false;    // the species and reaction tables have been gathered at least once
   bool fitting = false;     // a fit is running: results go to curve 2, no noise
   Count totalColumn = 0;    // result column of the total current, chargeCount + 1
   double elapsedTime = 0;   // s, the last Simulate or fit

@@ -1,5 +1,11 @@
 #include "model/curve_set.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "model/number_format.h"
+#include "model/number_text.h"
+
 namespace kivex::model {
 
 void SelectCurveSlot(CurveSet& curves, bool fitting, bool overlapTicked) {
@@ -12,6 +18,140 @@ void SelectCurveSlot(CurveSet& curves, bool fitting, bool overlapTicked) {
   curves.curveCount = slot;
   curves.storedCurveCount = slot;
   curves.currentCurve = slot;
+}
+
+bool EnterAxis(CurveSet& curves, bool sameAxis) {
+  if (!sameAxis) ++curves.axis;
+  return sameAxis;
+}
+
+void ReadAxisShape(CurveSet& curves) {
+  const int n = curves.pointCount;
+  curves.axisStep = n >= 2 ? std::fabs(curves.x(2) - curves.x(1)) : 0.0;
+  int reversals = 0;
+  int firstTurn = n;
+  double direction = 0.0;
+  for (int i = 2; i <= n; ++i) {
+    const double step = curves.x(i) - curves.x(i - 1);
+    if (step == 0.0) continue;
+    const double sign = step > 0.0 ? 1.0 : -1.0;
+    if (direction != 0.0 && sign != direction) {
+      if (++reversals == 1) firstTurn = i - 1;
+    }
+    direction = sign;
+  }
+  // A cycle returns to its start once; two cycles turn three times (out, back, out, back).
+  curves.axisCycles = reversals == 0 ? 0.5 : reversals == 1 ? 1.0 : reversals == 3 ? 2.0 : 0.0;
+  curves.sweepPointCount = static_cast<Count>(firstTurn);
+}
+
+void HoldCurve(CurveSet& curves, int slot, CurveOrigin origin, int species) {
+  curves.record(slot) = {origin, curves.axis, curves.pointCount, static_cast<Count>(species)};
+}
+
+namespace {
+
+bool LiesOnAxis(const CurveSet& curves, int slot) {
+  if (slot < 1 || slot > kMaxCurves) return false;
+  const HeldCurve& held = curves.record(slot);
+  return held.origin != CurveOrigin::None && held.axis == curves.axis &&
+         held.points == curves.pointCount;
+}
+
+}  // namespace
+
+bool ShownCurvesBelongToAxis(const CurveSet& curves) {
+  if (curves.curveCount > 0 && (curves.firstPoint != 1 || curves.lastPoint != curves.pointCount)) {
+    return false;
+  }
+  if (curves.shown == OutputQuantity::Concentration) {
+    const int viewed = curves.heldCurrentCurve;
+    return LiesOnAxis(curves, viewed) && curves.record(viewed).species == curves.curveCount;
+  }
+  if (curves.shown != OutputQuantity::Current && !LiesOnAxis(curves, curves.heldCurrentCurve)) {
+    return false;
+  }
+  for (int k = 1; k <= curves.curveCount; ++k) {
+    if (!LiesOnAxis(curves, k)) return false;
+  }
+  return true;
+}
+
+void ShowHeldCurves(CurveSet& curves) {
+  if (curves.shown == OutputQuantity::Current) return;
+  for (int k = 1; k <= curves.storedCurveCount; ++k) {
+    const double* from = curves.held.Column(k);
+    std::copy(from + 1, from + 1 + curves.heldPoints, curves.y.Column(k) + 1);
+  }
+  curves.curveCount = curves.storedCurveCount;
+  curves.currentCurve = curves.heldCurrentCurve;
+  curves.shown = OutputQuantity::Current;
+}
+
+void BeginView(CurveSet& curves, OutputQuantity quantity) {
+  for (int k = 1; k <= curves.storedCurveCount; ++k) {
+    const double* from = curves.y.Column(k);
+    std::copy(from + 1, from + 1 + curves.pointCount, curves.held.Column(k) + 1);
+  }
+  curves.heldPoints = curves.pointCount;
+  curves.heldCurrentCurve = curves.currentCurve;
+  curves.shown = quantity;
+}
+
+MeasuredAxis KeepMeasuredAxis(const CurveSet& curves) {
+  MeasuredAxis measured;
+  measured.x.assign(curves.x.data() + 1, curves.x.data() + 1 + curves.pointCount);
+  measured.sweepPointCount = curves.sweepPointCount;
+  measured.axis = curves.axis;
+  measured.axisStep = curves.axisStep;
+  measured.axisCycles = curves.axisCycles;
+  measured.axisTechnique = curves.axisTechnique;
+  return measured;
+}
+
+void ShowMeasurementAlone(CurveSet& curves, const MeasuredAxis& measured) {
+  ShowHeldCurves(curves);
+  std::copy(measured.x.begin(), measured.x.end(), curves.x.data() + 1);
+  curves.pointCount = static_cast<Count>(measured.x.size());
+  curves.firstPoint = 1;
+  curves.lastPoint = curves.pointCount;
+  curves.sweepPointCount = measured.sweepPointCount;
+  curves.axis = measured.axis;
+  curves.axisStep = measured.axisStep;
+  curves.axisCycles = measured.axisCycles;
+  curves.axisTechnique = measured.axisTechnique;
+  const Count shown = curves.record(1).origin == CurveOrigin::None ? 0 : 1;
+  curves.curveCount = shown;
+  curves.storedCurveCount = shown;
+  curves.currentCurve = shown;
+  curves.resultCurve = 0;  // the fit's results belong to no curve shown
+}
+
+namespace {
+
+// A potential to 15 significant digits, as reports write numbers: 0.28, not the
+// 0.27999999999999997 that the staircase's arithmetic leaves.
+std::string PotentialText(double value) { return ShortestText(ReadNumber(GeneralNumber(value))); }
+
+}  // namespace
+
+std::optional<std::string> AxisDifference(const CurveSet& curves, const MeasuredAxis& measured,
+                                          double step) {
+  const int points = static_cast<int>(measured.x.size());
+  if (curves.pointCount != points) {
+    return "The simulated curve has " + std::to_string(curves.pointCount) +
+           " points and the measured one " + std::to_string(points);
+  }
+  for (int i = 1; i <= points; ++i) {
+    const double simulated = curves.x(i);
+    const double potential = measured.x[static_cast<std::size_t>(i) - 1];
+    if (!(std::fabs(simulated - potential) <= 0.25 * step)) {
+      return "Point " + std::to_string(i) + " of the simulated curve lies at " +
+             PotentialText(simulated) + " V and of the measured one at " +
+             PotentialText(potential) + " V";
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace kivex::model

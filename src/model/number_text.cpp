@@ -105,6 +105,12 @@ double ReadNumber(std::string_view text) {
   return Convert(text.substr(0, length)).value;
 }
 
+bool HasDecimalComma(std::string_view text) {
+  text = TrimLeading(text);
+  const size_t length = NumberLength(text);
+  return length > 0 && length + 1 < text.size() && text[length] == ',' && IsDigit(text[length + 1]);
+}
+
 std::optional<double> ParseNumber(std::string_view text) {
   text = TrimLeading(text);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);

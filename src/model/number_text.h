@@ -16,6 +16,11 @@ namespace kivex::model {
 // smallest subnormal as 0. "inf", "nan" and "0x10" (beyond its "0") are not numbers.
 double ReadNumber(std::string_view text);
 
+// Whether the number ReadNumber would take is followed at once by a comma and a digit, as in
+// "0,3" or "1,5e-3": a decimal comma, which ReadNumber would silently cut short ("0,3" reads 0).
+// Other text after a number ("25 C", "1e-3 M") is not one.
+bool HasDecimalComma(std::string_view text);
+
 // The strict conversion: the whole text (leading and trailing blanks allowed) must be one decimal
 // number; otherwise, or when it is too large for a finite double, there is no value. A number
 // below the smallest subnormal reads as 0, as in ReadNumber.

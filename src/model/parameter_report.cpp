@@ -31,22 +31,20 @@ class ReportWriter {
 }  // namespace
 
 std::string ParameterReportText(const AppState& app, const CurveSet& curves) {
-  // The instrument values exist once a commit has run; the species and reaction tables once the
-  // full gather has run, which is also what gives fOverRT its (positive) value.
-  const bool instrumentSet = app.committed;
-  const bool tablesSet = app.fOverRT > 0;
-  auto instrument = [&](double value) -> std::optional<double> {
-    if (!instrumentSet) return std::nullopt;
+  // A value that was never set is an empty line, whatever other steps have run: the technique
+  // (1..5 once committed), the mechanism (set with the scheme, which always has a species), the
+  // instrument values (the Instrument commit) and the species and reaction tables (the full
+  // gather; C_Change, run by the Chemicals dialog alone, sets fOverRT but no table).
+  auto when = [](bool set, double value) -> std::optional<double> {
+    if (!set) return std::nullopt;
     return value;
   };
-  auto table = [&](double value) -> std::optional<double> {
-    if (!tablesSet) return std::nullopt;
-    return value;
-  };
+  auto instrument = [&](double value) { return when(app.committed, value); };
+  auto table = [&](double value) { return when(app.gathered, value); };
 
   ReportWriter report;
-  report.Pair("Technique :", app.technique);
-  report.Pair("Mechisim :", app.mechanism);
+  report.Pair("Technique :", when(app.technique >= 1, app.technique));
+  report.Pair("Mechisim :", when(app.speciesCount >= 1, app.mechanism));
   report.Pair("Electorde", app.electrode);
   report.Pair("E start :", instrument(app.Estart));
   report.Pair("E end :", instrument(app.Eend));

@@ -1,6 +1,8 @@
 #include "model/reaction_scheme.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "model/failure.h"
 
@@ -97,6 +99,82 @@ void RequireCompleteRows(const AppState& scheme) {
   }
 }
 
+[[noreturn]] void ThrowChangesNothing(const char* kind, int number, const std::string& sides) {
+  throw InputError(
+      std::string("Error: ") + kind + " " + std::to_string(number) + " has " + sides +
+      " on both sides, so it changes nothing. Please correct it in the Mechanism dialog.");
+}
+
+// The names on one side of a two-species row, in a fixed order so that A + B and B + A compare
+// equal; an empty place is left out.
+std::string SideOf(const AppState& scheme, Count first, Count second) {
+  if (first > second) std::swap(first, second);
+  std::string side;
+  for (Count species : {first, second}) {
+    if (species == 0) continue;
+    if (!side.empty()) side += " + ";
+    side += scheme.speciesName(species);
+  }
+  return side;
+}
+
+// A reaction with the same species on both sides does nothing but mislead the equilibration of
+// the solution (A = A doubles A). Two of one species on one side (A + A = B) is a dimerisation and
+// stays.
+void RequireReactionsThatChangeSomething(const AppState& scheme) {
+  for (int r = 1; r <= scheme.chargeCount; ++r) {
+    if (scheme.chargeSpecies(r, 1) == scheme.chargeSpecies(r, 2)) {
+      ThrowChangesNothing("charge reaction", r, scheme.speciesName(scheme.chargeSpecies(r, 1)));
+    }
+  }
+  for (int k = 1; k <= scheme.chemCount; ++k) {
+    if (scheme.chemSpecies(k, 1) == scheme.chemSpecies(k, 2)) {
+      ThrowChangesNothing("chemical reaction", k, scheme.speciesName(scheme.chemSpecies(k, 1)));
+    }
+  }
+  for (int j = 1; j <= scheme.chem2Count; ++j) {
+    const std::string left = SideOf(scheme, scheme.chem2Species(j, 1), scheme.chem2Species(j, 2));
+    if (left == SideOf(scheme, scheme.chem2Species(j, 3), scheme.chem2Species(j, 4))) {
+      ThrowChangesNothing("chemical reaction", scheme.chemCount + j, left);
+    }
+  }
+}
+
+// Electron transfers that lead from a species back to itself (A -> B -> C -> A) would reduce it
+// into itself; their surface conditions have no solution. Loops run through two or three of the
+// at most three transfers, and each is reported from its lowest-numbered reaction.
+void RequireNoLoopOfTransfers(const AppState& scheme) {
+  const int n = scheme.chargeCount;
+  auto follows = [&](int from, int to) {
+    return scheme.chargeSpecies(from, 2) == scheme.chargeSpecies(to, 1);
+  };
+  auto report = [&](std::initializer_list<int> loop) {
+    std::string reactions;
+    std::string path = scheme.speciesName(scheme.chargeSpecies(*loop.begin(), 1));
+    int index = 0;
+    for (int r : loop) {
+      reactions += (index == 0                                   ? ""
+                    : index + 1 == static_cast<int>(loop.size()) ? " and "
+                                                                 : ", ") +
+                   std::to_string(r);
+      path += " -> " + scheme.speciesName(scheme.chargeSpecies(r, 2));
+      ++index;
+    }
+    throw InputError(
+        "Error: charge reactions " + reactions + " form a loop, " + path +
+        ", which would reduce a species into itself. Please correct it in the Mechanism dialog.");
+  };
+  for (int a = 1; a <= n; ++a) {
+    for (int b = a + 1; b <= n; ++b) {
+      if (follows(a, b) && follows(b, a)) report({a, b});
+      for (int c = a + 1; c <= n; ++c) {
+        if (c == b) continue;
+        if (follows(a, b) && follows(b, c) && follows(c, a)) report({a, b, c});
+      }
+    }
+  }
+}
+
 void BuildUserScheme(const SchemeInput& input, AppState& scheme) {
   scheme.mechanism = 0;
   scheme.speciesCount = 1;
@@ -134,6 +212,8 @@ void BuildUserScheme(const SchemeInput& input, AppState& scheme) {
     }
   }
   RequireCompleteRows(scheme);
+  RequireReactionsThatChangeSomething(scheme);
+  RequireNoLoopOfTransfers(scheme);
 
   // Display texts, written without blanks: "A+1e=B", "C=A", "A+B=C+D" (an empty box adds
   // nothing, so "A+B=C+").

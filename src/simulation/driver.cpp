@@ -1,5 +1,6 @@
 #include "simulation/driver.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/checked_math.h"
@@ -10,17 +11,41 @@
 
 namespace kivex::simulation {
 
-double CurrentScale(const model::AppState& app) { return app.area * model::kFaraday * 0.001; }
+namespace {
 
-void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
-                   bool overlapTicked) {
-  model::SelectCurveSlot(curves, app.fitting, overlapTicked);
-  app.totalColumn = model::ToCount(static_cast<long long>(app.chargeCount) + 1);
-  BuildPotentialProgramme(app, curves);
+// Stores the run's total current in its slot, with what the run computed. A run that failed
+// part-way keeps what it wrote, on its own points; a value that is not finite is kept as 0.
+// Returns whether every value was finite.
+bool HoldRun(const model::AppState& app, model::CurveSet& curves) {
+  const int slot = curves.currentCurve;
+  bool finite = true;
+  for (int i = 1; i <= curves.pointCount; ++i) {
+    const double value = curves.resultTable(i, app.totalColumn);
+    finite = finite && std::isfinite(value);
+    curves.y(i, slot) = std::isfinite(value) ? value : 0.0;
+  }
+  curves.firstPoint = 1;
+  curves.lastPoint = curves.pointCount;
+  curves.resultCurve = curves.currentCurve;
+  const int species = app.digital ? std::clamp<int>(app.speciesCount, 0, model::kMaxSpecies) : 0;
+  model::HoldCurve(curves, slot, model::CurveOrigin::Simulation, species);
+  auto& kept = curves.heldConcentration(slot);
+  for (int s = 1; s <= species; ++s) {
+    const double* from = curves.concentrationTable.Column(s);
+    std::copy(from + 1, from + 1 + curves.pointCount, kept.Column(s) + 1);
+  }
+  return finite;
+}
 
+// A run whose programme is built: the faradaic current, the charging current, the extremes for
+// the plot and the noise, all in the result table.
+void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot) {
   const int total = app.totalColumn;
   for (int k = 1; k <= total; ++k) {
     for (int i = 1; i <= curves.pointCount; ++i) curves.resultTable(i, k) = 0.0;
+  }
+  for (int s = 1; s <= std::min<int>(app.speciesCount, model::kMaxSpecies); ++s) {
+    for (int i = 1; i <= curves.pointCount; ++i) curves.concentrationTable(i, s) = 0.0;
   }
 
   if (app.digital) {
@@ -42,13 +67,27 @@ void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSet
   const double extreme = std::fabs(plot.yMin) > std::fabs(plot.yMax) ? plot.yMin : plot.yMax;
 
   if (app.noise > 0 && !app.fitting) AddNoise(app, curves, extreme);
+}
 
-  for (int i = 1; i <= curves.pointCount; ++i) {
-    curves.y(i, curves.currentCurve) = model::Finite(curves.resultTable(i, total));
+}  // namespace
+
+double CurrentScale(const model::AppState& app) { return app.area * model::kFaraday * 0.001; }
+
+void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
+                   bool overlapTicked) {
+  model::ShowHeldCurves(curves);
+  app.totalColumn = model::ToCount(static_cast<long long>(app.chargeCount) + 1);
+  // The programme first: a run refused before it (no step, too many points) changes nothing.
+  // Curves held on other potentials cannot be overlapped with this run: it starts afresh.
+  const bool sameAxis = BuildPotentialProgramme(app, curves);
+  model::SelectCurveSlot(curves, app.fitting, overlapTicked && sameAxis);
+  try {
+    ComputeRun(app, curves, plot);
+  } catch (...) {
+    HoldRun(app, curves);
+    throw;
   }
-  curves.firstPoint = 1;
-  curves.lastPoint = curves.pointCount;
-  curves.resultCurve = curves.currentCurve;
+  if (!HoldRun(app, curves)) model::ThrowFailure(model::kOverflow);
 }
 
 }  // namespace kivex::simulation

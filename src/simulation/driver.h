@@ -1,11 +1,15 @@
 #pragma once
 // RunSimulation: turns the committed experiment into a voltammogram in the working curves.
 //
-// The run chooses the curve slot, builds the potential programme, clears the result table,
-// computes the faradaic current analytically or digitally, adds the charging current, takes the
-// extremes for the plot, adds noise (never while fitting) and stores the total current in the
-// chosen curve. An arithmetic or index failure raises model::Failure; whatever was written before
-// it stays. Converting the stored total into the chosen output quantity is the caller's last step.
+// The run shows the held curves again (model::ShowHeldCurves), builds the potential programme,
+// chooses the curve slot (a fresh start at curve 1 when the held curves lie on other potentials),
+// clears the result table, computes the faradaic current analytically or digitally, adds the
+// charging current, takes the extremes for the plot, adds noise (never while fitting) and holds
+// the total current in the chosen curve, with the surface concentrations of a digital run.
+// An arithmetic or index failure raises model::Failure (the digital route may also raise the
+// solver's InputError). A failure before the programme is built changes nothing; after it, the
+// curve keeps what the run wrote, over the run's own points, never another run's values.
+// Converting the held total into the chosen output quantity is the caller's last step.
 
 #include "model/app_state.h"
 #include "model/curve_set.h"

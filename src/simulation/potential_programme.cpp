@@ -15,7 +15,7 @@ Count SweepPointCount(double Estart, double Eend, double Estep) {
   return model::ToCount(static_cast<long long>(rounded) + 1);
 }
 
-void BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves) {
+bool BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves) {
   const Count n = SweepPointCount(app.Estart, app.Eend, app.Estep);
   const Count total = model::ToCount(2.0 * n * app.cycles);
   if (total > model::kMaxPoints) {
@@ -23,17 +23,22 @@ void BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves
                          " points, more than the " + std::to_string(model::kMaxPoints) +
                          " a curve holds");
   }
+  // The return sweep mirrors the forward one and a second cycle repeats the first.
+  const double direction = app.Eend > app.Estart ? 1.0 : -1.0;
+  auto potential = [&](int i) {
+    if (i > 2 * n) i -= 2 * n;
+    if (i > n) i = 2 * n - i + 1;
+    return app.Estart + app.Estep * (i - 1) * direction;
+  };
+  const bool sameAxis =
+      model::EnterAxis(curves, model::IsSameAxis(curves, total, app.Estep, potential));
+  for (int i = 1; i <= total; ++i) curves.x(i) = potential(i);
   curves.sweepPointCount = n;
   curves.pointCount = total;
-
-  const double direction = app.Eend > app.Estart ? 1.0 : -1.0;
-  for (int i = 1; i <= n; ++i) curves.x(i) = app.Estart + app.Estep * (i - 1) * direction;
-  if (app.cycles == 1.0 || app.cycles == 2.0) {
-    for (int i = 1; i <= n; ++i) curves.x(n + i) = curves.x(n - i + 1);
-  }
-  if (app.cycles == 2.0) {
-    for (int i = 1; i <= 2 * n; ++i) curves.x(2 * n + i) = curves.x(i);
-  }
+  curves.axisStep = app.Estep;
+  curves.axisCycles = app.cycles;
+  curves.axisTechnique = app.technique;
+  return sameAxis;
 }
 
 }  // namespace kivex::simulation

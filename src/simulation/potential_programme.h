@@ -11,9 +11,10 @@ namespace kivex::simulation {
 // Raises "Division by zero" for a zero step and "Overflow" beyond the 16-bit range.
 model::Count SweepPointCount(double Estart, double Eend, double Estep);
 
-// Fills x(1..pointCount) and sets `sweepPointCount` and `pointCount` (N, 2N or 4N). A programme
-// longer than a curve can hold is refused before anything is written, so the curves and their
-// counts stay as they were.
-void BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves);
+// Fills x(1..pointCount) and sets `sweepPointCount` and `pointCount` (N, 2N or 4N), and the
+// axis's number and shape (step, cycles, technique). A programme longer than a curve can hold is
+// refused before anything is written, so the curves and their counts stay as they were. Returns
+// whether the held curves still lie on the new axis (model::IsSameAxis).
+bool BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves);
 
 }  // namespace kivex::simulation

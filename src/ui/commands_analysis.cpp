@@ -27,7 +27,7 @@ void Transform(Session& session, const std::function<void(model::CurveSet&)>& tr
 
 // The current curve as a column of y; refused when no curve is current.
 std::span<double> CurrentCurve(model::CurveSet& curves) {
-  if (curves.currentCurve < 1 || curves.currentCurve > model::kMaxCurves) {
+  if (curves.currentCurve < 1 || curves.currentCurve > model::kMaxShownCurves) {
     throw model::Failure("There is no current curve");
   }
   return analysis::ColumnOf(curves.y, curves.currentCurve);

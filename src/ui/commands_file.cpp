@@ -14,12 +14,16 @@
 #include "ui/commands.h"
 #include "ui/form_ins.h"
 #include "ui/form_option.h"
+#include "ui/form_tech.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
 
 namespace kivex::ui {
 
 namespace {
+
+constexpr std::string_view kNoCurveToExport =
+    "Error: there is no curve to export. Simulate or import one first.";
 
 // A write that failed is never silent: the user learns which file and why, and that nothing
 // was half-written.
@@ -39,24 +43,6 @@ void WriteChosenFile(Session& session, std::string_view filter,
   }
 }
 
-// The curve counters that choosing the slot changes; a cancelled or failed import restores them.
-struct SlotCounts {
-  model::Count curveCount;
-  model::Count storedCurveCount;
-  model::Count currentCurve;
-
-  explicit SlotCounts(const model::CurveSet& curves)
-      : curveCount(curves.curveCount),
-        storedCurveCount(curves.storedCurveCount),
-        currentCurve(curves.currentCurve) {}
-
-  void Restore(model::CurveSet& curves) const {
-    curves.curveCount = curveCount;
-    curves.storedCurveCount = storedCurveCount;
-    curves.currentCurve = currentCurve;
-  }
-};
-
 }  // namespace
 
 void SaveParameters(Session& session) {
@@ -65,32 +51,30 @@ void SaveParameters(Session& session) {
 }
 
 void ExportData(Session& session) {
+  const model::CurveSet& curves = session.curves;
+  if (curves.currentCurve < 1 || curves.currentCurve > curves.curveCount) {
+    session.ShowMessage(std::string(kNoCurveToExport));
+    return;
+  }
   WriteChosenFile(session, kCsvFilter,
                   [](const Session& s) { return io::CsvExportText(s.curves); });
 }
 
 void ImportData(Session& session) {
   model::CurveSet& curves = session.curves;
-  const SlotCounts before(curves);
-  model::SelectCurveSlot(curves, session.app.fitting, session.Option().overlap.value);
-  const int slot = curves.storedCurveCount;
-
   const std::optional<std::string> path = session.platform().ChooseOpenFile(kCsvFilter);
-  if (!path) {
-    before.Restore(curves);
-    return;
-  }
+  if (!path) return;
   try {
-    io::ImportCsv(*path, curves, slot);
+    io::ImportCsv(*path, curves, session.app.fitting, session.Option().overlap.value);
   } catch (const io::FileError& error) {
-    before.Restore(curves);
     session.ShowMessage("ReadData Error: " + std::string(error.description()));
     return;
   } catch (const model::Failure& failure) {
-    before.Restore(curves);
     session.ShowMessage("ReadData Error: " + std::string(failure.description()));
     return;
   }
+  // The technique the curve was measured with, as far as the program knows: the one chosen.
+  curves.axisTechnique = static_cast<model::Count>(SelectedTechnique(session.Tech()));
 
   session.Print(
       model::PrintLine().Text("Number of data point = ").Zone().Integer(curves.pointCount));

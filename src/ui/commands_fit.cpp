@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@
 #include "ui/form_ins.h"
 #include "ui/form_option.h"
 #include "ui/initial_concentrations.h"
+#include "ui/number_field.h"
 #include "ui/preconcentration_factor.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
@@ -156,6 +158,11 @@ fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
   for (int k = 1; k <= fitting::kFitSlots; ++k) {
     const Control& tick = expr.CheckFitted(k);
     offers[k].chosen = tick.value && tick.visible;
+    if (offers[k].chosen) {
+      const std::string slot = " of fitted parameter " + std::to_string(k);
+      RequireNoDecimalComma(expr.TextCmin(k), "Lower bound" + slot, "Chemicals");
+      RequireNoDecimalComma(expr.TextCmax(k), "Upper bound" + slot, "Chemicals");
+    }
     offers[k].minText = expr.TextCmin(k).text;
     offers[k].maxText = expr.TextCmax(k).text;
   }
@@ -169,9 +176,11 @@ std::string FitErrorMessage(const model::Failure& failure) {
 
 // A fit the user stopped: the best trial so far is simulated again, so that the experiment, the
 // curves and the captions all hold it, and the last result line says the fit was cancelled.
-void EndCancelledFit(Session& session, SessionFitHost& host, std::span<const double> potentials) {
+// Returns whether that trial's curve stands beside the measurement.
+bool EndCancelledFit(Session& session, SessionFitHost& host, std::span<const double> potentials) {
   host.StopWatching();
   const FitWatch& watch = host.watch();
+  bool shown = false;
   try {
     if (watch.HasBest()) {
       const fitting::FitMemory& memory = session.fitMemory;
@@ -186,17 +195,21 @@ void EndCancelledFit(Session& session, SessionFitHost& host, std::span<const dou
       }
       session.Print(
           model::PrintLine().Text("Least square = ").Zone().Number(watch.bestLeastSquare()));
+      shown = true;
     }
   } catch (const model::Failure& failure) {
     session.ShowMessage(FitErrorMessage(failure));
   }
   session.Print("Fit cancelled in iteration " + std::to_string(watch.iteration()) +
                 ": the best parameters so far are kept.");
+  return shown;
 }
 
-// Curves 3, 4, ...: the current of each charge reaction of the last simulation.
+// Curves 3, 4, ...: the current of each charge reaction of the fit's last simulation, held
+// beside the measurement and the fitted curve.
 void ShowComponents(Session& session) {
   model::CurveSet& curves = session.curves;
+  model::ShowHeldCurves(curves);
   const int reactions = std::min<int>(session.app.chargeCount, model::kMaxCurves - 2);
   curves.curveCount = 2;
   for (int j = 1; j <= reactions; ++j) {
@@ -204,29 +217,51 @@ void ShowComponents(Session& session) {
     for (int i = 1; i <= curves.pointCount; ++i) {
       curves.y(i, curves.curveCount) = curves.resultTable(i, j);
     }
+    model::HoldCurve(curves, curves.curveCount, model::CurveOrigin::Simulation, 0);
   }
+  curves.storedCurveCount = curves.curveCount;
   PlotCurves(session);
 }
 
-}  // namespace
-
-void ManualFit(Session& session) {
+// Manual Fit: one simulation beside the measurement, which it must lie on point by point. A
+// simulation refused or failed leaves the measurement alone on its own axis. Returns whether
+// the simulation stands beside the measurement.
+bool RunManualFit(Session& session) {
   BusyPointer busy(session.platform());
   FittingFlag fitting(session.app);
+  model::CurveSet& curves = session.curves;
+  model::ShowHeldCurves(curves);
+  const model::MeasuredAxis measured = model::KeepMeasuredAxis(curves);
+  bool ran = false;
+  std::optional<std::string> refusal;
   try {
     ChemicalsOK(session);
-    RunSimulation(session);
+    ran = true;
+    simulation::RunSimulation(session.app, curves, session.plot, session.Option().overlap.value);
+    // A quantity that cannot be formed leaves the current shown; Simulate reports that, not a fit.
+    ApplyCommittedOutputQuantity(session);
+    if (const auto difference = model::AxisDifference(curves, measured, session.app.Estep)) {
+      refusal = FitErrorMessage(model::Failure(*difference));
+    }
   } catch (const model::InputError& error) {
-    session.ShowMessage(std::string(error.message()));
+    refusal = std::string(error.message());
   } catch (const model::Failure& failure) {
-    session.ShowMessage(model::FailureMessage(failure, "Analytical simulation Error: "));
+    refusal = model::FailureMessage(failure, "Analytical simulation Error: ");
+  }
+  if (refusal) {
+    session.ShowMessage(*refusal);
+    if (ran) model::ShowMeasurementAlone(curves, measured);
   }
   PlotCurves(session);
+  return !refusal;
 }
 
-void AutoFit(Session& session) {
+// Auto Fit; returns whether it ended with its report. After any failure only the measurement
+// is shown, on its own axis.
+bool RunAutoFit(Session& session) {
   BusyPointer busy(session.platform());
   model::CurveSet& curves = session.curves;
+  model::ShowHeldCurves(curves);  // the measurement itself, not a view of another quantity
   curves.currentCurve = 1;
   FittingFlag fitting(session.app);
   // The box is unticked for good; this fit follows the setting committed before it.
@@ -238,6 +273,8 @@ void AutoFit(Session& session) {
     curves.storedCurveCount = 1;
     curves.currentCurve = 1;
   }
+  const model::MeasuredAxis measured = model::KeepMeasuredAxis(curves);
+  bool fitted = false;
   std::vector<double> observed;
   std::vector<double> potentials;  // of the measured points, kept for a cancelled fit
   SessionFitHost host(session, observed);
@@ -255,24 +292,32 @@ void AutoFit(Session& session) {
       session.Expr().CheckFitted(report.slots[j]).caption =
           model::FormatPattern(report.fitted[j], "0.###e-#");
     }
+    fitted = true;
   } catch (const FitCancelled&) {
-    EndCancelledFit(session, host, potentials);
+    fitted = EndCancelledFit(session, host, potentials);
   } catch (const model::InputError& error) {
     session.ShowMessage(std::string(error.message()));
   } catch (const model::Failure& failure) {
     session.ShowMessage(FitErrorMessage(failure));
   }
+  if (!fitted) model::ShowMeasurementAlone(curves, measured);
   PlotCurves(session);
+  return fitted;
 }
 
+}  // namespace
+
+void ManualFit(Session& session) { RunManualFit(session); }
+
+void AutoFit(Session& session) { RunAutoFit(session); }
+
+// The components belong to a fit that ended well; after a refused one only the measurement shows.
 void ManualSeparate(Session& session) {
-  ManualFit(session);
-  ShowComponents(session);
+  if (RunManualFit(session)) ShowComponents(session);
 }
 
 void AutoSeparate(Session& session) {
-  AutoFit(session);
-  ShowComponents(session);
+  if (RunAutoFit(session)) ShowComponents(session);
 }
 
 }  // namespace kivex::ui

@@ -21,7 +21,7 @@ void PrintAll(Session& session, const std::vector<std::string>& lines) {
 
 void FindPeak(Session& session) {
   session.ShowResult();
-  PrintAll(session, analysis::FindPeaks(session.app, session.curves, session.plot, session.peaks));
+  PrintAll(session, analysis::FindPeaks(session.curves, session.plot, session.peaks));
 }
 
 void FindHalfwaveE(Session& session) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "model/failure.h"
 #include "model/number_text.h"
@@ -12,6 +13,7 @@
 #include "ui/form_ins.h"
 #include "ui/form_mech.h"
 #include "ui/form_tech.h"
+#include "ui/number_field.h"
 #include "ui/session.h"
 
 namespace kivex::ui {
@@ -29,6 +31,85 @@ double StrictField(const Control& field, const char* caption) {
                             "\" is not a number. Please correct it in the Instrument dialog.");
   }
   return *value;
+}
+
+// A size at or below zero makes no electrode: a negative area or radius would turn a reduction
+// current anodic. Only the sizes the chosen electrode uses are checked (the box of another
+// electrode's size is hidden).
+void RequirePositiveGeometry(const FormIns& ins, int electrode) {
+  auto require = [](const Control& box, const char* size) {
+    if (!(ReadNumber(box.text) > 0.0)) {
+      throw model::InputError(std::string("Error: the ") + size +
+                              " must be above 0 cm. Please correct it in the Instrument dialog.");
+    }
+  };
+  if (electrode == 1 || electrode == 9) {
+    if (!(ReadNumber(ins.ARE.text) > 0.0)) {
+      throw model::InputError(
+          "Error: the electrode area must be above 0 cm\xC2\xB2. Please correct it in the "
+          "Instrument dialog.");
+    }
+  } else {
+    require(ins.radius, electrode == 7 ? "band width" : "electrode radius");
+  }
+  if (electrode >= 5 && electrode <= 7) require(ins.leng, "electrode length");
+  if (electrode == 9) require(ins.leng, "film thickness");
+}
+
+// The fields read as numbers that the user sees: a decimal comma there is refused before
+// anything is stored (a hidden field is not used, and the user could not correct it).
+void RequireNoDecimalCommaInInstrument(const FormIns& ins) {
+  const std::pair<const Control*, const Control*> fields[] = {{&ins.Estart, &ins.Estart},
+                                                              {&ins.Eend, &ins.Eend},
+                                                              {&ins.tp, &ins.tp},
+                                                              {&ins.Epulse, &ins.Epulse},
+                                                              {&ins.txttemp, &ins.txttemp},
+                                                              {&ins.Noise, &ins.Noise},
+                                                              {&ins.Cdl, &ins.Cdl},
+                                                              {&ins.txtRu, &ins.txtRu},
+                                                              {&ins.ARE, &ins.ARE},
+                                                              {&ins.leng, &ins.LabelLength},
+                                                              {&ins.radius, &ins.LabelRadius},
+                                                              {&ins.TextRrate, &ins.LabelRrate},
+                                                              {&ins.TextDis, &ins.TextDis},
+                                                              {&ins.txtEPre, &ins.txtEPre},
+                                                              {&ins.txtTPre, &ins.txtTPre},
+                                                              {&ins.txtPconst, &ins.txtPconst},
+                                                              {&ins.txtRStir, &ins.txtRStir}};
+  for (const auto& [field, label] : fields) {
+    const bool preconcentration = field->frame == ins.FramePre.name;
+    if (!field->visible || (preconcentration && !ins.CheckPreCon.value)) continue;
+    std::string_view name = label->caption;
+    if (name.ends_with(':')) name.remove_suffix(1);  // "Rotation (rpm):"
+    RequireNoDecimalComma(*field, name, "Instrument");
+  }
+}
+
+void RequireNoDecimalCommaInChemicals(const FormExpr& expr, const model::AppState& app) {
+  // Named by the tool tip, as a sentence: "Analytical concentration of A".
+  auto check = [](const Control& field, std::string name) {
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
+      name[0] = static_cast<char>(name[0] - 32);
+    RequireNoDecimalComma(field, name, "Chemicals");
+  };
+  for (const Control* box : {&expr.TextVis, &expr.TextElectrolyteC, &expr.TextElectrolyteCond}) {
+    check(*box, box->toolTip);
+  }
+  for (int i = 1; i <= std::min<int>(app.speciesCount, model::kMaxSpecies); ++i) {
+    for (const Control* cell : {&expr.C(i), &expr.D(i), &expr.Cond(i - 1)}) {
+      check(*cell, cell->toolTip + " of " + expr.specie(i).caption);
+    }
+  }
+  for (int j = 1; j <= std::min<int>(app.chargeCount, model::kMaxCharge); ++j) {
+    for (const Control* cell : {&expr.Eze(j), &expr.ks(j), &expr.alph(j)}) {
+      check(*cell, cell->toolTip + " of " + expr.heter(j).caption);
+    }
+  }
+  for (int k = 1; k <= std::min(app.chemCount + app.chem2Count, model::kMaxChem); ++k) {
+    for (const Control* cell : {&expr.kf(k), &expr.kb(k)}) {
+      check(*cell, cell->toolTip + " of " + expr.homo(k).caption);
+    }
+  }
 }
 
 double CyclesOf(const Control& scan) {
@@ -104,6 +185,7 @@ void InstrumentOK(Session& session) {
   MechanismOK(session);
   FormIns& ins = session.Ins();
   // Check first, so that bad input leaves the whole instrument state as it was.
+  RequireNoDecimalCommaInInstrument(ins);
   const double Estep = StrictField(ins.Estep, "E step (V)");
   const double scanRate = StrictField(ins.V, "v (V/s)");
   const double temperature = ReadNumber(ins.txttemp.text) + model::kCelsiusZero;
@@ -112,6 +194,8 @@ void InstrumentOK(Session& session) {
         "Error: the temperature must be above -273.14 \xC2\xB0"
         "C. Please correct it in the Instrument dialog.");
   }
+
+  RequirePositiveGeometry(ins, session.app.electrode);
 
   model::AppState& app = session.app;
   app.Estart = ReadNumber(ins.Estart.text);
@@ -177,6 +261,7 @@ void GatherParameters(Session& session) {
   model::AppState& app = session.app;
   FormExpr& expr = session.Expr();
   FormMech& mech = session.Mech();
+  RequireNoDecimalCommaInChemicals(expr, app);
   app.viscosity = ReadNumber(expr.TextVis.text);
   app.electrolyteC = ReadNumber(expr.TextElectrolyteC.text);
   app.electrolyteCond = ReadNumber(expr.TextElectrolyteCond.text);
@@ -203,6 +288,7 @@ void GatherParameters(Session& session) {
   // InstrumentOK has refused a temperature at or below absolute zero.
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
   app.RToverF = 1.0 / app.fOverRT;
+  app.gathered = true;
 }
 
 bool CommitShowingMessage(Session& session, void (*commit)(Session&)) {

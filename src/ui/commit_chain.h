@@ -15,8 +15,9 @@ void MechanismOK(Session& session);
 // Techniques OK, then the scheme from the Mechanism dialog. Raises InputError (scheme unchanged)
 // for a scheme beyond the limits.
 void BuildReactionScheme(Session& session);
-// Raises InputError, storing nothing, for an E step or scan rate that is not a number or a
-// temperature at or below absolute zero.
+// Raises InputError, storing nothing, for an E step or scan rate that is not a number, a
+// temperature at or below absolute zero, or an electrode size (area, radius or width, length or
+// thickness, those the chosen electrode uses) at or below zero.
 void InstrumentOK(Session& session);
 void ChemicalsActivate(Session& session);
 void ChemicalsOK(Session& session);

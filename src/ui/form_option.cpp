@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "model/failure.h"
 #include "model/number_text.h"
+#include "ui/number_field.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
 
@@ -91,6 +93,16 @@ void FormOption::Clicked(Session& session, Control& control) {
 }
 
 void FormOption::OkClicked(Session& session) {
+  // A decimal comma in a limit typed by hand is refused; the dialog stays open to correct it.
+  try {
+    for (const Control* limit : {&XminText, &XmaxText, &YminText, &YmaxText}) {
+      const bool typed = (limit == &XminText || limit == &XmaxText) ? !Xauto.value : !Yauto.value;
+      if (typed) RequireNoDecimalComma(*limit, limit->caption, "Option");
+    }
+  } catch (const model::InputError& error) {
+    session.ShowMessage(std::string(error.message()));
+    return;
+  }
   OptionOK(session);
   visible = false;
   ApplyOutputQuantity(session);

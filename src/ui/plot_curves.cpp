@@ -1,4 +1,5 @@
 #include "display/plot.h"
+#include "simulation/output_quantity.h"
 #include "ui/form_option.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
@@ -14,7 +15,9 @@ void PlotCurves(Session& session) {
   options.xAuto = option.Xauto.value;
   options.yAuto = option.Yauto.value;
   options.xReversed = option.CheckXdir.value;
-  options.outputQuantity = option.ComboY.text;
+  // The title names what the curves show, which is the chosen quantity only once it could be
+  // formed.
+  options.outputQuantity = simulation::QuantityText(session.curves.shown);
 
   session.platform().WindowShown("FormPlot");
   const display::PlotResult result =

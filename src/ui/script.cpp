@@ -246,7 +246,8 @@ void ScriptRunner::WritePlot(const std::string& path) {
 void ScriptRunner::CatFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) throw ScriptError("cannot read " + Quoted(path));
-  out_ << file.rdbuf();
+  // Inserting an empty file's buffer would fail the output stream and silence what follows.
+  if (file.peek() != std::ifstream::traits_type::eof()) out_ << file.rdbuf();
   out_.flush();
 }
 

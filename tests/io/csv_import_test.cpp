@@ -89,31 +89,33 @@ TEST(CsvImport, FilesThatCannotBeOpenedOrReadSaySo) {
 TEST(CsvImport, StoresTheWholeFileOrNothing) {
   TempDir dir;
   model::CurveSet curves;
-  for (int i = 1; i <= 5; ++i) {
-    curves.x(i) = 10 + i;
-    curves.y(i, 1) = 20 + i;
-    curves.y(i, 2) = 30 + i;
-  }
-  curves.pointCount = curves.lastPoint = 5;
-  curves.firstPoint = 1;
+  const std::string first = dir.Write("first.csv", "0.1,1\n0.2,2\n0.3,3\n0.2,4\n0.1,5\n");
+  EXPECT_EQ(ImportCsv(first, curves, false, true), 1);
+  EXPECT_EQ(curves.sweepPointCount, 3);  // one cycle, turning at point 3
+  EXPECT_EQ(curves.axisCycles, 1.0);
 
-  EXPECT_EQ(ImportCsv(dir.Write("good.csv", "0.1,1\n0.2,2\n0.3,3\n"), curves, 2), 3);
-  EXPECT_EQ(curves.pointCount, 3);
-  EXPECT_EQ(curves.firstPoint, 1);
-  EXPECT_EQ(curves.lastPoint, 3);
-  EXPECT_EQ(curves.x(3), 0.3);
-  EXPECT_EQ(curves.y(3, 2), 3.0);
-  EXPECT_EQ(curves.y(3, 1), 23.0);  // the other curve keeps its values over the new axis
-  EXPECT_EQ(curves.x(4), 14.0);     // points beyond the file are stale, not cleared
+  // On the same potentials (to a quarter of the step) an overlapped import goes beside curve 1.
+  const std::string same = dir.Write("same.csv", "0.1,6\n0.2,7\n0.3,8\n0.2,9\n0.1,10\n");
+  EXPECT_EQ(ImportCsv(same, curves, false, true), 2);
+  EXPECT_EQ(curves.curveCount, 2);
+  EXPECT_TRUE(model::ShownCurvesBelongToAxis(curves));
 
   // A bad file changes neither the values nor the counts, though its first pairs were good.
   const std::string bad = dir.Write("bad.csv", "9,9\n8,8\n7,7\n6,6\n5\n");
-  EXPECT_THROW(ImportCsv(bad, curves, 2), FileError);
+  EXPECT_THROW(ImportCsv(bad, curves, false, true), FileError);
+  EXPECT_EQ(curves.pointCount, 5);
+  EXPECT_EQ(curves.x(1), 0.1);
+  EXPECT_EQ(curves.y(1, 2), 6.0);
+
+  // Other potentials cannot be drawn over the held curves: the import starts afresh in curve 1,
+  // and points beyond the file are stale, not cleared.
+  EXPECT_EQ(ImportCsv(dir.Write("other.csv", "0.1,1\n0.25,2\n0.4,3\n"), curves, false, true), 1);
+  EXPECT_EQ(curves.curveCount, 1);
   EXPECT_EQ(curves.pointCount, 3);
   EXPECT_EQ(curves.lastPoint, 3);
-  EXPECT_EQ(curves.x(1), 0.1);
-  EXPECT_EQ(curves.y(1, 2), 1.0);
-  EXPECT_EQ(curves.x(4), 14.0);
+  EXPECT_EQ(curves.y(3, 1), 3.0);
+  EXPECT_EQ(curves.x(4), 0.2);
+  EXPECT_TRUE(model::ShownCurvesBelongToAxis(curves));
 }
 
 }  // namespace

@@ -45,6 +45,17 @@ TEST(NumberReaders, LenientTakesTheLongestLeadingNumberStrictOnlyAWholeOne) {
   }
 }
 
+// A comma right after the leading number and before a digit would change the number read; any
+// other text after it is a unit or a slip that the lenient reading may drop.
+TEST(NumberReaders, ADecimalCommaIsOnlyACommaBetweenTheNumberAndADigit) {
+  for (const char* comma : {"0,3", " -1,5e-3", "1,000", "2.5,1"}) {
+    EXPECT_TRUE(HasDecimalComma(comma)) << comma;
+  }
+  for (const char* other : {"0.3", "25 C", "1e-3 M", "3,", "3, 4", ",5", "a1,5", "1e,5", ""}) {
+    EXPECT_FALSE(HasDecimalComma(other)) << other;
+  }
+}
+
 TEST(ShortestText, WritesTheShortestDigitsThatReadBackAsTheSameDouble) {
   EXPECT_EQ(ShortestText(0.02), "0.02");
   EXPECT_EQ(ShortestText(-0.3), "-0.3");

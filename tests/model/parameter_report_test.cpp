@@ -20,7 +20,7 @@ std::string Lines(std::initializer_list<const char*> lines) {
 AppState DefaultExperiment() {
   AppState app;
   app.technique = app.electrode = 1;
-  app.digital = app.committed = true;
+  app.digital = app.committed = app.gathered = true;
   app.Estart = 0.3;
   app.Eend = -0.3;
   app.Estep = 0.005;
@@ -78,15 +78,16 @@ TEST(ParameterReport, ValuesNeverSetAreEmptyLines) {
   app.digital = true;
   app.electrode = 1;
   EXPECT_EQ(ParameterReportText(app, CurveSet()),
-            Lines({"Technique :", " 0 ", "Mechisim :", " 0 ", "Electorde", " 1 ",
+            Lines({"Technique :", "", "Mechisim :", "", "Electorde", " 1 ",
                    "E start :", "", "E end :", "", "E Step :", "", "t pulse :", "",
                    "t drop :", "", "Area Of Electrode :", "", "E pulse :", "",
                    "Noise (%) :", "", "No. OF DATA :", " 0 ", "NUMBER OF SPECIES :", " 0 "}));
   // clang-format on
 
-  // A scheme built before the full gather: its table values were never set.
+  // A scheme built before the full gather (the Chemicals dialog opened without OK sets fOverRT):
+  // its table values were never set.
   app = DefaultExperiment();
-  app.fOverRT = 0;
+  app.gathered = false;
   const std::string early = ParameterReportText(app, CurveSet());
   EXPECT_NE(early.find(Lines({"Species ", " 1 ", "D :", "", "C :", ""})), std::string::npos);
 }

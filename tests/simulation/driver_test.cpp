@@ -56,7 +56,7 @@ TEST(PotentialProgramme, RefusesTooManyPointsWithoutTouchingTheCurves) {
   EXPECT_THROW(SweepPointCount(0, 1, 0), Failure);
 }
 
-TEST(RunSimulation, ZeroStepFailsAfterTheSlotChoiceAndKeepsThePreviousAxis) {
+TEST(RunSimulation, ZeroStepChangesNothing) {
   CurveSet curves;
   PlotSettings plot;
   AppState app = Sweep(0.3, -0.3, 0.005, 0.5);
@@ -65,7 +65,7 @@ TEST(RunSimulation, ZeroStepFailsAfterTheSlotChoiceAndKeepsThePreviousAxis) {
 
   app.Estep = 0;
   EXPECT_THROW(RunSimulation(app, curves, plot, true), Failure);
-  EXPECT_EQ(curves.currentCurve, 2);  // the slot was chosen before the failure
+  EXPECT_EQ(curves.currentCurve, 1);  // no slot is chosen for a run that cannot start
   EXPECT_EQ(curves.pointCount, 121);
   EXPECT_EQ(curves.x(121), lastX);
 }
@@ -84,6 +84,19 @@ TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   EXPECT_EQ(curves.resultTable(5, 3), 0);
   EXPECT_EQ(curves.lastPoint, 242);
   EXPECT_EQ(plot.yMax, 0);
+}
+
+TEST(RunSimulation, OverlapsOnlyRunsOnTheSamePotentials) {
+  CurveSet curves;
+  PlotSettings plot;
+  AppState app = Sweep(0.3, -0.3, 0.005, 0.5);
+  RunSimulation(app, curves, plot, true);
+  RunSimulation(app, curves, plot, true);
+  EXPECT_EQ(curves.curveCount, 2);
+  app.Estep = 0.001;  // curves on 5 mV steps cannot be drawn over 1 mV ones
+  RunSimulation(app, curves, plot, true);
+  EXPECT_EQ(curves.curveCount, 1);
+  EXPECT_TRUE(model::ShownCurvesBelongToAxis(curves));
 }
 
 TEST(CurveSlots, OverlapFillsFiveSlotsThenStartsAgainAndFittingUsesCurveTwo) {

@@ -78,7 +78,11 @@ TEST(PlotCurvesCommand, WritesTheAutoLimitsBackNamesTheQuantityAndClearsWithoutD
   EXPECT_TRUE(f.session.IsLoaded("formOption"));  // the first pass creates the options dialog
   EXPECT_EQ(f.platform.plotChanges, 1);
 
+  // The title names what the curves show: the chosen quantity once it has been formed.
   testing::Choose(f.session, "formOption.ComboY", "surface concentration C");
+  PlotCurves(f.session);
+  EXPECT_TRUE(HasText(f.session.picture, "I /A  1E-6"));
+  f.session.curves.shown = model::OutputQuantity::Concentration;
   PlotCurves(f.session);
   EXPECT_TRUE(HasText(f.session.picture, "C /M  1E-6"));
 
@@ -87,7 +91,7 @@ TEST(PlotCurvesCommand, WritesTheAutoLimitsBackNamesTheQuantityAndClearsWithoutD
   PlotCurves(f.session);
   EXPECT_EQ(f.platform.messages, (std::vector<std::string>{"Error: No data!"}));
   EXPECT_FALSE(HasText(f.session.picture, "E /V"));
-  EXPECT_EQ(f.platform.plotChanges, 3);
+  EXPECT_EQ(f.platform.plotChanges, 4);
 }
 
 TEST(DisplayMenu, NextCurveCyclesAndSaysWhichCurveIsCurrent) {

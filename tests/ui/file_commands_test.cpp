@@ -67,21 +67,21 @@ TEST(ImportData, ReadsTheFileReportsItAndFillsTheInstrumentDialog) {
   EXPECT_FALSE(f.session.menu.Reachable("mnuManualFit"));
 }
 
-TEST(ImportData, WithOverlapTheNextSlotGetsTheCurveAndEveryCurveTheNewAxis) {
+TEST(ImportData, WithOverlapTheNextSlotGetsACurveOnTheSamePotentialsOnly) {
   SessionFixture f;
   TempDir dir;
   const std::string path = dir.Write("a.csv", Sweep(10, 0.3, 0.01));
   Click(f.session, "formOption.overlap");
   for (int k = 1; k <= 3; ++k) Import(f, path);
   EXPECT_EQ(f.session.curves.curveCount, 3);
+  // Other potentials: the curves held cannot be drawn over them, so the import starts afresh.
   Import(f, dir.Write("b.csv", Sweep(5, -0.1, -0.02, 2e-6)));
   const model::CurveSet& curves = f.session.curves;
-  EXPECT_EQ(curves.currentCurve, 4);
-  EXPECT_EQ(curves.storedCurveCount, 4);
+  EXPECT_EQ(curves.currentCurve, 1);
+  EXPECT_EQ(curves.storedCurveCount, 1);
   EXPECT_EQ(curves.pointCount, 5);
   EXPECT_DOUBLE_EQ(curves.x(2), -0.08);
-  EXPECT_DOUBLE_EQ(curves.y(2, 4), 4e-6);
-  EXPECT_DOUBLE_EQ(curves.y(2, 3), 2e-6);  // curve 3 keeps its values over the new axis
+  EXPECT_DOUBLE_EQ(curves.y(2, 1), 4e-6);
 }
 
 // A file that fails after some pairs were read changes nothing. (The messages of a header, an odd
@@ -160,6 +160,12 @@ TEST(ImportData, TheOutputQuantityNeverOverwritesAnImportedCurve) {
 TEST(ExportAndSave, WriteTheirFileOrSayWhyNot) {
   SessionFixture f;
   TempDir dir;
+  RunMenuItem(f.session, "mnuExport");  // nothing to export yet: no file is asked for
+  EXPECT_EQ(f.platform.messages,
+            std::vector<std::string>{
+                "Error: there is no curve to export. Simulate or import one first."});
+  EXPECT_TRUE(f.platform.filters.empty());
+  f.platform.messages.clear();
   Import(f, dir.Write("in.csv", "0.3, 1.5E-05\n-0.25, -2e-6\n"));
   f.platform.fileAnswers.push_back(dir.File("out.csv"));
   RunMenuItem(f.session, "mnuExport");

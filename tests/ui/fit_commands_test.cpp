@@ -254,18 +254,24 @@ TEST(Separate, OneCurvePerChargeReaction) {
   }
 }
 
-// A failed fit shows its message; the components still come from the last simulation's result
-// table.
-TEST(Separate, FailedAutoFitStillShowsTheLastSimulationsComponents) {
-  SessionFixture f;
-  RunMenuItem(f.session, "mnuSimulate");
-  for (int i = 1; i <= f.session.curves.pointCount; ++i) f.session.curves.resultTable(i, 1) = i;
-  Type(f.session, "FormIns.Estep", "0");
-  RunMenuItem(f.session, "mnuAutoSeparate");
-  ASSERT_EQ(f.platform.messages.size(), 1u);
-  EXPECT_EQ(f.platform.messages[0].rfind("Fit Error: ", 0), 0u);
-  ASSERT_EQ(f.session.curves.curveCount, 2 + f.session.app.chargeCount);
-  for (int i = 1; i <= f.session.curves.pointCount; ++i) EXPECT_EQ(f.session.curves.y(i, 3), i);
+// A fit refused for a simulation on other potentials shows its message and the measurement
+// alone, on its own axis: no components of the refused simulation.
+TEST(Separate, ARefusedFitShowsTheMeasurementAloneOnItsOwnAxis) {
+  for (const char* command : {"mnuManualSeparate", "mnuAutoSeparate"}) {
+    SCOPED_TRACE(command);
+    SessionFixture f;
+    RunMenuItem(f.session, "mnuSimulate");
+    const model::CurveSet& curves = f.session.curves;
+    const double lastPotential = curves.x(121);
+    Type(f.session, "FormIns.Estep", "0.01");
+    RunMenuItem(f.session, command);
+    ASSERT_EQ(f.platform.messages.size(), 1u);
+    EXPECT_EQ(f.platform.messages[0].rfind("Fit Error: The simulated curve has 61 points", 0), 0u);
+    EXPECT_EQ(curves.curveCount, 1);
+    EXPECT_EQ(curves.pointCount, 121);
+    EXPECT_EQ(curves.x(121), lastPotential);
+    EXPECT_TRUE(model::ShownCurvesBelongToAxis(curves));
+  }
 }
 
 // Recovery through the program: simulate with known parameters, export the curve and import it
