@@ -1,9 +1,11 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "io/csv_export.h"
 #include "io/csv_import.h"
+#include "io/curve_file.h"
 #include "io/file_error.h"
 #include "io/whole_file.h"
 #include "model/failure.h"
@@ -80,8 +82,16 @@ void ImportData(Session& session) {
     before.Restore(curves);
     return;
   }
+  std::vector<std::string> layoutLines;
   try {
-    io::ImportCsv(*path, curves, slot);
+    const io::CurveFile file = io::ReadCurveFile(*path);
+    const std::optional<io::ColumnChoice> columns = session.platform().ChooseColumns(file.layout);
+    if (!columns) {
+      before.Restore(curves);
+      return;
+    }
+    io::StoreCurve(io::CurvePoints(file, *columns), curves, slot);
+    layoutLines = io::LayoutReport(file.layout, *columns);
   } catch (const io::FileError& error) {
     before.Restore(curves);
     session.ShowMessage("ReadData Error: " + std::string(error.description()));
@@ -92,6 +102,7 @@ void ImportData(Session& session) {
     return;
   }
 
+  for (const std::string& line : layoutLines) session.Print(line);
   session.Print(
       model::PrintLine().Text("Number of data point = ").Zone().Integer(curves.pointCount));
   // The programme of the Instrument dialog follows the data; a file of fewer than two points has
