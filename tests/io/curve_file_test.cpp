@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "io/file_error.h"
+#include "model/number_text.h"
 
 namespace kivex::io {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 std::string Outcome(const CsvPairs& points) {
   std::string text;
   for (std::size_t i = 0; i < points.x.size(); ++i) {
-    text += std::to_string(points.x[i]) + " " + std::to_string(points.y[i]) + "\n";
+    text += model::ShortestText(points.x[i]) + " " + model::ShortestText(points.y[i]) + "\n";
   }
   return text;
 }
@@ -119,31 +120,28 @@ INSTANTIATE_TEST_SUITE_P(
                "Date: 2025-03-14, 10:21\nScan rate (V/s) = 0.05\nSegments = 2\n\n"
                "Potential/V, Current/A, Charge/C\n\n0.1, 1e-7, 0\n0.09, 2e-7, 1.5e-9\n",
                "commas x3 skipped 4 from 7 |Potential/V |Current/A |Charge/C",
-               "0.100000 0.000000\n0.090000 0.000000\n"},
+               "0.1 1e-07\n0.09 2e-07\n"},
         Layout{"TabsWithDecimalCommas", "E (V)\tI (mA)\r\n0,125\t-1,5\r\n0,12\t2,25E+01\r\n",
-               "tabs x2 comma skipped 1 from 2 |E (V) |I (mA)",
-               "0.125000 -1.500000\n0.120000 22.500000\n"},
+               "tabs x2 comma skipped 1 from 2 |E (V) |I (mA)", "0.125 -1.5\n0.12 22.5\n"},
         Layout{"QuotedSemicolons", "\"E; V\";\"I\"\n\"0,5\";\"1\";\n\"0,25\";\"3\";\n",
-               "semicolons x2 comma skipped 1 from 2 |E; V |I",
-               "0.500000 1.000000\n0.250000 3.000000\n"},
+               "semicolons x2 comma skipped 1 from 2 |E; V |I", "0.5 1\n0.25 3\n"},
         Layout{"BlanksAndComments", "\xEF\xBB\xBF# E/V  I/A\n  0.5   1.5\n# pause\n0.4 2,5\n",
-               "blanks x2 comma skipped 1 from 2 |E/V |I/A",
-               "0.500000 1.500000\n0.400000 2.500000\n"},
+               "blanks x2 comma skipped 1 from 2 |E/V |I/A", "0.5 1.5\n0.4 2.5\n"},
         Layout{"ThreeNumbersALineAreColumnsNotPairs", "1,2,3\n4,5,6\n",
-               "commas x3 skipped 0 from 1", "1.000000 2.000000\n4.000000 5.000000\n"},
+               "commas x3 skipped 0 from 1", "1 2\n4 5\n"},
         Layout{"Utf16LittleEndian",
                std::string("\xFF\xFE"
                            "E\0,\0I\0\r\0\n\0"
                            "1\0,\0"
                            "2\0",
                            18),
-               "commas x2 skipped 1 from 2 |E |I", "1.000000 2.000000\n"},
+               "commas x2 skipped 1 from 2 |E |I", "1 2\n"},
         Layout{"Utf16BigEndian",
                std::string("\xFE\xFF\0#\0\n\0"
                            "5\0;\0"
                            "6",
                            12),
-               "semicolons x2 skipped 1 from 2", "5.000000 6.000000\n"}),
+               "semicolons x2 skipped 1 from 2", "5 6\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CurveFile, FilesThatAreNeitherPairsNorColumnsNameTheLineAndTheReason) {
@@ -183,13 +181,13 @@ TEST(CurveFile, LimitsStopTheReadingAtTheFirstLineTooMany) {
 
 TEST(CurveFile, TheChosenColumnsGiveThePoints) {
   const CurveFile file = ParseCurveFile("t\tE\tI\n0\t0,3\t1\n1\t0,2\t4\n");
-  EXPECT_EQ(Outcome(CurvePoints(file, {2, 3})), "0.300000 1.000000\n0.200000 4.000000\n");
+  EXPECT_EQ(Outcome(CurvePoints(file, {2, 3})), "0.3 1\n0.2 4\n");
   EXPECT_EQ(LayoutReport(file.layout, {2, 3}),
             (std::vector<std::string>{"Skipped 1 line before the data, which start on line 2",
                                       "Read 3 columns separated by tabs, with decimal commas",
                                       "E from column 2 \"E\", I from column 3 \"I\""}));
   // A swap of the pair format's two members is a choice too.
-  EXPECT_EQ(CurveOutcome("1,2\n3,4\n", {2, 1}), "2.000000 1.000000\n4.000000 3.000000\n");
+  EXPECT_EQ(CurveOutcome("1,2\n3,4\n", {2, 1}), "2 1\n4 3\n");
   EXPECT_EQ(CurveOutcome("1,2\n3,4\n", {1, 3}),
             "refused: column 3 was chosen, but the file has 2 columns");
 }
