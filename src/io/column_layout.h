@@ -38,9 +38,9 @@ std::optional<double> FieldNumber(std::string_view field, bool decimalComma,
 
 // The separator under which every field of `line` is a number or empty, and one at least a
 // number, with `fields` split by it; no value when the line holds anything else (a title, a
-// header, a setting such as "Scan rate = 0.1"). The separator is a tab when the line has one, else a semicolon when it has
-// one, else a comma or, failing that, runs of blanks; a line holding a single number counts as
-// split by commas.
+// header, a setting such as "Scan rate = 0.1"). The separator is a tab when the line has one,
+// else a semicolon when it has one, else a comma or, failing that, runs of blanks; a line
+// holding a single number counts as split by commas.
 std::optional<FieldSeparator> NumberLineSeparator(std::string_view line,
                                                   std::vector<std::string>& fields);
 
