@@ -81,9 +81,11 @@ TEST(CurveFile, FilesOfThePairFormatReadAndFailAsEver) {
   files.push_back(tooMany + "4001,1\nnot even a number\n");
 
   for (const std::string& text : files) {
-    EXPECT_EQ(CurveOutcome(text), PairOutcome(text)) << text;
     const std::string outcome = PairOutcome(text);
-    if (outcome.rfind("refused", 0) != 0) EXPECT_FALSE(ParseCurveFile(text).layout.columns);
+    EXPECT_EQ(CurveOutcome(text), outcome) << text;
+    if (outcome.rfind("refused", 0) != 0) {
+      EXPECT_FALSE(ParseCurveFile(text).layout.columns) << text;
+    }
   }
 }
 
