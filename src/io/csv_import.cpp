@@ -6,6 +6,7 @@
 #include <memory>
 #include <system_error>
 
+#include "io/curve_file.h"
 #include "io/file_error.h"
 #include "model/number_text.h"
 
@@ -18,9 +19,9 @@ constexpr std::size_t kShownFieldLength = 24;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// A field as it can be shown in a message box: control characters replaced, long text cut at a
-// character boundary.
-std::string Shown(std::string_view field, bool cut) {
+}  // namespace
+
+std::string ShownField(std::string_view field, bool cut) {
   std::string shown;
   for (char c : field) {
     const auto byte = static_cast<unsigned char>(c);
@@ -35,102 +36,91 @@ std::string Shown(std::string_view field, bool cut) {
   return "\"" + shown + (cut ? "...\"" : "\"");
 }
 
-// Splits the text into fields and pairs them, one character at a time, so that a file is never
-// held in memory whole and a long one is refused as soon as it is known to be too long.
-class PairParser {
- public:
-  // The first chunk holds the start of the file (chunks are far longer than the mark).
-  void Feed(std::string_view chunk) {
-    if (atStart_) {
-      atStart_ = false;
-      if (chunk.substr(0, 3) == "\xEF\xBB\xBF") chunk.remove_prefix(3);
-    }
-    for (char c : chunk) Take(c);
+void PairReader::Feed(std::string_view chunk) {
+  if (atStart_) {
+    atStart_ = false;
+    if (chunk.substr(0, 3) == "\xEF\xBB\xBF") chunk.remove_prefix(3);
   }
+  for (char c : chunk) Take(c);
+}
 
-  CsvPairs Finish() {
-    if (!field_.empty() || fieldTooLong_ || fieldsOnLine_ > 0) EndField(true);
-    if (pendingX_) {
-      Fail(xLine_, "the last potential has no value after it (odd number of fields)");
-    }
-    return std::move(pairs_);
+CsvPairs PairReader::Finish() {
+  if (!field_.empty() || fieldTooLong_ || fieldsOnLine_ > 0) EndField(true);
+  if (pendingX_) {
+    Fail(xLine_, "the last potential has no value after it (odd number of fields)");
   }
+  return std::move(pairs_);
+}
 
- private:
-  void Take(char c) {
-    if (afterCarriageReturn_) {
-      afterCarriageReturn_ = false;
-      if (c == '\n') return;  // CR LF is one line end
-    }
-    switch (c) {
-      case ',': EndField(false); break;
-      case '\r':
-        afterCarriageReturn_ = true;
-        EndField(true);
-        break;
-      case '\n': EndField(true); break;
-      default: Append(c);
-    }
+void PairReader::Take(char c) {
+  if (afterCarriageReturn_) {
+    afterCarriageReturn_ = false;
+    if (c == '\n') return;  // CR LF is one line end
   }
-
-  void Append(char c) {
-    if (field_.empty() && IsBlank(c)) return;  // blanks before a field
-    if (field_.size() < kMaxFieldLength) {
-      field_ += c;
-    } else {
-      fieldTooLong_ = true;
-    }
+  switch (c) {
+    case ',': EndField(false); break;
+    case '\r':
+      afterCarriageReturn_ = true;
+      EndField(true);
+      break;
+    case '\n': EndField(true); break;
+    default: Append(c);
   }
+}
 
-  [[noreturn]] void Fail(long long line, const std::string& what) const {
-    throw FileError("line " + std::to_string(line) + ": " + what);
+void PairReader::Append(char c) {
+  if (field_.empty() && IsBlank(c)) return;  // blanks before a field
+  if (field_.size() < kMaxFieldLength) {
+    field_ += c;
+  } else {
+    fieldTooLong_ = true;
   }
+}
 
-  void EndField(bool lineEnd) {
-    while (!field_.empty() && IsBlank(field_.back())) field_.pop_back();
-    if (field_.empty() && !fieldTooLong_) {
-      if (lineEnd && fieldsOnLine_ == 0) {  // a blank line holds no field
-        ++line_;
-        return;
-      }
-      Fail(line_, "a field is empty");
-    }
-    if (!pendingX_ && pairs_.x.size() >= static_cast<std::size_t>(model::kMaxPoints)) {
-      Fail(line_, "more than " + std::to_string(model::kMaxPoints) +
-                      " pairs of values; a curve holds at most " +
-                      std::to_string(model::kMaxPoints) + " points");
-    }
-    const std::optional<double> value = fieldTooLong_ ? std::nullopt : model::ParseNumber(field_);
-    if (!value) Fail(line_, Shown(field_, fieldTooLong_) + " is not a number");
-    if (pendingX_) {
-      pairs_.x.push_back(x_);
-      pairs_.y.push_back(*value);
-      pendingX_ = false;
-    } else {
-      x_ = *value;
-      xLine_ = line_;
-      pendingX_ = true;
-    }
-    field_.clear();
-    fieldTooLong_ = false;
-    ++fieldsOnLine_;
-    if (lineEnd) {
+void PairReader::Fail(long long line, const std::string& what) const {
+  throw FileError("line " + std::to_string(line) + ": " + what);
+}
+
+void PairReader::EndField(bool lineEnd) {
+  while (!field_.empty() && IsBlank(field_.back())) field_.pop_back();
+  if (field_.empty() && !fieldTooLong_) {
+    if (lineEnd && fieldsOnLine_ == 0) {  // a blank line holds no field
       ++line_;
-      fieldsOnLine_ = 0;
+      return;
     }
+    Fail(line_, "a field is empty");
   }
+  if (!pendingX_ && pairs_.x.size() >= static_cast<std::size_t>(model::kMaxPoints)) {
+    Fail(line_, "more than " + std::to_string(model::kMaxPoints) +
+                    " pairs of values; a curve holds at most " + std::to_string(model::kMaxPoints) +
+                    " points");
+  }
+  const std::optional<double> value = fieldTooLong_ ? std::nullopt : model::ParseNumber(field_);
+  if (!value) Fail(line_, ShownField(field_, fieldTooLong_) + " is not a number");
+  if (pendingX_) {
+    pairs_.x.push_back(x_);
+    pairs_.y.push_back(*value);
+    pendingX_ = false;
+  } else {
+    x_ = *value;
+    xLine_ = line_;
+    pendingX_ = true;
+  }
+  field_.clear();
+  fieldTooLong_ = false;
+  ++fieldsOnLine_;
+  if (lineEnd) {
+    if (fieldsPerLine_ == 0) {
+      fieldsPerLine_ = fieldsOnLine_;
+    } else if (fieldsPerLine_ != fieldsOnLine_) {
+      fieldsPerLine_ = -1;
+    }
+    ++line_;
+    fieldsOnLine_ = 0;
+  }
+}
 
-  CsvPairs pairs_;
-  std::string field_;
-  bool fieldTooLong_ = false;
-  long long line_ = 1;
-  int fieldsOnLine_ = 0;
-  bool pendingX_ = false;
-  double x_ = 0;
-  long long xLine_ = 0;
-  bool afterCarriageReturn_ = false;
-  bool atStart_ = true;
-};
+namespace {
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -141,19 +131,18 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 }  // namespace
 
 CsvPairs ParseCsvPairs(std::string_view text) {
-  PairParser parser;
-  parser.Feed(text);
-  return parser.Finish();
+  PairReader reader;
+  reader.Feed(text);
+  return reader.Finish();
 }
 
-CsvPairs ReadCsvPairs(const std::string& path) {
+void ReadFileChunks(const std::string& path, const std::function<bool(std::string_view)>& take) {
   errno = 0;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     const int error = errno != 0 ? errno : ENOENT;
     throw FileError("cannot open " + Quoted(path) + ": " + std::generic_category().message(error));
   }
-  PairParser parser;
   std::vector<char> buffer(std::size_t{64} * 1024);
   for (;;) {
     errno = 0;
@@ -163,24 +152,31 @@ CsvPairs ReadCsvPairs(const std::string& path) {
       throw FileError("cannot read " + Quoted(path) + ": " +
                       std::generic_category().message(error));
     }
-    parser.Feed(std::string_view(buffer.data(), got));
-    if (got < buffer.size()) break;
+    if (!take(std::string_view(buffer.data(), got)) || got < buffer.size()) return;
   }
-  return parser.Finish();
 }
 
-int ImportCsv(const std::string& path, model::CurveSet& curves, bool fitting, bool overlapTicked) {
-  const CsvPairs pairs = ReadCsvPairs(path);
-  const int count = static_cast<int>(pairs.x.size());
+CsvPairs ReadCsvPairs(const std::string& path) {
+  PairReader reader;
+  ReadFileChunks(path, [&](std::string_view chunk) {
+    reader.Feed(chunk);
+    return true;
+  });
+  return reader.Finish();
+}
+
+int StoreMeasuredCurve(const CsvPairs& points, model::CurveSet& curves, bool fitting,
+                       bool overlapTicked) {
+  const int count = static_cast<int>(points.x.size());
   model::ShowHeldCurves(curves);
-  const double step = count >= 2 ? std::fabs(pairs.x[1] - pairs.x[0]) : 0.0;
+  const double step = count >= 2 ? std::fabs(points.x[1] - points.x[0]) : 0.0;
   const bool sameAxis = model::EnterAxis(
-      curves, model::IsSameAxis(curves, count, step, [&](int i) { return pairs.x[i - 1]; }));
+      curves, model::IsSameAxis(curves, count, step, [&](int i) { return points.x[i - 1]; }));
   model::SelectCurveSlot(curves, fitting, overlapTicked && sameAxis);
   const int slot = curves.currentCurve;
   for (int i = 1; i <= count; ++i) {
-    curves.x(i) = pairs.x[i - 1];
-    curves.y(i, slot) = pairs.y[i - 1];
+    curves.x(i) = points.x[i - 1];
+    curves.y(i, slot) = points.y[i - 1];
   }
   curves.pointCount = static_cast<model::Count>(count);
   curves.firstPoint = 1;
@@ -191,6 +187,11 @@ int ImportCsv(const std::string& path, model::CurveSet& curves, bool fitting, bo
   // its curve is still held.
   if (!sameAxis || curves.resultCurve == slot) curves.resultCurve = 0;
   return slot;
+}
+
+int ImportCsv(const std::string& path, model::CurveSet& curves, bool fitting, bool overlapTicked) {
+  return StoreMeasuredCurve(CurvePoints(ReadCurveFile(path), ColumnChoice{}), curves, fitting,
+                            overlapTicked);
 }
 
 }  // namespace kivex::io

@@ -11,7 +11,10 @@
 //
 //   io::CsvPairs pairs = io::ParseCsvPairs("0.3, 1.5E-05\r\n0.295, 1.6E-05\r\n");
 //   pairs.x == {0.3, 0.295}, pairs.y == {1.5e-5, 1.6e-5}
+//
+// Import reads more than this pair format (headers, columns, other separators): see curve_file.h.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +29,36 @@ struct CsvPairs {
   std::vector<double> y;
 };
 
+// The pair format read one chunk at a time, so that a file is never held in memory whole and a
+// long one is refused as soon as it is known to be too long.
+class PairReader {
+ public:
+  // The first chunk holds the start of the file (chunks are far longer than the mark).
+  void Feed(std::string_view chunk);
+  CsvPairs Finish();
+
+  // The number of fields on every line that holds any, 0 when none does, -1 when it varies.
+  int fieldsPerLine() const { return fieldsPerLine_; }
+
+ private:
+  void Take(char c);
+  void Append(char c);
+  [[noreturn]] void Fail(long long line, const std::string& what) const;
+  void EndField(bool lineEnd);
+
+  CsvPairs pairs_;
+  std::string field_;
+  bool fieldTooLong_ = false;
+  long long line_ = 1;
+  int fieldsOnLine_ = 0;
+  int fieldsPerLine_ = 0;
+  bool pendingX_ = false;
+  double x_ = 0;
+  long long xLine_ = 0;
+  bool afterCarriageReturn_ = false;
+  bool atStart_ = true;
+};
+
 // The pairs of the file at `path`. Raises FileError naming the file, or the line and what was
 // wrong with it: a file that cannot be opened or read, a field that is not a number or is empty,
 // an odd number of fields, more than 4000 pairs.
@@ -34,12 +67,24 @@ CsvPairs ReadCsvPairs(const std::string& path);
 // The same reading rules on text already in memory.
 CsvPairs ParseCsvPairs(std::string_view text);
 
-// Reads the file and, only when the whole file was read without error, holds it as a measured
-// curve: x(1..M) (the axis of every curve), y(1..M, slot), pointCount = M, firstPoint = 1,
-// lastPoint = M, and the axis's shape read from the potentials (model::ReadAxisShape). The slot
-// is chosen as for a simulation (model::SelectCurveSlot); with overlap the curves held stay
-// beside it only when the file lies on their potentials, otherwise it starts afresh in slot 1.
-// Points beyond M keep their former values. Returns the slot. On FileError nothing has changed.
+// Hands the bytes of the file at `path` to `take` chunk by chunk (the last one possibly empty)
+// until the file ends or `take` returns false. FileError when it cannot be opened or read.
+void ReadFileChunks(const std::string& path, const std::function<bool(std::string_view)>& take);
+
+// A field as a message shows it: quoted, control characters replaced, long text cut.
+std::string ShownField(std::string_view field, bool cut);
+
+// Holds the points as a measured curve: x(1..M) (the axis of every curve), y(1..M, slot),
+// pointCount = M, firstPoint = 1, lastPoint = M, and the axis's shape read from the potentials
+// (model::ReadAxisShape). The slot is chosen as for a simulation (model::SelectCurveSlot); with
+// overlap the curves held stay beside it only when the points lie on their potentials, otherwise
+// it starts afresh in slot 1. Points beyond M keep their former values. Returns the slot.
+int StoreMeasuredCurve(const CsvPairs& points, model::CurveSet& curves, bool fitting,
+                       bool overlapTicked);
+
+// Reads the file as Import does (curve_file.h; the first column the potential, the second the
+// value) and, only when the whole file was read without error, holds it as a measured curve
+// (StoreMeasuredCurve). Returns the slot. On FileError nothing has changed.
 int ImportCsv(const std::string& path, model::CurveSet& curves, bool fitting, bool overlapTicked);
 
 }  // namespace kivex::io

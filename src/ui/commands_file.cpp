@@ -1,9 +1,11 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "io/csv_export.h"
 #include "io/csv_import.h"
+#include "io/curve_file.h"
 #include "io/file_error.h"
 #include "io/whole_file.h"
 #include "model/failure.h"
@@ -64,8 +66,14 @@ void ImportData(Session& session) {
   model::CurveSet& curves = session.curves;
   const std::optional<std::string> path = session.platform().ChooseOpenFile(kCsvFilter);
   if (!path) return;
+  std::vector<std::string> layoutLines;
   try {
-    io::ImportCsv(*path, curves, session.app.fitting, session.Option().overlap.value);
+    const io::CurveFile file = io::ReadCurveFile(*path);
+    const std::optional<io::ColumnChoice> columns = session.platform().ChooseColumns(file.layout);
+    if (!columns) return;
+    io::StoreMeasuredCurve(io::CurvePoints(file, *columns), curves, session.app.fitting,
+                           session.Option().overlap.value);
+    layoutLines = io::LayoutReport(file.layout, *columns);
   } catch (const io::FileError& error) {
     session.ShowMessage("ReadData Error: " + std::string(error.description()));
     return;
@@ -76,6 +84,7 @@ void ImportData(Session& session) {
   // The technique the curve was measured with, as far as the program knows: the one chosen.
   curves.axisTechnique = static_cast<model::Count>(SelectedTechnique(session.Tech()));
 
+  for (const std::string& line : layoutLines) session.Print(line);
   session.Print(
       model::PrintLine().Text("Number of data point = ").Zone().Integer(curves.pointCount));
   // The programme of the Instrument dialog follows the data; a file of fewer than two points has

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "io/curve_file.h"
+
 namespace kivex::display {
 class Picture;
 }
@@ -32,6 +34,13 @@ class Platform {
   // The common file dialog; no value when the user cancels.
   virtual std::optional<std::string> ChooseOpenFile(std::string_view filter) = 0;
   virtual std::optional<std::string> ChooseSaveFile(std::string_view filter) = 0;
+
+  // Import's potential and value columns for the file just read (every file has at least two;
+  // the pair format counts as two); no value when the user cancels. A front end that does not
+  // ask takes the first column for the potential and the second for the value.
+  virtual std::optional<io::ColumnChoice> ChooseColumns(const io::CurveFileLayout& /*layout*/) {
+    return io::ColumnChoice{};
+  }
 
   // Hourglass pointer on or off.
   virtual void SetBusy(bool busy) = 0;

@@ -43,6 +43,18 @@ std::string_view TrimLeft(std::string_view text) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// A column number as a script writes it: digits only, from 1 to 999.
+std::optional<int> ColumnNumber(std::string_view text) {
+  if (text.empty() || text.size() > 3) return std::nullopt;
+  int number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = 10 * number + (c - '0');
+  }
+  if (number < 1) return std::nullopt;
+  return number;
+}
+
 const char* MenuRefusal(MenuOutcome outcome) {
   switch (outcome) {
     case MenuOutcome::Disabled: return "is greyed out";
@@ -79,6 +91,10 @@ std::optional<std::string> ScriptPlatform::ChooseOpenFile(std::string_view) {
 
 std::optional<std::string> ScriptPlatform::ChooseSaveFile(std::string_view) {
   return NextFileAnswer();
+}
+
+std::optional<io::ColumnChoice> ScriptPlatform::ChooseColumns(const io::CurveFileLayout&) {
+  return columns_;
 }
 
 double ScriptPlatform::Timer() {
@@ -164,6 +180,14 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
       requireArgument("PATH or -");
       platform_.QueueFileAnswer(argument == "-" ? std::nullopt
                                                 : std::optional<std::string>(argument));
+    } else if (verb == "columns") {
+      const auto [first, second] = SplitWord(rest);
+      const std::optional<int> potential = ColumnNumber(first);
+      const std::optional<int> value = ColumnNumber(TrimLeft(second));
+      if (!potential || !value || *potential == *value) {
+        throw ScriptError("columns needs two different column numbers, E and I");
+      }
+      platform_.SetColumns({*potential, *value});
     } else if (verb == "write-curves") {
       requireArgument("PATH");
       WriteCurves(argument);

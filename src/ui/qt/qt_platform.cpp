@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include "display/picture.h"
+#include "ui/qt/column_dialog.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/plot_window.h"
 #include "ui/qt/result_window.h"
@@ -114,6 +115,17 @@ std::optional<std::string> QtPlatform::ChooseSaveFile(std::string_view filter) {
         const QString suffix = FilterSuffix(dialog.selectedNameFilter());
         if (!suffix.isEmpty() && !QFileInfo(path).fileName().contains('.')) path += "." + suffix;
         chosen = path.toStdString();
+      },
+      true);
+  return chosen;
+}
+
+std::optional<io::ColumnChoice> QtPlatform::ChooseColumns(const io::CurveFileLayout& layout) {
+  if (layout.columnCount <= 2) return io::ColumnChoice{};
+  std::optional<io::ColumnChoice> chosen;
+  OnWindowThread(
+      [this, &chosen, &layout] {
+        if (!window_.closing()) chosen = AskColumns(layout, &window_);
       },
       true);
   return chosen;

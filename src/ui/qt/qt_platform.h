@@ -28,6 +28,8 @@ class QtPlatform : public Platform {
   void ShowMessage(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(std::string_view filter) override;
   std::optional<std::string> ChooseSaveFile(std::string_view filter) override;
+  // Asks only when the file has more than two columns.
+  std::optional<io::ColumnChoice> ChooseColumns(const io::CurveFileLayout& layout) override;
   void SetBusy(bool busy) override;
   double Timer() override;
   void ResultLineWritten(const std::string& line) override;
