@@ -196,27 +196,63 @@ void PrepareBlockSolve(PreparedBlocks& prepared, BlockSolveWork& work, const Nod
   }
   prepared.inverse[1] = work.reduced[1];
   InvertMatrix(prepared.inverse[1], n);
+  prepared.reducedFirst = work.reduced[1];
 
   work.inverse = P;
   InvertMatrix(work.inverse, n);
   MatrixMultiply(work.reduced[1], work.inverse, n, n, n, prepared.surfaceProduct);
 }
 
-void SolvePrepared(NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
-                   const NodeVectors& a, const NodeVectors& b, const Block& B) {
+void SweepBackward(const NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
+                   const NodeVectors& b) {
   const int M = prepared.M;
   const int n = prepared.n;
   StartRhs(c, b, M, n, work.rhs[M]);
   for (int j = M - 1; j >= 1; --j) {
     SweepRhs(c[j], b[j], prepared.inverse[j + 1], work.rhs[j + 1], n, work.rhs[j]);
   }
+}
 
-  MatrixMultiply(prepared.surfaceProduct, B, n, n, n, work.surface);
-  CloseSurface(work.surface, a[1], work.rhs[1], n, c[0]);
-
-  for (int j = 1; j <= M; ++j) {
-    ForwardNode(prepared.inverse[j], work.rhs[j], a[j], c[j - 1], n, c[j]);
+void CloseSurfacePrepared(NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
+                          const NodeVectors& a, const Block& B, SurfaceClosure& closure) {
+  const int n = prepared.n;
+  bool same = closure.preparedFor == &prepared;
+  for (int s = 1; same && s <= n; ++s) {
+    for (int t = 1; t <= n; ++t) {
+      if (closure.boundary[s][t] != B[s][t]) {
+        same = false;
+        break;
+      }
+    }
   }
+  if (!same) {
+    closure.preparedFor = nullptr;  // until the new closure is complete
+    MatrixMultiply(prepared.surfaceProduct, B, n, n, n, closure.inverse);
+    for (int s = 1; s <= n; ++s) closure.inverse[s][s] -= a[1][s];
+    InvertMatrix(closure.inverse, n);
+    closure.boundary = B;
+    closure.preparedFor = &prepared;
+  }
+  for (int s = 1; s <= n; ++s) {
+    double sum = 0.0;
+    for (int t = 1; t <= n; ++t) sum += closure.inverse[s][t] * work.rhs[1][t];
+    c[0][s] = sum;
+  }
+}
+
+void SweepForward(NodeVectors& c, const PreparedBlocks& prepared, const BlockSolveWork& work,
+                  const NodeVectors& a) {
+  for (int j = 1; j <= prepared.M; ++j) {
+    ForwardNode(prepared.inverse[j], work.rhs[j], a[j], c[j - 1], prepared.n, c[j]);
+  }
+}
+
+void SolvePrepared(NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
+                   const NodeVectors& a, const NodeVectors& b, const Block& B) {
+  SweepBackward(c, prepared, work, b);
+  MatrixMultiply(prepared.surfaceProduct, B, prepared.n, prepared.n, prepared.n, work.surface);
+  CloseSurface(work.surface, a[1], work.rhs[1], prepared.n, c[0]);
+  SweepForward(c, prepared, work, a);
 }
 
 }  // namespace kivex::simulation
