@@ -15,13 +15,12 @@
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
+#include "simulation/step_solver.h"
 
 namespace kivex::simulation {
 
-// How each time step is solved. Without second-order chemistry the blocks never change, so the
-// prepared route eliminates them once per run; the reference route solves every step from
-// scratch. Both give the same numbers to the last bit.
-enum class SolveRoute { kPrepared, kReference };
+// `route` chooses how each time step is solved (see step_solver.h): the prepared route, or the
+// reference route that solves every step from scratch, kept to check the other against.
 
 void DigitalSimulation(model::AppState& app, model::CurveSet& curves,
                        SolveRoute route = SolveRoute::kPrepared);
