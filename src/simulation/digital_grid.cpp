@@ -1,5 +1,6 @@
 #include "simulation/digital_grid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -10,8 +11,6 @@
 namespace kivex::simulation {
 
 namespace {
-
-constexpr double kExpansion = 1.0;  // beta: each box e times wider than the one before
 
 // Box balances of a radial geometry with power m (3 sphere, 2 cylinder); rho is the electrode
 // radius in units of the first box. Each box holds its true shell volume; the flux between two
@@ -41,14 +40,38 @@ void RadialCoefficients(double rho, int m, DigitalGrid& grid) {
 
 }  // namespace
 
-int DigitalNodeCount(double modelDiffusion, int pointCount) {
-  const double spread = std::exp(kExpansion) - 1.0;
+namespace {
+
+// The interior nodes 1..M and the bulk node M+1 must fit the fixed grid: M = round(ln(reach) /
+// beta + 2) <= kNodeSlots - 2, that is reach < e^(beta (kNodeSlots - 4.5)).
+constexpr double kLargestNodeExponent = kNodeSlots - 4.5;
+
+double Reach(double modelDiffusion, double span, double expansion) {
+  return 6.0 * (std::exp(expansion) - 1.0) * std::sqrt(modelDiffusion * span) + 1.0;
+}
+
+bool Fits(double modelDiffusion, double span, double expansion) {
+  return Reach(modelDiffusion, span, expansion) < std::exp(expansion * kLargestNodeExponent);
+}
+
+}  // namespace
+
+int DigitalNodeCount(double modelDiffusion, double span, double expansion) {
+  const double spread = std::exp(expansion) - 1.0;
   const double nodes =
-      model::Log(6.0 * spread * model::Sqrt(modelDiffusion * pointCount) + 1.0) / kExpansion + 2.0;
+      model::Log(6.0 * spread * model::Sqrt(modelDiffusion * span) + 1.0) / expansion + 2.0;
   const int M = model::ToCount(nodes);
   // Nodes 0..M+1 must fit the fixed grid.
   if (M + 1 >= kNodeSlots) model::ThrowFailure(model::kSubscriptOutOfRange);
   return M;
+}
+
+double FittingExpansion(double modelDiffusion, double span, double expansion) {
+  while (expansion < 1.0 && !Fits(modelDiffusion, span, expansion)) {
+    expansion = std::min(1.0, expansion * 1.25);
+  }
+  if (Fits(modelDiffusion, span, expansion)) return expansion;
+  model::ThrowFailure(model::kSubscriptOutOfRange);
 }
 
 double EffectiveRadius(const model::AppState& app) {
@@ -56,14 +79,16 @@ double EffectiveRadius(const model::AppState& app) {
 }
 
 void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double referenceD,
-                      double dt, int pointCount, DigitalGrid& grid) {
-  const int M = DigitalNodeCount(modelDiffusion, pointCount);
+                      double dt, double span, double preferredExpansion, DigitalGrid& grid) {
+  const double expansion = FittingExpansion(modelDiffusion, span, preferredExpansion);
+  const int M = DigitalNodeCount(modelDiffusion, span, expansion);
   grid = DigitalGrid{};
   grid.nodeCount = M;
-  const double spread = std::exp(kExpansion) - 1.0;
+  grid.expansion = expansion;
+  const double spread = std::exp(expansion) - 1.0;
   for (int j = 1; j <= M + 1; ++j) {
-    grid.z[j] = (std::exp(kExpansion * (j - 1)) - 1.0) / spread;
-    grid.h[j] = (std::exp(kExpansion * (j - 0.5)) - 1.0) / spread;
+    grid.z[j] = (std::exp(expansion * (j - 1)) - 1.0) / spread;
+    grid.h[j] = (std::exp(expansion * (j - 0.5)) - 1.0) / spread;
   }
   grid.delta = model::Sqrt(model::Div(referenceD * dt, modelDiffusion));
 

@@ -1,7 +1,9 @@
 #include "simulation/digital_simulation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -22,33 +24,80 @@ using model::Failure;
 constexpr char kCvPrefix[] = "CV Error: ";
 constexpr double kModelDiffusionWithoutChemistry = 10.0;
 
-// Sub-steps of one point, their length and the sub-steps at which the current is sampled.
-struct Timing {
-  int subSteps = 0;
-  double dt = 0;
-  int firstSample = 0;
-  int secondSample = 0;
-  bool freshLayer = false;  // every point starts from the initial solution
-  bool difference = false;  // the point's current is second sample minus first
+// The potential a segment of a point holds.
+enum class Level { kProgramme, kPulse, kLow, kHigh };
+
+// A stretch of a point at one potential, cut into equal sub-steps, sampled at its end or not.
+struct Segment {
+  Level level = Level::kProgramme;
+  double duration = 0;
+  int steps = 0;
+  int sample = 0;     // 1 the first sample of the point, 2 the second, 0 none
+  int firstKind = 0;  // the kind of step of its first sub-step
+  int laterKind = 0;  // and of the others
 };
 
-Timing TimingOf(const AppState& app) {
+// The time programme of a point.
+struct Timing {
+  std::array<Segment, 2> segments{};
+  int segmentCount = 0;
+  bool freshLayer = false;  // every point starts from the initial solution
+  bool difference = false;  // the point's current is second sample minus first
+  // A sweep takes one backward Euler step a point. A pulse segment takes a backward Euler step
+  // after its potential jump and then the second-order backward formula.
+  bool secondOrderSteps = false;
+  double layerTime = 0;  // s, the longest a diffusion layer grows: one point or the whole run
+};
+
+Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& resolution) {
   Timing timing;
+  auto segment = [&timing](Level level, double duration, int steps, int sample) {
+    Segment& s = timing.segments[timing.segmentCount++];
+    s.level = level;
+    s.duration = duration;
+    s.steps = steps;
+    s.sample = sample;
+  };
+  const int afterJump = resolution.stepsAfterJump;
   switch (app.technique) {
-    case 1: timing = {1, app.tDrop, 1, 1, false, false}; break;
-    case 2: timing = {10, app.tDrop / 10, 10, 10, true, false}; break;
-    case 3: timing = {10, 0.1 * app.tPulse, 10, 10, true, false}; break;
+    case 1:
+      segment(Level::kProgramme, app.tDrop, 1, 1);
+      timing.layerTime = pointCount * app.tDrop;
+      break;
+    case 2:
+      segment(Level::kProgramme, app.tDrop, afterJump, 1);
+      timing.freshLayer = true;
+      timing.layerTime = app.tDrop;
+      break;
+    case 3:
+      segment(Level::kPulse, app.tPulse, afterJump, 1);
+      timing.freshLayer = true;
+      timing.layerTime = app.tPulse;
+      break;
     case 4: {
-      // Compare sub-step numbers with rounded sample positions: 0.7 s / 0.05 s * 4 is 55.999...
+      // The base before the pulse must last a quarter pulse or more: 4 tDrop / tPulse, rounded
+      // (0.7 s / 0.05 s * 4 is 55.999...), must reach 5.
       const int K = model::ToCount(model::Div(app.tDrop, app.tPulse) * 4);
       if (K < 5) throw Failure("The drop time must be at least 1.25 times the pulse width");
-      timing = {K, app.tPulse / 4, K - 4, K, true, true};
+      segment(Level::kProgramme, app.tDrop - app.tPulse, afterJump, 1);
+      segment(Level::kPulse, app.tPulse, afterJump, 2);
+      timing.freshLayer = true;
+      timing.difference = true;
+      timing.layerTime = app.tDrop;
       break;
     }
-    case 5: timing = {2, app.tPulse, 1, 2, false, true}; break;
+    case 5:
+      segment(Level::kLow, app.tPulse, afterJump, 1);
+      segment(Level::kHigh, app.tPulse, afterJump, 2);
+      timing.difference = true;
+      timing.layerTime = pointCount * 2 * app.tPulse;
+      break;
     default: throw Failure("Unknown technique " + std::to_string(app.technique));
   }
-  if (!(timing.dt > 0.0)) throw Failure("The time of a step must be positive");
+  timing.secondOrderSteps = app.technique != 1;
+  for (int k = 0; k < timing.segmentCount; ++k) {
+    if (!(timing.segments[k].duration > 0.0)) throw Failure("The time of a step must be positive");
+  }
   return timing;
 }
 
@@ -90,7 +139,8 @@ struct Workspace {
   NodeVectors c{};  // the concentration profile, [node][species], divided by cRef
   NodeVectors initial{};
   NodeVectors rhs{};
-  NodeVectors before{};  // the profile one step back
+  // The profile one step back, and the one before the step being solved (swapped after it).
+  std::array<NodeVectors, 2> back{};
   SurfaceConditions surface;
   StepSolver solver;
 };
@@ -100,17 +150,16 @@ Workspace& KeptWorkspace() {
   return *workspace;
 }
 
-double AppliedPotential(const AppState& app, const Timing& timing, int k, double programme,
-                        double sign) {
-  switch (app.technique) {
-    case 3: return programme + sign * app.Epulse;
-    case 4: return k > timing.firstSample ? programme + sign * app.Epulse : programme;
-    case 5: return k == 1 ? programme - app.Epulse / 2 : programme + app.Epulse / 2;
+double AppliedPotential(const AppState& app, Level level, double programme, double sign) {
+  switch (level) {
+    case Level::kPulse: return programme + sign * app.Epulse;
+    case Level::kLow: return programme - app.Epulse / 2;
+    case Level::kHigh: return programme + app.Epulse / 2;
     default: return programme;
   }
 }
 
-void Run(AppState& app, CurveSet& curves, SolveRoute route) {
+void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolution& resolution) {
   CheckScheme(app);
   const int n = app.speciesCount;
   const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
@@ -135,18 +184,55 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route) {
     return;
   }
 
-  const Timing timing = TimingOf(app);
+  Timing timing = TimingOf(app, N, resolution);
   const double modelDiffusion = ModelDiffusion(app);
 
+  // The kinds of step: one per sub-step length, and with the second-order formula one more of
+  // two thirds of it.
   Workspace& w = KeptWorkspace();
-  BuildDigitalGrid(app, modelDiffusion, app.D(sRef), timing.dt, N, w.grid);
+  StepSolver& solver = w.solver;
+  std::array<double, kMaxStepKinds> kindDt{};
+  int kinds = 0;
+  auto kindOf = [&](double dt) {
+    for (int k = 0; k < kinds; ++k) {
+      if (kindDt[k] == dt) return k;
+    }
+    kindDt[kinds] = dt;
+    return kinds++;
+  };
+  double shortest = 0.0;
+  for (int k = 0; k < timing.segmentCount; ++k) {
+    Segment& segment = timing.segments[k];
+    const double dt = segment.steps == 1 ? segment.duration : segment.duration / segment.steps;
+    segment.firstKind = kindOf(dt);
+    segment.laterKind = timing.secondOrderSteps ? kindOf(dt * 2 / 3) : segment.firstKind;
+    shortest = k == 0 ? dt : std::min(shortest, dt);
+  }
+  // The first box follows the shortest sub-step, and the grid reaches six diffusion lengths of
+  // the longest-lived layer. A sweep grows its layer for N steps of tDrop; at a plane it keeps
+  // boxes growing by e, whose numbers are settled and ample, while curved electrodes and pulses,
+  // whose errors such coarse boxes dominated, take finer ones.
+  if (app.technique == 1) {
+    const double expansion =
+        app.electrode == 1 || app.electrode == 8 ? 1.0 : resolution.sweepExpansion;
+    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, N, expansion, w.grid);
+  } else {
+    double fastest = app.D(sRef);
+    for (int s = 1; s <= n; ++s) fastest = std::max(fastest, app.D(s));
+    const double span = timing.layerTime / shortest * (fastest / app.D(sRef));
+    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, resolution.expansion,
+                     w.grid);
+  }
   const int M = w.grid.nodeCount;
   BuildSurfaceConditions(app, w.grid.delta, w.grid.h[1], w.grid.surfaceFactor, w.surface);
-  // Amperes per n * (cm/s) of the rate at the surface: F in C/mmol turns mol/L into mol/cm3.
-  const double currentFactor = 96.4846 * app.area * cRef;
-  StepSolver& solver = w.solver;
-  StepKind& kind = solver.Kind(0);
-  BuildStepKind(app, w.grid, modelDiffusion, sRef, cRef, timing.dt, timing.dt, kind);
+  for (int k = 0; k < kinds; ++k) {
+    BuildStepKind(app, w.grid, modelDiffusion, sRef, cRef, kindDt[k], shortest, solver.Kind(k));
+  }
+  // Amperes per n * (cm/s) of the rate at the surface: F in C/mmol turns mol/L into mol/cm3. A
+  // band of width w diffuses as the hemicylinder of radius w / 4 (the radius the Instrument
+  // dialog stores), whose surface is pi w L / 4 rather than the band's own w L.
+  const double area = app.electrode == 7 ? app.area * model::kPi / 4 : app.area;
+  const double currentFactor = 96.4846 * area * cRef;
   solver.Begin(app, w.surface, M, currentFactor, route);
 
   for (int j = 0; j <= M + 1; ++j) {
@@ -155,13 +241,17 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route) {
     for (int s = 1; s <= n; ++s) w.initial[j][s] = app.Cinit(s) / cRef;
   }
   w.c = w.initial;
+  w.rhs[M + 1] = w.initial[M + 1];
 
   const int sweep = curves.sweepPointCount > 0 ? curves.sweepPointCount : N;
-  const bool secondOrder = kind.secondOrderCount > 0;
+  const bool secondOrder = solver.Kind(0).secondOrderCount > 0;
   RateVector firstCurrent{};
   // Current of transfer r of the step just solved; reduction positive.
   auto current = [&](int r) { return model::Finite(solver.Flux(r) * app.n(r) * currentFactor); };
 
+  NodeVectors* before = &w.back[0];
+  NodeVectors* previous = &w.back[1];
+  const bool keepBack = timing.secondOrderSteps || secondOrder;
   for (int i = 1; i <= N; ++i) {
     if (timing.freshLayer) {
       for (int j = 0; j <= M + 1; ++j) w.c[j] = w.initial[j];
@@ -170,26 +260,35 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route) {
     // Pulses follow the sweep: forward sweeps pulse one way, return sweeps the other.
     const double sign = ((i - 1) / sweep) % 2 == 0 ? 1.0 : -1.0;
 
-    double lastApplied = 0.0;
-    for (int k = 1; k <= timing.subSteps; ++k) {
-      const double applied = AppliedPotential(app, timing, k, programme, sign);
-      for (int j = 1; j <= M + 1; ++j) w.rhs[j] = w.c[j];
-      const bool continues = secondOrder && k > 1 && applied == lastApplied;
-      solver.Step(kind, w.rhs, w.c, applied, continues ? &w.before : nullptr);
-      if (secondOrder) {
-        for (int j = 1; j <= M; ++j) w.before[j] = w.rhs[j];
-      }
-      lastApplied = applied;
-      if (solver.iterations() > app.maxIterations) {
-        app.maxIterations = static_cast<model::Count>(solver.iterations());
-      }
+    for (int g = 0; g < timing.segmentCount; ++g) {
+      const Segment& segment = timing.segments[g];
+      const double applied = AppliedPotential(app, segment.level, programme, sign);
+      for (int k = 1; k <= segment.steps; ++k) {
+        StepKind& kind = solver.Kind(k == 1 ? segment.firstKind : segment.laterKind);
+        if (k == 1 || !timing.secondOrderSteps) {
+          for (int j = 1; j <= M; ++j) w.rhs[j] = w.c[j];
+        } else {
+          // (3 c(n+1) - 4 c(n) + c(n-1)) / 2 dt = L c(n+1): a step of 2 dt / 3 from this.
+          for (int j = 1; j <= M; ++j) {
+            for (int s = 1; s <= n; ++s) w.rhs[j][s] = (4 * w.c[j][s] - (*before)[j][s]) / 3;
+          }
+        }
+        const bool continues = secondOrder && k > 1;
+        if (keepBack) {
+          for (int j = 1; j <= M; ++j) (*previous)[j] = w.c[j];
+        }
+        solver.Step(kind, w.rhs, w.c, applied, continues ? before : nullptr);
+        if (keepBack) std::swap(before, previous);
+        if (solver.iterations() > app.maxIterations) {
+          app.maxIterations = static_cast<model::Count>(solver.iterations());
+        }
 
-      for (int s = 1; s <= n; ++s) {
-        curves.concentrationTable(i, s) = model::Finite(w.c[0][s] * cRef);
+        for (int s = 1; s <= n; ++s) {
+          curves.concentrationTable(i, s) = model::Finite(w.c[0][s] * cRef);
+        }
       }
-
-      if (k != timing.firstSample && k != timing.secondSample) continue;
-      const bool first = k == timing.firstSample;
+      if (segment.sample == 0) continue;
+      const bool first = segment.sample == 1;
       for (int r = 1; r <= charges; ++r) {
         const double Ir = current(r);
         if (!timing.difference) {
@@ -210,10 +309,11 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route) {
 
 }  // namespace
 
-void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route) {
+void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
+                       const DigitalResolution& resolution) {
   app.maxIterations = 0;
   try {
-    Run(app, curves, route);
+    Run(app, curves, route, resolution);
   } catch (const Failure& failure) {
     if (!failure.prefix().empty()) throw;
     throw Failure(std::string(failure.description()), kCvPrefix);

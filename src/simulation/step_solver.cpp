@@ -203,12 +203,13 @@ double StepSolver::CloseWithFluxes(StepKind& kind, double applied, double E, boo
   if (solvePotential && Ru_ > 0) {
     RateVector J{};
     RateVector dJ{};
+    const int charges = std::min(charges_, model::kMaxCharge);
     auto current = [&](double trial, double& I, double& dIdE) {
       SetRates(trial);
       SolveFluxes(*surface_, kind.flux, zeroFluxSurface_, kRed_, kOx_, J, &slopes_, &dJ);
       I = 0.0;
       dIdE = 0.0;
-      for (int r = 1; r <= charges_; ++r) {
+      for (int r = 1; r <= charges; ++r) {
         I += model::Finite(J[r] * app.n(r) * currentFactor_);
         dIdE += dJ[r] * app.n(r) * currentFactor_;
       }
