@@ -7,6 +7,7 @@
 #include "model/checked_math.h"
 #include "model/count.h"
 #include "model/failure.h"
+#include "model/number_format.h"
 
 namespace kivex::simulation {
 
@@ -66,12 +67,23 @@ int DigitalNodeCount(double modelDiffusion, double span, double expansion) {
   return M;
 }
 
-double FittingExpansion(double modelDiffusion, double span, double expansion) {
+double FittingExpansion(const model::AppState& app, double modelDiffusion, double span,
+                        double expansion) {
   while (expansion < 1.0 && !Fits(modelDiffusion, span, expansion)) {
     expansion = std::min(1.0, expansion * 1.25);
   }
   if (Fits(modelDiffusion, span, expansion)) return expansion;
-  model::ThrowFailure(model::kSubscriptOutOfRange);
+  // Only chemistry shrinks the first box this far: its reaction layer is that thin. Say how fast
+  // the rate constants may be for this step and experiment (DM = RT S / (F |E step|)).
+  const double largestReach = std::exp(kLargestNodeExponent) - 1.0;
+  const double spread = std::exp(1.0) - 1.0;
+  const double largestDm = largestReach * largestReach / (36.0 * spread * spread * span);
+  const double largestRate =
+      largestDm * model::kFaraday * std::fabs(app.Estep) / (model::kGasConstant * app.temperature);
+  throw model::Failure(
+      "The chemical rate constants are too fast for the grid: their sum (a second-order one "
+      "times the largest concentration) must stay below " +
+      model::FormatPattern(largestRate, "0.##e-0") + " /s");
 }
 
 double EffectiveRadius(const model::AppState& app) {
@@ -80,7 +92,7 @@ double EffectiveRadius(const model::AppState& app) {
 
 void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double referenceD,
                       double dt, double span, double preferredExpansion, DigitalGrid& grid) {
-  const double expansion = FittingExpansion(modelDiffusion, span, preferredExpansion);
+  const double expansion = FittingExpansion(app, modelDiffusion, span, preferredExpansion);
   const int M = DigitalNodeCount(modelDiffusion, span, expansion);
   grid = DigitalGrid{};
   grid.nodeCount = M;

@@ -37,8 +37,9 @@ int DigitalNodeCount(double modelDiffusion, double span, double expansion);
 double EffectiveRadius(const model::AppState& app);
 
 // The finest expansion from `expansion` up to 1 (boxes growing by e) whose node count fits the
-// grid. When not even 1 fits, raises the index failure.
-double FittingExpansion(double modelDiffusion, double span, double expansion);
+// grid. When not even 1 fits, raises a Failure that says how fast the rate constants may be.
+double FittingExpansion(const model::AppState& app, double modelDiffusion, double span,
+                        double expansion);
 
 // Fills the grid for the electrode of `app`, its first box sized for steps of dt, its boxes as
 // fine as `preferredExpansion` allows within the node limit (FittingExpansion). Planar and

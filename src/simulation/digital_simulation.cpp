@@ -109,8 +109,10 @@ double ModelDiffusion(const AppState& app) {
   if (reactions == 0) return kModelDiffusionWithoutChemistry;
   double rates = 0.0;
   for (int q = 1; q <= reactions; ++q) rates += app.kf(q) + app.kb(q);
-  const double dm = model::Div(model::kGasConstant * app.temperature * rates,
-                               model::kFaraday * std::fabs(app.Estep));
+  const double numerator = model::kGasConstant * app.temperature * rates;
+  // Rates too large to multiply out are refused by the grid, which says how fast they may be.
+  if (std::isinf(numerator)) return numerator;
+  const double dm = model::Div(numerator, model::kFaraday * std::fabs(app.Estep));
   return std::max(kModelDiffusionWithoutChemistry, dm);
 }
 
