@@ -103,12 +103,19 @@ Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& re
 
 // The model diffusion coefficient sets the first box against the reaction layer of the
 // chemistry. Slow or switched-off chemistry would make it small and the first box wider than the
-// diffusion layer, so it never drops below its value without chemistry.
-double ModelDiffusion(const AppState& app) {
+// diffusion layer, so it never drops below its value without chemistry. A second-order constant
+// is per mol/L: a side with two species reacts at k cRef in the blocks, and so here.
+double ModelDiffusion(const AppState& app, double cRef) {
   const int reactions = app.chemCount + app.chem2Count;
   if (reactions == 0) return kModelDiffusionWithoutChemistry;
   double rates = 0.0;
-  for (int q = 1; q <= reactions; ++q) rates += app.kf(q) + app.kb(q);
+  for (int q = 1; q <= app.chemCount; ++q) rates += app.kf(q) + app.kb(q);
+  for (int j = 1; j <= app.chem2Count; ++j) {
+    const int q = app.chemCount + j;
+    const bool twoLeft = app.chem2Species(j, 1) != 0 && app.chem2Species(j, 2) != 0;
+    const bool twoRight = app.chem2Species(j, 3) != 0 && app.chem2Species(j, 4) != 0;
+    rates += app.kf(q) * (twoLeft ? cRef : 1.0) + app.kb(q) * (twoRight ? cRef : 1.0);
+  }
   const double numerator = model::kGasConstant * app.temperature * rates;
   // Rates too large to multiply out are refused by the grid, which says how fast they may be.
   if (std::isinf(numerator)) return numerator;
@@ -187,7 +194,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
   }
 
   Timing timing = TimingOf(app, N, resolution);
-  const double modelDiffusion = ModelDiffusion(app);
+  const double modelDiffusion = ModelDiffusion(app, cRef);
 
   // The kinds of step: one per sub-step length, and with the second-order formula one more of
   // two thirds of it.
