@@ -23,6 +23,7 @@ using model::Failure;
 
 constexpr char kCvPrefix[] = "CV Error: ";
 constexpr double kModelDiffusionWithoutChemistry = 10.0;
+constexpr double kThird = 1.0 / 3.0;
 
 // The potential a segment of a point holds.
 enum class Level { kProgramme, kPulse, kLow, kHigh };
@@ -279,7 +280,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
         } else {
           // (3 c(n+1) - 4 c(n) + c(n-1)) / 2 dt = L c(n+1): a step of 2 dt / 3 from this.
           for (int j = 1; j <= M; ++j) {
-            for (int s = 1; s <= n; ++s) w.rhs[j][s] = (4 * w.c[j][s] - (*before)[j][s]) / 3;
+            for (int s = 1; s <= n; ++s) w.rhs[j][s] = (4 * w.c[j][s] - (*before)[j][s]) * kThird;
           }
         }
         const bool continues = secondOrder && k > 1;

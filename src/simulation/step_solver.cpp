@@ -22,7 +22,8 @@ constexpr int kMaxNewtonSweeps = 50;
 // A kept Jacobian is re-eliminated when an iteration shrinks the change by less than this, and
 // after this many iterations in one step.
 constexpr double kSlowContraction = 0.25;
-constexpr int kRefreshAfter = 4;
+constexpr int kRefreshAfter = 8;
+constexpr int kRenewAge = 64;
 // With a resistance and strong chemistry the iteration first holds the potential until the
 // chemistry has moved less than this, so that no wild early iterate drags the potential away.
 constexpr double kSettled = 1e-3;
@@ -37,6 +38,7 @@ void BuildStepKind(const AppState& app, const DigitalGrid& grid, double modelDif
   const int n = app.speciesCount;
   kind.dt = dt;
   kind.isPrepared = false;
+  kind.refreshNext = false;
   kind.closure.preparedFor = nullptr;
   const double ratio = dt / gridDt;
   for (int j = 1; j <= M; ++j) {
@@ -277,21 +279,27 @@ double StepSolver::SolveSecondOrder(StepKind& kind, const NodeVectors& rhs, Node
       for (int s = 1; s <= n_; ++s) c[j][s] += c[j][s] - (*before)[j][s];
     }
   }
+  // The iterate and the next one take turns in c and next_.
+  NodeVectors* x = &c;
+  NodeVectors* y = &next_;
   // Concentrations stay below a few times cRef, so weak chemistry never needs the drift check.
   const bool strong = kind.chemistryWeight * 4 > kSlowContraction;
   double E = Ru_ > 0 ? applied + lastDrop_ : applied;
   double previousChange = 0.0;
   bool settled = false;  // the chemistry moved less than kSettled in the last iteration
-  bool refresh = !kind.isPrepared || (strong && JacobianDrift(kind, c) > kSlowContraction);
+  bool refresh =
+      !kind.isPrepared || kind.refreshNext || (strong && JacobianDrift(kind, c) > kSlowContraction);
+  kind.refreshNext = false;
   for (int iteration = 1; iteration <= kMaxNewtonSweeps; ++iteration) {
     iterations_ = iteration;
     if (refresh) {
       // A full Newton step, from the iterate with negative values raised to 0: the quadratic
       // terms have a second, unphysical root on the negative side.
       for (int j = 1; j <= M_; ++j) {
-        for (int s = 1; s <= n_; ++s) c[j][s] = std::max(c[j][s], 0.0);
+        for (int s = 1; s <= n_; ++s) (*x)[j][s] = std::max((*x)[j][s], 0.0);
       }
-      Linearise(kind, c);
+      Linearise(kind, *x);
+      kind.age = 0;
       refresh = false;
     }
     // The step's equations linearised at o, applied to the present iterate x:
@@ -299,14 +307,16 @@ double StepSolver::SolveSecondOrder(StepKind& kind, const NodeVectors& rhs, Node
     for (int j = 1; j <= M_; ++j) {
       SpeciesVector& out = chordRhs_[j];
       out = rhs[j];
-      const SpeciesVector& x = c[j];
+      const SpeciesVector& xj = (*x)[j];
       const SpeciesVector& o = kind.linearisedAt[j];
       for (int q = 0; q < kind.secondOrderCount; ++q) {
         const SecondOrderReaction& r = kind.secondOrder[q];
         const double forward =
-            r.s2 != 0 ? r.kfdt * (o[r.s2] * x[r.s1] + o[r.s1] * x[r.s2] - x[r.s1] * x[r.s2]) : 0.0;
+            r.s2 != 0 ? r.kfdt * (o[r.s2] * xj[r.s1] + o[r.s1] * xj[r.s2] - xj[r.s1] * xj[r.s2])
+                      : 0.0;
         const double backward =
-            r.s4 != 0 ? r.kbdt * (o[r.s4] * x[r.s3] + o[r.s3] * x[r.s4] - x[r.s3] * x[r.s4]) : 0.0;
+            r.s4 != 0 ? r.kbdt * (o[r.s4] * xj[r.s3] + o[r.s3] * xj[r.s4] - xj[r.s3] * xj[r.s4])
+                      : 0.0;
         const double term = forward - backward;
         out[r.s1] += term;
         if (r.s2 != 0) out[r.s2] += term;
@@ -317,24 +327,25 @@ double StepSolver::SolveSecondOrder(StepKind& kind, const NodeVectors& rhs, Node
     chordRhs_[M_ + 1] = rhs[M_ + 1];
     SweepBackward(chordRhs_, kind.prepared, work_, kind.upper);
     const bool potentialSolved = Ru_ > 0 && (settled || !strong);
-    E = CloseWithFluxes(kind, applied, E, potentialSolved, next_);
-    SweepForward(next_, kind.prepared, work_, kind.lower);
+    E = CloseWithFluxes(kind, applied, E, potentialSolved, *y);
+    SweepForward(*y, kind.prepared, work_, kind.lower);
 
-    double change = 0.0;
+    double change = 0.0;  // the largest |y - x| / max(|y|, floor), dividing only then
     for (int j = 1; j <= M_; ++j) {
       for (int s = 1; s <= n_; ++s) {
-        const double scale = std::max(std::abs(next_[j][s]), kNewtonFloor);
-        change = std::max(change, std::abs(next_[j][s] - c[j][s]) / scale);
+        const double scale = std::max(std::abs((*y)[j][s]), kNewtonFloor);
+        const double moved = std::abs((*y)[j][s] - (*x)[j][s]);
+        if (!(moved <= change * scale)) change = moved / scale;  // NaN too
       }
     }
     if (!std::isfinite(change)) {
       // Lost from a Jacobian of other concentrations: a full Newton step from the start.
-      for (int j = 0; j <= M_; ++j) c[j] = start_[j];
+      for (int j = 0; j <= M_; ++j) (*x)[j] = start_[j];
       refresh = true;
       previousChange = 0.0;
       continue;
     }
-    for (int j = 0; j <= M_; ++j) c[j] = next_[j];
+    std::swap(x, y);
     settled = change < kSettled;
     const bool potentialDone = Ru_ <= 0 || potentialSolved;
     if (change <= kNewtonTolerance && potentialDone) break;
@@ -347,11 +358,17 @@ double StepSolver::SolveSecondOrder(StepKind& kind, const NodeVectors& rhs, Node
     // steps (each from the iterate raised to 0, which keeps to the physical root); weak or
     // settled chemistry keeps the Jacobian while it contracts fast.
     if (rho > kSlowContraction || iteration % kRefreshAfter == 0 ||
-        (strong && JacobianDrift(kind, c) > kSlowContraction)) {
+        (strong && JacobianDrift(kind, *x) > kSlowContraction)) {
       refresh = true;
     }
     previousChange = change;
   }
+  if (x != &c) {
+    for (int j = 0; j <= M_; ++j) c[j] = (*x)[j];
+  }
+  // A Jacobian that has served many steps and now needs more than two iterations is renewed
+  // at the next step; its elimination costs about as much as twenty iterations.
+  if (++kind.age >= kRenewAge && iterations_ > 2) kind.refreshNext = true;
   if (Ru_ > 0) lastDrop_ = E - applied;
   return E;
 }

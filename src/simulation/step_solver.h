@@ -12,8 +12,9 @@
 // Second-order chemistry: a simplified Newton iteration. The Jacobian of a kind of step is
 // eliminated at some earlier concentrations and kept while the iteration contracts fast; each
 // iteration then costs two sweeps. It is re-eliminated at the present iterate (a full Newton
-// step) when the contraction slows. The iteration runs until no concentration changes by more
-// than 1e-10 of itself, so its result is the solution of the step, whatever Jacobian got there.
+// step) when the contraction slows or strong chemistry moves far, and renewed after many steps
+// once it needs a third iteration. The iteration runs until no concentration changes by more than
+// 1e-10 of itself, so its result is the solution of the step, whatever Jacobian got there.
 //
 // Ohmic drop: only the surface rows depend on the electrode potential. With the nodes beyond the
 // surface eliminated, a trial potential costs a system of one unknown per electron transfer
@@ -49,6 +50,8 @@ struct StepKind {
   int secondOrderCount = 0;  // rows with a product of two species on a side
   PreparedBlocks prepared;   // of D(j), or of the Jacobian at `linearisedAt`
   bool isPrepared = false;
+  bool refreshNext = false;  // re-eliminate the Jacobian at the start of the next step
+  int age = 0;               // steps since the Jacobian was eliminated
   NodeVectors linearisedAt{};
   double chemistryWeight = 0;  // the simplified Newton's contraction per unit concentration moved
   FluxResponse flux;
