@@ -276,18 +276,9 @@ TEST(DigitalGeometry, CurvedSweepIsWithinHalfAPercentOfItsConvergedSolution) {
   const Peak peak = ForwardPeak(Simulate(app));
   app.Estep = 0.0002;
   app.tDrop = app.Estep / app.scanRate;
-  auto curves = std::make_unique<CurveSet>();
-  model::PlotSettings plot;
-  RunSimulation(app, *curves, plot, false);
   DigitalResolution fine;
   fine.sweepExpansion = 0.05;
-  DigitalSimulation(app, *curves, SolveRoute::kPrepared, fine);
-  Voltammogram converged;
-  for (int i = 1; i <= curves->pointCount; ++i) {
-    converged.E.push_back(curves->x(i));
-    converged.I.push_back(curves->resultTable(i, 2));
-  }
-  converged.sweepPoints = curves->pointCount;
+  const Voltammogram converged = Simulate(app, SolveRoute::kPrepared, &fine);
   EXPECT_NEAR(peak.I / ForwardPeak(converged).I, 1.0, 0.005);
 }
 

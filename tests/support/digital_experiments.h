@@ -109,16 +109,20 @@ struct Voltammogram {
   int maxIterations = 0;
 };
 
+// Through the simulation driver, or, for the reference route or another resolution, the
+// potential programme and the digital simulation alone.
 inline Voltammogram Simulate(model::AppState app,
-                             simulation::SolveRoute route = simulation::SolveRoute::kPrepared) {
+                             simulation::SolveRoute route = simulation::SolveRoute::kPrepared,
+                             const simulation::DigitalResolution* resolution = nullptr) {
   auto curves = std::make_unique<model::CurveSet>();
   model::PlotSettings plot;
-  if (route == simulation::SolveRoute::kPrepared) {
+  if (route == simulation::SolveRoute::kPrepared && resolution == nullptr) {
     simulation::RunSimulation(app, *curves, plot, false);
   } else {
     app.totalColumn = static_cast<model::Count>(app.chargeCount + 1);
     simulation::BuildPotentialProgramme(app, *curves);
-    simulation::DigitalSimulation(app, *curves, route);
+    simulation::DigitalSimulation(app, *curves, route,
+                                  resolution ? *resolution : simulation::DigitalResolution{});
   }
   Voltammogram v;
   v.sweepPoints = curves->sweepPointCount;
