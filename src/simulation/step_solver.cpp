@@ -129,10 +129,12 @@ void StepSolver::Begin(const AppState& app, const SurfaceConditions& surface, in
   for (int r = 1; r <= charges_; ++r) {
     slopes_.red[r] = -app.alpha(r) * app.n(r) * app.fOverRT;
     slopes_.ox[r] = (1 - app.alpha(r)) * app.n(r) * app.fOverRT;
-    if (slopes_.red[r] < 0)
+    if (slopes_.red[r] < 0) {
       lowest_ = std::max(lowest_, app.E0(r) + kLargestExponent / slopes_.red[r]);
-    if (slopes_.ox[r] > 0)
+    }
+    if (slopes_.ox[r] > 0) {
       highest_ = std::min(highest_, app.E0(r) + kLargestExponent / slopes_.ox[r]);
+    }
   }
   // The dummy species of empty places is 1 everywhere, in every profile the iteration builds.
   for (int j = 0; j < kNodeSlots; ++j) next_[j][0] = 1.0;
@@ -171,8 +173,10 @@ double StepSolver::SolveLinear(StepKind& kind, const NodeVectors& rhs, NodeVecto
   if (!kind.isPrepared) {
     PrepareBlockSolve(kind.prepared, work_, kind.lower, kind.upper, kind.blocks, surface_->pattern,
                       M_, n_);
-    BuildFluxResponse(*surface_, kind.prepared.reducedFirst, kind.prepared.surfaceProduct,
-                      kind.lower[1], kind.flux);
+    if (Ru_ > 0) {
+      BuildFluxResponse(*surface_, kind.prepared.reducedFirst, kind.prepared.surfaceProduct,
+                        kind.lower[1], kind.flux);
+    }
     kind.isPrepared = true;
     kind.closure.preparedFor = nullptr;
   }
