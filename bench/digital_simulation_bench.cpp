@@ -1,63 +1,33 @@
 // The digital simulation is the inner loop of every fit, so its cost per run matters:
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIVEX_BUILD_BENCH=ON
-//   cmake --build build-bench --target kivex_bench && build-bench/bench/kivex_bench
-// Each case runs the prepared route (blocks eliminated once per run) and the reference route
-// (every step solved from scratch); both give the same numbers.
+//   cmake --build build-bench --target kivex_bench && build-bench/kivex_bench
+//
+// The default cycle runs the prepared route and the reference route (every step solved from
+// scratch, which gives the same numbers). The cases of the README's speed table run the Simulate
+// command on dialogs typed as a user would: a 3999-point differential pulse (0.5 V to -0.4995 V
+// in 0.25 mV steps at 0.5 mV/s, tDrop 0.5 s, 50 ms pulses) of A + e = B, C + e = D, B = E,
+// D = F with 0.5 mM C; the second-order case adds B + D = A + F (kf 1e3 per M s, kb 0) and the
+// resistance case Ru = 100 ohm.
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 #include "model/curve_set.h"
 #include "model/plot_settings.h"
 #include "simulation/digital_simulation.h"
 #include "simulation/driver.h"
 #include "support/digital_experiments.h"
+#include "support/test_platform.h"
+#include "ui/commands.h"
+#include "ui/interaction.h"
+#include "ui/session.h"
 
 namespace {
 
 using kivex::model::AppState;
 using kivex::simulation::SolveRoute;
-using namespace kivex::testing;
-
-// The experiment of the untouched dialogs: A + e = B, E0 0.1 V, 0.3 V to -0.3 V in 5 mV steps
-// at 10 mV/s, here swept there and back.
-AppState DefaultCycle() {
-  AppState app = CoupleExperiment();
-  app.E0(1) = 0.1;
-  app.Cinit(1) = 9.996e-4;
-  app.Cinit(2) = 4.159e-7;
-  app.Estep = 0.005;
-  app.scanRate = 0.01;
-  app.tDrop = 0.5;
-  app.cycles = 1;
-  return app;
-}
-
-// Six species, three transfers and two first-order steps, differential pulse over 4000 points
-// (tDrop 0.7 s, tPulse 0.05 s: 56 sub-steps a point).
-AppState SixSpeciesPulse() {
-  AppState app = CoupleExperiment();
-  app.speciesCount = 6;
-  app.E0(1) = 0.1;
-  app.Cinit(3) = 5e-4;
-  app.Cinit(5) = 2e-4;
-  AddTransfer(app, 3, 4, -0.05);
-  AddTransfer(app, 5, 6, -0.15);
-  AddFirstOrder(app, 2, 3, 10.0, 1.0);
-  AddFirstOrder(app, 4, 5, 10.0, 1.0);
-  app.technique = 4;
-  app.Estep = 0.6 / 3999;
-  app.tDrop = 0.7;
-  app.tPulse = 0.05;
-  return app;
-}
-
-AppState SixSpeciesPulseSecondOrder() {
-  AppState app = SixSpeciesPulse();
-  AddSecondOrder(app, 2, 4, 1, 6, 1e3, 0.0);  // B + D = A + F
-  return app;
-}
 
 void Run(benchmark::State& state, const AppState& experiment, SolveRoute route) {
   auto curves = std::make_unique<kivex::model::CurveSet>();
@@ -72,25 +42,63 @@ void Run(benchmark::State& state, const AppState& experiment, SolveRoute route) 
 }
 
 void DefaultCyclicVoltammogram(benchmark::State& state) {
-  Run(state, DefaultCycle(), SolveRoute::kPrepared);
+  AppState app = kivex::testing::DefaultExperiment(1);
+  app.cycles = 1;
+  Run(state, app, SolveRoute::kPrepared);
 }
 void DefaultCyclicVoltammogramReference(benchmark::State& state) {
-  Run(state, DefaultCycle(), SolveRoute::kReference);
+  AppState app = kivex::testing::DefaultExperiment(1);
+  app.cycles = 1;
+  Run(state, app, SolveRoute::kReference);
 }
-void DifferentialPulseSixSpecies(benchmark::State& state) {
-  Run(state, SixSpeciesPulse(), SolveRoute::kPrepared);
-}
-void DifferentialPulseSixSpeciesReference(benchmark::State& state) {
-  Run(state, SixSpeciesPulse(), SolveRoute::kReference);
-}
-void DifferentialPulseSixSpeciesSecondOrder(benchmark::State& state) {
-  Run(state, SixSpeciesPulseSecondOrder(), SolveRoute::kPrepared);
-}
-
 BENCHMARK(DefaultCyclicVoltammogram)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DefaultCyclicVoltammogramReference)->Unit(benchmark::kMicrosecond);
-BENCHMARK(DifferentialPulseSixSpecies)->Unit(benchmark::kMillisecond);
-BENCHMARK(DifferentialPulseSixSpeciesReference)->Unit(benchmark::kMillisecond);
-BENCHMARK(DifferentialPulseSixSpeciesSecondOrder)->Unit(benchmark::kMillisecond);
+
+void Type(kivex::ui::Session& session, std::string_view reference, std::string text) {
+  const kivex::ui::ControlAddress address = kivex::ui::ResolveControl(session, reference);
+  kivex::ui::TypeText(session, *address.dialog, *address.control, std::move(text));
+}
+
+// Arguments: second-order step (0 or 1), Ru in ohm.
+void SpeedTablePulse(benchmark::State& state) {
+  kivex::testing::SessionFixture f;
+  kivex::ui::Session& s = f.session;
+  const kivex::ui::ControlAddress pulse = kivex::ui::ResolveControl(s, "FormTech.optTech(4)");
+  kivex::ui::ClickControl(s, *pulse.dialog, *pulse.control);
+  Type(s, "FormMech.charge(3)", "C");
+  Type(s, "FormMech.charge(4)", "D");
+  Type(s, "FormMech.chem(1)", "B");
+  Type(s, "FormMech.chem(2)", "E");
+  Type(s, "FormMech.chem(3)", "D");
+  Type(s, "FormMech.chem(4)", "F");
+  if (state.range(0) != 0) {
+    Type(s, "FormMech.chem2(1)", "B");
+    Type(s, "FormMech.chem2(2)", "D");
+    Type(s, "FormMech.chem2(3)", "A");
+    Type(s, "FormMech.chem2(4)", "F");
+  }
+  Type(s, "FormIns.Estart", "0.5");
+  Type(s, "FormIns.Eend", "-0.4995");
+  Type(s, "FormIns.Estep", "0.00025");
+  Type(s, "FormIns.V", "0.0005");
+  Type(s, "FormIns.txtRu", std::to_string(state.range(1)));
+  kivex::ui::RunMenuItem(s, "mnuExperimental");
+  Type(s, "FormExpr.C(3)", "5e-4");
+  if (state.range(0) != 0) {
+    Type(s, "FormExpr.kf(3)", "1e3");
+    Type(s, "FormExpr.kb(3)", "0");
+  }
+  for (auto _ : state) kivex::ui::RunMenuItem(s, "mnuSimulate");
+  if (!f.platform.messages.empty()) state.SkipWithError(f.platform.messages.front().c_str());
+  state.counters["points"] = s.curves.pointCount;
+  state.counters["iterations"] = s.app.maxIterations;
+}
+BENCHMARK(SpeedTablePulse)
+    ->ArgNames({"secondOrder", "Ru"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 100})
+    ->Args({1, 100})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -212,5 +212,32 @@ void BM_AutoFitFollowingChemicalStepWithRestart(benchmark::State& state) {
 }
 BENCHMARK(BM_AutoFitFollowingChemicalStepWithRestart)->Unit(benchmark::kMillisecond);
 
+// The speed table's scheme with a second-order step (A + e = B, C + e = D, B = E, D = F,
+// B + D = A + F with kf 1e3 per M s) on the dialogs' 121-point differential pulse: the
+// concentration of A, E0 and the second-order kf free, started 20 %, 20 mV and a factor 3 off.
+void BM_AutoFitSecondOrderDifferentialPulse(benchmark::State& state) {
+  testing::SessionFixture f;
+  Click(f.session, "FormTech.optTech(4)");
+  const char* boxes[][2] = {{"charge(3)", "C"}, {"charge(4)", "D"}, {"chem(1)", "B"},
+                            {"chem(2)", "E"},   {"chem(3)", "D"},   {"chem(4)", "F"},
+                            {"chem2(1)", "B"},  {"chem2(2)", "D"},  {"chem2(3)", "A"},
+                            {"chem2(4)", "F"}};
+  for (const auto& box : boxes) Type(f.session, std::string("FormMech.") + box[0], box[1]);
+  ui::RunMenuItem(f.session, "mnuExperimental");
+  Type(f.session, "FormExpr.C(3)", "5e-4");
+  Type(f.session, "FormExpr.kf(3)", "1e3");
+  Type(f.session, "FormExpr.kb(3)", "0");
+  ui::RunMenuItem(f.session, "mnuSimulate");
+  Type(f.session, "FormExpr.C(1)", "1.2e-3");
+  Type(f.session, "FormExpr.Eze(1)", "0.12");
+  Type(f.session, "FormExpr.kf(3)", "3e3");
+  TickFit(f.session, 13);
+  TickFit(f.session, 18);
+  Type(f.session, "FormExpr.TextCmin(18)", "10");
+  Type(f.session, "FormExpr.TextCmax(18)", "1e5");
+  TimeAutoFit(state, f);
+}
+BENCHMARK(BM_AutoFitSecondOrderDifferentialPulse)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace kivex

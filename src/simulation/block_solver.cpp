@@ -1,6 +1,7 @@
 #include "simulation/block_solver.h"
 
 #include <cmath>
+#include <type_traits>
 
 #include "model/checked_math.h"
 #include "model/failure.h"
@@ -196,27 +197,117 @@ void PrepareBlockSolve(PreparedBlocks& prepared, BlockSolveWork& work, const Nod
   }
   prepared.inverse[1] = work.reduced[1];
   InvertMatrix(prepared.inverse[1], n);
+  prepared.reducedFirst = work.reduced[1];
 
   work.inverse = P;
   InvertMatrix(work.inverse, n);
   MatrixMultiply(work.reduced[1], work.inverse, n, n, n, prepared.surfaceProduct);
 }
 
+namespace {
+
+// The sweeps of a prepared solve with the species count fixed at compile time, so that the small
+// products unroll; every sum runs in the order of StartRhs, SweepRhs and ForwardNode, so the bits
+// are theirs.
+template <int N>
+void SweepBackwardFixed(const NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
+                        const NodeVectors& b) {
+  const int M = prepared.M;
+  for (int s = 1; s <= N; ++s) work.rhs[M][s] = c[M][s] + b[M][s] * c[M + 1][s];
+  for (int j = M - 1; j >= 1; --j) {
+    const Block& W = prepared.inverse[j + 1];
+    const SpeciesVector& next = work.rhs[j + 1];
+    SpeciesVector& out = work.rhs[j];
+#pragma GCC unroll 6
+    for (int s = 1; s <= N; ++s) {
+      double sum = 0.0;
+#pragma GCC unroll 6
+      for (int t = 1; t <= N; ++t) sum += W[s][t] * next[t];
+      out[s] = c[j][s] + b[j][s] * sum;
+    }
+  }
+}
+
+template <int N>
+void SweepForwardFixed(NodeVectors& c, const PreparedBlocks& prepared, const BlockSolveWork& work,
+                       const NodeVectors& a) {
+  for (int j = 1; j <= prepared.M; ++j) {
+    const Block& W = prepared.inverse[j];
+    SpeciesVector v;
+#pragma GCC unroll 6
+    for (int s = 1; s <= N; ++s) v[s] = work.rhs[j][s] + a[j][s] * c[j - 1][s];
+#pragma GCC unroll 6
+    for (int s = 1; s <= N; ++s) {
+      double sum = 0.0;
+#pragma GCC unroll 6
+      for (int t = 1; t <= N; ++t) sum += W[s][t] * v[t];
+      c[j][s] = sum;
+    }
+  }
+}
+
+// Calls sweep(std::integral_constant<int, n>) for n = 1..6.
+template <typename Sweep>
+void ForSpeciesCount(int n, Sweep&& sweep) {
+  switch (n) {
+    case 1: sweep(std::integral_constant<int, 1>{}); break;
+    case 2: sweep(std::integral_constant<int, 2>{}); break;
+    case 3: sweep(std::integral_constant<int, 3>{}); break;
+    case 4: sweep(std::integral_constant<int, 4>{}); break;
+    case 5: sweep(std::integral_constant<int, 5>{}); break;
+    default: sweep(std::integral_constant<int, 6>{}); break;
+  }
+}
+
+}  // namespace
+
+void SweepBackward(const NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
+                   const NodeVectors& b) {
+  ForSpeciesCount(prepared.n, [&](auto count) {
+    SweepBackwardFixed<decltype(count)::value>(c, prepared, work, b);
+  });
+}
+
+void CloseSurfacePrepared(NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
+                          const NodeVectors& a, const Block& B, SurfaceClosure& closure) {
+  const int n = prepared.n;
+  bool same = closure.preparedFor == &prepared;
+  for (int s = 1; same && s <= n; ++s) {
+    for (int t = 1; t <= n; ++t) {
+      if (closure.boundary[s][t] != B[s][t]) {
+        same = false;
+        break;
+      }
+    }
+  }
+  if (!same) {
+    closure.preparedFor = nullptr;  // until the new closure is complete
+    MatrixMultiply(prepared.surfaceProduct, B, n, n, n, closure.inverse);
+    for (int s = 1; s <= n; ++s) closure.inverse[s][s] -= a[1][s];
+    InvertMatrix(closure.inverse, n);
+    closure.boundary = B;
+    closure.preparedFor = &prepared;
+  }
+  for (int s = 1; s <= n; ++s) {
+    double sum = 0.0;
+    for (int t = 1; t <= n; ++t) sum += closure.inverse[s][t] * work.rhs[1][t];
+    c[0][s] = sum;
+  }
+}
+
+void SweepForward(NodeVectors& c, const PreparedBlocks& prepared, const BlockSolveWork& work,
+                  const NodeVectors& a) {
+  ForSpeciesCount(prepared.n, [&](auto count) {
+    SweepForwardFixed<decltype(count)::value>(c, prepared, work, a);
+  });
+}
+
 void SolvePrepared(NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
                    const NodeVectors& a, const NodeVectors& b, const Block& B) {
-  const int M = prepared.M;
-  const int n = prepared.n;
-  StartRhs(c, b, M, n, work.rhs[M]);
-  for (int j = M - 1; j >= 1; --j) {
-    SweepRhs(c[j], b[j], prepared.inverse[j + 1], work.rhs[j + 1], n, work.rhs[j]);
-  }
-
-  MatrixMultiply(prepared.surfaceProduct, B, n, n, n, work.surface);
-  CloseSurface(work.surface, a[1], work.rhs[1], n, c[0]);
-
-  for (int j = 1; j <= M; ++j) {
-    ForwardNode(prepared.inverse[j], work.rhs[j], a[j], c[j - 1], n, c[j]);
-  }
+  SweepBackward(c, prepared, work, b);
+  MatrixMultiply(prepared.surfaceProduct, B, prepared.n, prepared.n, prepared.n, work.surface);
+  CloseSurface(work.surface, a[1], work.rhs[1], prepared.n, c[0]);
+  SweepForward(c, prepared, work, a);
 }
 
 }  // namespace kivex::simulation

@@ -68,6 +68,7 @@ void BlockSolve(NodeVectors& c, BlockSolveWork& work, const NodeVectors& a, cons
 struct PreparedBlocks {
   NodeBlocks inverse;    // W(j), the inverse of D'(j), j = 1..M
   Block surfaceProduct;  // D'(1) inv(P)
+  Block reducedFirst;    // D'(1)
   int M = 0;
   int n = 0;
 };
@@ -75,8 +76,26 @@ struct PreparedBlocks {
 void PrepareBlockSolve(PreparedBlocks& prepared, BlockSolveWork& work, const NodeVectors& a,
                        const NodeVectors& b, const NodeBlocks& D, const Block& P, int M, int n);
 
+// The inverted surface closure of a prepared solve for one boundary matrix. Many steps of a run
+// see the same potential (the sub-steps of a DC point, the base of a differential pulse), so the
+// closure is kept while B stays the same to the last bit.
+struct SurfaceClosure {
+  Block boundary{};
+  Block inverse{};
+  const PreparedBlocks* preparedFor = nullptr;  // the elimination the closure belongs to
+};
+
 // BlockSolve with the prepared blocks; only the boundary matrix B changes from step to step.
 void SolvePrepared(NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
                    const NodeVectors& a, const NodeVectors& b, const Block& B);
+
+// SolvePrepared in its three parts, for callers that close the surface themselves. The backward
+// sweep leaves r'(j) in work.rhs; the forward sweep takes c(0) from c[0].
+void SweepBackward(const NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
+                   const NodeVectors& b);
+void CloseSurfacePrepared(NodeVectors& c, const PreparedBlocks& prepared, BlockSolveWork& work,
+                          const NodeVectors& a, const Block& B, SurfaceClosure& closure);
+void SweepForward(NodeVectors& c, const PreparedBlocks& prepared, const BlockSolveWork& work,
+                  const NodeVectors& a);
 
 }  // namespace kivex::simulation

@@ -1,17 +1,17 @@
 #include "simulation/digital_grid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "model/checked_math.h"
 #include "model/count.h"
 #include "model/failure.h"
+#include "model/number_format.h"
 
 namespace kivex::simulation {
 
 namespace {
-
-constexpr double kExpansion = 1.0;  // beta: each box e times wider than the one before
 
 // Box balances of a radial geometry with power m (3 sphere, 2 cylinder); rho is the electrode
 // radius in units of the first box. Each box holds its true shell volume; the flux between two
@@ -41,14 +41,49 @@ void RadialCoefficients(double rho, int m, DigitalGrid& grid) {
 
 }  // namespace
 
-int DigitalNodeCount(double modelDiffusion, int pointCount) {
-  const double spread = std::exp(kExpansion) - 1.0;
+namespace {
+
+// The interior nodes 1..M and the bulk node M+1 must fit the fixed grid: M = round(ln(reach) /
+// beta + 2) <= kNodeSlots - 2, that is reach < e^(beta (kNodeSlots - 4.5)).
+constexpr double kLargestNodeExponent = kNodeSlots - 4.5;
+
+double Reach(double modelDiffusion, double span, double expansion) {
+  return 6.0 * (std::exp(expansion) - 1.0) * std::sqrt(modelDiffusion * span) + 1.0;
+}
+
+bool Fits(double modelDiffusion, double span, double expansion) {
+  return Reach(modelDiffusion, span, expansion) < std::exp(expansion * kLargestNodeExponent);
+}
+
+}  // namespace
+
+int DigitalNodeCount(double modelDiffusion, double span, double expansion) {
+  const double spread = std::exp(expansion) - 1.0;
   const double nodes =
-      model::Log(6.0 * spread * model::Sqrt(modelDiffusion * pointCount) + 1.0) / kExpansion + 2.0;
+      model::Log(6.0 * spread * model::Sqrt(modelDiffusion * span) + 1.0) / expansion + 2.0;
   const int M = model::ToCount(nodes);
   // Nodes 0..M+1 must fit the fixed grid.
   if (M + 1 >= kNodeSlots) model::ThrowFailure(model::kSubscriptOutOfRange);
   return M;
+}
+
+double FittingExpansion(const model::AppState& app, double modelDiffusion, double span,
+                        double expansion) {
+  while (expansion < 1.0 && !Fits(modelDiffusion, span, expansion)) {
+    expansion = std::min(1.0, expansion * 1.25);
+  }
+  if (Fits(modelDiffusion, span, expansion)) return expansion;
+  // Only chemistry shrinks the first box this far: its reaction layer is that thin. Say how fast
+  // the rate constants may be for this step and experiment (DM = RT S / (F |E step|)).
+  const double largestReach = std::exp(kLargestNodeExponent) - 1.0;
+  const double spread = std::exp(1.0) - 1.0;
+  const double largestDm = largestReach * largestReach / (36.0 * spread * spread * span);
+  const double largestRate =
+      largestDm * model::kFaraday * std::fabs(app.Estep) / (model::kGasConstant * app.temperature);
+  throw model::Failure(
+      "The chemical rate constants are too fast for the grid: their sum (a second-order one "
+      "times the largest concentration) must stay below " +
+      model::FormatPattern(largestRate, "0.##e-0") + " /s");
 }
 
 double EffectiveRadius(const model::AppState& app) {
@@ -56,14 +91,16 @@ double EffectiveRadius(const model::AppState& app) {
 }
 
 void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double referenceD,
-                      double dt, int pointCount, DigitalGrid& grid) {
-  const int M = DigitalNodeCount(modelDiffusion, pointCount);
+                      double dt, double span, double preferredExpansion, DigitalGrid& grid) {
+  const double expansion = FittingExpansion(app, modelDiffusion, span, preferredExpansion);
+  const int M = DigitalNodeCount(modelDiffusion, span, expansion);
   grid = DigitalGrid{};
   grid.nodeCount = M;
-  const double spread = std::exp(kExpansion) - 1.0;
+  grid.expansion = expansion;
+  const double spread = std::exp(expansion) - 1.0;
   for (int j = 1; j <= M + 1; ++j) {
-    grid.z[j] = (std::exp(kExpansion * (j - 1)) - 1.0) / spread;
-    grid.h[j] = (std::exp(kExpansion * (j - 0.5)) - 1.0) / spread;
+    grid.z[j] = (std::exp(expansion * (j - 1)) - 1.0) / spread;
+    grid.h[j] = (std::exp(expansion * (j - 0.5)) - 1.0) / spread;
   }
   grid.delta = model::Sqrt(model::Div(referenceD * dt, modelDiffusion));
 

@@ -1,15 +1,15 @@
 #include "simulation/digital_simulation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
 
 #include "model/checked_math.h"
 #include "model/failure.h"
-#include "simulation/block_solver.h"
 #include "simulation/digital_grid.h"
-#include "simulation/newton_step.h"
+#include "simulation/step_solver.h"
 #include "simulation/surface_conditions.h"
 
 namespace kivex::simulation {
@@ -22,49 +22,104 @@ using model::Failure;
 
 constexpr char kCvPrefix[] = "CV Error: ";
 constexpr double kModelDiffusionWithoutChemistry = 10.0;
-constexpr int kOhmicIterations = 100;
-constexpr double kOhmicTolerance = 1e-12;  // V, on the electrode potential
+constexpr double kThird = 1.0 / 3.0;
 
-// Sub-steps of one point, their length and the sub-steps at which the current is sampled.
-struct Timing {
-  int subSteps = 0;
-  double dt = 0;
-  int firstSample = 0;
-  int secondSample = 0;
-  bool freshLayer = false;  // every point starts from the initial solution
-  bool difference = false;  // the point's current is second sample minus first
+// The potential a segment of a point holds.
+enum class Level { kProgramme, kPulse, kLow, kHigh };
+
+// A stretch of a point at one potential, cut into equal sub-steps, sampled at its end or not.
+struct Segment {
+  Level level = Level::kProgramme;
+  double duration = 0;
+  int steps = 0;
+  int sample = 0;     // 1 the first sample of the point, 2 the second, 0 none
+  int firstKind = 0;  // the kind of step of its first sub-step
+  int laterKind = 0;  // and of the others
 };
 
-Timing TimingOf(const AppState& app) {
+// The time programme of a point.
+struct Timing {
+  std::array<Segment, 2> segments{};
+  int segmentCount = 0;
+  bool freshLayer = false;  // every point starts from the initial solution
+  bool difference = false;  // the point's current is second sample minus first
+  // A sweep takes one backward Euler step a point. A pulse segment takes a backward Euler step
+  // after its potential jump and then the second-order backward formula.
+  bool secondOrderSteps = false;
+  double layerTime = 0;  // s, the longest a diffusion layer grows: one point or the whole run
+};
+
+Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& resolution) {
   Timing timing;
+  auto segment = [&timing](Level level, double duration, int steps, int sample) {
+    Segment& s = timing.segments[timing.segmentCount++];
+    s.level = level;
+    s.duration = duration;
+    s.steps = steps;
+    s.sample = sample;
+  };
+  const int afterJump = resolution.stepsAfterJump;
   switch (app.technique) {
-    case 1: timing = {1, app.tDrop, 1, 1, false, false}; break;
-    case 2: timing = {10, app.tDrop / 10, 10, 10, true, false}; break;
-    case 3: timing = {10, 0.1 * app.tPulse, 10, 10, true, false}; break;
+    case 1:
+      segment(Level::kProgramme, app.tDrop, 1, 1);
+      timing.layerTime = pointCount * app.tDrop;
+      break;
+    case 2:
+      segment(Level::kProgramme, app.tDrop, afterJump, 1);
+      timing.freshLayer = true;
+      timing.layerTime = app.tDrop;
+      break;
+    case 3:
+      segment(Level::kPulse, app.tPulse, afterJump, 1);
+      timing.freshLayer = true;
+      timing.layerTime = app.tPulse;
+      break;
     case 4: {
-      // Compare sub-step numbers with rounded sample positions: 0.7 s / 0.05 s * 4 is 55.999...
+      // The base before the pulse must last a quarter pulse or more: 4 tDrop / tPulse, rounded
+      // (0.7 s / 0.05 s * 4 is 55.999...), must reach 5.
       const int K = model::ToCount(model::Div(app.tDrop, app.tPulse) * 4);
       if (K < 5) throw Failure("The drop time must be at least 1.25 times the pulse width");
-      timing = {K, app.tPulse / 4, K - 4, K, true, true};
+      segment(Level::kProgramme, app.tDrop - app.tPulse, afterJump, 1);
+      segment(Level::kPulse, app.tPulse, afterJump, 2);
+      timing.freshLayer = true;
+      timing.difference = true;
+      timing.layerTime = app.tDrop;
       break;
     }
-    case 5: timing = {2, app.tPulse, 1, 2, false, true}; break;
+    case 5:
+      segment(Level::kLow, app.tPulse, afterJump, 1);
+      segment(Level::kHigh, app.tPulse, afterJump, 2);
+      timing.difference = true;
+      timing.layerTime = pointCount * 2 * app.tPulse;
+      break;
     default: throw Failure("Unknown technique " + std::to_string(app.technique));
   }
-  if (!(timing.dt > 0.0)) throw Failure("The time of a step must be positive");
+  timing.secondOrderSteps = app.technique != 1;
+  for (int k = 0; k < timing.segmentCount; ++k) {
+    if (!(timing.segments[k].duration > 0.0)) throw Failure("The time of a step must be positive");
+  }
   return timing;
 }
 
 // The model diffusion coefficient sets the first box against the reaction layer of the
 // chemistry. Slow or switched-off chemistry would make it small and the first box wider than the
-// diffusion layer, so it never drops below its value without chemistry.
-double ModelDiffusion(const AppState& app) {
+// diffusion layer, so it never drops below its value without chemistry. A second-order constant
+// is per mol/L: a side with two species reacts at k cRef in the blocks, and so here.
+double ModelDiffusion(const AppState& app, double cRef) {
   const int reactions = app.chemCount + app.chem2Count;
   if (reactions == 0) return kModelDiffusionWithoutChemistry;
   double rates = 0.0;
-  for (int q = 1; q <= reactions; ++q) rates += app.kf(q) + app.kb(q);
-  const double dm = model::Div(model::kGasConstant * app.temperature * rates,
-                               model::kFaraday * std::fabs(app.Estep));
+  for (int q = 1; q <= app.chemCount; ++q) rates += app.kf(q) + app.kb(q);
+  for (int j = 1; j <= app.chem2Count; ++j) {
+    const int q = app.chemCount + j;
+    const bool twoLeft = app.chem2Species(j, 1) != 0 && app.chem2Species(j, 2) != 0;
+    const bool twoRight = app.chem2Species(j, 3) != 0 && app.chem2Species(j, 4) != 0;
+    rates += app.kf(q) * (twoLeft ? cRef : 1.0) + app.kb(q) * (twoRight ? cRef : 1.0);
+  }
+  const double numerator = model::kGasConstant * app.temperature * rates;
+  // Rates too large to multiply out are refused by the grid, which says how fast they may be.
+  if (std::isinf(numerator)) return numerator;
+  const double dm = model::Div(numerator, model::kFaraday * std::fabs(app.Estep));
   return std::max(kModelDiffusionWithoutChemistry, dm);
 }
 
@@ -86,82 +141,34 @@ void CheckScheme(const AppState& app) {
   if (!ok) model::ThrowFailure(model::kSubscriptOutOfRange);
 }
 
-// Everything a run needs, allocated once per run.
+// Everything a run needs. A fit runs hundreds of simulations, so the storage is kept from run to
+// run (one per thread) and every run sets what it reads.
 struct Workspace {
   DigitalGrid grid;
-  NodeVectors lower{};  // a(j, s)
-  NodeVectors upper{};  // b(j, s)
-  NodeBlocks blocks{};  // D(j): diffusion and first-order chemistry
-  NodeVectors c{};      // the concentration profile, [node][species], divided by cRef
+  NodeVectors c{};  // the concentration profile, [node][species], divided by cRef
   NodeVectors initial{};
-  NodeVectors start{};  // the profile before a step that is solved more than once
+  NodeVectors rhs{};
+  // The profile one step back, and the one before the step being solved (swapped after it).
+  std::array<NodeVectors, 2> back{};
   SurfaceConditions surface;
-  Block boundary{};
-  BlockSolveWork solve;
-  PreparedBlocks prepared;
-  NewtonWork newton;
-  std::array<SecondOrderReaction, model::kMaxChem2> secondOrder{};
-  int secondOrderCount = 0;
+  StepSolver solver;
 };
 
-void BuildBlocks(const AppState& app, double modelDiffusion, int referenceSpecies, double dt,
-                 Workspace& w) {
-  const int M = w.grid.nodeCount;
-  const int n = app.speciesCount;
-  for (int s = 1; s <= n; ++s) {
-    const double lambda = model::Div(modelDiffusion * app.D(s), app.D(referenceSpecies));
-    for (int j = 1; j <= M; ++j) {
-      w.lower[j][s] = lambda * w.grid.lower[j];
-      w.upper[j][s] = lambda * w.grid.upper[j];
-      w.blocks[j][s][s] = 1 + w.lower[j][s] + w.upper[j][s];
-    }
-  }
-  // First-order chemistry X = Y, backward Euler inside the block of every node.
-  for (int q = 1; q <= app.chemCount; ++q) {
-    const int X = app.chemSpecies(q, 1);
-    const int Y = app.chemSpecies(q, 2);
-    const double kfdt = app.kf(q) * dt;
-    const double kbdt = app.kb(q) * dt;
-    for (int j = 1; j <= M; ++j) {
-      Block& D = w.blocks[j];
-      D[X][X] += kfdt;
-      D[Y][Y] += kbdt;
-      D[X][Y] -= kbdt;
-      D[Y][X] -= kfdt;
-    }
-  }
+Workspace& KeptWorkspace() {
+  thread_local const std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+  return *workspace;
 }
 
-// Second-order rate constants are per mol/L; the profile is divided by cRef, so a side with two
-// species takes k cRef. An empty place is put second on its side, so the dummy species never
-// stands where its column would carry a real reaction term.
-void CollectSecondOrder(const AppState& app, double cRef, double dt, Workspace& w) {
-  w.secondOrderCount = app.chem2Count;
-  for (int j = 1; j <= app.chem2Count; ++j) {
-    const int q = app.chemCount + j;
-    SecondOrderReaction& reaction = w.secondOrder[j - 1];
-    reaction.s1 = app.chem2Species(j, 1);
-    reaction.s2 = app.chem2Species(j, 2);
-    reaction.s3 = app.chem2Species(j, 3);
-    reaction.s4 = app.chem2Species(j, 4);
-    if (reaction.s1 == 0) std::swap(reaction.s1, reaction.s2);
-    if (reaction.s3 == 0) std::swap(reaction.s3, reaction.s4);
-    reaction.kfdt = app.kf(q) * dt * (reaction.s2 != 0 ? cRef : 1.0);
-    reaction.kbdt = app.kb(q) * dt * (reaction.s4 != 0 ? cRef : 1.0);
-  }
-}
-
-double AppliedPotential(const AppState& app, const Timing& timing, int k, double programme,
-                        double sign) {
-  switch (app.technique) {
-    case 3: return programme + sign * app.Epulse;
-    case 4: return k > timing.firstSample ? programme + sign * app.Epulse : programme;
-    case 5: return k == 1 ? programme - app.Epulse / 2 : programme + app.Epulse / 2;
+double AppliedPotential(const AppState& app, Level level, double programme, double sign) {
+  switch (level) {
+    case Level::kPulse: return programme + sign * app.Epulse;
+    case Level::kLow: return programme - app.Epulse / 2;
+    case Level::kHigh: return programme + app.Epulse / 2;
     default: return programme;
   }
 }
 
-void Run(AppState& app, CurveSet& curves, SolveRoute route) {
+void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolution& resolution) {
   CheckScheme(app);
   const int n = app.speciesCount;
   const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
@@ -186,129 +193,111 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route) {
     return;
   }
 
-  const Timing timing = TimingOf(app);
-  const double modelDiffusion = ModelDiffusion(app);
+  Timing timing = TimingOf(app, N, resolution);
+  const double modelDiffusion = ModelDiffusion(app, cRef);
 
-  auto w = std::make_unique<Workspace>();
-  BuildDigitalGrid(app, modelDiffusion, app.D(sRef), timing.dt, N, w->grid);
-  const int M = w->grid.nodeCount;
-  BuildBlocks(app, modelDiffusion, sRef, timing.dt, *w);
-  CollectSecondOrder(app, cRef, timing.dt, *w);
-  BuildSurfaceConditions(app, w->grid.delta, w->grid.h[1], w->grid.surfaceFactor, w->surface);
-  // Amperes per n * (cm/s) of the rate at the surface: F in C/mmol turns mol/L into mol/cm3.
-  const double currentFactor = 96.4846 * app.area * cRef;
+  // The kinds of step: one per sub-step length, and with the second-order formula one more of
+  // two thirds of it.
+  Workspace& w = KeptWorkspace();
+  StepSolver& solver = w.solver;
+  std::array<double, kMaxStepKinds> kindDt{};
+  int kinds = 0;
+  auto kindOf = [&](double dt) {
+    for (int k = 0; k < kinds; ++k) {
+      if (kindDt[k] == dt) return k;
+    }
+    kindDt[kinds] = dt;
+    return kinds++;
+  };
+  double shortest = 0.0;
+  for (int k = 0; k < timing.segmentCount; ++k) {
+    Segment& segment = timing.segments[k];
+    const double dt = segment.steps == 1 ? segment.duration : segment.duration / segment.steps;
+    segment.firstKind = kindOf(dt);
+    segment.laterKind = timing.secondOrderSteps ? kindOf(dt * 2 / 3) : segment.firstKind;
+    shortest = k == 0 ? dt : std::min(shortest, dt);
+  }
+  // The first box follows the shortest sub-step, and the grid reaches six diffusion lengths of
+  // the longest-lived layer. A sweep grows its layer for N steps of tDrop; at a plane it keeps
+  // boxes growing by e, whose numbers are settled and ample, while curved electrodes and pulses,
+  // whose errors such coarse boxes dominated, take finer ones.
+  if (app.technique == 1) {
+    const double expansion =
+        app.electrode == 1 || app.electrode == 8 ? 1.0 : resolution.sweepExpansion;
+    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, N, expansion, w.grid);
+  } else {
+    double fastest = app.D(sRef);
+    for (int s = 1; s <= n; ++s) fastest = std::max(fastest, app.D(s));
+    const double span = timing.layerTime / shortest * (fastest / app.D(sRef));
+    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, resolution.expansion,
+                     w.grid);
+  }
+  const int M = w.grid.nodeCount;
+  BuildSurfaceConditions(app, w.grid.delta, w.grid.h[1], w.grid.surfaceFactor, w.surface);
+  for (int k = 0; k < kinds; ++k) {
+    BuildStepKind(app, w.grid, modelDiffusion, sRef, cRef, kindDt[k], shortest, solver.Kind(k));
+  }
+  // Amperes per n * (cm/s) of the rate at the surface: F in C/mmol turns mol/L into mol/cm3. A
+  // band of width w diffuses as the hemicylinder of radius w / 4 (the radius the Instrument
+  // dialog stores), whose surface is pi w L / 4 rather than the band's own w L.
+  const double area = app.electrode == 7 ? app.area * model::kPi / 4 : app.area;
+  const double currentFactor = 96.4846 * area * cRef;
+  solver.Begin(app, w.surface, M, currentFactor, route);
 
   for (int j = 0; j <= M + 1; ++j) {
-    w->initial[j].fill(0.0);
-    w->initial[j][0] = 1.0;  // the dummy species of empty places
-    for (int s = 1; s <= n; ++s) w->initial[j][s] = app.Cinit(s) / cRef;
+    w.initial[j].fill(0.0);
+    w.initial[j][0] = 1.0;  // the dummy species of empty places
+    for (int s = 1; s <= n; ++s) w.initial[j][s] = app.Cinit(s) / cRef;
   }
-  w->c = w->initial;
-
-  const bool secondOrder = w->secondOrderCount > 0;
-  const bool prepared = !secondOrder && route == SolveRoute::kPrepared;
-  if (prepared) {
-    PrepareBlockSolve(w->prepared, w->solve, w->lower, w->upper, w->blocks, w->surface.pattern, M,
-                      n);
-  }
-  const std::span<const SecondOrderReaction> reactions(w->secondOrder.data(), w->secondOrderCount);
+  w.c = w.initial;
+  w.rhs[M + 1] = w.initial[M + 1];
 
   const int sweep = curves.sweepPointCount > 0 ? curves.sweepPointCount : N;
-  RateVector kRed{};
-  RateVector kOx{};
+  const bool secondOrder = solver.Kind(0).secondOrderCount > 0;
   RateVector firstCurrent{};
+  // Current of transfer r of the step just solved; reduction positive.
+  auto current = [&](int r) { return model::Finite(solver.Flux(r) * app.n(r) * currentFactor); };
 
-  // Rate constants at potential E, then one time step from the profile in w->c.
-  auto solveStep = [&](double E) {
-    for (int r = 1; r <= charges; ++r) {
-      const double eta = app.n(r) * app.fOverRT * (E - app.E0(r));
-      kRed[r] = app.ks(r) * model::Exp(-app.alpha(r) * eta);
-      kOx[r] = app.ks(r) * model::Exp((1 - app.alpha(r)) * eta);
-    }
-    BuildBoundaryMatrix(w->surface, kRed, kOx, w->boundary);
-    if (secondOrder) {
-      NewtonStep(w->c, w->newton, w->solve, w->lower, w->upper, w->blocks, w->boundary,
-                 w->surface.pattern, M, n, reactions, app.maxIterations);
-    } else if (prepared) {
-      SolvePrepared(w->c, w->prepared, w->solve, w->lower, w->upper, w->boundary);
-    } else {
-      BlockSolve(w->c, w->solve, w->lower, w->upper, w->blocks, w->boundary, w->surface.pattern, M,
-                 n);
-    }
-  };
-  // Current of transfer r from the surface concentrations just solved; reduction positive.
-  auto current = [&](int r) {
-    const SpeciesVector& surface = w->c[0];
-    const double flux = kRed[r] * surface[w->surface.ox[r]] - kOx[r] * surface[w->surface.red[r]];
-    return model::Finite(flux * app.n(r) * currentFactor);
-  };
-  auto totalCurrent = [&] {
-    double sum = 0.0;
-    for (int r = 1; r <= charges; ++r) sum += current(r);
-    return sum;
-  };
-  // With an uncompensated resistance the electrode sees E = applied + I Ru, I being the current
-  // of this very step; taking the current of an earlier sample instead feeds back with a lag
-  // and oscillates once Ru dI/dE exceeds 1. So E is found by bracketed regula falsi (Illinois)
-  // on g(E) = E - applied - Ru I(E), every evaluation a step from the same profile.
-  auto solveWithOhmicDrop = [&](double applied) {
-    w->start = w->c;
-    auto g = [&](double E) {
-      w->c = w->start;
-      solveStep(E);
-      return E - applied - app.Ru * totalCurrent();
-    };
-    double a = applied;
-    double ga = g(a);
-    if (ga == 0.0) return;
-    // I falls as E rises, so g changes sign within Ru |I(applied)| on the side of -ga.
-    double width = -ga;
-    double b = a + width;
-    double gb = g(b);
-    for (int widen = 0; (ga < 0) == (gb < 0) && gb != 0.0; ++widen) {
-      if (widen == 60) throw Failure("No electrode potential satisfies the ohmic drop");
-      width *= 2;
-      b = a + width;
-      gb = g(b);
-    }
-    for (int iteration = 0; iteration < kOhmicIterations && gb != 0.0; ++iteration) {
-      if (std::fabs(gb) <= kOhmicTolerance || std::fabs(b - a) <= kOhmicTolerance) break;
-      const double E = b - gb * (b - a) / (gb - ga);
-      const double gE = g(E);
-      if ((gE < 0) != (gb < 0)) {
-        a = b;
-        ga = gb;
-      } else {
-        ga /= 2;
-      }
-      b = E;
-      gb = gE;
-    }
-    // The last evaluation was at b, so w->c holds the step at the electrode potential found.
-  };
-
+  NodeVectors* before = &w.back[0];
+  NodeVectors* previous = &w.back[1];
+  const bool keepBack = timing.secondOrderSteps || secondOrder;
   for (int i = 1; i <= N; ++i) {
     if (timing.freshLayer) {
-      for (int j = 0; j <= M + 1; ++j) w->c[j] = w->initial[j];
+      for (int j = 0; j <= M + 1; ++j) w.c[j] = w.initial[j];
     }
     const double programme = curves.x(i);
     // Pulses follow the sweep: forward sweeps pulse one way, return sweeps the other.
     const double sign = ((i - 1) / sweep) % 2 == 0 ? 1.0 : -1.0;
 
-    for (int k = 1; k <= timing.subSteps; ++k) {
-      const double applied = AppliedPotential(app, timing, k, programme, sign);
-      if (app.Ru > 0) {
-        solveWithOhmicDrop(applied);
-      } else {
-        solveStep(applied);
-      }
+    for (int g = 0; g < timing.segmentCount; ++g) {
+      const Segment& segment = timing.segments[g];
+      const double applied = AppliedPotential(app, segment.level, programme, sign);
+      for (int k = 1; k <= segment.steps; ++k) {
+        StepKind& kind = solver.Kind(k == 1 ? segment.firstKind : segment.laterKind);
+        if (k == 1 || !timing.secondOrderSteps) {
+          for (int j = 1; j <= M; ++j) w.rhs[j] = w.c[j];
+        } else {
+          // (3 c(n+1) - 4 c(n) + c(n-1)) / 2 dt = L c(n+1): a step of 2 dt / 3 from this.
+          for (int j = 1; j <= M; ++j) {
+            for (int s = 1; s <= n; ++s) w.rhs[j][s] = (4 * w.c[j][s] - (*before)[j][s]) * kThird;
+          }
+        }
+        const bool continues = secondOrder && k > 1;
+        if (keepBack) {
+          for (int j = 1; j <= M; ++j) (*previous)[j] = w.c[j];
+        }
+        solver.Step(kind, w.rhs, w.c, applied, continues ? before : nullptr);
+        if (keepBack) std::swap(before, previous);
+        if (solver.iterations() > app.maxIterations) {
+          app.maxIterations = static_cast<model::Count>(solver.iterations());
+        }
 
-      for (int s = 1; s <= n; ++s) {
-        curves.concentrationTable(i, s) = model::Finite(w->c[0][s] * cRef);
+        for (int s = 1; s <= n; ++s) {
+          curves.concentrationTable(i, s) = model::Finite(w.c[0][s] * cRef);
+        }
       }
-
-      if (k != timing.firstSample && k != timing.secondSample) continue;
-      const bool first = k == timing.firstSample;
+      if (segment.sample == 0) continue;
+      const bool first = segment.sample == 1;
       for (int r = 1; r <= charges; ++r) {
         const double Ir = current(r);
         if (!timing.difference) {
@@ -329,10 +318,11 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route) {
 
 }  // namespace
 
-void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route) {
+void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
+                       const DigitalResolution& resolution) {
   app.maxIterations = 0;
   try {
-    Run(app, curves, route);
+    Run(app, curves, route, resolution);
   } catch (const Failure& failure) {
     if (!failure.prefix().empty()) throw;
     throw Failure(std::string(failure.description()), kCvPrefix);

@@ -46,12 +46,12 @@ void LineariseNode(std::span<const SecondOrderReaction> reactions, const Species
 
 }  // namespace
 
-void NewtonStep(NodeVectors& c, NewtonWork& work, BlockSolveWork& solve, const NodeVectors& a,
-                const NodeVectors& b, const NodeBlocks& D, const Block& B, const Block& P, int M,
-                int n, std::span<const SecondOrderReaction> reactions,
+void NewtonStep(const NodeVectors& rhs, NodeVectors& c, NewtonWork& work, BlockSolveWork& solve,
+                const NodeVectors& a, const NodeVectors& b, const NodeBlocks& D, const Block& B,
+                const Block& P, int M, int n, std::span<const SecondOrderReaction> reactions,
                 model::Count& maxIterations) {
   for (int j = 0; j <= M + 1; ++j) {
-    work.old[j] = c[j];
+    work.old[j] = rhs[j];
     work.iterate[j] = c[j];
   }
   for (int iteration = 1; iteration <= kMaxNewtonIterations; ++iteration) {

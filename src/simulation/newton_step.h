@@ -34,10 +34,12 @@ struct NewtonWork {
   NodeVectors iterate;
 };
 
-// On entry c holds the concentrations of the previous step at nodes 0..M+1; on exit those of
-// this step. `maxIterations` rises to the highest iteration count met.
-void NewtonStep(NodeVectors& c, NewtonWork& work, BlockSolveWork& solve, const NodeVectors& a,
-                const NodeVectors& b, const NodeBlocks& D, const Block& B, const Block& P, int M,
-                int n, std::span<const SecondOrderReaction> reactions, model::Count& maxIterations);
+// `rhs` holds the right-hand side of the step at nodes 1..M and the bulk values at M+1; on entry
+// c holds the concentrations to start from (those of the previous step), on exit those of this
+// step. `maxIterations` rises to the highest iteration count met.
+void NewtonStep(const NodeVectors& rhs, NodeVectors& c, NewtonWork& work, BlockSolveWork& solve,
+                const NodeVectors& a, const NodeVectors& b, const NodeBlocks& D, const Block& B,
+                const Block& P, int M, int n, std::span<const SecondOrderReaction> reactions,
+                model::Count& maxIterations);
 
 }  // namespace kivex::simulation

@@ -44,4 +44,40 @@ void BuildSurfaceConditions(const model::AppState& app, double delta, double h1,
 void BuildBoundaryMatrix(const SurfaceConditions& surface, const RateVector& kRed,
                          const RateVector& kOx, Block& B);
 
+// The surface concentrations of a step as a linear function of the electrode fluxes. With the
+// nodes beyond the surface eliminated, node 1 reads D'(1) c(1) - a(1) c(0) = r'(1) and the
+// surface rows read P (c(1) - c(0)) = w K J, J(r) being the flux of transfer r (its rate
+// kRed c(O, 0) - kOx c(R, 0)) and K(s, r) = 1 where r leaves U(s). So
+//     c(0) = y - Phi J,  y = inv(T0) r'(1),  Phi = inv(T0) D'(1) inv(P) w K,  T0 = D'(1) - a(1),
+// and the rate laws leave a system with one unknown per transfer. Solving for the fluxes rather
+// than the surface concentrations keeps the current exact where a rate constant is huge (the
+// diffusion-limited current is then the flux itself, not a tiny c(O, 0) times a huge kRed), and
+// costs so little that an ohmic-drop iteration can try many potentials per step.
+struct FluxResponse {
+  Block zeroFlux{};                               // inv(T0)
+  std::array<SpeciesVector, kChargeSlots> phi{};  // phi[r][s] = Phi(s, r)
+};
+
+// `reducedFirst` is D'(1) and `surfaceProduct` D'(1) inv(P) of the elimination in use.
+void BuildFluxResponse(const SurfaceConditions& surface, const Block& reducedFirst,
+                       const Block& surfaceProduct, const SpeciesVector& a1,
+                       FluxResponse& response);
+
+// The fluxes J(r) of the transfers for the surface values y = inv(T0) r'(1) (`zeroFluxSurface`)
+// and the rate constants of the present potential. With `slope` (dln kRed/dE and dln kOx/dE per
+// transfer) also dJ/dE, for a Newton step on the electrode potential.
+struct RateSlopes {
+  RateVector red{};
+  RateVector ox{};
+};
+void SolveFluxes(const SurfaceConditions& surface, const FluxResponse& response,
+                 const SpeciesVector& zeroFluxSurface, const RateVector& kRed,
+                 const RateVector& kOx, RateVector& J, const RateSlopes* slope = nullptr,
+                 RateVector* dJdE = nullptr);
+
+// c(0) = y - Phi J, species 1..n.
+void SurfaceFromFluxes(const SurfaceConditions& surface, const FluxResponse& response,
+                       const SpeciesVector& zeroFluxSurface, const RateVector& J,
+                       SpeciesVector& c0);
+
 }  // namespace kivex::simulation

@@ -109,16 +109,20 @@ struct Voltammogram {
   int maxIterations = 0;
 };
 
+// Through the simulation driver, or, for the reference route or another resolution, the
+// potential programme and the digital simulation alone.
 inline Voltammogram Simulate(model::AppState app,
-                             simulation::SolveRoute route = simulation::SolveRoute::kPrepared) {
+                             simulation::SolveRoute route = simulation::SolveRoute::kPrepared,
+                             const simulation::DigitalResolution* resolution = nullptr) {
   auto curves = std::make_unique<model::CurveSet>();
   model::PlotSettings plot;
-  if (route == simulation::SolveRoute::kPrepared) {
+  if (route == simulation::SolveRoute::kPrepared && resolution == nullptr) {
     simulation::RunSimulation(app, *curves, plot, false);
   } else {
     app.totalColumn = static_cast<model::Count>(app.chargeCount + 1);
     simulation::BuildPotentialProgramme(app, *curves);
-    simulation::DigitalSimulation(app, *curves, route);
+    simulation::DigitalSimulation(app, *curves, route,
+                                  resolution ? *resolution : simulation::DigitalResolution{});
   }
   Voltammogram v;
   v.sweepPoints = curves->sweepPointCount;
@@ -174,6 +178,91 @@ inline double CrossingPotential(const Voltammogram& v, double level) {
 inline double RandlesSevcik(const model::AppState& app, double n = 1) {
   return 0.4463 * n * model::kFaraday * app.area * app.Cinit(1) * 1e-3 *
          std::sqrt(n * app.fOverRT * app.scanRate * app.D(1));
+}
+
+// The experiment of the untouched dialogs for `technique`: A + e = B, E0 0.1 V, 1 mM of A brought
+// to equilibrium at the start, 0.3 V to -0.3 V in 5 mV steps at 10 mV/s (tDrop 0.5 s), pulses of
+// 50 ms and -50 mV (square wave: 10 Hz).
+inline model::AppState DefaultExperiment(int technique) {
+  model::AppState app = CoupleExperiment();
+  app.technique = static_cast<model::Count>(technique);
+  app.E0(1) = 0.1;
+  app.Cinit(1) = 9.996e-4;
+  app.Cinit(2) = 4.159e-7;
+  app.Estep = 0.005;
+  app.scanRate = 0.01;
+  app.tDrop = 0.5;
+  return app;
+}
+
+// The fraction of a reversible couple with equal diffusion coefficients that Nernst equilibrium
+// at E leaves reduced.
+inline double NernstReduced(const model::AppState& app, double E) {
+  return 1.0 / (1.0 + std::exp(app.n(1) * app.fOverRT * (E - app.E0(1))));
+}
+
+// The exact currents of a reversible couple at a plane for a pulse technique's single sweep:
+// with equal diffusion coefficients every potential step adds its own Cottrell decay, so the
+// current t after a sequence of steps to E(k) at t(k) is
+//     n F A C sqrt(D / pi) sum over k of (Z(E(k)) - Z(E(k-1))) / sqrt(t - t(k)),
+// C the total concentration and Z the Nernstian fraction reduced, starting from the equilibrium
+// at E start. DC, normal and differential pulse start every point from that equilibrium; square
+// wave carries it on: half-periods of tPulse at x - Epulse/2, then x + Epulse/2.
+inline std::vector<double> ExactStaircase(const model::AppState& app, const Voltammogram& v) {
+  const double scale = model::kFaraday * app.area * (app.Cinit(1) + app.Cinit(2)) * 1e-3 *
+                       std::sqrt(app.D(1) / model::kPi);
+  const double start = NernstReduced(app, app.Estart);
+  auto Z = [&app](double E) { return NernstReduced(app, E); };
+  std::vector<double> exact;
+  if (app.technique == 5) {
+    std::vector<double> fractions{start};
+    for (double x : v.E) {
+      fractions.push_back(Z(x - app.Epulse / 2));
+      fractions.push_back(Z(x + app.Epulse / 2));
+    }
+    auto at = [&](std::size_t h) {  // the current at the end of half-period h
+      double sum = 0;
+      for (std::size_t k = 1; k <= h; ++k) {
+        sum += (fractions[k] - fractions[k - 1]) / std::sqrt((h - k + 1) * app.tPulse);
+      }
+      return scale * sum;
+    };
+    for (std::size_t i = 1; i <= v.E.size(); ++i) exact.push_back(at(2 * i) - at(2 * i - 1));
+    return exact;
+  }
+  for (double x : v.E) {
+    switch (app.technique) {
+      case 2: exact.push_back(scale * (Z(x) - start) / std::sqrt(app.tDrop)); break;
+      case 3: exact.push_back(scale * (Z(x + app.Epulse) - start) / std::sqrt(app.tPulse)); break;
+      default: {
+        const double base = app.tDrop - app.tPulse;
+        const double pulse = (Z(x) - start) / std::sqrt(app.tDrop) +
+                             (Z(x + app.Epulse) - Z(x)) / std::sqrt(app.tPulse);
+        exact.push_back(scale * (pulse - (Z(x) - start) / std::sqrt(base)));
+      }
+    }
+  }
+  return exact;
+}
+
+// The flux at a cylinder of radius r after a step to the diffusion limit, in units of D C / r,
+// at tau = D t / r^2 (Jaeger and Clarke):
+//     f(tau) = (4 / pi^2) integral over u of exp(-tau u^2) / (u (J0(u)^2 + Y0(u)^2)).
+// Integrated over x = ln u; below u = e^-30 the integrand is 1 / (1 + (2/pi)^2 (x + gamma -
+// ln 2)^2), whose integral is an arc tangent.
+inline double CylinderStepFlux(double tau) {
+  const double pi = 3.14159265358979323846, gamma = 0.57721566490153286;
+  const double low = -30, high = 0.5 * std::log(40 / tau) + 1;
+  const int intervals = 20000;
+  const double h = (high - low) / intervals;
+  double sum = 0;
+  for (int i = 0; i <= intervals; ++i) {
+    const double u = std::exp(low + i * h);
+    const double J = std::cyl_bessel_j(0.0, u), Y = std::cyl_neumann(0.0, u);
+    sum += (i == 0 || i == intervals ? 0.5 : 1.0) * std::exp(-tau * u * u) / (J * J + Y * Y) * h;
+  }
+  const double tail = pi / 2 * (pi / 2 + std::atan(2 / pi * (low + gamma - std::log(2.0))));
+  return 4 / (pi * pi) * (sum + tail);
 }
 
 // Diffusion-limited current of A at a plane after a potential step, at time t.

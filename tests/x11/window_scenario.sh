@@ -22,7 +22,7 @@ trap cleanup EXIT
 say() { echo "window scenario: $*"; }
 fail() {
   echo "window scenario: FAILED: $*" >&2
-  cat "$work/kivex.log" >&2 || true
+  cat "$work/kivex.log" "$work/openbox.log" >&2 2>/dev/null || true
   exit 1
 }
 # poll SECONDS COMMAND...: runs COMMAND until it succeeds.
@@ -38,12 +38,12 @@ poll() {
 # A server on a free display, its number written by Xvfb itself.
 Xvfb -displayfd 3 -screen 0 1280x1000x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-poll 10 test -s "$work/display" || fail "Xvfb did not start"
+poll 30 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$work/display")"
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
-poll 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "no window manager"
-poll 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "no window manager"
+poll 30 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "no window manager"
+poll 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' || fail "no window manager"
 
 # Sanitizer builds run this too; a leak report at exit is not what this scenario checks.
 ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$kivex" >"$work/kivex.log" 2>&1 &
