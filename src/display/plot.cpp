@@ -4,10 +4,12 @@
 #include <array>
 #include <cmath>
 
+#include "display/axis_ticks.h"
 #include "model/checked_math.h"
 #include "model/count.h"
 #include "model/failure.h"
 #include "model/number_format.h"
+#include "model/number_text.h"
 
 namespace kivex::display {
 
@@ -15,131 +17,20 @@ namespace {
 
 using model::Finite;
 
-// More tick intervals than these cannot be labelled legibly across a plot window (X labels of
-// five characters side by side, Y labels one line apart); such an axis, and one whose own spacing
-// rule gives no interval at all, gets a 1-2-5 spacing instead. Automatic Y limits never exceed
-// 20 intervals, so only hand-typed Y limits can reach the 1-2-5 spacing.
-constexpr int kMaxXIntervals = 15;
-constexpr int kMaxYIntervals = 20;
-// The number of intervals a 1-2-5 spacing aims at.
-constexpr double kNiceIntervals = 10;
 // Text keeps this fraction of the window's width or height away from what it labels. The X
 // labels drop a little further, clear of the lowest Y label that is centred on the frame's
 // bottom edge.
 constexpr double kTextGap = 0.008;
 constexpr double kXLabelDrop = 0.015;
-
-// Evenly spaced tick positions first, first + step, ... (count of them) and the decimals their
-// labels need.
-struct TickRun {
-  double first = 0;
-  double step = 0;
-  int count = 0;
-  int decimals = 0;
-  double At(int j) const { return first + j * step; }
-};
-
-// The number of positions first + j * step (j >= 0) up to `last` in the direction of `step`. A
-// small tolerance keeps the end tick that rounding in the steps would push just past `last`.
-int CountTo(double first, double step, double last) {
-  const double intervals = (last - first) / step;
-  // A spacing lost in rounding (a range near the smallest doubles) gives no ticks at all.
-  if (!(intervals > -1e-9) || !(intervals < 1000)) return 0;
-  return static_cast<int>(std::floor(intervals + 1e-9)) + 1;
-}
-
-// The step of 1, 2 or 5 times a power of ten nearest above range / kNiceIntervals.
-double NiceStep(double range) {
-  const double raw = range / kNiceIntervals;
-  const double decade = std::pow(10.0, std::floor(std::log10(raw)));
-  const double scaled = raw / decade;
-  // A little slack so that a range of exactly 5 steps is not pushed to 10 by rounding.
-  const double slack = 1 + 1e-9;
-  const double factor = scaled <= slack       ? 1
-                        : scaled <= 2 * slack ? 2
-                        : scaled <= 5 * slack ? 5
-                                              : 10;
-  return factor * decade;
-}
-
-// Ticks on the multiples of a 1-2-5 step inside lo..hi; none for an empty or reversed range.
-TickRun NiceTicks(double lo, double hi) {
-  TickRun run;
-  if (!(hi > lo)) return run;
-  run.step = Finite(NiceStep(hi - lo));
-  run.first = std::ceil(lo / run.step - 1e-9) * run.step;
-  run.count = CountTo(run.first, run.step, hi);
-  return run;
-}
-
-// The fewest decimals (0..max) that show every value of the run exactly.
-int DecimalsFor(const TickRun& run, double scale, int max) {
-  for (int d = 0; d < max; ++d) {
-    const double factor = std::pow(10.0, d);
-    const double a = run.first / scale * factor;
-    const double b = run.step / scale * factor;
-    if (std::fabs(a - std::round(a)) < 1e-6 && std::fabs(b - std::round(b)) < 1e-6) return d;
-  }
-  return max;
-}
-
-// Ticks about every 0.1 V from xMin, as many as Round(10 xRange) gives.
-TickRun XTicks(double xMin, double xMax) {
-  const double range = xMax - xMin;
-  const double intervals = model::RoundHalfEven(10 * range);
-  TickRun run;
-  if (intervals >= 1 && intervals <= kMaxXIntervals) {
-    run.step = range / intervals;
-    run.first = xMin;
-    run.count = CountTo(run.first, run.step, xMax);
-    run.decimals = 2;
-  } else {
-    run = NiceTicks(xMin, xMax);
-    if (run.count > 0) {
-      run.decimals = std::clamp(static_cast<int>(-std::floor(std::log10(run.step) + 1e-9)), 2, 15);
-    }
-  }
-  return run;
-}
-
-// Ticks of the Y axis. The step divides the limit at the start of the potential axis into whole
-// units (yMax / Round(yMax / unit) normally, yMin / Round(yMin / unit) reversed) and the ticks
-// run from the opposite limit (normally) or from yMax down (reversed).
-TickRun YTicks(double yMin, double yMax, double unit, bool reversed) {
-  const double base = reversed ? yMin : yMax;
-  const double whole = model::RoundHalfEven(base / unit);
-  TickRun run;
-  if (whole != 0) {
-    const double step = base / whole;
-    if ((yMax - yMin) / step <= kMaxYIntervals + 1e-9) {
-      run.step = reversed ? -step : step;
-      run.first = reversed ? yMax : yMin;
-      run.count = CountTo(run.first, run.step, reversed ? yMin : yMax);
-    }
-  }
-  if (run.count == 0) {
-    run = NiceTicks(yMin, yMax);
-    if (reversed && run.count > 0) {
-      run.first = run.At(run.count - 1);
-      run.step = -run.step;
-    }
-  }
-  run.decimals = DecimalsFor(run, unit, 3);
-  return run;
-}
-
-std::string XLabel(double t, int decimals) {
-  return model::FormatPattern(t, "0." + std::string(static_cast<std::size_t>(decimals), '#'));
-}
-
-// A Y label counts units: "4", "-1", or "0.25" where the ticks fall between whole units.
-std::string YLabel(double v, double unit, int decimals) {
-  if (decimals == 0) return model::FormatPattern(v / unit, "0");
-  std::string text =
-      model::FormatPattern(v / unit, "0." + std::string(static_cast<std::size_t>(decimals), '#'));
-  if (!text.empty() && text.back() == '.') text.pop_back();
-  return text;
-}
+// The frame's margins as fractions of its own ranges: with the Y margins of 1.5 and 1.8 units
+// that a ten-unit axis always had, every frame now keeps that share of the window.
+constexpr double kSideMargin = 0.1;
+constexpr double kTopMargin = 0.15;
+constexpr double kBottomMargin = 0.18;
+constexpr double kXTitleDrop = 0.1;
+// Solid curves are drawn a little heavier than the axes so that their colours show.
+constexpr double kCurveWidth = 1.5;
+constexpr Colour kGridColour{204, 204, 204};
 
 void Label(Canvas& canvas, double x, double y, TextAnchor anchor, std::string_view text) {
   canvas.SetTextAnchor(anchor);
@@ -168,42 +59,138 @@ int StyleOf(const model::PlotSettings& settings, int k) {
   return k <= model::kMaxCurves ? settings.lineStyle(k) : static_cast<int>(model::LineStyle::Solid);
 }
 
+// The frame's rectangle, whichever way round the limits were typed.
+struct Box {
+  double xLo, xHi, yLo, yHi;
+  bool Holds(double x, double y) const { return x >= xLo && x <= xHi && y >= yLo && y <= yHi; }
+};
+
+// The part of the segment from (x1, y1) to (x2, y2) inside the box (Liang-Barsky); false when
+// none is. Cutting here rather than leaving it all to the surface's clip keeps far-off points
+// from reaching a surface at all, where their pixel coordinates would overflow or be pinned.
+bool CutToBox(const Box& box, double& x1, double& y1, double& x2, double& y2) {
+  const double dx = x2 - x1;
+  const double dy = y2 - y1;
+  double t0 = 0;
+  double t1 = 1;
+  const std::array<double, 4> p = {-dx, dx, -dy, dy};
+  const std::array<double, 4> q = {x1 - box.xLo, box.xHi - x1, y1 - box.yLo, box.yHi - y1};
+  for (int s = 0; s < 4; ++s) {
+    if (p[s] == 0) {
+      if (q[s] < 0) return false;
+      continue;
+    }
+    const double t = q[s] / p[s];
+    if (p[s] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  const double ax = x1;
+  const double ay = y1;
+  if (t1 < 1) {
+    x2 = ax + t1 * dx;
+    y2 = ay + t1 * dy;
+  }
+  if (t0 > 0) {
+    x1 = ax + t0 * dx;
+    y1 = ay + t0 * dy;
+  }
+  return true;
+}
+
+// Dots and markers stand whole where their point lies inside the frame and are left out
+// elsewhere; a line is cut at the frame's edge.
 void DrawCurve(Canvas& canvas, const model::CurveSet& curves, PointRange points, int k, int style,
-               double xRange, double yRange) {
+               const Box& box, double xRange, double yRange) {
   const double halfWidth = 0.005 * xRange;
   const double halfHeight = 0.005 * yRange;
   for (int i = points.first; i <= points.last; ++i) {
     const double x = Finite(curves.x(i));
     const double y = Finite(curves.y(i, k));
     switch (style) {
-      case 1: canvas.Point(x, y); break;
-      case 2: canvas.Rectangle(x - halfWidth, y - halfHeight, x + halfWidth, y + halfHeight); break;
+      case 1:
+        if (box.Holds(x, y)) canvas.Point(x, y);
+        break;
+      case 2:
+        if (box.Holds(x, y)) {
+          canvas.Rectangle(x - halfWidth, y - halfHeight, x + halfWidth, y + halfHeight);
+        }
+        break;
       case 3:
-        if (i > points.first) canvas.Line(curves.x(i - 1), curves.y(i - 1, k), x, y);
+        if (i > points.first) {
+          double x1 = curves.x(i - 1);
+          double y1 = curves.y(i - 1, k);
+          double x2 = x;
+          double y2 = y;
+          if (CutToBox(box, x1, y1, x2, y2)) canvas.Line(x1, y1, x2, y2);
+        }
         break;
       default: return;  // an unknown style draws nothing
     }
   }
 }
 
+// Whether any point a curve draws lies outside the frame: only then is the frame a clip.
+bool LeavesFrame(const model::CurveSet& curves, PointRange points, const model::PlotSettings& s,
+                 int curveCount, const Box& box) {
+  for (int k = 1; k <= curveCount; ++k) {
+    const int style = StyleOf(s, k);
+    if (style < 1 || style > 3) continue;
+    for (int i = points.first; i <= points.last; ++i) {
+      if (!box.Holds(curves.x(i), curves.y(i, k))) return true;
+    }
+  }
+  return false;
+}
+
+CurveMark MarkOf(int style) {
+  return style == 1 ? CurveMark::Dots : style == 2 ? CurveMark::Markers : CurveMark::Line;
+}
+
+std::vector<LegendEntry> LegendEntries(const model::PlotSettings& settings,
+                                       const PlotOptions& options, int curveCount) {
+  std::vector<LegendEntry> entries;
+  for (int k = 1; k <= curveCount; ++k) {
+    const int style = StyleOf(settings, k);
+    if (style < 1 || style > 3) continue;  // a curve drawn with nothing is not named either
+    const std::size_t slot = static_cast<std::size_t>(k - 1);
+    std::string name = slot < options.curveNames.size() ? options.curveNames[slot] : "";
+    if (name.empty()) name = "curve " + std::to_string(k);
+    entries.push_back({name, CurveColour(k), MarkOf(style)});
+  }
+  return entries;
+}
+
+// What the read-out calls the Y axis's quantity, and its unit.
+void NameQuantity(std::string_view outputQuantity, PlotFrame& frame) {
+  if (outputQuantity == "current I") {
+    frame.quantity = "I";
+    frame.unit = "A";
+  } else if (outputQuantity == "resistance R") {
+    frame.quantity = "R";
+    frame.unit = "Ohm";
+  } else if (outputQuantity == "conductance Cond") {
+    frame.quantity = "Cond";
+    frame.unit = "1/Ohm";
+  } else if (outputQuantity == "surface concentration C") {
+    frame.quantity = "C";
+    frame.unit = "M";
+  }
+}
+
 }  // namespace
 
 double DecadeUnit(double m) {
-  // 10^p for p = -15..7, written out so that every unit is the exact decimal literal.
-  static constexpr std::array<double, 23> kDecades = {
-      1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4,
-      1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,   1e3,  1e4,  1e5,  1e6,  1e7};
-  for (std::size_t p = 0; p + 1 < kDecades.size(); ++p) {
-    if (kDecades[p] <= m && m < kDecades[p + 1]) return kDecades[p];
-  }
-  if (m >= 1e7 && std::isfinite(m)) {
-    // A unit of 1E6 here would give hundreds of one-unit ticks and no room for the titles, so
-    // large values keep their own decade.
-    double unit = 1e7;
-    while (m >= unit * 10) unit *= 10;
-    return unit;
-  }
-  return 1e6;
+  if (!(m >= 1e-300) || !std::isfinite(m)) return 1e6;
+  // The decade as the exact decimal literal 1E<p>, corrected where log10 rounds across it.
+  int p = static_cast<int>(std::floor(std::log10(m)));
+  auto decade = [](int e) { return model::ReadNumber("1e" + std::to_string(e)); };
+  if (decade(p) > m) --p;
+  if (decade(p + 1) <= m) ++p;
+  return decade(p);
 }
 
 std::string YTitle(std::string_view outputQuantity, double unit) {
@@ -220,6 +207,18 @@ std::string YTitle(std::string_view outputQuantity, double unit) {
     return {};
   }
   return label + model::FormatPattern(unit, "0E-0");
+}
+
+Colour CurveColour(int k) {
+  static constexpr std::array<Colour, model::kMaxShownCurves> kColours = {{
+      {0, 0, 0},        // black
+      {213, 94, 0},     // vermillion
+      {0, 114, 178},    // blue
+      {0, 158, 115},    // bluish green
+      {204, 121, 167},  // reddish purple
+      {230, 159, 0},    // orange
+  }};
+  return kColours[static_cast<std::size_t>(std::clamp(k, 1, model::kMaxShownCurves) - 1)];
 }
 
 PlotResult DrawPlot(Canvas& canvas, const model::CurveSet& curves, const PlotOptions& options,
@@ -274,16 +273,46 @@ PlotResult DrawPlot(Canvas& canvas, const model::CurveSet& curves, const PlotOpt
       return result;
     }
 
-    const double left = Finite(xMin - 0.1 * xRange);
-    const double right = Finite(xMax + 0.1 * xRange);
-    const double top = Finite(yMax + 1.5 * unit);
-    const double bottom = Finite(yMin - 1.8 * unit);
+    const double left = Finite(xMin - kSideMargin * xRange);
+    const double right = Finite(xMax + kSideMargin * xRange);
+    const double top = Finite(yMax + kTopMargin * yRange);
+    const double bottom = Finite(yMin - kBottomMargin * yRange);
     const double gapX = kTextGap * (right - left);
     const double gapY = kTextGap * (top - bottom);
     canvas.SetWindow(left, top, right, bottom);
+    PlotFrame frame{xMin, xMax, yMin, yMax, left, top, right, bottom, {}, {}};
+    if (options.xReversed) std::swap(frame.left, frame.right);
+    NameQuantity(options.outputQuantity, frame);
+    result.frame = frame;
 
     const std::string title = YTitle(options.outputQuantity, unit);
     if (!title.empty()) Label(canvas, left + gapX, top - gapY, TextAnchor::TopLeft, title);
+
+    // Ticks on round values inside the frame (limits typed the wrong way round still have one).
+    const Box box{std::min(xMin, xMax), std::max(xMin, xMax), std::min(yMin, yMax),
+                  std::max(yMin, yMax)};
+    const TickRun xTicks = PotentialTicks(box.xLo, box.xHi);
+    // Y ticks and labels sit where the potential axis starts: at xMin normally, at xMax when the
+    // axis runs from positive to negative; either way the left of the window, read top down.
+    const TickRun yTicks = ValueTicks(box.yLo, box.yHi, unit, options.xReversed);
+
+    // The grid lies under the zero line and the curves, pale, on the ticks inside the frame.
+    if (settings.grid) {
+      canvas.SetColour(kGridColour);
+      for (int j = 0; j < xTicks.count; ++j) {
+        const double t = xTicks.At(j);
+        if (t > box.xLo + 1e-9 * xRange && t < box.xHi - 1e-9 * xRange) {
+          canvas.Line(t, yMin, t, yMax);
+        }
+      }
+      for (int j = 0; j < yTicks.count; ++j) {
+        const double v = yTicks.At(j);
+        if (v > box.yLo + 1e-9 * yRange && v < box.yHi - 1e-9 * yRange) {
+          canvas.Line(xMin, v, xMax, v);
+        }
+      }
+      canvas.SetColour(kBlack);
+    }
 
     if (yMin < 0 && 0 < yMax) {
       canvas.SetPen(PenStyle::Dashed);
@@ -293,24 +322,29 @@ PlotResult DrawPlot(Canvas& canvas, const model::CurveSet& curves, const PlotOpt
 
     if (options.xReversed) canvas.SetWindow(right, top, left, bottom);
     canvas.Rectangle(xMin, yMin, xMax, yMax);
-    Label(canvas, (xMin + xMax) / 2, yMin - unit, TextAnchor::TopCentre, "E /V");
+    Label(canvas, (xMin + xMax) / 2, yMin - kXTitleDrop * yRange, TextAnchor::TopCentre, "E /V");
 
+    const bool clip = LeavesFrame(curves, points, settings, curveCount, box);
+    if (clip) canvas.ClipTo(xMin, yMin, xMax, yMax);
     for (int k = 1; k <= curveCount; ++k) {
-      DrawCurve(canvas, curves, points, k, StyleOf(settings, k), xRange, yRange);
+      const int style = StyleOf(settings, k);
+      canvas.SetColour(CurveColour(k));
+      canvas.SetLineWidth(style == 3 ? kCurveWidth : 1);
+      DrawCurve(canvas, curves, points, k, style, box, std::fabs(xRange), std::fabs(yRange));
     }
+    canvas.SetColour(kBlack);
+    canvas.SetLineWidth(1);
+    if (clip) canvas.NoClip();
 
-    const TickRun xTicks = XTicks(xMin, xMax);
+    const int unitExponent = DecadeExponent(unit);
     canvas.SetTextAnchor(TextAnchor::TopCentre);
     for (int j = 0; j < xTicks.count; ++j) {
       const double t = xTicks.At(j);
       canvas.Line(t, yMin, t, yMin + 0.02 * yRange);
       canvas.MoveTo(t, yMin - kXLabelDrop * (top - bottom));
-      canvas.Text(XLabel(t, xTicks.decimals));
+      canvas.Text(xTicks.Label(j, 0, true));
     }
 
-    // Y ticks and labels sit where the potential axis starts: at xMin normally, at xMax when the
-    // axis runs from positive to negative. Either way that is the left of the window.
-    const TickRun yTicks = YTicks(yMin, yMax, unit, options.xReversed);
     const double edge = options.xReversed ? xMax : xMin;
     const double inward = options.xReversed ? -1 : 1;
     canvas.SetTextAnchor(TextAnchor::MiddleRight);
@@ -318,20 +352,12 @@ PlotResult DrawPlot(Canvas& canvas, const model::CurveSet& curves, const PlotOpt
       const double v = yTicks.At(j);
       canvas.Line(edge, v, edge + inward * 0.01 * xRange, v);
       canvas.MoveTo(edge - inward * 0.01 * xRange, v);
-      canvas.Text(YLabel(v, unit, yTicks.decimals));
+      canvas.Text(yTicks.Label(j, unitExponent, false));
     }
 
-    // The grid follows the ticks; lines on the frame itself are left out.
-    if (settings.grid) {
-      for (int j = 0; j < xTicks.count; ++j) {
-        const double t = xTicks.At(j);
-        if (t > xMin + 1e-9 * xRange && t < xMax - 1e-9 * xRange) canvas.Line(t, yMin, t, yMax);
-      }
-      for (int j = 0; j < yTicks.count; ++j) {
-        const double v = yTicks.At(j);
-        if (v > yMin + 1e-9 * yRange && v < yMax - 1e-9 * yRange) canvas.Line(xMin, v, xMax, v);
-      }
-    }
+    // A key tells curves apart; a single curve needs none.
+    const std::vector<LegendEntry> entries = LegendEntries(settings, options, curveCount);
+    if (entries.size() >= 2) canvas.Legend(xMin, xMax, box.yHi, entries);
     canvas.SetPen(PenStyle::Solid);
   } catch (const model::Failure& failure) {
     result.outcome = PlotOutcome::Stopped;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "display/legend.h"
 #include "model/number_text.h"
 
 namespace kivex::display {
@@ -38,6 +40,29 @@ std::string Escaped(std::string_view text) {
   return out;
 }
 
+// The width of a text in the font, estimated: SVG leaves measuring to the renderer, and the key
+// needs a width to lay out its rows. 0.62 em a character errs on the wide side for the sans-serif
+// faces named.
+double TextWidth(std::string_view text) {
+  std::size_t characters = 0;
+  for (char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return 0.62 * SvgCanvas::kFontSize * static_cast<double>(characters);
+}
+
+// "#rrggbb", or the short "#rgb" where every pair repeats a digit ("#000").
+std::string Hex(Colour colour) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  const unsigned char parts[] = {colour.r, colour.g, colour.b};
+  bool shortForm = true;
+  for (unsigned char p : parts) shortForm &= (p >> 4) == (p & 15);
+  std::string hex = "#";
+  for (unsigned char p : parts) {
+    hex += kDigits[p >> 4];
+    if (!shortForm) hex += kDigits[p & 15];
+  }
+  return hex;
+}
+
 }  // namespace
 
 SvgCanvas::SvgCanvas(int width, int height)
@@ -50,6 +75,9 @@ void SvgCanvas::Clear() {
   body_.clear();
   path_.clear();
   pen_ = PenStyle::Solid;
+  colour_ = kBlack;
+  lineWidth_ = 1;
+  clipped_ = false;
   anchor_ = TextAnchor::TopLeft;
 }
 
@@ -64,6 +92,38 @@ void SvgCanvas::SetWindow(double left, double top, double right, double bottom) 
 void SvgCanvas::SetPen(PenStyle style) {
   if (style != pen_) EndPath();
   pen_ = style;
+}
+
+void SvgCanvas::SetColour(Colour colour) {
+  if (colour != colour_) EndPath();
+  colour_ = colour;
+}
+
+void SvgCanvas::SetLineWidth(double width) {
+  if (width != lineWidth_) EndPath();
+  lineWidth_ = width;
+}
+
+void SvgCanvas::ClipTo(double x1, double y1, double x2, double y2) {
+  EndClip();
+  Pixel a;
+  Pixel b;
+  if (!ToPixel(x1, y1, a) || !ToPixel(x2, y2, b)) return;
+  const std::string id = "clip" + std::to_string(++clipCount_);
+  body_ += "<clipPath id=\"" + id + "\"><rect x=\"" + Num(std::min(a.x, b.x)) + "\" y=\"" +
+           Num(std::min(a.y, b.y)) + "\" width=\"" + Num(std::fabs(b.x - a.x)) + "\" height=\"" +
+           Num(std::fabs(b.y - a.y)) + "\"/></clipPath>\n";
+  body_ += "<g clip-path=\"url(#" + id + ")\">\n";
+  clipped_ = true;
+}
+
+void SvgCanvas::NoClip() { EndClip(); }
+
+void SvgCanvas::EndClip() {
+  EndPath();
+  if (!clipped_) return;
+  body_ += "</g>\n";
+  clipped_ = false;
 }
 
 void SvgCanvas::MoveTo(double x, double y) {
@@ -83,7 +143,8 @@ bool SvgCanvas::ToPixel(double x, double y, Pixel& pixel) const {
 }
 
 std::string SvgCanvas::StrokeAttributes() const {
-  std::string attributes = " fill=\"none\" stroke=\"#000\"";
+  std::string attributes = " fill=\"none\" stroke=\"" + Hex(colour_) + "\"";
+  if (lineWidth_ != 1) attributes += " stroke-width=\"" + Num(lineWidth_) + "\"";
   if (pen_ == PenStyle::Dashed) attributes += " stroke-dasharray=\"6 4\"";
   return attributes;
 }
@@ -109,16 +170,21 @@ void SvgCanvas::Text(std::string_view text) {
       baseline = p.y + kMiddleToBaseline * kFontSize;
       break;
   }
-  body_ += "<text x=\"" + Num(p.x) + "\" y=\"" + Num(baseline) + "\" text-anchor=\"" + textAnchor +
+  TextAt(p.x, baseline, textAnchor, text);
+}
+
+void SvgCanvas::TextAt(double x, double baseline, const char* textAnchor, std::string_view text) {
+  body_ += "<text x=\"" + Num(x) + "\" y=\"" + Num(baseline) + "\" text-anchor=\"" + textAnchor +
            "\">" + Escaped(text) + "</text>\n";
 }
 
+// A point is a square of two pixels centred on it, so that a dotted curve shows its colour.
 void SvgCanvas::Point(double x, double y) {
   EndPath();
   Pixel p;
   if (!ToPixel(x, y, p)) return;
-  body_ += "<rect x=\"" + Num(std::floor(p.x)) + "\" y=\"" + Num(std::floor(p.y)) +
-           "\" width=\"1\" height=\"1\"/>\n";
+  body_ += "<rect x=\"" + Num(p.x - 1) + "\" y=\"" + Num(p.y - 1) +
+           "\" width=\"2\" height=\"2\" fill=\"" + Hex(colour_) + "\"/>\n";
 }
 
 // Segments that continue from where the last one ended join into one path, so a curve of
@@ -147,8 +213,44 @@ void SvgCanvas::Rectangle(double x1, double y1, double x2, double y2) {
            "\"" + StrokeAttributes() + "/>\n";
 }
 
-std::string SvgCanvas::Document() {
+void SvgCanvas::Legend(double x1, double x2, double y, std::span<const LegendEntry> entries) {
   EndPath();
+  Pixel a;
+  Pixel b;
+  if (entries.empty() || !ToPixel(x1, y, a) || !ToPixel(x2, y, b)) return;
+  std::vector<double> widths;
+  for (const LegendEntry& entry : entries) widths.push_back(TextWidth(entry.text));
+  const double lineHeight = 1.25 * kFontSize;
+  const LegendLayout layout =
+      LayOutLegend(widths, std::max(a.x, b.x), a.y, std::fabs(b.x - a.x), lineHeight);
+  for (std::size_t j = 0; j < entries.size(); ++j) {
+    const LegendEntry& entry = entries[j];
+    const LegendPlace& place = layout.places[j];
+    const std::string colour = Hex(entry.colour);
+    const double middle = place.sampleLeft + kLegendSample / 2;
+    switch (entry.mark) {
+      case CurveMark::Line:
+        body_ += "<path d=\"M" + Num(place.sampleLeft) + " " + Num(place.y) + "L" +
+                 Num(place.sampleLeft + kLegendSample) + " " + Num(place.y) +
+                 "\" fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1.5\"/>\n";
+        break;
+      case CurveMark::Markers:
+        body_ += "<rect x=\"" + Num(middle - 3) + "\" y=\"" + Num(place.y - 3) +
+                 "\" width=\"6\" height=\"6\" fill=\"none\" stroke=\"" + colour + "\"/>\n";
+        break;
+      case CurveMark::Dots:
+        for (double dx : {-6.0, 0.0, 6.0}) {
+          body_ += "<rect x=\"" + Num(middle + dx - 1) + "\" y=\"" + Num(place.y - 1) +
+                   "\" width=\"2\" height=\"2\" fill=\"" + colour + "\"/>\n";
+        }
+        break;
+    }
+    TextAt(place.textLeft, place.y + kMiddleToBaseline * kFontSize, "start", entry.text);
+  }
+}
+
+std::string SvgCanvas::Document() {
+  EndClip();
   const std::string w = std::to_string(width_);
   const std::string h = std::to_string(height_);
   std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";

@@ -43,6 +43,8 @@ struct HeldCurve {
   int axis = 0;       // the CurveSet::axis it was written on
   Count points = 0;   // the points of its run or import
   Count species = 0;  // species whose surface concentrations its run computed; 0 for none
+  // The charge reaction whose current it holds after a peak separation; 0 for the whole current.
+  Count component = 0;
 };
 
 struct CurveSet {

@@ -218,6 +218,7 @@ void ShowComponents(Session& session) {
       curves.y(i, curves.curveCount) = curves.resultTable(i, j);
     }
     model::HoldCurve(curves, curves.curveCount, model::CurveOrigin::Simulation, 0);
+    curves.record(curves.curveCount).component = static_cast<model::Count>(j);
   }
   curves.storedCurveCount = curves.curveCount;
   PlotCurves(session);

@@ -1,9 +1,11 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "analysis/half_wave.h"
 #include "analysis/peak_finding.h"
 #include "analysis/theoretical_peak.h"
+#include "display/peak_marks.h"
 #include "model/failure.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
@@ -22,6 +24,19 @@ void PrintAll(Session& session, const std::vector<std::string>& lines) {
 void FindPeak(Session& session) {
   session.ShowResult();
   PrintAll(session, analysis::FindPeaks(session.curves, session.plot, session.peaks));
+  // The peaks are marked on the plot as it stands, until it is drawn again. A row holding a
+  // value of 0 is no peak: a peak's magnitude exceeds the search threshold.
+  std::vector<display::PeakMark> marks;
+  for (int c = 1; c <= std::min<int>(session.curves.curveCount, model::kMaxShownCurves); ++c) {
+    for (int k = 1; k <= analysis::kMaxPeaks; ++k) {
+      const double current = session.peaks.PeakCurrent(k, c);
+      if (current == 0) break;
+      marks.push_back({c, k, session.peaks.PeakPotential(k, c), current});
+    }
+  }
+  if (marks.empty() || !session.picture.frame()) return;
+  display::MarkPeaks(session.picture, marks);
+  session.platform().PlotChanged();
 }
 
 void FindHalfwaveE(Session& session) {

@@ -5,6 +5,10 @@
 #include <optional>
 #include <string>
 
+namespace kivex::display {
+class Picture;
+}
+
 namespace kivex::ui {
 
 class Session;
@@ -27,5 +31,12 @@ std::optional<std::string> ApplyCommittedOutputQuantity(Session& session);
 
 // One complete drawing pass of the plot window into the session's picture.
 void PlotCurves(Session& session);
+
+// A closer look: the curves drawn as the last pass drew them but within the given limits, into
+// `picture`. Neither the plot options nor the session's picture change. Returns whether it drew.
+struct PlotLimits {
+  double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+};
+bool DrawZoomed(Session& session, const PlotLimits& limits, display::Picture& picture);
 
 }  // namespace kivex::ui

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 
 namespace kivex::display {
@@ -47,10 +48,14 @@ TEST(SvgCanvas, JoinsContinuingSegmentsAndMarksDashes) {
   svg.SetPen(PenStyle::Dashed);
   svg.Line(60, 60, 70, 60);  // a new pen: a new path
   svg.SetPen(PenStyle::Solid);
+  svg.SetColour({213, 94, 0});
+  svg.SetLineWidth(1.5);
+  svg.Line(70, 60, 80, 60);  // a new colour: a new path
   const std::string doc = svg.Document();
   ExpectParts(doc, {"d=\"M0 0L10 10L20 5\"", "d=\"M50 50L60 60\"",
-                    "d=\"M60 60L70 60\" fill=\"none\" stroke=\"#000\" stroke-dasharray"});
-  EXPECT_EQ(Occurrences(doc, "<path"), 3);
+                    "d=\"M60 60L70 60\" fill=\"none\" stroke=\"#000\" stroke-dasharray",
+                    "d=\"M70 60L80 60\" fill=\"none\" stroke=\"#d55e00\" stroke-width=\"1.5\"/>"});
+  EXPECT_EQ(Occurrences(doc, "<path"), 4);
 }
 
 TEST(SvgCanvas, TextAnchorsEscapingAndSpaces) {
@@ -78,17 +83,59 @@ TEST(SvgCanvas, SkipsWhatCannotBePlaced) {
   svg.SetWindow(0, 0, 100, 100);
   svg.Line(0, 0, NAN, 1);
   svg.Rectangle(0, 0, INFINITY, 1);
-  svg.Point(5.7, 5.2);  // one whole pixel
+  svg.Point(5.7, 5.2);  // two pixels square, centred
   std::string doc = svg.Document();
   EXPECT_EQ(Occurrences(doc, "<path"), 0);
   EXPECT_FALSE(Contains(doc, "nan"));
   EXPECT_FALSE(Contains(doc, "inf"));
-  EXPECT_TRUE(Contains(doc, "<rect x=\"5\" y=\"5\" width=\"1\" height=\"1\"/>"));
+  EXPECT_TRUE(Contains(doc, "<rect x=\"4.7\" y=\"4.2\" width=\"2\" height=\"2\" fill=\"#000\"/>"));
   EXPECT_EQ(Occurrences(doc, "<rect"), 2);  // the white page and the point
 
   svg.Clear();
   doc = svg.Document();
   EXPECT_EQ(Occurrences(doc, "<rect"), 1);
+}
+
+TEST(SvgCanvas, ClipsThroughAGroupThatEndsWithTheClip) {
+  SvgCanvas svg(100, 100);
+  svg.SetWindow(0, 10, 10, 0);
+  svg.ClipTo(2, 8, 8, 2);
+  svg.Line(0, 5, 10, 5);
+  svg.NoClip();
+  svg.Line(0, 1, 10, 1);
+  svg.ClipTo(2, 8, 8, 2);  // left open: the document closes it
+  svg.Point(5, 5);
+  const std::string doc = svg.Document();
+  ExpectParts(doc, {"<clipPath id=\"clip1\"><rect x=\"20\" y=\"20\" width=\"60\" height=\"60\"/>",
+                    "<g clip-path=\"url(#clip1)\">\n<path d=\"M0 50L100 50\"",
+                    "</g>\n<path d=\"M0 90", "<g clip-path=\"url(#clip2)\">"});
+  EXPECT_EQ(Occurrences(doc, "<g"), 3);  // the page's group and two clips, each closed
+  EXPECT_EQ(Occurrences(doc, "</g>"), 3);
+}
+
+TEST(SvgCanvas, TheKeyStandsAboveTheFrameAndWrapsWhenNarrow) {
+  const LegendEntry entries[] = {{"measured", {0, 0, 0}, CurveMark::Markers},
+                                 {"simulated", {213, 94, 0}, CurveMark::Line},
+                                 {"component 1", {0, 114, 178}, CurveMark::Dots}};
+  for (int width : {640, 200}) {
+    SCOPED_TRACE(width);
+    SvgCanvas svg(width, 480);
+    svg.SetWindow(0, 0, 1, 1);
+    svg.Legend(0.1, 0.9, 0.2, entries);  // a frame from 10 % to 90 %, its top at 96 px
+    const std::string doc = svg.Document();
+    ExpectParts(doc, {">measured</text>", ">simulated</text>", ">component 1</text>",
+                      "stroke=\"#d55e00\"", "fill=\"#0072b2\""});
+    // Every text's baseline above the frame; one row when it fits, rows stacked when not.
+    std::set<std::string> rows;
+    for (std::size_t at = doc.find("<text"); at != std::string::npos;
+         at = doc.find("<text", at + 1)) {
+      const std::size_t y = doc.find(" y=\"", at) + 4;
+      const std::string baseline = doc.substr(y, doc.find('"', y) - y);
+      EXPECT_LT(std::stod(baseline), 96.0);
+      rows.insert(baseline);
+    }
+    EXPECT_EQ(rows.size(), width == 640 ? 1u : 3u);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -213,6 +214,34 @@ TEST(OutputQuantityCommand, ARunKeepsTheTrialValuesAFitWroteWhileTheCommandRecom
 
   ApplyOutputQuantity(f.session);  // the command reads the dialogs again
   EXPECT_EQ(f.session.app.E0(1), 0.1);
+}
+
+// Find Peak marks its peaks on the plot as it stands, until the next pass. A closer look draws
+// within other limits into a picture of its own and leaves the options and the plot unchanged.
+TEST(PlotMarksAndViews, PeaksStayMarkedUntilTheNextPassAndAZoomChangesNoOption) {
+  SessionFixture f;
+  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+  ASSERT_FALSE(HasText(f.session.picture, "P1"));
+  const int changes = f.platform.plotChanges;
+  ASSERT_EQ(RunMenuItem(f.session, "mnuFindPeak"), MenuOutcome::Ran);
+  EXPECT_TRUE(HasText(f.session.picture, "P1"));
+  EXPECT_EQ(f.platform.plotChanges, changes + 1);
+  ASSERT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Ran);
+  EXPECT_FALSE(HasText(f.session.picture, "P1"));
+
+  const model::PlotSettings before = f.session.plot;
+  const std::size_t drawn = f.session.picture.ops().size();
+  display::Picture view;
+  ASSERT_TRUE(DrawZoomed(f.session, {-0.1, 0.1, 1e-5, 6e-5}, view));
+  ASSERT_TRUE(view.frame());
+  EXPECT_EQ(
+      (std::array{view.frame()->xMin, view.frame()->xMax, view.frame()->yMin, view.frame()->yMax}),
+      (std::array{-0.1, 0.1, 1e-5, 6e-5}));
+  EXPECT_TRUE(f.session.Option().Xauto.value && f.session.Option().Yauto.value);
+  EXPECT_EQ((std::array{f.session.plot.xMin, f.session.plot.xMax, f.session.plot.yMin,
+                        f.session.plot.yMax}),
+            (std::array{before.xMin, before.xMax, before.yMin, before.yMax}));
+  EXPECT_EQ(f.session.picture.ops().size(), drawn);
 }
 
 }  // namespace

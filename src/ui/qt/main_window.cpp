@@ -24,6 +24,7 @@
 #include "ui/qt/plot_window.h"
 #include "ui/qt/progress_window.h"
 #include "ui/qt/result_window.h"
+#include "ui/run_simulation.h"
 
 namespace kivex::ui::qt {
 
@@ -159,6 +160,15 @@ ResultWindow* MainWindow::EnsureResultWindow() {
 PlotWindow* MainWindow::EnsurePlotWindow() {
   if (plot_ == nullptr) {
     plot_ = new PlotWindow(picture_);
+    // A closer look draws from the session's curves, which are the worker's while it runs.
+    plot_->drawZoomed = [this](const PlotLimits& limits, display::Picture& picture) {
+      if (acting_ || working()) return false;
+      try {
+        return DrawZoomed(*session_, limits, picture);
+      } catch (...) {
+        return false;
+      }
+    };
     plotSub_ = AddChild(plot_, "Plot", QRect(0, 0, 640, 500), [this] {
       plot_ = nullptr;
       plotSub_ = nullptr;
@@ -363,7 +373,7 @@ void MainWindow::ShowChild(std::string_view name) {
 void MainWindow::ShowPicture(const display::Picture& picture) {
   picture_ = picture;
   ShowChild("FormPlot");
-  plot_->update();
+  plot_->PictureChanged();
 }
 
 void MainWindow::ShowFitProgress(int iteration, double bestLeastSquare) {

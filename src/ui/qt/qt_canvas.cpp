@@ -1,21 +1,55 @@
 #include "ui/qt/qt_canvas.h"
 
 #include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPen>
 #include <QString>
+#include <algorithm>
+#include <vector>
+
+#include "display/legend.h"
 
 namespace kivex::ui::qt {
 
-QtCanvas::QtCanvas(QPainter& painter, const QRectF& target) : painter_(painter), target_(target) {
-  QPen pen(Qt::black);
-  pen.setWidthF(1.0);
-  pen.setCosmetic(true);
-  painter_.setPen(pen);
-  painter_.setBrush(Qt::NoBrush);
-  painter_.setRenderHint(QPainter::Antialiasing, true);
+namespace {
+
+QColor ToQColor(display::Colour colour) { return {colour.r, colour.g, colour.b}; }
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void QtCanvas::Clear() { painter_.fillRect(target_, Qt::white); }
+}  // namespace
+
+QtCanvas::QtCanvas(QPainter& painter, const QRectF& target)
+    : painter_(painter),
+      target_(target),
+      hadClip_(painter.hasClipping()),
+      baseClip_(painter.hasClipping() ? painter.clipPath() : QPainterPath()),
+      scale_(painter.device() != nullptr ? std::max(1.0, painter.device()->logicalDpiX() / 96.0)
+                                         : 1.0) {
+  painter_.setBrush(Qt::NoBrush);
+  painter_.setRenderHint(QPainter::Antialiasing, true);
+  ApplyPen();
+}
+
+void QtCanvas::ApplyPen() {
+  QPen pen(ToQColor(colour_));
+  pen.setWidthF(width_ * scale_);
+  pen.setCosmetic(true);
+  pen.setStyle(style_ == display::PenStyle::Dashed ? Qt::DashLine : Qt::SolidLine);
+  painter_.setPen(pen);
+}
+
+void QtCanvas::Clear() {
+  NoClip();
+  painter_.fillRect(target_, Qt::white);
+  style_ = display::PenStyle::Solid;
+  colour_ = display::kBlack;
+  width_ = 1;
+  anchor_ = display::TextAnchor::TopLeft;
+  ApplyPen();
+}
 
 void QtCanvas::SetWindow(double left, double top, double right, double bottom) {
   left_ = left;
@@ -25,9 +59,32 @@ void QtCanvas::SetWindow(double left, double top, double right, double bottom) {
 }
 
 void QtCanvas::SetPen(display::PenStyle style) {
-  QPen pen = painter_.pen();
-  pen.setStyle(style == display::PenStyle::Dashed ? Qt::DashLine : Qt::SolidLine);
-  painter_.setPen(pen);
+  style_ = style;
+  ApplyPen();
+}
+
+void QtCanvas::SetColour(display::Colour colour) {
+  colour_ = colour;
+  ApplyPen();
+}
+
+void QtCanvas::SetLineWidth(double width) {
+  width_ = width;
+  ApplyPen();
+}
+
+void QtCanvas::ClipTo(double x1, double y1, double x2, double y2) {
+  NoClip();
+  const QRectF rect = QRectF(Map(x1, y1), Map(x2, y2)).normalized();
+  painter_.setClipRect(rect, hadClip_ ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+void QtCanvas::NoClip() {
+  if (hadClip_) {
+    painter_.setClipPath(baseClip_);
+  } else {
+    painter_.setClipping(false);
+  }
 }
 
 QPointF QtCanvas::Map(double x, double y) const {
@@ -42,10 +99,11 @@ void QtCanvas::MoveTo(double x, double y) { position_ = Map(x, y); }
 
 void QtCanvas::SetTextAnchor(display::TextAnchor anchor) { anchor_ = anchor; }
 
-// The anchor point of the text's box sits at the current position.
+// The anchor point of the text's box sits at the current position. Text is black whatever the
+// pen, and never clipped.
 void QtCanvas::Text(std::string_view text) {
-  const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  const QFontMetricsF metrics(painter_.font());
+  const QString shown = FromUtf8(text);
+  const QFontMetricsF metrics(painter_.font(), painter_.device());
   const double width = metrics.horizontalAdvance(shown);
   double x = position_.x();
   double top = position_.y();
@@ -58,10 +116,23 @@ void QtCanvas::Text(std::string_view text) {
       top -= metrics.height() / 2;
       break;
   }
+  painter_.save();
+  painter_.setPen(Qt::black);
+  if (hadClip_) {
+    painter_.setClipPath(baseClip_);
+  } else {
+    painter_.setClipping(false);
+  }
   painter_.drawText(QPointF(x, top + metrics.ascent()), shown);
+  painter_.restore();
 }
 
-void QtCanvas::Point(double x, double y) { painter_.drawPoint(Map(x, y)); }
+// A point is a square of two pixels, so that a dotted curve shows its colour.
+void QtCanvas::Point(double x, double y) {
+  const QPointF p = Map(x, y);
+  painter_.fillRect(QRectF(p.x() - scale_, p.y() - scale_, 2 * scale_, 2 * scale_),
+                    ToQColor(colour_));
+}
 
 void QtCanvas::Line(double x1, double y1, double x2, double y2) {
   painter_.drawLine(Map(x1, y1), Map(x2, y2));
@@ -69,6 +140,52 @@ void QtCanvas::Line(double x1, double y1, double x2, double y2) {
 
 void QtCanvas::Rectangle(double x1, double y1, double x2, double y2) {
   painter_.drawRect(QRectF(Map(x1, y1), Map(x2, y2)).normalized());
+}
+
+void QtCanvas::Legend(double x1, double x2, double y,
+                      std::span<const display::LegendEntry> entries) {
+  if (entries.empty()) return;
+  const QPointF a = Map(x1, y);
+  const QPointF b = Map(x2, y);
+  const QFontMetricsF metrics(painter_.font(), painter_.device());
+  std::vector<double> widths;
+  for (const display::LegendEntry& entry : entries) {
+    widths.push_back(metrics.horizontalAdvance(FromUtf8(entry.text)));
+  }
+  const double k = scale_;
+  const display::LegendLayout layout = display::LayOutLegend(
+      widths, std::max(a.x(), b.x()), a.y(), std::abs(b.x() - a.x()), 1.25 * metrics.height(), k);
+  painter_.save();
+  for (std::size_t j = 0; j < entries.size(); ++j) {
+    const display::LegendEntry& entry = entries[j];
+    const display::LegendPlace& place = layout.places[j];
+    const QColor colour = ToQColor(entry.colour);
+    const double middle = place.sampleLeft + k * display::kLegendSample / 2;
+    QPen pen(colour);
+    pen.setCosmetic(true);
+    pen.setWidthF(k);
+    switch (entry.mark) {
+      case display::CurveMark::Line:
+        pen.setWidthF(1.5 * k);
+        painter_.setPen(pen);
+        painter_.drawLine(QPointF(place.sampleLeft, place.y),
+                          QPointF(place.sampleLeft + k * display::kLegendSample, place.y));
+        break;
+      case display::CurveMark::Markers:
+        painter_.setPen(pen);
+        painter_.drawRect(QRectF(middle - 3 * k, place.y - 3 * k, 6 * k, 6 * k));
+        break;
+      case display::CurveMark::Dots:
+        for (double dx : {-6.0, 0.0, 6.0}) {
+          painter_.fillRect(QRectF(middle + (dx - 1) * k, place.y - k, 2 * k, 2 * k), colour);
+        }
+        break;
+    }
+    painter_.setPen(Qt::black);
+    painter_.drawText(QPointF(place.textLeft, place.y - metrics.height() / 2 + metrics.ascent()),
+                      FromUtf8(entry.text));
+  }
+  painter_.restore();
 }
 
 }  // namespace kivex::ui::qt

@@ -177,25 +177,28 @@ void QtPlatform::FitProgress(int iteration, double bestLeastSquare) {
       false);
 }
 
-void QtPlatform::CopyPlotToClipboard(const display::Picture& picture) {
+// Both take the picture the plot window shows, which is a closer look at the session's picture
+// while the user has zoomed in.
+void QtPlatform::CopyPlotToClipboard(const display::Picture& /*picture*/) {
   OnWindowThread(
-      [this, &picture] {
+      [this] {
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->clear();
-        clipboard->setImage(PlotWindow::Render(picture, window_.EnsurePlotWindow()->size()));
+        PlotWindow* plot = window_.EnsurePlotWindow();
+        clipboard->setImage(PlotWindow::Render(plot->shownPicture(), plot->size()));
       },
       true);
 }
 
-void QtPlatform::PrintPlot(const display::Picture& picture) {
+void QtPlatform::PrintPlot(const display::Picture& /*picture*/) {
   OnWindowThread(
-      [this, &picture] {
+      [this] {
         if (window_.closing()) return;
         QPrinter printer(QPrinter::HighResolution);
         QPrintDialog dialog(&printer, &window_);
         dialog.setWindowTitle("Print");
         if (dialog.exec() != QDialog::Accepted) return;
-        PrintOn(picture, printer);
+        PrintOn(window_.EnsurePlotWindow()->shownPicture(), printer);
       },
       true);
 }
