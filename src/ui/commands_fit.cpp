@@ -10,6 +10,7 @@
 
 #include "fitting/fit_driver.h"
 #include "model/failure.h"
+#include "model/initial_concentrations.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
 #include "simulation/driver.h"
@@ -19,9 +20,7 @@
 #include "ui/form_expr.h"
 #include "ui/form_ins.h"
 #include "ui/form_option.h"
-#include "ui/initial_concentrations.h"
 #include "ui/number_field.h"
-#include "ui/preconcentration_factor.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
 
@@ -86,36 +85,16 @@ class SessionFitHost final : public fitting::FitHost {
     return model::ReadNumber(session_.Expr().C(species).text);
   }
 
-  // C_Change with the trial values, in full precision: pre-equilibration when it is ticked, then
-  // the preconcentrated species 2 when preconcentration is.
+  // C_Change with the trial values: the preparation the dialogs show, with every value the fit
+  // may have changed taken from the experiment, and in full precision rather than rounded to the
+  // captions' digits (see model::InitialConcentrations).
   void DeriveInitialConcentrations(model::AppState& app,
                                    std::span<const double> analytical) override {
-    Concentrations values{};
-    std::copy(analytical.begin(), analytical.begin() + values.size(), values.begin());
-    if (session_.Expr().CheckPreEqu.value) {
-      PreEquilibrationOf(app, steps_);
-      PreEquilibrate(values, steps_);
-    }
-    const FormIns& ins = session_.Ins();
-    if (ins.CheckPreCon.value) {
-      PreconcentrationInput input;
-      input.n = app.n(1);
-      input.E0 = app.E0(1);
-      input.Epre = model::ReadNumber(ins.txtEPre.text);
-      input.temperature = app.temperature;
-      input.stirRate = model::ReadNumber(ins.txtRStir.text);
-      input.electrodeConstant = model::ReadNumber(ins.txtPconst.text);
-      input.area = app.area;
-      input.D = app.D(1);
-      input.viscosity = app.viscosity;
-      input.tPre = model::ReadNumber(ins.txtTPre.text);
-      input.electrodeVolume = app.electrodeVolume;
-      try {
-        values[2] = analytical[1] * PreconcentrationFactor(input);
-      } catch (const model::Failure&) {
-        // As in the dialog: species 2 keeps what pre-equilibration gave.
-      }
-    }
+    model::SolutionPreparation prep = ShownPreparation(session_);
+    model::TakeExperimentValues(app, prep);
+    std::copy(analytical.begin(), analytical.begin() + prep.analytical.size(),
+              prep.analytical.begin());
+    const model::Concentrations values = model::InitialConcentrations(app, prep);
     for (int i = 1; i <= model::kMaxSpecies; ++i) {
       app.Cinit(i) = values[static_cast<std::size_t>(i)];
     }
@@ -146,7 +125,6 @@ class SessionFitHost final : public fitting::FitHost {
 
   Session& session_;
   const std::vector<double>& observed_;
-  PreEquilibration steps_;  // refilled for every trial, its storage kept
   std::array<double, model::kMaxSpecies + 1> analytical_{};  // of the last trial; 0 unused
   std::vector<double> trial_;
   FitWatch watch_;

@@ -5,10 +5,11 @@
 #include <string>
 #include <utility>
 
+#include "model/electrode_geometry.h"
 #include "model/failure.h"
+#include "model/number_format.h"
 #include "model/number_text.h"
 #include "model/reaction_scheme.h"
-#include "ui/electrode_geometry.h"
 #include "ui/form_expr.h"
 #include "ui/form_ins.h"
 #include "ui/form_mech.h"
@@ -223,10 +224,23 @@ void RadiusChange(Session& session) {
   FormIns& ins = session.Ins();
   model::AppState& app = session.app;
   app.length = ReadNumber(ins.leng.text);
-  UpdateElectrodeGeometry({app.electrode, ins.radius.text, ins.leng.text, app.radius}, ins.ARE.text,
-                          app.electrodeVolume);
-  // Read back from the box, so a computed area carries the digits shown.
-  app.area = ReadNumber(ins.ARE.text);
+  // The area as the box shows it: the user's for a planar electrode or a film, a computed one
+  // rounded to the digits shown. A computed area that overflows leaves the box as it was.
+  double area = ReadNumber(ins.ARE.text);
+  if (model::ComputesArea(app.electrode)) {
+    try {
+      area =
+          ShownArea(model::ElectrodeArea(app.electrode, ReadNumber(ins.radius.text), app.length));
+      ins.ARE.text = model::FormatPattern(area, kAreaPattern);
+    } catch (const model::Failure&) {
+    }
+  }
+  app.area = area;
+  try {
+    app.electrodeVolume = model::ElectrodeVolume(app.electrode, app.radius, app.length, app.area);
+  } catch (const model::Failure&) {
+    // The volume keeps its value.
+  }
 }
 
 void ChemicalsActivate(Session& session) {
@@ -274,12 +288,12 @@ void GatherParameters(Session& session) {
   for (int k = 1; k <= model::kMaxChem; ++k) {
     app.kf(k) = ReadNumber(expr.kf(k).text);
     app.kb(k) = ReadNumber(expr.kb(k).text);
-    app.Keq(k) = ReadNumber(expr.LabelKeq(k).caption);
+    app.Keq(k) = expr.equilibriumConstant[static_cast<std::size_t>(k)];  // as the label shows
     app.p(k) = ReadNumber(expr.pl(k).text);
   }
   for (int i = 1; i <= model::kMaxSpecies; ++i) {
     app.D(i) = ReadNumber(expr.D(i).text);
-    app.Cinit(i) = ReadNumber(expr.Cinit(i).caption);
+    app.Cinit(i) = expr.initialConcentration[static_cast<std::size_t>(i)];  // as shown
     app.conductivity(i) = ReadNumber(expr.Cond(i - 1).text);
   }
   if (!app.digital) {

@@ -10,8 +10,6 @@
 #include "ui/commit_chain.h"
 #include "ui/form_ins.h"
 #include "ui/form_mech.h"
-#include "ui/initial_concentrations.h"
-#include "ui/preconcentration_factor.h"
 #include "ui/session.h"
 
 namespace kivex::ui {
@@ -254,79 +252,61 @@ void FormExpr::OkClicked(Session& session) {
   if (CommitShowingMessage(session, ChemicalsOK)) visible = false;
 }
 
-namespace {
+void FormExpr::ShowInitialConcentration(int i, double shown) {
+  initialConcentration[static_cast<std::size_t>(i)] = shown;
+  Cinit(i).caption = model::FormatPattern(shown, kConcentrationPattern);
+}
 
 using model::ReadNumber;
 
-PreEquilibration StepsOf(Session& session) {
-  const model::AppState& app = session.app;
-  const FormExpr& expr = session.Expr();
-  PreEquilibration steps;
-  steps.fOverRT = app.temperature > 0.0 ? app.fOverRT : 0.0;  // no temperature committed yet
-  steps.Estart = ReadNumber(session.Ins().Estart.text);
-  const FormMech& mech = session.Mech();
-  for (int j = 1; j <= std::min<int>(app.chargeCount, model::kMaxCharge); ++j) {
-    steps.couples.push_back({app.chargeSpecies(j, 1), app.chargeSpecies(j, 2),
-                             ReadNumber(mech.NEL(j).text), ReadNumber(expr.Eze(j).text)});
-  }
-  const int chemCount = std::min<int>(app.chemCount, model::kMaxChem);
-  for (int k = 1; k <= chemCount; ++k) {
-    steps.firstOrder.push_back(
-        {app.chemSpecies(k, 1), app.chemSpecies(k, 2), ReadNumber(expr.LabelKeq(k).caption)});
-  }
-  for (int j = 1; j <= std::min<int>(app.chem2Count, model::kMaxChem - chemCount); ++j) {
-    TwoSpeciesEquilibrium reaction;
-    for (int q = 1; q <= 4; ++q) reaction.places[q - 1] = app.chem2Species(j, q);
-    reaction.K = ReadNumber(expr.LabelKeq(chemCount + j).caption);
-    steps.twoSpecies.push_back(reaction);
-  }
-  return steps;
+double ShownConcentration(double value) {
+  return ReadNumber(model::FormatPattern(model::Finite(value), kConcentrationPattern));
 }
 
-// The factor uses the values the dialogs show now (those the next gather stores), so the first
-// simulation already sees the preconcentrated species; area, volume and temperature are those of
-// the last instrument commit.
-double PreconcentrationOf(Session& session) {
+model::SolutionPreparation ShownPreparation(Session& session) {
   const model::AppState& app = session.app;
   const FormIns& ins = session.Ins();
+  const FormMech& mech = session.Mech();
   const FormExpr& expr = session.Expr();
-  PreconcentrationInput input;
-  input.n = ReadNumber(session.Mech().NEL(1).text);
-  input.E0 = ReadNumber(expr.Eze(1).text);
-  input.Epre = ReadNumber(ins.txtEPre.text);
-  input.temperature = app.temperature;
-  input.stirRate = ReadNumber(ins.txtRStir.text);
-  input.electrodeConstant = ReadNumber(ins.txtPconst.text);
-  input.area = app.area;
-  input.D = ReadNumber(expr.D(1).text);
-  input.viscosity = ReadNumber(expr.TextVis.text);
-  input.tPre = ReadNumber(ins.txtTPre.text);
-  input.electrodeVolume = app.electrodeVolume;
-  return PreconcentrationFactor(input);
+  model::SolutionPreparation prep;
+  for (int i = 1; i <= model::kMaxSpecies; ++i) {
+    prep.analytical[static_cast<std::size_t>(i)] = ReadNumber(expr.C(i).text);
+  }
+  prep.preEquilibrate = expr.CheckPreEqu.value;
+  prep.fOverRT = app.temperature > 0.0 ? app.fOverRT : 0.0;  // no temperature committed yet
+  prep.Estart = ReadNumber(ins.Estart.text);
+  for (int j = 1; j <= model::kMaxCharge; ++j) {
+    prep.n[static_cast<std::size_t>(j)] = ReadNumber(mech.NEL(j).text);
+    prep.E0[static_cast<std::size_t>(j)] = ReadNumber(expr.Eze(j).text);
+  }
+  prep.Keq = expr.equilibriumConstant;
+  prep.preconcentrate = ins.CheckPreCon.value;
+  model::PreconcentrationInput& deposit = prep.preconcentration;
+  deposit.Epre = ReadNumber(ins.txtEPre.text);
+  deposit.temperature = app.temperature;
+  deposit.stirRate = ReadNumber(ins.txtRStir.text);
+  deposit.electrodeConstant = ReadNumber(ins.txtPconst.text);
+  deposit.area = app.area;
+  deposit.D = ReadNumber(expr.D(1).text);
+  deposit.viscosity = ReadNumber(expr.TextVis.text);
+  deposit.tPre = ReadNumber(ins.txtTPre.text);
+  deposit.electrodeVolume = app.electrodeVolume;
+  return prep;
 }
 
-}  // namespace
-
+// The preconcentration factor uses the values the dialogs show now (those the next gather
+// stores), so the first simulation already sees the preconcentrated species.
 void CChange(Session& session) {
   model::AppState& app = session.app;
-  FormExpr& expr = session.Expr();
   if (app.temperature > 0.0) {
     app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
   }
-
-  ConcentrationLabels labels;
+  const model::Concentrations shown =
+      model::InitialConcentrations(app, ShownPreparation(session), ShownConcentration);
+  FormExpr& expr = session.Expr();
   for (int i = 1; i <= model::kMaxSpecies; ++i) {
-    labels[i] = ConcentrationText(ReadNumber(expr.C(i).text));
+    expr.ShowInitialConcentration(i, shown[static_cast<std::size_t>(i)]);
   }
-  if (expr.CheckPreEqu.value) PreEquilibrate(labels, StepsOf(session));
-  if (session.Ins().CheckPreCon.value) {
-    try {
-      labels[2] = ConcentrationText(ReadNumber(expr.C(1).text) * PreconcentrationOf(session));
-    } catch (const model::Failure&) {
-      // Species 2 keeps what pre-equilibration gave.
-    }
-  }
-  for (int i = 1; i <= model::kMaxSpecies; ++i) expr.Cinit(i).caption = labels[i];
 }
 
 void KeqUpdate(Session& session, int k) {
@@ -335,19 +315,22 @@ void KeqUpdate(Session& session, int k) {
   if (!(kb > 0.0)) return;
   std::string shown;
   try {
-    shown = model::FormatPattern(model::Div(ReadNumber(expr.kf(k).text), kb), "#.###e-#");
+    shown = model::FormatPattern(model::Div(ReadNumber(expr.kf(k).text), kb),
+                                 kEquilibriumConstantPattern);
   } catch (const model::Failure&) {
     return;  // the label keeps its text
   }
   if (shown == expr.LabelKeq(k).caption) return;
   expr.LabelKeq(k).caption = shown;
+  // The dialog's rounding of Keq: the simulation uses the constant as the label shows it.
+  expr.equilibriumConstant[static_cast<std::size_t>(k)] = ReadNumber(shown);
   CChange(session);
 }
 
 void PreEquilibrationClick(Session& session) {
   FormExpr& expr = session.Expr();
   for (int i = 1; i <= model::kMaxSpecies; ++i) {
-    expr.Cinit(i).caption = ConcentrationText(ReadNumber(expr.C(i).text));
+    expr.ShowInitialConcentration(i, ShownConcentration(ReadNumber(expr.C(i).text)));
   }
   if (expr.CheckPreEqu.value) CChange(session);
 }

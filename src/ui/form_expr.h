@@ -12,6 +12,10 @@
 // the column headers are Labels, and the alpha fit headers are two each: the symbol-font "a"
 // and the plain word after it ("fitted", "min", "max").
 
+#include <array>
+#include <string_view>
+
+#include "model/initial_concentrations.h"
 #include "ui/dialog.h"
 
 namespace kivex::ui {
@@ -53,6 +57,14 @@ class FormExpr : public Dialog {
   ControlArray<1, 4> pl;        // stoichiometric number "1".."4"
   Control cmdOK;
 
+  // The numbers the Cinit and LabelKeq captions show, which GatherParameters stores: each is
+  // rounded to its caption's digits once, when it is computed (ShownConcentration,
+  // ShownEquilibriumConstant), so that the simulation uses exactly what the dialog shows.
+  model::Concentrations initialConcentration{0.0, 1e-3};          // species 1..6; 0 unused
+  std::array<double, model::kMaxChem + 1> equilibriumConstant{};  // 1..4; 0 until computed
+  // Sets C init of species i to a value already rounded to its caption's digits.
+  void ShowInitialConcentration(int i, double shown);
+
   // Show or hide a whole row: species i (name, C, C init, D, conductivity and its fit), charge
   // reaction j (label, E0, ks, alpha and their fits), chemical reaction k (label, kf, kb, Keq, p
   // and their fits). A fit's bounds show only while its row is shown and its box is ticked.
@@ -71,6 +83,20 @@ class FormExpr : public Dialog {
   // Runs once when the dialog is created: every p list shows "1".
   void Load();
 };
+
+inline constexpr std::string_view kConcentrationPattern = "0.###e-#";
+inline constexpr std::string_view kEquilibriumConstantPattern = "#.###e-#";
+
+// The dialog's rounding of an initial concentration to the four digits its caption shows; every
+// concentration C_Change works on passes through it (model::Rounding).
+double ShownConcentration(double value);
+
+// The initial concentrations' inputs as the dialogs show them now (the Instrument dialog's
+// E start and preconcentration settings, the electron numbers of the Mechanism dialog, E0, Keq,
+// D and viscosity of this one); temperature, area and volume are those of the last instrument
+// commit. What C_Change computes from, and what a fit starts from before it puts in its trial
+// values.
+model::SolutionPreparation ShownPreparation(Session& session);
 
 // C_Change: every initial concentration from the analytical ones, pre-equilibrated (Nernst for
 // each couple at the Instrument dialog's E start, then the chemical equilibria) when

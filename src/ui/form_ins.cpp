@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/checked_math.h"
+#include "model/number_format.h"
 #include "model/number_text.h"
 #include "ui/commit_chain.h"
 #include "ui/form_tech.h"
@@ -139,6 +140,10 @@ void Show(bool shown, std::initializer_list<Control*> controls) {
 }
 
 }  // namespace
+
+double ShownArea(double area) {
+  return model::ReadNumber(model::FormatPattern(model::Finite(area), kAreaPattern));
+}
 
 std::optional<std::string> DropTimeText(std::string_view Estep, std::string_view V) {
   return QuotientText(Estep, V);

@@ -74,6 +74,13 @@ void ElectrodeClick(Session& session, int i);
 // The fields the technique uses (scan rate; pulse width, pulse height; frequency).
 void ShowFieldsForTechnique(FormIns& ins, int technique);
 
+// Every area the dialog computes is shown in this pattern, three significant digits at most.
+inline constexpr std::string_view kAreaPattern = "0.##e-0";
+
+// The dialog's rounding of a computed area to the digits the area box shows; the experiment uses
+// the area as shown.
+double ShownArea(double area);
+
 // The drop time E step / v and the pulse width 0.5 / f while the user types, as the shortest
 // text that reads back as the same number; nothing when a field is not a number as a whole or
 // the quotient cannot be formed (the derived field then keeps its text).

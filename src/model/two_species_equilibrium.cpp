@@ -1,9 +1,9 @@
-#include "ui/two_species_equilibrium.h"
+#include "model/two_species_equilibrium.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace kivex::ui {
+namespace kivex::model {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::optional<double> TwoSpeciesAdvancement(TwoSpeciesForm form, double K,
   return chosen;
 }
 
-}  // namespace kivex::ui
+}  // namespace kivex::model

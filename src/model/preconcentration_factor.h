@@ -7,7 +7,7 @@
 //   factor = P A D^(2/3) sqrt(w) nu^(-1/6) t / (V (1 + theta)),
 //   theta = exp(n F (E pre - E0) / (R T)),  w = 2 pi R stir / 60.
 
-namespace kivex::ui {
+namespace kivex::model {
 
 struct PreconcentrationInput {
   double n = 1;                  // electrons of charge reaction 1
@@ -23,8 +23,8 @@ struct PreconcentrationInput {
   double electrodeVolume = 0;    // cm3
 };
 
-// Raises model::Failure when the factor cannot be computed (a zero volume or viscosity, a
+// Raises Failure when the factor cannot be computed (a zero volume or viscosity, a
 // negative stirring rate or diffusion coefficient, a temperature not above 0 K, an overflow).
 double PreconcentrationFactor(const PreconcentrationInput& input);
 
-}  // namespace kivex::ui
+}  // namespace kivex::model

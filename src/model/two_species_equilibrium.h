@@ -14,7 +14,7 @@
 #include <array>
 #include <optional>
 
-namespace kivex::ui {
+namespace kivex::model {
 
 enum class TwoSpeciesForm {
   kCombination,   // X1 + X2 = Y1 (fourth place empty)
@@ -42,4 +42,4 @@ Quadratic TwoSpeciesQuadratic(TwoSpeciesForm form, double K, const std::array<do
 std::optional<double> TwoSpeciesAdvancement(TwoSpeciesForm form, double K,
                                             const std::array<double, 4>& C);
 
-}  // namespace kivex::ui
+}  // namespace kivex::model

@@ -1,0 +1,45 @@
+#include "model/electrode_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include "model/app_state.h"
+#include "model/failure.h"
+
+namespace kivex::model {
+namespace {
+
+// Radius 0.2821 cm (4 pi r^2 = 1.00004 cm2), length 0.01 cm; the band's box holds its width and
+// its stored radius is a quarter of it. Relative tolerance 1e-12: closed forms, a few roundings.
+TEST(ElectrodeGeometry, EveryShapeHasItsAreaAndVolume) {
+  const double r = 0.2821;
+  const double L = 0.01;
+  const double shown = 0.3;  // an area as the box shows it
+  struct Case {
+    int electrode;
+    double area;    // 0: typed by the user
+    double volume;  // from the stored radius, or a layer of the shown area
+  };
+  const Case cases[] = {
+      {1, 0, shown * L},
+      {2, 4 * kPi * r * r, 4 * kPi * r * r * r / 3},
+      {3, 2 * kPi * r * r, 2 * kPi * r * r * r / 3},
+      {4, kPi * r * r, shown * L},
+      {5, kPi * r * r + 2 * kPi * r * L, kPi * r * r * L},
+      {6, kPi * r * r / 2 + kPi * r * L, kPi / 2 * r * r * L},
+      {7, L * r, shown * L},
+      {8, kPi * r * r, shown * L},
+      {9, 0, shown * L},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.electrode);
+    EXPECT_EQ(ComputesArea(c.electrode), c.area != 0);
+    EXPECT_NEAR(ElectrodeArea(c.electrode, r, L), c.area, 1e-12 * c.area);
+    EXPECT_NEAR(ElectrodeVolume(c.electrode, r, L, shown), c.volume, 1e-12 * c.volume);
+  }
+  EXPECT_NEAR(ElectrodeArea(2, 0.2821, 0), 1.00004, 1e-5);
+  EXPECT_THROW(ElectrodeArea(2, 1e200, L), Failure);
+  EXPECT_THROW(ElectrodeVolume(3, 1e200, L, shown), Failure);
+}
+
+}  // namespace
+}  // namespace kivex::model

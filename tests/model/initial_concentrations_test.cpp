@@ -1,0 +1,175 @@
+// The initial concentrations: pre-equilibration at the starting potential, step by step and
+// rounded as the dialog shows them or in full precision, and the preconcentrated species.
+
+#include "model/initial_concentrations.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <initializer_list>
+#include <string>
+
+#include "model/number_format.h"
+#include "model/number_text.h"
+
+namespace kivex::model {
+namespace {
+
+const double kFOverRT = (kFaraday / kGasConstant) / 298.14;  // 25 degrees C
+
+// The Chemicals dialog's captions: four significant digits, read back as shown.
+std::string Shown(double value) { return FormatPattern(value, "0.###e-#"); }
+double FourDigits(double value) { return ReadNumber(Shown(value)); }
+
+struct Reaction {
+  std::array<int, 4> species;  // couple: ox, red; X = Y: X, Y; two-species: X1, X2, Y1, Y2
+  double constant;             // couple: E0 (with n = 1 unless set); otherwise K
+  double n = 1;
+};
+
+// A scheme of couples, X = Y reactions and two-species reactions, at 25 degrees C and E start.
+struct Solution {
+  AppState scheme;
+  SolutionPreparation prep;
+
+  Solution(std::initializer_list<double> analytical, std::initializer_list<Reaction> couples,
+           std::initializer_list<Reaction> firstOrder = {},
+           std::initializer_list<Reaction> twoSpecies = {}, double Estart = 0.3) {
+    int i = 1;
+    for (double c : analytical) prep.analytical[static_cast<std::size_t>(i++)] = c;
+    prep.preEquilibrate = true;
+    prep.fOverRT = kFOverRT;
+    prep.Estart = Estart;
+    for (const Reaction& r : couples) {
+      const int j = ++scheme.chargeCount;
+      scheme.chargeSpecies(j, 1) = static_cast<Count>(r.species[0]);
+      scheme.chargeSpecies(j, 2) = static_cast<Count>(r.species[1]);
+      prep.E0[static_cast<std::size_t>(j)] = r.constant;
+      prep.n[static_cast<std::size_t>(j)] = r.n;
+    }
+    for (const Reaction& r : firstOrder) {
+      const int k = ++scheme.chemCount;
+      scheme.chemSpecies(k, 1) = static_cast<Count>(r.species[0]);
+      scheme.chemSpecies(k, 2) = static_cast<Count>(r.species[1]);
+      prep.Keq[static_cast<std::size_t>(k)] = r.constant;
+    }
+    for (const Reaction& r : twoSpecies) {
+      const int j = ++scheme.chem2Count;
+      for (int q = 1; q <= 4; ++q) scheme.chem2Species(j, q) = static_cast<Count>(r.species[q - 1]);
+      prep.Keq[static_cast<std::size_t>(scheme.chemCount + j)] = r.constant;
+    }
+  }
+  Concentrations Shown() const { return InitialConcentrations(scheme, prep, FourDigits); }
+  Concentrations Full() const { return InitialConcentrations(scheme, prep); }
+};
+
+// 1 mM of A at the start; A, B and C as the dialog shows them afterwards.
+TEST(PreEquilibration, CouplesThenChemistryReachEquilibriumAtTheStartingPotential) {
+  struct Case {
+    const char* what;
+    Solution solution;
+    std::array<const char*, 3> shown;
+  };
+  const Case cases[] = {
+      // [B]/[A] = exp(-0.2 f) = 4.16e-4
+      {"A + e = B, E0 0.1 V, start at 0.3 V",
+       Solution({1e-3}, {{{1, 2}, 0.1}}),
+       {"9.996e-4", "4.159e-7", "0.e0"}},
+      {"far beyond E0: all reduced, no overflow",
+       Solution({1e-3}, {{{1, 2}, 100.0, 3}}, {}, {}, -100.0),
+       {"0.e0", "1.e-3", "0.e0"}},
+      {"far before E0: untouched, no overflow",
+       Solution({1e-3}, {{{1, 2}, -100.0, 3}}, {}, {}, 100.0),
+       {"1.e-3", "0.e0", "0.e0"}},
+      // 9.996e-4 * 1000 / 1001 of A: the chemical step works on the charge step's shown values
+      {"mechanism 5: then C = A with K = [A]/[C] = 1000",
+       Solution({1e-3}, {{{1, 2}, 0.1}}, {{{3, 1}, 1000.0}}),
+       {"9.986e-4", "4.159e-7", "9.986e-7"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Concentrations shown = c.solution.Shown();
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(Shown(shown[i]), c.shown[i - 1]) << i;
+  }
+}
+
+TEST(PreEquilibration, LeftOutWithoutTemperatureOrWhenNotChosen) {
+  Solution s({1e-3}, {{{1, 2}, 0.1}}, {{{3, 1}, 1000.0}});
+  s.prep.fOverRT = 0.0;  // no temperature committed: the couple is left out, the chemistry runs
+  Concentrations c = s.Shown();
+  EXPECT_EQ(Shown(c[1]), "9.99e-4");
+  EXPECT_EQ(c[2], 0.0);
+  s.prep.preEquilibrate = false;
+  c = s.Shown();
+  EXPECT_EQ(c[1], 1e-3);
+  EXPECT_EQ(c[3], 0.0);
+}
+
+// The captions are the full-precision result rounded once for a single step; between steps the
+// dialog's rounding carries into the next one, full precision keeps the exact equilibria.
+TEST(PreEquilibration, FullPrecisionKeepsTheExactEquilibria) {
+  const Solution nernst({1e-3, 2e-4}, {{{1, 2}, 0.1}});
+  const Concentrations full = nernst.Full();
+  const Concentrations shown = nernst.Shown();
+  const double theta = std::exp(kFOverRT * (0.1 - 0.3));
+  EXPECT_NEAR(full[2] / full[1], theta, 1e-12 * theta);
+  EXPECT_NEAR(full[1] + full[2], 1.2e-3, 1e-18);
+  for (int i = 1; i <= 2; ++i) EXPECT_EQ(shown[i], FourDigits(full[i])) << i;
+
+  const Solution two({1e-3}, {{{1, 2}, 0.1}}, {{{3, 1}, 1000.0}});
+  const Concentrations exact = two.Full();
+  EXPECT_NEAR(exact[1] / exact[3], 1000.0, 1e-9);
+  EXPECT_NE(exact[3], two.Shown()[3]);
+}
+
+TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryConcentration) {
+  const std::initializer_list<double> start = {1e-3, 2e-4, 3e-5, 0, 0, 0};
+  const Solution failing(start, {{{0, 2}, 0.1}, {{1, 7}, 0.1}},  // no oxidised form; no species 7
+                         {{{1, 2}, 0.0}, {{1, 2}, -1.0}},        // no Keq yet; K + 1 = 0
+                         {{{1, 2, 3, 4}, 1.0}, {{1, 0, 3, 0}, 5.0}});  // a = 0; fits no form
+  const Solution negative(start, {}, {}, {{{1, 0, 3, 4}, -1e-3}});     // negative discriminant
+  for (const Solution* s : {&failing, &negative}) {
+    EXPECT_EQ(s->Shown(), s->Full());
+    EXPECT_EQ(s->Full(), (Concentrations{0, 1e-3, 2e-4, 3e-5, 0, 0, 0}));
+  }
+}
+
+TEST(PreEquilibration, TwoSpeciesStepWritesOnlyItsPlaces) {
+  // A + B = C (fourth place empty), K = 1000 / M.
+  const Concentrations c =
+      Solution({1e-3, 2e-3, 0, 5e-4}, {}, {}, {{{1, 2, 3, 0}, 1000.0}}).Shown();
+  EXPECT_EQ(c[4], 5e-4);
+  EXPECT_NEAR(c[1] + c[3], 1e-3, 1e-6);  // to the four digits shown
+  EXPECT_NEAR(c[2] + c[3], 2e-3, 1e-6);
+  EXPECT_NEAR(1000.0 * c[1] * c[2], c[3], 2e-3 * c[3]);
+}
+
+// Species 2 becomes C(1) times the factor whatever pre-equilibration gave; a factor that cannot
+// be formed leaves it as pre-equilibration left it.
+TEST(Preconcentration, SetsSpeciesTwoFromTheAnalyticalConcentrationOfSpeciesOne) {
+  Solution s({1e-3}, {{{1, 2}, 0.1}});
+  s.prep.preconcentrate = true;
+  s.prep.preconcentration = {.n = 5,
+                             .E0 = 7,
+                             .Epre = -0.3,
+                             .temperature = 298.14,
+                             .stirRate = 100,
+                             .electrodeConstant = 10,
+                             .area = 1,
+                             .D = 1e-5,
+                             .viscosity = 0.01,
+                             .tPre = 600,
+                             .electrodeVolume = 0.01};
+  PreconcentrationInput ofCoupleOne = s.prep.preconcentration;
+  ofCoupleOne.n = 1;  // the deposit's ratio is that of charge reaction 1, not the input's
+  ofCoupleOne.E0 = 0.1;
+  const Concentrations c = s.Full();
+  EXPECT_EQ(c[2], 1e-3 * PreconcentrationFactor(ofCoupleOne));
+  EXPECT_EQ(Shown(c[1]), "9.996e-4");
+  s.prep.preconcentration.electrodeVolume = 0;
+  EXPECT_EQ(Shown(s.Full()[2]), "4.159e-7");
+}
+
+}  // namespace
+}  // namespace kivex::model

@@ -1,0 +1,81 @@
+// The dialogs round a computed value once, to the digits their caption or box shows, and that
+// number is what the experiment uses: the caption, the gathered state and the fit agree.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "model/number_format.h"
+#include "model/number_text.h"
+#include "support/test_platform.h"
+#include "ui/commands.h"
+#include "ui/form_expr.h"
+#include "ui/form_ins.h"
+#include "ui/session_actions.h"
+
+namespace kivex::ui {
+namespace {
+
+using testing::Click;
+using testing::SessionFixture;
+using testing::Type;
+
+// Every initial concentration and Keq that Simulate uses reads back from its caption exactly,
+// after one pre-equilibration step and after two (A + e = B, then C = A).
+TEST(ShownValues, SimulateUsesTheInitialConcentrationsAndKeqAsCaptioned) {
+  SessionFixture f;
+  for (int round = 1; round <= 2; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+    const FormExpr& expr = f.session.Expr();
+    for (int i = 1; i <= 6; ++i) {
+      EXPECT_EQ(f.session.app.Cinit(i), model::ReadNumber(expr.Cinit(i).caption)) << i;
+    }
+    EXPECT_EQ(f.session.app.Keq(1), model::ReadNumber(expr.LabelKeq(1).caption));
+    Type(f.session, "FormMech.chem(1)", "C");
+    Type(f.session, "FormMech.chem(2)", "A");
+  }
+  EXPECT_EQ(f.session.app.chemCount, 1);
+  EXPECT_EQ(f.session.Expr().Cinit(3).caption, "9.986e-7");
+  EXPECT_EQ(f.session.app.Keq(1), 1000.0);
+}
+
+// A fit of the concentration derives the initial ones from its trial through the same
+// preparation as the dialog, without the captions' rounding: fitting the default curve, the
+// initial concentration it ends with is the one Simulate used, to the fit's precision, and
+// rounds to the same caption. The fitted C anal is the one the solution is made up with.
+TEST(ShownValues, AFitOfTheConcentrationEndsAtTheSimulatedInitialConcentration) {
+  SessionFixture f;
+  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+  const double simulated = f.session.app.Cinit(1);
+  const std::string caption = f.session.Expr().Cinit(1).caption;
+  ASSERT_EQ(caption, "9.996e-4");
+  ASSERT_TRUE(f.session.Expr().CheckFitted(1).value);
+
+  ASSERT_EQ(RunMenuItem(f.session, "mnuAutoFit"), MenuOutcome::Ran);
+  ASSERT_TRUE(f.platform.messages.empty());
+  const double fitted = f.session.app.Cinit(1);
+  EXPECT_NEAR(fitted, simulated, 1e-7 * simulated);
+  EXPECT_EQ(model::FormatPattern(fitted, kConcentrationPattern), caption);
+  EXPECT_EQ(ShownConcentration(fitted), simulated);
+  // 9.996e-4 M of A at the Nernst ratio 4.16e-4: made up with 1.0000e-3 M.
+  EXPECT_EQ(f.session.Expr().CheckFitted(1).caption, "1.e-3");
+}
+
+// A computed area is used as the box shows it, and so is the volume of a layer of it; an area
+// that cannot be computed leaves the box and the experiment as they were.
+TEST(ShownValues, TheElectrodeAreaIsTheOneTheBoxShows) {
+  SessionFixture f;
+  Click(f.session, "FormIns.optElectrode(4)");  // microdisc, radius 0.2821: pi r^2 = 0.25001
+  Click(f.session, "FormIns.cmdOK");
+  const FormIns& ins = f.session.Ins();
+  EXPECT_EQ(ins.ARE.text, "2.5e-1");
+  EXPECT_EQ(f.session.app.area, 0.25);
+  EXPECT_EQ(f.session.app.electrodeVolume, 0.25 * 0.01);
+  Type(f.session, "FormIns.radius", "1e200");
+  EXPECT_EQ(ins.ARE.text, "2.5e-1");
+  EXPECT_EQ(f.session.app.area, 0.25);
+}
+
+}  // namespace
+}  // namespace kivex::ui
