@@ -230,10 +230,5 @@ TEST(PlotOutput, CopyPutsThePlotsPictureOnTheClipboardAndPrintingToAPdfWritesAPa
   EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
 }
 
-TEST(PlotOutput, FileFiltersShowTwoEntriesEach) {
-  EXPECT_EQ(QtFileFilter(kCsvFilter), "csv (*.csv);;all (*.*)");
-  EXPECT_EQ(QtFileFilter(kParameterFilter), "parameter (*.par);;all (*.*)");
-}
-
 }  // namespace
 }  // namespace kivex::ui::qt
