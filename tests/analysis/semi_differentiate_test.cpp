@@ -55,14 +55,5 @@ TEST(SemiDifferentiate, CommandUsesAQuarterOverRootPiHWhicheverWayTheSweepRan) {
   }
 }
 
-TEST(SemiIntegrate, IsTheRunningIntegralFollowedByTheSemiDerivative) {
-  Curve a = Sampled(40, 0.005, [](double t) { return std::exp(-50 * t); });
-  Curve b = a;
-  SemiIntegrate(a.x, a.f(), 40);
-  Integrate(b.x, b.f(), 40);
-  SemiDifferentiate(b.x, b.f(), 40);
-  for (int i = 1; i <= 40; ++i) EXPECT_EQ(a.y(i, 1), b.y(i, 1));
-}
-
 }  // namespace
 }  // namespace kivex::analysis

@@ -119,17 +119,6 @@ model::CurveSet Sweep(double lo, double hi, int n = 61, double half = 0.3) {
   return curves;
 }
 
-// Labelled ticks evenly spaced, all labels distinct, their number within bounds.
-void ExpectEvenDistinctTicks(const std::vector<Text>& labels, bool y, int minCount, int maxCount) {
-  ASSERT_GE(static_cast<int>(labels.size()), minCount);
-  ASSERT_LE(static_cast<int>(labels.size()), maxCount);
-  auto at = [&](std::size_t j) { return y ? labels[j].y : labels[j].x; };
-  for (std::size_t j = 1; j < labels.size(); ++j) {
-    EXPECT_NEAR(at(j) - at(j - 1), at(1) - at(0), 1e-9 * std::fabs(at(1) - at(0)));
-    for (std::size_t i = 0; i < j; ++i) EXPECT_NE(labels[i].text, labels[j].text);
-  }
-}
-
 TEST(PlotLimits, AutomaticLimitsAreWholeDecadeUnitsWithHeadRoom) {
   struct Case {
     double lo, hi, unit, yMin, yMax;
@@ -307,30 +296,6 @@ TEST(PlotCurves, EachCurveInItsLineStyleTheSixthSolidAndTheGridOnTheTicks) {
   EXPECT_EQ(horizontal, 4);
 }
 
-TEST(PlotTicks, PotentialRangesNarrowOrWideGetEvenTicks) {
-  // 0.05 V or less made Round(10 xRange) zero: ticks now fall on a 1-2-5 spacing.
-  for (double half : {0.025, 0.02, 0.004}) {
-    SCOPED_TRACE(half);
-    const Drawn d = Draw(Sweep(0.2e-6, 3.4e-6, 21, half));
-    ASSERT_EQ(d.result.outcome, PlotOutcome::Drawn);
-    ExpectEvenDistinctTicks(d.xLabels, false, 4, 11);
-    for (const auto& p : d.xLabels) {
-      EXPECT_GE(p.x, -half - 1e-12);
-      EXPECT_LE(p.x, half + 1e-12);
-    }
-    EXPECT_EQ(d.yLabels.size(), 6u);  // the pass went on to the Y axis
-  }
-  EXPECT_EQ(
-      Names(Draw(Sweep(0, 1e-6, 21, 0.02)).xLabels),
-      (Strings{"-0.02", "-0.015", "-0.01", "-0.005", "0.", "0.005", "0.01", "0.015", "0.02"}));
-
-  const Drawn wide = Draw(Sweep(0, 1e-6, 21, 300));  // after "1000X"
-  ExpectEvenDistinctTicks(wide.xLabels, false, 5, 16);
-  EXPECT_NE(wide.Find("-200."), nullptr);
-  // Up to 1.5 V the ticks stay about every 0.1 V.
-  EXPECT_EQ(Draw(Sweep(0, 1e-6, 21, 0.7)).xLabels.size(), 15u);
-}
-
 // Whether v is 1, 2 or 5 times a power of ten.
 bool IsRoundStep(double v) {
   const double scaled = v / std::pow(10.0, std::floor(std::log10(v) + 1e-9));
@@ -392,8 +357,12 @@ TEST(PlotTicks, LabelsStateRoundTicksAndTheFrameKeepsItsShare) {
     const model::PlotSettings& s = d.settings;
     ExpectRoundTicks(d.xLabels, false, 1, s.xMin, s.xMax);
     ExpectRoundTicks(d.yLabels, true, d.result.unit, s.yMin, s.yMax);
-    if (!c.xLabels.empty()) EXPECT_EQ(Names(d.xLabels), c.xLabels);
-    if (!c.yLabels.empty()) EXPECT_EQ(Names(d.yLabels), c.yLabels);
+    if (!c.xLabels.empty()) {
+      EXPECT_EQ(Names(d.xLabels), c.xLabels);
+    }
+    if (!c.yLabels.empty()) {
+      EXPECT_EQ(Names(d.yLabels), c.yLabels);
+    }
     // The frame fills the same share of the window as the default plot's: 1 / 1.2 of the width
     // and 1 / 1.33 of the height.
     const Op& w = d.windows.back();
@@ -528,14 +497,6 @@ TEST(PlotPeaks, MarksStandOnThePeaksInsideTheFrame) {
   Picture blank;
   MarkPeaks(blank, marks);  // no frame drawn: nothing to mark on
   EXPECT_TRUE(blank.empty());
-}
-
-TEST(PlotTitles, OneTitlePerOutputQuantity) {
-  EXPECT_EQ(YTitle("current I", 1e-6), "I /A  1E-6");
-  EXPECT_EQ(YTitle("resistance R", 1e3), "R /Ohm  1E3");
-  EXPECT_EQ(YTitle("conductance Cond", 1e-2), "Cond *Ohm  1E-2");
-  EXPECT_EQ(YTitle("surface concentration C", 1e-4), "C /M  1E-4");
-  EXPECT_EQ(YTitle("something else", 1), "");
 }
 
 }  // namespace

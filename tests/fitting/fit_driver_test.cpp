@@ -1,6 +1,6 @@
 // The fit driver against a stand-in simulation. Fits through the real simulations and dialogs
 // (recovery from exact and noisy curves, clamped start values, the report, refusals) are shown by
-// tests/ui/fit_commands_test.cpp and tests/ui/fit_recovery_test.cpp.
+// tests/ui/fit_commands_test.cpp and tests/ui/fit_rate_constants_test.cpp.
 
 #include "fitting/fit_driver.h"
 

@@ -339,22 +339,6 @@ TEST(MarquardtCorners, ModelFailurePropagates) {
   EXPECT_EQ(fit.X, accepted);
 }
 
-TEST(MarquardtWork, StorageIsSizedOncePerFit) {
-  CurveModel peak{Grid(-0.3, 0.005, 121),
-                  [](const double* b, double E) { return Gaussian(b[0], b[1], b[2], E); }};
-  FitState fit =
-      Problem({0.6, 0.02, 0.08}, {0, -0.2, 0.005}, {10, 0.2, 0.5}, peak.At({1.0, 0.05, 0.04}));
-  FitWork work;
-  BeginFit(work, fit);
-  const double* jacobian = work.jacobian.data();
-  const double* solve = work.solve.data();
-  const double* fcalc = fit.Fcalc.data();
-  for (int i = 0; i < 4; ++i) MarquardtIteration(work, fit, peak);
-  EXPECT_EQ(work.jacobian.data(), jacobian);
-  EXPECT_EQ(work.solve.data(), solve);
-  EXPECT_EQ(fit.Fcalc.data(), fcalc);
-}
-
 // ---------------------------------------------------------------------------------------------
 // The optimiser against certified reference results (NIST StRD nonlinear regression), unbounded,
 // with the program's own loop: at most 51 calls, stopping on a flag that is not positive.

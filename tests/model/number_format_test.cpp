@@ -21,9 +21,15 @@ struct PatternCase {
   std::string expected;
 };
 
-TEST(PatternFormat, WritesTheDisplayPatternsRoundingHalvesAwayFromZero) {
-  // clang-format off
-  const std::vector<PatternCase> cases = {
+class PatternFormat : public ::testing::TestWithParam<PatternCase> {};
+
+TEST_P(PatternFormat, WritesTheDisplayPatternRoundingHalvesAwayFromZero) {
+  const PatternCase& c = GetParam();
+  EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
+}
+
+// clang-format off
+const PatternCase kPatterns[] = {
       {0.001, "0.###e-#", "1.e-3"},     {0.00099958, "0.###e-#", "9.996e-4"},
       {150, "0.###e-#", "1.5e2"},       {0.0125, "0.###e-#", "1.25e-2"},
       {9.9996e-4, "0.###e-#", "1.e-3"}, {0, "0.###e-#", "0.e0"},     {1000, "#.###e-#", "1.e3"},
@@ -41,11 +47,8 @@ TEST(PatternFormat, WritesTheDisplayPatternsRoundingHalvesAwayFromZero) {
       {1e308, "0.##", "1" + std::string(308, '0') + "."}, {5e-324, "0.##", "0."},
       {-std::numeric_limits<double>::max(), "0.###e-#", "-1.798e308"},
       {5e-324, "0.###e-#", "4.941e-324"}, {-INFINITY, "0.##", "-inf"}, {NAN, "0.##", "nan"}};
-  // clang-format on
-  for (const PatternCase& c : cases) {
-    EXPECT_EQ(FormatPattern(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
-  }
-}
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Patterns, PatternFormat, ::testing::ValuesIn(kPatterns));
 
 TEST(GeneralForm, WritesReportNumbers) {
   struct Case {

@@ -144,39 +144,5 @@ TEST(ReactionScheme, RefusalsNameTheFaultAndLeaveThePreviousSchemeWhole) {
   }
 }
 
-TEST(ReactionScheme, FixedMechanismsHaveTheirSpeciesAndReactions) {
-  const struct {
-    Count mechanism;
-    const char* indices;
-  } cases[] = {
-      {1, "2: 1>2 | |"},     {2, "3: 1>2 2>3 | |"}, {3, "4: 1>2 2>3 3>4 | |"},
-      {4, "4: 1>2 3>4 | |"}, {5, "3: 1>2 | 3>1 |"},  // C = A
-      {6, "3: 1>2 | 2>3 |"},                         // B = C
-      {7, "2: 1>2 | 2>1 |"},                         // B = A: Keq = [A] / [B]
-      {8, "4: 1>2 | 3>1 |"},                         // C = A + pD
-  };
-  for (const auto& c : cases) {
-    AppState app;
-    BuildReactionScheme(Example(), app);  // a digital scheme first: its tables get cleared
-    SchemeInput input = Example();
-    input.digital = false;
-    input.tickedMechanism = c.mechanism;
-    BuildReactionScheme(input, app);
-    EXPECT_EQ(app.mechanism, c.mechanism);
-    EXPECT_EQ(Indices(app), c.indices) << c.mechanism;
-    EXPECT_EQ(app.chem2Species(1, 1), 0) << c.mechanism;
-    EXPECT_EQ(app.chemText(2), "C+A=D+B");  // names and texts stay the digital scheme's
-  }
-
-  AppState app;
-  SchemeInput input = Boxes({"A", "B"});
-  input.digital = false;
-  input.tickedMechanism = 7;
-  BuildReactionScheme(input, app);
-  input.tickedMechanism = 0;  // none ticked: the mechanism stays
-  BuildReactionScheme(input, app);
-  EXPECT_EQ(app.mechanism, 7);
-}
-
 }  // namespace
 }  // namespace kivex::model

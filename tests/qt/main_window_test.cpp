@@ -203,30 +203,6 @@ TEST(MainWindow, TypingIntoAFieldReachesTheDialogData) {
   EXPECT_EQ(td->text(), "0.2");  // 0.002 V / 0.01 V/s, derived by the dialog and shown at once
 }
 
-TEST(MainWindow, DigitalClickFlipsTheoreticalPeakAndTheRotatingElectrodes) {
-  MainWindow window;
-  window.show();
-  Trigger(window, "mnuMechamism");
-  Trigger(window, "mnuInstrument");
-  DialogWindow* mech = window.DialogWindowFor("FormMech");
-  DialogWindow* ins = window.DialogWindowFor("FormIns");
-  ASSERT_TRUE(mech && ins);
-  auto* digital = mech->findChild<QCheckBox*>("CheckDigital");
-  auto* rotating = ins->findChild<QRadioButton*>("optElectrode(8)");
-  ASSERT_TRUE(digital && rotating);
-  EXPECT_FALSE(rotating->isEnabled());
-  EXPECT_FALSE(window.ActionFor("mnuTheoPeak")->isEnabled());
-
-  digital->click();
-  EXPECT_FALSE(window.session().app.digital);
-  EXPECT_TRUE(window.ActionFor("mnuTheoPeak")->isEnabled());
-  EXPECT_TRUE(rotating->isEnabled());
-
-  digital->click();
-  EXPECT_FALSE(window.ActionFor("mnuTheoPeak")->isEnabled());
-  EXPECT_FALSE(rotating->isEnabled());
-}
-
 TEST(PlotOutput, CopyPutsThePlotsPictureOnTheClipboardAndPrintingToAPdfWritesAPage) {
   MainWindow window;
   window.show();
@@ -252,11 +228,6 @@ TEST(PlotOutput, CopyPutsThePlotsPictureOnTheClipboardAndPrintingToAPdfWritesAPa
   QFile pdf(path);
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
   EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
-}
-
-TEST(PlotOutput, FileFiltersShowTwoEntriesEach) {
-  EXPECT_EQ(QtFileFilter(kCsvFilter), "csv (*.csv);;all (*.*)");
-  EXPECT_EQ(QtFileFilter(kParameterFilter), "parameter (*.par);;all (*.*)");
 }
 
 }  // namespace

@@ -14,47 +14,6 @@ namespace {
 using model::AppState;
 using model::CurveSet;
 
-constexpr double kC = 2e-5 * 0.5 * 0.01;  // Cdl A v: 2e-5 F/cm2 on 0.5 cm2 at 10 mV/s
-
-// Runs a programme without faradaic current (a normal pulse at a rotating disk has no current
-// function), so the total is the charging current alone, and compares it at point i (from 0) and
-// potential x with `expected`.
-void ExpectCharging(int technique, double cycles, double Eend, double Cdl,
-                    double (*expected)(std::size_t i, double x)) {
-  AppState app = physics::Experiment(technique, 8);
-  if (technique <= 2) app.caseCode = static_cast<model::Count>(10 * technique);
-  app.cycles = cycles;
-  app.Eend = Eend;
-  app.Cdl = Cdl;
-  app.area = 0.5;
-  CurveSet curves;
-  model::PlotSettings plot;
-  RunSimulation(app, curves, plot, false);
-  ASSERT_EQ(curves.pointCount, static_cast<int>(242 * cycles));
-  for (int i = 1; i <= curves.pointCount; ++i) {
-    const double want = expected(static_cast<std::size_t>(i - 1), curves.x(i));
-    EXPECT_NEAR(curves.y(i, 1), want, 1e-20) << technique << " " << cycles << " point " << i;
-  }
-}
-
-TEST(ChargingCurrent, FollowsTheScanDirectionOrTheDistanceFromTheStart) {
-  // A negative-going sweep charges cathodically, which is positive here.
-  ExpectCharging(1, 0.5, -0.3, 2e-5, [](std::size_t, double) { return kC; });
-  ExpectCharging(1, 0.5, 0.9, 2e-5, [](std::size_t, double) { return -kC; });
-  for (int technique = 2; technique <= 5; ++technique) {
-    ExpectCharging(technique, 0.5, -0.3, 2e-5,
-                   [](std::size_t, double x) { return (0.3 - x) * kC; });
-  }
-  // Cycles: +C on the forward sweeps, -C on the returning ones, whatever the technique.
-  for (double cycles : {1.0, 2.0}) {
-    for (int technique : {1, 3}) {
-      ExpectCharging(technique, cycles, -0.3, 2e-5,
-                     [](std::size_t i, double) { return (i / 121) % 2 == 0 ? kC : -kC; });
-    }
-  }
-  ExpectCharging(1, 1, -0.3, -2e-5, [](std::size_t, double) { return 0.0; });  // no capacitance
-}
-
 std::vector<double> NoiseOn(int points, double noise, double extreme) {
   AppState app;
   app.totalColumn = 1;
@@ -87,16 +46,6 @@ TEST(Noise, SamePointCountGivesTheSameNoiseAndTheSignFollowsTheExtreme) {
   const std::vector<double> mirrored = NoiseOn(500, 3, -1e-6);
   for (std::size_t i = 0; i < a.size(); ++i) EXPECT_EQ(mirrored[i], -a[i]);
   EXPECT_NE(NoiseOn(501, 3, 1e-6)[0], a[0]);  // another point count, another sequence
-}
-
-TEST(Noise, GeneratorStaysInItsRangeSoTheLogarithmIsDefined) {
-  NoiseGenerator generator(4000);
-  for (int i = 0; i < 2 * 199017; ++i) {
-    const double u = generator.Draw();
-    ASSERT_GE(u, 1.0);
-    ASSERT_LE(u, NoiseGenerator::kModulus);
-    ASSERT_EQ(u, std::floor(u));
-  }
 }
 
 TEST(Noise, LeavesTheExtremesAloneAndIsNeverAddedWhileFitting) {

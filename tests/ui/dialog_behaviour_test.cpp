@@ -72,54 +72,6 @@ TEST(InstrumentDialog, DropTimeAndPulseWidthAreDurationsReadStrictly) {
   }
 }
 
-TEST(InstrumentDialog, ActivationShowsTheFieldsOfTheChosenTechnique) {
-  SessionFixture f;
-  FormIns& ins = f.session.Ins();
-  struct Case {
-    int technique;
-    bool V, TextF, tp, tpEditable, Epulse;
-  };
-  const Case cases[] = {{5, false, true, true, false, true},
-                        {1, true, false, false, true, false},
-                        {4, true, false, true, true, true},
-                        {2, true, false, false, true, false},
-                        {3, true, false, true, true, true}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.technique);
-    Click(f.session, "FormTech.optTech(" + std::to_string(c.technique) + ")");
-    ASSERT_EQ(RunMenuItem(f.session, "mnuInstrument"), MenuOutcome::Ran);
-    EXPECT_EQ(ins.V.visible, c.V);
-    EXPECT_EQ(ins.TextF.visible, c.TextF);
-    EXPECT_EQ(ins.tp.visible, c.tp);
-    EXPECT_TRUE(!c.tp || ins.tp.enabled == c.tpEditable);
-    EXPECT_EQ(ins.Epulse.visible, c.Epulse);
-  }
-}
-
-// (The captions of the radius and length labels: the instrument_dialog scenario.)
-TEST(InstrumentDialog, ElectrodeClickShowsTheGeometryItNeeds) {
-  SessionFixture f;
-  Click(f.session, "FormMech.CheckDigital");  // all nine electrodes available
-  FormIns& ins = f.session.Ins();
-  struct Case {
-    bool length, radius, areaEditable, rotation;
-  };
-  const Case cases[] = {
-      {false, false, true, false}, {false, true, false, false}, {false, true, false, false},
-      {false, true, false, false}, {true, true, false, false},  {true, true, false, false},
-      {true, true, false, false},  {false, true, false, true},  {true, false, true, false}};
-  for (int i = 1; i <= 9; ++i) {
-    SCOPED_TRACE(i);
-    const Case& c = cases[i - 1];
-    Click(f.session, "FormIns.optElectrode(" + std::to_string(i) + ")");
-    EXPECT_EQ(f.session.app.electrode, i);
-    EXPECT_EQ(ins.leng.visible && ins.LabelLength.visible, c.length);
-    EXPECT_EQ(ins.radius.visible && ins.LabelRadius.visible, c.radius);
-    EXPECT_EQ(ins.ARE.enabled, c.areaEditable);
-    EXPECT_EQ(ins.TextRrate.visible && ins.LabelRrate.visible, c.rotation);
-  }
-}
-
 TEST(InstrumentDialog, OkSaysWhatIsNotANumberOrCommitsTheAreaAsShown) {
   SessionFixture f;
   RunMenuItem(f.session, "mnuInstrument");

@@ -139,50 +139,6 @@ struct LineFixture : SessionFixture {
   }
 };
 
-// The semi-transforms give what the analysis functions give on the current curve.
-TEST(AnalysisMenu, EachItemTransformsTheCurrentCurveOrTheAxisAndRedrawsOnce) {
-  using Transform = void (*)(const analysis::XAxis&, std::span<double>, int);
-  struct Case {
-    const char* item;
-    int k;  // curve, 0 for the potentials
-    int point;
-    double expected;
-    Transform reference = nullptr;
-  };
-  const Case cases[] = {
-      {"mnuDerivative", 2, 60, 200.0},  // 1 per 5 mV point
-      {"mnuIntegral", 2, 3, 0.03},      // (1 + 2 + 3) * 0.005
-      {"mnuMinusY", 2, 3, -3.0},
-      {"mnu1000Y", 2, 3, 3000.0},
-      {"mnu10Y", 2, 3, 30.0},
-      {"mnu01Y", 2, 3, 0.3},
-      {"mnu0001Y", 2, 3, 0.003},
-      {"mnu1000X", 0, 1, 300.0},
-      {"mnu10X", 0, 1, 3.0},
-      {"mnu01X", 0, 1, 0.03},
-      {"mnu0001X", 0, 1, 3e-4},
-      {"mnuMinusX", 0, 1, -0.3},
-      {"mnuSemi", 2, 60, 0, analysis::SemiDifferentiate},
-      {"mnuSemiInte", 2, 60, 0, analysis::SemiIntegrate},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.item);
-    LineFixture f;
-    double expected = c.expected;
-    if (c.reference != nullptr) {
-      auto curves = std::make_unique<model::CurveSet>(f.session.curves);
-      c.reference(curves->x, analysis::ColumnOf(curves->y, 2), curves->pointCount);
-      expected = curves->y(c.point, 2);
-    }
-    ASSERT_EQ(RunMenuItem(f.session, c.item), MenuOutcome::Ran);
-    const double value = Curve(f.session, c.k)[c.point - 1];
-    EXPECT_NEAR(value, expected, 1e-9 * std::max(1.0, std::fabs(expected)));
-    EXPECT_EQ(f.platform.plotChanges, 1);
-    EXPECT_TRUE(f.platform.messages.empty());
-    EXPECT_EQ(Curve(f.session, 1), std::vector<double>(121, -1.0));
-  }
-}
-
 TEST(OutputQuantityCommand, ZeroDistanceIsReportedOnceAndTheCurveKeepsTheCurrent) {
   SessionFixture f;
   testing::Type(f.session, "FormIns.TextDis", "0");

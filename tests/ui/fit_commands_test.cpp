@@ -238,22 +238,6 @@ TEST(ManualAndAutoFit, KeepTheMeasurementAndCompareCurrentsWhateverTheOutput) {
   EXPECT_EQ(f.session.curves.y(1, 1), f.session.curves.concentrationTable(1, 1));
 }
 
-// A scheme with three charge reactions: measured, fitted and three components, the most the plot
-// holds; each component is its reaction's current.
-TEST(Separate, OneCurvePerChargeReaction) {
-  SessionFixture f;
-  WriteScheme(f.session, {"A", "B", "B", "C", "C", "D"});
-  RunMenuItem(f.session, "mnuSimulate");
-  ASSERT_EQ(RunMenuItem(f.session, "mnuManualSeparate"), MenuOutcome::Ran);
-  EXPECT_TRUE(f.platform.messages.empty());
-  ASSERT_EQ(f.session.app.chargeCount, 3);
-  const model::CurveSet& c = f.session.curves;
-  EXPECT_EQ(c.curveCount, 5);
-  for (int j = 1; j <= 3; ++j) {
-    for (int i = 1; i <= c.pointCount; ++i) EXPECT_EQ(c.y(i, 2 + j), c.resultTable(i, j));
-  }
-}
-
 // A fit refused for a simulation on other potentials shows its message and the measurement
 // alone, on its own axis: no components of the refused simulation.
 TEST(Separate, ARefusedFitShowsTheMeasurementAloneOnItsOwnAxis) {

@@ -41,41 +41,6 @@ TEST(StartUp, DigitalPlanarAndTheMenuGreyedAsAtFirstLaunch) {
   EXPECT_EQ(RunMenuItem(f.session, "mnuNoSuchThing"), MenuOutcome::Unknown);
 }
 
-TEST(CommitChain, UntouchedDialogsGiveTheDefaultExperiment) {
-  SessionFixture f;
-  ChemicalsOK(f.session);
-  const model::AppState& app = f.session.app;
-  EXPECT_EQ(app.technique, 1);
-  EXPECT_TRUE(app.digital);
-  EXPECT_EQ(app.electrode, 1);
-  EXPECT_DOUBLE_EQ(app.Estart, 0.3);
-  EXPECT_DOUBLE_EQ(app.Eend, -0.3);
-  EXPECT_DOUBLE_EQ(app.Estep, 0.005);
-  EXPECT_DOUBLE_EQ(app.scanRate, 0.01);
-  EXPECT_DOUBLE_EQ(app.tDrop, 0.5);
-  EXPECT_DOUBLE_EQ(app.tPulse, 0.05);
-  EXPECT_DOUBLE_EQ(app.Epulse, -0.05);
-  EXPECT_DOUBLE_EQ(app.temperature, 298.14);
-  EXPECT_DOUBLE_EQ(app.cycles, 0.5);
-  EXPECT_DOUBLE_EQ(app.area, 1.0);
-  EXPECT_DOUBLE_EQ(app.radius, 0.2821);
-  EXPECT_NEAR(app.omega, 10.47, 0.005);
-  EXPECT_NEAR(app.fOverRT, 38.923, 0.0005);
-  EXPECT_DOUBLE_EQ(app.viscosity, 0.01);
-  EXPECT_DOUBLE_EQ(app.E0(2), -0.1);
-  EXPECT_DOUBLE_EQ(app.ks(3), 1e4);
-  EXPECT_DOUBLE_EQ(app.n(1), 1.0);
-  EXPECT_DOUBLE_EQ(app.kb(4), 0.01);
-  EXPECT_DOUBLE_EQ(app.p(1), 1.0);
-  EXPECT_DOUBLE_EQ(app.conductivity(1), 100);  // read from Cond(0)
-  EXPECT_DOUBLE_EQ(app.conductivity(6), 500);
-  EXPECT_DOUBLE_EQ(app.D(6), 1e-5);
-  // Pre-equilibrated at the starting potential, 0.2 V positive of E0.
-  EXPECT_DOUBLE_EQ(app.Cinit(1), 9.996e-4);
-  EXPECT_DOUBLE_EQ(app.Cinit(2), 4.159e-7);
-  EXPECT_EQ(app.caseCode, 0);  // digital: not computed
-}
-
 // Step and rate are stored as magnitudes, the pulse with its sign; the temperature is read
 // leniently. A strict field that is not a number stops the commit before anything of the
 // instrument is stored, and the command with a message; so does an impossible temperature.
