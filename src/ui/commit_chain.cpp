@@ -8,6 +8,7 @@
 #include "model/failure.h"
 #include "model/number_text.h"
 #include "model/reaction_scheme.h"
+#include "model/selections.h"
 #include "ui/electrode_geometry.h"
 #include "ui/form_expr.h"
 #include "ui/form_ins.h"
@@ -36,24 +37,25 @@ double StrictField(const Control& field, const char* caption) {
 // A size at or below zero makes no electrode: a negative area or radius would turn a reduction
 // current anodic. Only the sizes the chosen electrode uses are checked (the box of another
 // electrode's size is hidden).
-void RequirePositiveGeometry(const FormIns& ins, int electrode) {
+void RequirePositiveGeometry(const FormIns& ins, model::Electrode electrode) {
+  using model::Electrode;
   auto require = [](const Control& box, const char* size) {
     if (!(ReadNumber(box.text) > 0.0)) {
       throw model::InputError(std::string("Error: the ") + size +
                               " must be above 0 cm. Please correct it in the Instrument dialog.");
     }
   };
-  if (electrode == 1 || electrode == 9) {
+  if (electrode == Electrode::Planar || electrode == Electrode::ThinFilm) {
     if (!(ReadNumber(ins.ARE.text) > 0.0)) {
       throw model::InputError(
           "Error: the electrode area must be above 0 cm\xC2\xB2. Please correct it in the "
           "Instrument dialog.");
     }
   } else {
-    require(ins.radius, electrode == 7 ? "band width" : "electrode radius");
+    require(ins.radius, electrode == Electrode::Band ? "band width" : "electrode radius");
   }
-  if (electrode >= 5 && electrode <= 7) require(ins.leng, "electrode length");
-  if (electrode == 9) require(ins.leng, "film thickness");
+  if (model::IsCylindrical(electrode)) require(ins.leng, "electrode length");
+  if (electrode == Electrode::ThinFilm) require(ins.leng, "film thickness");
 }
 
 // The fields read as numbers that the user sees: a decimal comma there is refused before
@@ -153,7 +155,7 @@ constexpr MechanismLabels kMechanismLabels[] = {
 };
 
 void LabelReactions(const model::AppState& app, FormExpr& expr) {
-  if (app.mechanism >= 1 && app.mechanism <= 8) {
+  if (model::IsFixedMechanism(app.mechanism)) {
     const MechanismLabels& labels = kMechanismLabels[app.mechanism - 1];
     for (int j = 1; j <= 3; ++j) {
       if (labels.charge[j - 1] != nullptr) expr.heter(j).caption = labels.charge[j - 1];
@@ -195,7 +197,7 @@ void InstrumentOK(Session& session) {
         "C. Please correct it in the Instrument dialog.");
   }
 
-  RequirePositiveGeometry(ins, session.app.electrode);
+  RequirePositiveGeometry(ins, model::ElectrodeOf(session.app));
 
   model::AppState& app = session.app;
   app.Estart = ReadNumber(ins.Estart.text);
@@ -212,7 +214,8 @@ void InstrumentOK(Session& session) {
   app.scanRate = std::fabs(scanRate);
   app.length = ReadNumber(ins.leng.text);
   // The band electrode's box holds the width; the current functions use a quarter of it.
-  app.radius = ReadNumber(ins.radius.text) / (app.electrode == 7 ? 4.0 : 1.0);
+  app.radius =
+      ReadNumber(ins.radius.text) / (model::ElectrodeOf(app) == model::Electrode::Band ? 4.0 : 1.0);
   app.omega = ReadNumber(ins.TextRrate.text) * model::kPi / 30.0;
   app.cycles = CyclesOf(ins.ComboScan);
   app.committed = true;
@@ -283,7 +286,7 @@ void GatherParameters(Session& session) {
     app.conductivity(i) = ReadNumber(expr.Cond(i - 1).text);
   }
   if (!app.digital) {
-    app.caseCode = model::ToCount(static_cast<long long>(app.electrode) + 10LL * app.technique);
+    app.caseCode = model::CaseCode(app);
   }
   // InstrumentOK has refused a temperature at or below absolute zero.
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
