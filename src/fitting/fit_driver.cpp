@@ -190,8 +190,14 @@ FitModel::FitModel(model::AppState& app, model::CurveSet& curves, FitHost& host,
     analytical_[static_cast<std::size_t>(i)] = host_.AnalyticalConcentration(app_, i);
   }
   for (int k : slots_) {
-    if (IsConcentrationSlot(k) || (k >= 13 && k <= kFitSlots)) derivesConcentrations_ = true;
-    if (k >= 16) setsKeq_[static_cast<std::size_t>((k - 16) % 4 + 1)] = true;
+    // Concentrations, standard potentials and chemical rates all change what pre-equilibration
+    // makes of the solution; a transfer's rate and coefficient do not.
+    const Slot slot = SlotOf(k);
+    const bool chemical = slot.kind == SlotKind::Kf || slot.kind == SlotKind::Kb;
+    if (slot.kind == SlotKind::Concentration || slot.kind == SlotKind::E0 || chemical) {
+      derivesConcentrations_ = true;
+    }
+    if (chemical) setsKeq_[static_cast<std::size_t>(slot.index)] = true;
   }
 }
 
