@@ -56,7 +56,7 @@ struct Search {
       MarquardtIteration(work, fit, fitModel);
       ++iterations;
       host.Print(model::PrintLine().Text("Least square = ").Zone().Number(fit.SSQ));
-    } while (iterations < kMaxFitIterations && fit.Flag > 0);
+    } while (iterations < kMaxFitIterations && fit.Flag == Termination::GoOn);
     trials += work.EvaluationCount;
     dampedSolves += fit.DampedSolves;
   }
@@ -361,7 +361,8 @@ std::vector<model::PrintLine> ReportLines(const FitReport& report) {
   lines.push_back(PrintLine());
   lines.push_back(PrintLine().Text("Least square = ").Zone().Number(report.SSQ));
   lines.push_back(PrintLine().Text("Standard deviation^2 = ").Zone().Number(report.DataVariance));
-  lines.push_back(PrintLine().Text("Convergence flag = ").Zone().Integer(report.Flag));
+  lines.push_back(
+      PrintLine().Text("Convergence flag = ").Zone().Integer(static_cast<int>(report.Flag)));
   lines.push_back(PrintLine().Text("No. of iteration = ").Zone().Integer(report.iterations));
   lines.push_back(PrintLine().Text("No. of obj. fun. = ").Zone().Integer(report.evaluations));
   lines.push_back(PrintLine().Text("No. of MARQUARDS = ").Zone().Integer(report.dampedSolves));
