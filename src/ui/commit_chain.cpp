@@ -9,6 +9,7 @@
 #include "model/number_text.h"
 #include "model/reaction_scheme.h"
 #include "model/selections.h"
+#include "ui/command_failure.h"
 #include "ui/electrode_geometry.h"
 #include "ui/form_expr.h"
 #include "ui/form_ins.h"
@@ -295,15 +296,7 @@ void GatherParameters(Session& session) {
 }
 
 bool CommitShowingMessage(Session& session, void (*commit)(Session&)) {
-  try {
-    commit(session);
-    return true;
-  } catch (const model::InputError& error) {
-    session.ShowMessage(std::string(error.message()));
-  } catch (const model::Failure& failure) {
-    session.ShowMessage(std::string(failure.description()));
-  }
-  return false;
+  return RunCommand(session, {}, [&] { commit(session); });
 }
 
 }  // namespace kivex::ui
