@@ -26,6 +26,7 @@ namespace {
 
 using fitting::FitState;
 using fitting::FitWork;
+using fitting::Termination;
 
 double Gaussian(double height, double centre, double width, double x) {
   const double z = (x - centre) / width;
@@ -68,7 +69,7 @@ void BM_FitTwoOverlappedPeaks(benchmark::State& state) {
     int iterations = 0;
     do {
       fitting::MarquardtIteration(work, fit, model);
-    } while (++iterations < 51 && fit.Flag > 0);
+    } while (++iterations < 51 && fit.Flag == Termination::GoOn);
     evaluations = work.EvaluationCount;
     benchmark::DoNotOptimize(fit.X.data());
   }

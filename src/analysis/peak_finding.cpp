@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/print_line.h"
+#include "model/selections.h"
 
 namespace kivex::analysis {
 
@@ -88,7 +89,8 @@ std::vector<std::string> FindPeaks(const model::CurveSet& curves, const model::P
     const bool hasRange = s <= e;
     const int reversal = hasRange ? std::clamp(turn, s, e) : 0;
 
-    if (curves.axisTechnique == 1 && peaks.PeakCount == 2 && curves.axisCycles == 1) {
+    if (static_cast<model::Technique>(curves.axisTechnique) == model::Technique::Sweep &&
+        peaks.PeakCount == 2 && curves.axisCycles == 1) {
       // Forward peak cathodic, reverse peak anodic; the anodic peak is measured from the decaying
       // cathodic current, which the reversal-point term corrects for. |Ipc| > threshold >= 0.
       const double Ipc = peaks.PeakCurrent(1, c);

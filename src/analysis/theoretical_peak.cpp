@@ -3,17 +3,24 @@
 #include "model/checked_math.h"
 #include "model/number_format.h"
 #include "model/print_line.h"
+#include "model/selections.h"
 
 namespace kivex::analysis {
 
 namespace {
 
 using model::Div;
+using model::Electrode;
+using model::ElectrodeOf;
 using model::Exp;
 using model::kPi;
 using model::Log;
+using model::Mechanism;
+using model::MechanismOf;
 using model::Pow;
 using model::Sqrt;
+using model::Technique;
+using model::TechniqueOf;
 
 // The symbols of one charge reaction, read once.
 struct Reaction {
@@ -61,18 +68,11 @@ std::optional<double> Attempt(Formula formula) {
   }
 }
 
-bool In(int electrode, std::initializer_list<int> set) {
-  for (int e : set) {
-    if (e == electrode) return true;
-  }
-  return false;
-}
-
 void SweepValues(const Reaction& r, TheoreticalPeak& p) {
   const model::AppState& app = r.app;
   const double v = app.scanRate;
-  switch (app.electrode) {
-    case 1: {
+  switch (ElectrodeOf(app)) {
+    case Electrode::Planar: {
       const double alpha = app.alpha(r.j);
       p.Irev = Attempt([&] { return r.Q() * 0.4463 * Sqrt(r.n() * r.f() * v * r.D()); });
       p.Erev = Attempt([&] { return r.Ehalf() - Div(1.109, r.n() * r.f()); });
@@ -85,13 +85,17 @@ void SweepValues(const Reaction& r, TheoreticalPeak& p) {
       }
       break;
     }
-    case 2:
-    case 3: p.Irev = Attempt([&] { return Div(r.Q() * r.D(), app.radius); }); break;
-    case 4: p.Irev = Attempt([&] { return Div(4 * r.Q() * r.D() * app.radius, app.area); }); break;
-    case 5:
-    case 6:
-    case 7: p.Irev = Attempt([&] { return r.Cylindrical(app.tDrop); }); break;
-    case 8:
+    case Electrode::Sphere:
+    case Electrode::Hemisphere:
+      p.Irev = Attempt([&] { return Div(r.Q() * r.D(), app.radius); });
+      break;
+    case Electrode::Microdisc:
+      p.Irev = Attempt([&] { return Div(4 * r.Q() * r.D() * app.radius, app.area); });
+      break;
+    case Electrode::Cylinder:
+    case Electrode::HalfCylinder:
+    case Electrode::Band: p.Irev = Attempt([&] { return r.Cylindrical(app.tDrop); }); break;
+    case Electrode::RotatingDisk:
       p.Irev = Attempt([&] {
         const double omega = app.omega;
         const double ratio = Div(app.viscosity, r.D());
@@ -100,7 +104,7 @@ void SweepValues(const Reaction& r, TheoreticalPeak& p) {
                Sqrt(Div(Div(v, omega), kPi * 2));
       });
       break;
-    case 9:
+    case Electrode::ThinFilm:
       p.Irev = Attempt([&] { return r.Q() * r.n() * r.f() * app.length * v / 4; });
       p.Erev = Attempt([&] {
         const double thin = Div(1.77245385 * r.n() * app.length, Sqrt(app.tDrop * r.D()));
@@ -114,10 +118,11 @@ void SweepValues(const Reaction& r, TheoreticalPeak& p) {
 // DC (t = drop time) and normal pulse (t = pulse width).
 void StepValues(const Reaction& r, TheoreticalPeak& p) {
   const model::AppState& app = r.app;
-  const bool dc = app.technique == 2;
+  const bool dc = TechniqueOf(app) == Technique::DC;
+  const Electrode electrode = ElectrodeOf(app);
   const double t = dc ? app.tDrop : app.tPulse;
   p.Erev = Attempt([&] { return dc ? r.Ehalf() : r.Ehalf() - app.Epulse; });
-  if (app.electrode == 1) {
+  if (electrode == Electrode::Planar) {
     p.Irev = Attempt([&] { return r.Q() * Sqrt(Div(r.D(), kPi * t)); });
     p.Iirr = p.Irev;
     if (app.ks(r.j) < 0.01) {
@@ -126,12 +131,12 @@ void StepValues(const Reaction& r, TheoreticalPeak& p) {
         return r.Ehalf() + Div(kinetic, app.alpha(r.j) * r.n() * r.f());
       });
     }
-  } else if (In(app.electrode, {2, 3, 4})) {
+  } else if (model::IsSpherical(electrode)) {
     p.Irev = Attempt(
         [&] { return r.Q() * r.D() * (Div(1.0, Sqrt(kPi * r.D() * t)) + Div(1.0, app.radius)); });
-  } else if (In(app.electrode, {5, 6, 7})) {
+  } else if (model::IsCylindrical(electrode)) {
     p.Irev = Attempt([&] { return r.Cylindrical(t); });
-  } else if (app.electrode == 8) {
+  } else if (electrode == Electrode::RotatingDisk) {
     p.Irev = Attempt([&] {  // Levich
       return r.Q() * 0.62 * Pow(r.D(), 2.0 / 3) * Sqrt(app.omega) * Pow(app.viscosity, -1.0 / 6);
     });
@@ -142,11 +147,12 @@ void DifferentialPulseValues(const Reaction& r, TheoreticalPeak& p) {
   const model::AppState& app = r.app;
   p.Erev = Attempt([&] { return r.Ehalf() - app.Epulse / 2; });
   auto spread = [&] { return Div(Sqrt(kPi * r.D() * app.tPulse), app.radius); };
-  if (app.electrode == 1) {
+  const Electrode electrode = ElectrodeOf(app);
+  if (electrode == Electrode::Planar) {
     p.Irev = Attempt([&] { return r.Pulse(); });
-  } else if (In(app.electrode, {2, 3, 4})) {
+  } else if (model::IsSpherical(electrode)) {
     p.Irev = Attempt([&] { return r.Pulse() * (1 + spread()); });
-  } else if (In(app.electrode, {5, 6, 7})) {
+  } else if (model::IsCylindrical(electrode)) {
     p.Irev = Attempt([&] { return r.Pulse() * (0.5 + spread()); });
   }
 }
@@ -161,18 +167,20 @@ TheoreticalPeak ComputeTheoreticalPeak(const model::AppState& app, int reaction)
   TheoreticalPeak p;
   const Reaction r(app, reaction);
   if (r.O < 1 || r.R < 1) return p;  // the scheme names no couple for this reaction
-  if (app.mechanism == 7) {
+  const Mechanism mechanism = MechanismOf(app);
+  if (mechanism == Mechanism::CatalyticEC) {
     p.Irev = Attempt([&] { return r.Q() * Sqrt(r.D() * (app.kf(r.j) + app.kb(r.j))); });
     p.Erev = Attempt([&] { return r.Ehalf(); });
     return p;
   }
-  if (app.mechanism < 1 || app.mechanism > 4) return p;
-  switch (app.technique) {
-    case 1: SweepValues(r, p); break;
-    case 2:
-    case 3: StepValues(r, p); break;
-    case 4: DifferentialPulseValues(r, p); break;
-    case 5:
+  // The closed forms hold for electron transfers alone.
+  if (mechanism < Mechanism::E || mechanism > Mechanism::TwoCouples) return p;
+  switch (TechniqueOf(app)) {
+    case Technique::Sweep: SweepValues(r, p); break;
+    case Technique::DC:
+    case Technique::NormalPulse: StepValues(r, p); break;
+    case Technique::DifferentialPulse: DifferentialPulseValues(r, p); break;
+    case Technique::SquareWave:
       p.Erev = Attempt([&] { return r.Ehalf(); });
       p.Irev = Attempt([&] { return r.Pulse() * 2.4; });
       break;
@@ -183,7 +191,8 @@ TheoreticalPeak ComputeTheoreticalPeak(const model::AppState& app, int reaction)
 
 std::vector<std::string> TheoreticalPeakReport(const model::AppState& app) {
   std::vector<std::string> report{"Theoretical limiting current:"};
-  const bool step = app.technique == 2 || app.technique == 3;
+  const Technique technique = TechniqueOf(app);
+  const bool step = technique == Technique::DC || technique == Technique::NormalPulse;
   const std::string labelE = step ? "E1/2" : "Ep";
   const std::string labelI = step ? "Id" : "Ip";
   for (int j = 1; j <= app.chargeCount && j <= model::kMaxCharge; ++j) {

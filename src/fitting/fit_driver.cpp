@@ -56,7 +56,7 @@ struct Search {
       MarquardtIteration(work, fit, fitModel);
       ++iterations;
       host.Print(model::PrintLine().Text("Least square = ").Zone().Number(fit.SSQ));
-    } while (iterations < kMaxFitIterations && fit.Flag > 0);
+    } while (iterations < kMaxFitIterations && fit.Flag == Termination::GoOn);
     trials += work.EvaluationCount;
     dampedSolves += fit.DampedSolves;
   }
@@ -190,8 +190,14 @@ FitModel::FitModel(model::AppState& app, model::CurveSet& curves, FitHost& host,
     analytical_[static_cast<std::size_t>(i)] = host_.AnalyticalConcentration(app_, i);
   }
   for (int k : slots_) {
-    if (IsConcentrationSlot(k) || (k >= 13 && k <= kFitSlots)) derivesConcentrations_ = true;
-    if (k >= 16) setsKeq_[static_cast<std::size_t>((k - 16) % 4 + 1)] = true;
+    // Concentrations, standard potentials and chemical rates all change what pre-equilibration
+    // makes of the solution; a transfer's rate and coefficient do not.
+    const Slot slot = SlotOf(k);
+    const bool chemical = slot.kind == SlotKind::Kf || slot.kind == SlotKind::Kb;
+    if (slot.kind == SlotKind::Concentration || slot.kind == SlotKind::E0 || chemical) {
+      derivesConcentrations_ = true;
+    }
+    if (chemical) setsKeq_[static_cast<std::size_t>(slot.index)] = true;
   }
 }
 
@@ -355,7 +361,8 @@ std::vector<model::PrintLine> ReportLines(const FitReport& report) {
   lines.push_back(PrintLine());
   lines.push_back(PrintLine().Text("Least square = ").Zone().Number(report.SSQ));
   lines.push_back(PrintLine().Text("Standard deviation^2 = ").Zone().Number(report.DataVariance));
-  lines.push_back(PrintLine().Text("Convergence flag = ").Zone().Integer(report.Flag));
+  lines.push_back(
+      PrintLine().Text("Convergence flag = ").Zone().Integer(static_cast<int>(report.Flag)));
   lines.push_back(PrintLine().Text("No. of iteration = ").Zone().Integer(report.iterations));
   lines.push_back(PrintLine().Text("No. of obj. fun. = ").Zone().Integer(report.evaluations));
   lines.push_back(PrintLine().Text("No. of MARQUARDS = ").Zone().Integer(report.dampedSolves));

@@ -87,7 +87,7 @@ struct FitReport {
   std::vector<double> max;
   double SSQ = 0;
   double DataVariance = 0;  // of the measured values, not of the residuals
-  int Flag = 0;
+  Termination Flag = Termination::NotStarted;
   int iterations = 0;
   long evaluations = 0;  // trial evaluations; the difference quotients are not counted
   int dampedSolves = 0;

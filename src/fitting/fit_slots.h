@@ -1,12 +1,18 @@
 #pragma once
 // The 23 fittable quantities ("fit slots") of the Chemicals dialog and the experiment field each
-// one stands for:
-//   1..6    Cinit(k)        initial concentration of species k
-//   7..9    ks(k - 6)       standard rate constant of charge reaction k - 6
-//   10..12  alpha(k - 9)    transfer coefficient
-//   13..15  E0(k - 12)      standard potential
-//   16..19  kf(k - 15)      forward rate constant of chemical reaction k - 15
-//   20..23  kb(k - 19)      backward rate constant
+// one stands for. Slots are numbered by kind, in the dialog's order:
+//   1..6    C(i)      initial concentration of species i
+//   7..9    ks(j)     standard rate constant of charge reaction j
+//   10..12  alpha(j)  transfer coefficient
+//   13..15  E0(j)     standard potential
+//   16..19  kf(k)     forward rate constant of chemical reaction k
+//   20..23  kb(k)     backward rate constant
+// The numbers are what the dialog's fit boxes and the fit's memory hold; code asks SlotOf and
+// SlotNumber instead of doing arithmetic on them:
+//
+//   SlotOf(18)                     // {SlotKind::Kf, 3}
+//   SlotNumber(SlotKind::E0, 2)    // 14
+//
 // A fit takes a concentration slot for the concentration the species is made up with and derives
 // Cinit from it (FitModel, fit_driver.h).
 
@@ -18,14 +24,48 @@ namespace kivex::fitting {
 
 inline constexpr int kFitSlots = 23;
 
-// Slots 1..6: the concentrations of species 1..6.
-inline constexpr bool IsConcentrationSlot(int slot) { return slot >= 1 && slot <= 6; }
+enum class SlotKind { Concentration, Ks, Alpha, E0, Kf, Kb };
 
-// Slots 7..9 and 16..23: ks, kf and kb, which a fit varies on a log scale (their effect on a
-// curve follows their logarithm over the decades a voltammogram can tell apart).
-inline constexpr bool IsRateConstantSlot(int slot) {
-  return (slot >= 7 && slot <= 9) || (slot >= 16 && slot <= kFitSlots);
+// One kind's run of slots: its first number, how many (species or reactions) and the report's
+// name for it.
+struct SlotGroup {
+  SlotKind kind;
+  int first;
+  int count;
+  const char* name;
+};
+
+inline constexpr SlotGroup kSlotGroups[] = {
+    {SlotKind::Concentration, 1, model::kMaxSpecies, "C"},
+    {SlotKind::Ks, 7, model::kMaxCharge, "ks"},
+    {SlotKind::Alpha, 10, model::kMaxCharge, "alpha"},
+    {SlotKind::E0, 13, model::kMaxCharge, "E0"},
+    {SlotKind::Kf, 16, model::kMaxChem, "kf"},
+    {SlotKind::Kb, 20, model::kMaxChem, "kb"},
+};
+
+// What a slot stands for: the kind and the species or reaction (1-based).
+struct Slot {
+  SlotKind kind = SlotKind::Concentration;
+  int index = 0;
+};
+
+// The slot numbered `slot` (1..23); another number raises the index failure.
+Slot SlotOf(int slot);
+
+// The number of the slot of `kind` for species or reaction `index` (1 .. the kind's count).
+inline constexpr int SlotNumber(SlotKind kind, int index) {
+  return kSlotGroups[static_cast<int>(kind)].first + index - 1;
 }
+
+// Slots 1..6: the concentrations of species 1..6.
+inline constexpr bool IsConcentrationSlot(int slot) {
+  return slot >= 1 && slot <= SlotNumber(SlotKind::Concentration, model::kMaxSpecies);
+}
+
+// ks, kf and kb, which a fit varies on a log scale (their effect on a curve follows their
+// logarithm over the decades a voltammogram can tell apart).
+bool IsRateConstantSlot(int slot);
 
 // The slot's quantity as the report names it: "C(1)", "ks(2)", "alpha(1)", "E0(3)", "kf(4)".
 std::string SlotName(int slot);

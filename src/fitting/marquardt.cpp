@@ -344,7 +344,7 @@ void BeginFit(FitWork& work, FitState& fit) {
   Reserve(work, fit);
   fit.Initialised = 0;
   fit.DampedSolves = 0;
-  fit.Flag = 0;
+  fit.Flag = Termination::NotStarted;
   work.EvaluationCount = 0;
   work.differenceStep = kDifferenceStep;
 }
@@ -378,7 +378,7 @@ void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
     fit.SSQ = model::Finite(EvaluateTrial(work, fit, model));
     // "<=": constant data have a floor of 0, and an exact model then has a sum of exactly 0.
     if (fit.SSQ <= floor) {
-      fit.Flag = -1;
+      fit.Flag = Termination::Exact;
       return;
     }
     fit.Initialised = 1;
@@ -412,7 +412,7 @@ void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
     if (trial <= floor) {  // exact within the floor (and so below ssq)
       Accept(work, fit);
       fit.SSQ = trial;
-      fit.Flag = -1;
+      fit.Flag = Termination::Exact;
       return;
     }
     change = std::clamp(trial / ssq, kSmallestChange, kLargestChange);
@@ -432,7 +432,7 @@ void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
     // small decrease found only by heavy damping means a curved valley, not a minimum.
     const bool small = RelativeChange(ssq, trial) < kConvergenceThreshold &&
                        RelativeChange(ssq, undamped) < kConvergenceThreshold;
-    fit.Flag = small ? -2 : 1;
+    fit.Flag = small ? Termination::Converged : Termination::GoOn;
     Accept(work, fit);
     fit.SSQ = trial;
     return;
@@ -445,9 +445,9 @@ void MarquardtIteration(FitWork& work, FitState& fit, ModelFunction model) {
   // a step ten times finer, down to the finest that rounding allows.
   if (RelativeChange(ssq, undamped) < kConvergenceThreshold ||
       work.differenceStep <= kFinestDifferenceStep) {
-    fit.Flag = -2;
+    fit.Flag = Termination::Converged;
   } else {
-    fit.Flag = 1;
+    fit.Flag = Termination::GoOn;
     work.differenceStep /= 10;
   }
   if (!modelAtX) {

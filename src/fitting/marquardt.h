@@ -12,7 +12,7 @@
 //   int iterations = 0;
 //   do {
 //     MarquardtIteration(work, fit, model);
-//   } while (++iterations < 51 && fit.Flag > 0);
+//   } while (++iterations < 51 && fit.Flag == Termination::GoOn);
 //
 // Method (Marquardt 1963): the normal equations J'J s = J'r are scaled to a unit diagonal, so that
 // the damping lambda added to that diagonal means the same for every parameter whatever its unit;
@@ -36,10 +36,10 @@
 // solve ("No. of MARQUARDS"), including a damped step cut back to the point tried just before,
 // whose sum is known and not computed again.
 //
-// Flag after a call: 1 go on; -1 the sum is exact within 1e-10 x the data's variance; -2
-// converged (the sum changes by less than 0.02 % with the undamped step as well as with the step
-// taken, or no step at all lowers it). X, SSQ and Fcalc always describe the best point found, and
-// the model was last evaluated there, so whatever the model leaves behind matches X.
+// Flag after a call (Termination): GoOn; Exact, the sum is exact within 1e-10 x the data's
+// variance; Converged, the sum changes by less than 0.02 % with the undamped step as well as with
+// the step taken, or no step at all lowers it. X, SSQ and Fcalc always describe the best point
+// found, and the model was last evaluated there, so whatever the model leaves behind matches X.
 //
 // A failure of the model (model::Failure) propagates; X, SSQ and Fcalc then still describe the
 // last accepted point.
@@ -62,6 +62,20 @@ inline constexpr double kFinestDifferenceStep = 1e-5;  // the finest one a stall
 inline constexpr double kExactnessFloor = 1e-10;       // x DataVariance: a sum below it is exact
 inline constexpr double kDiagonalFloor = 1e-20;        // relative: see FitWork::frozen
 inline constexpr double kPivotFloor = 1e-15;
+// How the last iteration left a fit. The numbers are the ones the fit report prints
+// ("Convergence flag = -2").
+enum class Termination : int {
+  NotStarted = 0,
+  GoOn = 1,        // another iteration may still lower the sum
+  Exact = -1,      // the sum is exact within 1e-10 x the data's variance
+  Converged = -2,  // no step changes the sum by more than kConvergenceThreshold
+};
+
+// Whether the fit has stopped by itself (rather than still going on or not begun).
+inline constexpr bool IsFinished(Termination t) {
+  return t == Termination::Exact || t == Termination::Converged;
+}
+
 inline constexpr double kConvergenceThreshold = 0.0002;  // relative change of the sum
 inline constexpr double kLogScaleSpan = 100.0;  // bounds further apart than this go on a log scale
 inline constexpr double kLargestLogStep = 2.0;  // decades a log-scaled parameter moves in one step
@@ -78,8 +92,8 @@ struct FitState {
   double DataVariance = 0;    // population variance of Yobs about its mean
   double SSQ = 0;             // sum of squared residuals at X
   int Initialised = 0;        // 0 before the first call of a fit
-  int Flag = 0;               // 1 go on, -1 exact, -2 converged
-  int DampedSolves = 0;       // damped solutions in this fit ("No. of MARQUARDS")
+  Termination Flag = Termination::NotStarted;
+  int DampedSolves = 0;  // damped solutions in this fit ("No. of MARQUARDS")
 
   int n() const { return static_cast<int>(X.size()); }
   int NP() const { return static_cast<int>(Yobs.size()); }

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "model/failure.h"
+#include "model/selections.h"
 
 namespace kivex::model {
 
@@ -20,7 +21,7 @@ struct FixedMechanism {
 };
 
 // Species 1..4 are A, B, C, D.
-constexpr FixedMechanism kMechanisms[] = {
+constexpr FixedMechanism kMechanisms[kFixedMechanisms] = {
     {2, 1, 0, {{1, 2}}, {0, 0}},                  // 1  A + ne = B
     {3, 2, 0, {{1, 2}, {2, 3}}, {0, 0}},          // 2  A + ne = B, B + ne = C
     {4, 3, 0, {{1, 2}, {2, 3}, {3, 4}}, {0, 0}},  // 3  three steps
@@ -32,11 +33,11 @@ constexpr FixedMechanism kMechanisms[] = {
 };
 
 void BuildFixedMechanism(const SchemeInput& input, AppState& scheme) {
-  if (input.tickedMechanism >= 1 && input.tickedMechanism <= 8) {
+  if (IsFixedMechanism(input.tickedMechanism)) {
     scheme.mechanism = input.tickedMechanism;
   }
   // The dialog always has one option ticked; a scheme left over from digital mode has none.
-  if (scheme.mechanism < 1 || scheme.mechanism > 8) scheme.mechanism = 1;
+  if (!IsFixedMechanism(scheme.mechanism)) scheme.mechanism = static_cast<Count>(Mechanism::E);
   const FixedMechanism& fixed = kMechanisms[scheme.mechanism - 1];
   scheme.speciesCount = fixed.speciesCount;
   scheme.chargeCount = fixed.chargeCount;

@@ -8,6 +8,7 @@
 #include "analysis/semi_differentiate.h"
 #include "analysis/transforms.h"
 #include "model/checked_math.h"
+#include "model/selections.h"
 #include "simulation/convolution_sweep.h"
 #include "simulation/current_functions.h"
 #include "simulation/differential_pulse.h"
@@ -17,8 +18,12 @@
 
 namespace kivex::simulation {
 
+using model::AnalyticalCase;
 using model::AppState;
 using model::CurveSet;
+using model::Electrode;
+using model::Mechanism;
+using model::Technique;
 
 namespace {
 
@@ -35,8 +40,12 @@ struct Reaction {
   double K7 = 0;  // mechanism 7: the catalytic current over the planar wave, in amperes
 };
 
-int TechniqueOf(int caseCode) { return caseCode / 10; }
-int ElectrodeOf(int caseCode) { return caseCode % 10; }
+// The plane and the spherical forms: the electrodes whose fast-couple sweep is the half-order
+// derivative of the Nernstian step response.
+bool HasNernstianSweep(Electrode e) { return e == Electrode::Planar || model::IsSpherical(e); }
+
+// The techniques whose currents are sampled at the drop time rather than the pulse time.
+bool DropTimed(Technique t) { return t <= Technique::DC; }
 
 // Delahay and Stiehl's catalytic step current over the plain Cottrell current, S = sqrt(k t):
 // sqrt(pi) S erf(S) + exp(-S^2); 1 when the chemical step stops.
@@ -50,7 +59,7 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
   rx.q = app.chargeSpecies(k, 2);
   // Complexation C = A + pD, A + ne = B: the species reduced at the electrode is the complex,
   // and B is formed.
-  if (app.mechanism == 8) {
+  if (model::MechanismOf(app) == Mechanism::Complexation) {
     rx.r = 3;
     rx.q = 2;
   }
@@ -58,7 +67,9 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
   in.ks = app.ks(k);
   in.alpha = app.alpha(k);
   in.n = app.n(k);
-  const bool rotating = app.caseCode == 18 || app.caseCode == 28;
+  const AnalyticalCase c = model::CaseOf(app);
+  const bool rotating = c.electrode == Electrode::RotatingDisk &&
+                        (c.technique == Technique::Sweep || c.technique == Technique::DC);
   in.dR = rotating ? app.D(rx.r) : model::Sqrt(app.D(rx.r));
   in.dP = rotating ? app.D(rx.q) : model::Sqrt(app.D(rx.q));
   in.cR = app.Cinit(rx.r);
@@ -67,16 +78,18 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
   rx.catalyticDR = model::Sqrt(app.D(rx.r));
   rx.catalyticDP = model::Sqrt(app.D(rx.q));
 
-  if (app.mechanism == 7) {
-    const double t = app.technique <= 2 ? app.tDrop : app.tPulse;
+  if (model::MechanismOf(app) == Mechanism::CatalyticEC) {
+    const double t = DropTimed(model::TechniqueOf(app)) ? app.tDrop : app.tPulse;
     rx.S = model::Sqrt((app.kf(k) + app.kb(k)) * t);
     // A DC or normal-pulse step: the catalytic current beyond the diffusion step's, so that the
     // sum is Delahay and Stiehl's. A sweep or the rotating disk: the reaction layer's plateau
     // n F A C sqrt(D (kf + kb)) on top of the diffusion current.
-    const bool step = (app.technique == 2 || app.technique == 3) && ElectrodeOf(app.caseCode) != 8;
+    const Technique technique = model::TechniqueOf(app);
+    const bool step = (technique == Technique::DC || technique == Technique::NormalPulse) &&
+                      c.electrode != Electrode::RotatingDisk;
     rx.K7 = (step ? CatalyticStepFactor(rx.S) - 1.0 : rx.S * kSqrtPi) * currentScale;
   }
-  if (app.mechanism == 8) {
+  if (model::MechanismOf(app) == Mechanism::Complexation) {
     // Lingane: the free couple's potential shifted by the complex's stability and the ligand.
     in.E0e += model::Div(app.RToverF, in.n) *
               (model::Log(app.Keq(1)) - app.p(1) * model::Log(app.Cinit(4)));
@@ -86,9 +99,9 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
 
 // The step-current form of each electrode: closed forms for the plane and the sphere (the
 // hemisphere and the microdisc as spheres), the diffusion fields for the cylinder, band and film.
-Geometry GeometryOf(int electrode) {
-  if (electrode == 1) return Geometry::Planar;
-  if (electrode >= 2 && electrode <= 4) return Geometry::Spherical;
+Geometry GeometryOf(Electrode electrode) {
+  if (electrode == Electrode::Planar) return Geometry::Planar;
+  if (model::IsSpherical(electrode)) return Geometry::Spherical;
   return Geometry::Fields;
 }
 
@@ -105,31 +118,29 @@ double Dispatch(const AppState& app, const CurveSet& curves, const CellConstants
                 const Reaction& rx, double E, int i, double& E0eUsed) {
   CurrentInputs in = rx.in;
   in.E = E;
-  const int code = app.caseCode;
-  const int electrode = ElectrodeOf(code);
-  const Geometry geometry = GeometryOf(electrode);
+  const AnalyticalCase c = model::CaseOf(app);
+  const Geometry geometry = GeometryOf(c.electrode);
   E0eUsed = in.E0e;
-  switch (TechniqueOf(code)) {
-    case 1:
-      // Electrodes 1-4 with a fast couple and no ohmic drop; the others take the convolution.
+  if (!HasCurrentFunction(c)) return 0.0;
+  switch (c.technique) {
+    case Technique::Sweep:
+      // The plane and the spherical forms with a fast couple and no ohmic drop; the others take
+      // the convolution.
       in.t1 = app.tDrop;
-      if (electrode <= 4) return PlanarCurrent(in, cell);
-      if (electrode == 8) return RotatingDiskCurrent(in, cell);
+      if (HasNernstianSweep(c.electrode)) return PlanarCurrent(in, cell);
+      if (c.electrode == Electrode::RotatingDisk) return RotatingDiskCurrent(in, cell);
       return 0.0;
-    case 2:
+    case Technique::DC:
       in.t1 = app.tDrop;
-      if (electrode == 8) return RotatingDiskCurrent(in, cell);
-      if (electrode >= 1 && electrode <= 9) return StepCurrent(geometry, in, app.tDrop, cell);
-      return 0.0;
-    case 3:
+      if (c.electrode == Electrode::RotatingDisk) return RotatingDiskCurrent(in, cell);
+      return StepCurrent(geometry, in, app.tDrop, cell);
+    case Technique::NormalPulse:
       // The step current at E + Epulse, by lowering the standard potential instead.
-      if (electrode < 1 || electrode > 7) return 0.0;
       in.E0e -= app.Epulse;
       E0eUsed = in.E0e;
       in.t1 = app.tPulse;
       return StepCurrent(geometry, in, app.tPulse, cell);
-    case 4:
-      if (electrode < 1 || electrode > 7) return 0.0;
+    case Technique::DifferentialPulse:
       in.t1 = app.tPulse;
       in.t2 = app.tDrop;
       in.step = PulseStep(app, curves, i);
@@ -150,19 +161,25 @@ bool ReversibleOnSweep(const AppState& app, const Reaction& rx) {
 
 }  // namespace
 
-bool HasCurrentFunction(int caseCode) {
-  switch (TechniqueOf(caseCode)) {
-    case 1:
-    case 2: return ElectrodeOf(caseCode) >= 1 && ElectrodeOf(caseCode) <= 9;
-    case 3:
-    case 4: return ElectrodeOf(caseCode) >= 1 && ElectrodeOf(caseCode) <= 7;
-    case 5: return ElectrodeOf(caseCode) >= 1 && ElectrodeOf(caseCode) <= 6;
+bool HasCurrentFunction(AnalyticalCase c) {
+  const Electrode e = c.electrode;
+  const bool stationary = e == Electrode::Planar || model::IsSpherical(e) ||
+                          e == Electrode::Cylinder || e == Electrode::HalfCylinder;
+  switch (c.technique) {
+    case Technique::Sweep:
+    case Technique::DC:
+      return stationary || e == Electrode::Band || e == Electrode::RotatingDisk ||
+             e == Electrode::ThinFilm;
+    case Technique::NormalPulse:
+    case Technique::DifferentialPulse: return stationary || e == Electrode::Band;
+    case Technique::SquareWave: return stationary;
     default: return false;
   }
 }
 
 double SphericalRadius(const AppState& app) {
-  return ElectrodeOf(app.caseCode) == 4 ? model::kPi * app.radius / 4.0 : app.radius;
+  return model::CaseOf(app).electrode == Electrode::Microdisc ? model::kPi * app.radius / 4.0
+                                                              : app.radius;
 }
 
 double SweepFactor(const AppState& app) {
@@ -171,24 +188,23 @@ double SweepFactor(const AppState& app) {
 
 ElectrodeFields ElectrodeFieldsOf(const AppState& app) {
   ElectrodeFields fields;
-  const int electrode = ElectrodeOf(app.caseCode);
   auto add = [&fields](FieldShape shape, double size, double weight) {
     if (!(size > 0)) model::ThrowFailure(model::kDivisionByZero);
     fields.field[fields.count] = DiffusionField{shape, size};
     fields.weight[fields.count] = weight;
     ++fields.count;
   };
-  switch (electrode) {
-    case 1:
+  switch (model::CaseOf(app).electrode) {
+    case Electrode::Planar:
       fields.field[0] = DiffusionField{FieldShape::Planar, 0};
       fields.weight[0] = 1;
       fields.count = 1;
       break;
-    case 2:
-    case 3:
-    case 4: add(FieldShape::Sphere, SphericalRadius(app), 1); break;
-    case 5:
-    case 6: {
+    case Electrode::Sphere:
+    case Electrode::Hemisphere:
+    case Electrode::Microdisc: add(FieldShape::Sphere, SphericalRadius(app), 1); break;
+    case Electrode::Cylinder:
+    case Electrode::HalfCylinder: {
       // The side, 2 pi r L (pi r L for the half cylinder), and the flat end, pi r^2 (pi r^2 / 2), a
       // disc like the microdisc: the area the Instrument dialog computes, shared 2L : r.
       if (!(app.length >= 0)) model::ThrowFailure(model::kInvalidArgument);
@@ -197,8 +213,8 @@ ElectrodeFields ElectrodeFieldsOf(const AppState& app) {
       add(FieldShape::Sphere, model::kPi * app.radius / 4.0, 1 - side);
       break;
     }
-    case 7: add(FieldShape::Band, 4 * app.radius, 1); break;  // radius holds a quarter width
-    case 9:
+    case Electrode::Band: add(FieldShape::Band, 4 * app.radius, 1); break;  // quarter width
+    case Electrode::ThinFilm:
       if (!(app.length > 0)) model::ThrowFailure(model::kInvalidArgument);
       add(FieldShape::Film, app.length, 1);
       break;
@@ -211,16 +227,22 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
   const double currentScale = CurrentScale(app);
   const int chargeCount = app.chargeCount;
   const int total = app.totalColumn;
-  const bool hasFormula = HasCurrentFunction(app.caseCode);
-  const bool catalyticColumn = app.mechanism == 7 && app.technique >= 1 && app.technique <= 3;
-  const int electrode = ElectrodeOf(app.caseCode);
+  const AnalyticalCase committed = model::CaseOf(app);
+  const bool hasFormula = HasCurrentFunction(committed);
+  // The technique chosen since may differ from the committed one; these steps follow the chosen.
+  const Technique technique = model::TechniqueOf(app);
+  const bool catalytic7 = model::MechanismOf(app) == Mechanism::CatalyticEC;
+  const bool catalyticColumn =
+      catalytic7 && technique >= Technique::Sweep && technique <= Technique::NormalPulse;
+  const Electrode electrode = committed.electrode;
+  const bool rotating = electrode == Electrode::RotatingDisk;
 
   CellConstants cell;
   cell.fOverRT = app.fOverRT;
   cell.radius = SphericalRadius(app);
   cell.viscosity = app.viscosity;
   cell.omega = app.omega;
-  if (hasFormula && GeometryOf(electrode) == Geometry::Fields && electrode != 8) {
+  if (hasFormula && GeometryOf(electrode) == Geometry::Fields && !rotating) {
     cell.fields = ElectrodeFieldsOf(app);
   }
 
@@ -235,15 +257,15 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
     in.E0e = E0eUsed;
     in.dR = rx.catalyticDR;
     in.dP = rx.catalyticDP;
-    in.t1 = app.technique <= 2 ? app.tDrop : app.tPulse;
+    in.t1 = DropTimed(technique) ? app.tDrop : app.tPulse;
     curves.resultTable(i, model::kCatalyticColumn) = model::Finite(rx.K7 * PlanarCurrent(in, cell));
   };
 
   // Sweeps the half-order derivative of the Nernstian step responses cannot give: the cylinder,
   // band and film, slow couples and any ohmic drop.
   bool convolution = false;
-  if (hasFormula && app.technique == 1 && electrode != 8) {
-    convolution = electrode >= 5 || app.Ru != 0;
+  if (hasFormula && technique == Technique::Sweep && !rotating) {
+    convolution = !HasNernstianSweep(electrode) || app.Ru != 0;
     for (int k = 1; k <= chargeCount; ++k) {
       if (!ReversibleOnSweep(app, reactions[k])) convolution = true;
     }
@@ -253,7 +275,8 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
   // take the convolution equation over each point's programme, unless the period holds more than
   // kMaxPulsesPerPeriod pulses, whose uniform nodes would cost too much: those keep the sum.
   bool pulseConvolution = false;
-  if (hasFormula && app.technique == 4 && app.tDrop <= kMaxPulsesPerPeriod * app.tPulse) {
+  if (hasFormula && technique == Technique::DifferentialPulse &&
+      app.tDrop <= kMaxPulsesPerPeriod * app.tPulse) {
     const ElectrodeFields fields = ElectrodeFieldsOf(app);
     for (int k = 1; k <= chargeCount; ++k) {
       const double D = app.D(reactions[k].r);
@@ -275,7 +298,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
     std::vector<double> steps(curves.pointCount + 1, 0.0);
     for (int i = 1; i <= curves.pointCount; ++i) steps[i] = PulseStep(app, curves, i);
     ConvolutionDifferentialPulse(couples, ElectrodeFieldsOf(app), settings, steps, curves);
-  } else if (convolution || (hasFormula && app.technique == 5)) {
+  } else if (convolution || (hasFormula && technique == Technique::SquareWave)) {
     std::vector<CurrentInputs> couples;
     for (int k = 1; k <= chargeCount; ++k) couples.push_back(reactions[k].in);
     if (convolution) {
@@ -286,7 +309,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
       settings.currentScale = currentScale;
       settings.totalColumn = total;
       ElectrodeFields fields = cell.fields;
-      if (electrode <= 4) fields = ElectrodeFieldsOf(app);
+      if (HasNernstianSweep(electrode)) fields = ElectrodeFieldsOf(app);
       std::vector<double> effective;
       ConvolutionSweep(couples, fields, settings, curves, effective);
       if (catalyticColumn) {
@@ -309,7 +332,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
   } else {
     // DC, normal pulse and the rotating disk solve the ohmic drop at each point (a fresh step,
     // or a steady state); the differential pulse takes the previous point's total.
-    const bool solve = app.technique <= 3 && app.Ru != 0 && hasFormula;
+    const bool solve = technique <= Technique::NormalPulse && app.Ru != 0 && hasFormula;
     std::array<double, model::kMaxCharge + 1> value{};
     std::array<double, model::kMaxCharge + 1> E0eUsed{};
     double prev = 0.0;
@@ -345,15 +368,17 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
   }
   if (!hasFormula) return;
 
-  const int code = app.caseCode;
-  if (code >= 11 && code <= 17 && !convolution) {
+  // The committed sweep on the plane, the spherical forms, the cylinders and the band.
+  const bool sweep = committed.technique == Technique::Sweep && !convolution;
+  const bool curved = model::IsSpherical(electrode) || model::IsCylindrical(electrode);
+  if (sweep && (electrode == Electrode::Planar || curved)) {
     const double factor = SweepFactor(app);
     for (int k = 1; k <= total; ++k) {
       analysis::SemiDifferentiateL1(analysis::ColumnOf(curves.resultTable, k), curves.pointCount,
                                     factor);
     }
   }
-  if (code >= 12 && code <= 17 && !convolution) {
+  if (sweep && curved) {
     // Radial diffusion's Nernstian steady state with both members of the couple:
     // n F A (DR DP / r) (cR - e cP) / (DR e + DP), e = exp(nf (x - E0)). With the couple
     // pre-equilibrated at the starting potential it is zero there and reads
@@ -373,7 +398,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
       }
     }
   }
-  if (app.mechanism == 7) {
+  if (catalytic7) {
     if (catalyticColumn) {
       for (int i = 1; i <= curves.pointCount; ++i) {
         curves.resultTable(i, total) = model::Finite(

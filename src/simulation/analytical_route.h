@@ -3,32 +3,34 @@
 // stored (in amperes) in the result table columns 1..chargeCount and summed into the total column,
 // followed by the completion steps.
 //
-// The current function is chosen by caseCode = 10 * technique + electrode:
-//   sweep (11..17, 19)  a fast couple at the plane, sphere, hemisphere or microdisc without ohmic
-//                       drop: the Nernstian step response at tDrop, then the half-order time
-//                       derivative, the curved electrodes adding their steady state; every other
-//                       sweep (cylinder, band, film, slow couples, ohmic drop): the solution of
-//                       the diffusion convolution equation (convolution_sweep.h)
-//   DC (21..27, 29)     the step response at tDrop of the electrode's diffusion field
-//   rotating disk (18, 28)  the Levich steady state, stored as it is
-//   normal pulse (31..37), differential pulse (41..47): step responses at tPulse and tDrop
-//   square wave (51..56)  the superposition of the half-period steps (square_wave.h)
-// Any other caseCode gives no faradaic current. DC, normal pulse, the rotating disk, the sweeps
+// The current function is chosen by the committed technique and electrode (model::CaseOf):
+//   sweep, except on the rotating disk   a fast couple at the plane or a spherical form without
+//                       ohmic drop: the Nernstian step response at tDrop, then the half-order
+//                       time derivative, the curved electrodes adding their steady state; every
+//                       other sweep (cylinders, band, film, slow couples, ohmic drop): the
+//                       solution of the diffusion convolution equation (convolution_sweep.h)
+//   DC, any electrode but the rotating disk   the step response at tDrop of its diffusion field
+//   rotating disk (sweep or DC)   the Levich steady state, stored as it is
+//   normal pulse, differential pulse (up to the band): step responses at tPulse and tDrop
+//   square wave (up to the half cylinder): the superposition of the half-period steps
+//                       (square_wave.h)
+// Any other pair gives no faradaic current. DC, normal pulse, the rotating disk, the sweeps
 // and square wave solve the ohmic drop at each point from the current it produces; differential
 // pulse shifts each point by the drop of the previous point's stored current.
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
+#include "model/selections.h"
 #include "simulation/diffusion_field.h"
 
 namespace kivex::simulation {
 
 void ComputeAnalyticalCurrents(model::AppState& app, model::CurveSet& curves);
 
-// Whether caseCode has a current function (otherwise the faradaic current is zero).
-bool HasCurrentFunction(int caseCode);
+// Whether the pair has a current function (otherwise the faradaic current is zero).
+bool HasCurrentFunction(model::AnalyticalCase c);
 
-// The radius the spherical forms use for the electrode of caseCode: a microdisc (electrode 4)
+// The radius the spherical forms use for the committed electrode: a microdisc
 // behaves as a sphere of radius pi r / 4, which gives its steady state 4 n F D C r; every other
 // electrode uses `radius` as committed.
 double SphericalRadius(const model::AppState& app);

@@ -8,6 +8,7 @@
 #include "model/count.h"
 #include "model/failure.h"
 #include "model/number_format.h"
+#include "model/selections.h"
 
 namespace kivex::simulation {
 
@@ -106,9 +107,9 @@ void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double 
 
   const auto& z = grid.z;
   const auto& h = grid.h;
-  switch (app.electrode) {
-    case 1:    // planar
-    case 8: {  // rotating disk, without convection
+  switch (model::ElectrodeOf(app)) {
+    case model::Electrode::Planar:
+    case model::Electrode::RotatingDisk: {  // without convection
       for (int j = 1; j <= M; ++j) {
         grid.lower[j] = j == 1 ? 1.0 / h[1] : 1.0 / ((z[j + 1] - z[j]) * (h[j] - h[j - 1]));
         grid.upper[j] = 1.0 / ((z[j + 1] - z[j]) * (h[j + 1] - h[j]));
@@ -116,17 +117,18 @@ void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double 
       grid.surfaceFactor = 1.0;
       break;
     }
-    case 2:  // sphere
-    case 3:  // hemisphere
-    case 4:  // microdisc
+    case model::Electrode::Sphere:
+    case model::Electrode::Hemisphere:
+    case model::Electrode::Microdisc:
       RadialCoefficients(model::Div(EffectiveRadius(app), grid.delta), 3, grid);
       break;
-    case 5:  // cylinder
-    case 6:  // hemicylinder
-    case 7:  // band
+    case model::Electrode::Cylinder:
+    case model::Electrode::HalfCylinder:
+    case model::Electrode::Band:
       RadialCoefficients(model::Div(EffectiveRadius(app), grid.delta), 2, grid);
       break;
-    case 9: throw model::Failure("The thin-film electrode has no digital simulation");
+    case model::Electrode::ThinFilm:
+      throw model::Failure("The thin-film electrode has no digital simulation");
     default: throw model::Failure("Unknown electrode " + std::to_string(app.electrode));
   }
 }

@@ -8,6 +8,7 @@
 
 #include "model/checked_math.h"
 #include "model/failure.h"
+#include "model/selections.h"
 #include "simulation/digital_grid.h"
 #include "simulation/step_solver.h"
 #include "simulation/surface_conditions.h"
@@ -59,22 +60,22 @@ Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& re
     s.sample = sample;
   };
   const int afterJump = resolution.stepsAfterJump;
-  switch (app.technique) {
-    case 1:
+  switch (model::TechniqueOf(app)) {
+    case model::Technique::Sweep:
       segment(Level::kProgramme, app.tDrop, 1, 1);
       timing.layerTime = pointCount * app.tDrop;
       break;
-    case 2:
+    case model::Technique::DC:
       segment(Level::kProgramme, app.tDrop, afterJump, 1);
       timing.freshLayer = true;
       timing.layerTime = app.tDrop;
       break;
-    case 3:
+    case model::Technique::NormalPulse:
       segment(Level::kPulse, app.tPulse, afterJump, 1);
       timing.freshLayer = true;
       timing.layerTime = app.tPulse;
       break;
-    case 4: {
+    case model::Technique::DifferentialPulse: {
       // The base before the pulse must last a quarter pulse or more: 4 tDrop / tPulse, rounded
       // (0.7 s / 0.05 s * 4 is 55.999...), must reach 5.
       const int K = model::ToCount(model::Div(app.tDrop, app.tPulse) * 4);
@@ -86,7 +87,7 @@ Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& re
       timing.layerTime = app.tDrop;
       break;
     }
-    case 5:
+    case model::Technique::SquareWave:
       segment(Level::kLow, app.tPulse, afterJump, 1);
       segment(Level::kHigh, app.tPulse, afterJump, 2);
       timing.difference = true;
@@ -94,7 +95,7 @@ Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& re
       break;
     default: throw Failure("Unknown technique " + std::to_string(app.technique));
   }
-  timing.secondOrderSteps = app.technique != 1;
+  timing.secondOrderSteps = model::TechniqueOf(app) != model::Technique::Sweep;
   for (int k = 0; k < timing.segmentCount; ++k) {
     if (!(timing.segments[k].duration > 0.0)) throw Failure("The time of a step must be positive");
   }
@@ -221,9 +222,11 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
   // the longest-lived layer. A sweep grows its layer for N steps of tDrop; at a plane it keeps
   // boxes growing by e, whose numbers are settled and ample, while curved electrodes and pulses,
   // whose errors such coarse boxes dominated, take finer ones.
-  if (app.technique == 1) {
-    const double expansion =
-        app.electrode == 1 || app.electrode == 8 ? 1.0 : resolution.sweepExpansion;
+  if (model::TechniqueOf(app) == model::Technique::Sweep) {
+    const model::Electrode electrode = model::ElectrodeOf(app);
+    const bool plane =
+        electrode == model::Electrode::Planar || electrode == model::Electrode::RotatingDisk;
+    const double expansion = plane ? 1.0 : resolution.sweepExpansion;
     BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, N, expansion, w.grid);
   } else {
     double fastest = app.D(sRef);
@@ -240,7 +243,8 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
   // Amperes per n * (cm/s) of the rate at the surface: F in C/mmol turns mol/L into mol/cm3. A
   // band of width w diffuses as the hemicylinder of radius w / 4 (the radius the Instrument
   // dialog stores), whose surface is pi w L / 4 rather than the band's own w L.
-  const double area = app.electrode == 7 ? app.area * model::kPi / 4 : app.area;
+  const double area =
+      model::ElectrodeOf(app) == model::Electrode::Band ? app.area * model::kPi / 4 : app.area;
   const double currentFactor = 96.4846 * area * cRef;
   solver.Begin(app, w.surface, M, currentFactor, route);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/checked_math.h"
+#include "model/selections.h"
 
 namespace kivex::simulation {
 
@@ -14,7 +15,9 @@ void AddChargingCurrent(const model::AppState& app, model::CurveSet& curves) {
   for (int i = 1; i <= curves.pointCount; ++i) {
     double charging = 0.0;
     if (app.cycles == 0.5) {
-      charging = app.technique == 1 ? -s * C : (curves.x(1) - curves.x(i)) * C;
+      charging = model::TechniqueOf(app) == model::Technique::Sweep
+                     ? -s * C
+                     : (curves.x(1) - curves.x(i)) * C;
     } else {
       // Forward and returning sweeps alternate every n points.
       const double sigma = ((i - 1) / n) % 2 == 0 ? s : -s;

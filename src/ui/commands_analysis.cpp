@@ -5,6 +5,7 @@
 #include "analysis/semi_differentiate.h"
 #include "analysis/transforms.h"
 #include "model/failure.h"
+#include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
@@ -19,7 +20,7 @@ void Transform(Session& session, const std::function<void(model::CurveSet&)>& tr
   try {
     transform(session.curves);
   } catch (const model::Failure& failure) {
-    session.ShowMessage(std::string(failure.description()) + ". The curve is left unchanged.");
+    session.ShowMessage(FailureWording{{}, ". The curve is left unchanged."}.Of(failure));
     return;
   }
   PlotCurves(session);

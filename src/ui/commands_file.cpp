@@ -13,6 +13,7 @@
 #include "model/number_text.h"
 #include "model/parameter_report.h"
 #include "model/print_line.h"
+#include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/form_ins.h"
 #include "ui/form_option.h"
@@ -78,7 +79,7 @@ void ImportData(Session& session) {
     session.ShowMessage("ReadData Error: " + std::string(error.description()));
     return;
   } catch (const model::Failure& failure) {
-    session.ShowMessage("ReadData Error: " + std::string(failure.description()));
+    session.ShowMessage(FailureWording::Prefixed("ReadData Error: ").Of(failure));
     return;
   }
   // The technique the curve was measured with, as far as the program knows: the one chosen.

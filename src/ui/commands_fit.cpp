@@ -14,6 +14,7 @@
 #include "model/number_format.h"
 #include "model/number_text.h"
 #include "simulation/driver.h"
+#include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
 #include "ui/fit_watch.h"
@@ -147,10 +148,10 @@ fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
   return offers;
 }
 
-std::string FitErrorMessage(const model::Failure& failure) {
-  return "Fit Error: " + std::string(failure.description()) +
-         "! Please try again by other initial values.";
-}
+// The fit's own prefix always, whatever the failure names.
+const FailureWording kFitWording{"Fit Error: ", "! Please try again by other initial values."};
+
+std::string FitErrorMessage(const model::Failure& failure) { return kFitWording.Of(failure); }
 
 // A fit the user stopped: the best trial so far is simulated again, so that the experiment, the
 // curves and the captions all hold it, and the last result line says the fit was cancelled.
@@ -213,20 +214,21 @@ bool RunManualFit(Session& session) {
   const model::MeasuredAxis measured = model::KeepMeasuredAxis(curves);
   bool ran = false;
   std::optional<std::string> refusal;
-  try {
-    ChemicalsOK(session);
-    ran = true;
-    simulation::RunSimulation(session.app, curves, session.plot, session.Option().overlap.value);
-    // A quantity that cannot be formed leaves the current shown; Simulate reports that, not a fit.
-    ApplyCommittedOutputQuantity(session);
-    if (const auto difference = model::AxisDifference(curves, measured, session.app.Estep)) {
-      refusal = FitErrorMessage(model::Failure(*difference));
-    }
-  } catch (const model::InputError& error) {
-    refusal = std::string(error.message());
-  } catch (const model::Failure& failure) {
-    refusal = model::FailureMessage(failure, "Analytical simulation Error: ");
-  }
+  const auto failure = CommandFailureOf(
+      [&] {
+        ChemicalsOK(session);
+        ran = true;
+        simulation::RunSimulation(session.app, curves, session.plot,
+                                  session.Option().overlap.value);
+        // A quantity that cannot be formed leaves the current shown; Simulate reports that, not
+        // a fit.
+        ApplyCommittedOutputQuantity(session);
+        if (const auto difference = model::AxisDifference(curves, measured, session.app.Estep)) {
+          refusal = FitErrorMessage(model::Failure(*difference));
+        }
+      },
+      kSimulationWording);
+  if (failure) refusal = failure->message;
   if (refusal) {
     session.ShowMessage(*refusal);
     if (ran) model::ShowMeasurementAlone(curves, measured);
@@ -258,26 +260,23 @@ bool RunAutoFit(Session& session) {
   std::vector<double> potentials;  // of the measured points, kept for a cancelled fit
   SessionFitHost host(session, observed);
   try {
-    ChemicalsOK(session);
-    session.ClearResult();
-    session.ShowResult();  // the "Least square" lines appear while the fit runs
-    observed.assign(curves.pointCount, 0.0);
-    for (int i = 1; i <= curves.pointCount; ++i) observed[i - 1] = curves.y(i, 1);
-    for (int i = 1; i <= curves.pointCount; ++i) potentials.push_back(curves.x(i));
-    const fitting::FitReport report = fitting::AutoFit(
-        session.app, curves, observed, ReadSlotOffers(session.Expr()), session.fitMemory, host);
-    for (const model::PrintLine& line : fitting::ReportLines(report)) session.Print(line);
-    for (std::size_t j = 0; j < report.slots.size(); ++j) {
-      session.Expr().CheckFitted(report.slots[j]).caption =
-          model::FormatPattern(report.fitted[j], "0.###e-#");
-    }
-    fitted = true;
+    fitted = RunCommand(session, kFitWording, [&] {
+      ChemicalsOK(session);
+      session.ClearResult();
+      session.ShowResult();  // the "Least square" lines appear while the fit runs
+      observed.assign(curves.pointCount, 0.0);
+      for (int i = 1; i <= curves.pointCount; ++i) observed[i - 1] = curves.y(i, 1);
+      for (int i = 1; i <= curves.pointCount; ++i) potentials.push_back(curves.x(i));
+      const fitting::FitReport report = fitting::AutoFit(
+          session.app, curves, observed, ReadSlotOffers(session.Expr()), session.fitMemory, host);
+      for (const model::PrintLine& line : fitting::ReportLines(report)) session.Print(line);
+      for (std::size_t j = 0; j < report.slots.size(); ++j) {
+        session.Expr().CheckFitted(report.slots[j]).caption =
+            model::FormatPattern(report.fitted[j], "0.###e-#");
+      }
+    });
   } catch (const FitCancelled&) {
     fitted = EndCancelledFit(session, host, potentials);
-  } catch (const model::InputError& error) {
-    session.ShowMessage(std::string(error.message()));
-  } catch (const model::Failure& failure) {
-    session.ShowMessage(FitErrorMessage(failure));
   }
   if (!fitted) model::ShowMeasurementAlone(curves, measured);
   PlotCurves(session);

@@ -7,6 +7,7 @@
 #include "analysis/theoretical_peak.h"
 #include "display/peak_marks.h"
 #include "model/failure.h"
+#include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
 #include "ui/session.h"
@@ -46,15 +47,7 @@ void FindHalfwaveE(Session& session) {
 
 // The values come from what the dialogs show now, so the whole chain is committed first.
 void ReportTheoreticalPeak(Session& session) {
-  try {
-    GatherParameters(session);
-  } catch (const model::InputError& error) {
-    session.ShowMessage(std::string(error.message()));
-    return;
-  } catch (const model::Failure& failure) {
-    session.ShowMessage(std::string(failure.description()));
-    return;
-  }
+  if (!RunCommand(session, {}, [&] { GatherParameters(session); })) return;
   session.ShowResult();
   PrintAll(session, analysis::TheoreticalPeakReport(session.app));
 }

@@ -1,4 +1,5 @@
 #include "model/failure.h"
+#include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
 #include "ui/run_simulation.h"
@@ -10,15 +11,7 @@ void Simulate(Session& session) {
   const double started = session.platform().Timer();
   {
     BusyPointer busy(session.platform());
-    try {
-      ChemicalsOK(session);
-    } catch (const model::InputError& error) {
-      session.ShowMessage(std::string(error.message()));
-      return;
-    } catch (const model::Failure& failure) {
-      session.ShowMessage(model::FailureMessage(failure, "Analytical simulation Error: "));
-      return;
-    }
+    if (!RunCommand(session, kSimulationWording, [&] { ChemicalsOK(session); })) return;
     RunSimulation(session);
     ApplyOutputQuantity(session);
     PlotCurves(session);

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "model/failure.h"
+#include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
 #include "ui/dialog.h"
@@ -23,13 +24,7 @@ void ShowDialog(Session& session, Dialog& dialog) {
 }  // namespace
 
 void ActivateDialog(Session& session, Dialog& dialog) {
-  try {
-    dialog.Activated(session);
-  } catch (const model::InputError& error) {
-    session.ShowMessage(std::string(error.message()));
-  } catch (const model::Failure& failure) {
-    session.ShowMessage(std::string(failure.description()));
-  }
+  RunCommand(session, {}, [&] { dialog.Activated(session); });
 }
 
 void ShowTechniques(Session& session) { ShowDialog(session, session.Tech()); }

@@ -10,6 +10,8 @@
 #include "model/number_format.h"
 #include "model/number_text.h"
 #include "model/reaction_scheme.h"
+#include "model/selections.h"
+#include "ui/command_failure.h"
 #include "ui/form_expr.h"
 #include "ui/form_ins.h"
 #include "ui/form_mech.h"
@@ -37,24 +39,25 @@ double StrictField(const Control& field, const char* caption) {
 // A size at or below zero makes no electrode: a negative area or radius would turn a reduction
 // current anodic. Only the sizes the chosen electrode uses are checked (the box of another
 // electrode's size is hidden).
-void RequirePositiveGeometry(const FormIns& ins, int electrode) {
+void RequirePositiveGeometry(const FormIns& ins, model::Electrode electrode) {
+  using model::Electrode;
   auto require = [](const Control& box, const char* size) {
     if (!(ReadNumber(box.text) > 0.0)) {
       throw model::InputError(std::string("Error: the ") + size +
                               " must be above 0 cm. Please correct it in the Instrument dialog.");
     }
   };
-  if (electrode == 1 || electrode == 9) {
+  if (electrode == Electrode::Planar || electrode == Electrode::ThinFilm) {
     if (!(ReadNumber(ins.ARE.text) > 0.0)) {
       throw model::InputError(
           "Error: the electrode area must be above 0 cm\xC2\xB2. Please correct it in the "
           "Instrument dialog.");
     }
   } else {
-    require(ins.radius, electrode == 7 ? "band width" : "electrode radius");
+    require(ins.radius, electrode == Electrode::Band ? "band width" : "electrode radius");
   }
-  if (electrode >= 5 && electrode <= 7) require(ins.leng, "electrode length");
-  if (electrode == 9) require(ins.leng, "film thickness");
+  if (model::IsCylindrical(electrode)) require(ins.leng, "electrode length");
+  if (electrode == Electrode::ThinFilm) require(ins.leng, "film thickness");
 }
 
 // The fields read as numbers that the user sees: a decimal comma there is refused before
@@ -154,7 +157,7 @@ constexpr MechanismLabels kMechanismLabels[] = {
 };
 
 void LabelReactions(const model::AppState& app, FormExpr& expr) {
-  if (app.mechanism >= 1 && app.mechanism <= 8) {
+  if (model::IsFixedMechanism(app.mechanism)) {
     const MechanismLabels& labels = kMechanismLabels[app.mechanism - 1];
     for (int j = 1; j <= 3; ++j) {
       if (labels.charge[j - 1] != nullptr) expr.heter(j).caption = labels.charge[j - 1];
@@ -196,7 +199,7 @@ void InstrumentOK(Session& session) {
         "C. Please correct it in the Instrument dialog.");
   }
 
-  RequirePositiveGeometry(ins, session.app.electrode);
+  RequirePositiveGeometry(ins, model::ElectrodeOf(session.app));
 
   model::AppState& app = session.app;
   app.Estart = ReadNumber(ins.Estart.text);
@@ -213,7 +216,8 @@ void InstrumentOK(Session& session) {
   app.scanRate = std::fabs(scanRate);
   app.length = ReadNumber(ins.leng.text);
   // The band electrode's box holds the width; the current functions use a quarter of it.
-  app.radius = ReadNumber(ins.radius.text) / (app.electrode == 7 ? 4.0 : 1.0);
+  app.radius =
+      ReadNumber(ins.radius.text) / (model::ElectrodeOf(app) == model::Electrode::Band ? 4.0 : 1.0);
   app.omega = ReadNumber(ins.TextRrate.text) * model::kPi / 30.0;
   app.cycles = CyclesOf(ins.ComboScan);
   app.committed = true;
@@ -227,17 +231,18 @@ void RadiusChange(Session& session) {
   // The area as the box shows it: the user's for a planar electrode or a film, a computed one
   // rounded to the digits shown. A computed area that overflows leaves the box as it was.
   double area = ReadNumber(ins.ARE.text);
-  if (model::ComputesArea(app.electrode)) {
+  if (model::ComputesArea(model::ElectrodeOf(app))) {
     try {
-      area =
-          ShownArea(model::ElectrodeArea(app.electrode, ReadNumber(ins.radius.text), app.length));
+      area = ShownArea(
+          model::ElectrodeArea(model::ElectrodeOf(app), ReadNumber(ins.radius.text), app.length));
       ins.ARE.text = model::FormatPattern(area, kAreaPattern);
     } catch (const model::Failure&) {
     }
   }
   app.area = area;
   try {
-    app.electrodeVolume = model::ElectrodeVolume(app.electrode, app.radius, app.length, app.area);
+    app.electrodeVolume =
+        model::ElectrodeVolume(model::ElectrodeOf(app), app.radius, app.length, app.area);
   } catch (const model::Failure&) {
     // The volume keeps its value.
   }
@@ -297,7 +302,7 @@ void GatherParameters(Session& session) {
     app.conductivity(i) = ReadNumber(expr.Cond(i - 1).text);
   }
   if (!app.digital) {
-    app.caseCode = model::ToCount(static_cast<long long>(app.electrode) + 10LL * app.technique);
+    app.caseCode = model::CaseCode(app);
   }
   // InstrumentOK has refused a temperature at or below absolute zero.
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
@@ -306,15 +311,7 @@ void GatherParameters(Session& session) {
 }
 
 bool CommitShowingMessage(Session& session, void (*commit)(Session&)) {
-  try {
-    commit(session);
-    return true;
-  } catch (const model::InputError& error) {
-    session.ShowMessage(std::string(error.message()));
-  } catch (const model::Failure& failure) {
-    session.ShowMessage(std::string(failure.description()));
-  }
-  return false;
+  return RunCommand(session, {}, [&] { commit(session); });
 }
 
 }  // namespace kivex::ui

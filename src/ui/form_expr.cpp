@@ -4,6 +4,7 @@
 #include <iterator>
 #include <string>
 
+#include "fitting/fit_slots.h"
 #include "model/checked_math.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
@@ -70,6 +71,12 @@ constexpr FitBounds kFitBounds[] = {
     {"0.4", "0.6"},   {"0.4", "0.6"},  {"-0.2", "0.2"}, {"-0.2", "0.2"}, {"-0.2", "0.3"},
     {"1", "100"},     {"1", "100"},    {"1", "100"},    {"1", "100"},    {"0.001", "1"},
     {"0.001", "1"},   {"0.001", "1"},  {"0.001", "1"}};
+static_assert(std::size(kFitBounds) == fitting::kFitSlots);
+
+// The fit boxes of a charge row and of a chemical row, left to right.
+constexpr fitting::SlotKind kChargeSlots[] = {fitting::SlotKind::Ks, fitting::SlotKind::Alpha,
+                                              fitting::SlotKind::E0};
+constexpr fitting::SlotKind kChemicalSlots[] = {fitting::SlotKind::Kf, fitting::SlotKind::Kb};
 static_assert(std::size(kFitBounds) == decltype(FormExpr::CheckFitted)::kLast);
 
 constexpr const char* kConductivities[] = {"100", "200", "300", "400", "500", "500"};
@@ -150,7 +157,7 @@ FormExpr::FormExpr() : Dialog("FormExpr", "Chemicals") {
     SetUpCell(Add(D(i), ControlKind::TextBox, "D", i), kSpecies, "diffusion coefficient", "1e-5");
     SetUpCell(Add(Cond(i - 1), ControlKind::TextBox, "Cond", i - 1), kSpecies, "conductivity",
               kConductivities[i - 1]);
-    addFit(i, kSpecies);
+    addFit(fitting::SlotNumber(fitting::SlotKind::Concentration, i), kSpecies);
     CheckFitted(i).toolTip = "fitted concentration";
     TextCmin(i).toolTip = "mininum concentration";
     TextCmax(i).toolTip = "maxinum concentration";
@@ -170,9 +177,7 @@ FormExpr::FormExpr() : Dialog("FormExpr", "Chemicals") {
               "heterogeneous standard rate constant", "1e4");
     SetUpCell(Add(alph(j), ControlKind::TextBox, "alph", j), kHeter,
               "electron transfer coefficient", "0.5");
-    addFit(6 + j, kHeter);
-    addFit(9 + j, kHeter);
-    addFit(12 + j, kHeter);
+    for (fitting::SlotKind kind : kChargeSlots) addFit(fitting::SlotNumber(kind, j), kHeter);
   }
 
   Add(FrameHomo, ControlKind::Frame, "FrameHomo").caption = "Homogeneous Reaction";
@@ -191,8 +196,7 @@ FormExpr::FormExpr() : Dialog("FormExpr", "Chemicals") {
     Control& p = Add(pl(k), ControlKind::ComboBox, "pl", k);
     SetUpCell(p, kHomo, "stoichiometric number", "");
     p.items = {"1", "2", "3", "4"};
-    addFit(15 + k, kHomo);
-    addFit(19 + k, kHomo);
+    for (fitting::SlotKind kind : kChemicalSlots) addFit(fitting::SlotNumber(kind, k), kHomo);
   }
 
   Add(cmdOK, ControlKind::Button, "cmdOK").caption = "OK";
@@ -211,17 +215,17 @@ void FormExpr::ShowFit(int x, bool shown) {
 
 void FormExpr::ShowSpeciesRow(int i, bool shown) {
   for (Control* cell : {&specie(i), &C(i), &Cinit(i), &D(i), &Cond(i - 1)}) cell->visible = shown;
-  ShowFit(i, shown);
+  ShowFit(fitting::SlotNumber(fitting::SlotKind::Concentration, i), shown);
 }
 
 void FormExpr::ShowChargeRow(int j, bool shown) {
   for (Control* cell : {&heter(j), &Eze(j), &ks(j), &alph(j)}) cell->visible = shown;
-  for (int x : {6 + j, 9 + j, 12 + j}) ShowFit(x, shown);
+  for (fitting::SlotKind kind : kChargeSlots) ShowFit(fitting::SlotNumber(kind, j), shown);
 }
 
 void FormExpr::ShowChemicalRow(int k, bool shown) {
   for (Control* cell : {&homo(k), &kf(k), &kb(k), &LabelKeq(k), &pl(k)}) cell->visible = shown;
-  for (int x : {15 + k, 19 + k}) ShowFit(x, shown);
+  for (fitting::SlotKind kind : kChemicalSlots) ShowFit(fitting::SlotNumber(kind, k), shown);
 }
 
 void FormExpr::Changed(Session& session, Control& control) {

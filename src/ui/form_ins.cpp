@@ -5,6 +5,7 @@
 #include "model/checked_math.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
+#include "model/selections.h"
 #include "ui/commit_chain.h"
 #include "ui/form_tech.h"
 #include "ui/session.h"
@@ -187,19 +188,20 @@ void FormIns::OkClicked(Session& session) {
 
 void ShowFieldsForTechnique(FormIns& ins, int technique) {
   // Only the entry fields change; their captions stay.
-  switch (technique) {
-    case 1:
-    case 2:
+  using model::Technique;
+  switch (static_cast<Technique>(technique)) {
+    case Technique::Sweep:
+    case Technique::DC:
       Show(true, {&ins.V});
       Show(false, {&ins.TextF, &ins.tp, &ins.Epulse});
       break;
-    case 3:
-    case 4:
+    case Technique::NormalPulse:
+    case Technique::DifferentialPulse:
       Show(true, {&ins.V, &ins.tp, &ins.Epulse});
       Show(false, {&ins.TextF});
       ins.tp.enabled = true;
       break;
-    case 5:
+    case Technique::SquareWave:
       Show(false, {&ins.V});
       Show(true, {&ins.TextF, &ins.tp, &ins.Epulse});
       ins.tp.enabled = false;  // filled from the frequency
@@ -216,14 +218,18 @@ void InstrumentLoaded(Session& session, FormIns& ins) {
 void ElectrodeClick(Session& session, int i) {
   session.app.electrode = static_cast<model::Count>(i);
   FormIns& ins = session.Ins();
-  const bool length = i == 5 || i == 6 || i == 7 || i == 9;
-  const bool radius = i >= 2 && i <= 8;
+  using model::Electrode;
+  const Electrode e = static_cast<Electrode>(i);
+  const bool film = e == Electrode::ThinFilm;
+  const bool length = model::IsCylindrical(e) || film;
+  const bool radius =
+      model::IsSpherical(e) || model::IsCylindrical(e) || e == Electrode::RotatingDisk;
   Show(length, {&ins.leng, &ins.LabelLength});
   Show(radius, {&ins.radius, &ins.LabelRadius});
-  Show(i == 8, {&ins.TextRrate, &ins.LabelRrate});
-  ins.ARE.enabled = (i == 1 || i == 9);  // the others are computed
-  ins.LabelRadius.caption = (i == 7) ? "Width (cm)" : "Radius (cm)";
-  ins.LabelLength.caption = (i == 9) ? "Thick (cm)" : "Length (cm)";
+  Show(e == Electrode::RotatingDisk, {&ins.TextRrate, &ins.LabelRrate});
+  ins.ARE.enabled = (e == Electrode::Planar || film);  // the others are computed
+  ins.LabelRadius.caption = (e == Electrode::Band) ? "Width (cm)" : "Radius (cm)";
+  ins.LabelLength.caption = film ? "Thick (cm)" : "Length (cm)";
   RadiusChange(session);
 }
 

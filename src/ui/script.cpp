@@ -2,10 +2,12 @@
 
 #include <fstream>
 #include <istream>
+#include <optional>
 #include <ostream>
 
 #include "display/svg_canvas.h"
 #include "model/number_text.h"
+#include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/interaction.h"
 #include "ui/session.h"
@@ -144,72 +146,76 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
       (verb == "file" || verb == "write-curves" || verb == "write-plot" || verb == "cat")) {
     throw ScriptError(std::string(verb) + " is not allowed here: this runner has no file access");
   }
+  std::optional<CommandFailure> failure;
   try {
-    if (verb == "type" || verb == "choose") {
-      const auto [reference, text] = SplitWord(rest);
-      requireArgument("DIALOG.CONTROL");
-      const ControlAddress address = ResolveControl(session_, reference);
-      if (verb == "type") {
-        TypeText(session_, *address.dialog, *address.control, std::string(text));
-      } else {
-        ChooseItem(session_, *address.dialog, *address.control, text);
-      }
-    } else if (verb == "click") {
-      requireArgument("DIALOG.CONTROL");
-      const ControlAddress address = ResolveControl(session_, argument);
-      ClickControl(session_, *address.dialog, *address.control);
-    } else if (verb == "show") {
-      requireArgument("DIALOG.CONTROL");
-      const ControlAddress address = ResolveControl(session_, argument);
-      out_ << DescribeControl(address.dialog->name(), *address.control) << '\n';
-    } else if (verb == "close") {
-      requireArgument("DIALOG");
-      if (session_.FindDialog(argument) == nullptr) {
-        throw ScriptError("no dialog " + Quoted(argument));
-      }
-      session_.CloseDialog(argument);
-    } else if (verb == "menu") {
-      requireArgument("a menu item");
-      const MenuOutcome outcome = RunMenuItem(session_, argument);
-      if (outcome != MenuOutcome::Ran) throw ScriptError(argument + " " + MenuRefusal(outcome));
-      // The about window, shown here as its lines.
-      if (argument == "mnuAbout") {
-        for (const std::string& text : session_.aboutText) out_ << text << '\n';
-      }
-    } else if (verb == "file") {
-      requireArgument("PATH or -");
-      platform_.QueueFileAnswer(argument == "-" ? std::nullopt
-                                                : std::optional<std::string>(argument));
-    } else if (verb == "columns") {
-      const auto [first, second] = SplitWord(rest);
-      const std::optional<int> potential = ColumnNumber(first);
-      const std::optional<int> value = ColumnNumber(TrimLeft(second));
-      if (!potential || !value || *potential == *value) {
-        throw ScriptError("columns needs two different column numbers, E and I");
-      }
-      platform_.SetColumns({*potential, *value});
-    } else if (verb == "write-curves") {
-      requireArgument("PATH");
-      WriteCurves(argument);
-    } else if (verb == "write-plot") {
-      requireArgument("PATH");
-      WritePlot(argument);
-    } else if (verb == "cat") {
-      requireArgument("PATH");
-      CatFile(argument);
-    } else {
-      throw ScriptError("unknown command " + Quoted(std::string(verb)));
-    }
+    failure = CommandFailureOf(
+        [&] {
+          if (verb == "type" || verb == "choose") {
+            const auto [reference, text] = SplitWord(rest);
+            requireArgument("DIALOG.CONTROL");
+            const ControlAddress address = ResolveControl(session_, reference);
+            if (verb == "type") {
+              TypeText(session_, *address.dialog, *address.control, std::string(text));
+            } else {
+              ChooseItem(session_, *address.dialog, *address.control, text);
+            }
+          } else if (verb == "click") {
+            requireArgument("DIALOG.CONTROL");
+            const ControlAddress address = ResolveControl(session_, argument);
+            ClickControl(session_, *address.dialog, *address.control);
+          } else if (verb == "show") {
+            requireArgument("DIALOG.CONTROL");
+            const ControlAddress address = ResolveControl(session_, argument);
+            out_ << DescribeControl(address.dialog->name(), *address.control) << '\n';
+          } else if (verb == "close") {
+            requireArgument("DIALOG");
+            if (session_.FindDialog(argument) == nullptr) {
+              throw ScriptError("no dialog " + Quoted(argument));
+            }
+            session_.CloseDialog(argument);
+          } else if (verb == "menu") {
+            requireArgument("a menu item");
+            const MenuOutcome outcome = RunMenuItem(session_, argument);
+            if (outcome != MenuOutcome::Ran)
+              throw ScriptError(argument + " " + MenuRefusal(outcome));
+            // The about window, shown here as its lines.
+            if (argument == "mnuAbout") {
+              for (const std::string& text : session_.aboutText) out_ << text << '\n';
+            }
+          } else if (verb == "file") {
+            requireArgument("PATH or -");
+            platform_.QueueFileAnswer(argument == "-" ? std::nullopt
+                                                      : std::optional<std::string>(argument));
+          } else if (verb == "columns") {
+            const auto [first, second] = SplitWord(rest);
+            const std::optional<int> potential = ColumnNumber(first);
+            const std::optional<int> value = ColumnNumber(TrimLeft(second));
+            if (!potential || !value || *potential == *value) {
+              throw ScriptError("columns needs two different column numbers, E and I");
+            }
+            platform_.SetColumns({*potential, *value});
+          } else if (verb == "write-curves") {
+            requireArgument("PATH");
+            WriteCurves(argument);
+          } else if (verb == "write-plot") {
+            requireArgument("PATH");
+            WritePlot(argument);
+          } else if (verb == "cat") {
+            requireArgument("PATH");
+            CatFile(argument);
+          } else {
+            throw ScriptError("unknown command " + Quoted(std::string(verb)));
+          }
+        },
+        FailureWording::Prefixed(std::string(verb) + " failed: "));
   } catch (const InteractionError& error) {
     throw ScriptError(error.what());
-  } catch (const model::InputError& error) {
-    // A dialog's own message about its input: shown as the window shows it, and the script goes
-    // on as a user would.
-    platform_.ShowMessage(std::string(error.message()));
-  } catch (const model::Failure& failure) {
-    // A failure no command caught is still reported, never a crash.
-    throw ScriptError(std::string(verb) + " failed: " + std::string(failure.description()));
   }
+  if (!failure) return;
+  // A dialog's own message about its input: shown as the window shows it, and the script goes
+  // on as a user would. A failure no command caught is still reported, never a crash.
+  if (!failure->inputError) throw ScriptError(failure->message);
+  platform_.ShowMessage(failure->message);
 }
 
 int ScriptRunner::Run(std::istream& in, std::string_view sourceName, std::ostream& err) {

@@ -135,7 +135,7 @@ TEST(FitDriver, RecoversConcentrationAndStandardPotential) {
 
   EXPECT_EQ(report.slots, (std::vector<int>{1, 13}));
   EXPECT_EQ(report.initial, (std::vector<double>{1.5e-3, 0.05}));
-  EXPECT_EQ(report.Flag, -1);  // exact data
+  EXPECT_EQ(report.Flag, Termination::Exact);  // exact data
   EXPECT_NEAR(report.fitted[0], 1e-3, 1e-8);
   EXPECT_NEAR(report.fitted[1], 0.1, 1e-6);
   EXPECT_EQ(report.evaluations, e.memory.work.EvaluationCount);
@@ -297,7 +297,7 @@ TEST(FitDriver, StopsAfterFiftyOneIterations) {
   app.fitting = true;
   const FitReport report = AutoFit(app, curves, mgh10.y, offers, memory, sim);
   EXPECT_EQ(report.iterations, kMaxFitIterations);
-  EXPECT_EQ(report.Flag, 1);
+  EXPECT_EQ(report.Flag, Termination::GoOn);
   EXPECT_EQ(sim.printed.size(), 51u);
 }
 

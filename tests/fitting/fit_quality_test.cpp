@@ -31,7 +31,7 @@ TEST(FitUncertainty, StraightLineMatchesTheTextbook) {
   fit.DataVariance = PopulationVariance(y);
   FitWork work;
   BeginFit(work, fit);
-  for (int i = 0; i < 51 && fit.Flag >= 0; ++i) MarquardtIteration(work, fit, line);
+  for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i) MarquardtIteration(work, fit, line);
   ASSERT_TRUE(work.logScale[1] && !work.logScale[0]);
   JacobianAtX(work, fit, line);
   const Uncertainty u = EstimateUncertainty(work, fit);

@@ -53,7 +53,7 @@ int FitToEnd(FitWork& work, FitState& fit, CurveModel& model, int limit = 51) {
   int iterations = 0;
   do {
     MarquardtIteration(work, fit, model);
-  } while (++iterations < limit && fit.Flag > 0);
+  } while (++iterations < limit && fit.Flag == Termination::GoOn);
   return iterations;
 }
 
@@ -146,7 +146,7 @@ TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
     FitState fit = Problem(c.start, c.min, c.max, model.At(c.truth));
     FitWork work;
     FitToEnd(work, fit, model);
-    EXPECT_EQ(fit.Flag, -1) << c.what;
+    EXPECT_EQ(fit.Flag, Termination::Exact) << c.what;
     for (std::size_t j = 0; j < c.truth.size(); ++j) {
       EXPECT_NEAR(fit.X[j], c.truth[j], c.tolerance[j]) << c.what << ", parameter " << j;
       for (const auto& p : model.calls) {
@@ -181,7 +181,7 @@ TEST(MarquardtKnownAnswers, TwoOverlappedPeaksWithNoiseInAnyUnit) {
                            {5, 0.2, 0.2, 5, 0, 0.2}, y);
     FitWork work;
     FitToEnd(work, fit, pair);
-    EXPECT_EQ(fit.Flag, -2) << unit;
+    EXPECT_EQ(fit.Flag, Termination::Converged) << unit;
     EXPECT_LE(fit.SSQ, trueSum) << unit;
     EXPECT_NEAR(fit.X[0], 1.0, 0.02) << unit;
     EXPECT_NEAR(fit.X[3], 0.6, 0.02) << unit;
@@ -196,14 +196,14 @@ TEST(MarquardtCorners, ExactStartOrNoParameterEndsAtTheFirstCall) {
   FitState fit = Problem({1, 2}, {-10, -10}, {10, 10}, line.At({1, 2}));
   FitWork work;
   EXPECT_EQ(FitToEnd(work, fit, line), 1);
-  EXPECT_EQ(fit.Flag, -1);
+  EXPECT_EQ(fit.Flag, Termination::Exact);
   EXPECT_EQ(fit.X, (std::vector<double>{1, 2}));
   EXPECT_EQ(work.EvaluationCount, 1);
 
   CurveModel constant{Grid(0, 1, 4), [](const double*, double x) { return x; }};
   FitState none = Problem({}, {}, {}, {1, 1, 2, 2});
   EXPECT_EQ(FitToEnd(work, none, constant), 1);
-  EXPECT_EQ(none.Flag, -2);
+  EXPECT_EQ(none.Flag, Termination::Converged);
   EXPECT_EQ(none.DampedSolves, 0);
   EXPECT_EQ(work.EvaluationCount, 1);  // the same point is not evaluated again and again
   EXPECT_DOUBLE_EQ(none.SSQ, 1 + 0 + 0 + 1);
@@ -254,7 +254,7 @@ TEST(MarquardtMends, WorseLastTrialIsNotKept) {
   FitWork work;
   BeginFit(work, kink.fit);
   MarquardtIteration(work, kink.fit, kink.model);
-  EXPECT_EQ(kink.fit.Flag, 1);
+  EXPECT_EQ(kink.fit.Flag, Termination::GoOn);
   EXPECT_EQ(kink.fit.X[0], 1e-6);
   EXPECT_DOUBLE_EQ(kink.fit.SSQ, 3 * std::pow(0.5 + 1e-6, 2));
   EXPECT_EQ(kink.model.calls.back(), kink.fit.X);
@@ -263,7 +263,7 @@ TEST(MarquardtMends, WorseLastTrialIsNotKept) {
 
   Kink again;
   EXPECT_EQ(FitToEnd(work, again.fit, again.model), 4);  // 1 %, 0.1 %, 0.01 %, 0.001 %
-  EXPECT_EQ(again.fit.Flag, -2);
+  EXPECT_EQ(again.fit.Flag, Termination::Converged);
   EXPECT_EQ(again.fit.X[0], 1e-6);
   EXPECT_EQ(again.model.calls.back(), again.fit.X);
 }
@@ -295,7 +295,7 @@ TEST(MarquardtMends, OptimumOnABoundIsFound) {
   FitState fit = Problem({0, 1}, {-10, 0}, {10, 1.5}, y);
   FitWork work;
   FitToEnd(work, fit, line);
-  EXPECT_EQ(fit.Flag, -2);
+  EXPECT_EQ(fit.Flag, Termination::Converged);
   EXPECT_EQ(fit.X[1], 1.5);
   EXPECT_NEAR(fit.X[0], intercept, 1e-9);
 }
@@ -307,7 +307,7 @@ TEST(MarquardtMends, ConstantDataAndSinglePoints) {
   FitState exact = Problem({2}, {0}, {10}, {4, 4, 4, 4, 4, 4});
   FitWork work;
   EXPECT_EQ(FitToEnd(work, exact, level), 1);
-  EXPECT_EQ(exact.Flag, -1);
+  EXPECT_EQ(exact.Flag, Termination::Exact);
 
   FitState start = Problem({0}, {0}, {10}, {4, 4, 4, 4, 4, 4});
   EXPECT_NO_THROW(FitToEnd(work, start, level));
@@ -387,7 +387,7 @@ TEST_P(NistCertified, ReachesTheCertifiedValues) {
   const Case& c = GetParam();
   const NistProblem& p = NistFind(c.name);
   const Outcome out = Solve(p, c.start == 1 ? p.start1 : p.start2);
-  EXPECT_EQ(out.fit.Flag, -2);
+  EXPECT_EQ(out.fit.Flag, Termination::Converged);
   EXPECT_LT(out.iterations, 51);
   EXPECT_GE(out.fit.SSQ, p.certSsq * (1 - 1e-9));  // nothing beats the certified minimum
   EXPECT_LE(out.fit.SSQ / p.certSsq - 1, c.sumTolerance);
@@ -417,10 +417,10 @@ TEST(NistValley, NoConvergenceIsClaimedHalfWayAlongACurvedValley) {
   const NistProblem& p = NistFind("MGH10");
   const Outcome limited = Solve(p, p.start2);
   EXPECT_EQ(limited.iterations, 51);
-  EXPECT_EQ(limited.fit.Flag, 1);
+  EXPECT_EQ(limited.fit.Flag, Termination::GoOn);
 
   const Outcome unlimited = Solve(p, p.start2, 1000);
-  EXPECT_EQ(unlimited.fit.Flag, -2);
+  EXPECT_EQ(unlimited.fit.Flag, Termination::Converged);
   EXPECT_NEAR(unlimited.fit.SSQ / p.certSsq, 1.0, 1e-5);
   for (std::size_t j = 0; j < p.cert.size(); ++j) {
     EXPECT_NEAR(unlimited.fit.X[j] / p.cert[j], 1.0, 1e-3) << "b" << j + 1;
@@ -435,12 +435,12 @@ TEST(NistValley, FarStartsThatEndOnAPlateauOrRunOut) {
   for (const char* name : {"BoxBOD", "Eckerle4"}) {
     const NistProblem& p = NistFind(name);
     const Outcome out = Solve(p, p.start1);
-    EXPECT_EQ(out.fit.Flag, -2) << name;
+    EXPECT_EQ(out.fit.Flag, Termination::Converged) << name;
     EXPECT_GT(out.fit.SSQ, 5 * p.certSsq) << name;
   }
   for (const char* name : {"MGH09", "MGH10"}) {
     const NistProblem& p = NistFind(name);
-    EXPECT_EQ(Solve(p, p.start1).fit.Flag, 1) << name;  // honestly not converged
+    EXPECT_EQ(Solve(p, p.start1).fit.Flag, Termination::GoOn) << name;  // honestly not converged
   }
 }
 

@@ -15,30 +15,30 @@ TEST(ElectrodeGeometry, EveryShapeHasItsAreaAndVolume) {
   const double L = 0.01;
   const double shown = 0.3;  // an area as the box shows it
   struct Case {
-    int electrode;
+    Electrode electrode;
     double area;    // 0: typed by the user
     double volume;  // from the stored radius, or a layer of the shown area
   };
   const Case cases[] = {
-      {1, 0, shown * L},
-      {2, 4 * kPi * r * r, 4 * kPi * r * r * r / 3},
-      {3, 2 * kPi * r * r, 2 * kPi * r * r * r / 3},
-      {4, kPi * r * r, shown * L},
-      {5, kPi * r * r + 2 * kPi * r * L, kPi * r * r * L},
-      {6, kPi * r * r / 2 + kPi * r * L, kPi / 2 * r * r * L},
-      {7, L * r, shown * L},
-      {8, kPi * r * r, shown * L},
-      {9, 0, shown * L},
+      {Electrode::Planar, 0, shown * L},
+      {Electrode::Sphere, 4 * kPi * r * r, 4 * kPi * r * r * r / 3},
+      {Electrode::Hemisphere, 2 * kPi * r * r, 2 * kPi * r * r * r / 3},
+      {Electrode::Microdisc, kPi * r * r, shown * L},
+      {Electrode::Cylinder, kPi * r * r + 2 * kPi * r * L, kPi * r * r * L},
+      {Electrode::HalfCylinder, kPi * r * r / 2 + kPi * r * L, kPi / 2 * r * r * L},
+      {Electrode::Band, L * r, shown * L},
+      {Electrode::RotatingDisk, kPi * r * r, shown * L},
+      {Electrode::ThinFilm, 0, shown * L},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.electrode);
+    SCOPED_TRACE(static_cast<int>(c.electrode));
     EXPECT_EQ(ComputesArea(c.electrode), c.area != 0);
     EXPECT_NEAR(ElectrodeArea(c.electrode, r, L), c.area, 1e-12 * c.area);
     EXPECT_NEAR(ElectrodeVolume(c.electrode, r, L, shown), c.volume, 1e-12 * c.volume);
   }
-  EXPECT_NEAR(ElectrodeArea(2, 0.2821, 0), 1.00004, 1e-5);
-  EXPECT_THROW(ElectrodeArea(2, 1e200, L), Failure);
-  EXPECT_THROW(ElectrodeVolume(3, 1e200, L, shown), Failure);
+  EXPECT_NEAR(ElectrodeArea(Electrode::Sphere, 0.2821, 0), 1.00004, 1e-5);
+  EXPECT_THROW(ElectrodeArea(Electrode::Sphere, 1e200, L), Failure);
+  EXPECT_THROW(ElectrodeVolume(Electrode::Hemisphere, 1e200, L, shown), Failure);
 }
 
 }  // namespace

@@ -15,8 +15,10 @@
 #include <QVBoxLayout>
 #include <exception>
 #include <new>
+#include <optional>
 
 #include "model/failure.h"
+#include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/dialog.h"
 #include "ui/interaction.h"
@@ -45,25 +47,10 @@ QString FromUtf8(const std::string& text) {
 // The error boundary: whatever the action throws ends as the program's message box, so nothing
 // reaches the event loop (or ends the worker thread).
 void RunGuarded(const std::function<void()>& action, Platform& platform) {
-  std::string message;
+  const std::optional<std::string> message = AnyFailureOf(action);
+  if (!message) return;
   try {
-    action();
-    return;
-  } catch (const model::InputError& error) {
-    message = std::string(error.message());
-  } catch (const model::Failure& failure) {
-    message = std::string(failure.description());
-  } catch (const InteractionError& error) {
-    message = error.what();
-  } catch (const std::bad_alloc&) {
-    message = "Error: Out of memory! The command was stopped.";
-  } catch (const std::exception& error) {
-    message = std::string("Error: ") + error.what();
-  } catch (...) {
-    message = "Error: The command was stopped by an unknown failure.";
-  }
-  try {
-    platform.ShowMessage(message);
+    platform.ShowMessage(*message);
   } catch (...) {
     // Nothing more can be shown; the program goes on.
   }

@@ -1,0 +1,96 @@
+#pragma once
+// The three selections a run is built from: technique, electrode and mechanism. AppState keeps
+// them as the numbers its dialogs, files and reports use (technique 1..5, electrode 1..9,
+// mechanism 0..8); every computation reads them through the enums here, so that a branch says
+// "rotating disk" instead of "8".
+//
+//   switch (model::TechniqueOf(app)) {
+//     case Technique::Sweep: ...
+//     case Technique::DC: ...
+//   }
+//
+// A number outside the enumerators (a selection never made, 0) converts to an unnamed value that
+// no case names: every switch keeps a default for it.
+
+#include "model/app_state.h"
+#include "model/count.h"
+
+namespace kivex::model {
+
+enum class Technique : Count {
+  None = 0,
+  Sweep = 1,  // linear sweep or cyclic
+  DC = 2,
+  NormalPulse = 3,
+  DifferentialPulse = 4,
+  SquareWave = 5,
+};
+
+enum class Electrode : Count {
+  None = 0,
+  Planar = 1,
+  Sphere = 2,
+  Hemisphere = 3,
+  Microdisc = 4,
+  Cylinder = 5,
+  HalfCylinder = 6,
+  Band = 7,  // `radius` holds a quarter of the width
+  RotatingDisk = 8,
+  ThinFilm = 9,
+};
+
+// The eight fixed mechanisms of analytical simulation; a digital run has a user-written scheme.
+enum class Mechanism : Count {
+  Digital = 0,
+  E = 1,             // A + ne = B
+  EE = 2,            // A + ne = B, B + ne = C
+  EEE = 3,           // three consecutive steps
+  TwoCouples = 4,    // A + ne = B, C + ne = D
+  CE = 5,            // C = A, A + ne = B
+  EC = 6,            // A + ne = B, B = C
+  CatalyticEC = 7,   // A + ne = B, B = A
+  Complexation = 8,  // C = A + pD, A + ne = B
+};
+
+inline constexpr int kFixedMechanisms = 8;
+
+inline constexpr Technique TechniqueOf(const AppState& app) {
+  return static_cast<Technique>(app.technique);
+}
+inline constexpr Electrode ElectrodeOf(const AppState& app) {
+  return static_cast<Electrode>(app.electrode);
+}
+inline constexpr Mechanism MechanismOf(const AppState& app) {
+  return static_cast<Mechanism>(app.mechanism);
+}
+
+// Whether m is one of the eight fixed mechanisms.
+inline constexpr bool IsFixedMechanism(Count m) { return m >= 1 && m <= kFixedMechanisms; }
+
+// The electrodes whose current follows a sphere's (the hemisphere as half a sphere, the
+// microdisc as a sphere of radius pi r / 4).
+inline constexpr bool IsSpherical(Electrode e) {
+  return e == Electrode::Sphere || e == Electrode::Hemisphere || e == Electrode::Microdisc;
+}
+
+// The cylinder, the half cylinder and the band: the electrodes with a long axis.
+inline constexpr bool IsCylindrical(Electrode e) {
+  return e == Electrode::Cylinder || e == Electrode::HalfCylinder || e == Electrode::Band;
+}
+
+// The technique and electrode an analytical run was committed with. AppState holds them as
+// caseCode, 10 * technique + electrode, written only by the commit; the dialogs may since
+// have changed `technique` and `electrode`.
+struct AnalyticalCase {
+  Technique technique = Technique::None;
+  Electrode electrode = Electrode::None;
+};
+
+inline constexpr AnalyticalCase CaseOf(const AppState& app) {
+  return {static_cast<Technique>(app.caseCode / 10), static_cast<Electrode>(app.caseCode % 10)};
+}
+
+// caseCode for the current selections (raises "Overflow" for numbers no dialog gives).
+Count CaseCode(const AppState& app);
+
+}  // namespace kivex::model

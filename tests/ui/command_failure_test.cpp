@@ -1,0 +1,60 @@
+#include "ui/command_failure.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+
+#include "ui/interaction.h"
+
+namespace kivex::ui {
+namespace {
+
+// An input error is the user's complete message: no command's wording may touch it.
+TEST(CommandFailure, InputErrorIsShownAsItStands) {
+  const auto failure = CommandFailureOf([] { throw model::InputError("Error: Species number."); },
+                                        FailureWording::WithAdvice("Fit Error: "));
+  ASSERT_TRUE(failure);
+  EXPECT_TRUE(failure->inputError);
+  EXPECT_EQ(failure->message, "Error: Species number.");
+}
+
+TEST(CommandFailure, FailureIsWordedByTheCommandUnlessItNamesItsOwnOperation) {
+  const FailureWording simulation = FailureWording::WithAdvice("Analytical simulation Error: ");
+  auto message = [&](const model::Failure& thrown, const FailureWording& wording) {
+    const auto failure = CommandFailureOf([&] { throw thrown; }, wording);
+    EXPECT_TRUE(failure && !failure->inputError);
+    return failure ? failure->message : std::string();
+  };
+  EXPECT_EQ(message(model::Failure("Overflow"), simulation),
+            "Analytical simulation Error: Overflow! Please try again by other initial values.");
+  EXPECT_EQ(message(model::Failure("Overflow", "CV Error: "), simulation),
+            "CV Error: Overflow! Please try again by other initial values.");
+  EXPECT_EQ(message(model::Failure("Overflow", "CV Error: "), FailureWording::Prefixed("Read: ")),
+            "Read: Overflow");
+  EXPECT_EQ(message(model::Failure("Overflow"), FailureWording{{}, ". Left unchanged."}),
+            "Overflow. Left unchanged.");
+}
+
+TEST(CommandFailure, CompletedCommandHasNoMessageAndOtherExceptionsPassOn) {
+  int runs = 0;
+  EXPECT_FALSE(CommandFailureOf([&] { ++runs; }, {}));
+  EXPECT_EQ(runs, 1);
+  EXPECT_THROW(CommandFailureOf([] { throw InteractionError("no such control"); }, {}),
+               InteractionError);
+}
+
+// The window's last boundary: nothing escapes, whatever was thrown.
+TEST(CommandFailure, LastBoundaryTurnsAnythingIntoAMessage) {
+  EXPECT_FALSE(AnyFailureOf([] {}));
+  EXPECT_EQ(AnyFailureOf([] { throw model::Failure("Division by zero"); }), "Division by zero");
+  EXPECT_EQ(AnyFailureOf([] { throw InteractionError("FormX.y is unknown"); }),
+            "FormX.y is unknown");
+  EXPECT_EQ(AnyFailureOf([] { throw std::bad_alloc(); }),
+            "Error: Out of memory! The command was stopped.");
+  EXPECT_EQ(AnyFailureOf([] { throw std::logic_error("broken"); }), "Error: broken");
+  EXPECT_EQ(AnyFailureOf([] { throw 3; }), "Error: The command was stopped by an unknown failure.");
+}
+
+}  // namespace
+}  // namespace kivex::ui
