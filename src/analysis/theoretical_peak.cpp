@@ -3,6 +3,7 @@
 #include "model/checked_math.h"
 #include "model/number_format.h"
 #include "model/print_line.h"
+#include "numerics/constants.h"
 
 namespace kivex::analysis {
 
@@ -10,10 +11,11 @@ namespace {
 
 using model::Div;
 using model::Exp;
-using model::kPi;
 using model::Log;
 using model::Pow;
 using model::Sqrt;
+using numerics::kPi;
+using numerics::kSqrtPi;
 
 // The symbols of one charge reaction, read once.
 struct Reaction {
@@ -103,7 +105,7 @@ void SweepValues(const Reaction& r, TheoreticalPeak& p) {
     case 9:
       p.Irev = Attempt([&] { return r.Q() * r.n() * r.f() * app.length * v / 4; });
       p.Erev = Attempt([&] {
-        const double thin = Div(1.77245385 * r.n() * app.length, Sqrt(app.tDrop * r.D()));
+        const double thin = Div(kSqrtPi * r.n() * app.length, Sqrt(app.tDrop * r.D()));
         return app.E0(r.j) + Div(Log(thin), r.n() * r.f());
       });
       break;

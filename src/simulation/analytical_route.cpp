@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "analysis/semi_differentiate.h"
-#include "analysis/transforms.h"
 #include "model/checked_math.h"
+#include "numerics/constants.h"
+#include "numerics/semi_differentiate.h"
 #include "simulation/convolution_sweep.h"
 #include "simulation/current_functions.h"
 #include "simulation/differential_pulse.h"
@@ -22,7 +22,7 @@ using model::CurveSet;
 
 namespace {
 
-constexpr double kSqrtPi = 1.77245385;
+using numerics::kSqrtPi;
 
 // The inputs of one charge reaction that do not change from point to point.
 struct Reaction {
@@ -349,7 +349,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
   if (code >= 11 && code <= 17 && !convolution) {
     const double factor = SweepFactor(app);
     for (int k = 1; k <= total; ++k) {
-      analysis::SemiDifferentiateL1(analysis::ColumnOf(curves.resultTable, k), curves.pointCount,
+      numerics::SemiDifferentiateL1(numerics::ColumnOf(curves.resultTable, k), curves.pointCount,
                                     factor);
     }
   }

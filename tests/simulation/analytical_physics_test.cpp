@@ -7,8 +7,8 @@
 
 #include <cmath>
 
-#include "analysis/semi_differentiate.h"
 #include "model/failure.h"
+#include "numerics/semi_differentiate.h"
 #include "simulation/analytical_experiment.h"
 #include "simulation/analytical_route.h"
 #include "simulation/differential_pulse.h"
@@ -285,7 +285,7 @@ TEST(LinearSweep, ReversiblePeakFollowsRandlesSevcikAtEveryStep) {
   // The sweep is linear in its factor, so the ratio of factors is the ratio of the curves: the
   // Analysis command's semi-differentiation keeps the scale within three tenths of a percent.
   const AppState app = Experiment(1, 1);
-  EXPECT_NEAR(SweepFactor(app) / analysis::SemiDifferentiateFactor(app.Estep), 1.0, 0.003);
+  EXPECT_NEAR(SweepFactor(app) / numerics::SemiDifferentiateFactor(app.Estep), 1.0, 0.003);
 }
 
 TEST(LinearSweep, SlowCoupleConvergesToTheIrreversibleWave) {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/curve_column.h"
-#include "analysis/semi_differentiate.h"
 #include "display/picture.h"
+#include "numerics/curve_column.h"
+#include "numerics/semi_differentiate.h"
 #include "simulation/analytical_experiment.h"
 #include "support/test_platform.h"
 #include "ui/commands.h"
@@ -141,7 +141,7 @@ struct LineFixture : SessionFixture {
 
 // The semi-transforms give what the analysis functions give on the current curve.
 TEST(AnalysisMenu, EachItemTransformsTheCurrentCurveOrTheAxisAndRedrawsOnce) {
-  using Transform = void (*)(const analysis::XAxis&, std::span<double>, int);
+  using Transform = void (*)(const numerics::XAxis&, std::span<double>, int);
   struct Case {
     const char* item;
     int k;  // curve, 0 for the potentials
@@ -162,8 +162,8 @@ TEST(AnalysisMenu, EachItemTransformsTheCurrentCurveOrTheAxisAndRedrawsOnce) {
       {"mnu01X", 0, 1, 0.03},
       {"mnu0001X", 0, 1, 3e-4},
       {"mnuMinusX", 0, 1, -0.3},
-      {"mnuSemi", 2, 60, 0, analysis::SemiDifferentiate},
-      {"mnuSemiInte", 2, 60, 0, analysis::SemiIntegrate},
+      {"mnuSemi", 2, 60, 0, numerics::SemiDifferentiate},
+      {"mnuSemiInte", 2, 60, 0, numerics::SemiIntegrate},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
@@ -171,7 +171,7 @@ TEST(AnalysisMenu, EachItemTransformsTheCurrentCurveOrTheAxisAndRedrawsOnce) {
     double expected = c.expected;
     if (c.reference != nullptr) {
       auto curves = std::make_unique<model::CurveSet>(f.session.curves);
-      c.reference(curves->x, analysis::ColumnOf(curves->y, 2), curves->pointCount);
+      c.reference(curves->x, numerics::ColumnOf(curves->y, 2), curves->pointCount);
       expected = curves->y(c.point, 2);
     }
     ASSERT_EQ(RunMenuItem(f.session, c.item), MenuOutcome::Ran);
