@@ -531,11 +531,10 @@ TEST(PlotPeaks, MarksStandOnThePeaksInsideTheFrame) {
 }
 
 TEST(PlotTitles, OneTitlePerOutputQuantity) {
-  EXPECT_EQ(YTitle("current I", 1e-6), "I /A  1E-6");
-  EXPECT_EQ(YTitle("resistance R", 1e3), "R /Ohm  1E3");
-  EXPECT_EQ(YTitle("conductance Cond", 1e-2), "Cond *Ohm  1E-2");
-  EXPECT_EQ(YTitle("surface concentration C", 1e-4), "C /M  1E-4");
-  EXPECT_EQ(YTitle("something else", 1), "");
+  EXPECT_EQ(YTitle(model::OutputQuantity::Current, 1e-6), "I /A  1E-6");
+  EXPECT_EQ(YTitle(model::OutputQuantity::Resistance, 1e3), "R /Ohm  1E3");
+  EXPECT_EQ(YTitle(model::OutputQuantity::Conductance, 1e-2), "Cond *Ohm  1E-2");
+  EXPECT_EQ(YTitle(model::OutputQuantity::Concentration, 1e-4), "C /M  1E-4");
 }
 
 }  // namespace

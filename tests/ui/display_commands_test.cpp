@@ -203,6 +203,21 @@ TEST(OutputQuantityCommand, ZeroDistanceIsReportedOnceAndTheCurveKeepsTheCurrent
   EXPECT_DOUBLE_EQ(curves.y(5, 1), kappa / 2);
 }
 
+// The list offers each quantity once, under the caption that names it back; other text names none.
+TEST(OutputQuantityCommand, EveryCaptionOfTheListNamesItsOwnQuantity) {
+  SessionFixture f;
+  std::vector<model::OutputQuantity> named;
+  for (const std::string& caption : f.session.Option().ComboY.items) {
+    const auto quantity = QuantityOfCaption(caption);
+    ASSERT_TRUE(quantity.has_value()) << caption;
+    EXPECT_EQ(QuantityCaption(*quantity), caption);
+    EXPECT_EQ(std::count(named.begin(), named.end(), *quantity), 0) << caption;
+    named.push_back(*quantity);
+  }
+  EXPECT_EQ(named.size(), 4u);
+  EXPECT_FALSE(QuantityOfCaption("current").has_value());
+}
+
 TEST(OutputQuantityCommand, ARunKeepsTheTrialValuesAFitWroteWhileTheCommandRecommits) {
   SessionFixture f;
   f.session.app = simulation::physics::Experiment(2, 1);
