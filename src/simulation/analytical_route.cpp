@@ -161,10 +161,6 @@ bool HasCurrentFunction(int caseCode) {
   }
 }
 
-double SphericalRadius(const AppState& app) {
-  return ElectrodeOf(app.caseCode) == 4 ? model::kPi * app.radius / 4.0 : app.radius;
-}
-
 double SweepFactor(const AppState& app) {
   return 2.0 * model::Sqrt(model::Div(app.tDrop * app.scanRate, app.Estep));
 }
@@ -186,7 +182,9 @@ ElectrodeFields ElectrodeFieldsOf(const AppState& app) {
       break;
     case 2:
     case 3:
-    case 4: add(FieldShape::Sphere, SphericalRadius(app), 1); break;
+    case 4:
+      add(FieldShape::Sphere, SphericalRadius(ElectrodeOf(app.caseCode), app.radius), 1);
+      break;
     case 5:
     case 6: {
       // The side, 2 pi r L (pi r L for the half cylinder), and the flat end, pi r^2 (pi r^2 / 2), a
@@ -217,7 +215,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
 
   CellConstants cell;
   cell.fOverRT = app.fOverRT;
-  cell.radius = SphericalRadius(app);
+  cell.radius = SphericalRadius(ElectrodeOf(app.caseCode), app.radius);
   cell.viscosity = app.viscosity;
   cell.omega = app.omega;
   if (hasFormula && GeometryOf(electrode) == Geometry::Fields && electrode != 8) {
@@ -358,7 +356,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
     // n F A (DR DP / r) (cR - e cP) / (DR e + DP), e = exp(nf (x - E0)). With the couple
     // pre-equilibrated at the starting potential it is zero there and reads
     // n F A DR cR / r (1 - exp(nf (x - Estart))) / (1 + exp(nf (x - E0))) for equal D.
-    const double radius = SphericalRadius(app);
+    const double radius = SphericalRadius(ElectrodeOf(app.caseCode), app.radius);
     for (int k = 1; k <= chargeCount; ++k) {
       const Reaction& rx = reactions[k];
       const double nf = rx.in.n * app.fOverRT;

@@ -22,6 +22,11 @@ namespace kivex::simulation {
 
 enum class FieldShape { Planar, Sphere, Cylinder, Band, Film };
 
+// The radius of the sphere an electrode diffuses like in the spherical forms: a microdisc
+// (electrode 4) behaves as a sphere of radius pi r / 4, which carries the disc's steady-state
+// current 4 n F D C r on the disc's area; every other electrode keeps its radius.
+double SphericalRadius(int electrode, double radius);
+
 struct DiffusionField {
   FieldShape shape = FieldShape::Planar;
   double size = 0;  // cm: sphere or cylinder radius, band width, film thickness

@@ -8,6 +8,7 @@
 #include "model/count.h"
 #include "model/failure.h"
 #include "model/number_format.h"
+#include "simulation/diffusion_field.h"
 
 namespace kivex::simulation {
 
@@ -86,10 +87,6 @@ double FittingExpansion(const model::AppState& app, double modelDiffusion, doubl
       model::FormatPattern(largestRate, "0.##e-0") + " /s");
 }
 
-double EffectiveRadius(const model::AppState& app) {
-  return app.electrode == 4 ? model::kPi * app.radius / 4.0 : app.radius;
-}
-
 void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double referenceD,
                       double dt, double span, double preferredExpansion, DigitalGrid& grid) {
   const double expansion = FittingExpansion(app, modelDiffusion, span, preferredExpansion);
@@ -119,12 +116,14 @@ void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double 
     case 2:  // sphere
     case 3:  // hemisphere
     case 4:  // microdisc
-      RadialCoefficients(model::Div(EffectiveRadius(app), grid.delta), 3, grid);
+      RadialCoefficients(model::Div(SphericalRadius(app.electrode, app.radius), grid.delta), 3,
+                         grid);
       break;
     case 5:  // cylinder
     case 6:  // hemicylinder
     case 7:  // band
-      RadialCoefficients(model::Div(EffectiveRadius(app), grid.delta), 2, grid);
+      RadialCoefficients(model::Div(SphericalRadius(app.electrode, app.radius), grid.delta), 2,
+                         grid);
       break;
     case 9: throw model::Failure("The thin-film electrode has no digital simulation");
     default: throw model::Failure("Unknown electrode " + std::to_string(app.electrode));
