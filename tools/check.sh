@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The whole test suite: the normal build and its tests, the same tests built with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzz target.
-#   tools/check.sh              # all three
+# The whole test suite: the normal build and its tests, the core alone (no Qt) and its tests,
+# clang-format and clang-tidy on the changed files, the same tests built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
+#   tools/check.sh              # all of them
 #   KIVEX_FUZZ_SECONDS=300 tools/check.sh   # longer fuzzing
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,14 @@ echo "== build and test"
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== the core without Qt: build and test"
+cmake -S . -B build-core -G Ninja -DKIVEX_BUILD_QT=OFF >/dev/null
+cmake --build build-core -j"$jobs"
+ctest --test-dir build-core --output-on-failure -j"$jobs"
+
+echo "== lint the changed files"
+tools/lint.sh
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVEX_SANITIZE=ON >/dev/null

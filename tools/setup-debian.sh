@@ -2,6 +2,8 @@
 # Installs what Kivex needs to build and test on Debian 12, from Debian's own packages.
 set -euo pipefail
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev qt6-base-dev clang libclang-rt-14-dev)
+# tools/lint.sh: the formatter and the static checks of the checked-in configurations.
+packages+=(clang-format clang-tidy)
 # The window's scenario in a real X server: the server, a window manager, input, window queries
 # and a pixel reader.
 packages+=(xvfb openbox xdotool x11-utils imagemagick)

@@ -4,6 +4,7 @@
 #include "model/number_format.h"
 #include "model/print_line.h"
 #include "model/selections.h"
+#include "numerics/constants.h"
 
 namespace kivex::analysis {
 
@@ -13,7 +14,6 @@ using model::Div;
 using model::Electrode;
 using model::ElectrodeOf;
 using model::Exp;
-using model::kPi;
 using model::Log;
 using model::Mechanism;
 using model::MechanismOf;
@@ -21,6 +21,8 @@ using model::Pow;
 using model::Sqrt;
 using model::Technique;
 using model::TechniqueOf;
+using numerics::kPi;
+using numerics::kSqrtPi;
 
 // The symbols of one charge reaction, read once.
 struct Reaction {
@@ -107,7 +109,7 @@ void SweepValues(const Reaction& r, TheoreticalPeak& p) {
     case Electrode::ThinFilm:
       p.Irev = Attempt([&] { return r.Q() * r.n() * r.f() * app.length * v / 4; });
       p.Erev = Attempt([&] {
-        const double thin = Div(1.77245385 * r.n() * app.length, Sqrt(app.tDrop * r.D()));
+        const double thin = Div(kSqrtPi * r.n() * app.length, Sqrt(app.tDrop * r.D()));
         return app.E0(r.j) + Div(Log(thin), r.n() * r.f());
       });
       break;

@@ -165,19 +165,24 @@ std::vector<LegendEntry> LegendEntries(const model::PlotSettings& settings,
 }
 
 // What the read-out calls the Y axis's quantity, and its unit.
-void NameQuantity(std::string_view outputQuantity, PlotFrame& frame) {
-  if (outputQuantity == "current I") {
-    frame.quantity = "I";
-    frame.unit = "A";
-  } else if (outputQuantity == "resistance R") {
-    frame.quantity = "R";
-    frame.unit = "Ohm";
-  } else if (outputQuantity == "conductance Cond") {
-    frame.quantity = "Cond";
-    frame.unit = "1/Ohm";
-  } else if (outputQuantity == "surface concentration C") {
-    frame.quantity = "C";
-    frame.unit = "M";
+void NameQuantity(model::OutputQuantity outputQuantity, PlotFrame& frame) {
+  switch (outputQuantity) {
+    case model::OutputQuantity::Current:
+      frame.quantity = "I";
+      frame.unit = "A";
+      return;
+    case model::OutputQuantity::Resistance:
+      frame.quantity = "R";
+      frame.unit = "Ohm";
+      return;
+    case model::OutputQuantity::Conductance:
+      frame.quantity = "Cond";
+      frame.unit = "1/Ohm";
+      return;
+    case model::OutputQuantity::Concentration:
+      frame.quantity = "C";
+      frame.unit = "M";
+      return;
   }
 }
 
@@ -193,18 +198,13 @@ double DecadeUnit(double m) {
   return decade(p);
 }
 
-std::string YTitle(std::string_view outputQuantity, double unit) {
+std::string YTitle(model::OutputQuantity outputQuantity, double unit) {
   std::string label;
-  if (outputQuantity == "current I") {
-    label = "I /A  ";
-  } else if (outputQuantity == "resistance R") {
-    label = "R /Ohm  ";
-  } else if (outputQuantity == "conductance Cond") {
-    label = "Cond *Ohm  ";
-  } else if (outputQuantity == "surface concentration C") {
-    label = "C /M  ";
-  } else {
-    return {};
+  switch (outputQuantity) {
+    case model::OutputQuantity::Current: label = "I /A  "; break;
+    case model::OutputQuantity::Resistance: label = "R /Ohm  "; break;
+    case model::OutputQuantity::Conductance: label = "Cond *Ohm  "; break;
+    case model::OutputQuantity::Concentration: label = "C /M  "; break;
   }
   return label + model::FormatPattern(unit, "0E-0");
 }
@@ -285,8 +285,8 @@ PlotResult DrawPlot(Canvas& canvas, const model::CurveSet& curves, const PlotOpt
     NameQuantity(options.outputQuantity, frame);
     result.frame = frame;
 
-    const std::string title = YTitle(options.outputQuantity, unit);
-    if (!title.empty()) Label(canvas, left + gapX, top - gapY, TextAnchor::TopLeft, title);
+    Label(canvas, left + gapX, top - gapY, TextAnchor::TopLeft,
+          YTitle(options.outputQuantity, unit));
 
     // Ticks on round values inside the frame (limits typed the wrong way round still have one).
     const Box box{std::min(xMin, xMax), std::max(xMin, xMax), std::min(yMin, yMax),

@@ -36,7 +36,7 @@ struct PlotOptions {
   bool xAuto = true;
   bool yAuto = true;
   bool xReversed = true;  // potential axis from positive (left) to negative (right)
-  std::string outputQuantity = "current I";  // the entry of the output-quantity list
+  model::OutputQuantity outputQuantity = model::OutputQuantity::Current;
   // The key's name of curve k in entry k - 1 ("measured", "simulated", "B"); "curve k" where
   // there is none.
   std::vector<std::string> curveNames;
@@ -64,8 +64,8 @@ PlotResult DrawPlot(Canvas& canvas, const model::CurveSet& curves, const PlotOpt
 // flat at 0, or for m too small to scale (below 1E-300).
 double DecadeUnit(double m);
 
-// "I /A  1E-6" and its kin; empty for an output quantity the plot does not know.
-std::string YTitle(std::string_view outputQuantity, double unit);
+// "I /A  1E-6" and its kin.
+std::string YTitle(model::OutputQuantity outputQuantity, double unit);
 
 // Curve k's colour: black, then vermillion, blue, bluish green, reddish purple and orange, a set
 // that readers with the common colour-vision deficiencies tell apart, each dark enough on white.

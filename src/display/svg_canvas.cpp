@@ -68,8 +68,7 @@ std::string Hex(Colour colour) {
 SvgCanvas::SvgCanvas(int width, int height)
     : width_(std::max(width, 1)),
       height_(std::max(height, 1)),
-      right_(static_cast<double>(width_)),
-      bottom_(static_cast<double>(height_)) {}
+      window_{0, 0, static_cast<double>(width_), static_cast<double>(height_)} {}
 
 void SvgCanvas::Clear() {
   body_.clear();
@@ -83,10 +82,7 @@ void SvgCanvas::Clear() {
 
 void SvgCanvas::SetWindow(double left, double top, double right, double bottom) {
   EndPath();
-  left_ = left;
-  top_ = top;
-  right_ = right;
-  bottom_ = bottom;
+  window_ = {left, top, right, bottom};
 }
 
 void SvgCanvas::SetPen(PenStyle style) {
@@ -134,12 +130,10 @@ void SvgCanvas::MoveTo(double x, double y) {
 void SvgCanvas::SetTextAnchor(TextAnchor anchor) { anchor_ = anchor; }
 
 bool SvgCanvas::ToPixel(double x, double y, Pixel& pixel) const {
-  const double w = right_ - left_;
-  const double h = bottom_ - top_;
-  if (w == 0 || h == 0) return false;
-  pixel.x = (x - left_) / w * width_;
-  pixel.y = (y - top_) / h * height_;
-  return std::isfinite(pixel.x) && std::isfinite(pixel.y);
+  const std::optional<SurfacePoint> point = MapToSurface(window_, x, y, width_, height_);
+  if (!point) return false;
+  pixel = {point->x, point->y};
+  return true;
 }
 
 std::string SvgCanvas::StrokeAttributes() const {

@@ -13,6 +13,7 @@
 
 #include "display/canvas.h"
 #include "display/picture.h"
+#include "display/window_mapping.h"
 
 namespace kivex::display {
 
@@ -57,7 +58,7 @@ class SvgCanvas : public Canvas {
 
   int width_;
   int height_;
-  double left_ = 0, top_ = 0, right_ = 1, bottom_ = 1;
+  UserWindow window_;
   PenStyle pen_ = PenStyle::Solid;
   Colour colour_ = kBlack;
   double lineWidth_ = 1;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "io/whole_file.h"
 #include "model/print_line.h"
 
 namespace kivex::io {
@@ -22,10 +21,6 @@ std::string CsvExportText(const model::CurveSet& curves) {
   const int last = std::min<int>(curves.lastPoint, model::kMaxPoints);
   for (int i = first; i <= last; ++i) text += CsvExportLine(curves.x(i), curves.y(i, curve));
   return text;
-}
-
-void ExportCsv(const std::string& path, const model::CurveSet& curves) {
-  WriteWholeFile(path, CsvExportText(curves));
 }
 
 }  // namespace kivex::io

@@ -18,8 +18,4 @@ std::string CsvExportLine(double x, double y);
 // firstPoint beyond lastPoint) give an empty text.
 std::string CsvExportText(const model::CurveSet& curves);
 
-// Writes CsvExportText to `path`, replacing any earlier file only once the new one is complete.
-// Raises FileError naming the file and the reason.
-void ExportCsv(const std::string& path, const model::CurveSet& curves);
-
 }  // namespace kivex::io

@@ -9,6 +9,7 @@
 
 #include "model/count.h"
 #include "model/fixed_table.h"
+#include "model/physical_constants.h"  // the state's f/RT and areas are formed from them
 
 namespace kivex::model {
 
@@ -16,12 +17,6 @@ inline constexpr int kMaxSpecies = 6;
 inline constexpr int kMaxCharge = 3;
 inline constexpr int kMaxChem = 4;
 inline constexpr int kMaxChem2 = 3;
-
-// Physical constants, as this program has always used them.
-inline constexpr double kFaraday = 96484.6;      // C/mol
-inline constexpr double kGasConstant = 8.31441;  // J/(mol K)
-inline constexpr double kCelsiusZero = 273.14;   // K at 0 degrees Celsius
-inline constexpr double kPi = 3.141592654;
 
 // A small 1-based table whose entries are texts (species names, reaction texts).
 template <int Last>

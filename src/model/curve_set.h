@@ -6,12 +6,12 @@
 // The held curves are what simulations and imports put into the slots: currents and measured
 // values. The curves shown (`y`, `curveCount`, `currentCurve`) are those held curves, or, while
 // another output quantity is shown, a view of one simulation derived from what it computed
-// (its surface concentrations); the held curves then wait in `held` until "current I" brings them
+// (its surface concentrations); the held curves then wait in `held` until the current brings them
 // back exactly. Every held curve records where it came from and the axis its points lie on, so no
 // curve is ever shown over potentials that are not its own.
 //
 //   simulation::RunSimulation(app, curves, plot, false);   // curve 1 holds a simulation
-//   simulation::ApplyOutputQuantity(app, curves, "surface concentration C", distance);
+//   simulation::ApplyOutputQuantity(app, curves, OutputQuantity::Concentration, distance);
 //                                         // y shows its surface concentrations (BeginView)
 //   ShowHeldCurves(curves);               // y shows the current again, exactly
 

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <vector>
 
-#include "analysis/semi_differentiate.h"
-#include "analysis/transforms.h"
 #include "model/checked_math.h"
 #include "model/selections.h"
+#include "numerics/constants.h"
+#include "numerics/semi_differentiate.h"
 #include "simulation/convolution_sweep.h"
 #include "simulation/current_functions.h"
 #include "simulation/differential_pulse.h"
@@ -27,7 +27,7 @@ using model::Technique;
 
 namespace {
 
-constexpr double kSqrtPi = 1.77245385;
+using numerics::kSqrtPi;
 
 // The inputs of one charge reaction that do not change from point to point.
 struct Reaction {
@@ -177,11 +177,6 @@ bool HasCurrentFunction(AnalyticalCase c) {
   }
 }
 
-double SphericalRadius(const AppState& app) {
-  return model::CaseOf(app).electrode == Electrode::Microdisc ? model::kPi * app.radius / 4.0
-                                                              : app.radius;
-}
-
 double SweepFactor(const AppState& app) {
   return 2.0 * model::Sqrt(model::Div(app.tDrop * app.scanRate, app.Estep));
 }
@@ -202,7 +197,9 @@ ElectrodeFields ElectrodeFieldsOf(const AppState& app) {
       break;
     case Electrode::Sphere:
     case Electrode::Hemisphere:
-    case Electrode::Microdisc: add(FieldShape::Sphere, SphericalRadius(app), 1); break;
+    case Electrode::Microdisc:
+      add(FieldShape::Sphere, SphericalRadius(model::CaseOf(app).electrode, app.radius), 1);
+      break;
     case Electrode::Cylinder:
     case Electrode::HalfCylinder: {
       // The side, 2 pi r L (pi r L for the half cylinder), and the flat end, pi r^2 (pi r^2 / 2), a
@@ -239,7 +236,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
 
   CellConstants cell;
   cell.fOverRT = app.fOverRT;
-  cell.radius = SphericalRadius(app);
+  cell.radius = SphericalRadius(model::CaseOf(app).electrode, app.radius);
   cell.viscosity = app.viscosity;
   cell.omega = app.omega;
   if (hasFormula && GeometryOf(electrode) == Geometry::Fields && !rotating) {
@@ -374,7 +371,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
   if (sweep && (electrode == Electrode::Planar || curved)) {
     const double factor = SweepFactor(app);
     for (int k = 1; k <= total; ++k) {
-      analysis::SemiDifferentiateL1(analysis::ColumnOf(curves.resultTable, k), curves.pointCount,
+      numerics::SemiDifferentiateL1(numerics::ColumnOf(curves.resultTable, k), curves.pointCount,
                                     factor);
     }
   }
@@ -383,7 +380,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
     // n F A (DR DP / r) (cR - e cP) / (DR e + DP), e = exp(nf (x - E0)). With the couple
     // pre-equilibrated at the starting potential it is zero there and reads
     // n F A DR cR / r (1 - exp(nf (x - Estart))) / (1 + exp(nf (x - E0))) for equal D.
-    const double radius = SphericalRadius(app);
+    const double radius = SphericalRadius(model::CaseOf(app).electrode, app.radius);
     for (int k = 1; k <= chargeCount; ++k) {
       const Reaction& rx = reactions[k];
       const double nf = rx.in.n * app.fOverRT;

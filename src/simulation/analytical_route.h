@@ -30,11 +30,6 @@ void ComputeAnalyticalCurrents(model::AppState& app, model::CurveSet& curves);
 // Whether the pair has a current function (otherwise the faradaic current is zero).
 bool HasCurrentFunction(model::AnalyticalCase c);
 
-// The radius the spherical forms use for the committed electrode: a microdisc
-// behaves as a sphere of radius pi r / 4, which gives its steady state 4 n F D C r; every other
-// electrode uses `radius` as committed.
-double SphericalRadius(const model::AppState& app);
-
 // The diffusion fields of the committed electrode (cylinder: side and flat end; band of width
 // 4 radius; film of thickness length; the plane and the spherical forms). Raises model::Failure
 // for a size of zero.

@@ -2,17 +2,12 @@
 
 #include <cmath>
 #include <type_traits>
+#include <utility>
 
 #include "model/checked_math.h"
 #include "model/failure.h"
 
 namespace kivex::simulation {
-
-void SwapValues(double& u, double& v) {
-  const double held = u;
-  u = v;
-  v = held;
-}
 
 void MatrixMultiply(const Block& A, const Block& B, int rows, int inner, int cols, Block& C) {
   for (int i = 1; i <= rows; ++i) {
@@ -34,7 +29,10 @@ void CheckFinite(const Block& A, int n) {
   }
 }
 
-void Invert(Block& A, int n) {
+// Gauss-Jordan with full pivoting: the largest remaining element is the pivot, the first one met
+// scanning rows then columns winning a tie; the interchanges are undone at the end. A zero pivot
+// is the singular block.
+void GaussJordanInvert(Block& A, int n) {
   std::array<int, kSpeciesSlots> rowOf{};
   std::array<int, kSpeciesSlots> colOf{};
   for (int i = 1; i <= n; ++i) {
@@ -54,10 +52,10 @@ void Invert(Block& A, int n) {
     rowOf[i] = pivotRow;
     colOf[i] = pivotCol;
     if (pivotRow != i) {
-      for (int c = 1; c <= n; ++c) SwapValues(A[i][c], A[pivotRow][c]);
+      for (int c = 1; c <= n; ++c) std::swap(A[i][c], A[pivotRow][c]);
     }
     if (pivotCol != i) {
-      for (int r = 1; r <= n; ++r) SwapValues(A[r][i], A[r][pivotCol]);
+      for (int r = 1; r <= n; ++r) std::swap(A[r][i], A[r][pivotCol]);
     }
 
     A[i][i] = model::Div(1.0, A[i][i]);
@@ -78,27 +76,22 @@ void Invert(Block& A, int n) {
   // equations (its columns); undo them in reverse order.
   for (int i = n; i >= 1; --i) {
     if (colOf[i] != i) {
-      for (int c = 1; c <= n; ++c) SwapValues(A[i][c], A[colOf[i]][c]);
+      for (int c = 1; c <= n; ++c) std::swap(A[i][c], A[colOf[i]][c]);
     }
     if (rowOf[i] != i) {
-      for (int r = 1; r <= n; ++r) SwapValues(A[r][i], A[r][rowOf[i]]);
+      for (int r = 1; r <= n; ++r) std::swap(A[r][i], A[r][rowOf[i]]);
     }
   }
 }
 
 }  // namespace
 
-void GaussJordanInvert(Block& A, int n) {
-  CheckFinite(A, n);
-  Invert(A, n);
-}
-
 void InvertMatrix(Block& A, int n) {
   CheckFinite(A, n);
   for (int r = 1; r <= n; ++r) {
     for (int c = 1; c <= n; ++c) {
       if (r != c && A[r][c] != 0.0) {
-        Invert(A, n);
+        GaussJordanInvert(A, n);
         return;
       }
     }

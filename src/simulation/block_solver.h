@@ -33,20 +33,16 @@ using NodeVectors = std::array<SpeciesVector, kNodeSlots>;  // [node][species]
 // The message shown once when a block has no inverse; the run that met it ends.
 inline constexpr const char* kSingularBlockMessage = "Error: inverse matrix D=0";
 
-void SwapValues(double& u, double& v);
-
 // C(i, k) = sum over l = 1..inner of A(i, l) B(l, k) for i = 1..rows, k = 1..cols. C is cleared
 // first and must not be A or B.
 void MatrixMultiply(const Block& A, const Block& B, int rows, int inner, int cols, Block& C);
 
-// Gauss-Jordan inversion in place with full pivoting: the largest remaining element is the
-// pivot, the first one met scanning rows then columns winning a tie; the interchanges are undone
-// at the end. A zero pivot raises model::InputError(kSingularBlockMessage).
-void GaussJordanInvert(Block& A, int n);
-
 // Inverts the leading n x n part in place. A diagonal block (every off-diagonal element exactly
 // 0) takes the reciprocals of its diagonal, which is what keeps schemes without chemical
-// coupling cheap; a zero there raises "Division by zero". Otherwise GaussJordanInvert.
+// coupling cheap; a zero there raises "Division by zero". Any other block is inverted by
+// Gauss-Jordan elimination with full pivoting (the largest remaining element is the pivot, the
+// first one met scanning rows then columns winning a tie); a zero pivot raises
+// model::InputError(kSingularBlockMessage).
 void InvertMatrix(Block& A, int n);
 
 // Caller-owned storage of one solve, sized once for the largest grid.

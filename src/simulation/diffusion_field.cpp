@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/checked_math.h"
+#include "numerics/constants.h"
 #include "simulation/laplace_inversion.h"
 #include "simulation/scaled_erfc.h"
 
@@ -95,6 +96,11 @@ double FilmKineticFactor(double l, double D, double k, double t) {
 }
 
 }  // namespace
+
+// With the program's pi, as the areas the user's radius gave were formed with it.
+double SphericalRadius(model::Electrode electrode, double radius) {
+  return electrode == model::Electrode::Microdisc ? numerics::kPi * radius / 4.0 : radius;
+}
 
 double BandTransformFactor(double p) {
   // The hemicylinder of radius w / 4 has the band's far field exactly (conformal map), so it

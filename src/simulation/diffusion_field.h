@@ -17,10 +17,16 @@
 //   StepFlux(DiffusionField{FieldShape::Cylinder, 5e-4}, 1e-5, 0.5);  // (D/r) f(20) = 0.00922
 //
 // Times are in s, lengths in cm, D in cm2/s.
+#include "model/selections.h"
 
 namespace kivex::simulation {
 
 enum class FieldShape { Planar, Sphere, Cylinder, Band, Film };
+
+// The radius of the sphere an electrode diffuses like in the spherical forms: a microdisc
+// behaves as a sphere of radius pi r / 4, which carries the disc's steady-state
+// current 4 n F D C r on the disc's area; every other electrode keeps its radius.
+double SphericalRadius(model::Electrode electrode, double radius);
 
 struct DiffusionField {
   FieldShape shape = FieldShape::Planar;

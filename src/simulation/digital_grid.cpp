@@ -9,6 +9,7 @@
 #include "model/failure.h"
 #include "model/number_format.h"
 #include "model/selections.h"
+#include "simulation/diffusion_field.h"
 
 namespace kivex::simulation {
 
@@ -87,10 +88,6 @@ double FittingExpansion(const model::AppState& app, double modelDiffusion, doubl
       model::FormatPattern(largestRate, "0.##e-0") + " /s");
 }
 
-double EffectiveRadius(const model::AppState& app) {
-  return app.electrode == 4 ? model::kPi * app.radius / 4.0 : app.radius;
-}
-
 void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double referenceD,
                       double dt, double span, double preferredExpansion, DigitalGrid& grid) {
   const double expansion = FittingExpansion(app, modelDiffusion, span, preferredExpansion);
@@ -120,12 +117,14 @@ void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double 
     case model::Electrode::Sphere:
     case model::Electrode::Hemisphere:
     case model::Electrode::Microdisc:
-      RadialCoefficients(model::Div(EffectiveRadius(app), grid.delta), 3, grid);
+      RadialCoefficients(
+          model::Div(SphericalRadius(model::ElectrodeOf(app), app.radius), grid.delta), 3, grid);
       break;
     case model::Electrode::Cylinder:
     case model::Electrode::HalfCylinder:
     case model::Electrode::Band:
-      RadialCoefficients(model::Div(EffectiveRadius(app), grid.delta), 2, grid);
+      RadialCoefficients(
+          model::Div(SphericalRadius(model::ElectrodeOf(app), app.radius), grid.delta), 2, grid);
       break;
     case model::Electrode::ThinFilm:
       throw model::Failure("The thin-film electrode has no digital simulation");

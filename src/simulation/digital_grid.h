@@ -32,10 +32,6 @@ struct DigitalGrid {
 // grows its layer for N steps.
 int DigitalNodeCount(double modelDiffusion, double span, double expansion);
 
-// The radius the electrode's geometry family uses: a microdisc diffuses like a sphere of radius
-// pi r / 4, which carries the disc's steady-state current 4nFDCr on the disc's area.
-double EffectiveRadius(const model::AppState& app);
-
 // The finest expansion from `expansion` up to 1 (boxes growing by e) whose node count fits the
 // grid. When not even 1 fits, raises a Failure that says how fast the rate constants may be.
 double FittingExpansion(const model::AppState& app, double modelDiffusion, double span,

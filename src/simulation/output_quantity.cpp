@@ -19,8 +19,7 @@ int ViewedSlot(const model::CurveSet& curves) {
 }
 
 // Every quantity but the current is formed from the surface concentrations of one simulation.
-void RequireSurfaceConcentrations(const model::CurveSet& curves, int slot,
-                                  std::string_view quantity) {
+void RequireSurfaceConcentrations(const model::CurveSet& curves, int slot) {
   const bool held = slot >= 1 && slot <= model::kMaxCurves;
   const model::HeldCurve record = held ? curves.record(slot) : model::HeldCurve{};
   const bool onAxis = record.axis == curves.axis && record.points == curves.pointCount;
@@ -33,11 +32,9 @@ void RequireSurfaceConcentrations(const model::CurveSet& curves, int slot,
   } else {
     holds = "no simulation on these potentials";
   }
-  throw model::InputError("Error: \"" + std::string(quantity) +
-                          "\" is formed from the surface concentrations of a digital simulation, "
-                          "and curve " +
-                          std::to_string(slot) + " holds " + holds +
-                          ". The curves are left unchanged.");
+  throw NoSurfaceConcentrations(
+      "is formed from the surface concentrations of a digital simulation, and curve " +
+      std::to_string(slot) + " holds " + holds + ". The curves are left unchanged.");
 }
 
 double SolutionConductivity(const model::AppState& app, const model::CurveSet& curves, int slot,
@@ -80,44 +77,24 @@ std::vector<double> CellValues(const model::AppState& app, const model::CurveSet
 
 }  // namespace
 
-std::optional<OutputQuantity> QuantityOfText(std::string_view text) {
-  if (text == kCurrentQuantity) return OutputQuantity::Current;
-  if (text == kResistanceQuantity) return OutputQuantity::Resistance;
-  if (text == kConductanceQuantity) return OutputQuantity::Conductance;
-  if (text == kConcentrationQuantity) return OutputQuantity::Concentration;
-  return std::nullopt;
-}
-
-std::string_view QuantityText(OutputQuantity quantity) {
-  switch (quantity) {
-    case OutputQuantity::Resistance: return kResistanceQuantity;
-    case OutputQuantity::Conductance: return kConductanceQuantity;
-    case OutputQuantity::Concentration: return kConcentrationQuantity;
-    case OutputQuantity::Current: break;
-  }
-  return kCurrentQuantity;
-}
-
 void ApplyOutputQuantity(const model::AppState& app, model::CurveSet& curves,
-                         std::string_view quantity, double distance) {
-  const std::optional<OutputQuantity> chosen = QuantityOfText(quantity);
-  if (!chosen) return;
-  if (*chosen == OutputQuantity::Current) {
+                         OutputQuantity quantity, double distance) {
+  if (quantity == OutputQuantity::Current) {
     model::ShowHeldCurves(curves);
     return;
   }
   // While a fit runs, curve 1 holds the measurement and curve 2 the simulated current it is
   // compared with; the concentrations would be drawn over both.
-  if (*chosen == OutputQuantity::Concentration && app.fitting) return;
+  if (quantity == OutputQuantity::Concentration && app.fitting) return;
 
   const int slot = ViewedSlot(curves);
-  RequireSurfaceConcentrations(curves, slot, quantity);
+  RequireSurfaceConcentrations(curves, slot);
   const int first = curves.firstPoint;
   const int last = curves.lastPoint;
-  if (*chosen == OutputQuantity::Concentration) {
+  if (quantity == OutputQuantity::Concentration) {
     const int species = curves.record(slot).species;
     model::ShowHeldCurves(curves);
-    model::BeginView(curves, *chosen);
+    model::BeginView(curves, quantity);
     const auto& concentration = curves.heldConcentration(slot);
     for (int j = 1; j <= species; ++j) {
       for (int i = first; i <= last; ++i) curves.y(i, j) = concentration(i, j);
@@ -127,9 +104,9 @@ void ApplyOutputQuantity(const model::AppState& app, model::CurveSet& curves,
     return;
   }
   const std::vector<double> values =
-      CellValues(app, curves, slot, *chosen == OutputQuantity::Resistance, distance);
+      CellValues(app, curves, slot, quantity == OutputQuantity::Resistance, distance);
   model::ShowHeldCurves(curves);
-  model::BeginView(curves, *chosen);
+  model::BeginView(curves, quantity);
   for (int i = first; i <= last; ++i) curves.y(i, slot) = values[i - first];
 }
 

@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "model/checked_math.h"
+#include "numerics/constants.h"
 
 namespace kivex::simulation {
 
 namespace {
 
 constexpr double kSqrt2 = 1.4142136;
-constexpr double kSqrtPi = 1.7724539;
+using numerics::kSqrtPiErfc;
 
 // exp(u^2) erfc(u) for u >= 1.5 from the continued fraction 1/(y + 1/(y + 2/(y + 3/(y + ...))))
 // in y = sqrt(2) u, evaluated from the tail; Int(32/u) + 2 terms suffice for u >= 1.5.
@@ -18,7 +19,7 @@ double ContinuedFraction(double u) {
   const double y = kSqrt2 * u;
   double v = 1.0 / y;
   for (int m = terms; m >= 1; --m) v = 1.0 / (y + m * v);
-  return v * kSqrt2 / kSqrtPi;
+  return v * kSqrt2 / kSqrtPiErfc;
 }
 
 }  // namespace
@@ -33,7 +34,7 @@ double ScaledErfc(double x) {
   const int terms = static_cast<int>(std::floor(9.0 * std::fabs(x))) + 2;
   double v = terms / (terms + x2);
   for (int m = terms; m >= 1; --m) v = 1.0 + v * (0.5 - m) * x2 / (m * (m + 0.5));
-  const double erf = 2.0 * x * v / kSqrtPi;
+  const double erf = 2.0 * x * v / kSqrtPiErfc;
   return std::exp(x2) * (1.0 - erf);
 }
 

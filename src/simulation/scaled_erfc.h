@@ -6,8 +6,8 @@
 //
 // Two branches: for |x| >= 1.5 the continued fraction of the Mills ratio (for x <= -1.5 by the
 // reflection erfc(-u) = 2 - erfc(u)); below 1.5 the power series of erf. The constants are the
-// decimal literals 1.4142136 and 1.7724539, as the program has always used them, so results agree
-// with std::erfc to about 1e-7 relative.
+// decimal literals 1.4142136 and 1.7724539 (numerics::kSqrtPiErfc), as the program has always used
+// them, so results agree with std::erfc to about 1e-7 relative.
 
 namespace kivex::simulation {
 

@@ -1,11 +1,12 @@
 #include <functional>
 #include <string>
 
-#include "analysis/curve_column.h"
-#include "analysis/semi_differentiate.h"
 #include "analysis/transforms.h"
 #include "model/failure.h"
 #include "ui/command_failure.h"
+#include "numerics/calculus.h"
+#include "numerics/curve_column.h"
+#include "numerics/semi_differentiate.h"
 #include "ui/commands.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
@@ -31,7 +32,7 @@ std::span<double> CurrentCurve(model::CurveSet& curves) {
   if (curves.currentCurve < 1 || curves.currentCurve > model::kMaxShownCurves) {
     throw model::Failure("There is no current curve");
   }
-  return analysis::ColumnOf(curves.y, curves.currentCurve);
+  return numerics::ColumnOf(curves.y, curves.currentCurve);
 }
 
 void ScaleCurrentCurve(Session& session, double factor) {
@@ -48,25 +49,25 @@ void ScaleAxis(Session& session, double factor) {
 
 void SemiDifferentiateCurve(Session& session) {
   Transform(session, [](model::CurveSet& c) {
-    analysis::SemiDifferentiate(c.x, CurrentCurve(c), c.pointCount);
+    numerics::SemiDifferentiate(c.x, CurrentCurve(c), c.pointCount);
   });
 }
 
 void SemiIntegrateCurve(Session& session) {
   Transform(session, [](model::CurveSet& c) {
-    analysis::SemiIntegrate(c.x, CurrentCurve(c), c.pointCount);
+    numerics::SemiIntegrate(c.x, CurrentCurve(c), c.pointCount);
   });
 }
 
 void DifferentiateCurve(Session& session) {
   Transform(session, [](model::CurveSet& c) {
-    analysis::Differentiate(c.x, CurrentCurve(c), c.pointCount);
+    numerics::Differentiate(c.x, CurrentCurve(c), c.pointCount);
   });
 }
 
 void IntegrateCurve(Session& session) {
   Transform(session,
-            [](model::CurveSet& c) { analysis::Integrate(c.x, CurrentCurve(c), c.pointCount); });
+            [](model::CurveSet& c) { numerics::Integrate(c.x, CurrentCurve(c), c.pointCount); });
 }
 
 void ScaleX1000(Session& session) { ScaleAxis(session, 1000); }

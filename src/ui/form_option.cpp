@@ -56,7 +56,11 @@ FormOption::FormOption() : Dialog("formOption", "Option") {
   Control& quantity = Add(ComboY, ControlKind::ComboBox, "ComboY");
   quantity.frame = "FrameAxis";
   quantity.captionVisible = false;
-  quantity.items = {"current I", "resistance R", "conductance Cond", "surface concentration C"};
+  for (const model::OutputQuantity shown :
+       {model::OutputQuantity::Current, model::OutputQuantity::Resistance,
+        model::OutputQuantity::Conductance, model::OutputQuantity::Concentration}) {
+    quantity.items.emplace_back(QuantityCaption(shown));
+  }
 
   ControlArray<0, 4>* styles[] = {&linestyle1, &linestyle2, &linestyle3};
   for (int k = 0; k <= 4; ++k) {

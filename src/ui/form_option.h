@@ -5,6 +5,10 @@
 // Curve k+1 (k = 0..4) has the frame FrameCurve(k) holding the frame FrameLine(k), which holds
 // the option group linestyle1(k), linestyle2(k), linestyle3(k): one group per curve.
 
+#include <optional>
+#include <string_view>
+
+#include "model/curve_set.h"
 #include "ui/dialog.h"
 
 namespace kivex::ui {
@@ -44,5 +48,11 @@ class FormOption : public Dialog {
 // The dialog's OK action: refreshes PlotSettings from the controls. The limits are read (leniently)
 // only for an axis whose auto box is clear; with auto on they stay as the plot last computed them.
 void OptionOK(Session& session);
+
+// The output-quantity list's captions ("current I", "resistance R", "conductance Cond",
+// "surface concentration C"), in list order; messages name a quantity by them. Any other text
+// names none and changes nothing.
+std::string_view QuantityCaption(model::OutputQuantity quantity);
+std::optional<model::OutputQuantity> QuantityOfCaption(std::string_view caption);
 
 }  // namespace kivex::ui

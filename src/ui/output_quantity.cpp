@@ -10,11 +10,34 @@
 
 namespace kivex::ui {
 
+std::string_view QuantityCaption(model::OutputQuantity quantity) {
+  switch (quantity) {
+    case model::OutputQuantity::Resistance: return "resistance R";
+    case model::OutputQuantity::Conductance: return "conductance Cond";
+    case model::OutputQuantity::Concentration: return "surface concentration C";
+    case model::OutputQuantity::Current: break;
+  }
+  return "current I";
+}
+
+std::optional<model::OutputQuantity> QuantityOfCaption(std::string_view caption) {
+  for (const model::OutputQuantity quantity :
+       {model::OutputQuantity::Current, model::OutputQuantity::Resistance,
+        model::OutputQuantity::Conductance, model::OutputQuantity::Concentration}) {
+    if (caption == QuantityCaption(quantity)) return quantity;
+  }
+  return std::nullopt;
+}
+
 std::optional<std::string> ApplyCommittedOutputQuantity(Session& session) {
-  const std::string quantity = session.Option().ComboY.text;
+  const std::string caption = session.Option().ComboY.text;
+  const std::optional<model::OutputQuantity> quantity = QuantityOfCaption(caption);
+  if (!quantity) return std::nullopt;
   const double distance = model::ReadNumber(session.Ins().TextDis.text);
   try {
-    simulation::ApplyOutputQuantity(session.app, session.curves, quantity, distance);
+    simulation::ApplyOutputQuantity(session.app, session.curves, *quantity, distance);
+  } catch (const simulation::NoSurfaceConcentrations& refusal) {
+    return "Error: \"" + caption + "\" " + std::string(refusal.message());
   } catch (const model::InputError& refusal) {
     return std::string(refusal.message());
   }

@@ -1,6 +1,5 @@
 #include "display/curve_names.h"
 #include "display/plot.h"
-#include "simulation/output_quantity.h"
 #include "ui/form_option.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
@@ -18,7 +17,7 @@ display::PlotOptions CurrentPlotOptions(Session& session) {
   options.xReversed = option.CheckXdir.value;
   // The title names what the curves show, which is the chosen quantity only once it could be
   // formed.
-  options.outputQuantity = simulation::QuantityText(session.curves.shown);
+  options.outputQuantity = session.curves.shown;
   options.curveNames = display::CurveNames(session.curves, session.app);
   return options;
 }

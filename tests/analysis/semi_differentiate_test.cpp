@@ -1,12 +1,12 @@
-#include "analysis/semi_differentiate.h"
+#include "numerics/semi_differentiate.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "analysis/transforms.h"
+#include "numerics/calculus.h"
 
-namespace kivex::analysis {
+namespace kivex::numerics {
 namespace {
 
 struct Curve {
@@ -56,4 +56,4 @@ TEST(SemiDifferentiate, CommandUsesAQuarterOverRootPiHWhicheverWayTheSweepRan) {
 }
 
 }  // namespace
-}  // namespace kivex::analysis
+}  // namespace kivex::numerics

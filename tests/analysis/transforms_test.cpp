@@ -5,9 +5,15 @@
 #include <limits>
 
 #include "model/failure.h"
+#include "numerics/calculus.h"
 
 namespace kivex::analysis {
 namespace {
+
+using numerics::ColumnOf;
+using numerics::Differentiate;
+using numerics::Integrate;
+using numerics::XAxis;
 
 struct Curve {
   XAxis x;

@@ -64,7 +64,7 @@ TEST(CsvExport, ImportGivesBackTheCurveTo15SignificantDigits) {
   curves.firstPoint = curves.currentCurve = curves.curveCount = 1;
 
   TempDir dir;
-  ExportCsv(dir.File("round.csv"), curves);
+  WriteWholeFile(dir.File("round.csv"), CsvExportText(curves));  // as the Save command writes it
   const CsvPairs back = ReadCsvPairs(dir.File("round.csv"));
   ASSERT_EQ(back.x.size(), static_cast<size_t>(model::kMaxPoints));
   for (int i = 1; i <= model::kMaxPoints; ++i) {

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@
 
 #include "ui/form_option.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/qt_canvas.h"
 #include "window_driver.h"
 
 namespace kivex::ui::qt {
@@ -30,6 +32,32 @@ QAction* PlotAction(PlotWindow& plot, const char* name) {
 }
 
 // The context menu offers the picture to keep; each Save asks for the size, then for the file.
+// A window of no width or height places nothing, on screen as on the saved page; a sound window
+// does draw (the control).
+TEST(QtCanvas, AWindowOfNoExtentDrawsNothing) {
+  auto drawn = [](double right) {
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      QtCanvas canvas(painter, QRectF(0, 0, 40, 40));
+      canvas.SetWindow(0, 1, right, 0);
+      canvas.Line(0, 0.5, 1, 0.5);
+      canvas.Rectangle(0, 0, 1, 1);
+      canvas.Point(0.5, 0.5);
+      canvas.MoveTo(0.5, 0.5);
+      canvas.Text("x");
+    }
+    int marked = 0;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 40; ++x) marked += image.pixel(x, y) != qRgb(255, 255, 255);
+    }
+    return marked;
+  };
+  EXPECT_EQ(drawn(0), 0);
+  EXPECT_GT(drawn(1), 0);
+}
+
 TEST(PlotWindow, ContextMenuSavesSvgAndPngAtTheChosenSize) {
   QTemporaryDir dir;
   MainWindow window;

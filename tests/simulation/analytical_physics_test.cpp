@@ -1,16 +1,18 @@
 // The analytical voltammograms against the textbook closed forms (Bard and Faulkner, Oldham and
 // Myland): every expected value below is computed from the closed form, not from the program.
-// Rows marked "kept" are approximations the method makes on purpose; their band pins how far they
-// go (bench/validation_analytical.cpp writes the same comparisons as a table).
+// The comparisons of the validation page (analytical_validation.h) are checked here too, except
+// the approximations the method keeps on purpose: the page alone shows how far those go. The
+// cases below are those the page does not show, or holds to a wider band.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "analysis/semi_differentiate.h"
 #include "model/failure.h"
+#include "numerics/semi_differentiate.h"
 #include "simulation/analytical_experiment.h"
 #include "simulation/analytical_route.h"
+#include "simulation/analytical_validation.h"
 #include "simulation/differential_pulse.h"
 #include "support/closed_forms.h"
 
@@ -81,79 +83,94 @@ struct ClosedFormCase {
 // function and the finite rate constant (1e4 cm/s); wider bands say why beside them.
 const ClosedFormCase kCases[] = {
     // Linear sweep.
-    {"Randles-Sevcik, tDrop 0.1 s: the sweep factor undoes the step's 1/sqrt(tDrop); 1 %", 1, 1,
-     1, 0.99, 1.01, [](AppState& a) { a.tDrop = 0.1; return PeakCurrent(a) / RandlesSevcik(a); }},
+    {"Randles-Sevcik, tDrop 0.1 s: the sweep factor undoes the step's 1/sqrt(tDrop); 1 %", 1, 1, 1,
+     0.99, 1.01,
+     [](AppState& a) {
+       a.tDrop = 0.1;
+       return PeakCurrent(a) / RandlesSevcik(a);
+     }},
     {"Randles-Sevcik, tDrop 2 s", 1, 1, 1, 0.99, 1.01,
-     [](AppState& a) { a.tDrop = 2; return PeakCurrent(a) / RandlesSevcik(a); }},
+     [](AppState& a) {
+       a.tDrop = 2;
+       return PeakCurrent(a) / RandlesSevcik(a);
+     }},
     {"irreversible 0.4958 nFAC sqrt(alpha n f v D), ks 1e-5, 5 mV steps", 1, 1, 1, 0.995, 1.005,
      [](AppState& a) {
        a.ks(1) = 1e-5;
        a.Eend = -0.8;
        return PeakCurrent(a) / IrreversibleSweepPeak(a);
      }},
-    {"sphere 1 um, nFADC/r; the planar part adds 0.3 %", 1, 2, 1, 0.995, 1.01,
-     [](AppState& a) { Micro(a, 1e-4); return Last(a) / SteadySphere(a); }},
     {"sphere 1 um, half-wave at E0 within 2 mV", 1, 2, 1, -0.002, 0.002,
-     [](AppState& a) { Micro(a, 1e-4); return HalfWave(a) - a.E0(1); }},
-    {"hemisphere 1 um, nFADC/r = 2 pi nFDCr", 1, 3, 1, 0.995, 1.01,
-     [](AppState& a) { Micro(a, 1e-4); return Last(a) / SteadySphere(a); }},
-    {"microdisc 5 um, 4nFDCr; the planar part adds 1 %", 1, 4, 1, 0.995, 1.02,
-     [](AppState& a) { Micro(a, 5e-4); return Last(a) / DiscSteadyState(a); }},
+     [](AppState& a) {
+       Micro(a, 1e-4);
+       return HalfWave(a) - a.E0(1);
+     }},
     {"cylinder 5 um, the sweep ends near the Jaeger-Clarke current 40 s past E1/2", 1, 5, 1, 0.98,
-     1.1, [](AppState& a) { Wire(a); return Last(a) / CylinderCurrent(a, 40); }},
+     1.1,
+     [](AppState& a) {
+       Wire(a);
+       return Last(a) / CylinderCurrent(a, 40);
+     }},
     {"thin film 10 um, thin-layer peak n^2 F^2 v V C / 4RT", 1, 9, 1, 0.99, 1.005,
-     [](AppState& a) { a.length = 0.001; return PeakCurrent(a) / ThinLayerPeak(a); }},
-    {"thin film 10 um, thin-layer peak at E0 (between grid points)", 1, 9, 1, -0.003, 0.003,
      [](AppState& a) {
        a.length = 0.001;
-       return Voltammogram(a).InterpolatedPeak().first - a.E0(1);
+       return PeakCurrent(a) / ThinLayerPeak(a);
      }},
     {"film 1 mm sweeps like a plane, Randles-Sevcik", 1, 9, 1, 0.995, 1.01,
-     [](AppState& a) { a.length = 0.1; return PeakCurrent(a) / RandlesSevcik(a); }},
+     [](AppState& a) {
+       a.length = 0.1;
+       return PeakCurrent(a) / RandlesSevcik(a);
+     }},
     // DC: the sphere's form is exact, at any radius and time.
     {"sphere 2.821 mm, Cottrell + nFADC/r", 2, 2, 1, 1 - 1e-5, 1 + 1e-5,
-     [](AppState& a) { Micro(a, 0.2821); return Last(a) / SphereCurrent(a, a.tDrop); }},
+     [](AppState& a) {
+       Micro(a, 0.2821);
+       return Last(a) / SphereCurrent(a, a.tDrop);
+     }},
     {"sphere 10 um, Cottrell + nFADC/r", 2, 2, 1, 1 - 1e-5, 1 + 1e-5,
-     [](AppState& a) { Micro(a, 1e-3); return Last(a) / SphereCurrent(a, a.tDrop); }},
+     [](AppState& a) {
+       Micro(a, 1e-3);
+       return Last(a) / SphereCurrent(a, a.tDrop);
+     }},
     {"sphere 1 um, Cottrell + nFADC/r", 2, 2, 1, 1 - 1e-5, 1 + 1e-5,
-     [](AppState& a) { Micro(a, 1e-4); return Last(a) / SphereCurrent(a, a.tDrop); }},
+     [](AppState& a) {
+       Micro(a, 1e-4);
+       return Last(a) / SphereCurrent(a, a.tDrop);
+     }},
     {"sphere 1 um at 1e4 s, nFADC/r", 2, 2, 1, 0.999, 1.001,
-     [](AppState& a) { Micro(a, 1e-4); a.tDrop = 1e4; return Last(a) / SteadySphere(a); }},
-    {"hemisphere 10 um, Cottrell + nFADC/r", 2, 3, 1, 1 - 1e-4, 1 + 1e-4,
-     [](AppState& a) { Micro(a, 1e-3); return Last(a) / SphereCurrent(a, a.tDrop); }},
-    {"microdisc 5 um at tau 80, Shoup-Szabo; the sphere of radius pi r/4 runs high", 2, 4, 1,
-     0.995, 1.03, [](AppState& a) { Micro(a, 5e-4); return Last(a) / ShoupSzabo(a, a.tDrop); }},
-    {"microdisc 5 um at tau 1600, Shoup-Szabo (the sphere form is 0.4 % above); 1 %", 2, 4, 1,
-     0.99, 1.01, [](AppState& a) {
-       Micro(a, 5e-4);
-       a.tDrop = 10;
-       return Last(a) / ShoupSzabo(a, a.tDrop);
+     [](AppState& a) {
+       Micro(a, 1e-4);
+       a.tDrop = 1e4;
+       return Last(a) / SteadySphere(a);
      }},
     {"microdisc 5 um at tau 1.6e6, 4nFDCr", 2, 4, 1, 0.99, 1.01,
-     [](AppState& a) { Micro(a, 5e-4); a.tDrop = 1e4; return Last(a) / DiscSteadyState(a); }},
-    {"cylinder 5 um with its end at tau 20: Jaeger-Clarke side + Shoup-Szabo end", 2, 5, 1, 0.995,
-     1.005, [](AppState& a) { Wire(a); return Last(a) / CylinderCurrent(a, a.tDrop); }},
-    {"cylinder 5 um at tau 2e4, still Jaeger-Clarke", 2, 5, 1, 0.995, 1.005, [](AppState& a) {
+     [](AppState& a) {
+       Micro(a, 5e-4);
+       a.tDrop = 1e4;
+       return Last(a) / DiscSteadyState(a);
+     }},
+    {"cylinder 5 um at tau 2e4, still Jaeger-Clarke", 2, 5, 1, 0.995, 1.005,
+     [](AppState& a) {
        Wire(a);
        a.tDrop = 500;
        return Last(a) / CylinderCurrent(a, a.tDrop);
      }},
-    {"band 10 um at theta 5, boundary-integral reference", 2, 7, 1, 0.995, 1.005,
-     [](AppState& a) { Wire(a); return BandRatio(a, 5); }},
     {"band 10 um at theta 100, boundary-integral reference", 2, 7, 1, 0.995, 1.005,
-     [](AppState& a) { Wire(a); a.tDrop = 10; return BandRatio(a, 100); }},
-    {"band 10 um normal pulse at theta 0.5, boundary-integral reference", 3, 7, 1, 0.995, 1.005,
-     [](AppState& a) { Wire(a); a.tPulse = 0.05; return BandRatio(a, 0.5); }},
+     [](AppState& a) {
+       Wire(a);
+       a.tDrop = 10;
+       return BandRatio(a, 100);
+     }},
     {"thin film 100 um, Cottrell: l^2/D = 10 s, not yet exhausted", 2, 9, 1, 1 - 1e-4, 1 + 1e-4,
      [](AppState& a) { return Last(a) / Cottrell(a, a.tDrop); }},
-    {"thin film 10 um exhausted at 0.5 s, image series", 2, 9, 1, 0.999, 1.001,
-     [](AppState& a) { a.length = 0.001; return Last(a) / FilmCurrent(a, a.tDrop); }},
-    {"Ru 50 ohm, E1/2 - i_d Ru / 2", 2, 1, 1, -2e-4, 2e-4, [](AppState& a) {
+    {"Ru 50 ohm, E1/2 - i_d Ru / 2", 2, 1, 1, -2e-4, 2e-4,
+     [](AppState& a) {
        a.Ru = 50;
        const double id = Cottrell(a, a.tDrop);
        return Voltammogram(a).Crossing(id / 2) - (a.E0(1) - id * a.Ru / 2);
      }},
-    {"Ru 2000 ohm, E1/2 - i_d Ru / 2", 2, 1, 1, -2e-4, 2e-4, [](AppState& a) {
+    {"Ru 2000 ohm, E1/2 - i_d Ru / 2", 2, 1, 1, -2e-4, 2e-4,
+     [](AppState& a) {
        a.Ru = 2000;
        const double id = Cottrell(a, a.tDrop);
        return Voltammogram(a).Crossing(id / 2) - (a.E0(1) - id * a.Ru / 2);
@@ -161,105 +178,72 @@ const ClosedFormCase kCases[] = {
     // Normal pulse.
     {"Cottrell at tPulse", 3, 1, 1, 1 - 1e-5, 1 + 1e-5,
      [](AppState& a) { return Last(a) / Cottrell(a, a.tPulse); }},
-    {"half-wave at E0 - Epulse", 3, 1, 1, -1e-4, 1e-4,
-     [](AppState& a) { return HalfWave(a) - (a.E0(1) - a.Epulse); }},
-    {"sphere 10 um, Cottrell + nFADC/r at tPulse", 3, 2, 1, 1 - 1e-4, 1 + 1e-4,
-     [](AppState& a) { Micro(a, 1e-3); return Last(a) / SphereCurrent(a, a.tPulse); }},
-    {"microdisc 5 um at tau 8, Shoup-Szabo; kept: the sphere form runs high early", 3, 4, 1, 1.02,
-     1.06, [](AppState& a) { Micro(a, 5e-4); return Last(a) / ShoupSzabo(a, a.tPulse); }},
     // Differential pulse: a period of 50 s makes the base current's decay 3e-5 of the peak.
-    {"nFAC sqrt(D/pi tp)(1-s)/(1+s), period 50 s", 4, 1, 1, 1 - 1e-4, 1 + 1e-4,
-     [](AppState& a) { a.tDrop = 50; return PeakCurrent(a) / DifferentialPulsePeak(a); }},
     {"peak at E1/2 - dE/2, period 50 s", 4, 1, 1, -1e-9, 1e-9,
-     [](AppState& a) { a.tDrop = 50; return PeakPotential(a) - (a.E0(1) - a.Epulse / 2); }},
-    {"period 0.5 s; kept: the base current's decay over the pulse", 4, 1, 1, 0.95, 0.99,
-     [](AppState& a) { return PeakCurrent(a) / DifferentialPulsePeak(a); }},
-    {"peak at E1/2 - dE/2, period 0.5 s", 4, 1, 1, -1e-9, 1e-9,
-     [](AppState& a) { return PeakPotential(a) - (a.E0(1) - a.Epulse / 2); }},
-    {"sphere 10 um, P (1 + sqrt(pi D tp) / r), period 50 s", 4, 2, 1, 0.999, 1.001,
      [](AppState& a) {
-       Micro(a, 1e-3);
        a.tDrop = 50;
-       const double P = DifferentialPulsePeak(a);
-       return PeakCurrent(a) / (P * (1 + std::sqrt(kPiTrue * a.D(1) * a.tPulse) / a.radius));
+       return PeakPotential(a) - (a.E0(1) - a.Epulse / 2);
      }},
-    // Square wave: the superposition of the half-period steps over the staircase.
-    {"net peak, Epulse -50 mV", 5, 1, 1, 0.98, 1.02,
-     [](AppState& a) { return PeakCurrent(a) / SquareWaveNetPeak(a, 121); }},
-    {"net peak, Epulse -10 mV", 5, 1, 1, 0.98, 1.02,
-     [](AppState& a) { a.Epulse = -0.01; return PeakCurrent(a) / SquareWaveNetPeak(a, 121); }},
-    {"net peak, Epulse -100 mV", 5, 1, 1, 0.98, 1.02,
-     [](AppState& a) { a.Epulse = -0.1; return PeakCurrent(a) / SquareWaveNetPeak(a, 121); }},
-    {"net peak, ks 1 cm/s: the convolution equation over the waveform reaches it too", 5, 1, 1,
-     0.998, 1.002,
-     [](AppState& a) { a.ks(1) = 1; return PeakCurrent(a) / SquareWaveNetPeak(a, 121); }},
-    {"peak at E1/2", 5, 1, 1, -1e-9, 1e-9, [](AppState& a) { return PeakPotential(a) - a.E0(1); }},
     // Mechanisms (DC unless stated).
-    {"EE, 2 i_d; kept: the second step sees only B present at the start", 2, 1, 2, 0.49, 0.51,
-     [](AppState& a) { return Last(a) / (2 * Cottrell(a, a.tDrop)); }},
-    {"EEE, 3 i_d; kept: later steps see only what is present at the start", 2, 1, 3, 0.32, 0.34,
-     [](AppState& a) { return Last(a) / (3 * Cottrell(a, a.tDrop)); }},
-    {"two couples, i_d(A) + i_d(C); the second wave is 0.9996 complete", 2, 1, 4, 0.999, 1.001,
+    {"EC' at the rotating disk, the reaction layer nFAC sqrt(Dk) in its column", 2, 8, 7, 1 - 1e-4,
+     1 + 1e-4,
      [](AppState& a) {
-       a.Cinit(3) = 1e-3;
-       return Last(a) / (Cottrell(a, a.tDrop) + Cottrell(a, a.tDrop, 3));
-     }},
-    {"CE, K = 1, Koutecky; kept: only the A present at the start reacts", 2, 1, 5, 0.5, 0.56,
-     [](AppState& a) {
-       a.kb(1) = 10;
-       a.Cinit(1) = a.Cinit(3) = 0.5e-3;
-       const double total = 2 * Cottrell(a, a.tDrop);  // both species
-       return Last(a) / (total * PrecedingReactionRatio(1, 20, a.tDrop));
-     }},
-    {"EC half-wave, E0 + RT/F ln(sqrt(kt)/0.431); kept: the following step does not move it", 2,
-     1, 6, -0.05, -0.035, [](AppState& a) {
-       return HalfWave(a) - (a.E0(1) + FollowingReactionShift(a, a.kf(1) + a.kb(1), a.tDrop));
-     }},
-    {"EC' DC plateau, Delahay-Stiehl", 2, 1, 7, 0.98, 1.02, [](AppState& a) {
-       return Last(a) / (Cottrell(a, a.tDrop) * CatalyticRatio(a.kf(1) + a.kb(1), a.tDrop));
-     }},
-    {"EC' normal pulse plateau, Delahay-Stiehl at tPulse", 3, 1, 7, 0.98, 1.02, [](AppState& a) {
-       return Last(a) / (Cottrell(a, a.tPulse) * CatalyticRatio(a.kf(1) + a.kb(1), a.tPulse));
-     }},
-    {"EC' sweep end, nFAC sqrt(Dk); kept: plus the decaying diffusion sweep", 1, 1, 7, 1.0, 1.15,
-     [](AppState& a) { return Last(a) / (Nfac(a) * std::sqrt(a.D(1) * (a.kf(1) + a.kb(1)))); }},
-    {"EC' differential pulse, nFAC sqrt(Dk)(1-s)/(1+s), k 1e4/s", 4, 1, 7, 0.999, 1.001,
-     [](AppState& a) {
-       a.kf(1) = 1e4;
-       a.kb(1) = 0;
-       a.tDrop = 50;
-       const double s = std::exp(a.fOverRT * a.Epulse / 2);
-       return PeakCurrent(a) / (Nfac(a) * std::sqrt(a.D(1) * 1e4) * (1 - s) / (1 + s));
-     }},
-    {"EC' at the rotating disk, the reaction layer nFAC sqrt(Dk) in its column", 2, 8, 7,
-     1 - 1e-4, 1 + 1e-4, [](AppState& a) {
        const Voltammogram run(a);
        const double layer = Nfac(a) * std::sqrt(a.D(1) * (a.kf(1) + a.kb(1)));
        return run.curves.resultTable(run.count(), model::kCatalyticColumn) / layer;
      }},
     // Complexation: E1/2 = E0 + RT/nF (ln Keq - p ln [D]) (Lingane) in every technique.
-    {"complex, Cottrell of the complex", 2, 1, 8, 1 - 1e-4, 1 + 1e-4,
-     [](AppState& a) { Complex(a); return Last(a) / Cottrell(a, a.tDrop, 3); }},
     {"complex, nothing reacts 0.5 V positive of the wave", 2, 1, 8, -1e-7, 1e-7,
-     [](AppState& a) { Complex(a); return First(a) / Cottrell(a, a.tDrop, 3); }},
-    {"complex, DC half-wave at Lingane's", 2, 1, 8, -5e-4, 5e-4,
-     [](AppState& a) { Complex(a); return HalfWave(a) - LinganePotential(a); }},
+     [](AppState& a) {
+       Complex(a);
+       return First(a) / Cottrell(a, a.tDrop, 3);
+     }},
     {"complex, normal pulse half-wave at Lingane's - Epulse", 3, 1, 8, -5e-4, 5e-4,
-     [](AppState& a) { Complex(a); return HalfWave(a) - (LinganePotential(a) - a.Epulse); }},
+     [](AppState& a) {
+       Complex(a);
+       return HalfWave(a) - (LinganePotential(a) - a.Epulse);
+     }},
     {"complex, nothing reacts at the normal pulse's start", 3, 1, 8, -1e-7, 1e-7,
-     [](AppState& a) { Complex(a); return First(a) / Cottrell(a, a.tPulse, 3); }},
-    {"complex, differential pulse peak at Lingane's - dE/2 (between grid points)", 4, 1, 8,
-     -1e-3, 1e-3, [](AppState& a) {
+     [](AppState& a) {
+       Complex(a);
+       return First(a) / Cottrell(a, a.tPulse, 3);
+     }},
+    {"complex, differential pulse peak at Lingane's - dE/2 (between grid points)", 4, 1, 8, -1e-3,
+     1e-3,
+     [](AppState& a) {
        Complex(a);
        return Voltammogram(a).InterpolatedPeak().first - (LinganePotential(a) - a.Epulse / 2);
      }},
     {"complex, rotating disk half-wave at Lingane's", 2, 8, 8, -5e-4, 5e-4,
-     [](AppState& a) { Complex(a); return HalfWave(a) - LinganePotential(a); }},
+     [](AppState& a) {
+       Complex(a);
+       return HalfWave(a) - LinganePotential(a);
+     }},
     {"complex, microsphere sweep ends on the complex's steady state", 1, 2, 8, 0.99, 1.01,
-     [](AppState& a) { Complex(a); Micro(a, 1e-4); return Last(a) / SteadySphere(a, 3); }},
+     [](AppState& a) {
+       Complex(a);
+       Micro(a, 1e-4);
+       return Last(a) / SteadySphere(a, 3);
+     }},
     {"complex, microsphere sweep half-wave at Lingane's", 1, 2, 8, -0.002, 0.002,
-     [](AppState& a) { Complex(a); Micro(a, 1e-4); return HalfWave(a) - LinganePotential(a); }},
+     [](AppState& a) {
+       Complex(a);
+       Micro(a, 1e-4);
+       return HalfWave(a) - LinganePotential(a);
+     }},
 };
+
+TEST(AnalyticalClosedForms, EveryExactRowOfTheValidationPageWithinItsBand) {
+  int checked = 0;
+  for (const validation::ValidationRow& row : validation::AnalyticalValidationRows()) {
+    if (row.Kept()) continue;
+    ++checked;
+    EXPECT_TRUE(row.WithinBand()) << row.technique << " | " << row.electrode << " | "
+                                  << row.quantity << ": " << row.Measure() << " outside ["
+                                  << row.low << ", " << row.high << "] (" << row.note << ")";
+  }
+  EXPECT_GT(checked, 60);  // the page's exact rows, not an empty table
+}
 
 TEST(AnalyticalClosedForms, EveryCaseWithinItsBand) {
   for (const ClosedFormCase& c : kCases) {
@@ -285,7 +269,7 @@ TEST(LinearSweep, ReversiblePeakFollowsRandlesSevcikAtEveryStep) {
   // The sweep is linear in its factor, so the ratio of factors is the ratio of the curves: the
   // Analysis command's semi-differentiation keeps the scale within three tenths of a percent.
   const AppState app = Experiment(1, 1);
-  EXPECT_NEAR(SweepFactor(app) / analysis::SemiDifferentiateFactor(app.Estep), 1.0, 0.003);
+  EXPECT_NEAR(SweepFactor(app) / numerics::SemiDifferentiateFactor(app.Estep), 1.0, 0.003);
 }
 
 TEST(LinearSweep, SlowCoupleConvergesToTheIrreversibleWave) {

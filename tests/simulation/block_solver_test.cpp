@@ -29,19 +29,19 @@ double IdentityError(const Block& A, const Block& inverse, int n) {
   return worst;
 }
 
-TEST(GaussJordanInvert, InvertsGeneralBlocksOfEverySize) {
+TEST(InvertMatrix, InvertsGeneralBlocksOfEverySize) {
   std::mt19937 rng(7);
   for (int n = 1; n <= 6; ++n) {
     for (int trial = 0; trial < 20; ++trial) {
       const Block A = RandomBlock(rng, n, 0.0);  // no dominant diagonal: pivots move around
       Block inverse = A;
-      GaussJordanInvert(inverse, n);
+      InvertMatrix(inverse, n);
       EXPECT_LT(IdentityError(A, inverse, n), 1e-9) << "n = " << n;
     }
   }
 }
 
-TEST(GaussJordanInvert, ZeroPivotIsTheSingularBlockMessage) {
+TEST(InvertMatrix, ZeroPivotIsTheSingularBlockMessage) {
   Block zeroRow{};
   zeroRow[1][1] = 1;
   zeroRow[1][2] = 2;
@@ -50,7 +50,7 @@ TEST(GaussJordanInvert, ZeroPivotIsTheSingularBlockMessage) {
   repeated[1][2] = repeated[2][2] = 2;
   for (Block A : {zeroRow, repeated}) {
     try {
-      GaussJordanInvert(A, 2);
+      InvertMatrix(A, 2);
       FAIL() << "a singular block must not invert";
     } catch (const model::InputError& error) {
       EXPECT_EQ(error.message(), "Error: inverse matrix D=0");

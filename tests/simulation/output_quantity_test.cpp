@@ -9,6 +9,7 @@ namespace {
 
 using model::AppState;
 using model::CurveSet;
+using Quantity = model::OutputQuantity;
 
 // Three points: a measurement in curve 1 and, in curve 2, a two-species digital run with known
 // surface concentrations.
@@ -38,24 +39,25 @@ struct Fixture {
 };
 
 TEST(OutputQuantity, AViewNeverOverwritesAHeldCurveAndCurrentBringsEveryOneBack) {
-  for (const char* quantity : {"surface concentration C", "resistance R", "conductance Cond"}) {
+  for (const Quantity quantity :
+       {Quantity::Concentration, Quantity::Resistance, Quantity::Conductance}) {
     Fixture f;
     ApplyOutputQuantity(f.app, f.curves, quantity, 1);
     ApplyOutputQuantity(f.app, f.curves, quantity, 1);  // applying it again changes nothing
-    EXPECT_NE(f.curves.y(2, 2), -14) << quantity;
-    ApplyOutputQuantity(f.app, f.curves, "current I", 1);
-    EXPECT_EQ(f.curves.curveCount, 2) << quantity;
-    EXPECT_EQ(f.curves.currentCurve, 2) << quantity;
+    EXPECT_NE(f.curves.y(2, 2), -14) << static_cast<int>(quantity);
+    ApplyOutputQuantity(f.app, f.curves, Quantity::Current, 1);
+    EXPECT_EQ(f.curves.curveCount, 2) << static_cast<int>(quantity);
+    EXPECT_EQ(f.curves.currentCurve, 2) << static_cast<int>(quantity);
     for (int i = 1; i <= 3; ++i) {
-      EXPECT_EQ(f.curves.y(i, 1), 5 * i) << quantity;
-      EXPECT_EQ(f.curves.y(i, 2), -7 * i) << quantity;
+      EXPECT_EQ(f.curves.y(i, 1), 5 * i) << static_cast<int>(quantity);
+      EXPECT_EQ(f.curves.y(i, 2), -7 * i) << static_cast<int>(quantity);
     }
   }
 }
 
 TEST(OutputQuantity, SurfaceConcentrationsShowOneCurvePerSpeciesOfTheCurrentSimulation) {
   Fixture f;
-  ApplyOutputQuantity(f.app, f.curves, "surface concentration C", 1);
+  ApplyOutputQuantity(f.app, f.curves, Quantity::Concentration, 1);
   EXPECT_EQ(f.curves.curveCount, 2);
   EXPECT_EQ(f.curves.y(3, 1), 0.003);
   EXPECT_EQ(f.curves.y(3, 2), 0.002);
@@ -65,8 +67,8 @@ TEST(OutputQuantity, SurfaceConcentrationsShowOneCurvePerSpeciesOfTheCurrentSimu
 // The conductance kappa A / d itself is checked through the command (OutputQuantityCommand).
 TEST(OutputQuantity, ResistanceIsTheReciprocalOfTheConductance) {
   Fixture conductance, resistance;
-  ApplyOutputQuantity(conductance.app, conductance.curves, "conductance Cond", 0.5);
-  ApplyOutputQuantity(resistance.app, resistance.curves, "resistance R", 0.5);
+  ApplyOutputQuantity(conductance.app, conductance.curves, Quantity::Conductance, 0.5);
+  ApplyOutputQuantity(resistance.app, resistance.curves, Quantity::Resistance, 0.5);
   for (int i = 1; i <= 3; ++i) {
     EXPECT_GT(conductance.curves.y(i, 2), 0);
     EXPECT_DOUBLE_EQ(conductance.curves.y(i, 2) * resistance.curves.y(i, 2), 1.0);
@@ -81,27 +83,27 @@ TEST(OutputQuantity, AViewThatCannotBeFormedIsRefusedBeforeAnythingIsWritten) {
     }
     return f.curves.shown == model::OutputQuantity::Current;
   };
-  for (const char* quantity : {"surface concentration C", "resistance R"}) {
+  for (const Quantity quantity : {Quantity::Concentration, Quantity::Resistance}) {
     Fixture measured;
     measured.curves.currentCurve = 1;
     EXPECT_THROW(ApplyOutputQuantity(measured.app, measured.curves, quantity, 1),
                  model::InputError);
-    EXPECT_TRUE(unchanged(measured)) << quantity;
+    EXPECT_TRUE(unchanged(measured)) << static_cast<int>(quantity);
     Fixture analytical;
     model::HoldCurve(analytical.curves, 2, model::CurveOrigin::Simulation, 0);
     EXPECT_THROW(ApplyOutputQuantity(analytical.app, analytical.curves, quantity, 1),
                  model::InputError);
-    EXPECT_TRUE(unchanged(analytical)) << quantity;
+    EXPECT_TRUE(unchanged(analytical)) << static_cast<int>(quantity);
   }
   Fixture f;
-  EXPECT_THROW(ApplyOutputQuantity(f.app, f.curves, "conductance Cond", 0), model::InputError);
-  EXPECT_THROW(ApplyOutputQuantity(f.app, f.curves, "resistance R", 0), model::InputError);
+  EXPECT_THROW(ApplyOutputQuantity(f.app, f.curves, Quantity::Conductance, 0), model::InputError);
+  EXPECT_THROW(ApplyOutputQuantity(f.app, f.curves, Quantity::Resistance, 0), model::InputError);
   f.app.electrolyteC = 0;
   f.curves.heldConcentration(2)(3, 1) = 0;  // no ions at the last point: kappa 0 there only
   f.curves.heldConcentration(2)(3, 2) = 0;
-  EXPECT_THROW(ApplyOutputQuantity(f.app, f.curves, "resistance R", 1), model::InputError);
+  EXPECT_THROW(ApplyOutputQuantity(f.app, f.curves, Quantity::Resistance, 1), model::InputError);
   EXPECT_TRUE(unchanged(f));
-  ApplyOutputQuantity(f.app, f.curves, "conductance Cond", 1);  // a zero conductance is fine
+  ApplyOutputQuantity(f.app, f.curves, Quantity::Conductance, 1);  // a zero conductance is fine
   EXPECT_EQ(f.curves.y(3, 2), 0.0);
 }
 

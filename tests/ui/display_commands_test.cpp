@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "analysis/curve_column.h"
-#include "analysis/semi_differentiate.h"
 #include "display/picture.h"
+#include "numerics/curve_column.h"
+#include "numerics/semi_differentiate.h"
 #include "simulation/analytical_experiment.h"
 #include "support/test_platform.h"
 #include "ui/commands.h"
@@ -157,6 +157,21 @@ TEST(OutputQuantityCommand, ZeroDistanceIsReportedOnceAndTheCurveKeepsTheCurrent
   const double kappa =
       0.01 * 100 + curves.concentrationTable(5, 1) * 100 + curves.concentrationTable(5, 2) * 200;
   EXPECT_DOUBLE_EQ(curves.y(5, 1), kappa / 2);
+}
+
+// The list offers each quantity once, under the caption that names it back; other text names none.
+TEST(OutputQuantityCommand, EveryCaptionOfTheListNamesItsOwnQuantity) {
+  SessionFixture f;
+  std::vector<model::OutputQuantity> named;
+  for (const std::string& caption : f.session.Option().ComboY.items) {
+    const auto quantity = QuantityOfCaption(caption);
+    ASSERT_TRUE(quantity.has_value()) << caption;
+    EXPECT_EQ(QuantityCaption(*quantity), caption);
+    EXPECT_EQ(std::count(named.begin(), named.end(), *quantity), 0) << caption;
+    named.push_back(*quantity);
+  }
+  EXPECT_EQ(named.size(), 4u);
+  EXPECT_FALSE(QuantityOfCaption("current").has_value());
 }
 
 TEST(OutputQuantityCommand, ARunKeepsTheTrialValuesAFitWroteWhileTheCommandRecommits) {

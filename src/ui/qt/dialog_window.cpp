@@ -15,17 +15,10 @@
 
 #include "ui/interaction.h"
 #include "ui/qt/dialog_layouts.h"
+#include "ui/qt/qt_text.h"
 #include "ui/session.h"
 
 namespace kivex::ui::qt {
-
-namespace {
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 DialogWindow::DialogWindow(Session& session, Dialog& dialog, Notify notify, QWidget* parent)
     : QWidget(parent, Qt::Dialog), session_(session), dialog_(dialog), notify_(std::move(notify)) {

@@ -25,6 +25,7 @@
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/plot_window.h"
 #include "ui/qt/progress_window.h"
+#include "ui/qt/qt_text.h"
 #include "ui/qt/result_window.h"
 #include "ui/run_simulation.h"
 
@@ -38,10 +39,6 @@ const char* const kDialogNames[] = {"FormTech", "FormMech", "FormIns", "FormExpr
 bool IsLongCommand(std::string_view item) {
   return item == "mnuSimulate" || item == "mnuManualFit" || item == "mnuAutoFit" ||
          item == "mnuManualSeparate" || item == "mnuAutoSeparate";
-}
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The error boundary: whatever the action throws ends as the program's message box, so nothing

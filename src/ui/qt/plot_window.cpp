@@ -25,6 +25,7 @@
 #include "display/svg_canvas.h"
 #include "ui/qt/qt_canvas.h"
 #include "ui/qt/qt_platform.h"
+#include "ui/qt/qt_text.h"
 
 namespace kivex::ui::qt {
 
@@ -33,10 +34,6 @@ namespace {
 // A drag shorter than this either way is a click, not a rectangle.
 constexpr int kMinDrag = 4;
 constexpr int kMaxSide = 10000;  // pixels of a saved picture
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The size of a saved picture, the window's own to start with.
 std::optional<QSize> AskSize(QWidget* parent, QSize start) {

@@ -8,16 +8,13 @@
 #include <vector>
 
 #include "display/legend.h"
+#include "ui/qt/qt_text.h"
 
 namespace kivex::ui::qt {
 
 namespace {
 
 QColor ToQColor(display::Colour colour) { return {colour.r, colour.g, colour.b}; }
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -52,10 +49,7 @@ void QtCanvas::Clear() {
 }
 
 void QtCanvas::SetWindow(double left, double top, double right, double bottom) {
-  left_ = left;
-  top_ = top;
-  right_ = right;
-  bottom_ = bottom;
+  window_ = {left, top, right, bottom};
 }
 
 void QtCanvas::SetPen(display::PenStyle style) {
@@ -75,7 +69,10 @@ void QtCanvas::SetLineWidth(double width) {
 
 void QtCanvas::ClipTo(double x1, double y1, double x2, double y2) {
   NoClip();
-  const QRectF rect = QRectF(Map(x1, y1), Map(x2, y2)).normalized();
+  const std::optional<QPointF> a = Map(x1, y1);
+  const std::optional<QPointF> b = Map(x2, y2);
+  if (!a || !b) return;
+  const QRectF rect = QRectF(*a, *b).normalized();
   painter_.setClipRect(rect, hadClip_ ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
@@ -87,12 +84,11 @@ void QtCanvas::NoClip() {
   }
 }
 
-QPointF QtCanvas::Map(double x, double y) const {
-  const double width = right_ - left_;
-  const double height = top_ - bottom_;
-  const double u = width != 0 ? (x - left_) / width : 0.0;
-  const double v = height != 0 ? (top_ - y) / height : 0.0;
-  return {target_.left() + u * target_.width(), target_.top() + v * target_.height()};
+std::optional<QPointF> QtCanvas::Map(double x, double y) const {
+  const std::optional<display::SurfacePoint> point =
+      display::MapToSurface(window_, x, y, target_.width(), target_.height());
+  if (!point) return std::nullopt;
+  return QPointF(target_.left() + point->x, target_.top() + point->y);
 }
 
 void QtCanvas::MoveTo(double x, double y) { position_ = Map(x, y); }
@@ -102,11 +98,12 @@ void QtCanvas::SetTextAnchor(display::TextAnchor anchor) { anchor_ = anchor; }
 // The anchor point of the text's box sits at the current position. Text is black whatever the
 // pen, and never clipped.
 void QtCanvas::Text(std::string_view text) {
+  if (!position_) return;
   const QString shown = FromUtf8(text);
   const QFontMetricsF metrics(painter_.font(), painter_.device());
   const double width = metrics.horizontalAdvance(shown);
-  double x = position_.x();
-  double top = position_.y();
+  double x = position_->x();
+  double top = position_->y();
   switch (anchor_) {
     case display::TextAnchor::TopLeft: break;
     case display::TextAnchor::TopCentre: x -= width / 2; break;
@@ -129,24 +126,31 @@ void QtCanvas::Text(std::string_view text) {
 
 // A point is a square of two pixels, so that a dotted curve shows its colour.
 void QtCanvas::Point(double x, double y) {
-  const QPointF p = Map(x, y);
-  painter_.fillRect(QRectF(p.x() - scale_, p.y() - scale_, 2 * scale_, 2 * scale_),
+  const std::optional<QPointF> p = Map(x, y);
+  if (!p) return;
+  painter_.fillRect(QRectF(p->x() - scale_, p->y() - scale_, 2 * scale_, 2 * scale_),
                     ToQColor(colour_));
 }
 
 void QtCanvas::Line(double x1, double y1, double x2, double y2) {
-  painter_.drawLine(Map(x1, y1), Map(x2, y2));
+  const std::optional<QPointF> a = Map(x1, y1);
+  const std::optional<QPointF> b = Map(x2, y2);
+  if (a && b) painter_.drawLine(*a, *b);
 }
 
 void QtCanvas::Rectangle(double x1, double y1, double x2, double y2) {
-  painter_.drawRect(QRectF(Map(x1, y1), Map(x2, y2)).normalized());
+  const std::optional<QPointF> a = Map(x1, y1);
+  const std::optional<QPointF> b = Map(x2, y2);
+  if (a && b) painter_.drawRect(QRectF(*a, *b).normalized());
 }
 
 void QtCanvas::Legend(double x1, double x2, double y,
                       std::span<const display::LegendEntry> entries) {
-  if (entries.empty()) return;
-  const QPointF a = Map(x1, y);
-  const QPointF b = Map(x2, y);
+  const std::optional<QPointF> left = Map(x1, y);
+  const std::optional<QPointF> right = Map(x2, y);
+  if (entries.empty() || !left || !right) return;
+  const QPointF a = *left;
+  const QPointF b = *right;
   const QFontMetricsF metrics(painter_.font(), painter_.device());
   std::vector<double> widths;
   for (const display::LegendEntry& entry : entries) {

@@ -10,8 +10,10 @@
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
+#include <optional>
 
 #include "display/canvas.h"
+#include "display/window_mapping.h"
 
 namespace kivex::ui::qt {
 
@@ -35,18 +37,19 @@ class QtCanvas : public display::Canvas {
   void Legend(double x1, double x2, double y,
               std::span<const display::LegendEntry> entries) override;
 
-  // The user point at a position of the target, as the last window maps it.
-  QPointF Map(double x, double y) const;
-
  private:
+  // The position of a user point on the target, as the last window maps it; none where the SVG
+  // page places nothing either (a window of zero width or height, a point beyond the doubles).
+  std::optional<QPointF> Map(double x, double y) const;
+
   void ApplyPen();
 
   QPainter& painter_;
   QRectF target_;
   bool hadClip_ = false;
   QPainterPath baseClip_;
-  double left_ = 0, top_ = 1, right_ = 1, bottom_ = 0;
-  QPointF position_;
+  display::UserWindow window_{0, 1, 1, 0};
+  std::optional<QPointF> position_;
   display::TextAnchor anchor_ = display::TextAnchor::TopLeft;
   display::PenStyle style_ = display::PenStyle::Solid;
   display::Colour colour_ = display::kBlack;

@@ -16,15 +16,12 @@
 #include "ui/qt/column_dialog.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/plot_window.h"
+#include "ui/qt/qt_text.h"
 #include "ui/qt/result_window.h"
 
 namespace kivex::ui::qt {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool InWindowThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
 

@@ -1,5 +1,5 @@
 #pragma once
-// One curve as the transforms see it: a column of a 1-based table (slot 0 included) and the
+// One curve as the kernels see it: a column of a 1-based table (slot 0 included) and the
 // number of points in use, over the shared potential axis.
 //
 //   SemiDifferentiate(curves.x, ColumnOf(curves.y, curves.currentCurve), curves.pointCount);
@@ -9,7 +9,7 @@
 
 #include "model/curve_set.h"
 
-namespace kivex::analysis {
+namespace kivex::numerics {
 
 using XAxis = model::Table1<double, model::kMaxPoints>;
 
@@ -28,4 +28,4 @@ void RequirePoints(std::span<const double> column, int count, int minimum,
 // (a curve of repeated potentials cannot be differentiated or integrated).
 double PointSpacing(const XAxis& x, std::string_view transform);
 
-}  // namespace kivex::analysis
+}  // namespace kivex::numerics

@@ -1,11 +1,11 @@
-#include "analysis/curve_column.h"
+#include "numerics/curve_column.h"
 
 #include <cmath>
 #include <string>
 
 #include "model/checked_math.h"
 
-namespace kivex::analysis {
+namespace kivex::numerics {
 
 void RequirePoints(std::span<const double> column, int count, int minimum,
                    std::string_view transform) {
@@ -28,4 +28,4 @@ double PointSpacing(const XAxis& x, std::string_view transform) {
   return h;
 }
 
-}  // namespace kivex::analysis
+}  // namespace kivex::numerics

@@ -9,9 +9,9 @@
 
 #include <span>
 
-#include "analysis/curve_column.h"
+#include "numerics/curve_column.h"
 
-namespace kivex::analysis {
+namespace kivex::numerics {
 
 // Two interior values are needed for the extrapolated ends.
 inline constexpr int kSemiDifferentiateMinPoints = 5;
@@ -29,4 +29,4 @@ void SemiDifferentiate(const XAxis& x, std::span<double> column, int count);
 // Running integral, then the half-order derivative, all or nothing.
 void SemiIntegrate(const XAxis& x, std::span<double> column, int count);
 
-}  // namespace kivex::analysis
+}  // namespace kivex::numerics

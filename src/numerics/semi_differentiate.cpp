@@ -1,13 +1,13 @@
-#include "analysis/semi_differentiate.h"
+#include "numerics/semi_differentiate.h"
 
 #include <cmath>
 #include <vector>
 
-#include "analysis/transforms.h"
-#include "model/app_state.h"
 #include "model/checked_math.h"
+#include "numerics/calculus.h"
+#include "numerics/constants.h"
 
-namespace kivex::analysis {
+namespace kivex::numerics {
 
 void SemiDifferentiateL1(std::span<double> column, int count, double factor) {
   RequirePoints(column, count, kSemiDifferentiateMinPoints, "semi-differentiate");
@@ -34,7 +34,7 @@ void SemiDifferentiateL1(std::span<double> column, int count, double factor) {
   for (int i = 1; i <= count; ++i) column[i] = s[i];
 }
 
-double SemiDifferentiateFactor(double h) { return 0.25 * std::sqrt(1.0 / (model::kPi * h)); }
+double SemiDifferentiateFactor(double h) { return 0.25 * std::sqrt(1.0 / (kPi * h)); }
 
 void SemiDifferentiate(const XAxis& x, std::span<double> column, int count) {
   RequirePoints(column, count, kSemiDifferentiateMinPoints, "semi-differentiate");
@@ -51,4 +51,4 @@ void SemiIntegrate(const XAxis& x, std::span<double> column, int count) {
   for (int i = 1; i <= count; ++i) column[i] = copy[i];
 }
 
-}  // namespace kivex::analysis
+}  // namespace kivex::numerics
