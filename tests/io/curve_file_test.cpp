@@ -118,17 +118,7 @@ TEST_P(CurveFileLayouts, AreReadAsColumns) {
 INSTANTIATE_TEST_SUITE_P(
     Exports, CurveFileLayouts,
     ::testing::Values(
-        Layout{"SettingsBlockThenHeaderRow",
-               "Date: 2025-03-14, 10:21\nScan rate (V/s) = 0.05\nSegments = 2\n\n"
-               "Potential/V, Current/A, Charge/C\n\n0.1, 1e-7, 0\n0.09, 2e-7, 1.5e-9\n",
-               "commas x3 skipped 4 from 7 |Potential/V |Current/A |Charge/C",
-               "0.1 1e-07\n0.09 2e-07\n"},
-        Layout{"TabsWithDecimalCommas", "E (V)\tI (mA)\r\n0,125\t-1,5\r\n0,12\t2,25E+01\r\n",
-               "tabs x2 comma skipped 1 from 2 |E (V) |I (mA)", "0.125 -1.5\n0.12 22.5\n"},
-        Layout{"QuotedSemicolons", "\"E; V\";\"I\"\n\"0,5\";\"1\";\n\"0,25\";\"3\";\n",
-               "semicolons x2 comma skipped 1 from 2 |E; V |I", "0.5 1\n0.25 3\n"},
-        Layout{"BlanksAndComments", "\xEF\xBB\xBF# E/V  I/A\n  0.5   1.5\n# pause\n0.4 2,5\n",
-               "blanks x2 comma skipped 1 from 2 |E/V |I/A", "0.5 1.5\n0.4 2.5\n"},
+        // (Exports of instruments and spreadsheets: the import_layouts scenario.)
         Layout{"ThreeNumbersALineAreColumnsNotPairs", "1,2,3\n4,5,6\n",
                "commas x3 skipped 0 from 1", "1 2\n4 5\n"},
         Layout{"Utf16LittleEndian",

@@ -13,8 +13,12 @@
 #include "simulation/digital_simulation.h"
 #include "simulation/driver.h"
 #include "simulation/potential_programme.h"
+#include "support/closed_forms.h"
 
 namespace kivex::testing {
+
+using simulation::physics::Cottrell;
+using simulation::physics::RandlesSevcik;
 
 // A fast couple A + e = B (E0 = 0, ks = 1e4 cm/s) at a 1 cm2 planar electrode, 1 mM of A,
 // D = 1e-5 cm2/s for every species, 25 degrees, single sweep 0.3 V -> -0.3 V at 0.1 V/s in 1 mV
@@ -173,13 +177,6 @@ inline double CrossingPotential(const Voltammogram& v, double level) {
   return NAN;
 }
 
-// Linear-sweep peak of a reversible couple at a planar electrode:
-// 0.4463 n F A C sqrt(n F v D / (R T)), C in mol/cm3.
-inline double RandlesSevcik(const model::AppState& app, double n = 1) {
-  return 0.4463 * n * model::kFaraday * app.area * app.Cinit(1) * 1e-3 *
-         std::sqrt(n * app.fOverRT * app.scanRate * app.D(1));
-}
-
 // The experiment of the untouched dialogs for `technique`: A + e = B, E0 0.1 V, 1 mM of A brought
 // to equilibrium at the start, 0.3 V to -0.3 V in 5 mV steps at 10 mV/s (tDrop 0.5 s), pulses of
 // 50 ms and -50 mV (square wave: 10 Hz).
@@ -243,31 +240,6 @@ inline std::vector<double> ExactStaircase(const model::AppState& app, const Volt
     }
   }
   return exact;
-}
-
-// The flux at a cylinder of radius r after a step to the diffusion limit, in units of D C / r,
-// at tau = D t / r^2 (Jaeger and Clarke):
-//     f(tau) = (4 / pi^2) integral over u of exp(-tau u^2) / (u (J0(u)^2 + Y0(u)^2)).
-// Integrated over x = ln u; below u = e^-30 the integrand is 1 / (1 + (2/pi)^2 (x + gamma -
-// ln 2)^2), whose integral is an arc tangent.
-inline double CylinderStepFlux(double tau) {
-  const double pi = 3.14159265358979323846, gamma = 0.57721566490153286;
-  const double low = -30, high = 0.5 * std::log(40 / tau) + 1;
-  const int intervals = 20000;
-  const double h = (high - low) / intervals;
-  double sum = 0;
-  for (int i = 0; i <= intervals; ++i) {
-    const double u = std::exp(low + i * h);
-    const double J = std::cyl_bessel_j(0.0, u), Y = std::cyl_neumann(0.0, u);
-    sum += (i == 0 || i == intervals ? 0.5 : 1.0) * std::exp(-tau * u * u) / (J * J + Y * Y) * h;
-  }
-  const double tail = pi / 2 * (pi / 2 + std::atan(2 / pi * (low + gamma - std::log(2.0))));
-  return 4 / (pi * pi) * (sum + tail);
-}
-
-// Diffusion-limited current of A at a plane after a potential step, at time t.
-inline double Cottrell(const model::AppState& app, double t) {
-  return model::kFaraday * app.area * app.Cinit(1) * 1e-3 * std::sqrt(app.D(1) / (model::kPi * t));
 }
 
 }  // namespace kivex::testing

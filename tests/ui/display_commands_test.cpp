@@ -95,21 +95,6 @@ TEST(PlotCurvesCommand, WritesTheAutoLimitsBackNamesTheQuantityAndClearsWithoutD
   EXPECT_EQ(f.platform.plotChanges, 4);
 }
 
-TEST(DisplayMenu, NextCurveCyclesAndSaysWhichCurveIsCurrent) {
-  SessionFixture f;
-  LoadSweep(f.session, 3);
-  f.session.menu.Enable("mnuDisplay");
-  std::vector<int> seen;
-  for (int n = 0; n < 4; ++n) {
-    ASSERT_EQ(RunMenuItem(f.session, "mnuNextCurve"), MenuOutcome::Ran);
-    seen.push_back(f.session.curves.currentCurve);
-  }
-  EXPECT_EQ(seen, (std::vector<int>{2, 3, 1, 2}));
-  EXPECT_TRUE(f.session.result.visible);
-  EXPECT_EQ(f.session.result.lines.front(), "Curve Number is  2 ");
-  EXPECT_EQ(f.session.result.lines[2], "Curve Number is  1 ");
-}
-
 TEST(DisplayMenu, ClearEmptiesTheResultWindowAndLeavesThePlot) {
   SessionFixture f;
   LoadSweep(f.session);
@@ -122,22 +107,6 @@ TEST(DisplayMenu, ClearEmptiesTheResultWindowAndLeavesThePlot) {
   EXPECT_TRUE(f.session.result.lines.empty());
   EXPECT_EQ(f.session.picture.ops().size(), drawn);
 }
-
-// A simulated session whose current curve is curve 2, the line y = i over 0.3 V .. -0.3 V in
-// 5 mV steps; curve 1 holds -1 throughout and no transform may touch it.
-struct LineFixture : SessionFixture {
-  LineFixture() {
-    RunMenuItem(session, "mnuSimulate");
-    model::CurveSet& c = session.curves;
-    for (int i = 1; i <= c.pointCount; ++i) {
-      c.y(i, 1) = -1;
-      c.y(i, 2) = i;
-    }
-    c.curveCount = c.storedCurveCount = 2;
-    c.currentCurve = 2;
-    platform.plotChanges = 0;
-  }
-};
 
 TEST(OutputQuantityCommand, ZeroDistanceIsReportedOnceAndTheCurveKeepsTheCurrent) {
   SessionFixture f;
