@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/number_format.h"
+#include "support/closed_forms.h"
 #include "support/digital_experiments.h"
 
 namespace {
@@ -155,13 +156,13 @@ std::vector<Row> Rows() {
   band.radius = width / 4;
   band.area = width * length;
   const double quarter = band.radius;
-  rows.push_back({"band 10 um x 0.01 cm, DC 0.5 s, -0.3 V",
-                  "current (A), hemicylinder of radius w/4 (Jaeger-Clarke)",
-                  Simulate(band).I.back(),
-                  kFaraday * band.D(1) * band.Cinit(1) * 1e-3 / quarter *
-                      CylinderStepFlux(band.D(1) * band.tDrop / (quarter * quarter)) *
-                      (kPi * quarter * length),
-                  amperes});
+  rows.push_back(
+      {"band 10 um x 0.01 cm, DC 0.5 s, -0.3 V",
+       "current (A), hemicylinder of radius w/4 (Jaeger-Clarke)", Simulate(band).I.back(),
+       kFaraday * band.D(1) * band.Cinit(1) * 1e-3 / quarter *
+           kivex::simulation::physics::JaegerClarke(band.D(1) * band.tDrop / (quarter * quarter)) *
+           (kPi * quarter * length),
+       amperes});
 
   const double large = 0.01;
   AppState ball = SlowSweep(2, large, 4 * kPi * large * large);
