@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # clang-format and clang-tidy on the C++ files changed against a base, with the checked-in
-# .clang-format and .clang-tidy. The base is the merge base with origin/main where there is one,
-# else the previous commit; changes not yet committed count too.
+# .clang-format and .clang-tidy. The base is the merge base with origin/main where the branch has
+# moved on from it, else the previous commit; changes not yet committed count too.
 #   tools/lint.sh              # against the default base
 #   tools/lint.sh main         # against the merge base with another branch
 # clang-tidy reads the compile commands of build/ (KIVEX_LINT_BUILD to choose another); files the
@@ -13,9 +13,10 @@ build=${KIVEX_LINT_BUILD:-build}
 
 if [ $# -ge 1 ]; then
   base=$(git merge-base HEAD "$1")
-elif base=$(git merge-base HEAD origin/main 2>/dev/null); then
+elif base=$(git merge-base HEAD origin/main 2>/dev/null) && [ "$base" != "$(git rev-parse HEAD)" ]; then
   :
 else
+  # On main itself (a fresh clone of it), the last commit's changes: a merge's whole branch.
   base=HEAD~1
 fi
 
