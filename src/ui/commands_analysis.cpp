@@ -3,10 +3,10 @@
 
 #include "analysis/transforms.h"
 #include "model/failure.h"
-#include "ui/command_failure.h"
 #include "numerics/calculus.h"
 #include "numerics/curve_column.h"
 #include "numerics/semi_differentiate.h"
+#include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
