@@ -1,9 +1,6 @@
 #pragma once
-// Problems of the NIST Statistical Reference Datasets for nonlinear regression (StRD), with their
-// data, both starting points and the certified parameters and residual sum of squares. The data
-// are typed from the published tables as (y, x) pairs;
-// NistReference.CertifiedValuesReproduceTheCertifiedSum checks them against the certified sums to
-// ten digits.
+// NIST StRD nonlinear regression problems: data typed from the published tables as (y, x) pairs,
+// both starts, certified parameters and sum (NistReference checks the data against the sums).
 
 #include <cmath>
 #include <cstddef>
