@@ -11,8 +11,8 @@
 #include "display/picture.h"
 #include "model/number_text.h"
 
-// Whole pages (clip, key, markers, peak marks, either axis direction) are pinned by the e2e
-// scenarios plot_axes, plotfit_overlap_key and plotfit_typed_limits_clip.
+// Whole pages (clip, key, line styles, peak marks, either axis direction) are pinned by the e2e
+// scenarios plot_axes and plotfit_*.
 namespace kivex::display {
 namespace {
 
@@ -23,12 +23,12 @@ struct Text {
   std::string text;
   double x, y;
 };
-// What a pass drew, read back from its display list, lines with the pen and colour in effect.
+// What a pass drew, read back from its display list, lines with the pen in effect.
 struct Drawn {
   Picture picture;
   PlotResult result;
   model::PlotSettings settings;
-  std::vector<Op> windows, lines, rectangles, points;
+  std::vector<Op> windows, lines;
   std::vector<Text> texts, xLabels, yLabels;
 
   bool Has(std::string_view text) const {
@@ -36,12 +36,6 @@ struct Drawn {
       if (t.text == text) return true;
     }
     return false;
-  }
-  // Horizontal lines at height y longer than a tick: pieces of a curve.
-  int SegmentsAt(double y) const {
-    int n = 0;
-    for (const Op& l : lines) n += l.b == y && l.d == y && std::fabs(l.c - l.a) > 0.03;
-    return n;
   }
 };
 
@@ -72,7 +66,6 @@ Drawn Draw(const model::CurveSet& curves, PlotOptions options = {},
   d.settings = settings;
   double x = 0, y = 0;
   PenStyle pen = PenStyle::Solid;
-  Colour colour = kBlack;
   TextAnchor anchor = TextAnchor::TopLeft;
   for (Op op : d.picture.ops()) {
     switch (op.kind) {
@@ -80,16 +73,13 @@ Drawn Draw(const model::CurveSet& curves, PlotOptions options = {},
       case Picture::OpKind::Pen: pen = op.pen; break;
       case Picture::OpKind::MoveTo: x = op.a, y = op.b; break;
       case Picture::OpKind::Anchor: anchor = op.anchor; break;
-      case Picture::OpKind::Colour: colour = op.colour; break;
       case Picture::OpKind::Text:
         d.texts.push_back({op.text, x, y});
         if (anchor == TextAnchor::MiddleRight) d.yLabels.push_back(d.texts.back());
         if (anchor == TextAnchor::TopCentre && op.text != "E /V")
           d.xLabels.push_back({op.text, x, y});
         break;
-      case Picture::OpKind::Line: op.pen = pen, op.colour = colour, d.lines.push_back(op); break;
-      case Picture::OpKind::Rectangle: d.rectangles.push_back(op); break;
-      case Picture::OpKind::Point: d.points.push_back(op); break;
+      case Picture::OpKind::Line: op.pen = pen, d.lines.push_back(op); break;
       default: break;
     }
   }
@@ -167,28 +157,6 @@ TEST(PlotOutcomeTest, EmptyRangeGivesNoDataNonFiniteStopsAndZeroOnTheEdgeIsNotDa
   const PeakMark marks[] = {{2, 1, 0.1, 2e-6}};
   MarkPeaks(blank, marks);  // no frame drawn: nothing to mark on
   EXPECT_TRUE(blank.empty());
-}
-
-TEST(PlotCurves, EachCurveInItsLineStyleAndTheSixthSolid) {
-  model::CurveSet curves = Sweep(0.2e-6, 3.4e-6, 11);
-  curves.curveCount = 6;
-  for (int i = 1; i <= 11; ++i) {
-    for (int k = 2; k <= 5; ++k) curves.y(i, k) = 1.5e-6;
-    curves.y(i, 6) = 2.5e-6;  // the sixth species has no style of its own
-  }
-  model::PlotSettings settings = Settings();
-  const int styles[] = {1, 2, 3, 0, 1};  // dotted, markers, solid, none, dotted
-  for (int k = 1; k <= 5; ++k) settings.lineStyle(k) = styles[k - 1];
-  const Drawn d = Draw(curves, {}, settings);
-  ASSERT_EQ(d.points.size(), 22u);
-  EXPECT_EQ((std::array{d.points[4].a, d.points[4].b}), (std::array{curves.x(5), curves.y(5, 1)}));
-  ASSERT_EQ(d.rectangles.size(), 1u + 11u);  // frame + one marker a point
-  const Op& marker = d.rectangles[1 + 3];
-  EXPECT_NEAR(marker.c - marker.a, 0.01 * 0.6, 1e-12);
-  EXPECT_NEAR(marker.d - marker.b, 0.01 * 5e-6, 1e-18);
-  EXPECT_NEAR((marker.a + marker.c) / 2, curves.x(4), 1e-12);
-  EXPECT_EQ(d.SegmentsAt(1.5e-6), 10);  // curve 3 joins its 11 points; curve 4 draws nothing
-  EXPECT_EQ(d.SegmentsAt(2.5e-6), 10);
 }
 
 // Labels read as numbers state their ticks' positions exactly (in the title's unit on the Y

@@ -147,25 +147,24 @@ TEST(FitDriver, RecoversConcentrationAndStandardPotential) {
   EXPECT_DOUBLE_EQ(e.app.elapsedTime, report.elapsedTime);
 }
 
-TEST(FitDriver, FailingSimulationEndsTheFitAtItsLastValues) {
-  Experiment e;
-  const std::vector<double> observed = e.Measure();
-  e.app.Cinit(1) = 2e-3;
-  e.Offer(1, "1e-4", "1e-2");
-  e.sim.failAfter = 2;  // the start and the upper difference probe run; the lower one fails
-  EXPECT_EQ(e.FailureOf(observed), "Overflow");
-  ASSERT_EQ(e.sim.runs.size(), 2u);
-  EXPECT_DOUBLE_EQ(e.app.Cinit(1), 2e-3 * 0.99);  // the value the failed evaluation wrote
-  EXPECT_GT(e.app.elapsedTime, 0);                // a duration, not a clock reading
-  EXPECT_LT(e.app.elapsedTime, 10);
-}
-
-// A simulation for the standard errors, after the fit has ended, failing costs only them.
-TEST(FitDriver, AFailureAfterTheFitCostsOnlyTheStandardErrors) {
+// A failing simulation ends the fit at the values it was run with; one for the standard errors,
+// after the fit has ended, costs only them.
+TEST(FitDriver, AFailureEndsTheFitOrAfterItCostsOnlyTheStandardErrors) {
   Experiment e;
   const std::vector<double> observed = e.Measure();
   e.app.E0(1) = 0.05;
   e.Offer(13, "-0.2", "0.2");
+  e.sim.failAfter = 2;  // the start and the upper difference probe run; the lower one fails
+  EXPECT_EQ(e.FailureOf(observed), "Overflow");
+  ASSERT_EQ(e.sim.runs.size(), 2u);
+  EXPECT_DOUBLE_EQ(e.app.E0(1), 0.05 * 0.99);  // the value the failed evaluation wrote
+  EXPECT_GT(e.app.elapsedTime, 0);             // a duration, not a clock reading
+  EXPECT_LT(e.app.elapsedTime, 10);
+
+  e.app.E0(1) = 0.05;
+  e.sim.runs.clear();
+  e.sim.failAfter = -1;
+  e.memory = FitMemory{};
   e.Fit(observed);
   const std::size_t runs = e.sim.runs.size();  // the last three: two probes and the fitted curve
   e.sim.runs.clear();
