@@ -17,12 +17,9 @@ namespace {
 
 // A model y = f(b, x) over fixed abscissae that records every point it is evaluated at.
 struct CurveModel {
-  CurveModel(std::vector<double> abscissae, std::function<double(const double*, double)> curve)
-      : x(std::move(abscissae)), f(std::move(curve)) {}
-
   std::vector<double> x;
   std::function<double(const double*, double)> f;
-  std::vector<std::vector<double>> calls;
+  std::vector<std::vector<double>> calls{};
 
   void operator()(std::span<const double> p, std::span<double> values) {
     calls.emplace_back(p.begin(), p.end());
@@ -37,14 +34,9 @@ struct CurveModel {
 
 FitState Problem(std::vector<double> start, std::vector<double> min, std::vector<double> max,
                  std::vector<double> yobs) {
-  FitState fit;
-  fit.X = std::move(start);
-  fit.Min = std::move(min);
-  fit.Max = std::move(max);
-  fit.Free.assign(fit.X.size(), -1);
-  fit.Yobs = std::move(yobs);
-  fit.DataVariance = PopulationVariance(fit.Yobs);
-  return fit;
+  const std::vector<int> free(start.size(), -1);
+  const double variance = PopulationVariance(yobs);
+  return {start, min, max, free, {}, yobs, {}, variance};
 }
 
 // The driver's loop: at most `limit` calls, stopping on a flag that is not positive.
@@ -68,21 +60,6 @@ double Gaussian(double height, double centre, double width, double x) {
   return height * std::exp(-z * z);
 }
 
-// Reproducible noise of roughly unit spread.
-std::vector<double> Noise(int count) {
-  std::vector<double> noise;
-  unsigned state = 12345;
-  for (int i = 0; i < count; ++i) {
-    double sum = 0;
-    for (int k = 0; k < 12; ++k) {
-      state = state * 1103515245u + 12345u;
-      sum += static_cast<double>((state >> 8) & 0xFFFF) / 65536.0;
-    }
-    noise.push_back(sum - 6.0);
-  }
-  return noise;
-}
-
 double Decay(const double* b, double t) { return b[0] * std::exp(-b[1] * t); }
 double Peak(const double* b, double E) { return Gaussian(b[0], b[1], b[2], E); }
 double Line(const double* b, double x) { return b[0] + b[1] * x; }
@@ -93,9 +70,8 @@ double Saturating(const double* b, double E) {
   return Gaussian(1e-5 / (1 + 0.3 * s), 0.1 - 0.03 * s, 0.03 * (1 + 0.5 * s), E);
 }
 
-// Exact data from `truth`: the fit must end exact (sum within 1e-10 of the data's variance, so
-// the parameters come back to about 1e-5 of their scale) without a single evaluation outside the
-// bounds, difference probes included.
+// Exact data from `truth`: the fit ends exact (parameters to about 1e-5 of their scale) without a
+// single evaluation outside the bounds, difference probes included.
 struct ExactCase {
   const char* what;
   std::vector<double> x;
@@ -114,23 +90,17 @@ TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
       {"a parameter the model ignores is frozen, never stepped", Grid(0, 0.25, 41),
        [](const double* b, double t) { return b[0] * std::exp(-b[2] * t); }, {1.0, 0.123, 1.5},
        {0.1, 0, 0.01}, {10, 1, 5}, {2.5, 0.123, 0.7}, {2.5e-5, 0, 0.7e-5}},
-      // A step that crossed a bound used to be dropped for that parameter, so a parameter
-      // starting on a bound stayed there: from k = 5 the old rule ended at a sum of 5.6.
+      // A step crossing a bound used to be dropped, so a parameter starting on it stayed there.
       {"a parameter starting on its bound leaves it", Grid(0, 0.5, 21), Decay, {2, 5}, {0.1, 0.01},
        {10, 5}, {2, 0.5}, {2e-5, 0.5e-5}},
-      // A rate constant whose effect saturates (a reversible couple: above 1 cm/s nothing changes)
-      // starts clamped onto its upper bound 100. Its undamped step is many decades long. Its
-      // bounds are six decades apart, so it goes on a log scale and moves by at most two decades
-      // a step. Cut at the lower bound instead, the step used to land where the curve is as wrong
-      // the other way (for 3e-3 worse than at 100), and no damping brought it back inside: the
-      // fit stayed at 100.
+      // A saturating rate constant clamped onto its upper bound: on a log scale (bounds six
+      // decades apart) it moves at most two decades a step instead of landing on the lower bound.
       {"a saturating rate constant leaves its upper bound", Grid(0.3, -0.005, 121), Saturating,
        {100}, {1e-4}, {100}, {2e-4}, {2e-9}, 10},
       {"... and finds a value in the middle of its range", Grid(0.3, -0.005, 121), Saturating,
        {100}, {1e-4}, {100}, {3e-3}, {3e-8}, 20},
-      // A parameter at 0 used to be probed with the data's standard deviation as its step, in the
-      // data's unit: a concentration went to -100, an exponent into overflow. The step is now 1 %
-      // of the larger bound, one-sided at a bound.
+      // A parameter at 0 is probed by 1 % of the larger bound, one-sided at a bound, not by the
+      // data's spread (a concentration went to -100, an exponent into overflow).
       {"a concentration at 0, undefined below, against data of spread ~100", Grid(0, 1, 20),
        [](const double* b, double x) { return 5e4 * model::Sqrt(b[0]) * x; }, {0}, {0}, {0.01},
        {0.004}, {4e-8}},
@@ -157,11 +127,9 @@ TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
   }
 }
 
-// Two peaks 60 mV apart, each 40 mV wide, with 1 % noise: the fit must find a sum no larger than
-// the true parameters give, and parameters within a few noise-limited standard errors of the
-// truth (heights to 2 %, positions and widths to 1 mV). The freezing floor used to be absolute (a
-// diagonal of the normal matrix at most 1e-20), so the same peaks in picoamperes froze every
-// parameter and "converged" without moving: now the fit is the same in any unit.
+// Two peaks 60 mV apart, 40 mV wide, 1 % noise: a sum no larger than the truth's, parameters
+// within a few standard errors, and the same fit in picoamperes (an absolute freezing floor once
+// froze every parameter there).
 TEST(MarquardtKnownAnswers, TwoOverlappedPeaksWithNoiseInAnyUnit) {
   const std::vector<double> truth = {1.0, 0.03, 0.04, 0.6, -0.03, 0.04};
   std::vector<double> fitted;
@@ -171,10 +139,15 @@ TEST(MarquardtKnownAnswers, TwoOverlappedPeaksWithNoiseInAnyUnit) {
                     }};
     const std::vector<double> atTruth = pair.At(truth);
     std::vector<double> y = atTruth;
-    const std::vector<double> noise = Noise(static_cast<int>(y.size()));
     double trueSum = 0;
+    unsigned state = 12345;  // reproducible noise of roughly unit spread
     for (std::size_t i = 0; i < y.size(); ++i) {
-      y[i] += unit * 0.01 * noise[i];
+      double noise = -6;
+      for (int k = 0; k < 12; ++k) {
+        state = state * 1103515245u + 12345u;
+        noise += static_cast<double>((state >> 8) & 0xFFFF) / 65536.0;
+      }
+      y[i] += unit * 0.01 * noise;
       trueSum += (atTruth[i] - y[i]) * (atTruth[i] - y[i]);
     }
     FitState fit = Problem({0.8, 0.05, 0.05, 0.8, -0.05, 0.05}, {0, 0, 0.01, 0, -0.2, 0.01},
@@ -191,7 +164,84 @@ TEST(MarquardtKnownAnswers, TwoOverlappedPeaksWithNoiseInAnyUnit) {
   }
 }
 
-TEST(MarquardtCorners, ExactStartOrNoParameterEndsAtTheFirstCall) {
+// A kink at the start: every step the one-sided slope suggests overshoots, at any damping.
+struct Kink {
+  CurveModel model{Grid(0, 1, 3), [](const double* b, double) { return 1.0 + std::fabs(b[0]); }};
+  FitState fit = Problem({1e-6}, {-1}, {1}, {0.5, 0.5, 0.5});
+};
+
+// The damping restarts at its start value in every fit and is kept between fits. A call that
+// found nothing better keeps the better point and evaluates there once more (not counted), so the
+// model describes the reported point; the fit goes on with finer derivatives until they too fail.
+TEST(MarquardtMends, DampingIsKeptBetweenFitsAndAWorseLastTrialIsNotKept) {
+  FitWork work;
+  work.lambda = 777;
+  Kink first;
+  BeginFit(work, first.fit);
+  EXPECT_EQ(work.lambda, 777);  // starting a fit does not touch it
+  MarquardtIteration(work, first.fit, first.model);
+  EXPECT_GT(first.fit.DampedSolves, 5);
+  EXPECT_EQ(first.fit.Flag, Termination::GoOn);
+  EXPECT_EQ(first.fit.X[0], 1e-6);
+  EXPECT_DOUBLE_EQ(first.fit.SSQ, 3 * std::pow(0.5 + 1e-6, 2));
+  EXPECT_EQ(first.model.calls.back(), first.fit.X);
+  EXPECT_DOUBLE_EQ(first.fit.Fcalc[0], 1 + 1e-6);
+  EXPECT_LT(work.EvaluationCount, static_cast<long>(first.model.calls.size()));
+  // Calls: start, two probes, undamped trial, first damped one (scaled: step / (1 + 0.0001)).
+  ASSERT_GT(first.model.calls.size(), 4u);
+  EXPECT_NEAR(first.model.calls[4][0], 1e-6 - 0.500001 / (1 + kStartDamping), 1e-7);
+  const double after = work.lambda;
+  EXPECT_GT(after, kLargestDamping / kLargestChange);  // kept, not reset, at the end of the fit
+  EXPECT_LE(after, kLargestDamping);
+
+  // Again, from what the last one left and from a tiny value: the same trials and end damping.
+  for (double before : {after, 1e-12}) {
+    work.lambda = before;
+    Kink again;
+    BeginFit(work, again.fit);
+    MarquardtIteration(work, again.fit, again.model);
+    EXPECT_EQ(again.model.calls, first.model.calls) << before;
+    EXPECT_EQ(work.lambda, after) << before;
+  }
+  Kink last;
+  EXPECT_EQ(FitToEnd(work, last.fit, last.model), 4);  // 1 %, 0.1 %, 0.01 %, 0.001 %
+  EXPECT_EQ(last.fit.Flag, Termination::Converged);
+  EXPECT_EQ(last.fit.X[0], 1e-6);
+  EXPECT_EQ(last.model.calls.back(), last.fit.X);
+}
+
+// Damped retries that stop on the bound again repeat the point just tried (not simulated again)
+// but count as a trial each: "No. of obj. fun." once said 3 against 6 "No. of MARQUARDS".
+TEST(MarquardtMends, EveryDampedSolveHasItsTrialInTheCount) {
+  CurveModel flat{Grid(0, 1, 5), [](const double* b, double) { return std::log(1 + 1 / b[0]); }};
+  FitState fit = Problem({99}, {1}, {99}, flat.At({10}));
+  FitWork work;
+  BeginFit(work, fit);
+  MarquardtIteration(work, fit, flat);
+  EXPECT_GT(fit.DampedSolves, 2);
+  EXPECT_EQ(work.EvaluationCount, 1 + 1 + fit.DampedSolves);  // start, undamped, damped
+  EXPECT_LT(fit.X[0], 99);
+}
+
+// The slope's optimum (about 2) lies beyond its bound 1.5: the fit stops on the bound with the
+// intercept best for it, mean(y - 1.5 x).
+TEST(MarquardtMends, OptimumOnABoundIsFound) {
+  CurveModel line{Grid(0, 1, 10), Line};
+  std::vector<double> y;
+  for (int i = 0; i < 10; ++i) y.push_back(1 + 2 * i + ((i * 7) % 3 - 1) * 0.1);
+  double intercept = 0;
+  for (int i = 0; i < 10; ++i) intercept += (y[i] - 1.5 * i) / 10;
+  FitState fit = Problem({0, 1}, {-10, 0}, {10, 1.5}, y);
+  FitWork work;
+  FitToEnd(work, fit, line);
+  EXPECT_EQ(fit.Flag, Termination::Converged);
+  EXPECT_EQ(fit.X[1], 1.5);
+  EXPECT_NEAR(fit.X[0], intercept, 1e-9);
+}
+
+// Degenerate problems: an exact start or no parameter ends at the first call; constant data and
+// a single point have a variance of 0 (an exact model once divided 0 by 0).
+TEST(MarquardtCorners, DegenerateProblemsEndCleanly) {
   CurveModel line{Grid(0, 1, 5), Line};
   FitState fit = Problem({1, 2}, {-10, -10}, {10, 10}, line.At({1, 2}));
   FitWork work;
@@ -207,112 +257,14 @@ TEST(MarquardtCorners, ExactStartOrNoParameterEndsAtTheFirstCall) {
   EXPECT_EQ(none.DampedSolves, 0);
   EXPECT_EQ(work.EvaluationCount, 1);  // the same point is not evaluated again and again
   EXPECT_DOUBLE_EQ(none.SSQ, 1 + 0 + 0 + 1);
-}
 
-// A kink at the start: every step that the (one-sided) slope suggests overshoots, and no damping
-// up to the largest brings a step short enough. The call ends without improvement.
-struct Kink {
-  CurveModel model{Grid(0, 1, 3), [](const double* b, double) { return 1.0 + std::fabs(b[0]); }};
-  FitState fit = Problem({1e-6}, {-1}, {1}, {0.5, 0.5, 0.5});
-};
-
-TEST(MarquardtCorners, DampingRestartsAtTheStartValueInEveryFitAndIsKeptBetweenThem) {
-  FitWork work;
-  work.lambda = 777;
-  Kink first;
-  BeginFit(work, first.fit);
-  EXPECT_EQ(work.lambda, 777);  // starting a fit does not touch it
-  MarquardtIteration(work, first.fit, first.model);
-  EXPECT_GT(first.fit.DampedSolves, 5);
-  // Calls: the start, two difference probes, the undamped trial, then the first damped one. On
-  // the scaled system (unit diagonal) its step is the undamped one divided by 1 + 0.0001.
-  ASSERT_GT(first.model.calls.size(), 4u);
-  EXPECT_NEAR(first.model.calls[4][0], 1e-6 - 0.500001 / (1 + kStartDamping), 1e-7);
-  const double after = work.lambda;
-  EXPECT_GT(after, kLargestDamping / kLargestChange);  // kept, not reset, at the end of the fit
-  EXPECT_LE(after, kLargestDamping);
-
-  // The same fit again, from what the last one left and from a tiny value: the same trial points
-  // and the same damping at the end.
-  for (double before : {after, 1e-12}) {
-    work.lambda = before;
-    Kink again;
-    BeginFit(work, again.fit);
-    MarquardtIteration(work, again.fit, again.model);
-    EXPECT_EQ(again.model.calls, first.model.calls) << before;
-    EXPECT_EQ(work.lambda, after) << before;
-  }
-}
-
-// The last trial of a call that found nothing better used to become the current point; now the
-// better point is kept and the model is evaluated there once more (not counted), so that whatever
-// the model leaves behind describes the reported point. The undamped step changed the sum a lot,
-// so this is no minimum the derivatives can vouch for: the fit goes on with finer ones and ends
-// when the finest find no way down either.
-TEST(MarquardtMends, WorseLastTrialIsNotKept) {
-  Kink kink;
-  FitWork work;
-  BeginFit(work, kink.fit);
-  MarquardtIteration(work, kink.fit, kink.model);
-  EXPECT_EQ(kink.fit.Flag, Termination::GoOn);
-  EXPECT_EQ(kink.fit.X[0], 1e-6);
-  EXPECT_DOUBLE_EQ(kink.fit.SSQ, 3 * std::pow(0.5 + 1e-6, 2));
-  EXPECT_EQ(kink.model.calls.back(), kink.fit.X);
-  EXPECT_DOUBLE_EQ(kink.fit.Fcalc[0], 1 + 1e-6);
-  EXPECT_LT(work.EvaluationCount, static_cast<long>(kink.model.calls.size()));
-
-  Kink again;
-  EXPECT_EQ(FitToEnd(work, again.fit, again.model), 4);  // 1 %, 0.1 %, 0.01 %, 0.001 %
-  EXPECT_EQ(again.fit.Flag, Termination::Converged);
-  EXPECT_EQ(again.fit.X[0], 1e-6);
-  EXPECT_EQ(again.model.calls.back(), again.fit.X);
-}
-
-// From 99 the undamped step of a saturating parameter runs far past its lower bound 1, where the
-// sum is worse; the damped retries stop on that bound again until the damping brings the step
-// inside. Such a retry is the point just tried and is not simulated again, but it is a trial of
-// its damped solve all the same: "No. of obj. fun." used to count 3 against 6 "No. of MARQUARDS".
-TEST(MarquardtMends, EveryDampedSolveHasItsTrialInTheCount) {
-  CurveModel flat{Grid(0, 1, 5), [](const double* b, double) { return std::log(1 + 1 / b[0]); }};
-  FitState fit = Problem({99}, {1}, {99}, flat.At({10}));
-  FitWork work;
-  BeginFit(work, fit);
-  MarquardtIteration(work, fit, flat);
-  EXPECT_GT(fit.DampedSolves, 2);
-  EXPECT_EQ(work.EvaluationCount, 1 + 1 + fit.DampedSolves);  // start, undamped, damped
-  EXPECT_LT(fit.X[0], 99);
-}
-
-// The slope's own optimum (about 2) lies beyond its upper bound 1.5: the fit must stop on the
-// bound with the intercept that is best for that slope, mean(y - 1.5 x). The old rule left the
-// slope at its start, 1, with a sum 14 times larger.
-TEST(MarquardtMends, OptimumOnABoundIsFound) {
-  CurveModel line{Grid(0, 1, 10), Line};
-  std::vector<double> y;
-  for (int i = 0; i < 10; ++i) y.push_back(1 + 2 * i + ((i * 7) % 3 - 1) * 0.1);
-  double intercept = 0;
-  for (int i = 0; i < 10; ++i) intercept += (y[i] - 1.5 * i) / 10;
-  FitState fit = Problem({0, 1}, {-10, 0}, {10, 1.5}, y);
-  FitWork work;
-  FitToEnd(work, fit, line);
-  EXPECT_EQ(fit.Flag, Termination::Converged);
-  EXPECT_EQ(fit.X[1], 1.5);
-  EXPECT_NEAR(fit.X[0], intercept, 1e-9);
-}
-
-// Constant data have a variance of 0, so the exactness floor is 0; a single point too. An exact
-// model used to divide 0 by 0 and end in a failure.
-TEST(MarquardtMends, ConstantDataAndSinglePoints) {
   CurveModel level{Grid(0, 1, 6), [](const double* b, double) { return b[0] * b[0]; }};
   FitState exact = Problem({2}, {0}, {10}, {4, 4, 4, 4, 4, 4});
-  FitWork work;
   EXPECT_EQ(FitToEnd(work, exact, level), 1);
   EXPECT_EQ(exact.Flag, Termination::Exact);
-
   FitState start = Problem({0}, {0}, {10}, {4, 4, 4, 4, 4, 4});
   EXPECT_NO_THROW(FitToEnd(work, start, level));
   EXPECT_NEAR(start.X[0], 2, 1e-5);
-
   CurveModel one{{0.5}, [](const double* b, double x) { return b[0] * std::exp(b[1] * x); }};
   FitState single = Problem({1, 0}, {0, -5}, {10, 5}, {3});
   EXPECT_NO_THROW(FitToEnd(work, single, one));
@@ -339,18 +291,10 @@ TEST(MarquardtCorners, ModelFailurePropagates) {
   EXPECT_EQ(fit.X, accepted);
 }
 
-// ---------------------------------------------------------------------------------------------
-// The optimiser against certified reference results (NIST StRD nonlinear regression), unbounded,
-// with the program's own loop: at most 51 calls, stopping on a flag that is not positive.
-//
-// Tolerances. The fit stops once an iteration lowers the sum by less than 0.02 % (with the
-// undamped step as well), so the final sum lies a little above the certified minimum; how far
-// the parameters may then be from the certified ones depends on how flat the valley is, so each
-// problem states its own bound, a few times what the run reaches:
-//   well conditioned (Misra1a, DanWood, Rat42, BoxBOD and Eckerle4 from the near start): sum to
-//   1e-5, parameters to 1e-4 or better;
-//   strongly correlated parameters (Thurber, Rat43, MGH09 from the near start): sum to 5e-4,
-//   parameters to 1e-2 (Thurber, Rat43) or 5e-2 (MGH09, whose four parameters share one ratio).
+// NIST StRD nonlinear regression, unbounded, with the program's loop of at most 51 calls. The
+// fit stops once a call lowers the sum by less than 0.02 %, so each problem bounds its distance
+// from the certified values by how flat its valley is (a few times what the run reaches): well
+// conditioned ones to 1e-5 in the sum, strongly correlated ones (Thurber, Rat43, MGH09) to 5e-4.
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -366,12 +310,6 @@ Outcome Solve(const NistProblem& p, const std::vector<double>& start, int limit 
   FitWork work;
   out.iterations = FitToEnd(work, out.fit, model, limit);
   return out;
-}
-
-TEST(NistReference, CertifiedValuesReproduceTheCertifiedSum) {
-  for (const NistProblem& p : NistProblems()) {
-    EXPECT_NEAR(NistSsq(p, p.cert.data()) / p.certSsq, 1.0, 1e-10) << p.name;
-  }
 }
 
 struct Case {
@@ -409,16 +347,11 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(info.param.name) + "Start" + std::to_string(info.param.start);
     });
 
-// MGH10 from its second start runs along a long curved valley. Heavily damped steps there lower
-// the sum by little per call, which used to count as convergence: the fit stopped at 368 times
-// the certified sum. It must not claim convergence after the program's 51 calls, and, left to
-// run, it reaches the certified values.
+// MGH10's long curved valley: heavily damped steps lowering the sum a little once counted as
+// convergence at 368 times the certified sum (FitDriver.StopsAfterFiftyOneIterations shows it
+// goes on at 51 calls); left to run, the fit reaches the certified values.
 TEST(NistValley, NoConvergenceIsClaimedHalfWayAlongACurvedValley) {
   const NistProblem& p = NistFind("MGH10");
-  const Outcome limited = Solve(p, p.start2);
-  EXPECT_EQ(limited.iterations, 51);
-  EXPECT_EQ(limited.fit.Flag, Termination::GoOn);
-
   const Outcome unlimited = Solve(p, p.start2, 1000);
   EXPECT_EQ(unlimited.fit.Flag, Termination::Converged);
   EXPECT_NEAR(unlimited.fit.SSQ / p.certSsq, 1.0, 1e-5);
@@ -427,10 +360,7 @@ TEST(NistValley, NoConvergenceIsClaimedHalfWayAlongACurvedValley) {
   }
 }
 
-// Eckerle4's peak is 4 wide at x = 451, so a 1 % difference step (4.5) gives derivatives too
-// coarse to find the way down the last 1.5 % of the sum; the fit used to report convergence
-// there. It now goes on with finer derivatives (tested with the certified cases above). From the
-// far start the model's peak misses the data altogether: a plateau, reported as such.
+// From the far starts the model's peak misses the data altogether: a plateau, reported as such.
 TEST(NistValley, FarStartsThatEndOnAPlateauOrRunOut) {
   for (const char* name : {"BoxBOD", "Eckerle4"}) {
     const NistProblem& p = NistFind(name);

@@ -1,9 +1,6 @@
 #pragma once
-// Problems of the NIST Statistical Reference Datasets for nonlinear regression (StRD), with their
-// data, both starting points and the certified parameters and residual sum of squares. The data
-// are typed from the published tables as (y, x) pairs;
-// NistReference.CertifiedValuesReproduceTheCertifiedSum checks them against the certified sums to
-// ten digits.
+// NIST StRD nonlinear regression problems: data typed from the published tables as (y, x) pairs,
+// both starts, certified parameters and sum (a typing error moves the minimum the fits reach).
 
 #include <cmath>
 #include <cstddef>
@@ -108,15 +105,6 @@ inline const std::vector<NistProblem>& NistProblems() {
     return v;
   }();
   return problems;
-}
-
-inline double NistSsq(const NistProblem& p, const double* b) {
-  double sum = 0;
-  for (std::size_t i = 0; i < p.x.size(); ++i) {
-    const double r = p.y[i] - p.f(b, p.x[i]);
-    sum += r * r;
-  }
-  return sum;
 }
 
 inline const NistProblem& NistFind(const std::string& name) {
