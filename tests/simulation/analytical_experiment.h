@@ -101,12 +101,25 @@ inline double Nfac(const model::AppState& app, int species = 1, int reaction = 1
   return app.n(reaction) * model::kFaraday * app.area * app.Cinit(species) * 1e-3;
 }
 
-// One analytical run into a fresh curve set.
+// Complexation C = A + pD with the complex reduced, 0.1 M ligand, the free metal ion in
+// equilibrium with the complex.
+inline void Complex(model::AppState& app) {
+  app.Keq(1) = 1e-6;
+  app.Cinit(1) = 1e-8;
+  app.Cinit(3) = 1e-3;
+  app.Cinit(4) = 0.1;
+  app.Eend = -0.6;
+}
+
+// One analytical run of its own copy of the experiment into a fresh curve set.
 struct Voltammogram {
+  model::AppState app;
   model::CurveSet curves;
   model::PlotSettings plot;
 
-  explicit Voltammogram(model::AppState& app) { RunSimulation(app, curves, plot, false); }
+  explicit Voltammogram(model::AppState experiment) : app(std::move(experiment)) {
+    RunSimulation(app, curves, plot, false);
+  }
 
   int count() const { return curves.pointCount; }
   double x(int i) const { return curves.x(i); }
