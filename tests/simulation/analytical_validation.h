@@ -227,37 +227,27 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     app.area = (electrode == 2 ? 4 : 2) * kPiTrue * 1e-8;
     return app;
   };
-  {
-    AppState app = micron(2);
-    Voltammogram run(app);
-    add({sweep, "2 sphere r 1 um", "plateau", Current, Last(run), Nfac(app) * app.D(1) / app.radius,
-         0.995, 1.01, "nFADC/r"});
-  }
-  {
+  for (int electrode : {2, 3}) {
+    const Voltammogram run(micron(electrode));
+    const AppState& app = run.app;
+    add({sweep, ElectrodeName(electrode) + " r 1 um", "plateau", Current, Last(run),
+         Nfac(app) * app.D(1) / app.radius, 0.995, 1.01,
+         electrode == 2 ? "nFADC/r" : "nFADC/r = 2 pi nFDCr"});
+    if (electrode == 3) continue;
     // Positive-going, the couple pre-equilibrated at -0.3 V: the solution is B, oxidised.
-    AppState app = micron(2);
-    app.Estart = -0.3;
-    app.Eend = 0.3;
-    app.Cinit(2) = 1e-3 / (1 + std::exp(app.fOverRT * (app.Estart - app.E0(1))));
-    app.Cinit(1) = 1e-3 - app.Cinit(2);
-    Voltammogram run(app);
-    AppState b = app;
-    b.Cinit(1) = app.Cinit(2);
-    add({sweep, "2 sphere r 1 um", "oxidation plateau (positive-going)", Current, Last(run),
-         -Nfac(b) * app.D(2) / app.radius, 0.995, 1.01, "-nFAD C(B) / r"});
+    AppState up = micron(2);
+    up.Estart = -0.3;
+    up.Eend = 0.3;
+    up.Cinit(2) = 1e-3 / (1 + std::exp(up.fOverRT * (up.Estart - up.E0(1))));
+    up.Cinit(1) = 1e-3 - up.Cinit(2);
+    const Voltammogram oxidation(up);
+    up.Cinit(1) = up.Cinit(2);
+    add({sweep, "2 sphere r 1 um", "oxidation plateau (positive-going)", Current, Last(oxidation),
+         -Nfac(up) * up.D(2) / up.radius, 0.995, 1.01, "-nFAD C(B) / r"});
   }
-  {
-    AppState app = micron(3);
-    Voltammogram run(app);
-    add({sweep, "3 hemisphere r 1 um", "plateau", Current, Last(run),
-         Nfac(app) * app.D(1) / app.radius, 0.995, 1.01, "nFADC/r = 2 pi nFDCr"});
-  }
-  {
-    AppState app = At(1, 4);
-    Voltammogram run(app);
-    add({sweep, MicroName(4), "plateau", Current, Last(run), DiscSteadyState(app), 0.995, 1.02,
-         "4nFDCr; the disc is a sphere of radius pi r / 4"});
-  }
+  const Voltammogram disc(At(1, 4));
+  add({sweep, MicroName(4), "plateau", Current, Last(disc), DiscSteadyState(disc.app), 0.995, 1.02,
+       "4nFDCr; the disc is a sphere of radius pi r / 4"});
   for (int electrode : {5, 6, 7}) {
     AppState app = At(1, electrode);
     Voltammogram run(app);
@@ -274,12 +264,9 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
            "over the continuous ramp"});
     }
   }
-  {
-    AppState app = Experiment(1, 8);
-    Voltammogram run(app);
-    add({sweep, "8 rotating disk", "plateau", Current, Last(run), Levich(app), 0.9999, 1.0001,
-         "Levich, 100 rpm"});
-  }
+  const Voltammogram disk(Experiment(1, 8));
+  add({sweep, "8 rotating disk", "plateau", Current, Last(disk), Levich(disk.app), 0.9999, 1.0001,
+       "Levich, 100 rpm"});
   for (double l : {0.001, 0.01, 0.1}) {
     AppState app = Experiment(1, 9);
     app.length = l;
@@ -452,12 +439,9 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
          "the same superposition; the program solves the convolution equation over the waveform "
          "for any finite rate"});
   }
-  {
-    AppState app = Experiment(5, 1);
-    Voltammogram run(app);
-    add({sw, planar, "peak potential", Potential, run.x(run.PeakIndex()), app.E0(1), -1e-9, 1e-9,
-         "E1/2"});
-  }
+  const Voltammogram square(Experiment(5, 1));
+  add({sw, planar, "peak potential", Potential, square.x(square.PeakIndex()), square.app.E0(1),
+       -1e-9, 1e-9, "E1/2"});
   for (int electrode = 2; electrode <= 6; ++electrode) {
     AppState app = At(5, electrode);
     Voltammogram run(app);
@@ -473,84 +457,69 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   }
 
   // Mechanisms.
-  {
-    AppState app = Experiment(2, 1, 2);
-    Voltammogram run(app);
-    add({dc, planar, "mechanism 2 (EE): both waves", Current, Last(run),
-         2 * Cottrell(app, app.tDrop), 0.49, 0.51,
-         "2 i_d; kept: the second step sees only B present at the start"});
-  }
-  {
-    AppState app = Experiment(2, 1, 3);
-    Voltammogram run(app);
-    add({dc, planar, "mechanism 3 (EEE): all waves", Current, Last(run),
-         3 * Cottrell(app, app.tDrop), 0.32, 0.34,
-         "3 i_d; kept: later steps see only what is present at the start"});
+  for (int m : {2, 3}) {
+    const Voltammogram run(Experiment(2, 1, m));
+    add({dc, planar, m == 2 ? "mechanism 2 (EE): both waves" : "mechanism 3 (EEE): all waves",
+         Current, Last(run), m * Cottrell(run.app, run.app.tDrop), m == 2 ? 0.49 : 0.32,
+         m == 2 ? 0.51 : 0.34,
+         m == 2 ? "2 i_d; kept: the second step sees only B present at the start"
+                : "3 i_d; kept: later steps see only what is present at the start"});
   }
   {
     AppState app = Experiment(2, 1, 4);
     app.Cinit(3) = 1e-3;
-    Voltammogram run(app);
+    const Voltammogram run(app);
     add({dc, planar, "mechanism 4 (two couples): both waves", Current, Last(run),
          Cottrell(app, app.tDrop) + Cottrell(app, app.tDrop, 3), 0.999, 1.001,
          "i_d(A) + i_d(C); the second wave (E0 -0.1 V) is 0.9996 complete at -0.3 V"});
-  }
-  {
     // C = A with K = 1: half of the substance is A at equilibrium.
-    AppState app = Experiment(2, 1, 5);
-    app.kf(1) = app.kb(1) = 10;
-    app.Cinit(1) = app.Cinit(3) = 0.5e-3;
-    Voltammogram run(app);
-    AppState total = app;
-    total.Cinit(1) = 1e-3;
-    add({dc, planar, "mechanism 5 (CE), kf = kb = 10/s", Current, Last(run),
-         Cottrell(total, app.tDrop) * PrecedingReactionRatio(1, 20, app.tDrop), 0.5, 0.56,
+    AppState ce = Experiment(2, 1, 5);
+    ce.kf(1) = ce.kb(1) = 10;
+    ce.Cinit(1) = ce.Cinit(3) = 0.5e-3;
+    const Voltammogram preceding(ce);
+    ce.Cinit(1) = 1e-3;
+    add({dc, planar, "mechanism 5 (CE), kf = kb = 10/s", Current, Last(preceding),
+         Cottrell(ce, ce.tDrop) * PrecedingReactionRatio(1, 20, ce.tDrop), 0.5, 0.56,
          "Koutecky's CE current; kept: only the A present at the start reacts"});
   }
-  {
-    AppState app = Experiment(2, 1, 6);
-    Voltammogram run(app);
-    add({dc, planar, "mechanism 6 (EC) half-wave, kf 10/s", Potential,
-         HalfWave(run, Cottrell(app, app.tDrop)),
-         app.E0(1) + FollowingReactionShift(app, app.kf(1) + app.kb(1), app.tDrop), -0.05, -0.035,
-         "E0 + RT/F ln(sqrt(kt)/0.431); kept: the following step does not move the wave"});
-  }
+  const Voltammogram ec(Experiment(2, 1, 6));
+  add({dc, planar, "mechanism 6 (EC) half-wave, kf 10/s", Potential,
+       HalfWave(ec, Cottrell(ec.app, ec.app.tDrop)),
+       ec.app.E0(1) + FollowingReactionShift(ec.app, ec.app.kf(1) + ec.app.kb(1), ec.app.tDrop),
+       -0.05, -0.035,
+       "E0 + RT/F ln(sqrt(kt)/0.431); kept: the following step does not move the wave"});
   for (int technique : {2, 3}) {
-    AppState app = Experiment(technique, 1, 7);
-    Voltammogram run(app);
+    const Voltammogram run(Experiment(technique, 1, 7));
+    const AppState& app = run.app;
     const double t = technique == 2 ? app.tDrop : app.tPulse;
     add({technique == 2 ? dc : np, planar, "mechanism 7 (EC') plateau, k 10/s", Current, Last(run),
          Cottrell(app, t) * CatalyticRatio(app.kf(1) + app.kb(1), t), 0.98, 1.02,
          "Delahay-Stiehl: Cottrell (sqrt(pi) S erf S + exp(-S^2)), S = sqrt(kt)"});
   }
-  {
-    AppState app = Experiment(1, 1, 7);
-    Voltammogram run(app);
-    add({sweep, planar, "mechanism 7 (EC') current at the end", Current, Last(run),
-         Nfac(app) * std::sqrt(app.D(1) * (app.kf(1) + app.kb(1))), 1.0, 1.15,
-         "nFAC sqrt(Dk), fast catalysis; kept: plus the decaying diffusion sweep"});
-  }
+  const Voltammogram catalytic(Experiment(1, 1, 7));
+  add({sweep, planar, "mechanism 7 (EC') current at the end", Current, Last(catalytic),
+       Nfac(catalytic.app) *
+           std::sqrt(catalytic.app.D(1) * (catalytic.app.kf(1) + catalytic.app.kb(1))),
+       1.0, 1.15, "nFAC sqrt(Dk), fast catalysis; kept: plus the decaying diffusion sweep"});
   {
     AppState app = Experiment(4, 1, 7);
     app.kf(1) = 1e4;
     app.kb(1) = 0;
     app.tDrop = 50;
-    Voltammogram run(app);
+    const Voltammogram run(app);
     const double sigma = std::exp(app.fOverRT * app.Epulse / 2);
     add({dp, planar, "mechanism 7 (EC') peak, k 1e4/s", Current, run.Peak(),
          Nfac(app) * std::sqrt(app.D(1) * 1e4) * (1 - sigma) / (1 + sigma), 0.999, 1.001,
          "nFAC sqrt(Dk)(1-s)/(1+s)"});
   }
-  {
-    AppState app = Experiment(2, 1, 8);
-    Complex(app);
-    Voltammogram run(app);
-    const double id = Cottrell(app, app.tDrop, 3);
-    add({dc, planar, "mechanism 8 (complex) plateau", Current, Last(run), id, 0.9999, 1.0001,
-         "Cottrell of the complex"});
-    add({dc, planar, "mechanism 8 (complex) half-wave", Potential, HalfWave(run, id),
-         LinganePotential(app), -5e-4, 5e-4, "Lingane: E0 + RT/nF (ln Keq - p ln [D])"});
-  }
+  AppState complex = Experiment(2, 1, 8);
+  Complex(complex);
+  const Voltammogram bound(complex);
+  const double id = Cottrell(complex, complex.tDrop, 3);
+  add({dc, planar, "mechanism 8 (complex) plateau", Current, Last(bound), id, 0.9999, 1.0001,
+       "Cottrell of the complex"});
+  add({dc, planar, "mechanism 8 (complex) half-wave", Potential, HalfWave(bound, id),
+       LinganePotential(complex), -5e-4, 5e-4, "Lingane: E0 + RT/nF (ln Keq - p ln [D])"});
   return rows;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
-// Textbook closed forms for voltammetry (Bard and Faulkner; Oldham and Myland; Osteryoung;
-// Shoup and Szabo; Jaeger and Clarke; Aoki; Koutecky; Delahay and Stiehl), written from the
-// books, never from the program.
-// Currents in amperes for the experiment's n, area and concentration (mol/L); true pi throughout.
+// Textbook closed forms for voltammetry, written from the books, never from the program: currents
+// in amperes for the experiment's n, area and concentration (mol/L), true pi throughout.
 
 #include <algorithm>
 #include <cmath>
@@ -46,11 +44,6 @@ inline double DifferentialPulsePeak(const model::AppState& app, int species = 1)
   return Cottrell(app, app.tPulse, species) * (1 - sigma) / (1 + sigma);
 }
 
-// Diffusion-limited current at a sphere of radius r, exact: n F A C (sqrt(D / pi t) + D / r).
-inline double SphereCurrent(const model::AppState& app, double t) {
-  return Cottrell(app, t) + Nfac(app) * app.D(1) / app.radius;
-}
-
 // Disc of radius r after a step, Shoup and Szabo (within 0.6 % at every time).
 inline double ShoupSzabo(const model::AppState& app, double t) {
   const double tau = 4 * app.D(1) * t / (app.radius * app.radius);
@@ -58,7 +51,7 @@ inline double ShoupSzabo(const model::AppState& app, double t) {
   return 4 * app.n(1) * model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 * app.radius * f;
 }
 
-inline double DiscSteadyState(const model::AppState& app) {
+inline double DiscSteadyState(const model::AppState& app) {  // 4 n F D C r
   return 4 * app.n(1) * model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 * app.radius;
 }
 
@@ -86,34 +79,13 @@ inline double JaegerClarke(double tau) {
   return 4 / (kPiTrue * kPiTrue) * (sum * h / 3 + tail);
 }
 
-// A cylinder of radius r and length L with its flat end exposed (the area the Instrument dialog
-// computes, pi r^2 + 2 pi r L): the side by Jaeger-Clarke, the end as a disc (Shoup and Szabo).
-inline double CylinderCurrent(const model::AppState& app, double t) {
-  const double r = app.radius, D = app.D(1);
-  const double side = 2 * kPiTrue * r * app.length;
-  const double nfc = app.n(1) * model::kFaraday * app.Cinit(1) * 1e-3;
-  const double tauDisc = 4 * D * t / (r * r);
-  const double disc =
-      0.7854 + 0.8862 / std::sqrt(tauDisc) + 0.2146 * std::exp(-0.7823 / std::sqrt(tauDisc));
-  return nfc * side * D / r * JaegerClarke(D * t / (r * r)) + nfc * 4 * D * r * disc;
-}
-
-// Band of width w and length l, i / (n F D C l) at theta = D t / w^2, from a boundary-integral
-// solution of the band in the Laplace domain (Chebyshev expansion of the flux density over
-// sqrt(1 - x^2), 24 terms, kernel K0 with its logarithm integrated exactly, converged to 1e-10)
-// inverted by Gaver-Stehfest (16 terms, 30 digits; the same inversion gives the hemicylinder's
-// exact current to 1e-9). Computed apart from the program.
-struct BandReference {
-  double theta;
-  double current;
-};
-inline constexpr BandReference kBandReference[] = {
-    {0.5, 1.779191594}, {5, 1.126490943}, {100, 0.7459758308}};
-
-// The reference at theta (one of the table's, to rounding), NaN for any other.
+// Band of width w and length l, i / (n F D C l) at theta = D t / w^2 (0.5, 5 or 100; NaN for
+// any other), computed apart from the program: a boundary-integral solution in the Laplace domain
+// (24 Chebyshev terms, kernel K0, converged to 1e-10) inverted by Gaver-Stehfest (16 terms).
 inline double BandReferenceAt(double theta) {
-  for (const BandReference& r : kBandReference) {
-    if (std::fabs(theta / r.theta - 1) < 1e-9) return r.current;
+  const double table[][2] = {{0.5, 1.779191594}, {5, 1.126490943}, {100, 0.7459758308}};
+  for (const auto& r : table) {
+    if (std::fabs(theta / r[0] - 1) < 1e-9) return r[1];
   }
   return NAN;
 }
@@ -123,16 +95,6 @@ inline double BandLongTime(const model::AppState& app, double t, double width) {
   const double D = app.D(1);
   return 2 * kPiTrue * app.n(1) * model::kFaraday * D * app.Cinit(1) * 1e-3 * app.length /
          std::log(64 * D * t / (width * width));
-}
-
-// A film of thickness l closed by an insulating wall, after a potential step: the image series
-// Cottrell (1 + 2 sum_k (-1)^k exp(-k^2 l^2 / D t)).
-inline double FilmCurrent(const model::AppState& app, double t) {
-  double sum = 1;
-  for (int k = 1; k <= 60; ++k) {
-    sum += 2 * (k % 2 ? -1 : 1) * std::exp(-k * k * app.length * app.length / (app.D(1) * t));
-  }
-  return Cottrell(app, t) * sum;
 }
 
 // Thin-layer sweep peak n^2 F^2 v V C / 4RT, V = A l.
@@ -262,8 +224,8 @@ double NernstianSweepPeak(const model::AppState& app, const Flux& flux) {
   return NernstianSweepCurrent(app, 0.5 * (a + b), flux);
 }
 
-// The Jaeger-Clarke function tabulated in ln tau (16 points a decade from 1e-4 to 1e8) and
-// interpolated by cubic Lagrange polynomials, for the integrals above.
+// The Jaeger-Clarke function tabulated in ln tau (16 a decade, 1e-4 to 1e8), cubic Lagrange
+// between.
 class JaegerClarkeTable {
  public:
   JaegerClarkeTable() {
