@@ -221,8 +221,7 @@ TEST(Cylinder, WideSlowCylinderGivesThePlanarKineticWave) {
   for (double ks : {1e-3, 1e-5}) {
     AppState plane = Experiment(2, 1), wire = Experiment(2, 5);
     plane.ks(1) = wire.ks(1) = ks;
-    wire.radius = 10;
-    wire.length = 1e4;
+    wire.radius = 10, wire.length = 1e4;
     Voltammogram a(plane), b(wire);
     for (int i = 1; i <= a.count(); ++i) {
       EXPECT_NEAR(b.y(i), a.y(i), 1e-3 * std::fabs(a.y(a.count()))) << ks << " " << a.x(i);
@@ -240,11 +239,9 @@ TEST(DifferentialPulse, ConvolutionOfAFastCoupleIsTheNernstianSuperposition) {
   std::vector<double> steps(62, app.Epulse);
   for (int i = 1; i <= 61; ++i) curves.x(i) = 0.3 - 0.01 * (i - 1);
   CurrentInputs couple{.ks = 1e4, .alpha = 0.5, .n = 1, .E0e = app.E0(1), .cR = 1e-3};
-  couple.dR = std::sqrt(app.D(1));
-  couple.dP = std::sqrt(app.D(2));
+  couple.dR = std::sqrt(app.D(1)), couple.dP = std::sqrt(app.D(2));
   ElectrodeFields plane;
-  plane.count = 1;
-  plane.weight[0] = 1;
+  plane.count = 1, plane.weight[0] = 1;
   const PulseSettings settings{app.tPulse, app.tDrop, 0, app.fOverRT, CurrentScale(app), 2};
   ConvolutionDifferentialPulse({couple}, plane, settings, steps, curves);
   auto theta = [&](double E) { return 1 / (1 + std::exp(app.fOverRT * (E - app.E0(1)))); };
@@ -265,8 +262,7 @@ TEST(Voltammograms, RotatingDiskSweepRisesWithoutAPeak) {
 
 TEST(DifferentialPulse, PulseFollowsTheSweepDirectionInTwoCycles) {
   AppState app = Experiment(4, 1);
-  app.cycles = 2;
-  app.tDrop = 50;  // base-current decay negligible, so both directions give the same magnitude
+  app.cycles = 2, app.tDrop = 50;  // the base current's decay negligible: equal magnitudes
   Voltammogram run(app);
   const int n = run.curves.sweepPointCount;
   const double forward = run.y(run.PeakIndex(1, n));
@@ -287,8 +283,7 @@ TEST(Sphere, SweepSteadyStateFollowsTheConcentrationsInEitherDirection) {
   EXPECT_NEAR(First(app) / steady, 0.0, 1e-3);
   // Positive-going, only A, not pre-equilibrated: reduced on the plateau at the start, nothing
   // at the end; pre-equilibrated at -0.3 V the solution is B: nothing reduced at the start.
-  app.Estart = -0.3;
-  app.Eend = 0.3;
+  app.Estart = -0.3, app.Eend = 0.3;
   Voltammogram reduction(app);
   for (int i = 10; i <= reduction.count(); ++i) {
     ASSERT_LT(std::fabs(reduction.y(i)), 1.01 * steady) << reduction.x(i);

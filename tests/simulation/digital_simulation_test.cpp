@@ -123,8 +123,7 @@ TEST(DigitalFollowingReaction, FastReactionMovesThePeak30mVPerDecade) {
 TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   // A + e = B, B + e = C: two equal DC waves at E0 = 0 and -0.2 V.
   AppState two = Dc(1.0);
-  two.Eend = -0.5;
-  two.speciesCount = 3;
+  two.Eend = -0.5, two.speciesCount = 3;
   AddTransfer(two, 2, 3, -0.2);
   const Voltammogram v = Simulate(two);
   ExpectSurfaceTotal(v, two.Cinit(1));
@@ -135,11 +134,8 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   EXPECT_NEAR(CrossingPotential(v, 1.5 * first), -0.2, 1 * kMilli);
   // D + e = B, B + e = A, A + e = C: a chain that does not follow the species numbers.
   AppState three = Dc(1.0);
-  three.Eend = -0.7;
-  three.speciesCount = 4;
-  three.chargeCount = 0;
-  three.Cinit(1) = 0.0;
-  three.Cinit(4) = 1e-3;
+  three.Eend = -0.7, three.speciesCount = 4, three.chargeCount = 0;
+  three.Cinit(1) = 0.0, three.Cinit(4) = 1e-3;
   AddTransfer(three, 4, 2, 0.0);
   AddTransfer(three, 2, 1, -0.2);
   AddTransfer(three, 1, 3, -0.4);
@@ -147,16 +143,13 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   EXPECT_NEAR(w.I[600] / w.I[400], 2.0, 0.005);
   EXPECT_NEAR(w.I.back() / w.I[400], 3.0, 0.005);
   EXPECT_NEAR(CrossingPotential(w, 2.5 * w.I[400]), -0.4, 1 * kMilli);
-}
-
-TEST(DigitalChain, SpeciesReducedByTwoTransfersTakesBothFluxes) {
   // A + e = B and A + e = C in parallel: together they cannot draw more than A's diffusion.
-  AppState app = Dc(1.0);
-  app.speciesCount = 3;
-  AddTransfer(app, 1, 3, -0.1);
-  const Voltammogram v = Simulate(app);
-  EXPECT_NEAR(v.I.back() / Cottrell(app, app.tDrop), 1.0, 0.03);
-  ExpectSurfaceTotal(v, app.Cinit(1));
+  AppState parallel = Dc(1.0);
+  parallel.speciesCount = 3;
+  AddTransfer(parallel, 1, 3, -0.1);
+  const Voltammogram p = Simulate(parallel);
+  EXPECT_NEAR(p.I.back() / Cottrell(parallel, parallel.tDrop), 1.0, 0.03);
+  ExpectSurfaceTotal(p, parallel.Cinit(1));
 }
 
 TEST(DigitalSecondOrder, PartnerAtZeroConcentrationRunsToTheEnd) {
@@ -217,10 +210,7 @@ TEST(DigitalGeometry, SphereAndMicrodiscSweepsEndOnTheirSteadyStates) {
 
 TEST(DigitalGeometry, SlowTransferAtASmallSphereFollowsItsSteadyState) {
   AppState app = SlowSweep(2, 1e-4, 4 * model::kPi * 1e-8);
-  app.ks(1) = 1e-3;
-  app.Estart = 0.0;
-  app.Eend = -0.5;
-  app.scanRate = 0.001;
+  app.ks(1) = 1e-3, app.Estart = 0.0, app.Eend = -0.5, app.scanRate = 0.001;
   app.tDrop = app.Estep / app.scanRate;
   const Voltammogram v = Simulate(app);
   // Steady state with Butler-Volmer kinetics: flux = D C kRed / (D + (kRed + kOx) r).
@@ -248,9 +238,7 @@ TEST(DigitalGeometry, BandStepIsTheHemicylinderOfAQuarterItsWidth) {
   // radius w/4 (Jaeger and Clarke) on its own surface pi w L / 4, not the band's w L.
   AppState app = DefaultExperiment(2);
   const double r = 10e-4 / 4, length = 0.01;
-  app.electrode = 7;
-  app.radius = r;
-  app.area = 10e-4 * length;
+  app.electrode = 7, app.radius = r, app.area = 10e-4 * length;
   const double hemicylinder = model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 / r *
                               physics::JaegerClarke(app.D(1) * app.tDrop / (r * r)) *
                               (model::kPi * r * length);
@@ -263,9 +251,8 @@ TEST(DigitalGeometry, RadialStepsMatchTheirShortTimeCurrents) {
   // good to a few 1e-3 for the cylinder at this r.
   auto step = [](int electrode) {
     AppState app = Dc(0.01);
-    app.Estep = 0.005;
+    app.Estep = 0.005, app.radius = 1e-3;
     app.electrode = static_cast<model::Count>(electrode);
-    app.radius = 1e-3;
     return Simulate(app).I.back();
   };
   const double planar = step(1);
@@ -280,10 +267,7 @@ TEST(DigitalGeometry, RadialStepsMatchTheirShortTimeCurrents) {
 
 TEST(DigitalDifferentialPulse, EveryForwardSweepPulsesTheSameWay) {
   AppState app = CoupleExperiment();
-  app.technique = 4;
-  app.Estep = 0.005;
-  app.tDrop = 0.7;
-  app.cycles = 2;
+  app.technique = 4, app.Estep = 0.005, app.tDrop = 0.7, app.cycles = 2;
   const Voltammogram v = Simulate(app);
   const std::size_t N = static_cast<std::size_t>(v.sweepPoints);
   // A fresh diffusion layer at every point: the second cycle repeats the first exactly, and the
@@ -344,9 +328,7 @@ TEST(DigitalOhmicDrop, LowersAndShiftsThePeakStablyAsTheStepShrinks) {
 // largest current, below what the reference's own stopping rules leave.
 TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
   struct Case {
-    int technique;
-    int electrode;
-    int chemistry;  // 0 none, 1 first order, 2 first and second order
+    int technique, electrode, chemistry;  // chemistry 0 none, 1 first order, 2 also second order
     double Ru;
   };
   const Case cases[] = {{1, 1, 0, 0},  {1, 2, 1, 0},  {2, 5, 1, 0},  {3, 1, 1, 0}, {4, 4, 1, 0},
@@ -354,13 +336,9 @@ TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
                         {3, 5, 1, 50}, {5, 4, 1, 50}, {1, 1, 2, 50}, {4, 1, 2, 50}};
   for (const Case& c : cases) {
     AppState app = CoupleExperiment();
-    app.Estep = 0.01;
-    app.tDrop = 0.5;
+    app.Estep = 0.01, app.tDrop = 0.5, app.radius = 1e-3, app.Ru = c.Ru, app.D(2) = 0.7e-5;
     app.technique = static_cast<model::Count>(c.technique);
     app.electrode = static_cast<model::Count>(c.electrode);
-    app.radius = 1e-3;
-    app.Ru = c.Ru;
-    app.D(2) = 0.7e-5;
     if (c.chemistry > 0) {
       app.speciesCount = 5;
       app.Cinit(4) = 2e-4;
@@ -423,8 +401,7 @@ TEST(DigitalFailures, EmptySolutionOrEmptySchemeGivesNoCurrent) {
   for (double I : v.I) ASSERT_EQ(I, 0.0);
   for (double c : v.surface[1]) ASSERT_EQ(c, 0.0);
   AppState none = CoupleExperiment();
-  none.speciesCount = 0;
-  none.chargeCount = 0;
+  none.speciesCount = 0, none.chargeCount = 0;
   for (double I : Simulate(none).I) ASSERT_EQ(I, 0.0);
 }
 
