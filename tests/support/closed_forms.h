@@ -37,8 +37,7 @@ inline double Levich(const model::AppState& app, int species = 1) {
          std::pow(app.viscosity, -1.0 / 6.0);
 }
 
-// Reversible differential-pulse peak n F A C sqrt(D / pi tp) (1 - s) / (1 + s), s = exp(nf dE/2),
-// at E1/2 - dE / 2.
+// Reversible differential-pulse peak n F A C sqrt(D / pi tp) (1 - s) / (1 + s), s = exp(nf dE/2).
 inline double DifferentialPulsePeak(const model::AppState& app, int species = 1) {
   const double sigma = std::exp(app.n(1) * app.fOverRT * app.Epulse / 2);
   return Cottrell(app, app.tPulse, species) * (1 - sigma) / (1 + sigma);
@@ -55,12 +54,9 @@ inline double DiscSteadyState(const model::AppState& app) {  // 4 n F D C r
   return 4 * app.n(1) * model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 * app.radius;
 }
 
-// The Jaeger-Clarke function of a cylinder of radius r: its diffusion-limited current per unit
-// side area is n F C (D / r) f(tau), tau = D t / r^2,
-//   f(tau) = (4 / pi^2) integral_0^inf exp(-tau u^2) / (u (J0(u)^2 + Y0(u)^2)) du,
-// by Simpson's rule in ln u; below u0 the integrand is 1 / (u (1 + v^2)), v = (2 / pi)
-// (ln(u / 2) + gamma), whose integral (pi / 2)(atan v0 + pi / 2) closes the slowly converging
-// logarithmic tail exactly.
+// Jaeger-Clarke: a cylinder's current per side area is n F C (D / r) f(tau), tau = D t / r^2, f =
+// (4 / pi^2) int exp(-tau u^2) / (u (J0^2 + Y0^2)) du by Simpson in ln u; below u0 the integrand is
+// 1 / (u (1 + v^2)), v = (2 / pi)(ln(u / 2) + gamma), whose integral closes the slow tail exactly.
 inline double JaegerClarke(double tau) {
   const double gamma = 0.57721566490153286;
   const double u0 = 1e-7 / std::sqrt(tau);
@@ -107,21 +103,19 @@ inline double KineticFunction(double x) {
   return std::sqrt(kPiTrue) * x * std::exp(x * x) * std::erfc(x);
 }
 
-// Catalytic (EC') step current over Cottrell, Delahay and Stiehl: sqrt(pi) S erf(S) + exp(-S^2),
-// S = sqrt(k t).
+// Catalytic (EC') step current over Cottrell (Delahay-Stiehl), S = sqrt(k t).
 inline double CatalyticRatio(double k, double t) {
   const double S = std::sqrt(k * t);
   return std::sqrt(kPiTrue) * S * std::erf(S) + std::exp(-S * S);
 }
 
-// Preceding equilibrium C = A (K = [A]/[C]) in a step, Koutecky's reaction-layer form:
-// i / i_d(total) = KineticFunction(K sqrt((kf + kb) t)), for (kf + kb) t >> 1.
+// Preceding equilibrium C = A (K = [A]/[C]) in a step over i_d(total), Koutecky, (kf + kb) t >> 1.
 inline double PrecedingReactionRatio(double K, double k, double t) {
   return KineticFunction(K * std::sqrt(k * t));
 }
 
-// Following irreversible step B -> C of rate k: the sampled wave moves positive by
-// RT/nF ln(sqrt(k t) / x), with KineticFunction(x) = 1/2 (reaction layer, k t >> 1).
+// Following step B -> C of rate k: the wave moves by RT/nF ln(sqrt(k t) / x), KineticFunction(x) =
+// 1/2.
 inline double FollowingReactionShift(const model::AppState& app, double k, double t) {
   double lo = 0.01, hi = 5;
   for (int i = 0; i < 100; ++i) {
@@ -137,11 +131,8 @@ inline double LinganePotential(const model::AppState& app) {
          (std::log(app.Keq(1)) - app.p(1) * std::log(app.Cinit(4))) / (app.n(1) * app.fOverRT);
 }
 
-// Square-wave net peak of a reversible couple by superposition of the potential steps: each
-// point of the staircase (from Estart by Estep) holds E_k - Epulse / 2 for tPulse, then
-// E_k + Epulse / 2 for tPulse, the staircase running on from the start; currents are sampled at
-// the end of each half-period and the net current is the second minus the first. `flux(t)` is the
-// electrode's diffusion-limited step current over n F A C (cm/s); at a plane sqrt(D / pi t).
+// Square-wave net peak of a reversible couple by superposing the steps E_k -/+ Epulse / 2 of
+// tPulse each, sampled at the end of each half-period; flux(t) the electrode's step current / nFAC.
 template <class Flux>
 double SquareWaveNetPeak(const model::AppState& app, int steps, const Flux& flux) {
   const double s = app.Eend > app.Estart ? 1.0 : -1.0;
@@ -169,11 +160,9 @@ inline double SquareWaveNetPeak(const model::AppState& app, int steps) {
                            [&](double t) { return std::sqrt(app.D(1) / (kPiTrue * t)); });
 }
 
-// A reversible linear sweep (equal D, only the oxidised form present) at an electrode whose
-// diffusion-limited step current over n F A C is flux(t), by Duhamel's integral over the
-// continuous ramp E(u) = Estart + s v u: i(t) = n F A C (theta(0) flux(t) + integral_0^t
-// flux(t - u) theta'(u) du), theta the Nernstian fraction reduced at the surface. The integral is
-// taken in w = sqrt(t - u), where 2 w flux(w^2) stays finite, by 8-point Gauss-Legendre panels.
+// A reversible sweep by Duhamel's integral over the continuous ramp, i = nFAC (theta(0) flux(t) +
+// int flux(t - u) theta'(u) du), taken in w = sqrt(t - u) (where 2 w flux(w^2) stays finite) by
+// 8-point Gauss-Legendre panels.
 template <class Flux>
 double NernstianSweepCurrent(const model::AppState& app, double t, const Flux& flux) {
   const double s = app.Eend > app.Estart ? 1.0 : -1.0;
@@ -202,8 +191,7 @@ double NernstianSweepCurrent(const model::AppState& app, double t, const Flux& f
   return Nfac(app) * (theta(0) * flux(t) + sum);
 }
 
-// The largest value of NernstianSweepCurrent over the sweep: a scan every second, then golden
-// sections around the best.
+// The largest NernstianSweepCurrent: a scan every second, then golden sections around the best.
 template <class Flux>
 double NernstianSweepPeak(const model::AppState& app, const Flux& flux) {
   const double end = std::fabs(app.Eend - app.Estart) / app.scanRate;

@@ -93,8 +93,7 @@ struct Voltammogram {
   int maxIterations = 0;
 };
 
-// Through the simulation driver, or, for the reference route or another resolution, the
-// potential programme and the digital simulation alone.
+// Through the driver, or for another route or resolution the programme and the simulation alone.
 inline Voltammogram Simulate(model::AppState app,
                              simulation::SolveRoute route = simulation::SolveRoute::kPrepared,
                              const simulation::DigitalResolution* resolution = nullptr) {
@@ -127,8 +126,7 @@ struct Peak {
   double I = 0;
 };
 
-// The largest value of sign * I over points [from, to), refined by a parabola through it and its
-// neighbours (the 1 mV staircase would otherwise quantise the potential).
+// The largest sign * I over points [from, to), refined by a parabola through its neighbours.
 inline Peak FindPeak(const Voltammogram& v, std::size_t from, std::size_t to, double sign = 1) {
   std::size_t best = from;
   for (std::size_t i = from; i < to; ++i) {
@@ -157,9 +155,8 @@ inline double CrossingPotential(const Voltammogram& v, double level) {
   return NAN;
 }
 
-// The experiment of the untouched dialogs for `technique`: A + e = B, E0 0.1 V, 1 mM of A brought
-// to equilibrium at the start, 0.3 V to -0.3 V in 5 mV steps at 10 mV/s (tDrop 0.5 s), pulses of
-// 50 ms and -50 mV (square wave: 10 Hz).
+// The untouched dialogs' experiment for `technique`: E0 0.1 V, 1 mM at equilibrium at the start,
+// 5 mV steps at 10 mV/s (tDrop 0.5 s), pulses of 50 ms and -50 mV.
 inline model::AppState DefaultExperiment(int technique) {
   model::AppState app = CoupleExperiment();
   app.technique = static_cast<model::Count>(technique);
@@ -169,19 +166,15 @@ inline model::AppState DefaultExperiment(int technique) {
   return app;
 }
 
-// The fraction of a reversible couple with equal diffusion coefficients that Nernst equilibrium
-// at E leaves reduced.
+// The fraction Nernst equilibrium at E leaves reduced (equal D).
 inline double NernstReduced(const model::AppState& app, double E) {
   return 1.0 / (1.0 + std::exp(app.n(1) * app.fOverRT * (E - app.E0(1))));
 }
 
-// The exact currents of a reversible couple at a plane for a pulse technique's single sweep:
-// with equal diffusion coefficients every potential step adds its own Cottrell decay, so the
-// current t after a sequence of steps to E(k) at t(k) is
-//     n F A C sqrt(D / pi) sum over k of (Z(E(k)) - Z(E(k-1))) / sqrt(t - t(k)),
-// C the total concentration and Z the Nernstian fraction reduced, starting from the equilibrium
-// at E start. DC, normal and differential pulse start every point from that equilibrium; square
-// wave carries it on: half-periods of tPulse at x - Epulse/2, then x + Epulse/2.
+// Exact currents of a reversible couple at a plane for a pulse technique: with equal D each step
+// adds its Cottrell decay, nFAC sqrt(D / pi) sum (Z(E_k) - Z(E_k-1)) / sqrt(t - t_k), Z the
+// fraction reduced; DC and the pulses restart from the equilibrium at E start, square wave carries
+// on.
 inline std::vector<double> ExactStaircase(const model::AppState& app, const Voltammogram& v) {
   const double scale = model::kFaraday * app.area * (app.Cinit(1) + app.Cinit(2)) * 1e-3 *
                        std::sqrt(app.D(1) / model::kPi);
