@@ -1,7 +1,6 @@
 #pragma once
-// Analytical experiments for the physics tests, filled directly into the experiment state with the
-// dialogs' default values (the fixed mechanisms' schemes as the Mechanism dialog builds them), and
-// small measurements on the simulated curve.
+// Analytical experiments filled directly with the dialogs' defaults (the fixed mechanisms' schemes
+// as the Mechanism dialog builds them), and measurements on the simulated curve.
 
 #include <cmath>
 #include <utility>
@@ -43,22 +42,11 @@ inline model::AppState Experiment(int technique, int electrode, int mechanism = 
   app.mechanism = static_cast<model::Count>(mechanism);
   app.digital = false;
   app.caseCode = static_cast<model::Count>(10 * technique + electrode);
-  app.Estart = 0.3;
-  app.Eend = -0.3;
-  app.Estep = 0.005;
-  app.scanRate = 0.01;
-  app.tPulse = 0.05;
-  app.tDrop = 0.5;
-  app.Epulse = -0.05;
+  app.Estart = 0.3, app.Eend = -0.3, app.Estep = 0.005, app.scanRate = 0.01;
+  app.tPulse = 0.05, app.tDrop = 0.5, app.Epulse = -0.05, app.cycles = 0.5;
+  app.radius = 0.2821, app.length = 0.01, app.area = 1, app.omega = 100 * model::kPi / 30;
+  app.viscosity = 0.01, app.electrolyteC = 0.01, app.electrolyteCond = 100;
   app.temperature = 298.14;
-  app.cycles = 0.5;
-  app.radius = 0.2821;
-  app.length = 0.01;
-  app.area = 1;
-  app.omega = 100 * model::kPi / 30;
-  app.viscosity = 0.01;
-  app.electrolyteC = 0.01;
-  app.electrolyteCond = 100;
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
   app.RToverF = 1 / app.fOverRT;
 
@@ -76,23 +64,13 @@ inline model::AppState Experiment(int technique, int electrode, int mechanism = 
   }
   const double conductivity[] = {100, 200, 300, 400, 500, 500};
   for (int i = 1; i <= 6; ++i) {
-    app.D(i) = 1e-5;
-    app.Cinit(i) = i == 1 ? 1e-3 : 0.0;
-    app.conductivity(i) = conductivity[i - 1];
+    app.D(i) = 1e-5, app.Cinit(i) = i == 1 ? 1e-3 : 0.0, app.conductivity(i) = conductivity[i - 1];
   }
   const double E0[] = {0.1, -0.1, -0.2};
   for (int j = 1; j <= 3; ++j) {
-    app.E0(j) = E0[j - 1];
-    app.ks(j) = 1e4;
-    app.alpha(j) = 0.5;
-    app.n(j) = 1;
+    app.E0(j) = E0[j - 1], app.ks(j) = 1e4, app.alpha(j) = 0.5, app.n(j) = 1;
   }
-  for (int k = 1; k <= 4; ++k) {
-    app.kf(k) = 10;
-    app.kb(k) = 0.01;
-    app.Keq(k) = 1000;
-    app.p(k) = 1;
-  }
+  for (int k = 1; k <= 4; ++k) app.kf(k) = 10, app.kb(k) = 0.01, app.Keq(k) = 1000, app.p(k) = 1;
   return app;
 }
 
@@ -101,12 +79,25 @@ inline double Nfac(const model::AppState& app, int species = 1, int reaction = 1
   return app.n(reaction) * model::kFaraday * app.area * app.Cinit(species) * 1e-3;
 }
 
-// One analytical run into a fresh curve set.
+// Complexation C = A + pD with the complex reduced, 0.1 M ligand, the free metal ion in
+// equilibrium with the complex.
+inline void Complex(model::AppState& app) {
+  app.Keq(1) = 1e-6;
+  app.Cinit(1) = 1e-8;
+  app.Cinit(3) = 1e-3;
+  app.Cinit(4) = 0.1;
+  app.Eend = -0.6;
+}
+
+// One analytical run of its own copy of the experiment into a fresh curve set.
 struct Voltammogram {
+  model::AppState app;
   model::CurveSet curves;
   model::PlotSettings plot;
 
-  explicit Voltammogram(model::AppState& app) { RunSimulation(app, curves, plot, false); }
+  explicit Voltammogram(model::AppState experiment) : app(std::move(experiment)) {
+    RunSimulation(app, curves, plot, false);
+  }
 
   int count() const { return curves.pointCount; }
   double x(int i) const { return curves.x(i); }
@@ -131,8 +122,7 @@ struct Voltammogram {
     return best;
   }
 
-  // The vertex of the parabola through the largest point and its neighbours: the peak between
-  // grid points.
+  // The vertex of the parabola through the largest point and its neighbours.
   std::pair<double, double> InterpolatedPeak() const {
     const int i = PeakIndex();
     if (i <= 1 || i >= count()) return {x(i), y(i)};

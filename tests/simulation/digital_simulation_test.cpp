@@ -30,14 +30,19 @@ void ExpectSurfaceTotal(const Voltammogram& v, double total) {
   }
 }
 
+AppState WithStep(AppState app, double step) {
+  app.Estep = step;
+  app.tDrop = step / app.scanRate;
+  return app;
+}
+
 TEST(DigitalCouple, LinearSweepPeakIsRandlesSevcikAtTheTextbookPotential) {
+  // The 1 mV staircase sampled at the end of each step approaches the linear sweep; 1 % covers
+  // it and the time step of one point. A reversible reduction peaks 1.109 RT/F past E1/2 = E0.
   const AppState app = CoupleExperiment();
   const Voltammogram v = Simulate(app);
   const Peak peak = ForwardPeak(v);
-  // The 1 mV staircase sampled at the end of each step approaches the linear sweep; 1 % covers
-  // it and the time step of one point (the simulation gives 0.9996).
   EXPECT_NEAR(peak.I / RandlesSevcik(app), 1.0, 0.01);
-  // A reversible reduction peaks 1.109 RT/F = 28.5 mV past E1/2 (= E0 for equal D).
   EXPECT_NEAR(peak.E, -1.109 * app.RToverF, 0.5 * kMilli);
   EXPECT_LT(std::fabs(v.I.front()), 1e-3 * peak.I);  // nothing reacts at the start
 }
@@ -64,24 +69,20 @@ TEST(DigitalCouple, SlowerProductShiftsTheHalfWavePotentialByTheDiffusionRatio) 
   EXPECT_NEAR(slower.I / RandlesSevcik(app), 1.0, 0.01);
 }
 
-// The pulse techniques against their exact currents for a reversible couple at a plane (each
-// potential step adds its own Cottrell decay), over the whole curve, at the dialogs' settings:
-// DC and normal pulse within 0.5 %, differential pulse and square wave within 1 % of the peak.
-// Ten backward-Euler sub-steps after a jump read 4 % high and one a half-period twice as high.
+// Against the exact currents of a reversible couple at a plane (each step adds its own Cottrell
+// decay) over the whole curve: DC and normal pulse within 0.5 %, differential pulse and square
+// wave within 1 % of the peak (ten backward-Euler sub-steps after a jump read 4 % high).
 TEST(DigitalPulses, FollowTheExactCurrentsOfAReversibleCouple) {
-  struct Case {
-    int technique;
-    double tolerance;
-  };
-  for (const Case& c : {Case{2, 0.005}, Case{3, 0.005}, Case{4, 0.01}, Case{5, 0.01}}) {
-    AppState app = DefaultExperiment(c.technique);
-    if (c.technique == 4) app.tDrop = 0.7;
+  for (const auto& [technique, tolerance] :
+       {std::pair{2, 0.005}, {3, 0.005}, {4, 0.01}, {5, 0.01}}) {
+    AppState app = DefaultExperiment(technique);
+    if (technique == 4) app.tDrop = 0.7;
     const Voltammogram v = Simulate(app);
     const std::vector<double> exact = ExactStaircase(app, v);
     double peak = 0;
     for (double I : exact) peak = std::max(peak, std::fabs(I));
     for (std::size_t i = 0; i < exact.size(); ++i) {
-      ASSERT_NEAR(v.I[i], exact[i], c.tolerance * peak) << c.technique << " at " << v.E[i];
+      ASSERT_NEAR(v.I[i], exact[i], tolerance * peak) << technique << " at " << v.E[i];
     }
   }
 }
@@ -101,6 +102,8 @@ TEST(DigitalFollowingReaction, SlowOrSwitchedOffReactionLeavesThePlainWave) {
 }
 
 TEST(DigitalFollowingReaction, FastReactionMovesThePeak30mVPerDecade) {
+  // Pure kinetic zone: Ep = E0 - 0.780 RT/F + (RT/2F) ln(kf RT/(F v)), ip = 0.4958 / 0.4463 of
+  // Randles-Sevcik; the expanding grid resolves the reaction layer to a fraction of a millivolt.
   Peak peaks[2];
   const double kfs[2] = {1e3, 1e4};
   const AppState plain = CoupleExperiment();
@@ -109,8 +112,6 @@ TEST(DigitalFollowingReaction, FastReactionMovesThePeak30mVPerDecade) {
     app.speciesCount = 3;
     AddFirstOrder(app, 2, 3, kfs[k], 0.0);
     peaks[k] = ForwardPeak(Simulate(app));
-    // Pure kinetic zone: Ep = E0 - 0.780 RT/F + (RT/2F) ln(kf RT/(F v)), ip = 0.4958 ... ;
-    // the expanding grid resolves the reaction layer to a fraction of a millivolt.
     const double lambda = kfs[k] * app.RToverF / app.scanRate;
     EXPECT_NEAR(peaks[k].E, -0.780 * app.RToverF + 0.5 * app.RToverF * std::log(lambda),
                 1 * kMilli);
@@ -122,8 +123,7 @@ TEST(DigitalFollowingReaction, FastReactionMovesThePeak30mVPerDecade) {
 TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   // A + e = B, B + e = C: two equal DC waves at E0 = 0 and -0.2 V.
   AppState two = Dc(1.0);
-  two.Eend = -0.5;
-  two.speciesCount = 3;
+  two.Eend = -0.5, two.speciesCount = 3;
   AddTransfer(two, 2, 3, -0.2);
   const Voltammogram v = Simulate(two);
   ExpectSurfaceTotal(v, two.Cinit(1));
@@ -132,14 +132,10 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   EXPECT_NEAR(v.I.back() / first, 2.0, 0.005);
   EXPECT_NEAR(CrossingPotential(v, first / 2), 0.0, 1 * kMilli);
   EXPECT_NEAR(CrossingPotential(v, 1.5 * first), -0.2, 1 * kMilli);
-
   // D + e = B, B + e = A, A + e = C: a chain that does not follow the species numbers.
   AppState three = Dc(1.0);
-  three.Eend = -0.7;
-  three.speciesCount = 4;
-  three.chargeCount = 0;
-  three.Cinit(1) = 0.0;
-  three.Cinit(4) = 1e-3;
+  three.Eend = -0.7, three.speciesCount = 4, three.chargeCount = 0;
+  three.Cinit(1) = 0.0, three.Cinit(4) = 1e-3;
   AddTransfer(three, 4, 2, 0.0);
   AddTransfer(three, 2, 1, -0.2);
   AddTransfer(three, 1, 3, -0.4);
@@ -147,28 +143,25 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   EXPECT_NEAR(w.I[600] / w.I[400], 2.0, 0.005);
   EXPECT_NEAR(w.I.back() / w.I[400], 3.0, 0.005);
   EXPECT_NEAR(CrossingPotential(w, 2.5 * w.I[400]), -0.4, 1 * kMilli);
-}
-
-TEST(DigitalChain, SpeciesReducedByTwoTransfersTakesBothFluxes) {
   // A + e = B and A + e = C in parallel: together they cannot draw more than A's diffusion.
-  AppState app = Dc(1.0);
-  app.speciesCount = 3;
-  AddTransfer(app, 1, 3, -0.1);
-  const Voltammogram v = Simulate(app);
-  EXPECT_NEAR(v.I.back() / Cottrell(app, app.tDrop), 1.0, 0.03);
-  ExpectSurfaceTotal(v, app.Cinit(1));
+  AppState parallel = Dc(1.0);
+  parallel.speciesCount = 3;
+  AddTransfer(parallel, 1, 3, -0.1);
+  const Voltammogram p = Simulate(parallel);
+  EXPECT_NEAR(p.I.back() / Cottrell(parallel, parallel.tDrop), 1.0, 0.03);
+  ExpectSurfaceTotal(p, parallel.Cinit(1));
 }
 
 TEST(DigitalSecondOrder, PartnerAtZeroConcentrationRunsToTheEnd) {
+  // B + C = A + D with no C at all: the absent partner converges at once instead of dividing by
+  // its zero concentration, and the plain couple's wave comes out on the finer grid.
   AppState app = CoupleExperiment();
   app.speciesCount = 4;
-  AddSecondOrder(app, 2, 3, 1, 4, 1e3, 0.0);  // B + C = A + D with no C at all
+  AddSecondOrder(app, 2, 3, 1, 4, 1e3, 0.0);
   const Voltammogram v = Simulate(app);
   ASSERT_EQ(v.E.size(), 601u);
-  // The absent partner converges at once instead of dividing by its zero concentration.
   EXPECT_GE(v.maxIterations, 1);
   EXPECT_LT(v.maxIterations, 10);
-  // Nothing reacts: the plain couple's wave on the finer grid the chemistry asks for.
   EXPECT_NEAR(ForwardPeak(v).I / RandlesSevcik(app), 1.0, 0.01);
 }
 
@@ -192,8 +185,7 @@ TEST(DigitalSecondOrder, DimerisationMoves20mVPerDecadeOfRateTimesConcentration)
 }
 
 TEST(DigitalSecondOrder, EmptyPlacesMakeAFirstOrderStepWhereverTheyStand) {
-  // The dummy species of an empty place is fixed at 1, so B (+ nothing) = A (+ nothing) is the
-  // first-order B = A, with either place of each side left empty.
+  // The dummy species of an empty place is fixed at 1: B (+ nothing) = A (+ nothing) is B = A.
   AppState firstOrder = CoupleExperiment();
   AddFirstOrder(firstOrder, 2, 1, 50.0, 5.0);
   const Voltammogram expected = Simulate(firstOrder);
@@ -218,17 +210,13 @@ TEST(DigitalGeometry, SphereAndMicrodiscSweepsEndOnTheirSteadyStates) {
 
 TEST(DigitalGeometry, SlowTransferAtASmallSphereFollowsItsSteadyState) {
   AppState app = SlowSweep(2, 1e-4, 4 * model::kPi * 1e-8);
-  app.ks(1) = 1e-3;
-  app.Estart = 0.0;
-  app.Eend = -0.5;
-  app.scanRate = 0.001;
+  app.ks(1) = 1e-3, app.Estart = 0.0, app.Eend = -0.5, app.scanRate = 0.001;
   app.tDrop = app.Estep / app.scanRate;
   const Voltammogram v = Simulate(app);
   // Steady state with Butler-Volmer kinetics: flux = D C kRed / (D + (kRed + kOx) r).
   for (std::size_t i = 100; i < v.E.size(); i += 100) {
     const double eta = app.fOverRT * v.E[i];
-    const double kRed = app.ks(1) * std::exp(-0.5 * eta);
-    const double kOx = app.ks(1) * std::exp(0.5 * eta);
+    const double kRed = app.ks(1) * std::exp(-0.5 * eta), kOx = app.ks(1) * std::exp(0.5 * eta);
     const double flux =
         app.D(1) * app.Cinit(1) * 1e-3 * kRed / (app.D(1) + (kRed + kOx) * app.radius);
     EXPECT_NEAR(v.I[i] / (model::kFaraday * app.area * flux), 1.0, 0.01) << v.E[i];
@@ -238,28 +226,19 @@ TEST(DigitalGeometry, SlowTransferAtASmallSphereFollowsItsSteadyState) {
 TEST(DigitalGeometry, CurvedSweepIsWithinHalfAPercentOfItsConvergedSolution) {
   // A 100 um sphere at 10 mV/s, where boxes growing by e read 2 % high at any step; converged:
   // 0.2 mV steps on boxes growing by 5 %.
-  const double r = 0.01;
-  AppState app = SlowSweep(2, r, 4 * model::kPi * r * r);
-  app.Estep = 0.005;
-  app.tDrop = app.Estep / app.scanRate;
-  const Peak peak = ForwardPeak(Simulate(app));
-  app.Estep = 0.0002;
-  app.tDrop = app.Estep / app.scanRate;
+  const AppState app = SlowSweep(2, 0.01, 4 * model::kPi * 0.01 * 0.01);
   DigitalResolution fine;
   fine.sweepExpansion = 0.05;
-  const Voltammogram converged = Simulate(app, SolveRoute::kPrepared, &fine);
-  EXPECT_NEAR(peak.I / ForwardPeak(converged).I, 1.0, 0.005);
+  const Voltammogram converged = Simulate(WithStep(app, 0.0002), SolveRoute::kPrepared, &fine);
+  EXPECT_NEAR(ForwardPeak(Simulate(WithStep(app, 0.005))).I / ForwardPeak(converged).I, 1.0, 0.005);
 }
 
 TEST(DigitalGeometry, BandStepIsTheHemicylinderOfAQuarterItsWidth) {
   // A band 10 um wide and 0.01 cm long, 0.5 s after a step to the plateau: the hemicylinder of
   // radius w/4 (Jaeger and Clarke) on its own surface pi w L / 4, not the band's w L.
   AppState app = DefaultExperiment(2);
-  const double width = 10e-4, length = 0.01;
-  app.electrode = 7;
-  app.radius = width / 4;
-  app.area = width * length;
-  const double r = app.radius;
+  const double r = 10e-4 / 4, length = 0.01;
+  app.electrode = 7, app.radius = r, app.area = 10e-4 * length;
   const double hemicylinder = model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 / r *
                               physics::JaegerClarke(app.D(1) * app.tDrop / (r * r)) *
                               (model::kPi * r * length);
@@ -272,9 +251,8 @@ TEST(DigitalGeometry, RadialStepsMatchTheirShortTimeCurrents) {
   // good to a few 1e-3 for the cylinder at this r.
   auto step = [](int electrode) {
     AppState app = Dc(0.01);
-    app.Estep = 0.005;
+    app.Estep = 0.005, app.radius = 1e-3;
     app.electrode = static_cast<model::Count>(electrode);
-    app.radius = 1e-3;
     return Simulate(app).I.back();
   };
   const double planar = step(1);
@@ -289,16 +267,12 @@ TEST(DigitalGeometry, RadialStepsMatchTheirShortTimeCurrents) {
 
 TEST(DigitalDifferentialPulse, EveryForwardSweepPulsesTheSameWay) {
   AppState app = CoupleExperiment();
-  app.technique = 4;
-  app.Estep = 0.005;
-  app.tDrop = 0.7;
-  app.cycles = 2;
+  app.technique = 4, app.Estep = 0.005, app.tDrop = 0.7, app.cycles = 2;
   const Voltammogram v = Simulate(app);
   const std::size_t N = static_cast<std::size_t>(v.sweepPoints);
-  // A fresh diffusion layer at every point: the second cycle repeats the first exactly.
+  // A fresh diffusion layer at every point: the second cycle repeats the first exactly, and the
+  // return sweep pulses back with a peak of the other sign and about the same height.
   for (std::size_t i = 0; i < 2 * N; ++i) ASSERT_EQ(v.I[2 * N + i], v.I[i]) << i;
-  // The return sweep pulses back: a peak of the other sign and, from a fresh layer, of about the
-  // same height (2 % apart on this staircase).
   const double forward = FindPeak(v, 0, N).I;
   EXPECT_GT(forward, 0);
   EXPECT_NEAR(FindPeak(v, N, 2 * N, -1).I / forward, -1.0, 0.05);
@@ -312,9 +286,7 @@ TEST(DigitalOhmicDrop, CurrentIsTheResistanceFreeCurrentAtThePotentialTheElectro
   model::PlotSettings plot;
   RunSimulation(app, *curves, plot, false);
   const int N = curves->pointCount;
-
-  auto seen = std::make_unique<CurveSet>();
-  *seen = *curves;
+  auto seen = std::make_unique<CurveSet>(*curves);
   for (int i = 1; i <= N; ++i) seen->x(i) = curves->x(i) + curves->resultTable(i, 2) * app.Ru;
   AppState free = app;
   free.Ru = 0;
@@ -329,9 +301,7 @@ TEST(DigitalOhmicDrop, LowersAndShiftsThePeakStablyAsTheStepShrinks) {
   Peak peaks[3];
   const double steps[3] = {0.001, 0.0005, 0.00025};
   for (int k = 0; k < 3; ++k) {
-    AppState app = CoupleExperiment();
-    app.Estep = steps[k];
-    app.tDrop = app.Estep / app.scanRate;
+    AppState app = WithStep(CoupleExperiment(), steps[k]);
     app.Ru = 0.010 / free.I;
     peaks[k] = ForwardPeak(Simulate(app));
     EXPECT_LT(peaks[k].I, 0.99 * free.I) << steps[k];
@@ -340,7 +310,6 @@ TEST(DigitalOhmicDrop, LowersAndShiftsThePeakStablyAsTheStepShrinks) {
   // Refining the staircase converges instead of oscillating.
   EXPECT_NEAR(peaks[2].I / peaks[0].I, 1.0, 0.005);
   EXPECT_NEAR(peaks[2].E, peaks[0].E, 0.5 * kMilli);
-
   // DC: at the sample the electrode sees E + I Ru, but the larger early currents kept it less
   // reduced before: the half-wave potential moves negative, by less than I Ru / 2.
   AppState dc = Dc(1.0);
@@ -359,9 +328,7 @@ TEST(DigitalOhmicDrop, LowersAndShiftsThePeakStablyAsTheStepShrinks) {
 // largest current, below what the reference's own stopping rules leave.
 TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
   struct Case {
-    int technique;
-    int electrode;
-    int chemistry;  // 0 none, 1 first order, 2 first and second order
+    int technique, electrode, chemistry;  // chemistry 0 none, 1 first order, 2 also second order
     double Ru;
   };
   const Case cases[] = {{1, 1, 0, 0},  {1, 2, 1, 0},  {2, 5, 1, 0},  {3, 1, 1, 0}, {4, 4, 1, 0},
@@ -369,13 +336,9 @@ TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
                         {3, 5, 1, 50}, {5, 4, 1, 50}, {1, 1, 2, 50}, {4, 1, 2, 50}};
   for (const Case& c : cases) {
     AppState app = CoupleExperiment();
-    app.Estep = 0.01;
-    app.tDrop = 0.5;
+    app.Estep = 0.01, app.tDrop = 0.5, app.radius = 1e-3, app.Ru = c.Ru, app.D(2) = 0.7e-5;
     app.technique = static_cast<model::Count>(c.technique);
     app.electrode = static_cast<model::Count>(c.electrode);
-    app.radius = 1e-3;
-    app.Ru = c.Ru;
-    app.D(2) = 0.7e-5;
     if (c.chemistry > 0) {
       app.speciesCount = 5;
       app.Cinit(4) = 2e-4;
@@ -409,28 +372,24 @@ TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
 }
 
 TEST(DigitalFailures, EndWithTheCvErrorMessage) {
-  struct Case {
-    void (*spoil)(AppState&);
-    const char* description;
-  };
-  const Case cases[] = {
+  const std::pair<void (*)(AppState&), const char*> cases[] = {
       {[](AppState& a) { a.electrode = 9; }, "The thin-film electrode has no digital simulation"},
       {[](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; },  // no sub-step before the pulse
        "The drop time must be at least 1.25 times the pulse width"},
       {[](AppState& a) { a.tDrop = 0; }, "The time of a step must be positive"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [spoil, description] : cases) {
     AppState app = CoupleExperiment();
-    c.spoil(app);
+    spoil(app);
     auto curves = std::make_unique<CurveSet>();
     model::PlotSettings plot;
     try {
       RunSimulation(app, *curves, plot, false);
-      ADD_FAILURE() << c.description;
+      ADD_FAILURE() << description;
     } catch (const model::Failure& failure) {
-      EXPECT_EQ(model::FailureMessage(failure, "Analytical simulation Error: "),
-                std::string("CV Error: ") + c.description +
-                    "! Please try again by other initial values.");
+      EXPECT_EQ(
+          model::FailureMessage(failure, "Analytical simulation Error: "),
+          std::string("CV Error: ") + description + "! Please try again by other initial values.");
     }
   }
 }
@@ -441,10 +400,8 @@ TEST(DigitalFailures, EmptySolutionOrEmptySchemeGivesNoCurrent) {
   const Voltammogram v = Simulate(empty);
   for (double I : v.I) ASSERT_EQ(I, 0.0);
   for (double c : v.surface[1]) ASSERT_EQ(c, 0.0);
-
   AppState none = CoupleExperiment();
-  none.speciesCount = 0;
-  none.chargeCount = 0;
+  none.speciesCount = 0, none.chargeCount = 0;
   for (double I : Simulate(none).I) ASSERT_EQ(I, 0.0);
 }
 

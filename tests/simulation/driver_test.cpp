@@ -14,28 +14,12 @@ using model::PlotSettings;
 
 AppState Sweep(double Estart, double Eend, double Estep, double cycles) {
   AppState app;
-  app.Estart = Estart;
-  app.Eend = Eend;
-  app.Estep = Estep;
-  app.cycles = cycles;
-  app.chargeCount = 1;
-  app.digital = true;
+  app.Estart = Estart, app.Eend = Eend, app.Estep = Estep, app.cycles = cycles;
+  app.chargeCount = 1, app.digital = true;
   return app;
 }
 
-// The mirrored values of cycles are shown by the potential_programme scenario.
-TEST(PotentialProgramme, SweepRunsFromStartToEndAndCyclesRepeatIt) {
-  for (double cycles : {0.5, 1.0, 2.0}) {
-    CurveSet curves;
-    BuildPotentialProgramme(Sweep(0, -0.5, 0.005, cycles), curves);
-    EXPECT_EQ(curves.sweepPointCount, 101);
-    EXPECT_EQ(curves.pointCount, static_cast<int>(202 * cycles));
-    EXPECT_DOUBLE_EQ(curves.x(1), 0.0);
-    EXPECT_NEAR(curves.x(101), -0.5, 1e-15);
-    EXPECT_LT(curves.x(2), curves.x(1));
-  }
-}
-
+// The axis of each scan mode is shown by the potential_programme scenario.
 TEST(PotentialProgramme, PointCountRoundsHalfStepsToEven) {
   EXPECT_EQ(SweepPointCount(0, 0.025, 0.01), 3);  // 2.5 steps -> 2
   EXPECT_EQ(SweepPointCount(0, 0.035, 0.01), 5);  // 3.5 steps -> 4

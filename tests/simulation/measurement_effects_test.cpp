@@ -16,8 +16,7 @@ using model::CurveSet;
 
 std::vector<double> NoiseOn(int points, double noise, double extreme) {
   AppState app;
-  app.totalColumn = 1;
-  app.noise = noise;
+  app.totalColumn = 1, app.noise = noise;
   CurveSet curves;
   curves.pointCount = static_cast<model::Count>(points);
   AddNoise(app, curves, extreme);
@@ -54,17 +53,14 @@ TEST(Noise, LeavesTheExtremesAloneAndIsNeverAddedWhileFitting) {
   CurveSet curves;
   model::PlotSettings plot;
   RunSimulation(app, curves, plot, false);
-  AppState clean = physics::Experiment(2, 1);
-  CurveSet reference;
-  model::PlotSettings referencePlot;
-  RunSimulation(clean, reference, referencePlot, false);
-  EXPECT_EQ(plot.yMax, referencePlot.yMax);
-  EXPECT_NE(curves.y(60, 1), reference.y(60, 1));
+  const physics::Voltammogram reference(physics::Experiment(2, 1));
+  EXPECT_EQ(plot.yMax, reference.plot.yMax);
+  EXPECT_NE(curves.y(60, 1), reference.y(60));
 
   app.fitting = true;
   RunSimulation(app, curves, plot, false);
   EXPECT_EQ(curves.currentCurve, 2);
-  for (int i = 1; i <= reference.pointCount; ++i) EXPECT_EQ(curves.y(i, 2), reference.y(i, 1));
+  for (int i = 1; i <= reference.count(); ++i) EXPECT_EQ(curves.y(i, 2), reference.y(i));
 }
 
 }  // namespace

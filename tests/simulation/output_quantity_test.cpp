@@ -11,8 +11,7 @@ using model::AppState;
 using model::CurveSet;
 using Quantity = model::OutputQuantity;
 
-// Three points: a measurement in curve 1 and, in curve 2, a two-species digital run with known
-// surface concentrations.
+// Three points: a measurement in curve 1 and, in curve 2, a two-species digital run.
 struct Fixture {
   AppState app;
   CurveSet curves;
@@ -38,44 +37,7 @@ struct Fixture {
   }
 };
 
-TEST(OutputQuantity, AViewNeverOverwritesAHeldCurveAndCurrentBringsEveryOneBack) {
-  for (const Quantity quantity :
-       {Quantity::Concentration, Quantity::Resistance, Quantity::Conductance}) {
-    Fixture f;
-    ApplyOutputQuantity(f.app, f.curves, quantity, 1);
-    ApplyOutputQuantity(f.app, f.curves, quantity, 1);  // applying it again changes nothing
-    EXPECT_NE(f.curves.y(2, 2), -14) << static_cast<int>(quantity);
-    ApplyOutputQuantity(f.app, f.curves, Quantity::Current, 1);
-    EXPECT_EQ(f.curves.curveCount, 2) << static_cast<int>(quantity);
-    EXPECT_EQ(f.curves.currentCurve, 2) << static_cast<int>(quantity);
-    for (int i = 1; i <= 3; ++i) {
-      EXPECT_EQ(f.curves.y(i, 1), 5 * i) << static_cast<int>(quantity);
-      EXPECT_EQ(f.curves.y(i, 2), -7 * i) << static_cast<int>(quantity);
-    }
-  }
-}
-
-TEST(OutputQuantity, SurfaceConcentrationsShowOneCurvePerSpeciesOfTheCurrentSimulation) {
-  Fixture f;
-  ApplyOutputQuantity(f.app, f.curves, Quantity::Concentration, 1);
-  EXPECT_EQ(f.curves.curveCount, 2);
-  EXPECT_EQ(f.curves.y(3, 1), 0.003);
-  EXPECT_EQ(f.curves.y(3, 2), 0.002);
-  EXPECT_TRUE(model::ShownCurvesBelongToAxis(f.curves));
-}
-
-// The conductance kappa A / d itself is checked through the command (OutputQuantityCommand).
-TEST(OutputQuantity, ResistanceIsTheReciprocalOfTheConductance) {
-  Fixture conductance, resistance;
-  ApplyOutputQuantity(conductance.app, conductance.curves, Quantity::Conductance, 0.5);
-  ApplyOutputQuantity(resistance.app, resistance.curves, Quantity::Resistance, 0.5);
-  for (int i = 1; i <= 3; ++i) {
-    EXPECT_GT(conductance.curves.y(i, 2), 0);
-    EXPECT_DOUBLE_EQ(conductance.curves.y(i, 2) * resistance.curves.y(i, 2), 1.0);
-    EXPECT_EQ(resistance.curves.y(i, 1), 5 * i);  // the measurement is shown as it is
-  }
-}
-
+// The views themselves are shown by the sim_quantity_views and quantity_keeps_curves scenarios.
 TEST(OutputQuantity, AViewThatCannotBeFormedIsRefusedBeforeAnythingIsWritten) {
   auto unchanged = [](const Fixture& f) {
     for (int i = 1; i <= 3; ++i) {

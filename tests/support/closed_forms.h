@@ -1,8 +1,6 @@
 #pragma once
-// Textbook closed forms for voltammetry (Bard and Faulkner; Oldham and Myland; Osteryoung;
-// Shoup and Szabo; Jaeger and Clarke; Aoki; Koutecky; Delahay and Stiehl), written from the
-// books, never from the program.
-// Currents in amperes for the experiment's n, area and concentration (mol/L); true pi throughout.
+// Textbook closed forms for voltammetry, written from the books, never from the program: currents
+// in amperes for the experiment's n, area and concentration (mol/L), true pi throughout.
 
 #include <algorithm>
 #include <cmath>
@@ -39,16 +37,10 @@ inline double Levich(const model::AppState& app, int species = 1) {
          std::pow(app.viscosity, -1.0 / 6.0);
 }
 
-// Reversible differential-pulse peak n F A C sqrt(D / pi tp) (1 - s) / (1 + s), s = exp(nf dE/2),
-// at E1/2 - dE / 2.
+// Reversible differential-pulse peak n F A C sqrt(D / pi tp) (1 - s) / (1 + s), s = exp(nf dE/2).
 inline double DifferentialPulsePeak(const model::AppState& app, int species = 1) {
   const double sigma = std::exp(app.n(1) * app.fOverRT * app.Epulse / 2);
   return Cottrell(app, app.tPulse, species) * (1 - sigma) / (1 + sigma);
-}
-
-// Diffusion-limited current at a sphere of radius r, exact: n F A C (sqrt(D / pi t) + D / r).
-inline double SphereCurrent(const model::AppState& app, double t) {
-  return Cottrell(app, t) + Nfac(app) * app.D(1) / app.radius;
 }
 
 // Disc of radius r after a step, Shoup and Szabo (within 0.6 % at every time).
@@ -58,16 +50,13 @@ inline double ShoupSzabo(const model::AppState& app, double t) {
   return 4 * app.n(1) * model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 * app.radius * f;
 }
 
-inline double DiscSteadyState(const model::AppState& app) {
+inline double DiscSteadyState(const model::AppState& app) {  // 4 n F D C r
   return 4 * app.n(1) * model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 * app.radius;
 }
 
-// The Jaeger-Clarke function of a cylinder of radius r: its diffusion-limited current per unit
-// side area is n F C (D / r) f(tau), tau = D t / r^2,
-//   f(tau) = (4 / pi^2) integral_0^inf exp(-tau u^2) / (u (J0(u)^2 + Y0(u)^2)) du,
-// by Simpson's rule in ln u; below u0 the integrand is 1 / (u (1 + v^2)), v = (2 / pi)
-// (ln(u / 2) + gamma), whose integral (pi / 2)(atan v0 + pi / 2) closes the slowly converging
-// logarithmic tail exactly.
+// Jaeger-Clarke: a cylinder's current per side area is n F C (D / r) f(tau), tau = D t / r^2, f =
+// (4 / pi^2) int exp(-tau u^2) / (u (J0^2 + Y0^2)) du by Simpson in ln u; below u0 the integrand is
+// 1 / (u (1 + v^2)), v = (2 / pi)(ln(u / 2) + gamma), whose integral closes the slow tail exactly.
 inline double JaegerClarke(double tau) {
   const double gamma = 0.57721566490153286;
   const double u0 = 1e-7 / std::sqrt(tau);
@@ -86,34 +75,13 @@ inline double JaegerClarke(double tau) {
   return 4 / (kPiTrue * kPiTrue) * (sum * h / 3 + tail);
 }
 
-// A cylinder of radius r and length L with its flat end exposed (the area the Instrument dialog
-// computes, pi r^2 + 2 pi r L): the side by Jaeger-Clarke, the end as a disc (Shoup and Szabo).
-inline double CylinderCurrent(const model::AppState& app, double t) {
-  const double r = app.radius, D = app.D(1);
-  const double side = 2 * kPiTrue * r * app.length;
-  const double nfc = app.n(1) * model::kFaraday * app.Cinit(1) * 1e-3;
-  const double tauDisc = 4 * D * t / (r * r);
-  const double disc =
-      0.7854 + 0.8862 / std::sqrt(tauDisc) + 0.2146 * std::exp(-0.7823 / std::sqrt(tauDisc));
-  return nfc * side * D / r * JaegerClarke(D * t / (r * r)) + nfc * 4 * D * r * disc;
-}
-
-// Band of width w and length l, i / (n F D C l) at theta = D t / w^2, from a boundary-integral
-// solution of the band in the Laplace domain (Chebyshev expansion of the flux density over
-// sqrt(1 - x^2), 24 terms, kernel K0 with its logarithm integrated exactly, converged to 1e-10)
-// inverted by Gaver-Stehfest (16 terms, 30 digits; the same inversion gives the hemicylinder's
-// exact current to 1e-9). Computed apart from the program.
-struct BandReference {
-  double theta;
-  double current;
-};
-inline constexpr BandReference kBandReference[] = {
-    {0.5, 1.779191594}, {5, 1.126490943}, {100, 0.7459758308}};
-
-// The reference at theta (one of the table's, to rounding), NaN for any other.
+// Band of width w and length l, i / (n F D C l) at theta = D t / w^2 (0.5, 5 or 100; NaN for
+// any other), computed apart from the program: a boundary-integral solution in the Laplace domain
+// (24 Chebyshev terms, kernel K0, converged to 1e-10) inverted by Gaver-Stehfest (16 terms).
 inline double BandReferenceAt(double theta) {
-  for (const BandReference& r : kBandReference) {
-    if (std::fabs(theta / r.theta - 1) < 1e-9) return r.current;
+  const double table[][2] = {{0.5, 1.779191594}, {5, 1.126490943}, {100, 0.7459758308}};
+  for (const auto& r : table) {
+    if (std::fabs(theta / r[0] - 1) < 1e-9) return r[1];
   }
   return NAN;
 }
@@ -123,16 +91,6 @@ inline double BandLongTime(const model::AppState& app, double t, double width) {
   const double D = app.D(1);
   return 2 * kPiTrue * app.n(1) * model::kFaraday * D * app.Cinit(1) * 1e-3 * app.length /
          std::log(64 * D * t / (width * width));
-}
-
-// A film of thickness l closed by an insulating wall, after a potential step: the image series
-// Cottrell (1 + 2 sum_k (-1)^k exp(-k^2 l^2 / D t)).
-inline double FilmCurrent(const model::AppState& app, double t) {
-  double sum = 1;
-  for (int k = 1; k <= 60; ++k) {
-    sum += 2 * (k % 2 ? -1 : 1) * std::exp(-k * k * app.length * app.length / (app.D(1) * t));
-  }
-  return Cottrell(app, t) * sum;
 }
 
 // Thin-layer sweep peak n^2 F^2 v V C / 4RT, V = A l.
@@ -145,21 +103,19 @@ inline double KineticFunction(double x) {
   return std::sqrt(kPiTrue) * x * std::exp(x * x) * std::erfc(x);
 }
 
-// Catalytic (EC') step current over Cottrell, Delahay and Stiehl: sqrt(pi) S erf(S) + exp(-S^2),
-// S = sqrt(k t).
+// Catalytic (EC') step current over Cottrell (Delahay-Stiehl), S = sqrt(k t).
 inline double CatalyticRatio(double k, double t) {
   const double S = std::sqrt(k * t);
   return std::sqrt(kPiTrue) * S * std::erf(S) + std::exp(-S * S);
 }
 
-// Preceding equilibrium C = A (K = [A]/[C]) in a step, Koutecky's reaction-layer form:
-// i / i_d(total) = KineticFunction(K sqrt((kf + kb) t)), for (kf + kb) t >> 1.
+// Preceding equilibrium C = A (K = [A]/[C]) in a step over i_d(total), Koutecky, (kf + kb) t >> 1.
 inline double PrecedingReactionRatio(double K, double k, double t) {
   return KineticFunction(K * std::sqrt(k * t));
 }
 
-// Following irreversible step B -> C of rate k: the sampled wave moves positive by
-// RT/nF ln(sqrt(k t) / x), with KineticFunction(x) = 1/2 (reaction layer, k t >> 1).
+// Following step B -> C of rate k: the wave moves by RT/nF ln(sqrt(k t) / x), KineticFunction(x) =
+// 1/2.
 inline double FollowingReactionShift(const model::AppState& app, double k, double t) {
   double lo = 0.01, hi = 5;
   for (int i = 0; i < 100; ++i) {
@@ -175,11 +131,8 @@ inline double LinganePotential(const model::AppState& app) {
          (std::log(app.Keq(1)) - app.p(1) * std::log(app.Cinit(4))) / (app.n(1) * app.fOverRT);
 }
 
-// Square-wave net peak of a reversible couple by superposition of the potential steps: each
-// point of the staircase (from Estart by Estep) holds E_k - Epulse / 2 for tPulse, then
-// E_k + Epulse / 2 for tPulse, the staircase running on from the start; currents are sampled at
-// the end of each half-period and the net current is the second minus the first. `flux(t)` is the
-// electrode's diffusion-limited step current over n F A C (cm/s); at a plane sqrt(D / pi t).
+// Square-wave net peak of a reversible couple by superposing the steps E_k -/+ Epulse / 2 of
+// tPulse each, sampled at the end of each half-period; flux(t) the electrode's step current / nFAC.
 template <class Flux>
 double SquareWaveNetPeak(const model::AppState& app, int steps, const Flux& flux) {
   const double s = app.Eend > app.Estart ? 1.0 : -1.0;
@@ -207,11 +160,9 @@ inline double SquareWaveNetPeak(const model::AppState& app, int steps) {
                            [&](double t) { return std::sqrt(app.D(1) / (kPiTrue * t)); });
 }
 
-// A reversible linear sweep (equal D, only the oxidised form present) at an electrode whose
-// diffusion-limited step current over n F A C is flux(t), by Duhamel's integral over the
-// continuous ramp E(u) = Estart + s v u: i(t) = n F A C (theta(0) flux(t) + integral_0^t
-// flux(t - u) theta'(u) du), theta the Nernstian fraction reduced at the surface. The integral is
-// taken in w = sqrt(t - u), where 2 w flux(w^2) stays finite, by 8-point Gauss-Legendre panels.
+// A reversible sweep by Duhamel's integral over the continuous ramp, i = nFAC (theta(0) flux(t) +
+// int flux(t - u) theta'(u) du), taken in w = sqrt(t - u) (where 2 w flux(w^2) stays finite) by
+// 8-point Gauss-Legendre panels.
 template <class Flux>
 double NernstianSweepCurrent(const model::AppState& app, double t, const Flux& flux) {
   const double s = app.Eend > app.Estart ? 1.0 : -1.0;
@@ -240,8 +191,7 @@ double NernstianSweepCurrent(const model::AppState& app, double t, const Flux& f
   return Nfac(app) * (theta(0) * flux(t) + sum);
 }
 
-// The largest value of NernstianSweepCurrent over the sweep: a scan every second, then golden
-// sections around the best.
+// The largest NernstianSweepCurrent: a scan every second, then golden sections around the best.
 template <class Flux>
 double NernstianSweepPeak(const model::AppState& app, const Flux& flux) {
   const double end = std::fabs(app.Eend - app.Estart) / app.scanRate;
@@ -262,8 +212,8 @@ double NernstianSweepPeak(const model::AppState& app, const Flux& flux) {
   return NernstianSweepCurrent(app, 0.5 * (a + b), flux);
 }
 
-// The Jaeger-Clarke function tabulated in ln tau (16 points a decade from 1e-4 to 1e8) and
-// interpolated by cubic Lagrange polynomials, for the integrals above.
+// The Jaeger-Clarke function tabulated in ln tau (16 a decade, 1e-4 to 1e8), cubic Lagrange
+// between.
 class JaegerClarkeTable {
  public:
   JaegerClarkeTable() {

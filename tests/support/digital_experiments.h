@@ -1,7 +1,6 @@
 #pragma once
-// Experiments for checking the digital simulation against closed forms: an AppState filled
-// directly (one couple A + e = B at a planar electrode unless changed), a run through the
-// simulation driver, and the measurements the checks need.
+// Digital experiments filled directly (one couple A + e = B at a plane unless changed), a run
+// through the simulation driver, and the measurements the checks need.
 
 #include <cmath>
 #include <memory>
@@ -20,39 +19,25 @@ namespace kivex::testing {
 using simulation::physics::Cottrell;
 using simulation::physics::RandlesSevcik;
 
-// A fast couple A + e = B (E0 = 0, ks = 1e4 cm/s) at a 1 cm2 planar electrode, 1 mM of A,
-// D = 1e-5 cm2/s for every species, 25 degrees, single sweep 0.3 V -> -0.3 V at 0.1 V/s in 1 mV
-// steps.
+// A fast couple A + e = B (E0 = 0, ks = 1e4 cm/s) at 1 cm2, 1 mM of A, D = 1e-5 cm2/s, 25 degrees,
+// single sweep 0.3 V -> -0.3 V at 0.1 V/s in 1 mV steps.
 inline model::AppState CoupleExperiment() {
   model::AppState app;
   app.digital = true;
-  app.technique = 1;
-  app.electrode = 1;
-  app.speciesCount = 2;
-  app.chargeCount = 1;
-  app.chargeSpecies(1, 1) = 1;
-  app.chargeSpecies(1, 2) = 2;
+  app.technique = 1, app.electrode = 1, app.speciesCount = 2, app.chargeCount = 1;
+  app.chargeSpecies(1, 1) = 1, app.chargeSpecies(1, 2) = 2;
   app.Cinit(1) = 1e-3;
   for (int s = 1; s <= model::kMaxSpecies; ++s) app.D(s) = 1e-5;
   for (int r = 1; r <= model::kMaxCharge; ++r) {
-    app.E0(r) = 0.0;
-    app.ks(r) = 1e4;
-    app.alpha(r) = 0.5;
-    app.n(r) = 1;
+    app.E0(r) = 0.0, app.ks(r) = 1e4, app.alpha(r) = 0.5, app.n(r) = 1;
   }
   app.temperature = 298.14;
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
   app.RToverF = 1.0 / app.fOverRT;
-  app.area = 1.0;
-  app.radius = 0.2821;
-  app.Estart = 0.3;
-  app.Eend = -0.3;
-  app.Estep = 0.001;
-  app.scanRate = 0.1;
+  app.area = 1.0, app.radius = 0.2821;
+  app.Estart = 0.3, app.Eend = -0.3, app.Estep = 0.001, app.scanRate = 0.1;
   app.tDrop = app.Estep / app.scanRate;
-  app.tPulse = 0.05;
-  app.Epulse = -0.05;
-  app.cycles = 0.5;
+  app.tPulse = 0.05, app.Epulse = -0.05, app.cycles = 0.5;
   return app;
 }
 
@@ -68,9 +53,7 @@ inline model::AppState Dc(double tDrop) {
 inline model::AppState SlowSweep(int electrode, double radius, double area) {
   model::AppState app = CoupleExperiment();
   app.electrode = static_cast<model::Count>(electrode);
-  app.radius = radius;
-  app.area = area;
-  app.scanRate = 0.01;
+  app.radius = radius, app.area = area, app.scanRate = 0.01;
   app.tDrop = app.Estep / app.scanRate;
   return app;
 }
@@ -88,8 +71,7 @@ inline void AddFirstOrder(model::AppState& app, int X, int Y, double kf, double 
   const int q = ++app.chemCount;
   app.chemSpecies(q, 1) = static_cast<model::Count>(X);
   app.chemSpecies(q, 2) = static_cast<model::Count>(Y);
-  app.kf(q) = kf;
-  app.kb(q) = kb;
+  app.kf(q) = kf, app.kb(q) = kb;
 }
 
 // Adds S1 + S2 = S3 + S4 (0 for an empty place), rate constants per mol/L and second.
@@ -100,9 +82,7 @@ inline void AddSecondOrder(model::AppState& app, int s1, int s2, int s3, int s4,
   app.chem2Species(j, 2) = static_cast<model::Count>(s2);
   app.chem2Species(j, 3) = static_cast<model::Count>(s3);
   app.chem2Species(j, 4) = static_cast<model::Count>(s4);
-  const int q = app.chemCount + j;
-  app.kf(q) = kf;
-  app.kb(q) = kb;
+  app.kf(app.chemCount + j) = kf, app.kb(app.chemCount + j) = kb;
 }
 
 struct Voltammogram {
@@ -113,8 +93,7 @@ struct Voltammogram {
   int maxIterations = 0;
 };
 
-// Through the simulation driver, or, for the reference route or another resolution, the
-// potential programme and the digital simulation alone.
+// Through the driver, or for another route or resolution the programme and the simulation alone.
 inline Voltammogram Simulate(model::AppState app,
                              simulation::SolveRoute route = simulation::SolveRoute::kPrepared,
                              const simulation::DigitalResolution* resolution = nullptr) {
@@ -147,8 +126,7 @@ struct Peak {
   double I = 0;
 };
 
-// The largest value of sign * I over points [from, to), refined by a parabola through it and its
-// neighbours (the 1 mV staircase would otherwise quantise the potential).
+// The largest sign * I over points [from, to), refined by a parabola through its neighbours.
 inline Peak FindPeak(const Voltammogram& v, std::size_t from, std::size_t to, double sign = 1) {
   std::size_t best = from;
   for (std::size_t i = from; i < to; ++i) {
@@ -177,34 +155,26 @@ inline double CrossingPotential(const Voltammogram& v, double level) {
   return NAN;
 }
 
-// The experiment of the untouched dialogs for `technique`: A + e = B, E0 0.1 V, 1 mM of A brought
-// to equilibrium at the start, 0.3 V to -0.3 V in 5 mV steps at 10 mV/s (tDrop 0.5 s), pulses of
-// 50 ms and -50 mV (square wave: 10 Hz).
+// The untouched dialogs' experiment for `technique`: E0 0.1 V, 1 mM at equilibrium at the start,
+// 5 mV steps at 10 mV/s (tDrop 0.5 s), pulses of 50 ms and -50 mV.
 inline model::AppState DefaultExperiment(int technique) {
   model::AppState app = CoupleExperiment();
   app.technique = static_cast<model::Count>(technique);
   app.E0(1) = 0.1;
-  app.Cinit(1) = 9.996e-4;
-  app.Cinit(2) = 4.159e-7;
-  app.Estep = 0.005;
-  app.scanRate = 0.01;
-  app.tDrop = 0.5;
+  app.Cinit(1) = 9.996e-4, app.Cinit(2) = 4.159e-7;
+  app.Estep = 0.005, app.scanRate = 0.01, app.tDrop = 0.5;
   return app;
 }
 
-// The fraction of a reversible couple with equal diffusion coefficients that Nernst equilibrium
-// at E leaves reduced.
+// The fraction Nernst equilibrium at E leaves reduced (equal D).
 inline double NernstReduced(const model::AppState& app, double E) {
   return 1.0 / (1.0 + std::exp(app.n(1) * app.fOverRT * (E - app.E0(1))));
 }
 
-// The exact currents of a reversible couple at a plane for a pulse technique's single sweep:
-// with equal diffusion coefficients every potential step adds its own Cottrell decay, so the
-// current t after a sequence of steps to E(k) at t(k) is
-//     n F A C sqrt(D / pi) sum over k of (Z(E(k)) - Z(E(k-1))) / sqrt(t - t(k)),
-// C the total concentration and Z the Nernstian fraction reduced, starting from the equilibrium
-// at E start. DC, normal and differential pulse start every point from that equilibrium; square
-// wave carries it on: half-periods of tPulse at x - Epulse/2, then x + Epulse/2.
+// Exact currents of a reversible couple at a plane for a pulse technique: with equal D each step
+// adds its Cottrell decay, nFAC sqrt(D / pi) sum (Z(E_k) - Z(E_k-1)) / sqrt(t - t_k), Z the
+// fraction reduced; DC and the pulses restart from the equilibrium at E start, square wave carries
+// on.
 inline std::vector<double> ExactStaircase(const model::AppState& app, const Voltammogram& v) {
   const double scale = model::kFaraday * app.area * (app.Cinit(1) + app.Cinit(2)) * 1e-3 *
                        std::sqrt(app.D(1) / model::kPi);
