@@ -44,7 +44,9 @@ for f in "${files[@]}"; do
     compiled+=("$source")
   fi
 done
-mapfile -t compiled < <(printf '%s\n' "${compiled[@]}" | sort -u)
+if [ ${#compiled[@]} -gt 0 ]; then
+  mapfile -t compiled < <(printf '%s\n' "${compiled[@]}" | sort -u)
+fi
 if [ ${#compiled[@]} -gt 0 ]; then
   clang-tidy -p "$build" --quiet --warnings-as-errors='*' "${compiled[@]}"
 fi

@@ -104,7 +104,8 @@ void PreEquilibrate(Store store, const AppState& scheme, const SolutionPreparati
   for (int j = 1; j <= std::min<int>(scheme.chem2Count, kMaxChem - chemCount); ++j) {
     std::array<int, 4> places{};
     for (int q = 1; q <= 4; ++q) places[q - 1] = scheme.chem2Species(j, q);
-    TwoSpeciesStep(store, places, prep.Keq[static_cast<std::size_t>(chemCount + j)]);
+    const int reaction = chemCount + j;  // numbered after the first-order reactions
+    TwoSpeciesStep(store, places, prep.Keq[static_cast<std::size_t>(reaction)]);
   }
 }
 
