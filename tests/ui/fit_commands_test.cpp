@@ -1,6 +1,6 @@
 // Manual Fit, Auto Fit and the separations through the session: the report, bounds, the choice of
-// slots, failures, the routing of the curves and the recovery of known values. (More failures:
-// the fit_failures, fit_grid_refusal and ui_too_many_fit_slots scenarios.)
+// slots, failures, the routing of the curves and the recovery of known values. (More failures and
+// the overlap box: the fit_failures, fit_grid_refusal and ui_too_many_fit_slots scenarios.)
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,6 @@
 #include "support/test_platform.h"
 #include "ui/commands.h"
 #include "ui/form_expr.h"
-#include "ui/form_option.h"
 #include "ui/session_actions.h"
 
 namespace kivex::ui {
@@ -142,26 +141,6 @@ TEST(AutoFit, FailuresEndWithTheirMessageAndLeaveTheMeasurement) {
     EXPECT_EQ(Curve(f.session, 1), measured);
     EXPECT_EQ(Curve(f.session, 0), potentials);
     EXPECT_EQ(f.session.curves.lastPoint, 121);
-  }
-}
-
-// The overlap box is unticked for good; whatever the committed overlap, the fit's simulations go
-// to curve 2 and curve 1 keeps the measurement.
-TEST(AutoFit, OverlapIsUntickedAndCurveOneKeepsTheMeasurement) {
-  for (bool committedOverlap : {false, true}) {
-    SessionFixture f;
-    RunMenuItem(f.session, "mnuSimulate");
-    for (int i = 1; i <= f.session.curves.pointCount; ++i) f.session.curves.y(i, 1) = 1e-6 * i;
-    const std::vector<double> measured = Curve(f.session, 1);
-    TickFit(f.session, 1);  // nothing to fit: one simulation
-    Click(f.session, "formOption.overlap");
-    f.session.plot.overlap = committedOverlap;
-    f.session.curves.curveCount = 3;
-    RunMenuItem(f.session, "mnuAutoFit");
-    EXPECT_FALSE(f.session.Option().overlap.value);
-    EXPECT_EQ(Curve(f.session, 1), measured);
-    EXPECT_EQ(f.session.curves.curveCount, 2);
-    EXPECT_EQ(f.session.curves.currentCurve, 2);
   }
 }
 

@@ -1,5 +1,5 @@
-// The session as a user meets it: start-up, the commit of the dialogs, Simulate, the close box and
-// the controls a user cannot reach. (Theoretical Peak, a failed run: the ui_* scenarios.)
+// The session as a user meets it: start-up, the commit of the dialogs, Simulate and the controls a
+// user cannot reach. (Theoretical Peak, a failed run, the close box: the ui_* scenarios.)
 
 #include "ui/session.h"
 
@@ -14,7 +14,6 @@
 #include "ui/commit_chain.h"
 #include "ui/form_ins.h"
 #include "ui/form_mech.h"
-#include "ui/form_tech.h"
 #include "ui/session_actions.h"
 
 namespace kivex::ui {
@@ -84,36 +83,6 @@ TEST(Simulate, EnablesTheMenusAndReportsItsTime) {
   EXPECT_EQ(f.platform.lines,
             (std::vector<std::string>{"time =  0 s", "max iteration in simulation =  0 "}));
   EXPECT_TRUE(f.session.result.visible);
-}
-
-// The close box discards what was typed or chosen, and what mirrors the dialog follows it back.
-TEST(Dialogs, CloseBoxBringsEachDialogBackToItsDefaults) {
-  SessionFixture f;
-  Session& s = f.session;
-  Click(s, "FormTech.optTech(4)");
-  Type(s, "FormIns.Estart", "0.5");
-  Click(s, "FormMech.CheckDigital");  // analytical
-  Click(s, "FormMech.mech(4)");
-  Click(s, "FormIns.optElectrode(7)");
-  Type(s, "FormExpr.C(1)", "5e-3");
-  GatherParameters(s);
-  ASSERT_EQ(s.app.technique, 4);
-
-  for (const char* dialog : {"FormTech", "FormMech", "FormIns", "FormExpr"}) s.CloseDialog(dialog);
-  EXPECT_FALSE(s.IsLoaded("FormIns"));
-  EXPECT_TRUE(s.Mech().CheckDigital.value && s.Mech().mech(1).value && s.app.digital);
-  EXPECT_FALSE(s.menu.Find("mnuTheoPeak")->enabled || s.Ins().optElectrode(9).enabled);
-  ChemicalsOK(s);
-  EXPECT_EQ(s.app.technique, 1);
-  EXPECT_EQ(s.app.electrode, 1);
-  // The radius is not divided as a band width.
-  EXPECT_EQ((std::array{s.app.Estart, s.app.radius, s.app.area, s.app.Cinit(1)}),
-            (std::array{0.3, 0.2821, 1.0, 9.996e-4}));
-
-  // Back in analytical mode, a re-created Instrument dialog offers electrodes 8 and 9.
-  Click(s, "FormMech.CheckDigital");
-  s.CloseDialog("FormIns");
-  EXPECT_TRUE(s.Ins().optElectrode(8).enabled);
 }
 
 TEST(Dialogs, UsersCannotReachHiddenOrGreyedControls) {
