@@ -1,5 +1,5 @@
-// The parameter dialogs as a user drives them. (Mode switch, row names, Keq, the pre-equilibrium
-// and the species limit: the ui_* scenarios.)
+// The Instrument dialog as a user drives it. (Mode switch, row names, Keq, pre-equilibrium,
+// preconcentration and the species limit: the ui_* scenarios.)
 
 #include <gtest/gtest.h>
 
@@ -60,17 +60,6 @@ TEST(InstrumentDialog, OkSaysWhatIsNotANumberOrCommitsTheAreaAsShown) {
   Click(f.session, "FormIns.cmdOK");
   EXPECT_DOUBLE_EQ(f.session.app.radius, 0.0025);
   EXPECT_DOUBLE_EQ(f.session.app.area, 1e-3);
-}
-
-TEST(ChemicalsDialog, PreconcentrationUsesTheValuesShownNow) {
-  SessionFixture f;
-  Click(f.session, "FormIns.CheckPreCon");  // also gathers D(1) = 1e-5
-  Type(f.session, "FormExpr.D(1)", "2e-5");
-  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
-  // 1e-3 M times the factor of a planar electrode (1 cm2, 0.01 cm) at D = 2e-5:
-  // 1941.6 * 2^(2/3) = 3082.1.
-  EXPECT_DOUBLE_EQ(f.session.app.Cinit(2), 3.082);
-  EXPECT_DOUBLE_EQ(f.session.app.Cinit(1), 9.996e-4);  // pre-equilibration as before
 }
 
 }  // namespace

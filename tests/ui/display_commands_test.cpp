@@ -1,5 +1,5 @@
 // The Display menu and the plot options through the session. (Axes: plot_axes; transforms:
-// analysis_transforms; a zero cell distance: ui_zero_distance; drawing: tests/display.)
+// analysis_transforms; each quantity's caption: quantity_keeps_curves, ui_zero_distance.)
 
 #include <gtest/gtest.h>
 
@@ -87,21 +87,6 @@ TEST(PlotCurvesCommand, WritesTheAutoLimitsBackNamesTheQuantityAndClearsWithoutD
   EXPECT_EQ(f.platform.plotChanges, 4);
 }
 
-// The list offers each quantity once, under the caption that names it back; other text names none.
-TEST(OutputQuantityCommand, EveryCaptionOfTheListNamesItsOwnQuantity) {
-  SessionFixture f;
-  std::vector<model::OutputQuantity> named;
-  for (const std::string& caption : f.session.Option().ComboY.items) {
-    const auto quantity = QuantityOfCaption(caption);
-    ASSERT_TRUE(quantity.has_value()) << caption;
-    EXPECT_EQ(QuantityCaption(*quantity), caption);
-    EXPECT_EQ(std::count(named.begin(), named.end(), *quantity), 0) << caption;
-    named.push_back(*quantity);
-  }
-  EXPECT_EQ(named.size(), 4u);
-  EXPECT_FALSE(QuantityOfCaption("current").has_value());
-}
-
 TEST(OutputQuantityCommand, ARunKeepsTheTrialValuesAFitWroteWhileTheCommandRecommits) {
   SessionFixture f;
   f.session.app = simulation::physics::Experiment(2, 1);
@@ -115,9 +100,8 @@ TEST(OutputQuantityCommand, ARunKeepsTheTrialValuesAFitWroteWhileTheCommandRecom
   EXPECT_EQ(f.session.app.E0(1), 0.1);
 }
 
-// Find Peak marks its peaks on the plot as it stands, until the next pass. A closer look draws
-// within other limits into a picture of its own and leaves the options and the plot unchanged;
-// so does Clear, which empties the result window only.
+// Find Peak marks the plot until the next pass; a zoom draws a picture of its own and, like Clear
+// (which empties the result window), leaves options and plot unchanged.
 TEST(PlotMarksAndViews, PeaksStayMarkedUntilTheNextPassAndAZoomOrClearChangesNoOption) {
   SessionFixture f;
   EXPECT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Disabled);  // nothing simulated yet

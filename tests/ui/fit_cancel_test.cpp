@@ -30,8 +30,7 @@ double LeastSquareOf(const std::string& line) {
   return model::ReadNumber(line.substr(line.find('=') + 1));
 }
 
-// A stopped fit ends on the best trial it has simulated, not on the one it was in: the experiment,
-// curve 2 and the captions hold that trial, and the last line says the fit was cancelled.
+// A stopped fit ends on the best trial so far, not the one it was in, and says it was cancelled.
 TEST(CancelledFit, EndsOnTheBestTrialSoFarWithItsValuesInTheCaptions) {
   CancellingPlatform platform;
   Session session(platform);

@@ -14,19 +14,17 @@
 
 namespace kivex::testing {
 
-inline void Type(ui::Session& session, std::string_view reference, std::string text) {
-  const ui::ControlAddress address = ui::ResolveControl(session, reference);
-  ui::TypeText(session, *address.dialog, *address.control, std::move(text));
+inline void Type(ui::Session& s, std::string_view reference, std::string text) {
+  const auto [dialog, control] = ui::ResolveControl(s, reference);
+  ui::TypeText(s, *dialog, *control, std::move(text));
 }
-
-inline void Click(ui::Session& session, std::string_view reference) {
-  const ui::ControlAddress address = ui::ResolveControl(session, reference);
-  ui::ClickControl(session, *address.dialog, *address.control);
+inline void Click(ui::Session& s, std::string_view reference) {
+  const auto [dialog, control] = ui::ResolveControl(s, reference);
+  ui::ClickControl(s, *dialog, *control);
 }
-
-inline void Choose(ui::Session& session, std::string_view reference, std::string_view item) {
-  const ui::ControlAddress address = ui::ResolveControl(session, reference);
-  ui::ChooseItem(session, *address.dialog, *address.control, item);
+inline void Choose(ui::Session& s, std::string_view reference, std::string_view item) {
+  const auto [dialog, control] = ui::ResolveControl(s, reference);
+  ui::ChooseItem(s, *dialog, *control, item);
 }
 
 // Sets controls in order as a user does: a list is chosen from, a null text clicks, others typed.

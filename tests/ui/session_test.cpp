@@ -23,7 +23,7 @@ using testing::Click;
 using testing::SessionFixture;
 using testing::Type;
 
-TEST(StartUp, DigitalPlanarAndTheMenuGreyedAsAtFirstLaunch) {
+TEST(StartUp, DigitalPlanarWithTheMenuGreyedUntilTheFirstSimulation) {
   SessionFixture f;
   EXPECT_TRUE(f.session.app.digital);
   EXPECT_EQ(f.session.app.electrode, 1);
@@ -37,6 +37,19 @@ TEST(StartUp, DigitalPlanarAndTheMenuGreyedAsAtFirstLaunch) {
   }
   EXPECT_EQ(RunMenuItem(f.session, "mnuTime"), MenuOutcome::Disabled);
   EXPECT_EQ(RunMenuItem(f.session, "mnuNoSuchThing"), MenuOutcome::Unknown);
+
+  // Simulate opens the menus and reports its time.
+  f.platform.clock = 10;
+  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+  EXPECT_TRUE(f.platform.messages.empty());
+  EXPECT_EQ(f.session.curves.pointCount, 121);
+  for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit", "mnuTime"}) {
+    EXPECT_TRUE(f.session.menu.Reachable(item)) << item;
+  }
+  EXPECT_EQ(f.platform.busyChanges, (std::vector<bool>{true, false}));
+  ASSERT_EQ(RunMenuItem(f.session, "mnuTime"), MenuOutcome::Ran);
+  EXPECT_EQ(f.platform.lines,
+            (std::vector<std::string>{"time =  0 s", "max iteration in simulation =  0 "}));
 }
 
 // Step and rate are stored as magnitudes, the pulse with its sign, the temperature read leniently;
@@ -66,23 +79,6 @@ TEST(CommitChain, ReadsTheInstrumentFieldsOrStopsTheCommandWithAMessage) {
   RunMenuItem(f.session, "mnuSimulate");
   ASSERT_EQ(f.platform.messages.size(), 2u);
   EXPECT_NE(f.platform.messages[1].find("temperature"), std::string::npos);
-}
-
-TEST(Simulate, EnablesTheMenusAndReportsItsTime) {
-  SessionFixture f;
-  f.platform.clock = 10;
-  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
-  EXPECT_TRUE(f.platform.messages.empty());
-  EXPECT_EQ(f.session.curves.pointCount, 121);
-  for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit", "mnuTime"}) {
-    EXPECT_TRUE(f.session.menu.Reachable(item)) << item;
-  }
-  EXPECT_EQ(f.platform.busyChanges, (std::vector<bool>{true, false}));
-
-  ASSERT_EQ(RunMenuItem(f.session, "mnuTime"), MenuOutcome::Ran);
-  EXPECT_EQ(f.platform.lines,
-            (std::vector<std::string>{"time =  0 s", "max iteration in simulation =  0 "}));
-  EXPECT_TRUE(f.session.result.visible);
 }
 
 TEST(Dialogs, UsersCannotReachHiddenOrGreyedControls) {

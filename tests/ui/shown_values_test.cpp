@@ -1,5 +1,5 @@
-// The dialogs round a computed value once, to the digits their caption or box shows, and that
-// number is what the experiment uses: the caption, the gathered state and the fit agree.
+// The dialogs round a computed value once, to the digits their caption shows, and that number is
+// what the experiment uses. (The electrode area: the ui_area_as_shown scenario.)
 
 #include <gtest/gtest.h>
 
@@ -10,13 +10,11 @@
 #include "support/test_platform.h"
 #include "ui/commands.h"
 #include "ui/form_expr.h"
-#include "ui/form_ins.h"
 #include "ui/session_actions.h"
 
 namespace kivex::ui {
 namespace {
 
-using testing::Click;
 using testing::SessionFixture;
 using testing::Type;
 
@@ -57,21 +55,6 @@ TEST(ShownValues, AFitOfTheConcentrationEndsAtTheSimulatedInitialConcentration) 
   EXPECT_EQ(ShownConcentration(fitted), simulated);
   // 9.996e-4 M of A at the Nernst ratio 4.16e-4: made up with 1.0000e-3 M.
   EXPECT_EQ(f.session.Expr().CheckFitted(1).caption, "1.e-3");
-}
-
-// A computed area is used as the box shows it, and so is a layer's volume; one that cannot be
-// computed leaves box and experiment as they were.
-TEST(ShownValues, TheElectrodeAreaIsTheOneTheBoxShows) {
-  SessionFixture f;
-  Click(f.session, "FormIns.optElectrode(4)");  // microdisc, radius 0.2821: pi r^2 = 0.25001
-  Click(f.session, "FormIns.cmdOK");
-  const FormIns& ins = f.session.Ins();
-  EXPECT_EQ(ins.ARE.text, "2.5e-1");
-  EXPECT_EQ(f.session.app.area, 0.25);
-  EXPECT_EQ(f.session.app.electrodeVolume, 0.25 * 0.01);
-  Type(f.session, "FormIns.radius", "1e200");
-  EXPECT_EQ(ins.ARE.text, "2.5e-1");
-  EXPECT_EQ(f.session.app.area, 0.25);
 }
 
 }  // namespace
