@@ -1,9 +1,7 @@
-// A fit the user stops ends on the best trial it has simulated, not on the trial it was in: the
-// experiment, curve 2 and the captions hold that trial, and the last result line says the fit
-// was cancelled.
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,15 +30,13 @@ double LeastSquareOf(const std::string& line) {
   return model::ReadNumber(line.substr(line.find('=') + 1));
 }
 
+// A stopped fit ends on the best trial so far, not the one it was in, and says it was cancelled.
 TEST(CancelledFit, EndsOnTheBestTrialSoFarWithItsValuesInTheCaptions) {
   CancellingPlatform platform;
   Session session(platform);
   RunMenuItem(session, "mnuSimulate");  // the measured curve, at ks 1e4 and alpha 0.5
-  testing::Type(session, "FormExpr.ks(1)", "1e-3");
-  testing::Type(session, "FormExpr.alph(1)", "0.3");
-  testing::TickFit(session, 1);  // the concentration is not fitted
-  testing::TickFit(session, 7);
-  testing::TickFit(session, 10);
+  testing::Apply(session, {{"FormExpr.ks(1)", "1e-3"}, {"FormExpr.alph(1)", "0.3"}});
+  for (int k : {1, 7, 10}) testing::TickFit(session, k);  // the concentration is not fitted
   platform.simulationsBeforeCancel = 9;
   RunMenuItem(session, "mnuAutoFit");
 
@@ -61,10 +57,9 @@ TEST(CancelledFit, EndsOnTheBestTrialSoFarWithItsValuesInTheCaptions) {
   EXPECT_NEAR(sum, best, 1e-13 * best);
   // The progress named a best that never grew and ended at the reported one.
   ASSERT_EQ(platform.progress.size(), 9u);
-  for (std::size_t k = 1; k < platform.progress.size(); ++k) {
-    EXPECT_LE(platform.progress[k].second, platform.progress[k - 1].second);
-    EXPECT_GE(platform.progress[k].first, platform.progress[k - 1].first);
-  }
+  EXPECT_TRUE(std::ranges::is_sorted(platform.progress, std::ranges::greater{},
+                                     [](const auto& p) { return p.second; }));
+  EXPECT_TRUE(std::ranges::is_sorted(platform.progress, {}, &std::pair<int, double>::first));
   EXPECT_GE(platform.progress.back().first, 2);
   EXPECT_NEAR(platform.progress.back().second, best, 1e-13 * best);
   // The experiment holds the trial the captions show.

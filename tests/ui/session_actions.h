@@ -1,11 +1,11 @@
 #pragma once
-// What the session tests do as a user would, by control reference ("FormIns.Estep"), the curves
-// they compare and the fit report they read.
+// What the session tests do as a user would, by control reference ("FormIns.Estep").
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/form_expr.h"
@@ -14,19 +14,31 @@
 
 namespace kivex::testing {
 
-inline void Type(ui::Session& session, std::string_view reference, std::string text) {
-  const ui::ControlAddress address = ui::ResolveControl(session, reference);
-  ui::TypeText(session, *address.dialog, *address.control, std::move(text));
+inline void Type(ui::Session& s, std::string_view reference, std::string text) {
+  const auto [dialog, control] = ui::ResolveControl(s, reference);
+  ui::TypeText(s, *dialog, *control, std::move(text));
+}
+inline void Click(ui::Session& s, std::string_view reference) {
+  const auto [dialog, control] = ui::ResolveControl(s, reference);
+  ui::ClickControl(s, *dialog, *control);
+}
+inline void Choose(ui::Session& s, std::string_view reference, std::string_view item) {
+  const auto [dialog, control] = ui::ResolveControl(s, reference);
+  ui::ChooseItem(s, *dialog, *control, item);
 }
 
-inline void Click(ui::Session& session, std::string_view reference) {
-  const ui::ControlAddress address = ui::ResolveControl(session, reference);
-  ui::ClickControl(session, *address.dialog, *address.control);
-}
-
-inline void Choose(ui::Session& session, std::string_view reference, std::string_view item) {
-  const ui::ControlAddress address = ui::ResolveControl(session, reference);
-  ui::ChooseItem(session, *address.dialog, *address.control, item);
+// Sets controls in order as a user does: a list is chosen from, a null text clicks, others typed.
+using Settings = std::vector<std::pair<const char*, const char*>>;
+inline void Apply(ui::Session& session, const Settings& settings) {
+  for (const auto& [reference, text] : settings) {
+    if (!text) {
+      Click(session, reference);
+    } else if (std::string_view(reference).find(".Combo") != std::string_view::npos) {
+      Choose(session, reference, text);
+    } else {
+      Type(session, reference, text);
+    }
+  }
 }
 
 // Curve k over the loaded points; k = 0 gives the potentials.

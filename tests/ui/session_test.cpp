@@ -1,10 +1,11 @@
-// The session as a user meets it: start-up, the commit of the dialogs, Simulate and its failures,
-// the close box and the controls a user cannot reach.
+// The session as a user meets it: start-up, the commit of the dialogs, Simulate and the controls a
+// user cannot reach. (Theoretical Peak, a failed run, the close box: the ui_* scenarios.)
 
 #include "ui/session.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -13,18 +14,16 @@
 #include "ui/commit_chain.h"
 #include "ui/form_ins.h"
 #include "ui/form_mech.h"
-#include "ui/form_tech.h"
 #include "ui/session_actions.h"
 
 namespace kivex::ui {
 namespace {
 
-using testing::Choose;
 using testing::Click;
 using testing::SessionFixture;
 using testing::Type;
 
-TEST(StartUp, DigitalPlanarAndTheMenuGreyedAsAtFirstLaunch) {
+TEST(StartUp, DigitalPlanarWithTheMenuGreyedUntilTheFirstSimulation) {
   SessionFixture f;
   EXPECT_TRUE(f.session.app.digital);
   EXPECT_EQ(f.session.app.electrode, 1);
@@ -33,17 +32,28 @@ TEST(StartUp, DigitalPlanarAndTheMenuGreyedAsAtFirstLaunch) {
   for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit", "mnuTime", "mnuFindPeak"}) {
     EXPECT_FALSE(f.session.menu.Reachable(item)) << item;
   }
-  for (const char* item : {"mnuImport", "mnuExport", "mnuAutoFit", "mnuManualSeparate",
-                           "mnuAutoSeparate", "mnuSimulate", "mnuAbout"}) {
+  for (const char* item : {"mnuImport", "mnuExport", "mnuAutoFit", "mnuAutoSeparate"}) {
     EXPECT_TRUE(f.session.menu.Reachable(item)) << item;
   }
   EXPECT_EQ(RunMenuItem(f.session, "mnuTime"), MenuOutcome::Disabled);
   EXPECT_EQ(RunMenuItem(f.session, "mnuNoSuchThing"), MenuOutcome::Unknown);
+
+  // Simulate opens the menus and reports its time.
+  f.platform.clock = 10;
+  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+  EXPECT_TRUE(f.platform.messages.empty());
+  EXPECT_EQ(f.session.curves.pointCount, 121);
+  for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit", "mnuTime"}) {
+    EXPECT_TRUE(f.session.menu.Reachable(item)) << item;
+  }
+  EXPECT_EQ(f.platform.busyChanges, (std::vector<bool>{true, false}));
+  ASSERT_EQ(RunMenuItem(f.session, "mnuTime"), MenuOutcome::Ran);
+  EXPECT_EQ(f.platform.lines,
+            (std::vector<std::string>{"time =  0 s", "max iteration in simulation =  0 "}));
 }
 
-// Step and rate are stored as magnitudes, the pulse with its sign; the temperature is read
-// leniently. A strict field that is not a number stops the commit before anything of the
-// instrument is stored, and the command with a message; so does an impossible temperature.
+// Step and rate are stored as magnitudes, the pulse with its sign, the temperature read leniently;
+// a bad strict field stops the commit before anything of the instrument is stored.
 TEST(CommitChain, ReadsTheInstrumentFieldsOrStopsTheCommandWithAMessage) {
   SessionFixture f;
   Type(f.session, "FormIns.Estep", "-0.002");
@@ -51,10 +61,9 @@ TEST(CommitChain, ReadsTheInstrumentFieldsOrStopsTheCommandWithAMessage) {
   Type(f.session, "FormIns.Epulse", "-0.025");
   Type(f.session, "FormIns.txttemp", "35 C");
   GatherParameters(f.session);
-  EXPECT_DOUBLE_EQ(f.session.app.Estep, 0.002);
-  EXPECT_DOUBLE_EQ(f.session.app.scanRate, 0.1);
-  EXPECT_DOUBLE_EQ(f.session.app.Epulse, -0.025);
-  EXPECT_DOUBLE_EQ(f.session.app.temperature, 308.14);
+  const model::AppState& app = f.session.app;
+  EXPECT_EQ((std::array{app.Estep, app.scanRate, app.Epulse, app.temperature}),
+            (std::array{0.002, 0.1, -0.025, 308.14}));
 
   Type(f.session, "FormIns.Estep", "0.0o5");
   Type(f.session, "FormIns.Eend", "-0.5");
@@ -70,85 +79,6 @@ TEST(CommitChain, ReadsTheInstrumentFieldsOrStopsTheCommandWithAMessage) {
   RunMenuItem(f.session, "mnuSimulate");
   ASSERT_EQ(f.platform.messages.size(), 2u);
   EXPECT_NE(f.platform.messages[1].find("temperature"), std::string::npos);
-}
-
-TEST(CommitChain, TheoreticalPeakCommitsTheDialogsFirst) {
-  SessionFixture f;
-  Click(f.session, "FormMech.CheckDigital");  // analytical: the item is offered
-  f.session.menu.Enable("mnuData");           // as after an import
-  Type(f.session, "FormIns.Estart", "0.25");
-  EXPECT_FALSE(f.session.app.committed);
-  ASSERT_EQ(RunMenuItem(f.session, "mnuTheoPeak"), MenuOutcome::Ran);
-  EXPECT_DOUBLE_EQ(f.session.app.Estart, 0.25);
-  ASSERT_FALSE(f.platform.lines.empty());
-  EXPECT_EQ(f.platform.lines[0], "Theoretical limiting current:");
-}
-
-TEST(Simulate, EnablesTheMenusAndReportsItsTime) {
-  SessionFixture f;
-  f.platform.clock = 10;
-  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
-  EXPECT_TRUE(f.platform.messages.empty());
-  EXPECT_EQ(f.session.curves.pointCount, 121);
-  for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit", "mnuTime"}) {
-    EXPECT_TRUE(f.session.menu.Reachable(item)) << item;
-  }
-  EXPECT_EQ(f.platform.busyChanges, (std::vector<bool>{true, false}));
-
-  ASSERT_EQ(RunMenuItem(f.session, "mnuTime"), MenuOutcome::Ran);
-  EXPECT_EQ(f.platform.lines,
-            (std::vector<std::string>{"time =  0 s", "max iteration in simulation =  0 "}));
-  EXPECT_TRUE(f.session.result.visible);
-}
-
-// A failure is shown once, with the prefix of the route that failed; the failed run's curve, on
-// its own points, is drawn without a "No data!" after the message; the menus open all the same.
-// (A failure of the analytical route: the simulation_failures scenario.)
-TEST(Simulate, AFailureIsShownOnceAndTheMenusStillOpen) {
-  SessionFixture f;
-  Click(f.session, "FormMech.CheckDigital");  // the thin film can be chosen in analytical mode
-  Click(f.session, "FormIns.optElectrode(9)");
-  Click(f.session, "FormMech.CheckDigital");
-  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
-  EXPECT_EQ(f.platform.messages,
-            (std::vector<std::string>{"CV Error: The thin-film electrode has no digital "
-                                      "simulation! Please try again by other initial values."}));
-  EXPECT_TRUE(f.session.menu.Reachable("mnuManualFit"));
-}
-
-// The close box discards what was typed or chosen, and what mirrors the dialog follows it back:
-// the mode, the Analysis menu, the electrodes offered, the concentrations.
-TEST(Dialogs, CloseBoxBringsEachDialogBackToItsDefaults) {
-  SessionFixture f;
-  Session& s = f.session;
-  Click(s, "FormTech.optTech(4)");
-  Type(s, "FormIns.Estart", "0.5");
-  Click(s, "FormMech.CheckDigital");  // analytical
-  Click(s, "FormMech.mech(4)");
-  Click(s, "FormIns.optElectrode(7)");
-  Type(s, "FormExpr.C(1)", "5e-3");
-  GatherParameters(s);
-  ASSERT_EQ(s.app.technique, 4);
-
-  for (const char* dialog : {"FormTech", "FormMech", "FormIns", "FormExpr"}) s.CloseDialog(dialog);
-  EXPECT_FALSE(s.IsLoaded("FormIns"));
-  EXPECT_TRUE(s.Mech().CheckDigital.value);
-  EXPECT_TRUE(s.Mech().mech(1).value);
-  EXPECT_TRUE(s.app.digital);
-  EXPECT_FALSE(s.menu.Find("mnuTheoPeak")->enabled);
-  EXPECT_FALSE(s.Ins().optElectrode(9).enabled);
-  EXPECT_EQ(s.app.electrode, 1);
-  ChemicalsOK(s);
-  EXPECT_EQ(s.app.technique, 1);
-  EXPECT_DOUBLE_EQ(s.app.Estart, 0.3);
-  EXPECT_DOUBLE_EQ(s.app.radius, 0.2821);  // not divided as a band width
-  EXPECT_DOUBLE_EQ(s.app.area, 1.0);
-  EXPECT_DOUBLE_EQ(s.app.Cinit(1), 9.996e-4);
-
-  // Back in analytical mode, a re-created Instrument dialog offers electrodes 8 and 9.
-  Click(s, "FormMech.CheckDigital");
-  s.CloseDialog("FormIns");
-  EXPECT_TRUE(s.Ins().optElectrode(8).enabled);
 }
 
 TEST(Dialogs, UsersCannotReachHiddenOrGreyedControls) {
