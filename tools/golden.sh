@@ -16,7 +16,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # Runs the concatenation of the given scripts with a full-precision dump of the curves at the
-# end, and prints NAME and one hash of the output, the errors, the exit code and every file written.
+# end, and prints NAME and one hash of the output, the errors, the exit code and every file written
+# or changed.
 fingerprint() {
   local name=$1
   shift
@@ -26,8 +27,15 @@ fingerprint() {
   [ -d "$root/examples/data" ] && mkdir -p "$dir/examples/data" && cp -r "$root/examples/data/." "$dir/examples/data/"
   cat "$@" > "$dir/case.kivex"
   printf '\nwrite-curves golden_final.csv\n' >> "$dir/case.kivex"
+  # The data copied in are inputs: only what a run writes or changes counts.
+  local inputs
+  inputs=$(cd "$dir" && find . -type f ! -name case.kivex -print0 | sort -z | xargs -0 -r sha256sum)
   local code=0
   (cd "$dir" && "$batch" case.kivex > out.txt 2> err.txt) || code=$?
+  while read -r sum file; do
+    [ -n "$file" ] && [ -f "$dir/$file" ] &&
+      [ "$(sha256sum < "$dir/$file" | cut -d' ' -f1)" = "$sum" ] && rm -f "$dir/$file"
+  done <<< "$inputs"
   sed -i -E 's/(time[^=]*= ).*/\1<elapsed>/' "$dir/out.txt"
   sed -i -E 's/(time[^=]*= ).*/\1<elapsed>/' "$dir/err.txt"
   echo "$code" > "$dir/exit.txt"
