@@ -1,12 +1,9 @@
-// Long work runs beside a live window: a simulation or fit leaves the window repainting and
-// showing each result line as it is written, with the hourglass, greyed menu items and locked
-// dialogs; a fit shows its progress and stops at Cancel or Esc on the best trial so far.
+// Long work runs beside a live, locked window; a fit stops at Cancel or Esc on its best trial.
 
 #include <gtest/gtest.h>
 
 #include <QCursor>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QtTest/QTest>
 
@@ -59,9 +56,9 @@ enum class Stop { CancelButton, EscOnTheFrame };
 class LongWork : public ::testing::TestWithParam<Stop> {};
 
 TEST_P(LongWork, RunsBesideALiveWindowAndAFitStopsOnTheBestTrialSoFar) {
-  MainWindow window;
-  window.show();
-  ModalAnswerer answerer;
+  ShownWindow shown;
+  MainWindow& window = shown.window;
+  const auto& answerer = shown.answerer;
   SlowScheme(window.session());
   window.Refresh();
 
