@@ -40,20 +40,7 @@ TEST(HalfWave, FindsTheHalfWavePotentialOfAReductionWaveAndItsMirrorAlike) {
   EXPECT_EQ(mirror.Id, wave.Id);
 }
 
-TEST(HalfWave, ACurveWithNoPointInTheBandSaysSoInsteadOfRepeatingTheLastValue) {
-  model::CurveSet curves;
-  Wave(curves, 1, 1e-6, 0.0, 0.001);
-  // A step wave: from 0 straight to the top, nothing near half the height.
-  for (int i = 1; i <= curves.pointCount; ++i) curves.y(i, 2) = i <= 300 ? 0.0 : 1e-6;
-  curves.curveCount = 2;
-  EXPECT_FALSE(FindHalfWave(curves, 2).E.has_value());
-  const auto report = HalfWaveReport(curves);
-  ASSERT_EQ(report.size(), 2u);
-  EXPECT_EQ(report[0].substr(0, 22), "Peak  1 :     E1/2 =  ");
-  EXPECT_EQ(report[1],
-            "Peak  2 :     E1/2 not found: no point within 5 % of half the height  Id =  1E-06 ");
-}
-
+// (A curve with no point near half its height: the curve_files and sixth_curve scenarios.)
 TEST(HalfWave, AFlatCurveGivesTheFirstPotentialAndNoCurrent) {
   model::CurveSet curves;
   Wave(curves, 1, 0.0, 0.0, 0.1);

@@ -1,5 +1,5 @@
-// The initial concentrations: pre-equilibration at the starting potential, step by step and
-// rounded as the dialog shows them or in full precision, and the preconcentrated species.
+// The initial concentrations: pre-equilibration at the starting potential, rounded as the dialog
+// shows them or in full precision, and the preconcentrated species.
 
 #include "model/initial_concentrations.h"
 
@@ -10,8 +10,10 @@
 #include <initializer_list>
 #include <string>
 
+#include "model/failure.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
+#include "model/preconcentration_factor.h"
 
 namespace kivex::model {
 namespace {
@@ -35,12 +37,9 @@ struct Solution {
 
   Solution(std::initializer_list<double> analytical, std::initializer_list<Reaction> couples,
            std::initializer_list<Reaction> firstOrder = {},
-           std::initializer_list<Reaction> twoSpecies = {}, double Estart = 0.3) {
-    int i = 1;
-    for (double c : analytical) prep.analytical[static_cast<std::size_t>(i++)] = c;
-    prep.preEquilibrate = true;
-    prep.fOverRT = kFOverRT;
-    prep.Estart = Estart;
+           std::initializer_list<Reaction> twoSpecies = {}, double Estart = 0.3)
+      : prep{.preEquilibrate = true, .fOverRT = kFOverRT, .Estart = Estart} {
+    std::copy(analytical.begin(), analytical.end(), prep.analytical.begin() + 1);
     for (const Reaction& r : couples) {
       const int j = ++scheme.chargeCount;
       scheme.chargeSpecies(j, 1) = static_cast<Count>(r.species[0]);
@@ -145,27 +144,36 @@ TEST(PreEquilibration, TwoSpeciesStepWritesOnlyItsPlaces) {
   EXPECT_NEAR(1000.0 * c[1] * c[2], c[3], 2e-3 * c[3]);
 }
 
-// Species 2 becomes C(1) times the factor whatever pre-equilibration gave; a factor that cannot
-// be formed leaves it as pre-equilibration left it.
+// Levich transport over the deposit time, for a planar electrode of 1 cm2 x 0.01 cm: n, E0, Epre,
+// temperature, stirring rate, electrode constant, area, D, viscosity, deposit time, volume.
+const PreconcentrationInput kDeposit{1, 0.1, -0.3, 298.14, 100, 10, 1, 1e-5, 0.01, 600, 0.01};
+
+// 10 * 1 * (1e-5)^(2/3) * sqrt(2 pi 100 / 60) * 0.01^(-1/6) * 600 / 0.01, the deposition at 0.4 V
+// below E0 being complete to 2e-7. Far positive of E0 nothing is collected, without overflowing;
+// no volume or no viscosity cannot be computed.
+TEST(PreconcentrationFactor, LevichTransportOverTheDepositTime) {
+  EXPECT_NEAR(PreconcentrationFactor(kDeposit), 1941.6256, 1e-3);
+  PreconcentrationInput changed = kDeposit;
+  changed.Epre = 100.0;
+  EXPECT_EQ(PreconcentrationFactor(changed), 0.0);
+  changed = kDeposit;
+  changed.electrodeVolume = 0;
+  EXPECT_THROW(PreconcentrationFactor(changed), Failure);
+  changed = kDeposit;
+  changed.viscosity = 0;
+  EXPECT_THROW(PreconcentrationFactor(changed), Failure);
+}
+
+// Species 2 becomes C(1) times the factor whatever pre-equilibration gave, with the Nernst ratio of
+// charge reaction 1, not the input's; a factor that cannot be formed leaves it as it was.
 TEST(Preconcentration, SetsSpeciesTwoFromTheAnalyticalConcentrationOfSpeciesOne) {
   Solution s({1e-3}, {{{1, 2}, 0.1}});
   s.prep.preconcentrate = true;
-  s.prep.preconcentration = {.n = 5,
-                             .E0 = 7,
-                             .Epre = -0.3,
-                             .temperature = 298.14,
-                             .stirRate = 100,
-                             .electrodeConstant = 10,
-                             .area = 1,
-                             .D = 1e-5,
-                             .viscosity = 0.01,
-                             .tPre = 600,
-                             .electrodeVolume = 0.01};
-  PreconcentrationInput ofCoupleOne = s.prep.preconcentration;
-  ofCoupleOne.n = 1;  // the deposit's ratio is that of charge reaction 1, not the input's
-  ofCoupleOne.E0 = 0.1;
+  s.prep.preconcentration = kDeposit;
+  s.prep.preconcentration.n = 5;
+  s.prep.preconcentration.E0 = 7;
   const Concentrations c = s.Full();
-  EXPECT_EQ(c[2], 1e-3 * PreconcentrationFactor(ofCoupleOne));
+  EXPECT_EQ(c[2], 1e-3 * PreconcentrationFactor(kDeposit));
   EXPECT_EQ(Shown(c[1]), "9.996e-4");
   s.prep.preconcentration.electrodeVolume = 0;
   EXPECT_EQ(Shown(s.Full()[2]), "4.159e-7");
