@@ -14,28 +14,7 @@
 namespace kivex::ui::qt {
 namespace {
 
-TEST(DialogWindows, StayAboveTheFrameAndTheirMenuCommandBringsThemToTheFront) {
-  MainWindow window;
-  window.show();
-  Trigger(window, "mnuTech");
-  Trigger(window, "mnuMechamism");
-  DialogWindow* tech = window.DialogWindowFor("FormTech");
-  DialogWindow* mech = window.DialogWindowFor("FormMech");
-  ASSERT_TRUE(tech && mech);
-  // Dialogs of the frame: the window manager keeps them above it.
-  for (DialogWindow* dialog : {tech, mech}) {
-    ASSERT_NE(dialog->windowHandle(), nullptr);
-    EXPECT_EQ(dialog->windowHandle()->type(), Qt::Dialog);
-    EXPECT_EQ(dialog->windowHandle()->transientParent(), window.windowHandle());
-  }
-  // A click on the frame makes it the active window; the menu brings the open dialog back.
-  window.activateWindow();
-  ASSERT_TRUE(ProcessUntil([&] { return window.isActiveWindow(); }, 2000));
-  Trigger(window, "mnuTech");
-  EXPECT_TRUE(ProcessUntil([&] { return QApplication::activeWindow() == tech; }, 2000));
-  Trigger(window, "mnuMechamism");
-  EXPECT_TRUE(ProcessUntil([&] { return QApplication::activeWindow() == mech; }, 2000));
-}
+// (Above the frame and brought to the front by the menu: the x11.window_scenario test.)
 
 struct Reopened {
   const char* name;

@@ -23,7 +23,7 @@
 namespace kivex::ui::qt {
 namespace {
 
-TEST(MainWindow, MenuTreeCaptionsAndStartUpStates) {
+TEST(MainWindow, MenuTreeCaptions) {
   MainWindow window;
   EXPECT_EQ(window.windowTitle(), "Kivex for Windows");
   EXPECT_EQ(window.objectName(), "MDIForm1");
@@ -32,12 +32,6 @@ TEST(MainWindow, MenuTreeCaptionsAndStartUpStates) {
   EXPECT_EQ(top, (QStringList{"&File", "&Input", "&Run", "&Display", "&Analysis", "&Help"}));
   EXPECT_EQ(window.ActionFor("mnuMechamism")->text(), "&Mechamism...");
   EXPECT_EQ(window.ActionFor("mnuSemiInte")->text(), "S&emi-intergrate");
-  for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit"}) {
-    EXPECT_FALSE(window.ActionFor(item)->isEnabled()) << item;
-  }
-  for (const char* item : {"mnuImport", "mnuExport", "mnuAutoFit", "mnuSimulate"}) {
-    EXPECT_TRUE(window.ActionFor(item)->isEnabled()) << item;
-  }
   int separators = 0;
   for (QAction* action : window.menuBar()->findChild<QMenu*>("mnuFile")->actions()) {
     separators += action->isSeparator();
@@ -55,7 +49,9 @@ TEST(MainWindow, SimulateStopsWithTheCoresMessageOrDrawsAPictureToCopyAndPrint) 
   Trigger(window, "mnuSimulate");
   ASSERT_EQ(shown.answerer.texts.size(), 1u);
   EXPECT_NE(shown.answerer.texts[0].find("E step (V)"), std::string::npos);
-  EXPECT_FALSE(window.ActionFor("mnuDisplay")->isEnabled());
+  for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit"}) {
+    EXPECT_FALSE(window.ActionFor(item)->isEnabled()) << item;
+  }
 
   window.session().Ins().Estep.text = "0.005";
   Trigger(window, "mnuSimulate");
