@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -47,10 +48,8 @@ std::vector<double> Wave(int count, int centre, double height, double width = 5)
 }
 
 bool Contains(const std::vector<std::string>& lines, const std::string& start) {
-  for (const std::string& line : lines) {
-    if (line.rfind(start, 0) == 0) return true;
-  }
-  return false;
+  return std::ranges::any_of(lines,
+                             [&](const std::string& line) { return line.starts_with(start); });
 }
 
 TEST(FindPeaks, ReductionWaveGivesOneSignedPeakAndItsAreaAndEveryCurveIsSearched) {
