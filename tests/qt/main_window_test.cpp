@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(Files, SaveDialog,
                                            SavedAs{"mnuExport", "ec_dp", "all (*.*)", "ec_dp"}),
                          [](const auto& info) { return std::to_string(info.index); });
 
-TEST(MainWindow, DialogsOpenModelessBindByNameAndTheCloseBoxRestoresDefaults) {
+TEST(MainWindow, DialogsBindByNameTakeWhatIsTypedAndTheCloseBoxRestoresDefaults) {
   MainWindow window;
   window.show();
   Trigger(window, "mnuTech");
@@ -189,11 +189,8 @@ TEST(MainWindow, DialogsOpenModelessBindByNameAndTheCloseBoxRestoresDefaults) {
   ASSERT_NE(tech, nullptr);
   EXPECT_TRUE(option(1)->isChecked());
   EXPECT_FALSE(option(4)->isChecked());
-}
 
-TEST(MainWindow, TypingIntoAFieldReachesTheDialogData) {
-  MainWindow window;
-  window.show();
+  // Typing into a field reaches the dialog's data.
   Trigger(window, "mnuInstrument");
   DialogWindow* ins = window.DialogWindowFor("FormIns");
   auto* estep = ins->findChild<QLineEdit*>("Estep");
