@@ -1,5 +1,4 @@
-// Reading measured curves: the pair format, the column format that must read every pair file as
-// the pair format does, and storing an import whole or not at all.
+// Reading measured curves as pairs or columns; an import is stored whole or not at all.
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
-// The initial concentrations: pre-equilibration at the starting potential, rounded as the dialog
-// shows them or in full precision, and the preconcentrated species.
+// Pre-equilibration at the starting potential, as the dialog shows it or in full precision.
 
 #include "model/initial_concentrations.h"
 
@@ -63,33 +62,21 @@ struct Solution {
   Concentrations Full() const { return InitialConcentrations(scheme, prep); }
 };
 
-// 1 mM of A at the start; A, B and C as the dialog shows them afterwards.
+// 1 mM of A at the start; A, B and C as shown afterwards.
 TEST(PreEquilibration, CouplesThenChemistryReachEquilibriumAtTheStartingPotential) {
-  struct Case {
-    const char* what;
-    Solution solution;
-    std::array<const char*, 3> shown;
+  const std::pair<Solution, const char*> cases[] = {
+      // A + e = B, E0 0.1 V, start at 0.3 V: [B]/[A] = exp(-0.2 f) = 4.16e-4.
+      {Solution({1e-3}, {{{1, 2}, 0.1}}), "9.996e-4 4.159e-7 0.e0"},
+      // Far beyond E0 all is reduced, far before it nothing, without overflow.
+      {Solution({1e-3}, {{{1, 2}, 100.0, 3}}, {}, {}, -100.0), "0.e0 1.e-3 0.e0"},
+      {Solution({1e-3}, {{{1, 2}, -100.0, 3}}, {}, {}, 100.0), "1.e-3 0.e0 0.e0"},
+      // Then C = A with K = [A]/[C] = 1000, on the charge step's shown values: 9.996e-4 * 1000 /
+      // 1001 of A.
+      {Solution({1e-3}, {{{1, 2}, 0.1}}, {{{3, 1}, 1000.0}}), "9.986e-4 4.159e-7 9.986e-7"},
   };
-  const Case cases[] = {
-      // [B]/[A] = exp(-0.2 f) = 4.16e-4
-      {"A + e = B, E0 0.1 V, start at 0.3 V",
-       Solution({1e-3}, {{{1, 2}, 0.1}}),
-       {"9.996e-4", "4.159e-7", "0.e0"}},
-      {"far beyond E0: all reduced, no overflow",
-       Solution({1e-3}, {{{1, 2}, 100.0, 3}}, {}, {}, -100.0),
-       {"0.e0", "1.e-3", "0.e0"}},
-      {"far before E0: untouched, no overflow",
-       Solution({1e-3}, {{{1, 2}, -100.0, 3}}, {}, {}, 100.0),
-       {"1.e-3", "0.e0", "0.e0"}},
-      // 9.996e-4 * 1000 / 1001 of A: the chemical step works on the charge step's shown values
-      {"mechanism 5: then C = A with K = [A]/[C] = 1000",
-       Solution({1e-3}, {{{1, 2}, 0.1}}, {{{3, 1}, 1000.0}}),
-       {"9.986e-4", "4.159e-7", "9.986e-7"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const Concentrations shown = c.solution.Shown();
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(Shown(shown[i]), c.shown[i - 1]) << i;
+  for (const auto& [solution, shown] : cases) {
+    const Concentrations c = solution.Shown();
+    EXPECT_EQ(Shown(c[1]) + " " + Shown(c[2]) + " " + Shown(c[3]), shown);
   }
 }
 
