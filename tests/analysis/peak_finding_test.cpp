@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -16,8 +17,9 @@ namespace {
 using model::CurveSet;
 using model::PlotSettings;
 
-// Curve 1 holds `values` at the potentials 0.25, 0.5, ... (exact in binary).
-CurveSet Curve(const std::vector<double>& values) {
+// Curve 1 holds `values` at the potentials 0.25, 0.5, ... (exact in binary), on an axis of
+// `cycles` sweeps of 5 mV steps made by `technique`.
+CurveSet Curve(const std::vector<double>& values, double cycles = 0.5, int technique = 1) {
   CurveSet curves;
   const int count = static_cast<int>(values.size());
   for (int i = 1; i <= count; ++i) {
@@ -27,23 +29,13 @@ CurveSet Curve(const std::vector<double>& values) {
   curves.pointCount = curves.lastPoint = static_cast<model::Count>(count);
   curves.firstPoint = 1;
   curves.curveCount = curves.storedCurveCount = curves.currentCurve = 1;
-  return curves;
-}
-
-// The curves on an axis of `cycles` sweeps of 5 mV steps made by `technique`.
-CurveSet Sweep(double cycles, CurveSet curves, int technique = 1) {
   curves.axisCycles = cycles;
   curves.axisStep = 0.005;
   curves.axisTechnique = static_cast<model::Count>(technique);
   return curves;
 }
 
-PlotSettings Span(double yMin, double yMax) {
-  PlotSettings plot;
-  plot.yMin = yMin;
-  plot.yMax = yMax;
-  return plot;
-}
+PlotSettings Span(double yMin, double yMax) { return {.yMin = yMin, .yMax = yMax}; }
 
 // A Gaussian wave of height `height` centred on point `centre` (1-based), `count` points.
 std::vector<double> Wave(int count, int centre, double height, double width = 5) {
@@ -56,17 +48,15 @@ std::vector<double> Wave(int count, int centre, double height, double width = 5)
 }
 
 bool Contains(const std::vector<std::string>& lines, const std::string& start) {
-  for (const std::string& line : lines) {
-    if (line.rfind(start, 0) == 0) return true;
-  }
-  return false;
+  return std::ranges::any_of(lines,
+                             [&](const std::string& line) { return line.starts_with(start); });
 }
 
 TEST(FindPeaks, ReductionWaveGivesOneSignedPeakAndItsAreaAndEveryCurveIsSearched) {
   CurveSet curves = Curve(Wave(61, 30, -1e-5));
   curves.curveCount = 2;  // curve 2 is flat
   PeakTables peaks;
-  const auto report = FindPeaks(Sweep(0.5, curves), Span(-1e-5, 0), peaks);
+  const auto report = FindPeaks(curves, Span(-1e-5, 0), peaks);
   ASSERT_EQ(report.size(), 5u);
   EXPECT_EQ(report[0], "Curve  1 :");
   EXPECT_EQ(report[1], "Peak  1 :     Ep =  7.5     Ip = -1E-05 ");
@@ -86,7 +76,7 @@ TEST(FindPeaks, ReductionWaveGivesOneSignedPeakAndItsAreaAndEveryCurveIsSearched
 TEST(FindPeaks, FlatTopGivesTwoPeaksAndThePeakAtTheThresholdIsNotReported) {
   const std::vector<double> flat = {0, 0, 0, 0, 1, 2, 3, 4, 5, 5, 4, 3, 2, 1, 0, 0, 0, 0, 0, 0};
   PeakTables peaks;
-  FindPeaks(Sweep(0.5, Curve(flat)), Span(0, 5), peaks);
+  FindPeaks(Curve(flat), Span(0, 5), peaks);
   EXPECT_EQ(peaks.PeakCount, 2);
   EXPECT_EQ(peaks.PeakPotential(1, 1), 0.25 * 9);
   EXPECT_EQ(peaks.PeakPotential(2, 1), 0.25 * 10);
@@ -94,11 +84,11 @@ TEST(FindPeaks, FlatTopGivesTwoPeaksAndThePeakAtTheThresholdIsNotReported) {
   // The threshold is 2 % of the plot's span: 0.02 * 100 is exactly 2.
   ASSERT_EQ(0.02 * 100.0, 2.0);
   const std::vector<double> small = {0, 0, 0, 0, 0, 0, .5, 1, 1.5, 2, 1.5, 1, .5, 0, 0, 0, 0, 0};
-  FindPeaks(Sweep(0.5, Curve(small)), Span(-50, 50), peaks);
+  FindPeaks(Curve(small), Span(-50, 50), peaks);
   EXPECT_EQ(peaks.PeakCount, 0);
   std::vector<double> above = small;
   above[9] = 2.000001;
-  FindPeaks(Sweep(0.5, Curve(above)), Span(-50, 50), peaks);
+  FindPeaks(Curve(above), Span(-50, 50), peaks);
   EXPECT_EQ(peaks.PeakCount, 1);
 }
 
@@ -110,17 +100,17 @@ TEST(FindPeaks, PeaksNearTheEndsOrTheTurnOfTheSweepAreNotCandidates) {
   } cases[] = {{6, 0, 0},   {7, 0, 1},   {55, 0, 1},  {56, 0, 0},
                {26, 30, 1}, {27, 30, 0}, {33, 30, 0}, {34, 30, 1}};
   for (const auto& c : cases) {
-    CurveSet curves = Curve(Wave(61, c.centre, 1, 1));
+    CurveSet curves = Curve(Wave(61, c.centre, 1, 1), c.turn ? 1 : 0.5);
     curves.sweepPointCount = static_cast<model::Count>(c.turn);
     PeakTables peaks;
-    FindPeaks(Sweep(c.turn ? 1 : 0.5, curves), Span(0, 1), peaks);
+    FindPeaks(curves, Span(0, 1), peaks);
     EXPECT_EQ(peaks.PeakCount, c.peaks) << c.centre;
   }
 }
 
 // One cycle turning at point 50 of 100: a cathodic (positive) forward peak at 25 and an anodic
 // (negative) reverse peak at 75, the forward current decaying to 0.2 at the turn.
-CurveSet Voltammogram(int peakCount) {
+CurveSet Voltammogram(int peakCount, double cycles = 1, int technique = 1) {
   std::vector<double> values(100);
   for (int i = 1; i <= 100; ++i) {
     const double forward = std::exp(-std::pow((i - 25) / 4.0, 2)) + 0.2 * (i >= 35 && i <= 50);
@@ -129,14 +119,14 @@ CurveSet Voltammogram(int peakCount) {
     if (peakCount == 3) values[i - 1] += 0.5 * std::exp(-std::pow((i - 90) / 1.5, 2));
     if (peakCount == 1 && i > 50) values[i - 1] = 0;
   }
-  CurveSet curves = Curve(values);
+  CurveSet curves = Curve(values, cycles, technique);
   curves.sweepPointCount = 50;
   return curves;
 }
 
 TEST(FindPeaks, CyclicRatioOnlyForOneCycleOfSweepVoltammetryWithTwoPeaks) {
   PeakTables peaks;
-  const auto report = FindPeaks(Sweep(1, Voltammogram(2)), Span(-0.8, 1), peaks);
+  const auto report = FindPeaks(Voltammogram(2), Span(-0.8, 1), peaks);
   ASSERT_EQ(peaks.PeakCount, 2);
   EXPECT_EQ(peaks.PeakPotential(1, 1), 0.25 * 25);
   EXPECT_EQ(peaks.PeakPotential(2, 1), 0.25 * 75);
@@ -144,24 +134,21 @@ TEST(FindPeaks, CyclicRatioOnlyForOneCycleOfSweepVoltammetryWithTwoPeaks) {
   EXPECT_EQ(report[3], "Ipa/Ipc =  .977             Ipa =  .977 ");
   EXPECT_EQ(report[4], "Ep2 - Ep1 =  12.5 ");
 
+  // Not for one or three peaks, two cycles or a DC technique.
   for (const CurveSet& curves :
-       {Sweep(1, Voltammogram(1)), Sweep(1, Voltammogram(3)), Sweep(2, Voltammogram(2))}) {
+       {Voltammogram(1), Voltammogram(3), Voltammogram(2, 2), Voltammogram(2, 1, 2)}) {
     const auto lines = FindPeaks(curves, Span(-0.8, 1), peaks);
-    EXPECT_FALSE(Contains(lines, "Ipa/Ipc"))
-        << peaks.PeakCount << " peaks, cycles " << curves.axisCycles;
-    EXPECT_FALSE(Contains(lines, "Ep2 - Ep1"));
+    EXPECT_FALSE(Contains(lines, "Ipa/Ipc") || Contains(lines, "Ep2 - Ep1")) << peaks.PeakCount;
   }
-  const CurveSet dc = Sweep(1, Voltammogram(2), 2);
-  EXPECT_FALSE(Contains(FindPeaks(dc, Span(-0.8, 1), peaks), "Ipa/Ipc"));
 
   // Two cycles have no area; one cycle subtracts the reverse charge from the forward charge.
-  EXPECT_EQ(FindPeaks(Sweep(2, Voltammogram(2)), Span(-0.8, 1), peaks).back(), "Peak Area =    0 ");
+  EXPECT_EQ(FindPeaks(Voltammogram(2, 2), Span(-0.8, 1), peaks).back(), "Peak Area =    0 ");
   std::vector<double> steps(20, 1.0);
   for (int i = 12; i <= 20; ++i) steps[i - 1] = -1.0;
-  CurveSet square = Curve(steps);
+  CurveSet square = Curve(steps, 1);
   square.sweepPointCount = 11;
   // Forward 3..11 is 9, reverse 11..18 is 1 - 7 = -6: (9 + 6) * 0.005.
-  EXPECT_EQ(FindPeaks(Sweep(1, square), Span(-1, 1), peaks).back(),
+  EXPECT_EQ(FindPeaks(square, Span(-1, 1), peaks).back(),
             "Peak Area =   " + model::PrintLine().Number(15 * 0.005).str());
 }
 
@@ -171,7 +158,7 @@ TEST(FindPeaks, MoreThanTwentyPeaksListsTheFirstTwentyAndSaysSo) {
     for (double v : {0.0, 1.0, 2.0, 3.0, 4.0, 3.0, 2.0, 1.0, 0.0, 0.0}) values.push_back(v);
   }
   PeakTables peaks;
-  const auto report = FindPeaks(Sweep(0.5, Curve(values)), Span(0, 4), peaks);
+  const auto report = FindPeaks(Curve(values), Span(0, 4), peaks);
   // 27 maxima, of which the first (point 5) and the last (point 265) lie too close to the ends.
   EXPECT_EQ(peaks.PeakCount, 20);
   EXPECT_EQ(peaks.PeakPotential(20, 1), 0.25 * (5 + 20 * 10));
@@ -183,11 +170,11 @@ TEST(FindPeaks, AnImportedCurveShorterThanTheLastSweepIsReadOnlyWithinItsPoints)
   CurveSet curves = Voltammogram(2);
   curves.sweepPointCount = 400;  // left by an earlier, longer simulation
   PeakTables peaks;
-  const auto clean = FindPeaks(Sweep(1, curves), Span(-0.8, 1), peaks);
+  const auto clean = FindPeaks(curves, Span(-0.8, 1), peaks);
   // Stale points beyond the curve, with a spike that would pass the test.
   for (int i = 101; i <= 400; ++i) curves.y(i, 1) = (i == 200) ? 50 : 1;
   for (int i = 196; i <= 204; ++i) curves.y(i, 1) = 50 - std::abs(i - 200);
-  EXPECT_EQ(FindPeaks(Sweep(1, curves), Span(-0.8, 1), peaks), clean);
+  EXPECT_EQ(FindPeaks(curves, Span(-0.8, 1), peaks), clean);
   EXPECT_EQ(peaks.PeakCount, 2);
 }
 

@@ -52,7 +52,7 @@ TEST(CsvExport, ImportGivesBackTheCurveTo15SignificantDigits) {
   // largest curve (the file spans several read buffers).
   std::mt19937_64 random(12345);
   std::uniform_real_distribution<double> mantissa(-0.5, 0.5);
-  std::uniform_int_distribution<int> xExponent(-3, 2), yExponent(-25, 14);
+  std::uniform_int_distribution<int> xExponent(-3, 2), yExponent(-300, 300);
   model::CurveSet curves;
   for (int i = 1; i <= model::kMaxPoints; ++i) {
     curves.x(i) = mantissa(random) * std::pow(10.0, xExponent(random));
@@ -91,8 +91,7 @@ std::vector<std::string> OtherFiles(const TempDir& dir, std::initializer_list<st
 TEST(WholeFile, ReplacesAnEarlierFileAndLeavesNoTemporary) {
   TempDir dir;
   const std::string path = dir.Write("out.csv", "old contents, much longer than the new ones\n");
-  // A file that happens to carry the temporary name is not ours to overwrite.
-  dir.Write("out.csv.tmp", "user data");
+  dir.Write("out.csv.tmp", "user data");  // not ours to overwrite
   WriteWholeFile(path, "new\r\n");
   EXPECT_EQ(TempDir::Read(path), "new\r\n");
   EXPECT_EQ(TempDir::Read(dir.File("out.csv.tmp")), "user data");
@@ -128,10 +127,7 @@ TEST(WholeFile, AFailedWriteNamesTheFileAndLeavesTheEarlierOneWhole) {
   EXPECT_EQ(message, "could not write \"" + path + "\": File too large");
   EXPECT_EQ(TempDir::Read(path), "the earlier report\r\n");
 
-  // A folder that is missing or in the way.
-  const std::string missing = dir.File("no/such/folder/out.csv");
-  EXPECT_EQ(WriteError(missing, "x"),
-            "could not write \"" + missing + "\": No such file or directory");
+  // A folder in the way. (A missing folder: the parameter_report scenario.)
   std::filesystem::create_directory(dir.File("taken"));
   EXPECT_EQ(WriteError(dir.File("taken"), "x"),
             "could not write \"" + dir.File("taken") + "\": Is a directory");

@@ -18,11 +18,7 @@ std::string Decoded(std::string_view bytes, std::size_t chunk) {
 
 // Whatever the chunks, the same text: a mark or a surrogate pair may be cut anywhere.
 TEST(TextDecoder, GivesUtf8WhereverTheChunksEnd) {
-  struct Case {
-    std::string bytes;
-    std::string text;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       // "E/V;µA" then U+1D70B (a surrogate pair), little endian.
       {std::string("\xFF\xFE"
                    "E\0/\0V\0;\0\xB5\0"
@@ -47,9 +43,9 @@ TEST(TextDecoder, GivesUtf8WhereverTheChunksEnd) {
       {"\xEF\xBB", "\xEF\xBB"},                              // too short to be a mark
       {std::string("1\0,\0", 4), std::string("1\0,\0", 4)},  // no mark: passed on as it is
   };
-  for (const Case& c : cases) {
-    for (std::size_t chunk = 1; chunk <= c.bytes.size(); ++chunk) {
-      EXPECT_EQ(Decoded(c.bytes, chunk), c.text) << "chunks of " << chunk;
+  for (const auto& [bytes, text] : cases) {
+    for (std::size_t chunk = 1; chunk <= bytes.size(); ++chunk) {
+      EXPECT_EQ(Decoded(bytes, chunk), text) << "chunks of " << chunk;
     }
   }
 }

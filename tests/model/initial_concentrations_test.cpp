@@ -1,5 +1,4 @@
-// The initial concentrations: pre-equilibration at the starting potential, step by step and
-// rounded as the dialog shows them or in full precision, and the preconcentrated species.
+// Pre-equilibration at the starting potential, as the dialog shows it or in full precision.
 
 #include "model/initial_concentrations.h"
 
@@ -10,8 +9,10 @@
 #include <initializer_list>
 #include <string>
 
+#include "model/failure.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
+#include "model/preconcentration_factor.h"
 
 namespace kivex::model {
 namespace {
@@ -35,12 +36,9 @@ struct Solution {
 
   Solution(std::initializer_list<double> analytical, std::initializer_list<Reaction> couples,
            std::initializer_list<Reaction> firstOrder = {},
-           std::initializer_list<Reaction> twoSpecies = {}, double Estart = 0.3) {
-    int i = 1;
-    for (double c : analytical) prep.analytical[static_cast<std::size_t>(i++)] = c;
-    prep.preEquilibrate = true;
-    prep.fOverRT = kFOverRT;
-    prep.Estart = Estart;
+           std::initializer_list<Reaction> twoSpecies = {}, double Estart = 0.3)
+      : prep{.preEquilibrate = true, .fOverRT = kFOverRT, .Estart = Estart} {
+    std::copy(analytical.begin(), analytical.end(), prep.analytical.begin() + 1);
     for (const Reaction& r : couples) {
       const int j = ++scheme.chargeCount;
       scheme.chargeSpecies(j, 1) = static_cast<Count>(r.species[0]);
@@ -64,33 +62,21 @@ struct Solution {
   Concentrations Full() const { return InitialConcentrations(scheme, prep); }
 };
 
-// 1 mM of A at the start; A, B and C as the dialog shows them afterwards.
+// 1 mM of A at the start; A, B and C as shown afterwards.
 TEST(PreEquilibration, CouplesThenChemistryReachEquilibriumAtTheStartingPotential) {
-  struct Case {
-    const char* what;
-    Solution solution;
-    std::array<const char*, 3> shown;
+  const std::pair<Solution, const char*> cases[] = {
+      // A + e = B, E0 0.1 V, start at 0.3 V: [B]/[A] = exp(-0.2 f) = 4.16e-4.
+      {Solution({1e-3}, {{{1, 2}, 0.1}}), "9.996e-4 4.159e-7 0.e0"},
+      // Far beyond E0 all is reduced, far before it nothing, without overflow.
+      {Solution({1e-3}, {{{1, 2}, 100.0, 3}}, {}, {}, -100.0), "0.e0 1.e-3 0.e0"},
+      {Solution({1e-3}, {{{1, 2}, -100.0, 3}}, {}, {}, 100.0), "1.e-3 0.e0 0.e0"},
+      // Then C = A with K = [A]/[C] = 1000, on the charge step's shown values: 9.996e-4 * 1000 /
+      // 1001 of A.
+      {Solution({1e-3}, {{{1, 2}, 0.1}}, {{{3, 1}, 1000.0}}), "9.986e-4 4.159e-7 9.986e-7"},
   };
-  const Case cases[] = {
-      // [B]/[A] = exp(-0.2 f) = 4.16e-4
-      {"A + e = B, E0 0.1 V, start at 0.3 V",
-       Solution({1e-3}, {{{1, 2}, 0.1}}),
-       {"9.996e-4", "4.159e-7", "0.e0"}},
-      {"far beyond E0: all reduced, no overflow",
-       Solution({1e-3}, {{{1, 2}, 100.0, 3}}, {}, {}, -100.0),
-       {"0.e0", "1.e-3", "0.e0"}},
-      {"far before E0: untouched, no overflow",
-       Solution({1e-3}, {{{1, 2}, -100.0, 3}}, {}, {}, 100.0),
-       {"1.e-3", "0.e0", "0.e0"}},
-      // 9.996e-4 * 1000 / 1001 of A: the chemical step works on the charge step's shown values
-      {"mechanism 5: then C = A with K = [A]/[C] = 1000",
-       Solution({1e-3}, {{{1, 2}, 0.1}}, {{{3, 1}, 1000.0}}),
-       {"9.986e-4", "4.159e-7", "9.986e-7"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const Concentrations shown = c.solution.Shown();
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(Shown(shown[i]), c.shown[i - 1]) << i;
+  for (const auto& [solution, shown] : cases) {
+    const Concentrations c = solution.Shown();
+    EXPECT_EQ(Shown(c[1]) + " " + Shown(c[2]) + " " + Shown(c[3]), shown);
   }
 }
 
@@ -145,27 +131,36 @@ TEST(PreEquilibration, TwoSpeciesStepWritesOnlyItsPlaces) {
   EXPECT_NEAR(1000.0 * c[1] * c[2], c[3], 2e-3 * c[3]);
 }
 
-// Species 2 becomes C(1) times the factor whatever pre-equilibration gave; a factor that cannot
-// be formed leaves it as pre-equilibration left it.
+// Levich transport over the deposit time, for a planar electrode of 1 cm2 x 0.01 cm: n, E0, Epre,
+// temperature, stirring rate, electrode constant, area, D, viscosity, deposit time, volume.
+const PreconcentrationInput kDeposit{1, 0.1, -0.3, 298.14, 100, 10, 1, 1e-5, 0.01, 600, 0.01};
+
+// 10 * 1 * (1e-5)^(2/3) * sqrt(2 pi 100 / 60) * 0.01^(-1/6) * 600 / 0.01, the deposition at 0.4 V
+// below E0 being complete to 2e-7. Far positive of E0 nothing is collected, without overflowing;
+// no volume or no viscosity cannot be computed.
+TEST(PreconcentrationFactor, LevichTransportOverTheDepositTime) {
+  EXPECT_NEAR(PreconcentrationFactor(kDeposit), 1941.6256, 1e-3);
+  PreconcentrationInput changed = kDeposit;
+  changed.Epre = 100.0;
+  EXPECT_EQ(PreconcentrationFactor(changed), 0.0);
+  changed = kDeposit;
+  changed.electrodeVolume = 0;
+  EXPECT_THROW(PreconcentrationFactor(changed), Failure);
+  changed = kDeposit;
+  changed.viscosity = 0;
+  EXPECT_THROW(PreconcentrationFactor(changed), Failure);
+}
+
+// Species 2 becomes C(1) times the factor whatever pre-equilibration gave, with the Nernst ratio of
+// charge reaction 1, not the input's; a factor that cannot be formed leaves it as it was.
 TEST(Preconcentration, SetsSpeciesTwoFromTheAnalyticalConcentrationOfSpeciesOne) {
   Solution s({1e-3}, {{{1, 2}, 0.1}});
   s.prep.preconcentrate = true;
-  s.prep.preconcentration = {.n = 5,
-                             .E0 = 7,
-                             .Epre = -0.3,
-                             .temperature = 298.14,
-                             .stirRate = 100,
-                             .electrodeConstant = 10,
-                             .area = 1,
-                             .D = 1e-5,
-                             .viscosity = 0.01,
-                             .tPre = 600,
-                             .electrodeVolume = 0.01};
-  PreconcentrationInput ofCoupleOne = s.prep.preconcentration;
-  ofCoupleOne.n = 1;  // the deposit's ratio is that of charge reaction 1, not the input's
-  ofCoupleOne.E0 = 0.1;
+  s.prep.preconcentration = kDeposit;
+  s.prep.preconcentration.n = 5;
+  s.prep.preconcentration.E0 = 7;
   const Concentrations c = s.Full();
-  EXPECT_EQ(c[2], 1e-3 * PreconcentrationFactor(ofCoupleOne));
+  EXPECT_EQ(c[2], 1e-3 * PreconcentrationFactor(kDeposit));
   EXPECT_EQ(Shown(c[1]), "9.996e-4");
   s.prep.preconcentration.electrodeVolume = 0;
   EXPECT_EQ(Shown(s.Full()[2]), "4.159e-7");

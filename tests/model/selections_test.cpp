@@ -9,18 +9,15 @@ namespace {
 // electrode a dialog offers must come back as it was chosen.
 TEST(Selections, CommittedCaseReadsBackEveryPair) {
   AppState app;
-  for (int technique = 1; technique <= 5; ++technique) {
-    for (int electrode = 1; electrode <= 9; ++electrode) {
-      app.technique = static_cast<Count>(technique);
-      app.electrode = static_cast<Count>(electrode);
-      app.caseCode = CaseCode(app);
-      // The dialogs may change the selections after the commit; the case does not follow them.
-      app.technique = 1;
-      app.electrode = 1;
-      const AnalyticalCase c = CaseOf(app);
-      EXPECT_EQ(c.technique, static_cast<Technique>(technique));
-      EXPECT_EQ(c.electrode, static_cast<Electrode>(electrode));
-    }
+  for (int pair = 0; pair < 5 * 9; ++pair) {
+    app.technique = static_cast<Count>(pair / 9 + 1);
+    app.electrode = static_cast<Count>(pair % 9 + 1);
+    app.caseCode = CaseCode(app);
+    // The dialogs may change the selections after the commit; the case does not follow them.
+    app.technique = app.electrode = 1;
+    const AnalyticalCase c = CaseOf(app);
+    EXPECT_EQ(c.technique, static_cast<Technique>(pair / 9 + 1));
+    EXPECT_EQ(c.electrode, static_cast<Electrode>(pair % 9 + 1));
   }
 }
 

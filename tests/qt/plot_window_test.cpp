@@ -2,18 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QDialog>
 #include <QFile>
-#include <QFileDialog>
-#include <QImage>
-#include <QLineEdit>
 #include <QPainter>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <cmath>
 
 #include "ui/form_option.h"
@@ -24,14 +17,6 @@
 namespace kivex::ui::qt {
 namespace {
 
-QAction* PlotAction(PlotWindow& plot, const char* name) {
-  for (QAction* action : plot.actions()) {
-    if (action->objectName() == name) return action;
-  }
-  return nullptr;
-}
-
-// The context menu offers the picture to keep; each Save asks for the size, then for the file.
 // A window of no width or height places nothing, on screen as on the saved page; a sound window
 // does draw (the control).
 TEST(QtCanvas, AWindowOfNoExtentDrawsNothing) {
@@ -48,76 +33,58 @@ TEST(QtCanvas, AWindowOfNoExtentDrawsNothing) {
       canvas.MoveTo(0.5, 0.5);
       canvas.Text("x");
     }
-    int marked = 0;
-    for (int y = 0; y < 40; ++y) {
-      for (int x = 0; x < 40; ++x) marked += image.pixel(x, y) != qRgb(255, 255, 255);
-    }
-    return marked;
+    return Inked(image);
   };
   EXPECT_EQ(drawn(0), 0);
   EXPECT_GT(drawn(1), 0);
 }
 
+// The context menu offers the picture to keep; each Save asks for the size, then for the file.
 TEST(PlotWindow, ContextMenuSavesSvgAndPngAtTheChosenSize) {
   QTemporaryDir dir;
-  MainWindow window;
-  window.show();
-  ModalAnswerer answerer;
-  Trigger(window, "mnuSimulate");
-  PlotWindow& plot = *window.plotWindow();
+  ShownWindow shown;
+  Trigger(shown.window, "mnuSimulate");
+  PlotWindow& plot = *shown.window.plotWindow();
   EXPECT_EQ(plot.contextMenuPolicy(), Qt::ActionsContextMenu);
   QStringList captions;
   for (QAction* action : plot.actions()) captions << action->text();
   EXPECT_EQ(captions, (QStringList{"Copy", "Save as SVG...", "Save as PNG...", "Save as PDF...",
                                    "Print..."}));
-
-  QString typed;
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (auto* file = qobject_cast<QFileDialog*>(modal)) {
-      file->findChild<QLineEdit*>("fileNameEdit")->setText(dir.filePath(typed));
-      QMetaObject::invokeMethod(file, "accept", Qt::QueuedConnection);
-    } else if (modal != nullptr && modal->objectName() == "PictureSize") {
-      modal->findChild<QSpinBox*>("width")->setValue(800);
-      modal->findChild<QSpinBox*>("height")->setValue(600);
-      QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
+  const auto save = [&](const char* name, QString typed) {
+    FileAnswerer files([&](QFileDialog&) { return dir.filePath(typed); },
+                       [](QWidget& modal) {
+                         if (modal.objectName() != "PictureSize") return;
+                         modal.findChild<QSpinBox*>("width")->setValue(800);
+                         modal.findChild<QSpinBox*>("height")->setValue(600);
+                         QMetaObject::invokeMethod(&modal, "accept", Qt::QueuedConnection);
+                       });
+    for (QAction* action : plot.actions()) {
+      if (action->objectName() == name) action->trigger();
     }
-  });
-  answer.start(20);
+  };
 
-  typed = "plot";  // the format's extension is added
-  PlotAction(plot, "plotSaveSvg")->trigger();
+  save("plotSaveSvg", "plot");  // the format's extension is added
   QFile svg(dir.filePath("plot.svg"));
   ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
   const QByteArray document = svg.readAll();
   EXPECT_TRUE(
-      document.contains("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"800\" "
-                        "height=\"600\""));
+      document.contains("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"800\" height=\"600\""));
   EXPECT_TRUE(document.contains(">I /A  1E-5</text>"));
 
-  typed = "plot.png";
-  PlotAction(plot, "plotSavePng")->trigger();
+  save("plotSavePng", "plot.png");
   const QImage image(dir.filePath("plot.png"));
-  ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.size(), QSize(800, 600));
-  int inked = 0;
-  for (int y = 0; y < image.height(); y += 2) {
-    for (int x = 0; x < image.width(); x += 2) inked += image.pixel(x, y) != qRgb(255, 255, 255);
-  }
-  EXPECT_GT(inked, 200);
-  EXPECT_TRUE(answerer.texts.empty());
+  EXPECT_GT(Inked(image, 2), 200);
+  EXPECT_TRUE(shown.answerer.texts.empty());
 }
 
 // A rectangle dragged over the frame draws the curves within it, without touching the options;
 // the read-out names the point under the mouse; a double-click, or the next picture, goes back.
 TEST(PlotWindow, DraggedRectangleZoomsAndDoubleClickGoesBack) {
-  MainWindow window;
-  window.show();
-  ModalAnswerer answerer;
+  ShownWindow shown;
+  MainWindow& window = shown.window;
   Trigger(window, "mnuSimulate");
   PlotWindow& plot = *window.plotWindow();
-  ASSERT_TRUE(plot.shownPicture().frame());
   const display::PlotFrame frame = *plot.shownPicture().frame();
   auto at = [&](double x, double y) {
     return QPoint(qRound(frame.UOf(x) * plot.width()), qRound(frame.VOf(y) * plot.height()));
@@ -142,8 +109,8 @@ TEST(PlotWindow, DraggedRectangleZoomsAndDoubleClickGoesBack) {
   EXPECT_TRUE(window.session().Option().Xauto.value);
 
   const QString readOut = plot.ReadOut(QPointF(plot.width() / 2.0, plot.height() / 2.0));
-  EXPECT_TRUE(readOut.startsWith("E = ")) << readOut.toStdString();
-  EXPECT_TRUE(readOut.contains(" V   I = ") && readOut.endsWith(" A")) << readOut.toStdString();
+  EXPECT_TRUE(readOut.startsWith("E = ") && readOut.contains(" V   I = ") && readOut.endsWith(" A"))
+      << readOut.toStdString();
   EXPECT_TRUE(plot.ReadOut(QPointF(1, 1)).isEmpty());  // outside the frame
 
   QTest::mouseDClick(&plot, Qt::LeftButton, Qt::NoModifier, at(0, 3e-5));
@@ -155,7 +122,7 @@ TEST(PlotWindow, DraggedRectangleZoomsAndDoubleClickGoesBack) {
   ASSERT_TRUE(plot.zoomed());
   Trigger(window, "mnuPlot");
   EXPECT_FALSE(plot.zoomed());
-  EXPECT_TRUE(answerer.texts.empty());
+  EXPECT_TRUE(shown.answerer.texts.empty());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The Qt tests run the real window offscreen: QT_QPA_PLATFORM=offscreen is set before the
-// application starts, so no display is needed.
+// The Qt tests run the real window offscreen, so no display is needed.
 
 #include <gtest/gtest.h>
 

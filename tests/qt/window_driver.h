@@ -8,8 +8,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +26,6 @@ namespace kivex::ui::qt {
 class ModalAnswerer {
  public:
   explicit ModalAnswerer(bool cancelDialogs = false) {
-    timer_.setInterval(20);
     QObject::connect(&timer_, &QTimer::timeout, [this, cancelDialogs] {
       QWidget* modal = QApplication::activeModalWidget();
       if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -32,13 +35,45 @@ class ModalAnswerer {
         dialog->reject();
       }
     });
-    timer_.start();
+    timer_.start(20);
   }
   std::vector<std::string> texts;
 
  private:
   QTimer timer_;
 };
+
+// Answers every file dialog with the path `name` gives, typed into the name box (which needs no
+// directory listing, loaded in the background), and hands any other modal window to `other`.
+class FileAnswerer {
+ public:
+  explicit FileAnswerer(std::function<QString(QFileDialog&)> name,
+                        std::function<void(QWidget&)> other = {}) {
+    QObject::connect(&timer_, &QTimer::timeout, [name, other] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+        files->findChild<QLineEdit*>("fileNameEdit")->setText(name(*files));
+        QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
+      } else if (modal != nullptr && other) {
+        other(*modal);
+      }
+    });
+    timer_.start(20);
+  }
+
+ private:
+  QTimer timer_;
+};
+
+// Pixels that are not white, every `stride`-th in both directions.
+inline int Inked(const QImage& image, int stride = 1) {
+  int inked = 0;
+  for (int y = 0; y < image.height(); y += stride) {
+    for (int x = 0; x < image.width(); x += stride)
+      inked += image.pixel(x, y) != qRgb(255, 255, 255);
+  }
+  return inked;
+}
 
 // Runs the window's events until `done` holds (at most `milliseconds`).
 template <typename Done>
@@ -64,5 +99,12 @@ inline void Trigger(MainWindow& window, const char* item) {
   action->trigger();
   WaitForWork(window);
 }
+
+// A window shown, with its message boxes answered.
+struct ShownWindow {
+  ShownWindow() { window.show(); }
+  MainWindow window;
+  ModalAnswerer answerer;
+};
 
 }  // namespace kivex::ui::qt

@@ -49,9 +49,7 @@ TEST_P(ClosedWindow, EveryEnabledCommandRunsAfterItsCloseBoxAndTheWindowComesBac
     EXPECT_EQ(window.resultWindow(), nullptr);
     EXPECT_TRUE(window.session().result.lines.empty());  // its lines went with it
   }
-  if (name == "FormPlot") {
-    EXPECT_EQ(window.plotWindow(), nullptr);
-  }
+  if (name == "FormPlot") EXPECT_EQ(window.plotWindow(), nullptr);
 
   for (const MenuItem& item : window.session().menu.items()) {
     QAction* action = window.ActionFor(item.name);
