@@ -19,7 +19,7 @@ jobs=${KIVEX_MUTATE_JOBS:-2}
 mutants=(
   "diffusion-floor|simulation/digital_simulation.cpp|return std::max(kModelDiffusionWithoutChemistry, dm);|return dm;"
   "pair-4001|io/csv_import.cpp|pairs_.x.size() >= static_cast<std::size_t>(model::kMaxPoints)|pairs_.x.size() > static_cast<std::size_t>(model::kMaxPoints)"
-  "semi-weight|analysis/semi_differentiate.cpp|- 2.0 * std::sqrt(static_cast<double>(m))|- 1.99 * std::sqrt(static_cast<double>(m))"
+  "semi-weight|numerics/semi_differentiate.cpp|- 2.0 * std::sqrt(static_cast<double>(m))|- 1.99 * std::sqrt(static_cast<double>(m))"
   "sweep-scale|simulation/analytical_route.cpp|return 2.0 * model::Sqrt(model::Div(app.tDrop * app.scanRate, app.Estep));|return 2.01 * model::Sqrt(model::Div(app.tDrop * app.scanRate, app.Estep));"
   "peak-threshold|analysis/peak_finding.cpp|a(i) > threshold|a(i) >= threshold"
   "clamp|fitting/marquardt.cpp|std::clamp(work.z[j] + work.S[j], work.zMin[j], work.zMax[j])|(work.z[j] + work.S[j])"
