@@ -9,17 +9,18 @@
 
 #include "model/failure.h"
 #include "numerics/semi_differentiate.h"
-#include "simulation/analytical_experiment.h"
 #include "simulation/analytical_route.h"
 #include "simulation/analytical_validation.h"
 #include "simulation/differential_pulse.h"
 #include "support/closed_forms.h"
+#include "support/experiments.h"
 
 namespace kivex::simulation {
 namespace {
 
 using model::AppState;
 using namespace physics;
+using namespace testing;
 
 // A microelectrode of radius r with the area of its shape.
 void Micro(AppState& app, double r) {
@@ -37,12 +38,12 @@ void Wire(AppState& app) {
 }
 
 // Readings of one run of the experiment.
-double Last(const AppState& app) { return validation::Last(Voltammogram(app)); }
+double Last(const AppState& app) { return Voltammogram(app).Last(); }
 double First(const AppState& app) { return Voltammogram(app).y(1); }
 double Peak(const AppState& app) { return Voltammogram(app).Peak(); }
 double HalfWave(const AppState& app) {  // where the wave crosses half its final current
   const Voltammogram run(app);
-  return run.Crossing(run.y(run.count()) / 2);
+  return run.Crossing(run.Last() / 2);
 }
 double SteadySphere(const AppState& app, int species = 1) {
   return Nfac(app, species) * app.D(species) / app.radius;
@@ -83,7 +84,7 @@ const ClosedFormCase kCases[] = {
      [](const AppState& a) { return Peak(a) / 6.56e-5; }},
     {1, 1, 1, -0.002, 0.002, "Ru 2000 ohm, 1 mV steps: the integral equation's peak at -85 mV",
      [](AppState& a) { a.Ru = 2000, a.Estep = 0.001, a.tDrop = 0.1; },
-     [](const AppState& a) { return Voltammogram(a).InterpolatedPeak().first + 0.085; }},
+     [](const AppState& a) { return Voltammogram(a).InterpolatedPeak().E + 0.085; }},
     {1, 2, 1, -0.002, 0.002, "sphere 1 um, half-wave at E0", [](AppState& a) { Micro(a, 1e-4); },
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
     {1, 5, 1, 0.98, 1.1, "cylinder 5 um, the sweep ends near Jaeger-Clarke 40 s past E1/2", Wire,
@@ -135,9 +136,8 @@ const ClosedFormCase kCases[] = {
     {2, 8, 7, 1 - 1e-4, 1 + 1e-4, "EC' at the rotating disk, the reaction layer nFAC sqrt(Dk)",
      nullptr,
      [](const AppState& a) {
-       const Voltammogram run(a);
        const double layer = Nfac(a) * std::sqrt(a.D(1) * (a.kf(1) + a.kb(1)));
-       return run.curves.resultTable(run.count(), model::kCatalyticColumn) / layer;
+       return Voltammogram(a).catalytic.back() / layer;
      }},
     // Complexation: E1/2 = E0 + RT/nF (ln Keq - p ln [D]) (Lingane) in every technique.
     {2, 1, 8, -1e-7, 1e-7, "complex, nothing reacts 0.5 V positive of the wave", Complex,
@@ -148,7 +148,7 @@ const ClosedFormCase kCases[] = {
      [](const AppState& a) { return First(a) / Cottrell(a, a.tPulse, 3); }},
     {4, 1, 8, -1e-3, 1e-3, "complex, differential pulse peak at Lingane's - dE/2", Complex,
      [](const AppState& a) {
-       return Voltammogram(a).InterpolatedPeak().first - (LinganePotential(a) - a.Epulse / 2);
+       return Voltammogram(a).InterpolatedPeak().E - (LinganePotential(a) - a.Epulse / 2);
      }},
     {2, 8, 8, -5e-4, 5e-4, "complex, rotating disk half-wave at Lingane's", Complex,
      [](const AppState& a) { return HalfWave(a) - LinganePotential(a); }},
@@ -264,7 +264,7 @@ TEST(DifferentialPulse, PulseFollowsTheSweepDirectionInTwoCycles) {
   AppState app = Experiment(4, 1);
   app.cycles = 2, app.tDrop = 50;  // the base current's decay negligible: equal magnitudes
   Voltammogram run(app);
-  const int n = run.curves.sweepPointCount;
+  const int n = run.sweepPoints;
   const double forward = run.y(run.PeakIndex(1, n));
   EXPECT_GT(forward, 0.0);
   for (int i = 1; i <= 2 * n; ++i) EXPECT_EQ(run.y(2 * n + i), run.y(i)) << i;  // cycle repeats
@@ -314,13 +314,10 @@ TEST(Catalytic, ReturnsToThePlainCurveAsTheChemicalStepStops) {
 TEST(Catalytic, NormalPulseWaveAndItsCatalyticColumnAreOneWaveAtThePulsedPotential) {
   const Voltammogram run(Experiment(3, 1, 7));
   const double E = run.app.E0(1) - run.app.Epulse;
-  EXPECT_NEAR(run.Crossing(run.y(run.count()) / 2), E, 5e-4);
+  EXPECT_NEAR(run.Crossing(run.Last() / 2), E, 5e-4);
   Voltammogram column = run;  // the catalytic column alone
-  for (int i = 1; i <= run.count(); ++i) {
-    column.curves.y(i, column.curves.currentCurve) =
-        run.curves.resultTable(i, model::kCatalyticColumn);
-  }
-  EXPECT_NEAR(column.Crossing(column.y(column.count()) / 2), E, 5e-4);
+  column.I = run.catalytic;
+  EXPECT_NEAR(column.Crossing(column.Last() / 2), E, 5e-4);
 }
 
 TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {

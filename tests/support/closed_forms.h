@@ -9,11 +9,15 @@
 #include <vector>
 
 #include "model/app_state.h"
-#include "simulation/analytical_experiment.h"
 
 namespace kivex::simulation::physics {
 
 inline constexpr double kPiTrue = 3.14159265358979323846;
+
+// n F A C in amperes per (cm/s): the scale of every closed form below (C in mol/L).
+inline double Nfac(const model::AppState& app, int species = 1, int reaction = 1) {
+  return app.n(reaction) * model::kFaraday * app.area * app.Cinit(species) * 1e-3;
+}
 
 // Diffusion-limited current at a plane after a potential step, at time t.
 inline double Cottrell(const model::AppState& app, double t, int species = 1) {
