@@ -29,22 +29,11 @@ void Micro(AppState& app, double r) {
   if (app.electrode >= 2 && app.electrode <= 4) app.area = shape[app.electrode] * kPiTrue * r * r;
 }
 
-// A cylinder of radius r = 5 um with its end, or a band of width w = 10 um (radius w / 4),
-// 0.1 mm long, with the areas the Instrument dialog computes.
-void Wire(AppState& app) {
-  app.radius = app.electrode == 5 ? 5e-4 : 2.5e-4;
-  app.length = 0.01;
-  app.area = app.electrode == 5 ? kPiTrue * 5e-4 * (5e-4 + 2 * 0.01) : 1e-3 * 0.01;
-}
-
 // Readings of one run of the experiment.
 double Last(const AppState& app) { return Voltammogram(app).Last(); }
 double First(const AppState& app) { return Voltammogram(app).y(1); }
 double Peak(const AppState& app) { return Voltammogram(app).Peak(); }
-double HalfWave(const AppState& app) {  // where the wave crosses half its final current
-  const Voltammogram run(app);
-  return run.Crossing(run.Last() / 2);
-}
+double HalfWave(const AppState& app) { return Voltammogram(app).HalfWave(); }
 double SteadySphere(const AppState& app, int species = 1) {
   return Nfac(app, species) * app.D(species) / app.radius;
 }
@@ -62,9 +51,9 @@ double OhmicHalfWave(const AppState& a) {
 
 struct ClosedFormCase {
   int technique, electrode, mechanism;
-  double low, high;  // band of simulated / textbook, or of the difference in V
-  const char* what;  // the closed form and why the band is what it is
-  void (*set)(AppState&);
+  double low, high;        // band of simulated / textbook, or of the difference in V
+  const char* what;        // the closed form and why the band is what it is
+  void (*set)(AppState&);  // changes to validation::At's experiment (micro electrodes sized)
   double (*measure)(const AppState&);  // runs the experiment and returns that ratio or difference
 };
 
@@ -87,7 +76,7 @@ const ClosedFormCase kCases[] = {
      [](const AppState& a) { return Voltammogram(a).InterpolatedPeak().E + 0.085; }},
     {1, 2, 1, -0.002, 0.002, "sphere 1 um, half-wave at E0", [](AppState& a) { Micro(a, 1e-4); },
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
-    {1, 5, 1, 0.98, 1.1, "cylinder 5 um, the sweep ends near Jaeger-Clarke 40 s past E1/2", Wire,
+    {1, 5, 1, 0.98, 1.1, "cylinder 5 um, the sweep ends near Jaeger-Clarke 40 s past E1/2", nullptr,
      [](const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Cylinder(40)); }},
     {1, 8, 1, -2e-4, 2e-4, "rotating disk sweep, half-wave at E0", nullptr,
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
@@ -110,10 +99,10 @@ const ClosedFormCase kCases[] = {
      [](AppState& a) { Micro(a, 5e-4), a.tDrop = 1e4; },
      [](const AppState& a) { return Last(a) / DiscSteadyState(a); }},
     {2, 5, 1, 0.995, 1.005, "cylinder 5 um at tau 2e4, still Jaeger-Clarke",
-     [](AppState& a) { Wire(a), a.tDrop = 500; },
+     [](AppState& a) { a.tDrop = 500; },
      [](const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Cylinder(a.tDrop)); }},
     {2, 7, 1, 0.995, 1.005, "band 10 um at theta 100, boundary-integral reference",
-     [](AppState& a) { Wire(a), a.tDrop = 10; },
+     [](AppState& a) { a.tDrop = 10; },
      [](const AppState& a) {
        return Last(a) / (Nfac(a) / a.area * a.D(1) * a.length * BandReferenceAt(100));
      }},
@@ -174,7 +163,7 @@ TEST(AnalyticalClosedForms, EveryExactRowOfTheValidationPageWithinItsBand) {
 
 TEST(AnalyticalClosedForms, EveryCaseWithinItsBand) {
   for (const ClosedFormCase& c : kCases) {
-    AppState app = Experiment(c.technique, c.electrode, c.mechanism);
+    AppState app = validation::At(c.technique, c.electrode, c.mechanism);
     if (c.set != nullptr) c.set(app);
     const double measure = c.measure(app);
     EXPECT_TRUE(measure >= c.low && measure <= c.high)
@@ -314,10 +303,10 @@ TEST(Catalytic, ReturnsToThePlainCurveAsTheChemicalStepStops) {
 TEST(Catalytic, NormalPulseWaveAndItsCatalyticColumnAreOneWaveAtThePulsedPotential) {
   const Voltammogram run(Experiment(3, 1, 7));
   const double E = run.app.E0(1) - run.app.Epulse;
-  EXPECT_NEAR(run.Crossing(run.Last() / 2), E, 5e-4);
+  EXPECT_NEAR(run.HalfWave(), E, 5e-4);
   Voltammogram column = run;  // the catalytic column alone
   column.I = run.catalytic;
-  EXPECT_NEAR(column.Crossing(column.Last() / 2), E, 5e-4);
+  EXPECT_NEAR(column.HalfWave(), E, 5e-4);
 }
 
 TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {

@@ -42,21 +42,6 @@ struct ValidationRow {
 };
 
 inline std::string Amperes(double value) { return model::FormatPattern(value, "0.####E-0") + " A"; }
-inline std::string Volts(double value) { return model::FormatPattern(value, "0.0000") + " V"; }
-
-inline std::string Cell(const ValidationRow& row, double value) {
-  return row.kind == Kind::Current ? Amperes(value) : Volts(value);
-}
-
-inline std::string Comparison(const ValidationRow& row) {
-  if (row.kind == Kind::Current) return model::FormatPattern(row.Measure(), "0.0000");
-  return model::FormatPattern(row.Measure() * 1000, "0.0") + " mV";
-}
-
-// The potential where a curve first reaches `level`, the half-wave for half the plateau.
-inline double HalfWave(const Voltammogram& run, double plateau) {
-  return run.Crossing(plateau / 2);
-}
 
 // Flux of the electrodes' diffusion-limited step currents over n F A C (cm/s), from the closed
 // forms: the sphere exact, the disc by Shoup and Szabo, the cylinder's side by Jaeger and Clarke
@@ -68,9 +53,8 @@ struct Fluxes {
   double Planar(double t) const { return std::sqrt(app.D(1) / (kPiTrue * t)); }
   double Sphere(double t) const { return Planar(t) + app.D(1) / app.radius; }
   double Disc(double t) const {
-    const double r = app.radius, tau = 4 * app.D(1) * t / (r * r);
-    const double f = 0.7854 + 0.8862 / std::sqrt(tau) + 0.2146 * std::exp(-0.7823 / std::sqrt(tau));
-    return 4 * app.D(1) * r * f / (kPiTrue * r * r);
+    const double r = app.radius;
+    return 4 * app.D(1) * r * ShoupSzaboFactor(app, t) / (kPiTrue * r * r);
   }
   double Cylinder(double t) const {
     const double r = app.radius, L = app.length, D = app.D(1);
@@ -288,7 +272,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     Voltammogram run(app);
     const double id = Cottrell(app, app.tDrop);
     add({dc, planar, "plateau", Current, run.Last(), id, 0.9999, 1.0001, "Cottrell at tDrop"});
-    add({dc, planar, "half-wave potential", Potential, HalfWave(run, id), app.E0(1), -1e-4, 1e-4,
+    add({dc, planar, "half-wave potential", Potential, run.Crossing(id / 2), app.E0(1), -1e-4, 1e-4,
          "E0 (equal D)"});
   }
   // Step techniques at the micro electrodes: the plateau against the electrode's
@@ -341,7 +325,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     Voltammogram run(app);
     add({dc, "8 rotating disk", "plateau", Current, run.Last(), Levich(app), 0.9999, 1.0001,
          "Levich"});
-    add({dc, "8 rotating disk", "half-wave potential", Potential, HalfWave(run, Levich(app)),
+    add({dc, "8 rotating disk", "half-wave potential", Potential, run.Crossing(Levich(app) / 2),
          app.E0(1), -2e-4, 2e-4, "E0"});
   }
   for (double l : {0.01, 0.001}) {
@@ -370,7 +354,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     Voltammogram run(app);
     const double id = Cottrell(app, app.tPulse);
     add({np, planar, "plateau", Current, run.Last(), id, 0.9999, 1.0001, "Cottrell at tPulse"});
-    add({np, planar, "half-wave potential", Potential, HalfWave(run, id), app.E0(1) - app.Epulse,
+    add({np, planar, "half-wave potential", Potential, run.Crossing(id / 2), app.E0(1) - app.Epulse,
          -1e-4, 1e-4, "E0 - Epulse"});
   }
 
@@ -480,7 +464,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   }
   const Voltammogram ec(Experiment(2, 1, 6));
   add({dc, planar, "mechanism 6 (EC) half-wave, kf 10/s", Potential,
-       HalfWave(ec, Cottrell(ec.app, ec.app.tDrop)),
+       ec.Crossing(Cottrell(ec.app, ec.app.tDrop) / 2),
        ec.app.E0(1) + FollowingReactionShift(ec.app, ec.app.kf(1) + ec.app.kb(1), ec.app.tDrop),
        -0.05, -0.035,
        "E0 + RT/F ln(sqrt(kt)/0.431); kept: the following step does not move the wave"});
@@ -514,7 +498,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   const double id = Cottrell(complex, complex.tDrop, 3);
   add({dc, planar, "mechanism 8 (complex) plateau", Current, bound.Last(), id, 0.9999, 1.0001,
        "Cottrell of the complex"});
-  add({dc, planar, "mechanism 8 (complex) half-wave", Potential, HalfWave(bound, id),
+  add({dc, planar, "mechanism 8 (complex) half-wave", Potential, bound.Crossing(id / 2),
        LinganePotential(complex), -5e-4, 5e-4, "Lingane: E0 + RT/nF (ln Keq - p ln [D])"});
   return rows;
 }

@@ -198,7 +198,7 @@ TEST(DigitalGeometry, SphereAndMicrodiscSweepsEndOnTheirSteadyStates) {
   const double r = 1e-4, nFC = model::kFaraday * 1e-6;
   const Voltammogram sphere(SlowSweep(2, r, 4 * model::kPi * r * r));
   EXPECT_NEAR(sphere.I.back() / (nFC * 4 * model::kPi * r * 1e-5), 1.0, 0.01);
-  EXPECT_NEAR(sphere.Crossing(sphere.I.back() / 2), 0.0, 1 * kMilli);
+  EXPECT_NEAR(sphere.HalfWave(), 0.0, 1 * kMilli);
   const Voltammogram disc(SlowSweep(4, r, model::kPi * r * r));
   EXPECT_NEAR(disc.I.back() / (4 * nFC * 1e-5 * r), 1.0, 0.01);
 }
@@ -312,7 +312,7 @@ TEST(DigitalOhmicDrop, LowersAndShiftsThePeakStablyAsTheStepShrinks) {
   const Voltammogram plain(dc);
   dc.Ru = 0.010 / plain.I.back();
   const Voltammogram dropped(dc);
-  const double shift = dropped.Crossing(dropped.I.back() / 2) - plain.Crossing(plain.I.back() / 2);
+  const double shift = dropped.HalfWave() - plain.HalfWave();
   EXPECT_LT(shift, 0.0);
   EXPECT_GT(shift, -5 * kMilli);
 }

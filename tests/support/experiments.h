@@ -17,23 +17,31 @@
 
 namespace kivex::testing {
 
-struct Scheme {
-  int species;
-  std::vector<std::pair<int, int>> charge;  // ox, red
-  std::vector<std::pair<int, int>> chem;    // X = Y
-};
+// Adds the electron transfer ox + n e = red with its standard potential.
+inline void AddTransfer(model::AppState& app, int ox, int red, double E0) {
+  const int r = ++app.chargeCount;
+  app.chargeSpecies(r, 1) = static_cast<model::Count>(ox);
+  app.chargeSpecies(r, 2) = static_cast<model::Count>(red);
+  app.E0(r) = E0;
+}
 
-inline Scheme SchemeOf(int mechanism) {
-  switch (mechanism) {
-    case 2: return {3, {{1, 2}, {2, 3}}, {}};
-    case 3: return {4, {{1, 2}, {2, 3}, {3, 4}}, {}};
-    case 4: return {4, {{1, 2}, {3, 4}}, {}};
-    case 5: return {3, {{1, 2}}, {{3, 1}}};
-    case 6: return {3, {{1, 2}}, {{2, 3}}};
-    case 7: return {2, {{1, 2}}, {{2, 1}}};
-    case 8: return {4, {{1, 2}}, {{3, 1}}};
-    default: return {2, {{1, 2}}, {}};
-  }
+// Adds the first-order reaction X = Y; call before any second-order one.
+inline void AddFirstOrder(model::AppState& app, int X, int Y, double kf, double kb) {
+  const int q = ++app.chemCount;
+  app.chemSpecies(q, 1) = static_cast<model::Count>(X);
+  app.chemSpecies(q, 2) = static_cast<model::Count>(Y);
+  app.kf(q) = kf, app.kb(q) = kb;
+}
+
+// Adds S1 + S2 = S3 + S4 (0 for an empty place), rate constants per mol/L and second.
+inline void AddSecondOrder(model::AppState& app, int s1, int s2, int s3, int s4, double kf,
+                           double kb) {
+  const int j = ++app.chem2Count;
+  app.chem2Species(j, 1) = static_cast<model::Count>(s1);
+  app.chem2Species(j, 2) = static_cast<model::Count>(s2);
+  app.chem2Species(j, 3) = static_cast<model::Count>(s3);
+  app.chem2Species(j, 4) = static_cast<model::Count>(s4);
+  app.kf(app.chemCount + j) = kf, app.kb(app.chemCount + j) = kb;
 }
 
 // The default experiment of the dialogs for an analytical simulation: A + e = B (E0 0.1 V) at
@@ -54,18 +62,6 @@ inline model::AppState Experiment(int technique, int electrode, int mechanism = 
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
   app.RToverF = 1 / app.fOverRT;
 
-  const Scheme scheme = SchemeOf(mechanism);
-  app.speciesCount = static_cast<model::Count>(scheme.species);
-  app.chargeCount = static_cast<model::Count>(scheme.charge.size());
-  app.chemCount = static_cast<model::Count>(scheme.chem.size());
-  for (int k = 0; k < app.chargeCount; ++k) {
-    app.chargeSpecies(k + 1, 1) = static_cast<model::Count>(scheme.charge[k].first);
-    app.chargeSpecies(k + 1, 2) = static_cast<model::Count>(scheme.charge[k].second);
-  }
-  for (int k = 0; k < app.chemCount; ++k) {
-    app.chemSpecies(k + 1, 1) = static_cast<model::Count>(scheme.chem[k].first);
-    app.chemSpecies(k + 1, 2) = static_cast<model::Count>(scheme.chem[k].second);
-  }
   const double conductivity[] = {100, 200, 300, 400, 500, 500};
   for (int i = 1; i <= 6; ++i) {
     app.D(i) = 1e-5, app.Cinit(i) = i == 1 ? 1e-3 : 0.0, app.conductivity(i) = conductivity[i - 1];
@@ -75,6 +71,17 @@ inline model::AppState Experiment(int technique, int electrode, int mechanism = 
     app.E0(j) = E0[j - 1], app.ks(j) = 1e4, app.alpha(j) = 0.5, app.n(j) = 1;
   }
   for (int k = 1; k <= 4; ++k) app.kf(k) = 10, app.kb(k) = 0.01, app.Keq(k) = 1000, app.p(k) = 1;
+
+  // The fixed mechanism's scheme as the Mechanism dialog builds it: E, EE, EEE, two couples, then
+  // A + e = B with CE, EC, EC' and complexation.
+  const int m = mechanism >= 1 && mechanism <= 8 ? mechanism : 1;
+  const int species[] = {2, 3, 4, 4, 3, 3, 2, 4}, chem[][2] = {{3, 1}, {2, 3}, {2, 1}, {3, 1}};
+  app.speciesCount = static_cast<model::Count>(species[m - 1]);
+  AddTransfer(app, 1, 2, E0[0]);
+  if (m == 2 || m == 3) AddTransfer(app, 2, 3, E0[1]);
+  if (m == 3) AddTransfer(app, 3, 4, E0[2]);
+  if (m == 4) AddTransfer(app, 3, 4, E0[1]);
+  if (m >= 5) AddFirstOrder(app, chem[m - 5][0], chem[m - 5][1], app.kf(1), app.kb(1));
   return app;
 }
 
@@ -129,33 +136,6 @@ inline model::AppState SlowSweep(int electrode, double radius, double area) {
   app.radius = radius, app.area = area, app.scanRate = 0.01;
   app.tDrop = app.Estep / app.scanRate;
   return app;
-}
-
-// Adds the electron transfer ox + n e = red with its standard potential.
-inline void AddTransfer(model::AppState& app, int ox, int red, double E0) {
-  const int r = ++app.chargeCount;
-  app.chargeSpecies(r, 1) = static_cast<model::Count>(ox);
-  app.chargeSpecies(r, 2) = static_cast<model::Count>(red);
-  app.E0(r) = E0;
-}
-
-// Adds the first-order reaction X = Y; call before any second-order one.
-inline void AddFirstOrder(model::AppState& app, int X, int Y, double kf, double kb) {
-  const int q = ++app.chemCount;
-  app.chemSpecies(q, 1) = static_cast<model::Count>(X);
-  app.chemSpecies(q, 2) = static_cast<model::Count>(Y);
-  app.kf(q) = kf, app.kb(q) = kb;
-}
-
-// Adds S1 + S2 = S3 + S4 (0 for an empty place), rate constants per mol/L and second.
-inline void AddSecondOrder(model::AppState& app, int s1, int s2, int s3, int s4, double kf,
-                           double kb) {
-  const int j = ++app.chem2Count;
-  app.chem2Species(j, 1) = static_cast<model::Count>(s1);
-  app.chem2Species(j, 2) = static_cast<model::Count>(s2);
-  app.chem2Species(j, 3) = static_cast<model::Count>(s3);
-  app.chem2Species(j, 4) = static_cast<model::Count>(s4);
-  app.kf(app.chemCount + j) = kf, app.kb(app.chemCount + j) = kb;
 }
 
 struct PeakPoint {
@@ -239,12 +219,8 @@ struct Voltammogram {
     }
     return NAN;
   }
+  double HalfWave() const { return Crossing(Last() / 2); }  // of a wave that ends on its plateau
 };
-
-// The fraction Nernst equilibrium at E leaves reduced (equal D).
-inline double NernstReduced(const model::AppState& app, double E) {
-  return 1.0 / (1.0 + std::exp(app.n(1) * app.fOverRT * (E - app.E0(1))));
-}
 
 // Exact currents of a reversible couple at a plane for a pulse technique: with equal D each step
 // adds its Cottrell decay, nFAC sqrt(D / pi) sum (Z(E_k) - Z(E_k-1)) / sqrt(t - t_k), Z the
@@ -253,8 +229,10 @@ inline double NernstReduced(const model::AppState& app, double E) {
 inline std::vector<double> ExactStaircase(const model::AppState& app, const Voltammogram& v) {
   const double scale = model::kFaraday * app.area * (app.Cinit(1) + app.Cinit(2)) * 1e-3 *
                        std::sqrt(app.D(1) / model::kPi);
-  const double start = NernstReduced(app, app.Estart);
-  auto Z = [&app](double E) { return NernstReduced(app, E); };
+  auto Z = [&app](double E) {  // the fraction Nernst equilibrium at E leaves reduced
+    return 1.0 / (1.0 + std::exp(app.n(1) * app.fOverRT * (E - app.E0(1))));
+  };
+  const double start = Z(app.Estart);
   std::vector<double> exact;
   if (app.technique == 5) {
     std::vector<double> fractions{start};
