@@ -17,8 +17,7 @@ using model::AppState;
 // 1 cm2, 25 degrees: the dialogs' experiment, swept at 0.1 V/s, electrodes of radius 10 um.
 AppState Couple(int technique, int electrode, int mechanism = 1) {
   AppState app = testing::Experiment(technique, electrode, mechanism);
-  app.scanRate = 0.1;
-  app.radius = 0.001;
+  app.scanRate = 0.1, app.radius = 0.001;
   return app;
 }
 

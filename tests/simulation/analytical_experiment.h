@@ -1,6 +1,5 @@
 #pragma once
-// The display tests reach the dialogs' default experiment by this name; the experiments and their
-// runs live in support/experiments.h.
+// The display tests' name for the dialogs' default experiment (support/experiments.h).
 #include "support/experiments.h"
 
 namespace kivex::simulation::physics {

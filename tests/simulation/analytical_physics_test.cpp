@@ -175,7 +175,7 @@ TEST(AnalyticalClosedForms, EveryCaseWithinItsBand) {
 TEST(LinearSweep, ReversiblePeakFollowsRandlesSevcikAtEveryStep) {
   // 1 %: the L1 half-order derivative is first order in the step; 0.9 % at 10 mV, 0.03 % at 1 mV.
   for (double step : {0.001, 0.002, 0.005, 0.01}) {
-    AppState app = validation::Stepped(1, step);
+    AppState app = WithStep(Experiment(1, 1), step);
     Voltammogram run(app);
     EXPECT_NEAR(run.Peak() / RandlesSevcik(app), 1.0, 0.01) << "step " << step;
     // Reversible peak 1.109 RT/F past E1/2 = E0, to within one step.

@@ -119,11 +119,6 @@ inline AppState At(int technique, int electrode, int mechanism = 1) {
   return app;
 }
 
-// A planar experiment in steps of `step` with the dialog's drop time for them.
-inline AppState Stepped(int technique, double step) {
-  return WithStep(Experiment(technique, 1), step);
-}
-
 inline std::string StepText(double step) {
   return ", E step " + model::FormatPattern(step * 1000, "0") + " mV";
 }
@@ -138,7 +133,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
 
   // Linear sweep, planar: the sweep factor at every step.
   for (double step : {0.001, 0.002, 0.005, 0.01}) {
-    AppState app = Stepped(1, step);
+    AppState app = WithStep(Experiment(1, 1), step);
     Voltammogram run(app);
     add({sweep, planar, "reversible peak" + StepText(step), Current, run.Peak(), RandlesSevcik(app),
          0.99, 1.01, "Randles-Sevcik; L1 half-order derivative, first order in the step"});
@@ -159,7 +154,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
          0.0015, "2.218 RT/nF"});
   }
   for (double step : {0.001, 0.002, 0.005}) {
-    AppState app = Stepped(1, step);
+    AppState app = WithStep(Experiment(1, 1), step);
     app.ks(1) = 1e-5;
     app.Eend = -0.9;
     Voltammogram run(app);
@@ -176,12 +171,12 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   }
   {
     // The digital route models the same cell; at 0.5 mV steps its lagged drop has converged.
-    AppState digital = Stepped(1, 0.0005);
+    AppState digital = WithStep(Experiment(1, 1), 0.0005);
     digital.digital = true;
     digital.Ru = 2000;
     const Voltammogram reference(digital);
     for (double step : {0.001, 0.002, 0.005}) {
-      AppState app = Stepped(1, step);
+      AppState app = WithStep(Experiment(1, 1), step);
       app.Ru = 2000;
       Voltammogram run(app);
       add({sweep, planar, "reversible peak with Ru 2000 ohm" + StepText(step), Current, run.Peak(),

@@ -376,10 +376,8 @@ TEST(DigitalFailures, EndWithTheCvErrorMessage) {
   for (const auto& [spoil, description] : cases) {
     AppState app = CoupleExperiment();
     spoil(app);
-    auto curves = std::make_unique<CurveSet>();
-    model::PlotSettings plot;
     try {
-      RunSimulation(app, *curves, plot, false);
+      const Voltammogram run(app);
       ADD_FAILURE() << description;
     } catch (const model::Failure& failure) {
       EXPECT_EQ(

@@ -37,10 +37,8 @@ inline void AddFirstOrder(model::AppState& app, int X, int Y, double kf, double 
 inline void AddSecondOrder(model::AppState& app, int s1, int s2, int s3, int s4, double kf,
                            double kb) {
   const int j = ++app.chem2Count;
-  app.chem2Species(j, 1) = static_cast<model::Count>(s1);
-  app.chem2Species(j, 2) = static_cast<model::Count>(s2);
-  app.chem2Species(j, 3) = static_cast<model::Count>(s3);
-  app.chem2Species(j, 4) = static_cast<model::Count>(s4);
+  const int places[] = {s1, s2, s3, s4};
+  for (int k = 0; k < 4; ++k) app.chem2Species(j, k + 1) = static_cast<model::Count>(places[k]);
   app.kf(app.chemCount + j) = kf, app.kb(app.chemCount + j) = kb;
 }
 
@@ -95,10 +93,7 @@ inline model::AppState WithStep(model::AppState app, double step) {
 // Complexation C = A + pD with the complex reduced, 0.1 M ligand, the free metal ion in
 // equilibrium with the complex.
 inline void Complex(model::AppState& app) {
-  app.Keq(1) = 1e-6;
-  app.Cinit(1) = 1e-8;
-  app.Cinit(3) = 1e-3;
-  app.Cinit(4) = 0.1;
+  app.Keq(1) = 1e-6, app.Cinit(1) = 1e-8, app.Cinit(3) = 1e-3, app.Cinit(4) = 0.1;
   app.Eend = -0.6;
 }
 
@@ -124,8 +119,7 @@ inline model::AppState CoupleExperiment() {
 // The couple as a DC (sampled current) experiment with drop time `tDrop`.
 inline model::AppState Dc(double tDrop) {
   model::AppState app = CoupleExperiment();
-  app.technique = 2;
-  app.tDrop = tDrop;
+  app.technique = 2, app.tDrop = tDrop;
   return app;
 }
 
@@ -134,13 +128,11 @@ inline model::AppState SlowSweep(int electrode, double radius, double area) {
   model::AppState app = CoupleExperiment();
   app.electrode = static_cast<model::Count>(electrode);
   app.radius = radius, app.area = area, app.scanRate = 0.01;
-  app.tDrop = app.Estep / app.scanRate;
-  return app;
+  return WithStep(app, app.Estep);
 }
 
 struct PeakPoint {
-  double E = 0;
-  double I = 0;
+  double E = 0, I = 0;
 };
 
 // One run of its own copy of the experiment through the driver, or for another route or
