@@ -18,7 +18,7 @@
 #include "model/plot_settings.h"
 #include "simulation/digital_simulation.h"
 #include "simulation/driver.h"
-#include "support/digital_experiments.h"
+#include "support/experiments.h"
 #include "support/test_platform.h"
 #include "ui/commands.h"
 #include "ui/interaction.h"

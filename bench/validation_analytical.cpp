@@ -4,7 +4,9 @@
 //   build-bench/bench/kivex_validation_analytical > docs/validation_analytical.md
 
 #include <iostream>
+#include <string>
 
+#include "model/number_format.h"
 #include "model/number_text.h"
 #include "simulation/analytical_validation.h"
 
@@ -12,6 +14,21 @@ using kivex::model::AppState;
 using namespace kivex::simulation::physics;
 using namespace kivex::simulation::physics::validation;
 namespace model = kivex::model;
+
+namespace {
+
+std::string Volts(double value) { return model::FormatPattern(value, "0.0000") + " V"; }
+
+std::string Cell(const ValidationRow& row, double value) {
+  return row.kind == Kind::Current ? Amperes(value) : Volts(value);
+}
+
+std::string Comparison(const ValidationRow& row) {
+  if (row.kind == Kind::Current) return model::FormatPattern(row.Measure(), "0.0000");
+  return model::FormatPattern(row.Measure() * 1000, "0.0") + " mV";
+}
+
+}  // namespace
 
 int main() {
   std::cout

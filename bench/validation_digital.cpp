@@ -9,7 +9,7 @@
 
 #include "model/number_format.h"
 #include "support/closed_forms.h"
-#include "support/digital_experiments.h"
+#include "support/experiments.h"
 
 namespace {
 
@@ -17,6 +17,7 @@ using kivex::model::AppState;
 using kivex::model::FormatPattern;
 using kivex::model::kFaraday;
 using kivex::model::kPi;
+using namespace kivex::simulation::physics;
 using namespace kivex::testing;
 
 struct Row {
@@ -43,7 +44,7 @@ std::vector<Row> Rows() {
 
   const AppState couple = CoupleExperiment();
   const double rt = couple.RToverF * 1e3;  // mV
-  const Peak peak = ForwardPeak(Simulate(couple));
+  const PeakPoint peak = Voltammogram(couple).ForwardPeak();
   const std::string sweep = "A + e = B, planar, 0.1 V/s, 1 mV steps";
   rows.push_back(
       {sweep, "peak current (A), Randles-Sevcik", peak.I, RandlesSevcik(couple), amperes});
@@ -51,25 +52,25 @@ std::vector<Row> Rows() {
 
   AppState cycle = couple;
   cycle.cycles = 1;
-  const Voltammogram cv = Simulate(cycle);
-  const std::size_t N = static_cast<std::size_t>(cv.sweepPoints);
-  rows.push_back({"the same, cycle switched 300 mV past E1/2", "peak separation (mV)",
-                  (FindPeak(cv, N, cv.E.size(), -1).E - FindPeak(cv, 0, N).E) * 1e3, 57.8,
-                  millivolts});
+  const Voltammogram cv(cycle);
+  rows.push_back(
+      {"the same, cycle switched 300 mV past E1/2", "peak separation (mV)",
+       (cv.InterpolatedPeak(cv.sweepPoints + 1, cv.count(), -1).E - cv.ForwardPeak().E) * 1e3, 57.8,
+       millivolts});
 
   AppState slower = couple;
   slower.D(2) = couple.D(1) / 2;
   rows.push_back({"the same, D(B) = D(A)/2", "shift of Ep (mV), (RT/2F) ln(1/2)",
-                  (ForwardPeak(Simulate(slower)).E - peak.E) * 1e3, 0.5 * rt * std::log(0.5),
+                  (Voltammogram(slower).ForwardPeak().E - peak.E) * 1e3, 0.5 * rt * std::log(0.5),
                   millivolts});
 
-  Peak following[2];
+  PeakPoint following[2];
   const double kfs[2] = {1e3, 1e4};
   for (int k = 0; k < 2; ++k) {
     AppState app = couple;
     app.speciesCount = 3;
     AddFirstOrder(app, 2, 3, kfs[k], 0.0);
-    following[k] = ForwardPeak(Simulate(app));
+    following[k] = Voltammogram(app).ForwardPeak();
   }
   const std::string ec = "A + e = B, B = C, kf 1000 /s";
   const double lambda = kfs[0] * couple.RToverF / couple.scanRate;
@@ -84,26 +85,26 @@ std::vector<Row> Rows() {
   chain.Eend = -0.5;
   chain.speciesCount = 3;
   AddTransfer(chain, 2, 3, -0.2);
-  const Voltammogram two = Simulate(chain);
+  const Voltammogram two(chain);
   rows.push_back({"A + e = B, B + e = C (E0 0, -0.2 V), DC 1 s", "second / first plateau",
                   two.I.back() / two.I[400], 2.0, "0.0000"});
 
   const AppState dc = Dc(1.0);
   rows.push_back({"A + e = B, DC, 1 s drop", "limiting current (A), Cottrell",
-                  Simulate(dc).I.back(), Cottrell(dc, 1.0), amperes});
+                  Voltammogram(dc).I.back(), Cottrell(dc, 1.0), amperes});
 
   AppState pulse = CoupleExperiment();
   pulse.technique = 3;
   pulse.Epulse = 0;
   rows.push_back({"A + e = B, normal pulse, 50 ms", "limiting current (A), Cottrell",
-                  Simulate(pulse).I.back(), Cottrell(pulse, pulse.tPulse), amperes});
+                  Voltammogram(pulse).I.back(), Cottrell(pulse, pulse.tPulse), amperes});
 
   const double r = 1e-4;
   const AppState sphere = SlowSweep(2, r, 4 * kPi * r * r);
-  rows.push_back({"sphere r = 1 um, 10 mV/s", "plateau (A), nFADC/r", Simulate(sphere).I.back(),
+  rows.push_back({"sphere r = 1 um, 10 mV/s", "plateau (A), nFADC/r", Voltammogram(sphere).I.back(),
                   kFaraday * sphere.area * sphere.D(1) * sphere.Cinit(1) * 1e-3 / r, amperes});
   const AppState disc = SlowSweep(4, r, kPi * r * r);
-  rows.push_back({"microdisc r = 1 um, 10 mV/s", "plateau (A), 4nFDCr", Simulate(disc).I.back(),
+  rows.push_back({"microdisc r = 1 um, 10 mV/s", "plateau (A), 4nFDCr", Voltammogram(disc).I.back(),
                   4 * kFaraday * disc.D(1) * disc.Cinit(1) * 1e-3 * r, amperes});
 
   AppState slow = SlowSweep(2, r, 4 * kPi * r * r);
@@ -112,7 +113,7 @@ std::vector<Row> Rows() {
   slow.Eend = -0.5;
   slow.scanRate = 0.001;
   slow.tDrop = slow.Estep / slow.scanRate;
-  const Voltammogram irreversible = Simulate(slow);
+  const Voltammogram irreversible(slow);
   const double eta = slow.fOverRT * irreversible.E[300];
   const double kRed = slow.ks(1) * std::exp(-0.5 * eta), kOx = slow.ks(1) * std::exp(0.5 * eta);
   const double flux = slow.D(1) * slow.Cinit(1) * 1e-3 * kRed / (slow.D(1) + (kRed + kOx) * r);
@@ -124,7 +125,7 @@ std::vector<Row> Rows() {
     app.Estep = 0.005;
     app.electrode = static_cast<kivex::model::Count>(electrode);
     app.radius = 1e-3;
-    return Simulate(app).I.back();
+    return Voltammogram(app).I.back();
   };
   const double Dt = 1e-5 * 0.01, big = 1e-3;
   rows.push_back({"DC 10 ms, r = 1 mm, over planar", "sphere, 1 + sqrt(pi D t)/r",
@@ -136,8 +137,8 @@ std::vector<Row> Rows() {
   AppState dp = CoupleExperiment();
   dp.technique = 4;
   dp.tDrop = 0.7;
-  const Voltammogram dpCurve = Simulate(dp);
-  const Peak dpPeak = FindPeak(dpCurve, 0, dpCurve.E.size());
+  const Voltammogram dpCurve(dp);
+  const PeakPoint dpPeak = dpCurve.InterpolatedPeak();
   const std::string dpText = "differential pulse, 0.7 s / 50 ms, -50 mV";
   rows.push_back(
       {dpText, "Ep - E1/2 (mV), -dE/2", dpPeak.E * 1e3, -dp.Epulse / 2 * 1e3, millivolts});
@@ -145,7 +146,7 @@ std::vector<Row> Rows() {
                   Largest(ExactStaircase(dp, dpCurve)), amperes});
 
   const AppState sw = DefaultExperiment(5);
-  const Voltammogram swCurve = Simulate(sw);
+  const Voltammogram swCurve(sw);
   rows.push_back({"square wave, 10 Hz, -50 mV, 5 mV steps, E0 0.1 V",
                   "net peak (A), exact staircase", Largest(swCurve.I),
                   Largest(ExactStaircase(sw, swCurve)), amperes});
@@ -158,7 +159,7 @@ std::vector<Row> Rows() {
   const double quarter = band.radius;
   rows.push_back(
       {"band 10 um x 0.01 cm, DC 0.5 s, -0.3 V",
-       "current (A), hemicylinder of radius w/4 (Jaeger-Clarke)", Simulate(band).I.back(),
+       "current (A), hemicylinder of radius w/4 (Jaeger-Clarke)", Voltammogram(band).I.back(),
        kFaraday * band.D(1) * band.Cinit(1) * 1e-3 / quarter *
            kivex::simulation::physics::JaegerClarke(band.D(1) * band.tDrop / (quarter * quarter)) *
            (kPi * quarter * length),
@@ -168,23 +169,24 @@ std::vector<Row> Rows() {
   AppState ball = SlowSweep(2, large, 4 * kPi * large * large);
   ball.Estep = 0.005;
   ball.tDrop = ball.Estep / ball.scanRate;
-  const double ballPeak = ForwardPeak(Simulate(ball)).I;
+  const double ballPeak = Voltammogram(ball).ForwardPeak().I;
   ball.Estep = 0.0002;
   ball.tDrop = ball.Estep / ball.scanRate;
   kivex::simulation::DigitalResolution fine;
   fine.sweepExpansion = 0.05;
-  rows.push_back({"sphere r = 100 um, 10 mV/s, 5 mV steps",
-                  "peak (A), the program at 0.2 mV steps, boxes growing 5 %", ballPeak,
-                  ForwardPeak(Simulate(ball, kivex::simulation::SolveRoute::kPrepared, &fine)).I,
-                  amperes});
+  rows.push_back(
+      {"sphere r = 100 um, 10 mV/s, 5 mV steps",
+       "peak (A), the program at 0.2 mV steps, boxes growing 5 %", ballPeak,
+       Voltammogram(ball, kivex::simulation::SolveRoute::kPrepared, &fine).ForwardPeak().I,
+       amperes});
 
-  Peak dimer[2];
+  PeakPoint dimer[2];
   const double ks2[2] = {1e6, 1e7};
   for (int k = 0; k < 2; ++k) {
     AppState app = couple;
     app.speciesCount = 3;
     AddSecondOrder(app, 2, 2, 3, 0, ks2[k], 0.0);
-    dimer[k] = ForwardPeak(Simulate(app));
+    dimer[k] = Voltammogram(app).ForwardPeak();
   }
   rows.push_back({"A + e = B, B + B = C, k 1e7 /M/s, 1 mM", "peak / Randles-Sevcik, 0.527/0.4463",
                   dimer[1].I / RandlesSevcik(couple), 0.527 / 0.4463, "0.0000"});
@@ -236,7 +238,7 @@ void Convergence() {
     DigitalResolution resolution;
     resolution.stepsAfterJump = converged.steps;
     resolution.expansion = converged.expansion;
-    const Voltammogram best = Simulate(app, kivex::simulation::SolveRoute::kPrepared, &resolution);
+    const Voltammogram best(app, kivex::simulation::SolveRoute::kPrepared, &resolution);
     const double reference = measure(app, best.I);
     const double exact = measure(app, ExactStaircase(app, best));
     std::cout << "| " << t.text << " | " << FormatPattern(reference, "0.00000E-0") << " | "
@@ -246,7 +248,7 @@ void Convergence() {
       resolution.stepsAfterJump = level.steps;
       resolution.expansion = level.expansion;
       const double value =
-          measure(app, Simulate(app, kivex::simulation::SolveRoute::kPrepared, &resolution).I);
+          measure(app, Voltammogram(app, kivex::simulation::SolveRoute::kPrepared, &resolution).I);
       std::cout << " " << FormatPattern(100 * (value / reference - 1), "0.000") << " % |";
     }
     std::cout << "\n";

@@ -6,38 +6,18 @@
 #include <numbers>
 #include <string>
 
+#include "support/experiments.h"
+
 namespace kivex::analysis {
 namespace {
 
 using model::AppState;
 
 // A one-electron couple A + e = B, 1 mM of A (1e-6 mol/cm3), equal D = 1e-5 cm2/s, E0 = 0.1 V,
-// 1 cm2, 25 degrees, 0.1 V/s, as the commit chain would leave it.
+// 1 cm2, 25 degrees: the dialogs' experiment, swept at 0.1 V/s, electrodes of radius 10 um.
 AppState Couple(int technique, int electrode, int mechanism = 1) {
-  AppState app;
-  app.technique = static_cast<model::Count>(technique);
-  app.electrode = static_cast<model::Count>(electrode);
-  app.mechanism = static_cast<model::Count>(mechanism);
-  app.speciesCount = 2;
-  app.chargeCount = 1;
-  app.chargeSpecies(1, 1) = 1;
-  app.chargeSpecies(1, 2) = 2;
-  for (int i = 1; i <= model::kMaxSpecies; ++i) app.D(i) = 1e-5;
-  app.Cinit(1) = 1e-3;
-  app.E0(1) = 0.1;
-  app.ks(1) = 1e4;
-  app.alpha(1) = 0.5;
-  app.n(1) = 1;
-  app.fOverRT = model::kFaraday / model::kGasConstant / (25 + model::kCelsiusZero);
-  app.scanRate = 0.1;
-  app.area = 1;
-  app.tDrop = 0.5;
-  app.tPulse = 0.05;
-  app.Epulse = -0.05;
-  app.radius = 0.001;
-  app.length = 0.01;
-  app.omega = 100 * model::kPi / 30;
-  app.viscosity = 0.01;
+  AppState app = testing::Experiment(technique, electrode, mechanism);
+  app.scanRate = 0.1, app.radius = 0.001;
   return app;
 }
 
@@ -115,13 +95,8 @@ TEST(TheoreticalPeak, ReportWritesEveryReactionWithADashForUndefinedValues) {
   EXPECT_EQ(report[1], "Reversible Peak  1 :        Ep = 0.0715   Ip = 2.6865E-4");
   EXPECT_EQ(report[2], "Irreverisble Peak  1 :      Ep = -        Ip = 2.1103E-4");
 
-  // DC labels; a second charge reaction B + e = C reports its own couple.
+  // DC labels; the second charge reaction B + e = C of EE (E0 -0.1 V) reports its own couple.
   app = Couple(2, 9, 2);
-  app.chargeCount = 2;
-  app.chargeSpecies(2, 1) = 2;
-  app.chargeSpecies(2, 2) = 3;
-  app.E0(2) = -0.1;
-  app.n(2) = 1;
   report = TheoreticalPeakReport(app);
   ASSERT_EQ(report.size(), 5u);
   EXPECT_EQ(report[1], "Reversible Peak  1 :        E1/2 = 0.1    Id = -");

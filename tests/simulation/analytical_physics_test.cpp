@@ -9,17 +9,18 @@
 
 #include "model/failure.h"
 #include "numerics/semi_differentiate.h"
-#include "simulation/analytical_experiment.h"
 #include "simulation/analytical_route.h"
 #include "simulation/analytical_validation.h"
 #include "simulation/differential_pulse.h"
 #include "support/closed_forms.h"
+#include "support/experiments.h"
 
 namespace kivex::simulation {
 namespace {
 
 using model::AppState;
 using namespace physics;
+using namespace testing;
 
 // A microelectrode of radius r with the area of its shape.
 void Micro(AppState& app, double r) {
@@ -28,22 +29,11 @@ void Micro(AppState& app, double r) {
   if (app.electrode >= 2 && app.electrode <= 4) app.area = shape[app.electrode] * kPiTrue * r * r;
 }
 
-// A cylinder of radius r = 5 um with its end, or a band of width w = 10 um (radius w / 4),
-// 0.1 mm long, with the areas the Instrument dialog computes.
-void Wire(AppState& app) {
-  app.radius = app.electrode == 5 ? 5e-4 : 2.5e-4;
-  app.length = 0.01;
-  app.area = app.electrode == 5 ? kPiTrue * 5e-4 * (5e-4 + 2 * 0.01) : 1e-3 * 0.01;
-}
-
 // Readings of one run of the experiment.
-double Last(const AppState& app) { return validation::Last(Voltammogram(app)); }
+double Last(const AppState& app) { return Voltammogram(app).Last(); }
 double First(const AppState& app) { return Voltammogram(app).y(1); }
 double Peak(const AppState& app) { return Voltammogram(app).Peak(); }
-double HalfWave(const AppState& app) {  // where the wave crosses half its final current
-  const Voltammogram run(app);
-  return run.Crossing(run.y(run.count()) / 2);
-}
+double HalfWave(const AppState& app) { return Voltammogram(app).HalfWave(); }
 double SteadySphere(const AppState& app, int species = 1) {
   return Nfac(app, species) * app.D(species) / app.radius;
 }
@@ -61,9 +51,9 @@ double OhmicHalfWave(const AppState& a) {
 
 struct ClosedFormCase {
   int technique, electrode, mechanism;
-  double low, high;  // band of simulated / textbook, or of the difference in V
-  const char* what;  // the closed form and why the band is what it is
-  void (*set)(AppState&);
+  double low, high;        // band of simulated / textbook, or of the difference in V
+  const char* what;        // the closed form and why the band is what it is
+  void (*set)(AppState&);  // changes to validation::At's experiment (micro electrodes sized)
   double (*measure)(const AppState&);  // runs the experiment and returns that ratio or difference
 };
 
@@ -83,10 +73,10 @@ const ClosedFormCase kCases[] = {
      [](const AppState& a) { return Peak(a) / 6.56e-5; }},
     {1, 1, 1, -0.002, 0.002, "Ru 2000 ohm, 1 mV steps: the integral equation's peak at -85 mV",
      [](AppState& a) { a.Ru = 2000, a.Estep = 0.001, a.tDrop = 0.1; },
-     [](const AppState& a) { return Voltammogram(a).InterpolatedPeak().first + 0.085; }},
+     [](const AppState& a) { return Voltammogram(a).InterpolatedPeak().E + 0.085; }},
     {1, 2, 1, -0.002, 0.002, "sphere 1 um, half-wave at E0", [](AppState& a) { Micro(a, 1e-4); },
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
-    {1, 5, 1, 0.98, 1.1, "cylinder 5 um, the sweep ends near Jaeger-Clarke 40 s past E1/2", Wire,
+    {1, 5, 1, 0.98, 1.1, "cylinder 5 um, the sweep ends near Jaeger-Clarke 40 s past E1/2", nullptr,
      [](const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Cylinder(40)); }},
     {1, 8, 1, -2e-4, 2e-4, "rotating disk sweep, half-wave at E0", nullptr,
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
@@ -109,10 +99,10 @@ const ClosedFormCase kCases[] = {
      [](AppState& a) { Micro(a, 5e-4), a.tDrop = 1e4; },
      [](const AppState& a) { return Last(a) / DiscSteadyState(a); }},
     {2, 5, 1, 0.995, 1.005, "cylinder 5 um at tau 2e4, still Jaeger-Clarke",
-     [](AppState& a) { Wire(a), a.tDrop = 500; },
+     [](AppState& a) { a.tDrop = 500; },
      [](const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Cylinder(a.tDrop)); }},
     {2, 7, 1, 0.995, 1.005, "band 10 um at theta 100, boundary-integral reference",
-     [](AppState& a) { Wire(a), a.tDrop = 10; },
+     [](AppState& a) { a.tDrop = 10; },
      [](const AppState& a) {
        return Last(a) / (Nfac(a) / a.area * a.D(1) * a.length * BandReferenceAt(100));
      }},
@@ -135,9 +125,8 @@ const ClosedFormCase kCases[] = {
     {2, 8, 7, 1 - 1e-4, 1 + 1e-4, "EC' at the rotating disk, the reaction layer nFAC sqrt(Dk)",
      nullptr,
      [](const AppState& a) {
-       const Voltammogram run(a);
        const double layer = Nfac(a) * std::sqrt(a.D(1) * (a.kf(1) + a.kb(1)));
-       return run.curves.resultTable(run.count(), model::kCatalyticColumn) / layer;
+       return Voltammogram(a).catalytic.back() / layer;
      }},
     // Complexation: E1/2 = E0 + RT/nF (ln Keq - p ln [D]) (Lingane) in every technique.
     {2, 1, 8, -1e-7, 1e-7, "complex, nothing reacts 0.5 V positive of the wave", Complex,
@@ -148,7 +137,7 @@ const ClosedFormCase kCases[] = {
      [](const AppState& a) { return First(a) / Cottrell(a, a.tPulse, 3); }},
     {4, 1, 8, -1e-3, 1e-3, "complex, differential pulse peak at Lingane's - dE/2", Complex,
      [](const AppState& a) {
-       return Voltammogram(a).InterpolatedPeak().first - (LinganePotential(a) - a.Epulse / 2);
+       return Voltammogram(a).InterpolatedPeak().E - (LinganePotential(a) - a.Epulse / 2);
      }},
     {2, 8, 8, -5e-4, 5e-4, "complex, rotating disk half-wave at Lingane's", Complex,
      [](const AppState& a) { return HalfWave(a) - LinganePotential(a); }},
@@ -174,7 +163,7 @@ TEST(AnalyticalClosedForms, EveryExactRowOfTheValidationPageWithinItsBand) {
 
 TEST(AnalyticalClosedForms, EveryCaseWithinItsBand) {
   for (const ClosedFormCase& c : kCases) {
-    AppState app = Experiment(c.technique, c.electrode, c.mechanism);
+    AppState app = validation::At(c.technique, c.electrode, c.mechanism);
     if (c.set != nullptr) c.set(app);
     const double measure = c.measure(app);
     EXPECT_TRUE(measure >= c.low && measure <= c.high)
@@ -186,7 +175,7 @@ TEST(AnalyticalClosedForms, EveryCaseWithinItsBand) {
 TEST(LinearSweep, ReversiblePeakFollowsRandlesSevcikAtEveryStep) {
   // 1 %: the L1 half-order derivative is first order in the step; 0.9 % at 10 mV, 0.03 % at 1 mV.
   for (double step : {0.001, 0.002, 0.005, 0.01}) {
-    AppState app = validation::Stepped(1, step);
+    AppState app = WithStep(Experiment(1, 1), step);
     Voltammogram run(app);
     EXPECT_NEAR(run.Peak() / RandlesSevcik(app), 1.0, 0.01) << "step " << step;
     // Reversible peak 1.109 RT/F past E1/2 = E0, to within one step.
@@ -264,7 +253,7 @@ TEST(DifferentialPulse, PulseFollowsTheSweepDirectionInTwoCycles) {
   AppState app = Experiment(4, 1);
   app.cycles = 2, app.tDrop = 50;  // the base current's decay negligible: equal magnitudes
   Voltammogram run(app);
-  const int n = run.curves.sweepPointCount;
+  const int n = run.sweepPoints;
   const double forward = run.y(run.PeakIndex(1, n));
   EXPECT_GT(forward, 0.0);
   for (int i = 1; i <= 2 * n; ++i) EXPECT_EQ(run.y(2 * n + i), run.y(i)) << i;  // cycle repeats
@@ -314,13 +303,10 @@ TEST(Catalytic, ReturnsToThePlainCurveAsTheChemicalStepStops) {
 TEST(Catalytic, NormalPulseWaveAndItsCatalyticColumnAreOneWaveAtThePulsedPotential) {
   const Voltammogram run(Experiment(3, 1, 7));
   const double E = run.app.E0(1) - run.app.Epulse;
-  EXPECT_NEAR(run.Crossing(run.y(run.count()) / 2), E, 5e-4);
+  EXPECT_NEAR(run.HalfWave(), E, 5e-4);
   Voltammogram column = run;  // the catalytic column alone
-  for (int i = 1; i <= run.count(); ++i) {
-    column.curves.y(i, column.curves.currentCurve) =
-        run.curves.resultTable(i, model::kCatalyticColumn);
-  }
-  EXPECT_NEAR(column.Crossing(column.y(column.count()) / 2), E, 5e-4);
+  column.I = run.catalytic;
+  EXPECT_NEAR(column.HalfWave(), E, 5e-4);
 }
 
 TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {

@@ -11,12 +11,13 @@
 
 #include "model/number_format.h"
 #include "model/number_text.h"
-#include "simulation/analytical_experiment.h"
 #include "support/closed_forms.h"
+#include "support/experiments.h"
 
 namespace kivex::simulation::physics::validation {
 
 using model::AppState;
+using namespace testing;
 
 enum class Kind { Current, Potential };
 
@@ -41,23 +42,6 @@ struct ValidationRow {
 };
 
 inline std::string Amperes(double value) { return model::FormatPattern(value, "0.####E-0") + " A"; }
-inline std::string Volts(double value) { return model::FormatPattern(value, "0.0000") + " V"; }
-
-inline std::string Cell(const ValidationRow& row, double value) {
-  return row.kind == Kind::Current ? Amperes(value) : Volts(value);
-}
-
-inline std::string Comparison(const ValidationRow& row) {
-  if (row.kind == Kind::Current) return model::FormatPattern(row.Measure(), "0.0000");
-  return model::FormatPattern(row.Measure() * 1000, "0.0") + " mV";
-}
-
-// The potential where a curve first reaches `level`, the half-wave for half the plateau.
-inline double HalfWave(const Voltammogram& run, double plateau) {
-  return run.Crossing(plateau / 2);
-}
-
-inline double Last(const Voltammogram& run) { return run.y(run.count()); }
 
 // Flux of the electrodes' diffusion-limited step currents over n F A C (cm/s), from the closed
 // forms: the sphere exact, the disc by Shoup and Szabo, the cylinder's side by Jaeger and Clarke
@@ -69,9 +53,8 @@ struct Fluxes {
   double Planar(double t) const { return std::sqrt(app.D(1) / (kPiTrue * t)); }
   double Sphere(double t) const { return Planar(t) + app.D(1) / app.radius; }
   double Disc(double t) const {
-    const double r = app.radius, tau = 4 * app.D(1) * t / (r * r);
-    const double f = 0.7854 + 0.8862 / std::sqrt(tau) + 0.2146 * std::exp(-0.7823 / std::sqrt(tau));
-    return 4 * app.D(1) * r * f / (kPiTrue * r * r);
+    const double r = app.radius;
+    return 4 * app.D(1) * r * ShoupSzaboFactor(app, t) / (kPiTrue * r * r);
   }
   double Cylinder(double t) const {
     const double r = app.radius, L = app.length, D = app.D(1);
@@ -136,14 +119,6 @@ inline AppState At(int technique, int electrode, int mechanism = 1) {
   return app;
 }
 
-// A planar experiment in steps of `step` with the dialog's drop time for them.
-inline AppState Stepped(int technique, double step) {
-  AppState app = Experiment(technique, 1);
-  app.Estep = step;
-  app.tDrop = step / app.scanRate;
-  return app;
-}
-
 inline std::string StepText(double step) {
   return ", E step " + model::FormatPattern(step * 1000, "0") + " mV";
 }
@@ -158,7 +133,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
 
   // Linear sweep, planar: the sweep factor at every step.
   for (double step : {0.001, 0.002, 0.005, 0.01}) {
-    AppState app = Stepped(1, step);
+    AppState app = WithStep(Experiment(1, 1), step);
     Voltammogram run(app);
     add({sweep, planar, "reversible peak" + StepText(step), Current, run.Peak(), RandlesSevcik(app),
          0.99, 1.01, "Randles-Sevcik; L1 half-order derivative, first order in the step"});
@@ -173,13 +148,13 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     app.tDrop = 0.1;
     app.cycles = 1;
     Voltammogram run(app);
-    const int anodic = run.ReversePeakIndex();
+    const int anodic = run.PeakIndex(run.sweepPoints + 1, run.count(), -1);
     add({"1 cyclic", planar, "peak separation (1 mV step)", Potential,
-         run.x(anodic) - run.x(run.PeakIndex(1, run.curves.sweepPointCount)), 2.218 / app.fOverRT,
-         -0.0015, 0.0015, "2.218 RT/nF"});
+         run.x(anodic) - run.x(run.PeakIndex(1, run.sweepPoints)), 2.218 / app.fOverRT, -0.0015,
+         0.0015, "2.218 RT/nF"});
   }
   for (double step : {0.001, 0.002, 0.005}) {
-    AppState app = Stepped(1, step);
+    AppState app = WithStep(Experiment(1, 1), step);
     app.ks(1) = 1e-5;
     app.Eend = -0.9;
     Voltammogram run(app);
@@ -191,25 +166,25 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
          IrreversibleSweepPeak(app), 0.98, 1.02,
          "0.4958 nFAC sqrt(alpha n f v D); the convolution equation with Butler-Volmer kinetics"});
     add({sweep, planar, "irreversible peak potential" + StepText(step), Potential,
-         run.InterpolatedPeak().first, Ep, -0.003, 0.003,
+         run.InterpolatedPeak().E, Ep, -0.003, 0.003,
          "E0 - RT/(alpha nF) (0.780 + ln(sqrt(D)/ks) + ln sqrt(alpha nf v)), between grid points"});
   }
   {
     // The digital route models the same cell; at 0.5 mV steps its lagged drop has converged.
-    AppState digital = Stepped(1, 0.0005);
+    AppState digital = WithStep(Experiment(1, 1), 0.0005);
     digital.digital = true;
     digital.Ru = 2000;
     const Voltammogram reference(digital);
     for (double step : {0.001, 0.002, 0.005}) {
-      AppState app = Stepped(1, step);
+      AppState app = WithStep(Experiment(1, 1), step);
       app.Ru = 2000;
       Voltammogram run(app);
       add({sweep, planar, "reversible peak with Ru 2000 ohm" + StepText(step), Current, run.Peak(),
-           reference.InterpolatedPeak().second, 0.99, 1.01,
+           reference.InterpolatedPeak().I, 0.99, 1.01,
            "the digital route at 0.5 mV steps (its peak without Ru is within 0.15 % of "
            "Randles-Sevcik)"});
       add({sweep, planar, "its peak potential" + StepText(step), Potential,
-           run.InterpolatedPeak().first, reference.InterpolatedPeak().first, -0.002, 0.002,
+           run.InterpolatedPeak().E, reference.InterpolatedPeak().E, -0.002, 0.002,
            "the same digital run"});
     }
     digital.Ru = 500;
@@ -218,7 +193,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     app.Ru = 500;
     Voltammogram run(app);
     add({sweep, planar, "peak potential with Ru 500 ohm, E step 5 mV", Potential,
-         run.InterpolatedPeak().first, reference500.InterpolatedPeak().first, -0.002, 0.002,
+         run.InterpolatedPeak().E, reference500.InterpolatedPeak().E, -0.002, 0.002,
          "the digital route at 0.5 mV steps"});
   }
   auto micron = [](int electrode) {  // sphere and hemisphere of radius 1 um
@@ -230,7 +205,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   for (int electrode : {2, 3}) {
     const Voltammogram run(micron(electrode));
     const AppState& app = run.app;
-    add({sweep, ElectrodeName(electrode) + " r 1 um", "plateau", Current, Last(run),
+    add({sweep, ElectrodeName(electrode) + " r 1 um", "plateau", Current, run.Last(),
          Nfac(app) * app.D(1) / app.radius, 0.995, 1.01,
          electrode == 2 ? "nFADC/r" : "nFADC/r = 2 pi nFDCr"});
     if (electrode == 3) continue;
@@ -242,11 +217,11 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     up.Cinit(1) = 1e-3 - up.Cinit(2);
     const Voltammogram oxidation(up);
     up.Cinit(1) = up.Cinit(2);
-    add({sweep, "2 sphere r 1 um", "oxidation plateau (positive-going)", Current, Last(oxidation),
+    add({sweep, "2 sphere r 1 um", "oxidation plateau (positive-going)", Current, oxidation.Last(),
          -Nfac(up) * up.D(2) / up.radius, 0.995, 1.01, "-nFAD C(B) / r"});
   }
   const Voltammogram disc(At(1, 4));
-  add({sweep, MicroName(4), "plateau", Current, Last(disc), DiscSteadyState(disc.app), 0.995, 1.02,
+  add({sweep, MicroName(4), "plateau", Current, disc.Last(), DiscSteadyState(disc.app), 0.995, 1.02,
        "4nFDCr; the disc is a sphere of radius pi r / 4"});
   for (int electrode : {5, 6, 7}) {
     AppState app = At(1, electrode);
@@ -265,7 +240,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     }
   }
   const Voltammogram disk(Experiment(1, 8));
-  add({sweep, "8 rotating disk", "plateau", Current, Last(disk), Levich(disk.app), 0.9999, 1.0001,
+  add({sweep, "8 rotating disk", "plateau", Current, disk.Last(), Levich(disk.app), 0.9999, 1.0001,
        "Levich, 100 rpm"});
   for (double l : {0.001, 0.01, 0.1}) {
     AppState app = Experiment(1, 9);
@@ -276,8 +251,8 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     if (l == 0.001) {
       add({sweep, film, "peak", Current, run.Peak(), ThinLayerPeak(app), 0.98, 1.02,
            "thin layer n^2 F^2 v V C / 4RT, V = A l"});
-      add({sweep, film, "peak potential", Potential, run.InterpolatedPeak().first, app.E0(1),
-           -0.003, 0.003, "thin layer peaks at E0"});
+      add({sweep, film, "peak potential", Potential, run.InterpolatedPeak().E, app.E0(1), -0.003,
+           0.003, "thin layer peaks at E0"});
     } else {
       add({sweep, film, "peak", Current, run.Peak(),
            NernstianSweepPeak(app, [&f](double t) { return f.Film(t); }), 0.98, 1.02,
@@ -291,8 +266,8 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     AppState app = Experiment(2, 1);
     Voltammogram run(app);
     const double id = Cottrell(app, app.tDrop);
-    add({dc, planar, "plateau", Current, Last(run), id, 0.9999, 1.0001, "Cottrell at tDrop"});
-    add({dc, planar, "half-wave potential", Potential, HalfWave(run, id), app.E0(1), -1e-4, 1e-4,
+    add({dc, planar, "plateau", Current, run.Last(), id, 0.9999, 1.0001, "Cottrell at tDrop"});
+    add({dc, planar, "half-wave potential", Potential, run.Crossing(id / 2), app.E0(1), -1e-4, 1e-4,
          "E0 (equal D)"});
   }
   // Step techniques at the micro electrodes: the plateau against the electrode's
@@ -327,7 +302,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
                  model::ShortestText(std::round(app.D(1) * t / 1e-6 * 1000) / 1000) +
                  "); Aoki's long time " + Amperes(BandLongTime(app, t, 1e-3));
       }
-      add({technique == 2 ? dc : np, MicroName(electrode), "plateau", Current, Last(run),
+      add({technique == 2 ? dc : np, MicroName(electrode), "plateau", Current, run.Last(),
            Nfac(app) * f.Step(t), low, high, note});
     }
   }
@@ -335,7 +310,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     AppState app = At(2, 4);
     app.tDrop = t;
     Voltammogram run(app);
-    add({dc, MicroName(4), "plateau at " + model::ShortestText(t) + " s", Current, Last(run),
+    add({dc, MicroName(4), "plateau at " + model::ShortestText(t) + " s", Current, run.Last(),
          ShoupSzabo(app, t), 0.995, 1.01,
          "Shoup-Szabo (tau = 4Dt/r^2 = 1600, 1.6e6); the sphere of radius pi r/4 approaches it "
          "from above"});
@@ -343,9 +318,9 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   {
     AppState app = Experiment(2, 8);
     Voltammogram run(app);
-    add({dc, "8 rotating disk", "plateau", Current, Last(run), Levich(app), 0.9999, 1.0001,
+    add({dc, "8 rotating disk", "plateau", Current, run.Last(), Levich(app), 0.9999, 1.0001,
          "Levich"});
-    add({dc, "8 rotating disk", "half-wave potential", Potential, HalfWave(run, Levich(app)),
+    add({dc, "8 rotating disk", "half-wave potential", Potential, run.Crossing(Levich(app) / 2),
          app.E0(1), -2e-4, 2e-4, "E0"});
   }
   for (double l : {0.01, 0.001}) {
@@ -354,7 +329,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     Voltammogram run(app);
     const Fluxes f{app, jc};
     add({dc, "9 thin film " + model::FormatPattern(l * 1e4, "0") + " um", "plateau", Current,
-         Last(run), Nfac(app) * f.Film(app.tDrop), 0.999, 1.001,
+         run.Last(), Nfac(app) * f.Film(app.tDrop), 0.999, 1.001,
          l > 0.005 ? "image series: the film (l^2/D = 10 s) is not yet exhausted, Cottrell"
                    : "image series: the film (l^2/D = 0.1 s) is exhausted"});
   }
@@ -373,8 +348,8 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     AppState app = Experiment(3, 1);
     Voltammogram run(app);
     const double id = Cottrell(app, app.tPulse);
-    add({np, planar, "plateau", Current, Last(run), id, 0.9999, 1.0001, "Cottrell at tPulse"});
-    add({np, planar, "half-wave potential", Potential, HalfWave(run, id), app.E0(1) - app.Epulse,
+    add({np, planar, "plateau", Current, run.Last(), id, 0.9999, 1.0001, "Cottrell at tPulse"});
+    add({np, planar, "half-wave potential", Potential, run.Crossing(id / 2), app.E0(1) - app.Epulse,
          -1e-4, 1e-4, "E0 - Epulse"});
   }
 
@@ -393,7 +368,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     if (!period) {
       add({dp, planar, "peak potential", Potential, run.x(run.PeakIndex()),
            app.E0(1) - app.Epulse / 2, -1e-9, 1e-9, "E1/2 - dE/2"});
-      add({dp, planar, "baseline after the wave", Current, Last(run),
+      add({dp, planar, "baseline after the wave", Current, run.Last(),
            -Cottrell(app, app.tDrop - app.tPulse) + Cottrell(app, app.tDrop), 0.999, 1.001,
            "i_d(tDrop) - i_d(tDrop - tp): the base current's decay over the pulse"});
     }
@@ -460,7 +435,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   for (int m : {2, 3}) {
     const Voltammogram run(Experiment(2, 1, m));
     add({dc, planar, m == 2 ? "mechanism 2 (EE): both waves" : "mechanism 3 (EEE): all waves",
-         Current, Last(run), m * Cottrell(run.app, run.app.tDrop), m == 2 ? 0.49 : 0.32,
+         Current, run.Last(), m * Cottrell(run.app, run.app.tDrop), m == 2 ? 0.49 : 0.32,
          m == 2 ? 0.51 : 0.34,
          m == 2 ? "2 i_d; kept: the second step sees only B present at the start"
                 : "3 i_d; kept: later steps see only what is present at the start"});
@@ -469,7 +444,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     AppState app = Experiment(2, 1, 4);
     app.Cinit(3) = 1e-3;
     const Voltammogram run(app);
-    add({dc, planar, "mechanism 4 (two couples): both waves", Current, Last(run),
+    add({dc, planar, "mechanism 4 (two couples): both waves", Current, run.Last(),
          Cottrell(app, app.tDrop) + Cottrell(app, app.tDrop, 3), 0.999, 1.001,
          "i_d(A) + i_d(C); the second wave (E0 -0.1 V) is 0.9996 complete at -0.3 V"});
     // C = A with K = 1: half of the substance is A at equilibrium.
@@ -478,13 +453,13 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     ce.Cinit(1) = ce.Cinit(3) = 0.5e-3;
     const Voltammogram preceding(ce);
     ce.Cinit(1) = 1e-3;
-    add({dc, planar, "mechanism 5 (CE), kf = kb = 10/s", Current, Last(preceding),
+    add({dc, planar, "mechanism 5 (CE), kf = kb = 10/s", Current, preceding.Last(),
          Cottrell(ce, ce.tDrop) * PrecedingReactionRatio(1, 20, ce.tDrop), 0.5, 0.56,
          "Koutecky's CE current; kept: only the A present at the start reacts"});
   }
   const Voltammogram ec(Experiment(2, 1, 6));
   add({dc, planar, "mechanism 6 (EC) half-wave, kf 10/s", Potential,
-       HalfWave(ec, Cottrell(ec.app, ec.app.tDrop)),
+       ec.Crossing(Cottrell(ec.app, ec.app.tDrop) / 2),
        ec.app.E0(1) + FollowingReactionShift(ec.app, ec.app.kf(1) + ec.app.kb(1), ec.app.tDrop),
        -0.05, -0.035,
        "E0 + RT/F ln(sqrt(kt)/0.431); kept: the following step does not move the wave"});
@@ -492,12 +467,12 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     const Voltammogram run(Experiment(technique, 1, 7));
     const AppState& app = run.app;
     const double t = technique == 2 ? app.tDrop : app.tPulse;
-    add({technique == 2 ? dc : np, planar, "mechanism 7 (EC') plateau, k 10/s", Current, Last(run),
+    add({technique == 2 ? dc : np, planar, "mechanism 7 (EC') plateau, k 10/s", Current, run.Last(),
          Cottrell(app, t) * CatalyticRatio(app.kf(1) + app.kb(1), t), 0.98, 1.02,
          "Delahay-Stiehl: Cottrell (sqrt(pi) S erf S + exp(-S^2)), S = sqrt(kt)"});
   }
   const Voltammogram catalytic(Experiment(1, 1, 7));
-  add({sweep, planar, "mechanism 7 (EC') current at the end", Current, Last(catalytic),
+  add({sweep, planar, "mechanism 7 (EC') current at the end", Current, catalytic.Last(),
        Nfac(catalytic.app) *
            std::sqrt(catalytic.app.D(1) * (catalytic.app.kf(1) + catalytic.app.kb(1))),
        1.0, 1.15, "nFAC sqrt(Dk), fast catalysis; kept: plus the decaying diffusion sweep"});
@@ -516,9 +491,9 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   Complex(complex);
   const Voltammogram bound(complex);
   const double id = Cottrell(complex, complex.tDrop, 3);
-  add({dc, planar, "mechanism 8 (complex) plateau", Current, Last(bound), id, 0.9999, 1.0001,
+  add({dc, planar, "mechanism 8 (complex) plateau", Current, bound.Last(), id, 0.9999, 1.0001,
        "Cottrell of the complex"});
-  add({dc, planar, "mechanism 8 (complex) half-wave", Potential, HalfWave(bound, id),
+  add({dc, planar, "mechanism 8 (complex) half-wave", Potential, bound.Crossing(id / 2),
        LinganePotential(complex), -5e-4, 5e-4, "Lingane: E0 + RT/nF (ln Keq - p ln [D])"});
   return rows;
 }

@@ -10,13 +10,15 @@
 
 #include "model/failure.h"
 #include "simulation/driver.h"
-#include "support/digital_experiments.h"
+#include "support/closed_forms.h"
+#include "support/experiments.h"
 
 namespace kivex::simulation {
 namespace {
 
 using model::AppState;
 using model::CurveSet;
+using namespace physics;
 using namespace testing;
 
 constexpr double kMilli = 1e-3;
@@ -30,18 +32,12 @@ void ExpectSurfaceTotal(const Voltammogram& v, double total) {
   }
 }
 
-AppState WithStep(AppState app, double step) {
-  app.Estep = step;
-  app.tDrop = step / app.scanRate;
-  return app;
-}
-
 TEST(DigitalCouple, LinearSweepPeakIsRandlesSevcikAtTheTextbookPotential) {
   // The 1 mV staircase sampled at the end of each step approaches the linear sweep; 1 % covers
   // it and the time step of one point. A reversible reduction peaks 1.109 RT/F past E1/2 = E0.
   const AppState app = CoupleExperiment();
-  const Voltammogram v = Simulate(app);
-  const Peak peak = ForwardPeak(v);
+  const Voltammogram v(app);
+  const PeakPoint peak = v.ForwardPeak();
   EXPECT_NEAR(peak.I / RandlesSevcik(app), 1.0, 0.01);
   EXPECT_NEAR(peak.E, -1.109 * app.RToverF, 0.5 * kMilli);
   EXPECT_LT(std::fabs(v.I.front()), 1e-3 * peak.I);  // nothing reacts at the start
@@ -50,20 +46,19 @@ TEST(DigitalCouple, LinearSweepPeakIsRandlesSevcikAtTheTextbookPotential) {
 TEST(DigitalCouple, CycleSeparatesThePeaksBy58mVAndConservesTheSurfaceTotal) {
   AppState app = CoupleExperiment();
   app.cycles = 1;
-  const Voltammogram v = Simulate(app);
-  const std::size_t N = static_cast<std::size_t>(v.sweepPoints);
-  const Peak anodic = FindPeak(v, N, v.E.size(), -1);
+  const Voltammogram v(app);
+  const PeakPoint anodic = v.InterpolatedPeak(v.sweepPoints + 1, v.count(), -1);
   // Reversible couple, switched 300 mV past E1/2: 57-58 mV at 25 degrees.
-  EXPECT_NEAR(anodic.E - FindPeak(v, 0, N).E, 58 * kMilli, 1 * kMilli);
+  EXPECT_NEAR(anodic.E - v.ForwardPeak().E, 58 * kMilli, 1 * kMilli);
   EXPECT_LT(anodic.I, 0);
   ExpectSurfaceTotal(v, app.Cinit(1));  // equal D: what is reduced reappears at the surface
 }
 
 TEST(DigitalCouple, SlowerProductShiftsTheHalfWavePotentialByTheDiffusionRatio) {
-  const Peak equal = ForwardPeak(Simulate(CoupleExperiment()));
+  const PeakPoint equal = Voltammogram(CoupleExperiment()).ForwardPeak();
   AppState app = CoupleExperiment();
   app.D(2) = app.D(1) / 2;
-  const Peak slower = ForwardPeak(Simulate(app));
+  const PeakPoint slower = Voltammogram(app).ForwardPeak();
   // E1/2 = E0 + (RT/2nF) ln(D(B)/D(A)): -8.9 mV; the peak moves with it, its height is set by A.
   EXPECT_NEAR(slower.E - equal.E, 0.5 * app.RToverF * std::log(0.5), 1 * kMilli);
   EXPECT_NEAR(slower.I / RandlesSevcik(app), 1.0, 0.01);
@@ -77,7 +72,7 @@ TEST(DigitalPulses, FollowTheExactCurrentsOfAReversibleCouple) {
        {std::pair{2, 0.005}, {3, 0.005}, {4, 0.01}, {5, 0.01}}) {
     AppState app = DefaultExperiment(technique);
     if (technique == 4) app.tDrop = 0.7;
-    const Voltammogram v = Simulate(app);
+    const Voltammogram v(app);
     const std::vector<double> exact = ExactStaircase(app, v);
     double peak = 0;
     for (double I : exact) peak = std::max(peak, std::fabs(I));
@@ -90,12 +85,12 @@ TEST(DigitalPulses, FollowTheExactCurrentsOfAReversibleCouple) {
 // The first box once followed the rate of the chemistry, so a slow or switched-off reaction made
 // it wider than the diffusion layer and distorted the plain wave.
 TEST(DigitalFollowingReaction, SlowOrSwitchedOffReactionLeavesThePlainWave) {
-  const Peak plain = ForwardPeak(Simulate(CoupleExperiment()));
+  const PeakPoint plain = Voltammogram(CoupleExperiment()).ForwardPeak();
   for (double kf : {0.0, 1e-6}) {
     AppState app = CoupleExperiment();
     app.speciesCount = 3;
     AddFirstOrder(app, 2, 3, kf, 0.0);
-    const Peak peak = ForwardPeak(Simulate(app));
+    const PeakPoint peak = Voltammogram(app).ForwardPeak();
     EXPECT_NEAR(peak.I / plain.I, 1.0, 1e-4) << kf;
     EXPECT_NEAR(peak.E, plain.E, 0.1 * kMilli) << kf;
   }
@@ -104,14 +99,14 @@ TEST(DigitalFollowingReaction, SlowOrSwitchedOffReactionLeavesThePlainWave) {
 TEST(DigitalFollowingReaction, FastReactionMovesThePeak30mVPerDecade) {
   // Pure kinetic zone: Ep = E0 - 0.780 RT/F + (RT/2F) ln(kf RT/(F v)), ip = 0.4958 / 0.4463 of
   // Randles-Sevcik; the expanding grid resolves the reaction layer to a fraction of a millivolt.
-  Peak peaks[2];
+  PeakPoint peaks[2];
   const double kfs[2] = {1e3, 1e4};
   const AppState plain = CoupleExperiment();
   for (int k = 0; k < 2; ++k) {
     AppState app = CoupleExperiment();
     app.speciesCount = 3;
     AddFirstOrder(app, 2, 3, kfs[k], 0.0);
-    peaks[k] = ForwardPeak(Simulate(app));
+    peaks[k] = Voltammogram(app).ForwardPeak();
     const double lambda = kfs[k] * app.RToverF / app.scanRate;
     EXPECT_NEAR(peaks[k].E, -0.780 * app.RToverF + 0.5 * app.RToverF * std::log(lambda),
                 1 * kMilli);
@@ -125,13 +120,13 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   AppState two = Dc(1.0);
   two.Eend = -0.5, two.speciesCount = 3;
   AddTransfer(two, 2, 3, -0.2);
-  const Voltammogram v = Simulate(two);
+  const Voltammogram v(two);
   ExpectSurfaceTotal(v, two.Cinit(1));
   EXPECT_LT(v.I.front() / Cottrell(two, two.tDrop), 1e-3);
   const double first = v.I[400];  // -0.1 V, between the waves
   EXPECT_NEAR(v.I.back() / first, 2.0, 0.005);
-  EXPECT_NEAR(CrossingPotential(v, first / 2), 0.0, 1 * kMilli);
-  EXPECT_NEAR(CrossingPotential(v, 1.5 * first), -0.2, 1 * kMilli);
+  EXPECT_NEAR(v.Crossing(first / 2), 0.0, 1 * kMilli);
+  EXPECT_NEAR(v.Crossing(1.5 * first), -0.2, 1 * kMilli);
   // D + e = B, B + e = A, A + e = C: a chain that does not follow the species numbers.
   AppState three = Dc(1.0);
   three.Eend = -0.7, three.speciesCount = 4, three.chargeCount = 0;
@@ -139,15 +134,15 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   AddTransfer(three, 4, 2, 0.0);
   AddTransfer(three, 2, 1, -0.2);
   AddTransfer(three, 1, 3, -0.4);
-  const Voltammogram w = Simulate(three);
+  const Voltammogram w(three);
   EXPECT_NEAR(w.I[600] / w.I[400], 2.0, 0.005);
   EXPECT_NEAR(w.I.back() / w.I[400], 3.0, 0.005);
-  EXPECT_NEAR(CrossingPotential(w, 2.5 * w.I[400]), -0.4, 1 * kMilli);
+  EXPECT_NEAR(w.Crossing(2.5 * w.I[400]), -0.4, 1 * kMilli);
   // A + e = B and A + e = C in parallel: together they cannot draw more than A's diffusion.
   AppState parallel = Dc(1.0);
   parallel.speciesCount = 3;
   AddTransfer(parallel, 1, 3, -0.1);
-  const Voltammogram p = Simulate(parallel);
+  const Voltammogram p(parallel);
   EXPECT_NEAR(p.I.back() / Cottrell(parallel, parallel.tDrop), 1.0, 0.03);
   ExpectSurfaceTotal(p, parallel.Cinit(1));
 }
@@ -158,11 +153,11 @@ TEST(DigitalSecondOrder, PartnerAtZeroConcentrationRunsToTheEnd) {
   AppState app = CoupleExperiment();
   app.speciesCount = 4;
   AddSecondOrder(app, 2, 3, 1, 4, 1e3, 0.0);
-  const Voltammogram v = Simulate(app);
+  const Voltammogram v(app);
   ASSERT_EQ(v.E.size(), 601u);
-  EXPECT_GE(v.maxIterations, 1);
-  EXPECT_LT(v.maxIterations, 10);
-  EXPECT_NEAR(ForwardPeak(v).I / RandlesSevcik(app), 1.0, 0.01);
+  EXPECT_GE(v.app.maxIterations, 1);
+  EXPECT_LT(v.app.maxIterations, 10);
+  EXPECT_NEAR(v.ForwardPeak().I / RandlesSevcik(app), 1.0, 0.01);
 }
 
 TEST(DigitalSecondOrder, DimerisationMoves20mVPerDecadeOfRateTimesConcentration) {
@@ -171,11 +166,11 @@ TEST(DigitalSecondOrder, DimerisationMoves20mVPerDecadeOfRateTimesConcentration)
     app.Cinit(1) = concentration;
     app.speciesCount = 3;
     AddSecondOrder(app, 2, 2, 3, 0, kf, 0.0);  // B + B = C
-    return ForwardPeak(Simulate(app));
+    return Voltammogram(app).ForwardPeak();
   };
   const AppState app = CoupleExperiment();
-  const Peak slow = dimerise(1e6, 1e-3);
-  const Peak fast = dimerise(1e7, 1e-3);
+  const PeakPoint slow = dimerise(1e6, 1e-3);
+  const PeakPoint fast = dimerise(1e7, 1e-3);
   // Pure kinetic zone of an EC2 dimerisation: (RT/3F) ln 10 = 19.7 mV per decade of k C, and a
   // peak 0.527 / 0.4463 of Randles-Sevcik.
   EXPECT_NEAR(fast.E - slow.E, app.RToverF / 3 * std::log(10.0), 1 * kMilli);
@@ -188,23 +183,23 @@ TEST(DigitalSecondOrder, EmptyPlacesMakeAFirstOrderStepWhereverTheyStand) {
   // The dummy species of an empty place is fixed at 1: B (+ nothing) = A (+ nothing) is B = A.
   AppState firstOrder = CoupleExperiment();
   AddFirstOrder(firstOrder, 2, 1, 50.0, 5.0);
-  const Voltammogram expected = Simulate(firstOrder);
-  EXPECT_GT(ForwardPeak(expected).I, 1.2 * RandlesSevcik(firstOrder));  // catalysis shows
+  const Voltammogram expected(firstOrder);
+  EXPECT_GT(expected.ForwardPeak().I, 1.2 * RandlesSevcik(firstOrder));  // catalysis shows
   const int places[4][4] = {{2, 0, 1, 0}, {0, 2, 0, 1}, {2, 0, 0, 1}, {0, 2, 1, 0}};
   for (const auto& p : places) {
     AppState app = CoupleExperiment();
     AddSecondOrder(app, p[0], p[1], p[2], p[3], 50.0, 5.0);
-    EXPECT_EQ(Simulate(app).I, expected.I) << p[0] << p[1] << p[2] << p[3];
+    EXPECT_EQ(Voltammogram(app).I, expected.I) << p[0] << p[1] << p[2] << p[3];
   }
 }
 
 TEST(DigitalGeometry, SphereAndMicrodiscSweepsEndOnTheirSteadyStates) {
   // nFADC/r and 4nFDCr at r = 1 um; after half a minute the transient adds about 0.2 %.
   const double r = 1e-4, nFC = model::kFaraday * 1e-6;
-  const Voltammogram sphere = Simulate(SlowSweep(2, r, 4 * model::kPi * r * r));
+  const Voltammogram sphere(SlowSweep(2, r, 4 * model::kPi * r * r));
   EXPECT_NEAR(sphere.I.back() / (nFC * 4 * model::kPi * r * 1e-5), 1.0, 0.01);
-  EXPECT_NEAR(CrossingPotential(sphere, sphere.I.back() / 2), 0.0, 1 * kMilli);
-  const Voltammogram disc = Simulate(SlowSweep(4, r, model::kPi * r * r));
+  EXPECT_NEAR(sphere.HalfWave(), 0.0, 1 * kMilli);
+  const Voltammogram disc(SlowSweep(4, r, model::kPi * r * r));
   EXPECT_NEAR(disc.I.back() / (4 * nFC * 1e-5 * r), 1.0, 0.01);
 }
 
@@ -212,7 +207,7 @@ TEST(DigitalGeometry, SlowTransferAtASmallSphereFollowsItsSteadyState) {
   AppState app = SlowSweep(2, 1e-4, 4 * model::kPi * 1e-8);
   app.ks(1) = 1e-3, app.Estart = 0.0, app.Eend = -0.5, app.scanRate = 0.001;
   app.tDrop = app.Estep / app.scanRate;
-  const Voltammogram v = Simulate(app);
+  const Voltammogram v(app);
   // Steady state with Butler-Volmer kinetics: flux = D C kRed / (D + (kRed + kOx) r).
   for (std::size_t i = 100; i < v.E.size(); i += 100) {
     const double eta = app.fOverRT * v.E[i];
@@ -229,8 +224,9 @@ TEST(DigitalGeometry, CurvedSweepIsWithinHalfAPercentOfItsConvergedSolution) {
   const AppState app = SlowSweep(2, 0.01, 4 * model::kPi * 0.01 * 0.01);
   DigitalResolution fine;
   fine.sweepExpansion = 0.05;
-  const Voltammogram converged = Simulate(WithStep(app, 0.0002), SolveRoute::kPrepared, &fine);
-  EXPECT_NEAR(ForwardPeak(Simulate(WithStep(app, 0.005))).I / ForwardPeak(converged).I, 1.0, 0.005);
+  const Voltammogram converged(WithStep(app, 0.0002), SolveRoute::kPrepared, &fine);
+  EXPECT_NEAR(Voltammogram(WithStep(app, 0.005)).ForwardPeak().I / converged.ForwardPeak().I, 1.0,
+              0.005);
 }
 
 TEST(DigitalGeometry, BandStepIsTheHemicylinderOfAQuarterItsWidth) {
@@ -242,7 +238,7 @@ TEST(DigitalGeometry, BandStepIsTheHemicylinderOfAQuarterItsWidth) {
   const double hemicylinder = model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 / r *
                               physics::JaegerClarke(app.D(1) * app.tDrop / (r * r)) *
                               (model::kPi * r * length);
-  EXPECT_NEAR(Simulate(app).I.back() / hemicylinder, 1.0, 0.01);
+  EXPECT_NEAR(Voltammogram(app).I.back() / hemicylinder, 1.0, 0.01);
 }
 
 TEST(DigitalGeometry, RadialStepsMatchTheirShortTimeCurrents) {
@@ -253,7 +249,7 @@ TEST(DigitalGeometry, RadialStepsMatchTheirShortTimeCurrents) {
     AppState app = Dc(0.01);
     app.Estep = 0.005, app.radius = 1e-3;
     app.electrode = static_cast<model::Count>(electrode);
-    return Simulate(app).I.back();
+    return Voltammogram(app).I.back();
   };
   const double planar = step(1);
   const double r = 1e-3, Dt = 1e-5 * 0.01;
@@ -268,19 +264,19 @@ TEST(DigitalGeometry, RadialStepsMatchTheirShortTimeCurrents) {
 TEST(DigitalDifferentialPulse, EveryForwardSweepPulsesTheSameWay) {
   AppState app = CoupleExperiment();
   app.technique = 4, app.Estep = 0.005, app.tDrop = 0.7, app.cycles = 2;
-  const Voltammogram v = Simulate(app);
-  const std::size_t N = static_cast<std::size_t>(v.sweepPoints);
+  const Voltammogram v(app);
+  const int N = v.sweepPoints;
   // A fresh diffusion layer at every point: the second cycle repeats the first exactly, and the
   // return sweep pulses back with a peak of the other sign and about the same height.
-  for (std::size_t i = 0; i < 2 * N; ++i) ASSERT_EQ(v.I[2 * N + i], v.I[i]) << i;
-  const double forward = FindPeak(v, 0, N).I;
+  for (int i = 1; i <= 2 * N; ++i) ASSERT_EQ(v.y(2 * N + i), v.y(i)) << i;
+  const double forward = v.ForwardPeak().I;
   EXPECT_GT(forward, 0);
-  EXPECT_NEAR(FindPeak(v, N, 2 * N, -1).I / forward, -1.0, 0.05);
+  EXPECT_NEAR(v.InterpolatedPeak(N + 1, 2 * N, -1).I / forward, -1.0, 0.05);
 }
 
 TEST(DigitalOhmicDrop, CurrentIsTheResistanceFreeCurrentAtThePotentialTheElectrodeSees) {
   AppState app = CoupleExperiment();
-  const double peak = ForwardPeak(Simulate(app)).I;
+  const double peak = Voltammogram(app).ForwardPeak().I;
   app.Ru = 0.010 / peak;  // 10 mV drop at the peak
   auto curves = std::make_unique<CurveSet>();
   model::PlotSettings plot;
@@ -297,13 +293,13 @@ TEST(DigitalOhmicDrop, CurrentIsTheResistanceFreeCurrentAtThePotentialTheElectro
 }
 
 TEST(DigitalOhmicDrop, LowersAndShiftsThePeakStablyAsTheStepShrinks) {
-  const Peak free = ForwardPeak(Simulate(CoupleExperiment()));
-  Peak peaks[3];
+  const PeakPoint free = Voltammogram(CoupleExperiment()).ForwardPeak();
+  PeakPoint peaks[3];
   const double steps[3] = {0.001, 0.0005, 0.00025};
   for (int k = 0; k < 3; ++k) {
     AppState app = WithStep(CoupleExperiment(), steps[k]);
     app.Ru = 0.010 / free.I;
-    peaks[k] = ForwardPeak(Simulate(app));
+    peaks[k] = Voltammogram(app).ForwardPeak();
     EXPECT_LT(peaks[k].I, 0.99 * free.I) << steps[k];
     EXPECT_LT(peaks[k].E, free.E - 10 * kMilli) << steps[k];
   }
@@ -313,11 +309,10 @@ TEST(DigitalOhmicDrop, LowersAndShiftsThePeakStablyAsTheStepShrinks) {
   // DC: at the sample the electrode sees E + I Ru, but the larger early currents kept it less
   // reduced before: the half-wave potential moves negative, by less than I Ru / 2.
   AppState dc = Dc(1.0);
-  const Voltammogram plain = Simulate(dc);
+  const Voltammogram plain(dc);
   dc.Ru = 0.010 / plain.I.back();
-  const Voltammogram dropped = Simulate(dc);
-  const double shift = CrossingPotential(dropped, dropped.I.back() / 2) -
-                       CrossingPotential(plain, plain.I.back() / 2);
+  const Voltammogram dropped(dc);
+  const double shift = dropped.HalfWave() - plain.HalfWave();
   EXPECT_LT(shift, 0.0);
   EXPECT_GT(shift, -5 * kMilli);
 }
@@ -354,8 +349,8 @@ TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
       // chemistry its Newton iteration, stopped at 0.1 % change, is off by up to 1e-7.
       for (int r = 1; r <= 3; ++r) app.ks(r) = 0.1;
     }
-    const Voltammogram fast = Simulate(app, SolveRoute::kPrepared);
-    const Voltammogram reference = Simulate(app, SolveRoute::kReference);
+    const Voltammogram fast(app, SolveRoute::kPrepared);
+    const Voltammogram reference(app, SolveRoute::kReference);
     const std::string name = std::to_string(c.technique) + "/" + std::to_string(c.electrode) + "/" +
                              std::to_string(c.chemistry) + "/" + std::to_string(c.Ru);
     if (c.chemistry < 2 && c.Ru == 0) {
@@ -381,10 +376,8 @@ TEST(DigitalFailures, EndWithTheCvErrorMessage) {
   for (const auto& [spoil, description] : cases) {
     AppState app = CoupleExperiment();
     spoil(app);
-    auto curves = std::make_unique<CurveSet>();
-    model::PlotSettings plot;
     try {
-      RunSimulation(app, *curves, plot, false);
+      const Voltammogram run(app);
       ADD_FAILURE() << description;
     } catch (const model::Failure& failure) {
       EXPECT_EQ(
@@ -397,12 +390,12 @@ TEST(DigitalFailures, EndWithTheCvErrorMessage) {
 TEST(DigitalFailures, EmptySolutionOrEmptySchemeGivesNoCurrent) {
   AppState empty = CoupleExperiment();
   empty.Cinit(1) = 0;
-  const Voltammogram v = Simulate(empty);
+  const Voltammogram v(empty);
   for (double I : v.I) ASSERT_EQ(I, 0.0);
   for (double c : v.surface[1]) ASSERT_EQ(c, 0.0);
   AppState none = CoupleExperiment();
   none.speciesCount = 0, none.chargeCount = 0;
-  for (double I : Simulate(none).I) ASSERT_EQ(I, 0.0);
+  for (double I : Voltammogram(none).I) ASSERT_EQ(I, 0.0);
 }
 
 }  // namespace

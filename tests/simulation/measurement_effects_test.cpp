@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "simulation/analytical_experiment.h"
 #include "simulation/driver.h"
+#include "support/experiments.h"
 
 namespace kivex::simulation {
 namespace {
@@ -48,12 +48,12 @@ TEST(Noise, SamePointCountGivesTheSameNoiseAndTheSignFollowsTheExtreme) {
 }
 
 TEST(Noise, LeavesTheExtremesAloneAndIsNeverAddedWhileFitting) {
-  AppState app = physics::Experiment(2, 1);
+  AppState app = testing::Experiment(2, 1);
   app.noise = 10;
   CurveSet curves;
   model::PlotSettings plot;
   RunSimulation(app, curves, plot, false);
-  const physics::Voltammogram reference(physics::Experiment(2, 1));
+  const testing::Voltammogram reference(testing::Experiment(2, 1));
   EXPECT_EQ(plot.yMax, reference.plot.yMax);
   EXPECT_NE(curves.y(60, 1), reference.y(60));
 

@@ -9,11 +9,15 @@
 #include <vector>
 
 #include "model/app_state.h"
-#include "simulation/analytical_experiment.h"
 
 namespace kivex::simulation::physics {
 
 inline constexpr double kPiTrue = 3.14159265358979323846;
+
+// n F A C in amperes per (cm/s): the scale of every closed form below (C in mol/L).
+inline double Nfac(const model::AppState& app, int species = 1, int reaction = 1) {
+  return app.n(reaction) * model::kFaraday * app.area * app.Cinit(species) * 1e-3;
+}
 
 // Diffusion-limited current at a plane after a potential step, at time t.
 inline double Cottrell(const model::AppState& app, double t, int species = 1) {
@@ -43,15 +47,19 @@ inline double DifferentialPulsePeak(const model::AppState& app, int species = 1)
   return Cottrell(app, app.tPulse, species) * (1 - sigma) / (1 + sigma);
 }
 
-// Disc of radius r after a step, Shoup and Szabo (within 0.6 % at every time).
-inline double ShoupSzabo(const model::AppState& app, double t) {
-  const double tau = 4 * app.D(1) * t / (app.radius * app.radius);
-  const double f = 0.7854 + 0.8862 / std::sqrt(tau) + 0.2146 * std::exp(-0.7823 / std::sqrt(tau));
-  return 4 * app.n(1) * model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 * app.radius * f;
-}
-
 inline double DiscSteadyState(const model::AppState& app) {  // 4 n F D C r
   return 4 * app.n(1) * model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 * app.radius;
+}
+
+// A disc's step current over its steady state at time t, Shoup and Szabo (within 0.6 % at every
+// time).
+inline double ShoupSzaboFactor(const model::AppState& app, double t) {
+  const double tau = 4 * app.D(1) * t / (app.radius * app.radius);
+  return 0.7854 + 0.8862 / std::sqrt(tau) + 0.2146 * std::exp(-0.7823 / std::sqrt(tau));
+}
+
+inline double ShoupSzabo(const model::AppState& app, double t) {
+  return DiscSteadyState(app) * ShoupSzaboFactor(app, t);
 }
 
 // Jaeger-Clarke: a cylinder's current per side area is n F C (D / r) f(tau), tau = D t / r^2, f =
