@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "display/picture.h"
-#include "simulation/analytical_experiment.h"
+#include "support/experiments.h"
 #include "support/test_platform.h"
 #include "ui/commands.h"
 #include "ui/form_option.h"
@@ -89,7 +89,7 @@ TEST(PlotCurvesCommand, WritesTheAutoLimitsBackNamesTheQuantityAndClearsWithoutD
 
 TEST(OutputQuantityCommand, ARunKeepsTheTrialValuesAFitWroteWhileTheCommandRecommits) {
   SessionFixture f;
-  f.session.app = simulation::physics::Experiment(2, 1);
+  f.session.app = testing::Experiment(2, 1);
   f.session.app.E0(1) = 0.05;  // a fit's trial value, not what the dialog shows
   RunSimulation(f.session);
   EXPECT_EQ(f.session.app.E0(1), 0.05);
