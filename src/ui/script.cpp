@@ -135,8 +135,10 @@ ScriptRunner::ScriptRunner(Session& session, ScriptPlatform& platform, std::ostr
 void ScriptRunner::RunLine(std::string_view rawLine) {
   const std::string_view line = TrimLeft(TrimRight(rawLine));
   if (line.empty() || line.front() == '#') return;
-  const auto [verbWord, rest] = SplitWord(line);
-  const std::string_view verb = verbWord;  // a plain variable, so the lambda below can use it
+  const auto [verbWord, restWords] = SplitWord(line);
+  // Plain variables, so the lambda below can use them (not every compiler captures a binding).
+  const std::string_view verb = verbWord;
+  const std::string_view rest = restWords;
   const std::string argument(rest);
 
   auto requireArgument = [&](const char* what) {
