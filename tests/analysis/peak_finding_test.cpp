@@ -152,19 +152,7 @@ TEST(FindPeaks, CyclicRatioOnlyForOneCycleOfSweepVoltammetryWithTwoPeaks) {
             "Peak Area =   " + model::PrintLine().Number(15 * 0.005).str());
 }
 
-TEST(FindPeaks, MoreThanTwentyPeaksListsTheFirstTwentyAndSaysSo) {
-  std::vector<double> values;
-  for (int k = 0; k < 27; ++k) {
-    for (double v : {0.0, 1.0, 2.0, 3.0, 4.0, 3.0, 2.0, 1.0, 0.0, 0.0}) values.push_back(v);
-  }
-  PeakTables peaks;
-  const auto report = FindPeaks(Curve(values), Span(0, 4), peaks);
-  // 27 maxima, of which the first (point 5) and the last (point 265) lie too close to the ends.
-  EXPECT_EQ(peaks.PeakCount, 20);
-  EXPECT_EQ(peaks.PeakPotential(20, 1), 0.25 * (5 + 20 * 10));
-  ASSERT_EQ(report.size(), 1u + 20u + 1u + 1u);
-  EXPECT_EQ(report[21], "Only the first 20 of 25 peaks are listed.");
-}
+// (More than twenty peaks: the core2_many_peaks scenario.)
 
 TEST(FindPeaks, AnImportedCurveShorterThanTheLastSweepIsReadOnlyWithinItsPoints) {
   CurveSet curves = Voltammogram(2);

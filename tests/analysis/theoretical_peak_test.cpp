@@ -88,25 +88,17 @@ TEST(TheoreticalPeak, PulseAndMicroelectrodeFormulas) {
 }
 
 TEST(TheoreticalPeak, ReportWritesEveryReactionWithADashForUndefinedValues) {
-  AppState app = Couple(1, 1);
-  auto report = TheoreticalPeakReport(app);
-  ASSERT_EQ(report.size(), 3u);
-  EXPECT_EQ(report[0], "Theoretical limiting current:");
-  EXPECT_EQ(report[1], "Reversible Peak  1 :        Ep = 0.0715   Ip = 2.6865E-4");
-  EXPECT_EQ(report[2], "Irreverisble Peak  1 :      Ep = -        Ip = 2.1103E-4");
-
-  // DC labels; the second charge reaction B + e = C of EE (E0 -0.1 V) reports its own couple.
-  app = Couple(2, 9, 2);
-  report = TheoreticalPeakReport(app);
+  // (The sweep labels and their dash: the ui_theoretical_peak_commits scenario.) DC labels; the
+  // second charge reaction B + e = C of EE (E0 -0.1 V) reports its own couple.
+  const auto report = TheoreticalPeakReport(Couple(2, 9, 2));
   ASSERT_EQ(report.size(), 5u);
   EXPECT_EQ(report[1], "Reversible Peak  1 :        E1/2 = 0.1    Id = -");
   EXPECT_EQ(report[3].substr(0, 39), "Reversible Peak  2 :        E1/2 = -0.1");
   EXPECT_EQ(report[4].find("Irreverisble Peak  2 :"), 0u);
 
   // Mechanisms the tables do not cover still get their lines, every value a dash.
-  app = Couple(1, 1, 5);
-  report = TheoreticalPeakReport(app);
-  EXPECT_EQ(report[1], "Reversible Peak  1 :        Ep = -        Ip = -");
+  EXPECT_EQ(TheoreticalPeakReport(Couple(1, 1, 5))[1],
+            "Reversible Peak  1 :        Ep = -        Ip = -");
 }
 
 TEST(TheoreticalPeak, CatalyticCurrentAndValuesThatCannotBeComputed) {

@@ -151,20 +151,7 @@ TEST(PreconcentrationFactor, LevichTransportOverTheDepositTime) {
   EXPECT_THROW(PreconcentrationFactor(changed), Failure);
 }
 
-// Species 2 becomes C(1) times the factor whatever pre-equilibration gave, with the Nernst ratio of
-// charge reaction 1, not the input's; a factor that cannot be formed leaves it as it was.
-TEST(Preconcentration, SetsSpeciesTwoFromTheAnalyticalConcentrationOfSpeciesOne) {
-  Solution s({1e-3}, {{{1, 2}, 0.1}});
-  s.prep.preconcentrate = true;
-  s.prep.preconcentration = kDeposit;
-  s.prep.preconcentration.n = 5;
-  s.prep.preconcentration.E0 = 7;
-  const Concentrations c = s.Full();
-  EXPECT_EQ(c[2], 1e-3 * PreconcentrationFactor(kDeposit));
-  EXPECT_EQ(Shown(c[1]), "9.996e-4");
-  s.prep.preconcentration.electrodeVolume = 0;
-  EXPECT_EQ(Shown(s.Full()[2]), "4.159e-7");
-}
+// (Species 2 set from the factor, species 1 pre-equilibrated: the ui_preconcentration scenario.)
 
 }  // namespace
 }  // namespace kivex::model
