@@ -123,7 +123,9 @@ TEST(CurveFile, FilesOfThePairFormatReadAndFailAsEver) {
   for (const std::string& text : files) {
     const std::string outcome = Pairs(text);
     EXPECT_EQ(Curve(text), outcome) << text;
-    if (outcome.rfind("refused", 0) != 0) EXPECT_FALSE(ParseCurveFile(text).layout.columns) << text;
+    if (outcome.rfind("refused", 0) != 0) {
+      EXPECT_FALSE(ParseCurveFile(text).layout.columns) << text;
+    }
   }
 }
 
