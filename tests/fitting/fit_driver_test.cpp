@@ -76,7 +76,8 @@ class EquilibratingSimulation : public FakeSimulation {
 // One couple, 1 mM, E0 = 0.1 V, simulated by `Host`.
 template <typename Host = FakeSimulation>
 struct Experiment {
-  Experiment() {
+  explicit Experiment(std::function<double(const AppState&, double)> current = Wave)
+      : sim(app, curves, std::move(current)) {
     app.speciesCount = 2;
     app.chargeCount = 1;
     app.Cinit(1) = 1e-3;
@@ -112,7 +113,7 @@ struct Experiment {
 
   AppState app;
   CurveSet curves;
-  Host sim{app, curves};
+  Host sim;
   SlotOffers offers;
   FitMemory memory;
 };
@@ -237,27 +238,18 @@ TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
 // after the 51st, not converged.
 TEST(FitDriver, StopsAfterFiftyOneIterations) {
   const NistProblem& mgh10 = NistFind("MGH10");
-  AppState app;
-  app.chemCount = 3;
-  CurveSet curves;
-  FakeSimulation sim(app, curves, [&mgh10](const AppState& a, double E) {
+  Experiment e([&mgh10](const AppState& a, double E) {
     const double b[] = {a.kf(1), a.kf(2), a.kf(3)};
     return mgh10.f(b, mgh10.x[static_cast<std::size_t>(std::lround((0.3 - E) / 0.005))]);
   });
-  sim.points = static_cast<int>(mgh10.x.size());
-  SlotOffers offers;
-  for (int q = 1; q <= 3; ++q) {
-    app.kf(q) = mgh10.start2[q - 1];
-    offers[15 + q] = {true, "-1e9", "1e9"};
-  }
-  app.Estep = 0.005;
-  sim.Simulate();  // the measured curve's potentials
-  FitMemory memory;
-  app.fitting = true;
-  const FitReport report = AutoFit(app, curves, mgh10.y, offers, memory, sim);
+  e.sim.points = static_cast<int>(mgh10.x.size());
+  e.app.chemCount = 3;
+  for (int q = 1; q <= 3; ++q) e.app.kf(q) = mgh10.start2[q - 1], e.Offer(15 + q, "-1e9", "1e9");
+  e.Measure();  // the measured curve's potentials
+  const FitReport report = e.Fit(mgh10.y);
   EXPECT_EQ(report.iterations, kMaxFitIterations);
   EXPECT_EQ(report.Flag, Termination::GoOn);
-  EXPECT_EQ(sim.printed.size(), 51u);
+  EXPECT_EQ(e.sim.printed.size(), 51u);
 }
 
 }  // namespace
