@@ -78,12 +78,8 @@ template <typename Host = FakeSimulation>
 struct Experiment {
   explicit Experiment(std::function<double(const AppState&, double)> current = Wave)
       : sim(app, curves, std::move(current)) {
-    app.speciesCount = 2;
-    app.chargeCount = 1;
-    app.Cinit(1) = 1e-3;
-    app.E0(1) = 0.1;
-    app.ks(1) = 1e4;
-    app.Estep = 0.005;
+    app.speciesCount = 2, app.chargeCount = 1, app.Estep = 0.005;
+    app.Cinit(1) = 1e-3, app.E0(1) = 0.1, app.ks(1) = 1e4;
   }
   // The measured curve: a simulation without fitting, into curve 1.
   std::vector<double> Measure() {
@@ -121,10 +117,8 @@ struct Experiment {
 TEST(FitDriver, RecoversConcentrationAndStandardPotential) {
   Experiment e;
   const std::vector<double> observed = e.Measure();
-  e.app.Cinit(1) = 1.5e-3;
-  e.app.E0(1) = 0.05;
-  e.Offer(1, "1e-4", "1e-2");
-  e.Offer(13, "-0.2", "0.2");
+  e.app.Cinit(1) = 1.5e-3, e.app.E0(1) = 0.05;
+  e.Offer(1, "1e-4", "1e-2"), e.Offer(13, "-0.2", "0.2");
   const FitReport report = e.Fit(observed);
 
   EXPECT_EQ(report.slots, (std::vector<int>{1, 13}));
@@ -162,16 +156,15 @@ TEST(FitDriver, AFailureEndsTheFitOrAfterItCostsOnlyTheStandardErrors) {
   EXPECT_GT(e.app.elapsedTime, 0);             // a duration, not a clock reading
   EXPECT_LT(e.app.elapsedTime, 10);
 
-  e.app.E0(1) = 0.05;
-  e.sim.runs.clear();
-  e.sim.failAfter = -1;
-  e.memory = FitMemory{};
+  // The same path twice, from the same start and damping: the second fails once, on the first
+  // of the last three runs (two probes and the fitted curve).
+  auto again = [&e](int failAfter) {
+    e.app.E0(1) = 0.05, e.memory = FitMemory{}, e.sim.failAfter = failAfter;
+    e.sim.runs.clear();
+  };
+  again(-1);
   e.Fit(observed);
-  const std::size_t runs = e.sim.runs.size();  // the last three: two probes and the fitted curve
-  e.sim.runs.clear();
-  e.app.E0(1) = 0.05;
-  e.memory = FitMemory{};  // the same path again, from the same damping
-  e.sim.failAfter = static_cast<int>(runs) - 3;
+  again(static_cast<int>(e.sim.runs.size()) - 3);
   e.sim.failOnce = true;
   const FitReport report = e.Fit(observed);
   EXPECT_EQ(report.uncertaintyFailure, "Overflow");
@@ -199,12 +192,8 @@ TEST(FitDriver, SimulatedCurveMustLieOnTheMeasuredPotentials) {
 // constant derive the initial ones anew (Keq = kf / kb); a fit of ks alone leaves them.
 TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
   Experiment<EquilibratingSimulation> e;
-  e.app.chemCount = 1;
-  e.app.Cinit(1) = 1.5e-3;
-  e.app.kf(1) = 10;
-  e.app.kb(1) = 0.01;
-  e.app.Keq(1) = 1000;
-  e.app.ks(1) = 1;
+  e.app.chemCount = 1, e.app.Cinit(1) = 1.5e-3, e.app.ks(1) = 1;
+  e.app.kf(1) = 10, e.app.kb(1) = 0.01, e.app.Keq(1) = 1000;
   std::vector<double> observed = e.Measure();
   for (double& y : observed) y *= 1.1;
 
@@ -213,8 +202,7 @@ TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
   EXPECT_TRUE(e.sim.derived.empty());
   EXPECT_EQ(e.app.Cinit(1), 1.5e-3);
 
-  e.Offer(1, "1e-4", "1e-2");
-  e.Offer(16, "1", "100");
+  e.Offer(1, "1e-4", "1e-2"), e.Offer(16, "1", "100");
   const FitReport report = e.Fit(observed);
   EXPECT_EQ(report.initial[0], 2e-3);
   ASSERT_FALSE(e.sim.derived.empty());
@@ -228,8 +216,7 @@ TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
   EXPECT_EQ(e.app.Cinit(2), last.Cinit(2));
 
   // kb not above 0 leaves Keq as it was, as the dialog's label does.
-  e.app.kb(1) = 0;
-  e.app.Keq(1) = 7;
+  e.app.kb(1) = 0, e.app.Keq(1) = 7;
   e.Fit(observed);
   EXPECT_EQ(e.sim.runs.back().Keq(1), 7);
 }

@@ -34,9 +34,8 @@ struct CurveModel {
 
 FitState Problem(std::vector<double> start, std::vector<double> min, std::vector<double> max,
                  std::vector<double> yobs) {
-  const std::vector<int> free(start.size(), -1);
-  const double variance = PopulationVariance(yobs);
-  return {start, min, max, free, {}, yobs, {}, variance};
+  return {start, min,  max, std::vector<int>(start.size(), -1),
+          {},    yobs, {},  PopulationVariance(yobs)};
 }
 
 // The driver's loop: at most `limit` calls, stopping on a flag that is not positive.
@@ -158,7 +157,6 @@ TEST(MarquardtMends, DampingIsKeptBetweenFitsAndAWorseLastTrialIsNotKept) {
   EXPECT_EQ(first.fit.X[0], 1e-6);
   EXPECT_DOUBLE_EQ(first.fit.SSQ, 3 * std::pow(0.5 + 1e-6, 2));
   EXPECT_EQ(first.model.calls.back(), first.fit.X);
-  EXPECT_DOUBLE_EQ(first.fit.Fcalc[0], 1 + 1e-6);
   EXPECT_LT(work.EvaluationCount, static_cast<long>(first.model.calls.size()));
   // Calls: start, two probes, undamped trial, first damped one (scaled: step / (1 + 0.0001)).
   ASSERT_GT(first.model.calls.size(), 4u);
