@@ -260,8 +260,8 @@ struct Outcome {
 
 Outcome Solve(const NistProblem& p, const std::vector<double>& start, int limit = 51) {
   CurveModel model{p.x, p.f};
-  const std::size_t n = start.size();
-  Outcome out{Problem(start, std::vector<double>(n, -kInf), std::vector<double>(n, kInf), p.y)};
+  const std::vector<double> above(start.size(), kInf), below(start.size(), -kInf);
+  Outcome out{Problem(start, below, above, p.y)};
   FitWork work;
   out.iterations = FitToEnd(work, out.fit, model, limit);
   return out;
