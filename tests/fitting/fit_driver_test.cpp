@@ -76,13 +76,10 @@ class EquilibratingSimulation : public FakeSimulation {
 // One couple, 1 mM, E0 = 0.1 V, simulated by `Host`.
 template <typename Host = FakeSimulation>
 struct Experiment {
-  Experiment() {
-    app.speciesCount = 2;
-    app.chargeCount = 1;
-    app.Cinit(1) = 1e-3;
-    app.E0(1) = 0.1;
-    app.ks(1) = 1e4;
-    app.Estep = 0.005;
+  explicit Experiment(std::function<double(const AppState&, double)> current = Wave)
+      : sim(app, curves, std::move(current)) {
+    app.speciesCount = 2, app.chargeCount = 1, app.Estep = 0.005;
+    app.Cinit(1) = 1e-3, app.E0(1) = 0.1, app.ks(1) = 1e4;
   }
   // The measured curve: a simulation without fitting, into curve 1.
   std::vector<double> Measure() {
@@ -112,7 +109,7 @@ struct Experiment {
 
   AppState app;
   CurveSet curves;
-  Host sim{app, curves};
+  Host sim;
   SlotOffers offers;
   FitMemory memory;
 };
@@ -120,10 +117,8 @@ struct Experiment {
 TEST(FitDriver, RecoversConcentrationAndStandardPotential) {
   Experiment e;
   const std::vector<double> observed = e.Measure();
-  e.app.Cinit(1) = 1.5e-3;
-  e.app.E0(1) = 0.05;
-  e.Offer(1, "1e-4", "1e-2");
-  e.Offer(13, "-0.2", "0.2");
+  e.app.Cinit(1) = 1.5e-3, e.app.E0(1) = 0.05;
+  e.Offer(1, "1e-4", "1e-2"), e.Offer(13, "-0.2", "0.2");
   const FitReport report = e.Fit(observed);
 
   EXPECT_EQ(report.slots, (std::vector<int>{1, 13}));
@@ -161,16 +156,15 @@ TEST(FitDriver, AFailureEndsTheFitOrAfterItCostsOnlyTheStandardErrors) {
   EXPECT_GT(e.app.elapsedTime, 0);             // a duration, not a clock reading
   EXPECT_LT(e.app.elapsedTime, 10);
 
-  e.app.E0(1) = 0.05;
-  e.sim.runs.clear();
-  e.sim.failAfter = -1;
-  e.memory = FitMemory{};
+  // The same path twice, from the same start and damping: the second fails once, on the first
+  // of the last three runs (two probes and the fitted curve).
+  auto again = [&e](int failAfter) {
+    e.app.E0(1) = 0.05, e.memory = FitMemory{}, e.sim.failAfter = failAfter;
+    e.sim.runs.clear();
+  };
+  again(-1);
   e.Fit(observed);
-  const std::size_t runs = e.sim.runs.size();  // the last three: two probes and the fitted curve
-  e.sim.runs.clear();
-  e.app.E0(1) = 0.05;
-  e.memory = FitMemory{};  // the same path again, from the same damping
-  e.sim.failAfter = static_cast<int>(runs) - 3;
+  again(static_cast<int>(e.sim.runs.size()) - 3);
   e.sim.failOnce = true;
   const FitReport report = e.Fit(observed);
   EXPECT_EQ(report.uncertaintyFailure, "Overflow");
@@ -198,12 +192,8 @@ TEST(FitDriver, SimulatedCurveMustLieOnTheMeasuredPotentials) {
 // constant derive the initial ones anew (Keq = kf / kb); a fit of ks alone leaves them.
 TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
   Experiment<EquilibratingSimulation> e;
-  e.app.chemCount = 1;
-  e.app.Cinit(1) = 1.5e-3;
-  e.app.kf(1) = 10;
-  e.app.kb(1) = 0.01;
-  e.app.Keq(1) = 1000;
-  e.app.ks(1) = 1;
+  e.app.chemCount = 1, e.app.Cinit(1) = 1.5e-3, e.app.ks(1) = 1;
+  e.app.kf(1) = 10, e.app.kb(1) = 0.01, e.app.Keq(1) = 1000;
   std::vector<double> observed = e.Measure();
   for (double& y : observed) y *= 1.1;
 
@@ -212,8 +202,7 @@ TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
   EXPECT_TRUE(e.sim.derived.empty());
   EXPECT_EQ(e.app.Cinit(1), 1.5e-3);
 
-  e.Offer(1, "1e-4", "1e-2");
-  e.Offer(16, "1", "100");
+  e.Offer(1, "1e-4", "1e-2"), e.Offer(16, "1", "100");
   const FitReport report = e.Fit(observed);
   EXPECT_EQ(report.initial[0], 2e-3);
   ASSERT_FALSE(e.sim.derived.empty());
@@ -227,8 +216,7 @@ TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
   EXPECT_EQ(e.app.Cinit(2), last.Cinit(2));
 
   // kb not above 0 leaves Keq as it was, as the dialog's label does.
-  e.app.kb(1) = 0;
-  e.app.Keq(1) = 7;
+  e.app.kb(1) = 0, e.app.Keq(1) = 7;
   e.Fit(observed);
   EXPECT_EQ(e.sim.runs.back().Keq(1), 7);
 }
@@ -237,27 +225,18 @@ TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
 // after the 51st, not converged.
 TEST(FitDriver, StopsAfterFiftyOneIterations) {
   const NistProblem& mgh10 = NistFind("MGH10");
-  AppState app;
-  app.chemCount = 3;
-  CurveSet curves;
-  FakeSimulation sim(app, curves, [&mgh10](const AppState& a, double E) {
+  Experiment e([&mgh10](const AppState& a, double E) {
     const double b[] = {a.kf(1), a.kf(2), a.kf(3)};
     return mgh10.f(b, mgh10.x[static_cast<std::size_t>(std::lround((0.3 - E) / 0.005))]);
   });
-  sim.points = static_cast<int>(mgh10.x.size());
-  SlotOffers offers;
-  for (int q = 1; q <= 3; ++q) {
-    app.kf(q) = mgh10.start2[q - 1];
-    offers[15 + q] = {true, "-1e9", "1e9"};
-  }
-  app.Estep = 0.005;
-  sim.Simulate();  // the measured curve's potentials
-  FitMemory memory;
-  app.fitting = true;
-  const FitReport report = AutoFit(app, curves, mgh10.y, offers, memory, sim);
+  e.sim.points = static_cast<int>(mgh10.x.size());
+  e.app.chemCount = 3;
+  for (int q = 1; q <= 3; ++q) e.app.kf(q) = mgh10.start2[q - 1], e.Offer(15 + q, "-1e9", "1e9");
+  e.Measure();  // the measured curve's potentials
+  const FitReport report = e.Fit(mgh10.y);
   EXPECT_EQ(report.iterations, kMaxFitIterations);
   EXPECT_EQ(report.Flag, Termination::GoOn);
-  EXPECT_EQ(sim.printed.size(), 51u);
+  EXPECT_EQ(e.sim.printed.size(), 51u);
 }
 
 }  // namespace

@@ -14,8 +14,7 @@ namespace {
 // 95 % intervals with t(3) = 3.1824. The slope's bounds (five decades) put it on a log scale: its
 // interval is b 10^(+-t SE(b) / (b ln 10)).
 TEST(FitUncertainty, StraightLineMatchesTheTextbook) {
-  const std::vector<double> x = {1, 2, 3, 4, 5};
-  const std::vector<double> y = {2.9, 5.2, 6.8, 9.1, 11.2};
+  const std::vector<double> x = {1, 2, 3, 4, 5}, y = {2.9, 5.2, 6.8, 9.1, 11.2};
   auto line = [&x](std::span<const double> p, std::span<double> v) {
     for (std::size_t i = 0; i < v.size(); ++i) v[i] = p[0] + p[1] * x[i];
   };

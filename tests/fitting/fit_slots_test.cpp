@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "model/failure.h"
 
@@ -45,14 +46,12 @@ TEST(FitSlots, StartValueIsZeroBeyondTheScheme) {
   app.speciesCount = 2;
   app.chargeCount = app.chemCount = app.chem2Count = 1;
   for (int slot = 1; slot <= kFitSlots; ++slot) SlotField(app, slot) = 0.5;
-  const std::pair<Slot, double> cases[] = {{{SlotKind::Concentration, 2}, 0.5},
-                                           {{SlotKind::Concentration, 3}, 0},
-                                           {{SlotKind::E0, 1}, 0.5},
-                                           {{SlotKind::Alpha, 2}, 0},
-                                           {{SlotKind::Kb, 2}, 0.5},
-                                           {{SlotKind::Kf, 3}, 0}};
-  for (const auto& [s, start] : cases) {
-    EXPECT_EQ(SlotStartValue(app, SlotNumber(s.kind, s.index)), start) << s.index;
+  using enum SlotKind;
+  const std::tuple<SlotKind, int, double> cases[] = {
+      {Concentration, 2, 0.5}, {Concentration, 3, 0}, {E0, 1, 0.5},
+      {Alpha, 2, 0},           {Kb, 2, 0.5},          {Kf, 3, 0}};
+  for (const auto& [kind, index, start] : cases) {
+    EXPECT_EQ(SlotStartValue(app, SlotNumber(kind, index)), start) << index;
   }
 }
 

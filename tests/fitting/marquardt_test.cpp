@@ -34,9 +34,8 @@ struct CurveModel {
 
 FitState Problem(std::vector<double> start, std::vector<double> min, std::vector<double> max,
                  std::vector<double> yobs) {
-  const std::vector<int> free(start.size(), -1);
-  const double variance = PopulationVariance(yobs);
-  return {start, min, max, free, {}, yobs, {}, variance};
+  return {start, min,  max, std::vector<int>(start.size(), -1),
+          {},    yobs, {},  PopulationVariance(yobs)};
 }
 
 // The driver's loop: at most `limit` calls, stopping on a flag that is not positive.
@@ -63,6 +62,7 @@ double Gaussian(double height, double centre, double width, double x) {
 double Decay(const double* b, double t) { return b[0] * std::exp(-b[1] * t); }
 double Peak(const double* b, double E) { return Gaussian(b[0], b[1], b[2], E); }
 double Line(const double* b, double x) { return b[0] + b[1] * x; }
+double Square(const double* b, double) { return b[0] * b[0]; }
 // A wave whose shift and spread follow ln(1 + 1e-3 / k): like a quasi-reversible one, it no
 // longer changes once k is far above 1e-3.
 double Saturating(const double* b, double E) {
@@ -87,6 +87,10 @@ TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
        {2.5e-5, 0.7e-5}},
       {"Gaussian peak", Grid(-0.3, 0.005, 121), Peak, {0.6, 0.02, 0.08}, {0, -0.2, 0.005},
        {10, 0.2, 0.5}, {1.0, 0.05, 0.04}, {1e-5, 1e-6, 1e-6}},
+      // An absolute freezing floor once froze every parameter of a fit in picoamperes.
+      {"Gaussian peak in picoamperes", Grid(-0.3, 0.005, 121),
+       [](const double* b, double E) { return 1e-12 * Peak(b, E); }, {0.6, 0.02, 0.08},
+       {0, -0.2, 0.005}, {10, 0.2, 0.5}, {1.0, 0.05, 0.04}, {1e-5, 1e-6, 1e-6}},
       {"a parameter the model ignores is frozen, never stepped", Grid(0, 0.25, 41),
        [](const double* b, double t) { return b[0] * std::exp(-b[2] * t); }, {1.0, 0.123, 1.5},
        {0.1, 0, 0.01}, {10, 1, 5}, {2.5, 0.123, 0.7}, {2.5e-5, 0, 0.7e-5}},
@@ -109,6 +113,11 @@ TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
        {0.2}, {2e-6}},
       {"bounds without room hold the parameter", Grid(0, 1, 5), Line, {0.5, 1}, {0.5, -10},
        {0.5, 10}, {0.5, 3}, {0, 3e-5}},
+      // Degenerate problems: an exact start ends at the first call, also on constant data (a
+      // variance of 0: an exact model once divided 0 by 0), where a start away from it moves.
+      {"an exact start", Grid(0, 1, 5), Line, {1, 2}, {-10, -10}, {10, 10}, {1, 2}, {0, 0}, 1},
+      {"an exact start on constant data", Grid(0, 1, 6), Square, {2}, {0}, {10}, {2}, {0}, 1},
+      {"constant data from 0", Grid(0, 1, 6), Square, {0}, {0}, {10}, {2}, {1e-5}},
   };
   // clang-format on
   for (const ExactCase& c : cases) {
@@ -124,43 +133,6 @@ TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
       }
     }
     EXPECT_LE(work.EvaluationCount, c.maxEvaluations) << c.what;
-  }
-}
-
-// Two peaks 60 mV apart, 40 mV wide, 1 % noise: a sum no larger than the truth's, parameters
-// within a few standard errors, and the same fit in picoamperes (an absolute freezing floor once
-// froze every parameter there).
-TEST(MarquardtKnownAnswers, TwoOverlappedPeaksWithNoiseInAnyUnit) {
-  const std::vector<double> truth = {1.0, 0.03, 0.04, 0.6, -0.03, 0.04};
-  std::vector<double> fitted;
-  for (double unit : {1.0, 1e-12}) {
-    CurveModel pair{Grid(-0.3, 0.005, 121), [unit](const double* b, double E) {
-                      return unit * (Gaussian(b[0], b[1], b[2], E) + Gaussian(b[3], b[4], b[5], E));
-                    }};
-    const std::vector<double> atTruth = pair.At(truth);
-    std::vector<double> y = atTruth;
-    double trueSum = 0;
-    unsigned state = 12345;  // reproducible noise of roughly unit spread
-    for (std::size_t i = 0; i < y.size(); ++i) {
-      double noise = -6;
-      for (int k = 0; k < 12; ++k) {
-        state = state * 1103515245u + 12345u;
-        noise += static_cast<double>((state >> 8) & 0xFFFF) / 65536.0;
-      }
-      y[i] += unit * 0.01 * noise;
-      trueSum += (atTruth[i] - y[i]) * (atTruth[i] - y[i]);
-    }
-    FitState fit = Problem({0.8, 0.05, 0.05, 0.8, -0.05, 0.05}, {0, 0, 0.01, 0, -0.2, 0.01},
-                           {5, 0.2, 0.2, 5, 0, 0.2}, y);
-    FitWork work;
-    FitToEnd(work, fit, pair);
-    EXPECT_EQ(fit.Flag, Termination::Converged) << unit;
-    EXPECT_LE(fit.SSQ, trueSum) << unit;
-    EXPECT_NEAR(fit.X[0], 1.0, 0.02) << unit;
-    EXPECT_NEAR(fit.X[3], 0.6, 0.02) << unit;
-    for (int j : {1, 2, 4, 5}) EXPECT_NEAR(fit.X[j], truth[j], 1e-3) << unit << " " << j;
-    if (fitted.empty()) fitted = fit.X;
-    for (int j = 0; j < 6; ++j) EXPECT_NEAR(fit.X[j], fitted[j], 1e-9 * std::fabs(fitted[j])) << j;
   }
 }
 
@@ -185,7 +157,6 @@ TEST(MarquardtMends, DampingIsKeptBetweenFitsAndAWorseLastTrialIsNotKept) {
   EXPECT_EQ(first.fit.X[0], 1e-6);
   EXPECT_DOUBLE_EQ(first.fit.SSQ, 3 * std::pow(0.5 + 1e-6, 2));
   EXPECT_EQ(first.model.calls.back(), first.fit.X);
-  EXPECT_DOUBLE_EQ(first.fit.Fcalc[0], 1 + 1e-6);
   EXPECT_LT(work.EvaluationCount, static_cast<long>(first.model.calls.size()));
   // Calls: start, two probes, undamped trial, first damped one (scaled: step / (1 + 0.0001)).
   ASSERT_GT(first.model.calls.size(), 4u);
@@ -239,17 +210,9 @@ TEST(MarquardtMends, OptimumOnABoundIsFound) {
   EXPECT_NEAR(fit.X[0], intercept, 1e-9);
 }
 
-// Degenerate problems: an exact start or no parameter ends at the first call; constant data and
-// a single point have a variance of 0 (an exact model once divided 0 by 0).
+// No parameter ends at the first call, a single point has a variance of 0.
 TEST(MarquardtCorners, DegenerateProblemsEndCleanly) {
-  CurveModel line{Grid(0, 1, 5), Line};
-  FitState fit = Problem({1, 2}, {-10, -10}, {10, 10}, line.At({1, 2}));
   FitWork work;
-  EXPECT_EQ(FitToEnd(work, fit, line), 1);
-  EXPECT_EQ(fit.Flag, Termination::Exact);
-  EXPECT_EQ(fit.X, (std::vector<double>{1, 2}));
-  EXPECT_EQ(work.EvaluationCount, 1);
-
   CurveModel constant{Grid(0, 1, 4), [](const double*, double x) { return x; }};
   FitState none = Problem({}, {}, {}, {1, 1, 2, 2});
   EXPECT_EQ(FitToEnd(work, none, constant), 1);
@@ -257,14 +220,6 @@ TEST(MarquardtCorners, DegenerateProblemsEndCleanly) {
   EXPECT_EQ(none.DampedSolves, 0);
   EXPECT_EQ(work.EvaluationCount, 1);  // the same point is not evaluated again and again
   EXPECT_DOUBLE_EQ(none.SSQ, 1 + 0 + 0 + 1);
-
-  CurveModel level{Grid(0, 1, 6), [](const double* b, double) { return b[0] * b[0]; }};
-  FitState exact = Problem({2}, {0}, {10}, {4, 4, 4, 4, 4, 4});
-  EXPECT_EQ(FitToEnd(work, exact, level), 1);
-  EXPECT_EQ(exact.Flag, Termination::Exact);
-  FitState start = Problem({0}, {0}, {10}, {4, 4, 4, 4, 4, 4});
-  EXPECT_NO_THROW(FitToEnd(work, start, level));
-  EXPECT_NEAR(start.X[0], 2, 1e-5);
   CurveModel one{{0.5}, [](const double* b, double x) { return b[0] * std::exp(b[1] * x); }};
   FitState single = Problem({1, 0}, {0, -5}, {10, 5}, {3});
   EXPECT_NO_THROW(FitToEnd(work, single, one));
@@ -305,8 +260,8 @@ struct Outcome {
 
 Outcome Solve(const NistProblem& p, const std::vector<double>& start, int limit = 51) {
   CurveModel model{p.x, p.f};
-  const std::size_t n = start.size();
-  Outcome out{Problem(start, std::vector<double>(n, -kInf), std::vector<double>(n, kInf), p.y)};
+  const std::vector<double> above(start.size(), kInf), below(start.size(), -kInf);
+  Outcome out{Problem(start, below, above, p.y)};
   FitWork work;
   out.iterations = FitToEnd(work, out.fit, model, limit);
   return out;
@@ -317,6 +272,7 @@ struct Case {
   int start;
   double sumTolerance;        // relative, against the certified sum
   double parameterTolerance;  // relative, against each certified parameter
+  int limit = 51;
 };
 
 class NistCertified : public ::testing::TestWithParam<Case> {};
@@ -324,9 +280,9 @@ class NistCertified : public ::testing::TestWithParam<Case> {};
 TEST_P(NistCertified, ReachesTheCertifiedValues) {
   const Case& c = GetParam();
   const NistProblem& p = NistFind(c.name);
-  const Outcome out = Solve(p, c.start == 1 ? p.start1 : p.start2);
+  const Outcome out = Solve(p, c.start == 1 ? p.start1 : p.start2, c.limit);
   EXPECT_EQ(out.fit.Flag, Termination::Converged);
-  EXPECT_LT(out.iterations, 51);
+  EXPECT_LT(out.iterations, c.limit);
   EXPECT_GE(out.fit.SSQ, p.certSsq * (1 - 1e-9));  // nothing beats the certified minimum
   EXPECT_LE(out.fit.SSQ / p.certSsq - 1, c.sumTolerance);
   for (std::size_t j = 0; j < p.cert.size(); ++j) {
@@ -334,6 +290,9 @@ TEST_P(NistCertified, ReachesTheCertifiedValues) {
   }
 }
 
+// MGH10's long curved valley (the run without a limit): heavily damped steps lowering the sum a
+// little once counted as convergence at 368 times the certified sum (FitDriver.
+// StopsAfterFiftyOneIterations shows it goes on at 51 calls); left to run, it reaches the values.
 INSTANTIATE_TEST_SUITE_P(
     Problems, NistCertified,
     ::testing::Values(Case{"Misra1a", 1, 1e-9, 1e-6}, Case{"Misra1a", 2, 1e-9, 1e-6},
@@ -342,23 +301,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"BoxBOD", 2, 1e-5, 1e-2}, Case{"Eckerle4", 2, 1e-5, 1e-4},
                       Case{"Thurber", 1, 5e-4, 1e-2}, Case{"Thurber", 2, 5e-4, 1e-2},
                       Case{"Rat43", 1, 5e-4, 1e-2}, Case{"Rat43", 2, 5e-4, 1e-2},
-                      Case{"MGH09", 2, 5e-4, 5e-2}),
+                      Case{"MGH09", 2, 5e-4, 5e-2}, Case{"MGH10", 2, 1e-5, 1e-3, 1000}),
     [](const ::testing::TestParamInfo<Case>& info) {
       return std::string(info.param.name) + "Start" + std::to_string(info.param.start);
     });
-
-// MGH10's long curved valley: heavily damped steps lowering the sum a little once counted as
-// convergence at 368 times the certified sum (FitDriver.StopsAfterFiftyOneIterations shows it
-// goes on at 51 calls); left to run, the fit reaches the certified values.
-TEST(NistValley, NoConvergenceIsClaimedHalfWayAlongACurvedValley) {
-  const NistProblem& p = NistFind("MGH10");
-  const Outcome unlimited = Solve(p, p.start2, 1000);
-  EXPECT_EQ(unlimited.fit.Flag, Termination::Converged);
-  EXPECT_NEAR(unlimited.fit.SSQ / p.certSsq, 1.0, 1e-5);
-  for (std::size_t j = 0; j < p.cert.size(); ++j) {
-    EXPECT_NEAR(unlimited.fit.X[j] / p.cert[j], 1.0, 1e-3) << "b" << j + 1;
-  }
-}
 
 // From the far starts the model's peak misses the data altogether: a plateau, reported as such.
 TEST(NistValley, FarStartsThatEndOnAPlateauOrRunOut) {

@@ -28,7 +28,7 @@ inline double Thurber(const double* b, double x) {
 inline double MGH09(const double* b, double x) {
   return b[0] * (x * x + x * b[1]) / (x * x + x * b[2] + b[3]);
 }
-inline double BoxBOD(const double* b, double x) { return b[0] * (1 - std::exp(-b[1] * x)); }
+constexpr auto BoxBOD = Misra1a;  // the same model
 inline double Eckerle4(const double* b, double x) {
   double z = (x - b[2]) / b[1];
   return b[0] / b[1] * std::exp(-0.5 * z * z);
@@ -97,10 +97,8 @@ inline const std::vector<NistProblem>& NistProblems() {
     };
     // clang-format on
     for (NistProblem& p : v) {
-      for (std::size_t i = 0; i + 1 < p.yx.size(); i += 2) {
-        p.y.push_back(p.yx[i]);
-        p.x.push_back(p.yx[i + 1]);
-      }
+      for (std::size_t i = 0; i + 1 < p.yx.size(); i += 2)
+        p.y.push_back(p.yx[i]), p.x.push_back(p.yx[i + 1]);
     }
     return v;
   }();
