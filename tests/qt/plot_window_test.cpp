@@ -1,7 +1,5 @@
 #include "ui/qt/plot_window.h"
 
-#include <gtest/gtest.h>
-
 #include <QFile>
 #include <QPainter>
 #include <QSpinBox>
@@ -10,7 +8,6 @@
 #include <cmath>
 
 #include "ui/form_option.h"
-#include "ui/qt/main_window.h"
 #include "ui/qt/qt_canvas.h"
 #include "window_driver.h"
 
@@ -50,14 +47,13 @@ TEST(PlotWindow, ContextMenuSavesSvgAndPngAtTheChosenSize) {
   for (QAction* action : plot.actions()) captions << action->text();
   EXPECT_EQ(captions, (QStringList{"Copy", "Save as SVG...", "Save as PNG...", "Save as PDF...",
                                    "Print..."}));
+  shown.answerer.other = [](QWidget& size) {
+    size.findChild<QSpinBox*>("width")->setValue(800);
+    size.findChild<QSpinBox*>("height")->setValue(600);
+    QMetaObject::invokeMethod(&size, "accept", Qt::QueuedConnection);
+  };
   const auto save = [&](const char* name, QString typed) {
-    FileAnswerer files([&](QFileDialog&) { return dir.filePath(typed); },
-                       [](QWidget& modal) {
-                         if (modal.objectName() != "PictureSize") return;
-                         modal.findChild<QSpinBox*>("width")->setValue(800);
-                         modal.findChild<QSpinBox*>("height")->setValue(600);
-                         QMetaObject::invokeMethod(&modal, "accept", Qt::QueuedConnection);
-                       });
+    shown.answerer.file = [&](QFileDialog&) { return dir.filePath(typed); };
     for (QAction* action : plot.actions()) {
       if (action->objectName() == name) action->trigger();
     }

@@ -2,8 +2,6 @@
 // comes back at the next reference, whatever command follows; and whatever a command throws
 // ends in the program's message box with the window usable.
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QCursor>
 #include <QMdiSubWindow>
@@ -12,7 +10,6 @@
 
 #include "ui/commands.h"
 #include "ui/qt/dialog_window.h"
-#include "ui/qt/main_window.h"
 #include "ui/qt/plot_window.h"
 #include "ui/qt/result_window.h"
 #include "window_driver.h"
@@ -39,9 +36,11 @@ class ClosedWindow : public ::testing::TestWithParam<Closed> {};
 
 TEST_P(ClosedWindow, EveryEnabledCommandRunsAfterItsCloseBoxAndTheWindowComesBack) {
   const std::string name = GetParam().name;
-  MainWindow window;
-  window.show();
-  ModalAnswerer answerer(true);
+  ShownWindow shown;
+  MainWindow& window = shown.window;
+  shown.answerer.other = [](QWidget& modal) {  // file, print and about dialogs
+    if (auto* dialog = qobject_cast<QDialog*>(&modal)) dialog->reject();
+  };
   Trigger(window, "mnuSimulate");
   Trigger(window, GetParam().opener);
   CloseBox(window, name);
@@ -93,9 +92,9 @@ class ErrorBoundary : public ::testing::TestWithParam<Thrown> {};
 // The action fails half-way through, with the hourglass on and a fit under way; on the window's
 // thread and on the worker alike.
 TEST_P(ErrorBoundary, AnyExceptionEndsInTheMessageBoxAndLeavesTheWindowUsable) {
-  MainWindow window;
-  window.show();
-  ModalAnswerer answerer;
+  ShownWindow shown;
+  MainWindow& window = shown.window;
+  auto& answerer = shown.answerer;
   for (const bool background : {false, true}) {
     SCOPED_TRACE(background ? "worker" : "window");
     const auto action = [&window] {
@@ -116,7 +115,7 @@ TEST_P(ErrorBoundary, AnyExceptionEndsInTheMessageBoxAndLeavesTheWindowUsable) {
     answerer.texts.clear();
     Trigger(window, "mnuSimulate");
     EXPECT_TRUE(answerer.texts.empty());
-    EXPECT_TRUE(window.ActionFor("mnuDisplay")->isEnabled());
+    EXPECT_TRUE(Enabled(window, "mnuDisplay"));
   }
 }
 
