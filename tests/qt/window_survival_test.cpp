@@ -17,16 +17,6 @@
 namespace kivex::ui::qt {
 namespace {
 
-// Uses the close box of a child window or dialog, and lets Qt destroy what it closed.
-void CloseBox(MainWindow& window, const std::string& name) {
-  QWidget* target = name == "FormResult" ? window.resultWindow()->parentWidget()
-                    : name == "FormPlot" ? window.plotWindow()->parentWidget()
-                                         : window.DialogWindowFor(name);
-  ASSERT_NE(target, nullptr) << name;
-  ASSERT_TRUE(target->close()) << name;
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 struct Closed {
   const char* name;
   const char* opener;  // the menu command that shows it, after a simulation
@@ -43,7 +33,12 @@ TEST_P(ClosedWindow, EveryEnabledCommandRunsAfterItsCloseBoxAndTheWindowComesBac
   };
   Trigger(window, "mnuSimulate");
   Trigger(window, GetParam().opener);
-  CloseBox(window, name);
+  QWidget* closed = name == "FormResult" ? window.resultWindow()->parentWidget()
+                    : name == "FormPlot" ? window.plotWindow()->parentWidget()
+                                         : window.DialogWindowFor(name);
+  ASSERT_TRUE(closed != nullptr && closed->close());  // the close box
+  QCoreApplication::sendPostedEvents(nullptr,
+                                     QEvent::DeferredDelete);  // Qt destroys what it closed
   if (name == "FormResult") {
     EXPECT_EQ(window.resultWindow(), nullptr);
     EXPECT_TRUE(window.session().result.lines.empty());  // its lines went with it
@@ -53,9 +48,8 @@ TEST_P(ClosedWindow, EveryEnabledCommandRunsAfterItsCloseBoxAndTheWindowComesBac
   for (const MenuItem& item : window.session().menu.items()) {
     QAction* action = window.ActionFor(item.name);
     if (item.name == "mnuExit" || FindCommand(item.name) == nullptr || !action->isEnabled() ||
-        !window.session().menu.Reachable(item.name)) {
+        !window.session().menu.Reachable(item.name))
       continue;
-    }
     SCOPED_TRACE(item.name);
     Trigger(window, item.name.c_str());
     ASSERT_FALSE(HasFatalFailure());
@@ -81,54 +75,39 @@ INSTANTIATE_TEST_SUITE_P(
                       Closed{"formOption", "mnuOption"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct Thrown {
-  const char* name;
-  void (*raise)();
-  const char* message;
-};
-
-class ErrorBoundary : public ::testing::TestWithParam<Thrown> {};
-
 // The action fails half-way through, with the hourglass on and a fit under way; on the window's
-// thread and on the worker alike.
-TEST_P(ErrorBoundary, AnyExceptionEndsInTheMessageBoxAndLeavesTheWindowUsable) {
+// thread and on the worker alike. (Each kind of exception's wording: the CommandFailure tests.)
+TEST(ErrorBoundary, AnyExceptionEndsInTheMessageBoxAndLeavesTheWindowUsable) {
   ShownWindow shown;
   MainWindow& window = shown.window;
-  auto& answerer = shown.answerer;
-  for (const bool background : {false, true}) {
-    SCOPED_TRACE(background ? "worker" : "window");
-    const auto action = [&window] {
-      window.platform().SetBusy(true);
-      window.session().app.fitting = true;
-      GetParam().raise();
-    };
-    if (background) {
-      window.ActInBackground(action);
-      WaitForWork(window);
-    } else {
-      window.Act(action);
+  auto& texts = shown.answerer.texts;
+  const std::pair<void (*)(), const char*> thrown[] = {
+      {[] { throw std::invalid_argument("fit: X differs"); }, "Error: fit: X differs"},
+      {[] { throw std::bad_alloc(); }, "Error: Out of memory! The command was stopped."},
+      {[] { throw 42; }, "Error: The command was stopped by an unknown failure."}};
+  for (const auto& [raise, message] : thrown) {
+    for (const bool background : {false, true}) {
+      SCOPED_TRACE(std::string(message) + (background ? " on the worker" : " on the window"));
+      const auto action = [&window, raise] {
+        window.platform().SetBusy(true);
+        window.session().app.fitting = true;
+        raise();
+      };
+      if (background) {
+        window.ActInBackground(action);
+        WaitForWork(window);
+      } else {
+        window.Act(action);
+      }
+      EXPECT_EQ(texts, std::vector<std::string>{message});
+      EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+      EXPECT_FALSE(window.session().app.fitting);
+      texts.clear();
+      Trigger(window, "mnuSimulate");
+      EXPECT_TRUE(texts.empty() && Enabled(window, "mnuDisplay"));
     }
-    ASSERT_FALSE(answerer.texts.empty());
-    EXPECT_EQ(answerer.texts.back(), GetParam().message);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(window.session().app.fitting);
-    answerer.texts.clear();
-    Trigger(window, "mnuSimulate");
-    EXPECT_TRUE(answerer.texts.empty());
-    EXPECT_TRUE(Enabled(window, "mnuDisplay"));
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Exceptions, ErrorBoundary,
-    ::testing::Values(Thrown{"InvalidArgument",
-                             [] { throw std::invalid_argument("fit: X and Min differ in length"); },
-                             "Error: fit: X and Min differ in length"},
-                      Thrown{"OutOfMemory", [] { throw std::bad_alloc(); },
-                             "Error: Out of memory! The command was stopped."},
-                      Thrown{"NotAnException", [] { throw 42; },
-                             "Error: The command was stopped by an unknown failure."}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kivex::ui::qt
