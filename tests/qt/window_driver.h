@@ -1,23 +1,32 @@
 #pragma once
 // Driving the window as a user does: menu commands that wait for long work to end, and modal
-// windows answered as they open.
+// windows answered as they open. Brings the window's parts that every test looks into.
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "ui/commands.h"
+#include "ui/qt/dialog_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/plot_window.h"
+#include "ui/qt/result_window.h"
 
 namespace kivex::ui::qt {
 
@@ -81,8 +90,7 @@ inline void WaitForWork(MainWindow& window) {
 // A menu command as a click runs it, waiting until any long work it started has ended.
 inline void Trigger(MainWindow& window, const char* item) {
   QAction* action = window.ActionFor(item);
-  ASSERT_NE(action, nullptr) << item;
-  ASSERT_TRUE(action->isEnabled()) << item;
+  ASSERT_TRUE(action != nullptr && action->isEnabled()) << item;
   action->trigger();
   WaitForWork(window);
 }
