@@ -1,7 +1,3 @@
-#include "ui/qt/main_window.h"
-
-#include <gtest/gtest.h>
-
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -15,6 +11,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <algorithm>
 
 #include "ui/form_ins.h"
 #include "ui/qt/dialog_window.h"
@@ -35,11 +32,9 @@ TEST(MainWindow, MenuTreeCaptions) {
   EXPECT_EQ(top, (QStringList{"&File", "&Input", "&Run", "&Display", "&Analysis", "&Help"}));
   EXPECT_EQ(window.ActionFor("mnuMechamism")->text(), "&Mechamism...");
   EXPECT_EQ(window.ActionFor("mnuSemiInte")->text(), "S&emi-intergrate");
-  int separators = 0;
-  for (QAction* action : window.menuBar()->findChild<QMenu*>("mnuFile")->actions()) {
-    separators += action->isSeparator();
-  }
-  EXPECT_EQ(separators, 3);
+  const QList<QAction*> file = window.menuBar()->findChild<QMenu*>("mnuFile")->actions();
+  EXPECT_EQ(std::count_if(file.begin(), file.end(), [](QAction* a) { return a->isSeparator(); }),
+            3);
 }
 
 // A field that is not a number stops Simulate with the core's text in a message box; once
@@ -52,16 +47,14 @@ TEST(MainWindow, SimulateStopsWithTheCoresMessageOrDrawsAPictureToCopyAndPrint) 
   Trigger(window, "mnuSimulate");
   ASSERT_EQ(shown.answerer.texts.size(), 1u);
   EXPECT_NE(shown.answerer.texts[0].find("E step (V)"), std::string::npos);
-  for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit"}) {
-    EXPECT_FALSE(window.ActionFor(item)->isEnabled()) << item;
-  }
+  EXPECT_FALSE(Enabled(window, "mnuDisplay") || Enabled(window, "mnuData") ||
+               Enabled(window, "mnuManualFit"));
 
   window.session().Ins().Estep.text = "0.005";
   Trigger(window, "mnuSimulate");
   EXPECT_EQ(shown.answerer.texts.size(), 1u);
-  for (const char* item : {"mnuDisplay", "mnuData", "mnuManualFit"}) {
-    EXPECT_TRUE(window.ActionFor(item)->isEnabled()) << item;
-  }
+  EXPECT_TRUE(Enabled(window, "mnuDisplay") && Enabled(window, "mnuData") &&
+              Enabled(window, "mnuManualFit"));
   EXPECT_TRUE(window.plotWindow()->isVisible());
   EXPECT_GT(Inked(window.plotWindow()->grab().toImage()), 0);
 
@@ -92,18 +85,14 @@ TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   file.close();
   ShownWindow shown;
   MainWindow& window = shown.window;
-  std::function<void(QDialog&)> answer = [](QDialog& dialog) { dialog.reject(); };
-  FileAnswerer files([&](QFileDialog&) { return path; },
-                     [&](QWidget& modal) {
-                       if (modal.objectName() == "ColumnChoice")
-                         answer(static_cast<QDialog&>(modal));
-                     });
+  shown.answerer.file = [&](QFileDialog&) { return path; };
+  shown.answerer.other = [](QWidget& modal) { static_cast<QDialog&>(modal).reject(); };
   Trigger(window, "mnuImport");
   EXPECT_EQ(window.session().curves.pointCount, 0);
-  EXPECT_FALSE(window.ActionFor("mnuDisplay")->isEnabled());
+  EXPECT_FALSE(Enabled(window, "mnuDisplay"));
 
   bool okWhileEqual = true;
-  answer = [&](QDialog& dialog) {
+  shown.answerer.other = [&](QWidget& dialog) {
     auto* potential = dialog.findChild<QComboBox*>("potentialColumn");
     QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     EXPECT_EQ(potential->itemText(1), "2: E/V");
@@ -119,9 +108,8 @@ TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   ASSERT_EQ(curves.pointCount, 2);
   EXPECT_DOUBLE_EQ(curves.x(2), 0.29);
   EXPECT_DOUBLE_EQ(curves.y(2, 1), 2e-6);
-  EXPECT_TRUE(window.ActionFor("mnuDisplay")->isEnabled());
-  EXPECT_TRUE(window.ActionFor("mnuData")->isEnabled());
-  EXPECT_FALSE(window.ActionFor("mnuManualFit")->isEnabled());
+  EXPECT_TRUE(Enabled(window, "mnuDisplay") && Enabled(window, "mnuData"));
+  EXPECT_FALSE(Enabled(window, "mnuManualFit"));
   const QString result = window.resultWindow()->toPlainText();
   EXPECT_TRUE(result.contains("E from column 2 \"E/V\", I from column 3 \"I/A\""));
   EXPECT_TRUE(result.contains("Number of data point ="));
@@ -143,7 +131,7 @@ TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
   ShownWindow shown;
   Trigger(shown.window, "mnuSimulate");
   int answered = 0;
-  FileAnswerer files([&](QFileDialog& dialog) {
+  shown.answerer.file = [&](QFileDialog& dialog) {
     ++answered;
     if (*GetParam().filter != '\0') {  // as the user picks it from the list
       auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
@@ -153,10 +141,11 @@ TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
       Q_EMIT types->activated(index);
     }
     return dir.filePath(GetParam().typed);
-  });
+  };
   Trigger(shown.window, GetParam().item);
   EXPECT_GT(answered, 0);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{GetParam().written});
+  EXPECT_TRUE(shown.answerer.texts.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SaveDialog,
@@ -166,9 +155,10 @@ INSTANTIATE_TEST_SUITE_P(Files, SaveDialog,
                                            SavedAs{"mnuExport", "ec_dp", "all (*.*)", "ec_dp"}),
                          [](const auto& info) { return std::to_string(info.index); });
 
+// The mechanism dialog also shrinks back when digital simulation is ticked again.
 TEST(MainWindow, DialogsBindByNameTakeWhatIsTypedAndTheCloseBoxRestoresDefaults) {
-  MainWindow window;
-  window.show();
+  ShownWindow shown;
+  MainWindow& window = shown.window;
   Trigger(window, "mnuTech");
   DialogWindow* tech = window.DialogWindowFor("FormTech");
   ASSERT_NE(tech, nullptr);
@@ -201,6 +191,18 @@ TEST(MainWindow, DialogsBindByNameTakeWhatIsTypedAndTheCloseBoxRestoresDefaults)
   auto* td = ins->findChild<QLineEdit*>("td");
   EXPECT_TRUE(td->isReadOnly());
   EXPECT_EQ(td->text(), "0.2");  // 0.002 V / 0.01 V/s, derived by the dialog and shown at once
+
+  Trigger(window, "mnuMechamism");
+  DialogWindow* mech = window.DialogWindowFor("FormMech");
+  const QSize natural = mech->size();
+  auto* digital = mech->findChild<QCheckBox*>("CheckDigital");
+  digital->click();  // the analytical mechanisms replace the scheme editor
+  QApplication::processEvents();
+  EXPECT_NE(mech->size(), natural);
+  digital->click();
+  QApplication::processEvents();
+  EXPECT_EQ(mech->size(), natural);
+  EXPECT_TRUE(shown.answerer.texts.empty());
 }
 
 // Modeless dialogs stay where a user can find them, with the size the user gave them. (Above the
@@ -243,21 +245,6 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, ReopenedDialog,
                                            Reopened{"FormIns", "mnuInstrument", "cmdOK"},
                                            Reopened{"FormExpr", "mnuExperimental", "cmdOK"}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(DialogWindows, MechanismShrinksBackWhenDigitalSimulationIsTickedAgain) {
-  MainWindow window;
-  window.show();
-  Trigger(window, "mnuMechamism");
-  DialogWindow* mech = window.DialogWindowFor("FormMech");
-  const QSize natural = mech->size();
-  auto* digital = mech->findChild<QCheckBox*>("CheckDigital");
-  digital->click();  // the analytical mechanisms replace the scheme editor
-  QApplication::processEvents();
-  EXPECT_NE(mech->size(), natural);
-  digital->click();
-  QApplication::processEvents();
-  EXPECT_EQ(mech->size(), natural);
-}
 
 }  // namespace
 }  // namespace kivex::ui::qt

@@ -1,16 +1,8 @@
-#include "ui/qt/plot_window.h"
-
-#include <gtest/gtest.h>
-
-#include <QFile>
 #include <QPainter>
 #include <QSpinBox>
-#include <QTemporaryDir>
-#include <QTest>
 #include <cmath>
 
 #include "ui/form_option.h"
-#include "ui/qt/main_window.h"
 #include "ui/qt/qt_canvas.h"
 #include "window_driver.h"
 
@@ -40,27 +32,26 @@ TEST(QtCanvas, AWindowOfNoExtentDrawsNothing) {
 }
 
 // The context menu offers the picture to keep; each Save asks for the size, then for the file.
-TEST(PlotWindow, ContextMenuSavesSvgAndPngAtTheChosenSize) {
+TEST(PlotWindow, ContextMenuSavesAtTheChosenSizeAndADraggedRectangleZooms) {
   QTemporaryDir dir;
   ShownWindow shown;
-  Trigger(shown.window, "mnuSimulate");
-  PlotWindow& plot = *shown.window.plotWindow();
+  MainWindow& window = shown.window;
+  Trigger(window, "mnuSimulate");
+  PlotWindow& plot = *window.plotWindow();
   EXPECT_EQ(plot.contextMenuPolicy(), Qt::ActionsContextMenu);
   QStringList captions;
   for (QAction* action : plot.actions()) captions << action->text();
   EXPECT_EQ(captions, (QStringList{"Copy", "Save as SVG...", "Save as PNG...", "Save as PDF...",
                                    "Print..."}));
+  shown.answerer.other = [](QWidget& size) {
+    size.findChild<QSpinBox*>("width")->setValue(800);
+    size.findChild<QSpinBox*>("height")->setValue(600);
+    QMetaObject::invokeMethod(&size, "accept", Qt::QueuedConnection);
+  };
   const auto save = [&](const char* name, QString typed) {
-    FileAnswerer files([&](QFileDialog&) { return dir.filePath(typed); },
-                       [](QWidget& modal) {
-                         if (modal.objectName() != "PictureSize") return;
-                         modal.findChild<QSpinBox*>("width")->setValue(800);
-                         modal.findChild<QSpinBox*>("height")->setValue(600);
-                         QMetaObject::invokeMethod(&modal, "accept", Qt::QueuedConnection);
-                       });
-    for (QAction* action : plot.actions()) {
+    shown.answerer.file = [&](QFileDialog&) { return dir.filePath(typed); };
+    for (QAction* action : plot.actions())
       if (action->objectName() == name) action->trigger();
-    }
   };
 
   save("plotSaveSvg", "plot");  // the format's extension is added
@@ -75,16 +66,9 @@ TEST(PlotWindow, ContextMenuSavesSvgAndPngAtTheChosenSize) {
   const QImage image(dir.filePath("plot.png"));
   EXPECT_EQ(image.size(), QSize(800, 600));
   EXPECT_GT(Inked(image, 2), 200);
-  EXPECT_TRUE(shown.answerer.texts.empty());
-}
 
-// A rectangle dragged over the frame draws the curves within it, without touching the options;
-// the read-out names the point under the mouse; a double-click, or the next picture, goes back.
-TEST(PlotWindow, DraggedRectangleZoomsAndDoubleClickGoesBack) {
-  ShownWindow shown;
-  MainWindow& window = shown.window;
-  Trigger(window, "mnuSimulate");
-  PlotWindow& plot = *window.plotWindow();
+  // A rectangle dragged over the frame draws the curves within it, without touching the options;
+  // the read-out names the point under the mouse; a double-click, or the next picture, goes back.
   const display::PlotFrame frame = *plot.shownPicture().frame();
   auto at = [&](double x, double y) {
     return QPoint(qRound(frame.UOf(x) * plot.width()), qRound(frame.VOf(y) * plot.height()));

@@ -1,58 +1,49 @@
 #pragma once
 // Driving the window as a user does: menu commands that wait for long work to end, and modal
-// windows answered as they open.
+// windows answered as they open. Brings the window's parts that every test looks into.
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "ui/commands.h"
+#include "ui/qt/dialog_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/plot_window.h"
+#include "ui/qt/result_window.h"
 
 namespace kivex::ui::qt {
 
-// Answers every message box with OK, remembering its text; with `cancelDialogs` it also cancels
-// every other modal window (file, print and about dialogs).
+// Answers modal windows as they open: every message box with OK, remembering its text; a file
+// dialog, once `file` is set, with the path it gives, typed into the name box (which needs no
+// directory listing, loaded in the background); any other modal window goes to `other`.
 class ModalAnswerer {
  public:
-  explicit ModalAnswerer(bool cancelDialogs = false) {
-    QObject::connect(&timer_, &QTimer::timeout, [this, cancelDialogs] {
+  ModalAnswerer() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
       QWidget* modal = QApplication::activeModalWidget();
+      auto* files = qobject_cast<QFileDialog*>(modal);
       if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         texts.push_back(box->text().toStdString());
         box->accept();
-      } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && cancelDialogs) {
-        dialog->reject();
-      }
-    });
-    timer_.start(20);
-  }
-  std::vector<std::string> texts;
-
- private:
-  QTimer timer_;
-};
-
-// Answers every file dialog with the path `name` gives, typed into the name box (which needs no
-// directory listing, loaded in the background), and hands any other modal window to `other`.
-class FileAnswerer {
- public:
-  explicit FileAnswerer(std::function<QString(QFileDialog&)> name,
-                        std::function<void(QWidget&)> other = {}) {
-    QObject::connect(&timer_, &QTimer::timeout, [name, other] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-        files->findChild<QLineEdit*>("fileNameEdit")->setText(name(*files));
+      } else if (files != nullptr && file) {
+        files->findChild<QLineEdit*>("fileNameEdit")->setText(file(*files));
         QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
       } else if (modal != nullptr && other) {
         other(*modal);
@@ -60,6 +51,9 @@ class FileAnswerer {
     });
     timer_.start(20);
   }
+  std::vector<std::string> texts;
+  std::function<QString(QFileDialog&)> file;
+  std::function<void(QWidget&)> other;
 
  private:
   QTimer timer_;
@@ -87,6 +81,8 @@ bool ProcessUntil(Done done, int milliseconds = 60000) {
   return true;
 }
 
+inline bool Enabled(MainWindow& w, const char* item) { return w.ActionFor(item)->isEnabled(); }
+
 inline void WaitForWork(MainWindow& window) {
   ASSERT_TRUE(ProcessUntil([&] { return !window.working(); })) << "long work did not end";
 }
@@ -94,8 +90,7 @@ inline void WaitForWork(MainWindow& window) {
 // A menu command as a click runs it, waiting until any long work it started has ended.
 inline void Trigger(MainWindow& window, const char* item) {
   QAction* action = window.ActionFor(item);
-  ASSERT_NE(action, nullptr) << item;
-  ASSERT_TRUE(action->isEnabled()) << item;
+  ASSERT_TRUE(action != nullptr && action->isEnabled()) << item;
   action->trigger();
   WaitForWork(window);
 }
