@@ -249,20 +249,6 @@ TEST(Voltammograms, RotatingDiskSweepRisesWithoutAPeak) {
   for (int i = 2; i <= run.count(); ++i) EXPECT_GE(run.y(i), run.y(i - 1)) << run.x(i);
 }
 
-TEST(DifferentialPulse, PulseFollowsTheSweepDirectionInTwoCycles) {
-  AppState app = Experiment(4, 1);
-  app.cycles = 2, app.tDrop = 50;  // the base current's decay negligible: equal magnitudes
-  Voltammogram run(app);
-  const int n = run.sweepPoints;
-  const double forward = run.y(run.PeakIndex(1, n));
-  EXPECT_GT(forward, 0.0);
-  for (int i = 1; i <= 2 * n; ++i) EXPECT_EQ(run.y(2 * n + i), run.y(i)) << i;  // cycle repeats
-  // The returning sweeps pulse the other way: a peak of the other sign.
-  double returning = 0;
-  for (int i = n + 1; i <= 2 * n; ++i) returning = std::min(returning, run.y(i));
-  EXPECT_NEAR(returning / forward, -1.0, 1e-4);
-}
-
 TEST(Sphere, SweepSteadyStateFollowsTheConcentrationsInEitherDirection) {
   // Nernstian steady state at a 1 um sphere, n F A D / r (cR theta - cP (1 - theta)) for equal D;
   // the planar part adds a few tenths of a percent. Negative-going: nothing at the start.

@@ -40,20 +40,6 @@ TEST(PotentialProgramme, RefusesTooManyPointsWithoutTouchingTheCurves) {
   EXPECT_THROW(SweepPointCount(0, 1, 0), Failure);
 }
 
-TEST(RunSimulation, ZeroStepChangesNothing) {
-  CurveSet curves;
-  PlotSettings plot;
-  AppState app = Sweep(0.3, -0.3, 0.005, 0.5);
-  RunSimulation(app, curves, plot, /*overlapTicked=*/true);
-  const double lastX = curves.x(121);
-
-  app.Estep = 0;
-  EXPECT_THROW(RunSimulation(app, curves, plot, true), Failure);
-  EXPECT_EQ(curves.currentCurve, 1);  // no slot is chosen for a run that cannot start
-  EXPECT_EQ(curves.pointCount, 121);
-  EXPECT_EQ(curves.x(121), lastX);
-}
-
 TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   CurveSet curves;
   PlotSettings plot;
@@ -70,7 +56,7 @@ TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   EXPECT_EQ(plot.yMax, 0);
 }
 
-TEST(RunSimulation, OverlapsOnlyRunsOnTheSamePotentials) {
+TEST(RunSimulation, OverlapsOnlyRunsOnTheSamePotentialsAndAZeroStepChangesNothing) {
   CurveSet curves;
   PlotSettings plot;
   AppState app = Sweep(0.3, -0.3, 0.005, 0.5);
@@ -81,6 +67,13 @@ TEST(RunSimulation, OverlapsOnlyRunsOnTheSamePotentials) {
   RunSimulation(app, curves, plot, true);
   EXPECT_EQ(curves.curveCount, 1);
   EXPECT_TRUE(model::ShownCurvesBelongToAxis(curves));
+  // A run that cannot start changes nothing and chooses no slot.
+  const double lastX = curves.x(601);
+  app.Estep = 0;
+  EXPECT_THROW(RunSimulation(app, curves, plot, true), Failure);
+  EXPECT_EQ(curves.currentCurve, 1);
+  EXPECT_EQ(curves.pointCount, 601);
+  EXPECT_EQ(curves.x(601), lastX);
 }
 
 TEST(CurveSlots, OverlapFillsFiveSlotsThenStartsAgainAndFittingUsesCurveTwo) {
