@@ -44,6 +44,10 @@ validation::Fluxes Flux(const AppState& app) {
 }
 double OverRandlesSevcik(const AppState& a) { return Peak(a) / RandlesSevcik(a); }
 double OverSphere(const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Sphere(a.tDrop)); }
+AppState Spoilt(AppState app, void (*spoil)(AppState&)) {
+  spoil(app);
+  return app;
+}
 double OhmicHalfWave(const AppState& a) {
   const double id = Cottrell(a, a.tDrop);
   return Voltammogram(a).Crossing(id / 2) - (a.E0(1) - id * a.Ru / 2);
@@ -310,32 +314,45 @@ TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {
   }
 }
 
-TEST(Dispatch, InvalidInputsFailInsteadOfWritingNonFiniteCurrents) {
-  struct Case {
-    int technique, electrode, mechanism;
-    void (*spoil)(AppState&);
-    const char* description;
-  };
-  const Case cases[] = {
-      {2, 1, 8, [](AppState& a) { a.Cinit(4) = 0; }, "Invalid procedure call or argument"},
-      {4, 1, 1, [](AppState& a) { a.tDrop = 0.01; }, "Invalid procedure call or argument"},
-      {2, 2, 1, [](AppState& a) { a.radius = 0; }, "Division by zero"},
-      {1, 9, 1, [](AppState& a) { a.length = 0; }, "Invalid procedure call or argument"},
-      {1, 1, 1, [](AppState& a) { a.Eend = a.Estart - 2 * a.Estep; },
+// Analytical, then digital: each fails with its message, "CV Error: " for the digital route,
+// instead of writing non-finite currents, and the axis written before stays.
+TEST(Dispatch, InvalidInputsFailWithTheirMessage) {
+  const std::pair<AppState (*)(), const char*> cases[] = {
+      {[] { return Spoilt(Experiment(2, 1, 8), [](AppState& a) { a.Cinit(4) = 0; }); },
+       "Invalid procedure call or argument"},
+      {[] { return Spoilt(Experiment(4, 1), [](AppState& a) { a.tDrop = 0.01; }); },
+       "Invalid procedure call or argument"},
+      {[] { return Spoilt(Experiment(2, 2), [](AppState& a) { a.radius = 0; }); },
+       "Division by zero"},
+      {[] { return Spoilt(Experiment(1, 9), [](AppState& a) { a.length = 0; }); },
+       "Invalid procedure call or argument"},
+      {[] {
+         return Spoilt(Experiment(1, 1), [](AppState& a) { a.Eend = a.Estart - 2 * a.Estep; });
+       },
        "The curve has 3 points, too few to semi-differentiate (at least 5)"},
+      {[] { return Spoilt(CoupleExperiment(), [](AppState& a) { a.electrode = 9; }); },
+       "CV Error: The thin-film electrode has no digital simulation"},
+      {[] {  // no sub-step before the pulse
+         return Spoilt(CoupleExperiment(),
+                       [](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; });
+       },
+       "CV Error: The drop time must be at least 1.25 times the pulse width"},
+      {[] { return Spoilt(CoupleExperiment(), [](AppState& a) { a.tDrop = 0; }); },
+       "CV Error: The time of a step must be positive"},
   };
-  for (const Case& c : cases) {
-    AppState app = Experiment(c.technique, c.electrode, c.mechanism);
-    c.spoil(app);
+  for (const auto& [experiment, description] : cases) {
+    AppState app = experiment();
     model::CurveSet curves;
     model::PlotSettings plot;
     try {
       RunSimulation(app, curves, plot, false);
-      ADD_FAILURE() << c.technique << c.electrode << c.mechanism << " must fail";
+      ADD_FAILURE() << description << " must fail";
     } catch (const model::Failure& failure) {
-      EXPECT_EQ(failure.description(), c.description) << c.technique << c.electrode;
+      const std::string expected = std::string(app.digital ? "" : "Analytical simulation Error: ") +
+                                   description + "! Please try again by other initial values.";
+      EXPECT_EQ(model::FailureMessage(failure, "Analytical simulation Error: "), expected);
     }
-    EXPECT_DOUBLE_EQ(curves.x(1), app.Estart);  // the axis written before stays
+    EXPECT_DOUBLE_EQ(curves.x(1), app.Estart) << description;
   }
 }
 

@@ -358,27 +358,6 @@ TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
   }
 }
 
-TEST(DigitalFailures, EndWithTheCvErrorMessage) {
-  const std::pair<void (*)(AppState&), const char*> cases[] = {
-      {[](AppState& a) { a.electrode = 9; }, "The thin-film electrode has no digital simulation"},
-      {[](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; },  // no sub-step before the pulse
-       "The drop time must be at least 1.25 times the pulse width"},
-      {[](AppState& a) { a.tDrop = 0; }, "The time of a step must be positive"},
-  };
-  for (const auto& [spoil, description] : cases) {
-    AppState app = CoupleExperiment();
-    spoil(app);
-    try {
-      const Voltammogram run(app);
-      ADD_FAILURE() << description;
-    } catch (const model::Failure& failure) {
-      EXPECT_EQ(
-          model::FailureMessage(failure, "Analytical simulation Error: "),
-          std::string("CV Error: ") + description + "! Please try again by other initial values.");
-    }
-  }
-}
-
 TEST(DigitalFailures, EmptySolutionOrEmptySchemeGivesNoCurrent) {
   AppState empty = CoupleExperiment();
   empty.Cinit(1) = 0;
