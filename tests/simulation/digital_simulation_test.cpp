@@ -358,16 +358,5 @@ TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
   }
 }
 
-TEST(DigitalFailures, EmptySolutionOrEmptySchemeGivesNoCurrent) {
-  AppState empty = CoupleExperiment();
-  empty.Cinit(1) = 0;
-  const Voltammogram v(empty);
-  for (double I : v.I) ASSERT_EQ(I, 0.0);
-  for (double c : v.surface[1]) ASSERT_EQ(c, 0.0);
-  AppState none = CoupleExperiment();
-  none.speciesCount = 0, none.chargeCount = 0;
-  for (double I : Voltammogram(none).I) ASSERT_EQ(I, 0.0);
-}
-
 }  // namespace
 }  // namespace kivex::simulation
