@@ -107,15 +107,11 @@ inline AppState At(int technique, int electrode, int mechanism = 1) {
   AppState app = Experiment(technique, electrode, mechanism);
   const double r = electrode == 2 || electrode == 3 ? 1e-3 : 5e-4;
   if (electrode >= 2 && electrode <= 6) app.radius = r;
-  switch (electrode) {
-    case 2: app.area = 4 * kPiTrue * r * r; break;
-    case 3: app.area = 2 * kPiTrue * r * r; break;
-    case 4: app.area = kPiTrue * r * r; break;
-    case 5: app.area = kPiTrue * r * r + 2 * kPiTrue * r * app.length; break;
-    case 6: app.area = kPiTrue * r * r / 2 + kPiTrue * r * app.length; break;
-    case 7: app.radius = 2.5e-4, app.area = 1e-3 * app.length; break;
-    default: break;
-  }
+  if (electrode == 2 || electrode == 3) app.area = (electrode == 2 ? 4 : 2) * kPiTrue * r * r;
+  if (electrode == 4) app.area = kPiTrue * r * r;
+  if (electrode == 5) app.area = kPiTrue * r * r + 2 * kPiTrue * r * app.length;
+  if (electrode == 6) app.area = kPiTrue * r * r / 2 + kPiTrue * r * app.length;
+  if (electrode == 7) app.radius = 2.5e-4, app.area = 1e-3 * app.length;
   return app;
 }
 
@@ -144,9 +140,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   }
   {
     AppState app = Experiment(1, 1);
-    app.Estep = 0.001;
-    app.tDrop = 0.1;
-    app.cycles = 1;
+    app.Estep = 0.001, app.tDrop = 0.1, app.cycles = 1;
     Voltammogram run(app);
     const int anodic = run.PeakIndex(run.sweepPoints + 1, run.count(), -1);
     add({"1 cyclic", planar, "peak separation (1 mV step)", Potential,
@@ -155,8 +149,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   }
   for (double step : {0.001, 0.002, 0.005}) {
     AppState app = WithStep(Experiment(1, 1), step);
-    app.ks(1) = 1e-5;
-    app.Eend = -0.9;
+    app.ks(1) = 1e-5, app.Eend = -0.9;
     Voltammogram run(app);
     const double b = app.alpha(1) * app.n(1) * app.fOverRT;
     const double Ep =
@@ -172,8 +165,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   {
     // The digital route models the same cell; at 0.5 mV steps its lagged drop has converged.
     AppState digital = WithStep(Experiment(1, 1), 0.0005);
-    digital.digital = true;
-    digital.Ru = 2000;
+    digital.digital = true, digital.Ru = 2000;
     const Voltammogram reference(digital);
     for (double step : {0.001, 0.002, 0.005}) {
       AppState app = WithStep(Experiment(1, 1), step);
@@ -211,8 +203,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     if (electrode == 3) continue;
     // Positive-going, the couple pre-equilibrated at -0.3 V: the solution is B, oxidised.
     AppState up = micron(2);
-    up.Estart = -0.3;
-    up.Eend = 0.3;
+    up.Estart = -0.3, up.Eend = 0.3;
     up.Cinit(2) = 1e-3 / (1 + std::exp(up.fOverRT * (up.Estart - up.E0(1))));
     up.Cinit(1) = 1e-3 - up.Cinit(2);
     const Voltammogram oxidation(up);
@@ -336,7 +327,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   for (double Ru : {50.0, 2000.0}) {
     AppState app = Experiment(2, 1);
     app.Ru = Ru;
-    Voltammogram run(app);
+    const Voltammogram run(app);
     const double id = Cottrell(app, app.tDrop);
     add({dc, planar, "half-wave with Ru " + model::FormatPattern(Ru, "0") + " ohm", Potential,
          run.Crossing(id / 2), app.E0(1) - id * Ru / 2, -5e-4, 5e-4,
@@ -478,9 +469,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
        1.0, 1.15, "nFAC sqrt(Dk), fast catalysis; kept: plus the decaying diffusion sweep"});
   {
     AppState app = Experiment(4, 1, 7);
-    app.kf(1) = 1e4;
-    app.kb(1) = 0;
-    app.tDrop = 50;
+    app.kf(1) = 1e4, app.kb(1) = 0, app.tDrop = 50;
     const Voltammogram run(app);
     const double sigma = std::exp(app.fOverRT * app.Epulse / 2);
     add({dp, planar, "mechanism 7 (EC') peak, k 1e4/s", Current, run.Peak(),
