@@ -44,10 +44,6 @@ validation::Fluxes Flux(const AppState& app) {
 }
 double OverRandlesSevcik(const AppState& a) { return Peak(a) / RandlesSevcik(a); }
 double OverSphere(const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Sphere(a.tDrop)); }
-AppState Spoilt(AppState app, void (*spoil)(AppState&)) {
-  spoil(app);
-  return app;
-}
 double OhmicHalfWave(const AppState& a) {
   const double id = Cottrell(a, a.tDrop);
   return Voltammogram(a).Crossing(id / 2) - (a.E0(1) - id * a.Ru / 2);
@@ -196,8 +192,7 @@ TEST(OhmicDrop, DcPointsLieOnTheWaveAtThePotentialTheElectrodeSees) {
   // 1 Mohm the drop would be hundreds of volts at the programmed potential's current. 1e-5 for
   // the seven-digit constants of the error function and a rate constant of 1e4 cm/s.
   for (double Ru : {0.0, 50.0, 2000.0, 1e6}) {
-    AppState app = Experiment(2, 1);
-    app.Ru = Ru;
+    AppState app = With(Experiment(2, 1), [&](AppState& a) { a.Ru = Ru; });
     Voltammogram run(app);
     const double id = Cottrell(app, app.tDrop);
     for (int i = 1; i <= run.count(); ++i) {
@@ -318,26 +313,23 @@ TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {
 // instead of writing non-finite currents, and the axis written before stays.
 TEST(Dispatch, InvalidInputsFailWithTheirMessage) {
   const std::pair<AppState (*)(), const char*> cases[] = {
-      {[] { return Spoilt(Experiment(2, 1, 8), [](AppState& a) { a.Cinit(4) = 0; }); },
+      {[] { return With(Experiment(2, 1, 8), [](AppState& a) { a.Cinit(4) = 0; }); },
        "Invalid procedure call or argument"},
-      {[] { return Spoilt(Experiment(4, 1), [](AppState& a) { a.tDrop = 0.01; }); },
+      {[] { return With(Experiment(4, 1), [](AppState& a) { a.tDrop = 0.01; }); },
        "Invalid procedure call or argument"},
-      {[] { return Spoilt(Experiment(2, 2), [](AppState& a) { a.radius = 0; }); },
+      {[] { return With(Experiment(2, 2), [](AppState& a) { a.radius = 0; }); },
        "Division by zero"},
-      {[] { return Spoilt(Experiment(1, 9), [](AppState& a) { a.length = 0; }); },
+      {[] { return With(Experiment(1, 9), [](AppState& a) { a.length = 0; }); },
        "Invalid procedure call or argument"},
-      {[] {
-         return Spoilt(Experiment(1, 1), [](AppState& a) { a.Eend = a.Estart - 2 * a.Estep; });
-       },
+      {[] { return With(Experiment(1, 1), [](AppState& a) { a.Eend = a.Estart - 2 * a.Estep; }); },
        "The curve has 3 points, too few to semi-differentiate (at least 5)"},
-      {[] { return Spoilt(CoupleExperiment(), [](AppState& a) { a.electrode = 9; }); },
+      {[] { return With(CoupleExperiment(), [](AppState& a) { a.electrode = 9; }); },
        "CV Error: The thin-film electrode has no digital simulation"},
       {[] {  // no sub-step before the pulse
-         return Spoilt(CoupleExperiment(),
-                       [](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; });
+         return With(CoupleExperiment(), [](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; });
        },
        "CV Error: The drop time must be at least 1.25 times the pulse width"},
-      {[] { return Spoilt(CoupleExperiment(), [](AppState& a) { a.tDrop = 0; }); },
+      {[] { return With(CoupleExperiment(), [](AppState& a) { a.tDrop = 0; }); },
        "CV Error: The time of a step must be positive"},
   };
   for (const auto& [experiment, description] : cases) {

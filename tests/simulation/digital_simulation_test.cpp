@@ -36,8 +36,7 @@ TEST(DigitalCouple, SweepAndCycleFollowTheReversibleCoupleAndASlowerProductShift
   // The 1 mV staircase sampled at the end of each step approaches the linear sweep; 1 % covers
   // it and the time step of one point. A reversible reduction peaks 1.109 RT/F past E1/2 = E0,
   // nothing reacts at the start, and switched 300 mV past E1/2 the peaks are 57-58 mV apart.
-  AppState app = CoupleExperiment();
-  app.cycles = 1;
+  AppState app = With(CoupleExperiment(), [&](AppState& a) { a.cycles = 1; });
   const Voltammogram v(app);
   const PeakPoint peak = v.ForwardPeak(), anodic = v.InterpolatedPeak(v.sweepPoints + 1, 0, -1);
   EXPECT_NEAR(peak.I / RandlesSevcik(app), 1.0, 0.01);
@@ -76,8 +75,7 @@ TEST(DigitalPulses, FollowTheExactCurrentsOfAReversibleCouple) {
 TEST(DigitalFollowingReaction, SlowOrSwitchedOffReactionLeavesThePlainWave) {
   const PeakPoint plain = Voltammogram(CoupleExperiment()).ForwardPeak();
   for (double kf : {0.0, 1e-6}) {
-    AppState app = CoupleExperiment();
-    app.speciesCount = 3;
+    AppState app = With(CoupleExperiment(), [&](AppState& a) { a.speciesCount = 3; });
     AddFirstOrder(app, 2, 3, kf, 0.0);
     const PeakPoint peak = Voltammogram(app).ForwardPeak();
     EXPECT_NEAR(peak.I / plain.I, 1.0, 1e-4) << kf;
@@ -92,8 +90,7 @@ TEST(DigitalFollowingReaction, FastReactionMovesThePeak30mVPerDecade) {
   const double kfs[2] = {1e3, 1e4};
   const AppState plain = CoupleExperiment();
   for (int k = 0; k < 2; ++k) {
-    AppState app = CoupleExperiment();
-    app.speciesCount = 3;
+    AppState app = With(CoupleExperiment(), [&](AppState& a) { a.speciesCount = 3; });
     AddFirstOrder(app, 2, 3, kfs[k], 0.0);
     peaks[k] = Voltammogram(app).ForwardPeak();
     const double lambda = kfs[k] * app.RToverF / app.scanRate;
@@ -106,8 +103,7 @@ TEST(DigitalFollowingReaction, FastReactionMovesThePeak30mVPerDecade) {
 
 TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   // A + e = B, B + e = C: two equal DC waves at E0 = 0 and -0.2 V.
-  AppState two = Dc(1.0);
-  two.Eend = -0.5, two.speciesCount = 3;
+  AppState two = With(Dc(1.0), [&](AppState& a) { a.Eend = -0.5, a.speciesCount = 3; });
   AddTransfer(two, 2, 3, -0.2);
   const Voltammogram v(two);
   ExpectSurfaceTotal(v, two.Cinit(1));
@@ -128,8 +124,7 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   EXPECT_NEAR(w.I.back() / w.I[400], 3.0, 0.005);
   EXPECT_NEAR(w.Crossing(2.5 * w.I[400]), -0.4, 1 * kMilli);
   // A + e = B and A + e = C in parallel: together they cannot draw more than A's diffusion.
-  AppState parallel = Dc(1.0);
-  parallel.speciesCount = 3;
+  AppState parallel = With(Dc(1.0), [&](AppState& a) { a.speciesCount = 3; });
   AddTransfer(parallel, 1, 3, -0.1);
   const Voltammogram p(parallel);
   EXPECT_NEAR(p.I.back() / Cottrell(parallel, parallel.tDrop), 1.0, 0.03);
@@ -139,8 +134,7 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
 TEST(DigitalSecondOrder, PartnerAtZeroConcentrationRunsToTheEnd) {
   // B + C = A + D with no C at all: the absent partner converges at once instead of dividing by
   // its zero concentration, and the plain couple's wave comes out on the finer grid.
-  AppState app = CoupleExperiment();
-  app.speciesCount = 4;
+  AppState app = With(CoupleExperiment(), [&](AppState& a) { a.speciesCount = 4; });
   AddSecondOrder(app, 2, 3, 1, 4, 1e3, 0.0);
   const Voltammogram v(app);
   ASSERT_EQ(v.E.size(), 601u);
@@ -151,8 +145,7 @@ TEST(DigitalSecondOrder, PartnerAtZeroConcentrationRunsToTheEnd) {
 
 TEST(DigitalSecondOrder, DimerisationMoves20mVPerDecadeOfRateTimesConcentration) {
   auto dimerise = [](double kf, double concentration) {
-    AppState app = CoupleExperiment();
-    app.Cinit(1) = concentration;
+    AppState app = With(CoupleExperiment(), [&](AppState& a) { a.Cinit(1) = concentration; });
     app.speciesCount = 3;
     AddSecondOrder(app, 2, 2, 3, 0, kf, 0.0);  // B + B = C
     return Voltammogram(app).ForwardPeak();
@@ -235,8 +228,7 @@ TEST(DigitalGeometry, RadialStepsMatchTheirShortTimeCurrents) {
   // grid cancels most of the time-step error; the closed forms are exact for the sphere and
   // good to a few 1e-3 for the cylinder at this r.
   auto step = [](int electrode) {
-    AppState app = Dc(0.01);
-    app.Estep = 0.005, app.radius = 1e-3;
+    AppState app = With(Dc(0.01), [&](AppState& a) { a.Estep = 0.005, a.radius = 1e-3; });
     app.electrode = static_cast<model::Count>(electrode);
     return Voltammogram(app).I.back();
   };
@@ -276,8 +268,7 @@ TEST(DigitalOhmicDrop, CurrentIsTheResistanceFreeCurrentAtThePotentialTheElectro
   const int N = curves->pointCount;
   auto seen = std::make_unique<CurveSet>(*curves);
   for (int i = 1; i <= N; ++i) seen->x(i) = curves->x(i) + curves->resultTable(i, 2) * app.Ru;
-  AppState free = app;
-  free.Ru = 0;
+  AppState free = With(app, [&](AppState& a) { a.Ru = 0; });
   DigitalSimulation(free, *seen);
   for (int i = 1; i <= N; ++i) {
     ASSERT_NEAR(seen->resultTable(i, 2), curves->resultTable(i, 2), 1e-8 * peak) << i;

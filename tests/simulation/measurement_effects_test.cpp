@@ -46,8 +46,7 @@ TEST(Noise, SpreadIsTheRequestedShareOfAQuarterOfTheExtremeAndRepeatsForAPointCo
 }
 
 TEST(Noise, LeavesTheExtremesAloneAndIsNeverAddedWhileFitting) {
-  AppState app = testing::Experiment(2, 1);
-  app.noise = 10;
+  AppState app = testing::With(testing::Experiment(2, 1), [&](AppState& a) { a.noise = 10; });
   CurveSet curves;
   model::PlotSettings plot;
   RunSimulation(app, curves, plot, false);
