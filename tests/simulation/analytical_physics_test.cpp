@@ -254,11 +254,6 @@ TEST(DifferentialPulse, ConvolutionOfAFastCoupleIsTheNernstianSuperposition) {
   }
 }
 
-TEST(Voltammograms, RotatingDiskSweepRisesWithoutAPeak) {
-  const Voltammogram run(Experiment(1, 8));
-  for (int i = 2; i <= run.count(); ++i) EXPECT_GE(run.y(i), run.y(i - 1)) << run.x(i);
-}
-
 TEST(Sphere, SweepSteadyStateFollowsTheConcentrationsInEitherDirection) {
   // Nernstian steady state at a 1 um sphere, n F A D / r (cR theta - cP (1 - theta)) for equal D;
   // the planar part adds a few tenths of a percent. Negative-going: nothing at the start.
