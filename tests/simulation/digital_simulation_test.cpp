@@ -174,7 +174,7 @@ TEST(DigitalSecondOrder, EmptyPlacesMakeAFirstOrderStepWhereverTheyStand) {
   }
 }
 
-TEST(DigitalGeometry, SphereAndMicrodiscSweepsEndOnTheirSteadyStates) {
+TEST(DigitalGeometry, SphereAndMicrodiscSweepsFollowTheirSteadyStates) {
   // nFADC/r and 4nFDCr at r = 1 um; after half a minute the transient adds about 0.2 %.
   const double r = 1e-4, nFC = model::kFaraday * 1e-6;
   const Voltammogram sphere(SlowSweep(2, r, 4 * model::kPi * r * r));
@@ -182,9 +182,7 @@ TEST(DigitalGeometry, SphereAndMicrodiscSweepsEndOnTheirSteadyStates) {
   EXPECT_NEAR(sphere.HalfWave(), 0.0, 1 * kMilli);
   const Voltammogram disc(SlowSweep(4, r, model::kPi * r * r));
   EXPECT_NEAR(disc.I.back() / (4 * nFC * 1e-5 * r), 1.0, 0.01);
-}
-
-TEST(DigitalGeometry, SlowTransferAtASmallSphereFollowsItsSteadyState) {
+  // Slow transfer at the sphere, swept at 1 mV/s, follows its steady state.
   AppState app = SlowSweep(2, 1e-4, 4 * model::kPi * 1e-8);
   app.ks(1) = 1e-3, app.Estart = 0.0, app.Eend = -0.5, app.scanRate = 0.001;
   app.tDrop = app.Estep / app.scanRate;
@@ -203,26 +201,22 @@ TEST(DigitalGeometry, CurvedSweepIsWithinHalfAPercentOfItsConvergedSolution) {
   // A 100 um sphere at 10 mV/s, where boxes growing by e read 2 % high at any step; converged:
   // 0.2 mV steps on boxes growing by 5 %.
   const AppState app = SlowSweep(2, 0.01, 4 * model::kPi * 0.01 * 0.01);
-  DigitalResolution fine;
-  fine.sweepExpansion = 0.05;
+  const DigitalResolution fine{.sweepExpansion = 0.05};
   const Voltammogram converged(WithStep(app, 0.0002), SolveRoute::kPrepared, &fine);
   EXPECT_NEAR(Voltammogram(WithStep(app, 0.005)).ForwardPeak().I / converged.ForwardPeak().I, 1.0,
               0.005);
 }
 
-TEST(DigitalGeometry, BandStepIsTheHemicylinderOfAQuarterItsWidth) {
+TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
   // A band 10 um wide and 0.01 cm long, 0.5 s after a step to the plateau: the hemicylinder of
   // radius w/4 (Jaeger and Clarke) on its own surface pi w L / 4, not the band's w L.
-  AppState app = DefaultExperiment(2);
-  const double r = 10e-4 / 4, length = 0.01;
-  app.electrode = 7, app.radius = r, app.area = 10e-4 * length;
-  const double hemicylinder = model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 / r *
-                              physics::JaegerClarke(app.D(1) * app.tDrop / (r * r)) *
-                              (model::kPi * r * length);
-  EXPECT_NEAR(Voltammogram(app).I.back() / hemicylinder, 1.0, 0.01);
-}
-
-TEST(DigitalGeometry, RadialStepsMatchTheirShortTimeCurrents) {
+  AppState band = DefaultExperiment(2);
+  const double quarter = 10e-4 / 4, length = 0.01;
+  band.electrode = 7, band.radius = quarter, band.area = 10e-4 * length;
+  const double hemicylinder = model::kFaraday * band.D(1) * band.Cinit(1) * 1e-3 / quarter *
+                              physics::JaegerClarke(band.D(1) * band.tDrop / (quarter * quarter)) *
+                              (model::kPi * quarter * length);
+  EXPECT_NEAR(Voltammogram(band).I.back() / hemicylinder, 1.0, 0.01);
   // DC steps of 10 ms at r = 1 mm, sqrt(D t) / r = 0.3. The ratio to the planar run of the same
   // grid cancels most of the time-step error; the closed forms are exact for the sphere and
   // good to a few 1e-3 for the cylinder at this r.
