@@ -34,6 +34,7 @@ double Last(const AppState& app) { return Voltammogram(app).Last(); }
 double First(const AppState& app) { return Voltammogram(app).y(1); }
 double Peak(const AppState& app) { return Voltammogram(app).Peak(); }
 double HalfWave(const AppState& app) { return Voltammogram(app).HalfWave(); }
+double PeakE(const AppState& app) { return Voltammogram(app).InterpolatedPeak().E; }
 double SteadySphere(const AppState& app, int species = 1) {
   return Nfac(app, species) * app.D(species) / app.radius;
 }
@@ -73,7 +74,7 @@ const ClosedFormCase kCases[] = {
      [](const AppState& a) { return Peak(a) / 6.56e-5; }},
     {1, 1, 1, -0.002, 0.002, "Ru 2000 ohm, 1 mV steps: the integral equation's peak at -85 mV",
      [](AppState& a) { a.Ru = 2000, a.Estep = 0.001, a.tDrop = 0.1; },
-     [](const AppState& a) { return Voltammogram(a).InterpolatedPeak().E + 0.085; }},
+     [](const AppState& a) { return PeakE(a) + 0.085; }},
     {1, 2, 1, -0.002, 0.002, "sphere 1 um, half-wave at E0", [](AppState& a) { Micro(a, 1e-4); },
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
     {1, 5, 1, 0.98, 1.1, "cylinder 5 um, the sweep ends near Jaeger-Clarke 40 s past E1/2", nullptr,
@@ -136,9 +137,7 @@ const ClosedFormCase kCases[] = {
     {3, 1, 8, -1e-7, 1e-7, "complex, nothing reacts at the normal pulse's start", Complex,
      [](const AppState& a) { return First(a) / Cottrell(a, a.tPulse, 3); }},
     {4, 1, 8, -1e-3, 1e-3, "complex, differential pulse peak at Lingane's - dE/2", Complex,
-     [](const AppState& a) {
-       return Voltammogram(a).InterpolatedPeak().E - (LinganePotential(a) - a.Epulse / 2);
-     }},
+     [](const AppState& a) { return PeakE(a) - (LinganePotential(a) - a.Epulse / 2); }},
     {2, 8, 8, -5e-4, 5e-4, "complex, rotating disk half-wave at Lingane's", Complex,
      [](const AppState& a) { return HalfWave(a) - LinganePotential(a); }},
     {1, 2, 8, 0.99, 1.01, "complex, microsphere sweep ends on the complex's steady state",
@@ -299,7 +298,8 @@ TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {
   }
 }
 
-// Analytical, then digital: each fails with its message, "CV Error: " for the digital route,
+// Analytical, then digital (the thin film's digital refusal is in the ui_thin_film_digital
+// scenario): each fails with its message, "CV Error: " for the digital route,
 // instead of writing non-finite currents, and the axis written before stays.
 TEST(Dispatch, InvalidInputsFailWithTheirMessage) {
   const std::pair<AppState (*)(), const char*> cases[] = {
@@ -313,8 +313,6 @@ TEST(Dispatch, InvalidInputsFailWithTheirMessage) {
        "Invalid procedure call or argument"},
       {[] { return With(Experiment(1, 1), [](AppState& a) { a.Eend = a.Estart - 2 * a.Estep; }); },
        "The curve has 3 points, too few to semi-differentiate (at least 5)"},
-      {[] { return With(CoupleExperiment(), [](AppState& a) { a.electrode = 9; }); },
-       "CV Error: The thin-film electrode has no digital simulation"},
       {[] {  // no sub-step before the pulse
          return With(CoupleExperiment(), [](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; });
        },
