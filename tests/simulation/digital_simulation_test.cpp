@@ -131,18 +131,6 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   ExpectSurfaceTotal(p, parallel.Cinit(1));
 }
 
-TEST(DigitalSecondOrder, PartnerAtZeroConcentrationRunsToTheEnd) {
-  // B + C = A + D with no C at all: the absent partner converges at once instead of dividing by
-  // its zero concentration, and the plain couple's wave comes out on the finer grid.
-  AppState app = With(CoupleExperiment(), [&](AppState& a) { a.speciesCount = 4; });
-  AddSecondOrder(app, 2, 3, 1, 4, 1e3, 0.0);
-  const Voltammogram v(app);
-  ASSERT_EQ(v.E.size(), 601u);
-  EXPECT_GE(v.app.maxIterations, 1);
-  EXPECT_LT(v.app.maxIterations, 10);
-  EXPECT_NEAR(v.ForwardPeak().I / RandlesSevcik(app), 1.0, 0.01);
-}
-
 TEST(DigitalSecondOrder, DimerisationMoves20mVPerDecadeOfRateTimesConcentration) {
   auto dimerise = [](double kf, double concentration) {
     AppState app = With(CoupleExperiment(), [&](AppState& a) { a.Cinit(1) = concentration; });
