@@ -35,8 +35,8 @@ TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   PlotSettings plot;
   AppState app = Sweep(0.3, -0.3, 0.005, 1);
   app.chargeCount = 2;
-  curves.resultTable(5, 8) = 9;  // the catalytic column is never cleared by a run
-  curves.resultTable(5, 3) = 9;  // the total column is
+  // The catalytic column (8) is never cleared by a run, the total column (3) is.
+  curves.resultTable(5, 8) = curves.resultTable(5, 3) = 9;
   plot.yMax = 1;
   RunSimulation(app, curves, plot, false);
   EXPECT_EQ(app.totalColumn, 3);
