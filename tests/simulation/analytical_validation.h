@@ -77,14 +77,8 @@ struct Fluxes {
   }
   // The step current of the micro electrodes 2 to 7 of At().
   double Step(double t) const {
-    switch (app.electrode) {
-      case 2:
-      case 3: return Sphere(t);
-      case 4: return Disc(t);
-      case 5:
-      case 6: return Cylinder(t);
-      default: return Band(t);
-    }
+    if (app.electrode == 4) return Disc(t);
+    return app.electrode <= 3 ? Sphere(t) : app.electrode <= 6 ? Cylinder(t) : Band(t);
   }
 };
 
@@ -107,15 +101,11 @@ inline AppState At(int technique, int electrode, int mechanism = 1) {
   AppState app = Experiment(technique, electrode, mechanism);
   const double r = electrode == 2 || electrode == 3 ? 1e-3 : 5e-4;
   if (electrode >= 2 && electrode <= 6) app.radius = r;
-  switch (electrode) {
-    case 2: app.area = 4 * kPiTrue * r * r; break;
-    case 3: app.area = 2 * kPiTrue * r * r; break;
-    case 4: app.area = kPiTrue * r * r; break;
-    case 5: app.area = kPiTrue * r * r + 2 * kPiTrue * r * app.length; break;
-    case 6: app.area = kPiTrue * r * r / 2 + kPiTrue * r * app.length; break;
-    case 7: app.radius = 2.5e-4, app.area = 1e-3 * app.length; break;
-    default: break;
-  }
+  if (electrode == 2 || electrode == 3) app.area = (electrode == 2 ? 4 : 2) * kPiTrue * r * r;
+  if (electrode == 4) app.area = kPiTrue * r * r;
+  if (electrode == 5) app.area = kPiTrue * r * r + 2 * kPiTrue * r * app.length;
+  if (electrode == 6) app.area = kPiTrue * r * r / 2 + kPiTrue * r * app.length;
+  if (electrode == 7) app.radius = 2.5e-4, app.area = 1e-3 * app.length;
   return app;
 }
 
@@ -144,9 +134,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   }
   {
     AppState app = Experiment(1, 1);
-    app.Estep = 0.001;
-    app.tDrop = 0.1;
-    app.cycles = 1;
+    app.Estep = 0.001, app.tDrop = 0.1, app.cycles = 1;
     Voltammogram run(app);
     const int anodic = run.PeakIndex(run.sweepPoints + 1, run.count(), -1);
     add({"1 cyclic", planar, "peak separation (1 mV step)", Potential,
@@ -155,8 +143,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   }
   for (double step : {0.001, 0.002, 0.005}) {
     AppState app = WithStep(Experiment(1, 1), step);
-    app.ks(1) = 1e-5;
-    app.Eend = -0.9;
+    app.ks(1) = 1e-5, app.Eend = -0.9;
     Voltammogram run(app);
     const double b = app.alpha(1) * app.n(1) * app.fOverRT;
     const double Ep =
@@ -172,12 +159,10 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   {
     // The digital route models the same cell; at 0.5 mV steps its lagged drop has converged.
     AppState digital = WithStep(Experiment(1, 1), 0.0005);
-    digital.digital = true;
-    digital.Ru = 2000;
+    digital.digital = true, digital.Ru = 2000;
     const Voltammogram reference(digital);
     for (double step : {0.001, 0.002, 0.005}) {
-      AppState app = WithStep(Experiment(1, 1), step);
-      app.Ru = 2000;
+      AppState app = With(WithStep(Experiment(1, 1), step), [&](AppState& a) { a.Ru = 2000; });
       Voltammogram run(app);
       add({sweep, planar, "reversible peak with Ru 2000 ohm" + StepText(step), Current, run.Peak(),
            reference.InterpolatedPeak().I, 0.99, 1.01,
@@ -189,8 +174,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     }
     digital.Ru = 500;
     const Voltammogram reference500(digital);
-    AppState app = Experiment(1, 1);
-    app.Ru = 500;
+    AppState app = With(Experiment(1, 1), [&](AppState& a) { a.Ru = 500; });
     Voltammogram run(app);
     add({sweep, planar, "peak potential with Ru 500 ohm, E step 5 mV", Potential,
          run.InterpolatedPeak().E, reference500.InterpolatedPeak().E, -0.002, 0.002,
@@ -198,8 +182,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   }
   auto micron = [](int electrode) {  // sphere and hemisphere of radius 1 um
     AppState app = At(1, electrode);
-    app.radius = 1e-4;
-    app.area = (electrode == 2 ? 4 : 2) * kPiTrue * 1e-8;
+    app.radius = 1e-4, app.area = (electrode == 2 ? 4 : 2) * kPiTrue * 1e-8;
     return app;
   };
   for (int electrode : {2, 3}) {
@@ -210,9 +193,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
          electrode == 2 ? "nFADC/r" : "nFADC/r = 2 pi nFDCr"});
     if (electrode == 3) continue;
     // Positive-going, the couple pre-equilibrated at -0.3 V: the solution is B, oxidised.
-    AppState up = micron(2);
-    up.Estart = -0.3;
-    up.Eend = 0.3;
+    AppState up = With(micron(2), [&](AppState& a) { a.Estart = -0.3, a.Eend = 0.3; });
     up.Cinit(2) = 1e-3 / (1 + std::exp(up.fOverRT * (up.Estart - up.E0(1))));
     up.Cinit(1) = 1e-3 - up.Cinit(2);
     const Voltammogram oxidation(up);
@@ -243,8 +224,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   add({sweep, "8 rotating disk", "plateau", Current, disk.Last(), Levich(disk.app), 0.9999, 1.0001,
        "Levich, 100 rpm"});
   for (double l : {0.001, 0.01, 0.1}) {
-    AppState app = Experiment(1, 9);
-    app.length = l;
+    AppState app = With(Experiment(1, 9), [&](AppState& a) { a.length = l; });
     Voltammogram run(app);
     const Fluxes f{app, jc};
     const std::string film = "9 thin film " + model::FormatPattern(l * 1e4, "0") + " um";
@@ -280,38 +260,33 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
       const Fluxes f{app, jc};
       double low = 0.995, high = 1.005;
       std::string note;
-      switch (electrode) {
-        case 2:
-        case 3: low = 0.9999, high = 1.0001, note = "nFAC (sqrt(D/pi t) + D/r), exact"; break;
-        case 4:
-          high = technique == 2 ? 1.03 : 1.06;
-          note = technique == 2
-                     ? "Shoup-Szabo (tau = 4Dt/r^2 = 80); kept: the disc is a sphere of radius "
-                       "pi r/4, exact in its steady state, 1.7 % high here"
-                     : "Shoup-Szabo at tau = 8; kept: the sphere of radius pi r/4 runs 4 % high at "
-                       "short times";
-          break;
-        case 5:
-        case 6:
-          note = "Jaeger-Clarke (tau = Dt/r^2 = " +
-                 model::ShortestText(std::round(app.D(1) * t / 25e-8 * 1000) / 1000) +
-                 ") on the side, Shoup-Szabo on the end";
-          break;
-        default:
-          note = "boundary-integral solution of the band (theta = Dt/w^2 = " +
-                 model::ShortestText(std::round(app.D(1) * t / 1e-6 * 1000) / 1000) +
-                 "); Aoki's long time " + Amperes(BandLongTime(app, t, 1e-3));
+      if (electrode <= 3) {
+        low = 0.9999, high = 1.0001, note = "nFAC (sqrt(D/pi t) + D/r), exact";
+      } else if (electrode == 4) {
+        high = technique == 2 ? 1.03 : 1.06;
+        note = technique == 2
+                   ? "Shoup-Szabo (tau = 4Dt/r^2 = 80); kept: the disc is a sphere of radius "
+                     "pi r/4, exact in its steady state, 1.7 % high here"
+                   : "Shoup-Szabo at tau = 8; kept: the sphere of radius pi r/4 runs 4 % high at "
+                     "short times";
+      } else if (electrode <= 6) {
+        note = "Jaeger-Clarke (tau = Dt/r^2 = " +
+               model::ShortestText(std::round(app.D(1) * t / 25e-8 * 1000) / 1000) +
+               ") on the side, Shoup-Szabo on the end";
+      } else {
+        note = "boundary-integral solution of the band (theta = Dt/w^2 = " +
+               model::ShortestText(std::round(app.D(1) * t / 1e-6 * 1000) / 1000) +
+               "); Aoki's long time " + Amperes(BandLongTime(app, t, 1e-3));
       }
       add({technique == 2 ? dc : np, MicroName(electrode), "plateau", Current, run.Last(),
            Nfac(app) * f.Step(t), low, high, note});
     }
   }
   for (double t : {10.0, 1e4}) {
-    AppState app = At(2, 4);
-    app.tDrop = t;
+    AppState app = With(At(2, 4), [&](AppState& a) { a.tDrop = t; });
     Voltammogram run(app);
     add({dc, MicroName(4), "plateau at " + model::ShortestText(t) + " s", Current, run.Last(),
-         ShoupSzabo(app, t), 0.995, 1.01,
+         DiscSteadyState(app) * ShoupSzaboFactor(app, t), 0.995, 1.01,
          "Shoup-Szabo (tau = 4Dt/r^2 = 1600, 1.6e6); the sphere of radius pi r/4 approaches it "
          "from above"});
   }
@@ -324,8 +299,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
          app.E0(1), -2e-4, 2e-4, "E0"});
   }
   for (double l : {0.01, 0.001}) {
-    AppState app = Experiment(2, 9);
-    app.length = l;
+    AppState app = With(Experiment(2, 9), [&](AppState& a) { a.length = l; });
     Voltammogram run(app);
     const Fluxes f{app, jc};
     add({dc, "9 thin film " + model::FormatPattern(l * 1e4, "0") + " um", "plateau", Current,
@@ -334,8 +308,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
                    : "image series: the film (l^2/D = 0.1 s) is exhausted"});
   }
   for (double Ru : {50.0, 2000.0}) {
-    AppState app = Experiment(2, 1);
-    app.Ru = Ru;
+    AppState app = With(Experiment(2, 1), [&](AppState& a) { a.Ru = Ru; });
     Voltammogram run(app);
     const double id = Cottrell(app, app.tDrop);
     add({dc, planar, "half-wave with Ru " + model::FormatPattern(Ru, "0") + " ohm", Potential,
@@ -356,8 +329,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
   // Differential pulse: with a long period the base current's decay is negligible and the peak
   // is the electrode's step current at tPulse times (1 - s) / (1 + s), s = exp(nf dE / 2).
   for (double tDrop : {0.5, 50.0}) {
-    AppState app = Experiment(4, 1);
-    app.tDrop = tDrop;
+    AppState app = With(Experiment(4, 1), [&](AppState& a) { a.tDrop = tDrop; });
     Voltammogram run(app);
     const bool period = tDrop > 1;
     add({dp, planar, "peak, period " + model::ShortestText(tDrop) + " s", Current, run.Peak(),
@@ -374,22 +346,19 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     }
   }
   for (int electrode = 2; electrode <= 7; ++electrode) {
-    AppState app = At(4, electrode);
-    app.tDrop = 50;
+    AppState app = With(At(4, electrode), [&](AppState& a) { a.tDrop = 50; });
     Voltammogram run(app);
     const Fluxes f{app, jc};
     double low = 0.995, high = 1.005;
     std::string note = "step current at tp times (1-s)/(1+s): ";
-    switch (electrode) {
-      case 2:
-      case 3: low = 0.999, high = 1.001, note += "sphere, exact"; break;
-      case 4:
-        high = 1.06;
-        note += "Shoup-Szabo at tau 8; kept: the disc as a sphere of radius pi r/4, high early";
-        break;
-      case 5:
-      case 6: note += "Jaeger-Clarke side, Shoup-Szabo end"; break;
-      default: note += "band, boundary-integral solution";
+    if (electrode <= 3) {
+      low = 0.999, high = 1.001, note += "sphere, exact";
+    } else if (electrode == 4) {
+      high = 1.06;
+      note += "Shoup-Szabo at tau 8; kept: the disc as a sphere of radius pi r/4, high early";
+    } else {
+      note += electrode <= 6 ? "Jaeger-Clarke side, Shoup-Szabo end"
+                             : "band, boundary-integral solution";
     }
     const double sigma = std::exp(app.fOverRT * app.Epulse / 2);
     add({dp, ElectrodeName(electrode), "peak, period 50 s", Current, run.Peak(),
@@ -398,16 +367,14 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
 
   // Square wave.
   for (double Epulse : {-0.05, -0.01, -0.1}) {
-    AppState app = Experiment(5, 1);
-    app.Epulse = Epulse;
+    AppState app = With(Experiment(5, 1), [&](AppState& a) { a.Epulse = Epulse; });
     Voltammogram run(app);
     add({sw, planar, "net peak, E pulse " + model::FormatPattern(Epulse * 1000, "0") + " mV",
          Current, run.Peak(), SquareWaveNetPeak(app, run.count()), 0.98, 1.02,
          "superposition of the half-period steps over the staircase (5 mV steps, tPulse 0.05 s)"});
   }
   {
-    AppState app = Experiment(5, 1);
-    app.ks(1) = 1;
+    AppState app = With(Experiment(5, 1), [&](AppState& a) { a.ks(1) = 1; });
     Voltammogram run(app);
     add({sw, planar, "net peak, ks 1 cm/s", Current, run.Peak(),
          SquareWaveNetPeak(app, run.count()), 0.998, 1.002,
@@ -441,15 +408,13 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
                 : "3 i_d; kept: later steps see only what is present at the start"});
   }
   {
-    AppState app = Experiment(2, 1, 4);
-    app.Cinit(3) = 1e-3;
+    AppState app = With(Experiment(2, 1, 4), [&](AppState& a) { a.Cinit(3) = 1e-3; });
     const Voltammogram run(app);
     add({dc, planar, "mechanism 4 (two couples): both waves", Current, run.Last(),
          Cottrell(app, app.tDrop) + Cottrell(app, app.tDrop, 3), 0.999, 1.001,
          "i_d(A) + i_d(C); the second wave (E0 -0.1 V) is 0.9996 complete at -0.3 V"});
     // C = A with K = 1: half of the substance is A at equilibrium.
-    AppState ce = Experiment(2, 1, 5);
-    ce.kf(1) = ce.kb(1) = 10;
+    AppState ce = With(Experiment(2, 1, 5), [&](AppState& a) { a.kf(1) = a.kb(1) = 10; });
     ce.Cinit(1) = ce.Cinit(3) = 0.5e-3;
     const Voltammogram preceding(ce);
     ce.Cinit(1) = 1e-3;
@@ -478,9 +443,7 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
        1.0, 1.15, "nFAC sqrt(Dk), fast catalysis; kept: plus the decaying diffusion sweep"});
   {
     AppState app = Experiment(4, 1, 7);
-    app.kf(1) = 1e4;
-    app.kb(1) = 0;
-    app.tDrop = 50;
+    app.kf(1) = 1e4, app.kb(1) = 0, app.tDrop = 50;
     const Voltammogram run(app);
     const double sigma = std::exp(app.fOverRT * app.Epulse / 2);
     add({dp, planar, "mechanism 7 (EC') peak, k 1e4/s", Current, run.Peak(),

@@ -19,39 +19,15 @@ AppState Sweep(double Estart, double Eend, double Estep, double cycles) {
   return app;
 }
 
-// The axis of each scan mode is shown by the potential_programme scenario.
-TEST(PotentialProgramme, PointCountRoundsHalfStepsToEven) {
+// The axis of each scan mode is shown by the potential_programme scenario, the refusals of too
+// many points by sim2_point_limits, overlapping runs in the curve slots by sim2_overlap_slots.
+TEST(PotentialProgramme, PointCountRoundsHalfStepsToEvenAndAFullCurveFits) {
   EXPECT_EQ(SweepPointCount(0, 0.025, 0.01), 3);  // 2.5 steps -> 2
   EXPECT_EQ(SweepPointCount(0, 0.035, 0.01), 5);  // 3.5 steps -> 4
   EXPECT_EQ(SweepPointCount(0.2, 0.2, 0.005), 1);
-}
-
-TEST(PotentialProgramme, RefusesTooManyPointsWithoutTouchingTheCurves) {
   CurveSet curves;
   BuildPotentialProgramme(Sweep(0, 3.999, 0.001, 0.5), curves);
   EXPECT_EQ(curves.pointCount, 4000);  // a single sweep of 4000 points fits
-
-  curves.x(1) = 42;
-  EXPECT_THROW(BuildPotentialProgramme(Sweep(0, 2.0, 0.001, 1), curves), Failure);  // 4002
-  EXPECT_EQ(curves.pointCount, 4000);
-  EXPECT_EQ(curves.x(1), 42);
-
-  EXPECT_THROW(SweepPointCount(0, 100, 0.001), Failure);  // 100001 points: 16-bit overflow
-  EXPECT_THROW(SweepPointCount(0, 1, 0), Failure);
-}
-
-TEST(RunSimulation, ZeroStepChangesNothing) {
-  CurveSet curves;
-  PlotSettings plot;
-  AppState app = Sweep(0.3, -0.3, 0.005, 0.5);
-  RunSimulation(app, curves, plot, /*overlapTicked=*/true);
-  const double lastX = curves.x(121);
-
-  app.Estep = 0;
-  EXPECT_THROW(RunSimulation(app, curves, plot, true), Failure);
-  EXPECT_EQ(curves.currentCurve, 1);  // no slot is chosen for a run that cannot start
-  EXPECT_EQ(curves.pointCount, 121);
-  EXPECT_EQ(curves.x(121), lastX);
 }
 
 TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
@@ -59,8 +35,8 @@ TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   PlotSettings plot;
   AppState app = Sweep(0.3, -0.3, 0.005, 1);
   app.chargeCount = 2;
-  curves.resultTable(5, 8) = 9;  // the catalytic column is never cleared by a run
-  curves.resultTable(5, 3) = 9;  // the total column is
+  // The catalytic column (8) is never cleared by a run, the total column (3) is.
+  curves.resultTable(5, 8) = curves.resultTable(5, 3) = 9;
   plot.yMax = 1;
   RunSimulation(app, curves, plot, false);
   EXPECT_EQ(app.totalColumn, 3);
@@ -68,30 +44,6 @@ TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   EXPECT_EQ(curves.resultTable(5, 3), 0);
   EXPECT_EQ(curves.lastPoint, 242);
   EXPECT_EQ(plot.yMax, 0);
-}
-
-TEST(RunSimulation, OverlapsOnlyRunsOnTheSamePotentials) {
-  CurveSet curves;
-  PlotSettings plot;
-  AppState app = Sweep(0.3, -0.3, 0.005, 0.5);
-  RunSimulation(app, curves, plot, true);
-  RunSimulation(app, curves, plot, true);
-  EXPECT_EQ(curves.curveCount, 2);
-  app.Estep = 0.001;  // curves on 5 mV steps cannot be drawn over 1 mV ones
-  RunSimulation(app, curves, plot, true);
-  EXPECT_EQ(curves.curveCount, 1);
-  EXPECT_TRUE(model::ShownCurvesBelongToAxis(curves));
-}
-
-TEST(CurveSlots, OverlapFillsFiveSlotsThenStartsAgainAndFittingUsesCurveTwo) {
-  CurveSet curves;
-  for (int run = 1; run <= 6; ++run) {
-    model::SelectCurveSlot(curves, false, true);
-    EXPECT_EQ(curves.currentCurve, run == 6 ? 1 : run);
-    EXPECT_EQ(curves.curveCount, curves.currentCurve);
-  }
-  model::SelectCurveSlot(curves, true, false);
-  EXPECT_EQ(curves.currentCurve, 2);
 }
 
 }  // namespace

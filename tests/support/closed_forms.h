@@ -58,10 +58,6 @@ inline double ShoupSzaboFactor(const model::AppState& app, double t) {
   return 0.7854 + 0.8862 / std::sqrt(tau) + 0.2146 * std::exp(-0.7823 / std::sqrt(tau));
 }
 
-inline double ShoupSzabo(const model::AppState& app, double t) {
-  return DiscSteadyState(app) * ShoupSzaboFactor(app, t);
-}
-
 // Jaeger-Clarke: a cylinder's current per side area is n F C (D / r) f(tau), tau = D t / r^2, f =
 // (4 / pi^2) int exp(-tau u^2) / (u (J0^2 + Y0^2)) du by Simpson in ln u; below u0 the integrand is
 // 1 / (u (1 + v^2)), v = (2 / pi)(ln(u / 2) + gamma), whose integral closes the slow tail exactly.

@@ -83,6 +83,13 @@ inline model::AppState Experiment(int technique, int electrode, int mechanism = 
   return app;
 }
 
+// The experiment with `change` made to it.
+template <class Change>
+model::AppState With(model::AppState app, const Change& change) {
+  change(app);
+  return app;
+}
+
 // The experiment in steps of `step` with the drop time the dialog gives them.
 inline model::AppState WithStep(model::AppState app, double step) {
   app.Estep = step;
