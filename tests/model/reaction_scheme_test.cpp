@@ -103,7 +103,7 @@ TEST(ReactionScheme, RefusalsNameTheFaultAndLeaveThePreviousSchemeWhole) {
   const std::string kLoop =
       ", which would reduce a species into itself. Please correct it in the Mechanism dialog.";
   const std::pair<SchemeInput, std::string> cases[] = {
-      {Boxes({"A", "B", "E", "F"}, {"B", "C", "G", "A"}, {"C", "A", "D", "B"}), kTooManySpecies},
+      // (Seven species: the ui_species_limit scenario.)
       {Boxes({"A", "B"}, {"B", "C", "A", "C", "B", "D"}, {"C", "A", "D", "B", "A", "A", "D"}),
        kTooManyChemical},
       // Rows 1 and 3: reaction 2 would be the empty row.

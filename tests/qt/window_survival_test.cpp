@@ -30,11 +30,14 @@ TEST_P(ClosedWindow, EveryEnabledCommandRunsAfterItsCloseBoxAndTheWindowComesBac
                     : name == "FormPlot" ? window.plotWindow()->parentWidget()
                                          : window.DialogWindowFor(name);
   ASSERT_TRUE(closed != nullptr && closed->close());  // the close box
-  QCoreApplication::sendPostedEvents(nullptr,
-                                     QEvent::DeferredDelete);  // Qt destroys what it closed
-  if (name == "FormResult")                                    // its lines go with it
+  // Qt destroys what it closed; the Result window's lines go with it.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  if (name == "FormResult") {
     EXPECT_TRUE(window.resultWindow() == nullptr && window.session().result.lines.empty());
-  if (name == "FormPlot") EXPECT_EQ(window.plotWindow(), nullptr);
+  }
+  if (name == "FormPlot") {
+    EXPECT_EQ(window.plotWindow(), nullptr);
+  }
 
   for (const MenuItem& item : window.session().menu.items()) {
     QAction* action = window.ActionFor(item.name);
