@@ -5,6 +5,7 @@
 
 #include "model/number_format.h"
 #include "model/number_text.h"
+#include "model/sweeps.h"
 
 namespace kivex::model {
 
@@ -27,22 +28,23 @@ bool EnterAxis(CurveSet& curves, bool sameAxis) {
 
 void ReadAxisShape(CurveSet& curves) {
   const int n = curves.pointCount;
+  const std::span<const double> x(curves.x.data() + 1, static_cast<std::size_t>(std::max(n, 0)));
   curves.axisStep = n >= 2 ? std::fabs(curves.x(2) - curves.x(1)) : 0.0;
-  int reversals = 0;
-  int firstTurn = n;
-  double direction = 0.0;
-  for (int i = 2; i <= n; ++i) {
-    const double step = curves.x(i) - curves.x(i - 1);
-    if (step == 0.0) continue;
-    const double sign = step > 0.0 ? 1.0 : -1.0;
-    if (direction != 0.0 && sign != direction) {
-      if (++reversals == 1) firstTurn = i - 1;
+  // An evenly spaced axis keeps the step between its first two points, as a run writes it; a
+  // measured one whose spacing varies is stepped by its median spacing, not by whatever its first
+  // two points happen to be apart.
+  for (int i = 3; i <= n; ++i) {
+    const double step = std::fabs(curves.x(i) - curves.x(i - 1));
+    if (!(std::fabs(step - curves.axisStep) <= 1e-9 * curves.axisStep)) {
+      curves.axisStep = MedianStep(x);
+      break;
     }
-    direction = sign;
   }
+  const std::vector<Sweep> sweeps = FindSweeps(x);
+  const std::size_t reversals = sweeps.empty() ? 0 : sweeps.size() - 1;
   // A cycle returns to its start once; two cycles turn three times (out, back, out, back).
   curves.axisCycles = reversals == 0 ? 0.5 : reversals == 1 ? 1.0 : reversals == 3 ? 2.0 : 0.0;
-  curves.sweepPointCount = static_cast<Count>(firstTurn);
+  curves.sweepPointCount = static_cast<Count>(reversals == 0 ? n : sweeps.front().last + 1);
 }
 
 void HoldCurve(CurveSet& curves, int slot, CurveOrigin origin, int species) {

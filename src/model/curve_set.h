@@ -103,10 +103,11 @@ bool IsSameAxis(const CurveSet& curves, int count, double step, Potential potent
 // of the curves held (IsSameAxis). Returns whether the held curves still lie on the axis.
 bool EnterAxis(CurveSet& curves, bool sameAxis);
 
-// The shape of an axis read from its potentials, for an imported curve: the step between the
-// first two points, and one sweep, one cycle or two cycles by the number of reversals of
-// direction (repeated potentials do not count). Sets axisStep, axisCycles and sweepPointCount
-// (the last point before the first reversal; pointCount for one sweep).
+// The shape of an axis read from its potentials, for an imported curve: the step (between the
+// first two points of an evenly spaced axis, else the median spacing), and one sweep, one cycle
+// or two cycles by the number of turns (FindSweeps, sweeps.h: repeated potentials and jitter do
+// not count). Sets axisStep, axisCycles and sweepPointCount (the last point of the first sweep;
+// pointCount for one sweep).
 void ReadAxisShape(CurveSet& curves);
 
 // Records what slot `slot` now holds: a curve of `origin` on the present axis.
