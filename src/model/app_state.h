@@ -43,6 +43,7 @@ struct AppState {
   double Ru = 0;               // ohm
   double temperature = 0;      // K
   double cycles = 0;           // 0.5 single sweep, 1 cycle, 2 cycles
+  double quietTime = 0;        // s, the electrode held at E start before the programme
   double radius = 0;           // cm (band: width / 4)
   double length = 0;           // cm: cylinder or band length, film thickness
   double area = 0;             // cm2

@@ -70,6 +70,9 @@ std::string ParameterReportText(const AppState& app, const CurveSet& curves) {
     report.Pair("E' :", charge ? table(app.E0(i)) : std::nullopt);
     report.Pair("Conductivity :", table(app.conductivity(i)));
   }
+  // After the written fields, and only when set, so a report without one reads as it always did.
+  if (app.committed && app.quietTime > 0.0)
+    report.Pair("Quiet time (s) :", std::optional<double>(app.quietTime));
   return report.text;
 }
 

@@ -10,6 +10,7 @@
 #include "model/failure.h"
 #include "model/selections.h"
 #include "simulation/digital_grid.h"
+#include "simulation/potential_programme.h"
 #include "simulation/step_solver.h"
 #include "simulation/surface_conditions.h"
 
@@ -48,6 +49,8 @@ struct Timing {
   // after its potential jump and then the second-order backward formula.
   bool secondOrderSteps = false;
   double layerTime = 0;  // s, the longest a diffusion layer grows: one point or the whole run
+  // The quiet time at the first point's potential before the programme; no steps for none.
+  Segment quiet;
 };
 
 Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& resolution) {
@@ -96,6 +99,11 @@ Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& re
     default: throw Failure("Unknown technique " + std::to_string(app.technique));
   }
   timing.secondOrderSteps = model::TechniqueOf(app) != model::Technique::Sweep;
+  if (app.quietTime > 0.0) {
+    RequireQuietTimeSimulated(app);
+    timing.quiet = Segment{Level::kProgramme, app.quietTime, afterJump, 0};
+    timing.layerTime += app.quietTime;
+  }
   for (int k = 0; k < timing.segmentCount; ++k) {
     if (!(timing.segments[k].duration > 0.0)) throw Failure("The time of a step must be positive");
   }
@@ -218,6 +226,15 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
     segment.laterKind = timing.secondOrderSteps ? kindOf(dt * 2 / 3) : segment.firstKind;
     shortest = k == 0 ? dt : std::min(shortest, dt);
   }
+  const double sweepStep = shortest;
+  if (timing.quiet.steps > 0) {
+    // Held at one potential like a pulse: a backward Euler step, then the second-order formula.
+    Segment& quiet = timing.quiet;
+    const double dt = quiet.duration / quiet.steps;
+    quiet.firstKind = kindOf(dt);
+    quiet.laterKind = kindOf(dt * 2 / 3);
+    shortest = std::min(shortest, dt);
+  }
   // The first box follows the shortest sub-step, and the grid reaches six diffusion lengths of
   // the longest-lived layer. A sweep grows its layer for N steps of tDrop; at a plane it keeps
   // boxes growing by e, whose numbers are settled and ample, while curved electrodes and pulses,
@@ -227,7 +244,10 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
     const bool plane =
         electrode == model::Electrode::Planar || electrode == model::Electrode::RotatingDisk;
     const double expansion = plane ? 1.0 : resolution.sweepExpansion;
-    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, N, expansion, w.grid);
+    // The layer grows for the N steps of the sweep and through the quiet time before them.
+    const double span = timing.quiet.steps > 0 ? (N * sweepStep + timing.quiet.duration) / shortest
+                                               : static_cast<double>(N);
+    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, expansion, w.grid);
   } else {
     double fastest = app.D(sRef);
     for (int s = 1; s <= n; ++s) fastest = std::max(fastest, app.D(s));
@@ -264,7 +284,23 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
 
   NodeVectors* before = &w.back[0];
   NodeVectors* previous = &w.back[1];
-  const bool keepBack = timing.secondOrderSteps || secondOrder;
+  const bool keepBack = timing.secondOrderSteps || secondOrder || timing.quiet.steps > 0;
+  // The quiet time: the electrode held at the programme's first potential, its layer carried into
+  // the first point.
+  for (int k = 1; k <= timing.quiet.steps; ++k) {
+    const Segment& quiet = timing.quiet;
+    StepKind& kind = solver.Kind(k == 1 ? quiet.firstKind : quiet.laterKind);
+    if (k == 1) {
+      for (int j = 1; j <= M; ++j) w.rhs[j] = w.c[j];
+    } else {
+      for (int j = 1; j <= M; ++j) {
+        for (int s = 1; s <= n; ++s) w.rhs[j][s] = (4 * w.c[j][s] - (*before)[j][s]) * kThird;
+      }
+    }
+    for (int j = 1; j <= M; ++j) (*previous)[j] = w.c[j];
+    solver.Step(kind, w.rhs, w.c, curves.x(1), secondOrder && k > 1 ? before : nullptr);
+    std::swap(before, previous);
+  }
   for (int i = 1; i <= N; ++i) {
     if (timing.freshLayer) {
       for (int j = 0; j <= M + 1; ++j) w.c[j] = w.initial[j];

@@ -77,6 +77,7 @@ void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSet
                    bool overlapTicked) {
   model::ShowHeldCurves(curves);
   app.totalColumn = model::ToCount(static_cast<long long>(app.chargeCount) + 1);
+  RequireQuietTimeSimulated(app);
   // The programme first: a run refused before it (no step, too many points) changes nothing.
   // Curves held on other potentials cannot be overlapped with this run: it starts afresh.
   const bool sameAxis = BuildPotentialProgramme(app, curves);

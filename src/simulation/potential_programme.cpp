@@ -4,6 +4,8 @@
 #include <string>
 
 #include "model/checked_math.h"
+#include "model/failure.h"
+#include "model/selections.h"
 
 namespace kivex::simulation {
 
@@ -39,6 +41,23 @@ bool BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves
   curves.axisCycles = app.cycles;
   curves.axisTechnique = app.technique;
   return sameAxis;
+}
+
+void RequireQuietTimeSimulated(const model::AppState& app) {
+  if (!(app.quietTime > 0.0)) return;
+  if (!app.digital) {
+    throw model::InputError(
+        "Error: a quiet time is simulated only digitally. Tick the digital simulation in the "
+        "Mechanism dialog, or set t quiet (s) to 0 in the Instrument dialog.");
+  }
+  const model::Technique technique = model::TechniqueOf(app);
+  if (technique != model::Technique::Sweep && technique != model::Technique::SquareWave) {
+    // A point that starts from the initial solution again would throw the quiet layer away.
+    throw model::InputError(
+        "Error: a quiet time needs a technique that carries its diffusion layer from point to "
+        "point (linear sweep, cyclic or square wave); DC and pulse points each start afresh. Set "
+        "t quiet (s) to 0 in the Instrument dialog.");
+  }
 }
 
 }  // namespace kivex::simulation

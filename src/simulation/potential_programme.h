@@ -17,4 +17,10 @@ model::Count SweepPointCount(double Estart, double Eend, double Estep);
 // whether the held curves still lie on the new axis (model::IsSameAxis).
 bool BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves);
 
+// A quiet time (the electrode held at E start before the programme) is simulated by the digital
+// route for the techniques that carry their diffusion layer from point to point: linear sweep,
+// cyclic and square wave. Anything else raises model::InputError saying what to change, before
+// any curve is touched.
+void RequireQuietTimeSimulated(const model::AppState& app);
+
 }  // namespace kivex::simulation

@@ -71,6 +71,7 @@ void RequireNoDecimalCommaInInstrument(const FormIns& ins) {
                                                               {&ins.Noise, &ins.Noise},
                                                               {&ins.Cdl, &ins.Cdl},
                                                               {&ins.txtRu, &ins.txtRu},
+                                                              {&ins.tQuiet, &ins.tQuiet},
                                                               {&ins.ARE, &ins.ARE},
                                                               {&ins.leng, &ins.LabelLength},
                                                               {&ins.radius, &ins.LabelRadius},
@@ -200,6 +201,11 @@ void InstrumentOK(Session& session) {
   }
 
   RequirePositiveGeometry(ins, model::ElectrodeOf(session.app));
+  const double quietTime = ReadNumber(ins.tQuiet.text);
+  if (!(quietTime >= 0.0)) {
+    throw model::InputError(
+        "Error: the quiet time cannot be negative. Please correct it in the Instrument dialog.");
+  }
 
   model::AppState& app = session.app;
   app.Estart = ReadNumber(ins.Estart.text);
@@ -220,6 +226,7 @@ void InstrumentOK(Session& session) {
       ReadNumber(ins.radius.text) / (model::ElectrodeOf(app) == model::Electrode::Band ? 4.0 : 1.0);
   app.omega = ReadNumber(ins.TextRrate.text) * model::kPi / 30.0;
   app.cycles = CyclesOf(ins.ComboScan);
+  app.quietTime = quietTime;
   app.committed = true;
   RadiusChange(session);
 }

@@ -76,6 +76,17 @@ FormIns::FormIns() : Dialog("FormIns", "Instrument") {
   scan.frame = kInstrument;
   scan.caption = "Scan";
   scan.items = {"single", "cycle", "2 cycles"};
+  SetUpTextBox(Add(tQuiet, ControlKind::TextBox, "tQuiet"), kInstrument, "t quiet (s)",
+               "quiet time at E start before the scan", "0");
+  Control& sign = Add(ComboSign, ControlKind::ComboBox, "ComboSign");
+  sign.frame = kInstrument;
+  sign.caption = "Current in files";
+  sign.toolTip = "how imported files write current";
+  sign.items.assign(std::begin(kCurrentSignItems), std::end(kCurrentSignItems));
+  Control& fromFile = Add(cmdFromFile, ControlKind::Button, "cmdFromFile");
+  fromFile.caption = "From File";
+  fromFile.toolTip = "take the experiment the last imported file describes";
+  fromFile.enabled = false;  // until an imported file describes one
 
   Add(FrameElectrode, ControlKind::Frame, "FrameElectrode").caption = "Electrode";
   for (int i = 1; i <= 9; ++i) {
@@ -117,7 +128,10 @@ FormIns::FormIns() : Dialog("FormIns", "Instrument") {
   Load();
 }
 
-void FormIns::Load() { ComboScan.Choose(0); }
+void FormIns::Load() {
+  ComboScan.Choose(0);
+  ComboSign.Choose(0);
+}
 
 }  // namespace kivex::ui
 

@@ -33,6 +33,11 @@ class FormIns : public Dialog {
   Control lblOhm;     // "W" in the symbol font: the ohm sign
   Control TextF;      // square-wave frequency, only used to fill tp
   Control ComboScan;  // "single", "cycle", "2 cycles"
+  Control tQuiet;     // quiet time at E start before the programme
+  // How the files the user imports write current (kCurrentSignItems): what their format says,
+  // or oxidation or reduction positive.
+  Control ComboSign;
+  Control cmdFromFile;  // takes the experiment the last imported file describes
 
   Control FrameElectrode;           // "Electrode"
   ControlArray<1, 9> optElectrode;  // 8 and 9 greyed out while digital simulation is chosen
@@ -73,6 +78,11 @@ void ElectrodeClick(Session& session, int i);
 
 // The fields the technique uses (scan rate; pulse width, pulse height; frequency).
 void ShowFieldsForTechnique(FormIns& ins, int technique);
+
+// The entries of ComboSign, in order: what a recognised instrument format says (a plain file's
+// current is taken as it stands), oxidation current positive, reduction current positive.
+inline constexpr const char* kCurrentSignItems[] = {"as the format says", "oxidation positive",
+                                                    "reduction positive"};
 
 // Every area the dialog computes is shown in this pattern, three significant digits at most.
 inline constexpr std::string_view kAreaPattern = "0.##e-0";

@@ -51,7 +51,9 @@ TEST(Sweeps, JitterAndNoiseOfTheRecordedPotentialMakeNoTurns) {
   for (int s = 0; s < 6; ++s) {
     // Each turn within two points of the true vertex, whichever of the noisy points came out
     // furthest.
-    if (s < 5) EXPECT_NEAR(sweeps[s].last, 401 * s + 400, 2) << s;
+    if (s < 5) {
+      EXPECT_NEAR(sweeps[s].last, 401 * s + 400, 2) << s;
+    }
   }
 }
 
