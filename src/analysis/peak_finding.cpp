@@ -158,7 +158,7 @@ std::vector<std::string> FindPeaks(const model::CurveSet& curves, const model::P
             .Text("Ib = ")
             .Number(under);
       } else {
-        line.Text("no baseline: the curve is not finite around the peak");
+        line.Text("none: a value in the peak's region is not finite");
       }
       report.push_back(line.str());
     }

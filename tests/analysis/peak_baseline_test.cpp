@@ -303,6 +303,15 @@ TEST(FindPeaksBaseline, OverlappingPeaksEachRestOnTheCurveUpToTheOtherPeak) {
   EXPECT_GT(one.height, 0.5e-5);
   EXPECT_GT(two.height, 0.5 * 7e-6);
   EXPECT_EQ(peaks.Baseline(2, 1).E2, x[150]);
+
+  // A value that is not finite in a peak's region leaves that peak without a baseline, and says
+  // so; the other peak keeps its own.
+  y[190] = std::nan("");
+  const auto broken = FindPeaks(Measured(x, y), Span(0, 2e-5), peaks);
+  EXPECT_EQ(broken[2], report[2]);
+  EXPECT_EQ(broken[4],
+            "Above baseline:             none: a value in the peak's region is not finite");
+  EXPECT_FALSE(peaks.Baseline(2, 1).found);
 }
 
 }  // namespace

@@ -210,6 +210,15 @@ TEST(FindPeaks, AreaOverUnevenStepsIsSummedOnAnEvenGridAndTheReportSaysSo) {
   const auto cycle = FindPeaks(OnAxis(x, y, 1, 301), Span(-1e-5, 1e-5), peaks);
   EXPECT_EQ(cycle[0].rfind("The potentials are unevenly spaced (steps from ", 0), 0u);
   EXPECT_NEAR(model::ReadNumber(cycle.back().substr(14)), 2 * area, 0.004 * area) << cycle.back();
+
+  // 3000 steps of 0.1 mV and 1000 of 50 mV: an even grid of 0.1 mV would need 500 000 points.
+  x.assign(1, 0.0);
+  for (int i = 1; i < 4000; ++i) x.push_back(x.back() + (i % 4 ? 1e-4 : 0.05));
+  const auto tooUneven =
+      FindPeaks(OnAxis(x, std::vector<double>(4000, 1e-6), 0.5, 4000), Span(0, 1e-5), peaks);
+  EXPECT_EQ(tooUneven, (std::vector<std::string>{"Curve  1 :",
+                                                 "Peak Area: not computed, the potentials are too "
+                                                 "unevenly spaced for an even grid."}));
 }
 
 }  // namespace
