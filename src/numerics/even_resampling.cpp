@@ -11,15 +11,15 @@ namespace kivex::numerics {
 
 StepSpread SpreadOfSteps(std::span<const double> x) {
   StepSpread spread;
+  spread.typical = model::MedianStep(x);
   bool any = false;
   for (std::size_t i = 1; i < x.size(); ++i) {
     const double step = std::fabs(x[i] - x[i - 1]);
-    if (!(step > 0.0) || !std::isfinite(step)) continue;
+    if (!(step > kEvenSpread * spread.typical) || !std::isfinite(step)) continue;
     spread.least = any ? std::min(spread.least, step) : step;
     spread.most = any ? std::max(spread.most, step) : step;
     any = true;
   }
-  spread.typical = model::MedianStep(x);
   return spread;
 }
 

@@ -31,8 +31,9 @@ namespace kivex::numerics {
 // potentials a run computes, or a file of them written to 15 digits, differ far less.
 inline constexpr double kEvenSpread = 1e-6;
 
-// The sizes of the nonzero steps |x[i+1] - x[i]| of an axis. Repeated potentials (the vertex a
-// cyclic run writes twice) are no step and are left out.
+// The sizes of the steps |x[i+1] - x[i]| of an axis. A repeated potential (the vertex a cyclic
+// run writes twice, perhaps differing in the last bit) is no step: steps within kEvenSpread of
+// zero, relative to the typical one, are left out.
 struct StepSpread {
   double least = 0;
   double most = 0;

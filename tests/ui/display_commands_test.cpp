@@ -152,18 +152,23 @@ TEST(PlotMarksAndViews, ThePeakBaselineOptionChoosesTheCurvesAndItsLineGoesWithT
   EXPECT_EQ(combo.items, (std::vector<std::string>{"imported curves", "all curves", "none"}));
   EXPECT_EQ(combo.text, "imported curves");
 
+  using model::CurveOrigin;
+  constexpr auto kCurrent = model::OutputQuantity::Current;
   const struct {
-    model::CurveOrigin origin;
+    CurveOrigin origin;
+    model::OutputQuantity shown;  // another quantity: a simulation's view in the curve's place
     const char* choice;
     bool baseline;
   } cases[] = {
-      {model::CurveOrigin::Simulation, "imported curves", false},
-      {model::CurveOrigin::Simulation, "all curves", true},
-      {model::CurveOrigin::Measurement, "imported curves", true},
-      {model::CurveOrigin::Measurement, "none", false},
+      {CurveOrigin::Simulation, kCurrent, "imported curves", false},
+      {CurveOrigin::Simulation, kCurrent, "all curves", true},
+      {CurveOrigin::Measurement, kCurrent, "imported curves", true},
+      {CurveOrigin::Measurement, model::OutputQuantity::Conductance, "imported curves", false},
+      {CurveOrigin::Measurement, kCurrent, "none", false},
   };
   for (const auto& c : cases) {
     f.session.curves.record(1).origin = c.origin;
+    f.session.curves.shown = c.shown;
     testing::Choose(f.session, "formOption.ComboBaseline", c.choice);
     ASSERT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Ran);
     ASSERT_EQ(DashedLines(f.session.picture), plotted);
