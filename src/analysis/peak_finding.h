@@ -13,11 +13,11 @@
 //
 // Where a curve's baseline is on (BaselineCurves), each peak's line is followed by its height
 // above the tangent baseline (peak_baseline.h) and the baseline's value at Ep:
-//   Peak  1 :     Ep =  .12     Ip =  5.19E-05
-//   Above baseline:             Ip =  8.56E-06     Ib =  4.33E-05
+//   Peak  1 :     Ep =  .10428  Ip =  5.192649E-05
+//   Above baseline:             Ip =  8.50058983395142E-06  Ib =  4.34259001660486E-05
 // The baseline rests on the curve within the peak's region: its own sweep (model::FindSweeps on
 // the potentials), from the peak before it in that sweep, or the sweep's start, to the peak after
-// it, or the sweep's end.
+// it, or the sweep's end (the first point of a vertex held for two).
 
 #include <string>
 #include <vector>
