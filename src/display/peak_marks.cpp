@@ -1,11 +1,31 @@
 #include "display/peak_marks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "display/plot.h"
 
 namespace kivex::display {
+
+namespace {
+
+// The baselines, dashed, under the crosses, cut at the frame as the curves are.
+void DrawBaselines(Picture& picture, const PlotFrame& frame, std::span<const PeakMark> marks) {
+  if (std::ranges::none_of(marks, [](const PeakMark& m) { return m.baseline.has_value(); })) return;
+  picture.SetPen(PenStyle::Dashed);
+  picture.SetLineWidth(1.5);
+  for (const PeakMark& mark : marks) {
+    if (!mark.baseline) continue;
+    MarkSegment line = *mark.baseline;
+    if (!CutToFrame(frame, line.x1, line.y1, line.x2, line.y2)) continue;
+    picture.SetColour(CurveColour(mark.curve));
+    picture.Line(line.x1, line.y1, line.x2, line.y2);
+  }
+  picture.SetPen(PenStyle::Solid);
+}
+
+}  // namespace
 
 void MarkPeaks(Picture& picture, std::span<const PeakMark> marks) {
   if (!picture.frame() || marks.empty()) return;
@@ -17,6 +37,7 @@ void MarkPeaks(Picture& picture, std::span<const PeakMark> marks) {
   const double armX = 0.011 * across;
   const double armY = 0.011 * std::fabs(up) * 4 / 3;  // the same on a 4:3 window
   picture.ClipTo(frame.xMin, frame.yMin, frame.xMax, frame.yMax);
+  DrawBaselines(picture, frame, marks);
   picture.SetLineWidth(2);
   for (const PeakMark& mark : marks) {
     if (!std::isfinite(mark.x) || !std::isfinite(mark.y) || !frame.Holds(mark.x, mark.y)) continue;

@@ -209,6 +209,15 @@ std::string YTitle(model::OutputQuantity outputQuantity, double unit) {
   return label + model::FormatPattern(unit, "0E-0");
 }
 
+bool CutToFrame(const PlotFrame& frame, double& x1, double& y1, double& x2, double& y2) {
+  for (const double v : {x1, y1, x2, y2}) {
+    if (!std::isfinite(v)) return false;
+  }
+  const Box box{std::min(frame.xMin, frame.xMax), std::max(frame.xMin, frame.xMax),
+                std::min(frame.yMin, frame.yMax), std::max(frame.yMin, frame.yMax)};
+  return CutToBox(box, x1, y1, x2, y2);
+}
+
 Colour CurveColour(int k) {
   static constexpr std::array<Colour, model::kMaxShownCurves> kColours = {{
       {0, 0, 0},        // black

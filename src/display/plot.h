@@ -67,6 +67,10 @@ double DecadeUnit(double m);
 // "I /A  1E-6" and its kin.
 std::string YTitle(model::OutputQuantity outputQuantity, double unit);
 
+// The part of the segment from (x1, y1) to (x2, y2) inside the frame's limits, as the curves are
+// cut; false when none is, or an end is not finite.
+bool CutToFrame(const PlotFrame& frame, double& x1, double& y1, double& x2, double& y2);
+
 // Curve k's colour: black, then vermillion, blue, bluish green, reddish purple and orange, a set
 // that readers with the common colour-vision deficiencies tell apart, each dark enough on white.
 Colour CurveColour(int k);

@@ -8,7 +8,11 @@ namespace kivex::numerics {
 
 void Differentiate(const XAxis& x, std::span<double> column, int count) {
   RequirePoints(column, count, 2, "differentiate");
-  const double h = PointSpacing(x, "differentiate");
+  Differentiate(column, count, PointSpacing(x, "differentiate"));
+}
+
+void Differentiate(std::span<double> column, int count, double h) {
+  RequirePoints(column, count, 2, "differentiate");
   const int n = count;
   std::vector<double> d(static_cast<std::size_t>(n) + 1, 0.0);
   d[1] = model::Div(column[2] - column[1], h);
@@ -19,7 +23,11 @@ void Differentiate(const XAxis& x, std::span<double> column, int count) {
 
 void Integrate(const XAxis& x, std::span<double> column, int count) {
   RequirePoints(column, count, 2, "integrate");
-  const double h = PointSpacing(x, "integrate");
+  Integrate(column, count, PointSpacing(x, "integrate"));
+}
+
+void Integrate(std::span<double> column, int count, double h) {
+  RequirePoints(column, count, 2, "integrate");
   std::vector<double> g(static_cast<std::size_t>(count) + 1, 0.0);
   double sum = 0.0;
   for (int i = 1; i <= count; ++i) {

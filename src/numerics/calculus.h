@@ -17,4 +17,9 @@ void Differentiate(const XAxis& x, std::span<double> column, int count);
 // Rectangle rule, running: g(i) = h * (f(1) + ... + f(i)). Needs 2 points and a spacing.
 void Integrate(const XAxis& x, std::span<double> column, int count);
 
+// The same over a spacing `h` (> 0) given by the caller, for a curve already put onto an even
+// grid (even_resampling.h). Differentiate(x, ...) is Differentiate(..., PointSpacing(x)).
+void Differentiate(std::span<double> column, int count, double h);
+void Integrate(std::span<double> column, int count, double h);
+
 }  // namespace kivex::numerics

@@ -38,16 +38,23 @@ double SemiDifferentiateFactor(double h) { return 0.25 * std::sqrt(1.0 / (kPi * 
 
 void SemiDifferentiate(const XAxis& x, std::span<double> column, int count) {
   RequirePoints(column, count, kSemiDifferentiateMinPoints, "semi-differentiate");
-  const double h = PointSpacing(x, "semi-differentiate");
-  SemiDifferentiateL1(column, count, SemiDifferentiateFactor(h));
+  SemiDifferentiate(column, count, PointSpacing(x, "semi-differentiate"));
 }
 
 void SemiIntegrate(const XAxis& x, std::span<double> column, int count) {
   RequirePoints(column, count, kSemiDifferentiateMinPoints, "semi-integrate");
-  PointSpacing(x, "semi-integrate");
+  SemiIntegrate(column, count, PointSpacing(x, "semi-integrate"));
+}
+
+void SemiDifferentiate(std::span<double> column, int count, double h) {
+  SemiDifferentiateL1(column, count, SemiDifferentiateFactor(h));
+}
+
+void SemiIntegrate(std::span<double> column, int count, double h) {
+  RequirePoints(column, count, kSemiDifferentiateMinPoints, "semi-integrate");
   std::vector<double> copy(column.begin(), column.begin() + count + 1);
-  Integrate(x, copy, count);
-  SemiDifferentiate(x, copy, count);
+  Integrate(copy, count, h);
+  SemiDifferentiate(copy, count, h);
   for (int i = 1; i <= count; ++i) column[i] = copy[i];
 }
 

@@ -29,4 +29,9 @@ void SemiDifferentiate(const XAxis& x, std::span<double> column, int count);
 // Running integral, then the half-order derivative, all or nothing.
 void SemiIntegrate(const XAxis& x, std::span<double> column, int count);
 
+// The same over a spacing `h` (> 0) given by the caller, for a curve already put onto an even
+// grid (even_resampling.h); the commands above are these with h = |x(2) - x(1)|.
+void SemiDifferentiate(std::span<double> column, int count, double h);
+void SemiIntegrate(std::span<double> column, int count, double h);
+
 }  // namespace kivex::numerics

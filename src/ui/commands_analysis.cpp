@@ -1,11 +1,10 @@
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "analysis/transforms.h"
 #include "model/failure.h"
-#include "numerics/calculus.h"
 #include "numerics/curve_column.h"
-#include "numerics/semi_differentiate.h"
 #include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/run_simulation.h"
@@ -17,12 +16,19 @@ namespace {
 
 // Runs a transform of the working curves and redraws once; a curve the transform refuses (too
 // few points, no spacing, a result that would not be finite) is left as it was, with a message.
-void Transform(Session& session, const std::function<void(model::CurveSet&)>& transform) {
+// A transform that had to resample the curve says so in the result window.
+void Transform(Session& session,
+               const std::function<std::optional<std::string>(model::CurveSet&)>& transform) {
+  std::optional<std::string> note;
   try {
-    transform(session.curves);
+    note = transform(session.curves);
   } catch (const model::Failure& failure) {
     session.ShowMessage(FailureWording{{}, ". The curve is left unchanged."}.Of(failure));
     return;
+  }
+  if (note) {
+    session.ShowResult();
+    session.Print(*note);
   }
   PlotCurves(session);
 }
@@ -36,38 +42,42 @@ std::span<double> CurrentCurve(model::CurveSet& curves) {
 }
 
 void ScaleCurrentCurve(Session& session, double factor) {
-  Transform(session, [factor](model::CurveSet& c) {
+  Transform(session, [factor](model::CurveSet& c) -> std::optional<std::string> {
     analysis::ScaleY(CurrentCurve(c), c.pointCount, factor);
+    return std::nullopt;
   });
 }
 
 void ScaleAxis(Session& session, double factor) {
-  Transform(session, [factor](model::CurveSet& c) { analysis::ScaleX(c.x, c.pointCount, factor); });
+  Transform(session, [factor](model::CurveSet& c) -> std::optional<std::string> {
+    analysis::ScaleX(c.x, c.pointCount, factor);
+    return std::nullopt;
+  });
+}
+
+// One of the Analysis menu's calculus transforms of the current curve.
+void TransformCurrentCurve(Session& session, analysis::CurveTransform transform) {
+  Transform(session, [transform](model::CurveSet& c) {
+    return analysis::TransformCurve(c.x, CurrentCurve(c), c.pointCount, transform);
+  });
 }
 
 }  // namespace
 
 void SemiDifferentiateCurve(Session& session) {
-  Transform(session, [](model::CurveSet& c) {
-    numerics::SemiDifferentiate(c.x, CurrentCurve(c), c.pointCount);
-  });
+  TransformCurrentCurve(session, analysis::CurveTransform::SemiDifferentiate);
 }
 
 void SemiIntegrateCurve(Session& session) {
-  Transform(session, [](model::CurveSet& c) {
-    numerics::SemiIntegrate(c.x, CurrentCurve(c), c.pointCount);
-  });
+  TransformCurrentCurve(session, analysis::CurveTransform::SemiIntegrate);
 }
 
 void DifferentiateCurve(Session& session) {
-  Transform(session, [](model::CurveSet& c) {
-    numerics::Differentiate(c.x, CurrentCurve(c), c.pointCount);
-  });
+  TransformCurrentCurve(session, analysis::CurveTransform::Differentiate);
 }
 
 void IntegrateCurve(Session& session) {
-  Transform(session,
-            [](model::CurveSet& c) { numerics::Integrate(c.x, CurrentCurve(c), c.pointCount); });
+  TransformCurrentCurve(session, analysis::CurveTransform::Integrate);
 }
 
 void ScaleX1000(Session& session) { ScaleAxis(session, 1000); }

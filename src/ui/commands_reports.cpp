@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
+#include "ui/form_option.h"
 #include "ui/session.h"
 
 namespace kivex::ui {
@@ -24,7 +26,8 @@ void PrintAll(Session& session, const std::vector<std::string>& lines) {
 
 void FindPeak(Session& session) {
   session.ShowResult();
-  PrintAll(session, analysis::FindPeaks(session.curves, session.plot, session.peaks));
+  PrintAll(session, analysis::FindPeaks(session.curves, session.plot, session.peaks,
+                                        PeakBaselineChoice(session.Option())));
   // The peaks are marked on the plot as it stands, until it is drawn again. A row holding a
   // value of 0 is no peak: a peak's magnitude exceeds the search threshold.
   std::vector<display::PeakMark> marks;
@@ -32,7 +35,11 @@ void FindPeak(Session& session) {
     for (int k = 1; k <= analysis::kMaxPeaks; ++k) {
       const double current = session.peaks.PeakCurrent(k, c);
       if (current == 0) break;
-      marks.push_back({c, k, session.peaks.PeakPotential(k, c), current});
+      display::PeakMark mark{c, k, session.peaks.PeakPotential(k, c), current, std::nullopt};
+      if (const analysis::TangentBaseline& b = session.peaks.Baseline(k, c); b.found) {
+        mark.baseline = display::MarkSegment{b.E1, b.I1, b.E2, b.I2};
+      }
+      marks.push_back(mark);
     }
   }
   if (marks.empty() || !session.picture.frame()) return;

@@ -78,11 +78,27 @@ FormOption::FormOption() : Dialog("formOption", "Option") {
     }
   }
 
+  Control& baseline = Add(ComboBaseline, ControlKind::ComboBox, "ComboBaseline");
+  baseline.caption = "Peak baseline";
+  baseline.toolTip = "the peaks Find Peak measures above a tangent baseline";
+  baseline.items = {"imported curves", "all curves", "none"};
+
   Add(cmdOK, ControlKind::Button, "cmdOK").caption = "OK";
   Load();
 }
 
-void FormOption::Load() { ComboY.Choose(0); }
+void FormOption::Load() {
+  ComboY.Choose(0);
+  ComboBaseline.Choose(0);
+}
+
+analysis::BaselineCurves PeakBaselineChoice(const FormOption& option) {
+  switch (option.ComboBaseline.listIndex) {
+    case 1: return analysis::BaselineCurves::All;
+    case 2: return analysis::BaselineCurves::None;
+    default: return analysis::BaselineCurves::Imported;
+  }
+}
 
 void FormOption::Clicked(Session& session, Control& control) {
   if (&control == &Xauto) {

@@ -35,7 +35,12 @@ CurveSet Curve(const std::vector<double>& values, double cycles = 0.5, int techn
   return curves;
 }
 
-PlotSettings Span(double yMin, double yMax) { return {.yMin = yMin, .yMax = yMax}; }
+PlotSettings Span(double yMin, double yMax) {
+  PlotSettings plot;
+  plot.yMin = yMin;
+  plot.yMax = yMax;
+  return plot;
+}
 
 // A Gaussian wave of height `height` centred on point `centre` (1-based), `count` points.
 std::vector<double> Wave(int count, int centre, double height, double width = 5) {
@@ -157,6 +162,63 @@ TEST(FindPeaks, AnImportedCurveShorterThanTheLastSweepIsReadOnlyWithinItsPoints)
   for (int i = 196; i <= 204; ++i) curves.y(i, 1) = 50 - std::abs(i - 200);
   EXPECT_EQ(FindPeaks(curves, Span(-0.8, 1), peaks), clean);
   EXPECT_EQ(peaks.PeakCount, 2);
+}
+
+// Curve 1 holds `values` over the potentials `x`, their step the median spacing as an import reads
+// it.
+CurveSet OnAxis(const std::vector<double>& x, const std::vector<double>& values, double cycles,
+                int turn) {
+  CurveSet curves = Curve(values, cycles);
+  for (std::size_t i = 0; i < x.size(); ++i) curves.x(static_cast<int>(i) + 1) = x[i];
+  curves.sweepPointCount = static_cast<model::Count>(turn);
+  curves.axisStep = 0.001;
+  return curves;
+}
+
+double Gaussian(double E, double at) { return 1e-5 * std::exp(-std::pow((E - at) / 0.03, 2)); }
+
+TEST(FindPeaks, AreaOverUnevenStepsIsSummedOnAnEvenGridAndTheReportSaysSo) {
+  // 1 mV steps below 0 V and 3 mV above, a peak of 10 uA and width 30 mV at 0.1 V: its area is
+  // 1e-5 * 0.03 * sqrt(pi) V A. Summed point by point with the median 1 mV step it would be a
+  // third of that.
+  const double area = 1e-5 * 0.03 * std::sqrt(std::numbers::pi);
+  std::vector<double> x, y;
+  for (int i = 0; i <= 300; ++i) x.push_back(-0.3 + 0.001 * i);
+  for (int i = 1; i <= 100; ++i) x.push_back(0.003 * i);
+  for (const double E : x) y.push_back(Gaussian(E, 0.1));
+  PeakTables peaks;
+  const auto report = FindPeaks(OnAxis(x, y, 0.5, 401), Span(0, 1e-5), peaks);
+  ASSERT_EQ(report.size(), 4u);
+  EXPECT_EQ(
+      report[0],
+      "The potentials are unevenly spaced (steps from 1 to 3 mV): resampled onto an even 1 mV "
+      "grid for the peak area.");
+  EXPECT_EQ(report[1], "Curve  1 :");  // the curve's own lines as they were
+  EXPECT_EQ(report[2].rfind("Peak  1 :     Ep =  .099 ", 0), 0u) << report[2];
+  EXPECT_NEAR(model::ReadNumber(report[3].substr(14)), area, 0.002 * area) << report[3];
+
+  // One cycle down and back on potentials jittering by up to 0.6 mV about a 2 mV staircase: a
+  // peak of the same shape forward and its mirror on the way back, forward charge minus reverse
+  // charge twice the area.
+  x.clear();
+  y.clear();
+  for (int i = 0; i <= 600; ++i) {
+    const double jitter = i % 300 ? 0.0006 * std::sin(2.1 * i) : 0.0;
+    x.push_back(i <= 300 ? 0.3 - 0.002 * i + jitter : -0.9 + 0.002 * i + jitter);
+    y.push_back(i <= 300 ? Gaussian(x.back(), 0.0) : -Gaussian(x.back(), 0.05));
+  }
+  const auto cycle = FindPeaks(OnAxis(x, y, 1, 301), Span(-1e-5, 1e-5), peaks);
+  EXPECT_EQ(cycle[0].rfind("The potentials are unevenly spaced (steps from ", 0), 0u);
+  EXPECT_NEAR(model::ReadNumber(cycle.back().substr(14)), 2 * area, 0.004 * area) << cycle.back();
+
+  // 3000 steps of 0.1 mV and 1000 of 50 mV: an even grid of 0.1 mV would need 500 000 points.
+  x.assign(1, 0.0);
+  for (int i = 1; i < 4000; ++i) x.push_back(x.back() + (i % 4 ? 1e-4 : 0.05));
+  const auto tooUneven =
+      FindPeaks(OnAxis(x, std::vector<double>(4000, 1e-6), 0.5, 4000), Span(0, 1e-5), peaks);
+  EXPECT_EQ(tooUneven, (std::vector<std::string>{"Curve  1 :",
+                                                 "Peak Area: not computed, the potentials are too "
+                                                 "unevenly spaced for an even grid."}));
 }
 
 }  // namespace

@@ -140,6 +140,44 @@ TEST(PlotOutcomeTest, EmptyRangeGivesNoDataNonFiniteStopsAndZeroOnTheEdgeIsNotDa
   EXPECT_TRUE(blank.empty());
 }
 
+// Each baseline is one dashed line in its curve's colour under the frame's clip, cut where it
+// leaves the frame. (Marks without one draw as before: plotfit_typed_limits_clip.)
+TEST(PeakMarksTest, BaselinesAreDashedInTheCurvesColourAndCutAtTheFrame) {
+  Drawn d = Draw(Sweep(0, 1e-6));  // frame: -0.3 .. 0.3 V, -1 .. 2 uA
+  ASSERT_TRUE(d.result.frame);
+  d.picture.SetFrame(*d.result.frame);
+  const std::size_t marked = d.picture.ops().size();
+  const PeakMark marks[] = {
+      {2, 1, 0.1, 1e-6, MarkSegment{-0.2, 1e-7, 0.5, 4e-7}},  // leaves the frame at 0.3 V
+      {1, 2, 0.0, 5e-7, std::nullopt},
+      {3, 1, 0.2, 1e-6, MarkSegment{-0.2, 3e-6, 0.2, 4e-6}},  // wholly above the frame
+  };
+  MarkPeaks(d.picture, marks);
+  PenStyle pen = PenStyle::Solid;
+  Colour colour;
+  bool clipped = false;
+  std::vector<Op> dashed;
+  for (std::size_t i = marked; i < d.picture.ops().size(); ++i) {
+    Op op = d.picture.ops()[i];
+    if (op.kind == Picture::OpKind::Pen) pen = op.pen;
+    if (op.kind == Picture::OpKind::Colour) colour = op.colour;
+    if (op.kind == Picture::OpKind::Clip) clipped = true;
+    if (op.kind == Picture::OpKind::NoClip) clipped = false;
+    if (op.kind == Picture::OpKind::Line && pen == PenStyle::Dashed) {
+      EXPECT_EQ(colour, CurveColour(2));
+      EXPECT_TRUE(clipped);
+      dashed.push_back(op);
+    }
+  }
+  ASSERT_EQ(dashed.size(), 1u);
+  // From (-0.2, 0.1 uA) towards (0.5, 0.4 uA): at 0.3 V, 5/7 of the way, 0.1 + 3 * 5 / 7 uA.
+  EXPECT_NEAR(dashed[0].a, -0.2, 1e-15);
+  EXPECT_NEAR(dashed[0].b, 1e-7, 1e-20);
+  EXPECT_NEAR(dashed[0].c, 0.3, 1e-15);
+  EXPECT_NEAR(dashed[0].d, 1e-7 + 3e-7 * 5 / 7, 1e-20);
+  EXPECT_EQ(pen, PenStyle::Solid);  // the crosses and whatever follows are solid again
+}
+
 // Labels read as numbers state their ticks' positions exactly (in the title's unit on the Y
 // axis); the ticks are whole multiples of one 1-2-5 spacing within the limits.
 void ExpectRoundTicks(const std::vector<Text>& labels, bool y, double unit, double lo, double hi) {

@@ -127,5 +127,67 @@ TEST(PlotMarksAndViews, PeaksStayMarkedUntilTheNextPassAndAZoomOrClearChangesNoO
   EXPECT_EQ(f.session.picture.ops().size(), drawn);
 }
 
+// The dashed lines of the picture from op `from` on.
+int DashedLines(const display::Picture& picture, std::size_t from = 0) {
+  int dashed = 0;
+  display::PenStyle pen = display::PenStyle::Solid;
+  for (std::size_t i = 0; i < picture.ops().size(); ++i) {
+    const auto& op = picture.ops()[i];
+    if (op.kind == display::Picture::OpKind::Pen) pen = op.pen;
+    dashed +=
+        i >= from && op.kind == display::Picture::OpKind::Line && pen == display::PenStyle::Dashed;
+  }
+  return dashed;
+}
+
+// The options name the curves whose peaks stand above a baseline, read when Find Peak runs; a
+// simulation has none by default, a measured curve has one, and its dashed line goes with the
+// peak marks at the next drawing.
+TEST(PlotMarksAndViews, ThePeakBaselineOptionChoosesTheCurvesAndItsLineGoesWithTheMarks) {
+  SessionFixture f;
+  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+  const int plotted = DashedLines(f.session.picture);  // the zero line
+  const Control& combo = f.session.Option().ComboBaseline;
+  EXPECT_EQ(combo.caption, "Peak baseline");
+  EXPECT_EQ(combo.items, (std::vector<std::string>{"imported curves", "all curves", "none"}));
+  EXPECT_EQ(combo.text, "imported curves");
+
+  using model::CurveOrigin;
+  constexpr auto kCurrent = model::OutputQuantity::Current;
+  const struct {
+    CurveOrigin origin;
+    model::OutputQuantity shown;  // another quantity: a simulation's view in the curve's place
+    const char* choice;
+    bool baseline;
+  } cases[] = {
+      {CurveOrigin::Simulation, kCurrent, "imported curves", false},
+      {CurveOrigin::Simulation, kCurrent, "all curves", true},
+      {CurveOrigin::Measurement, kCurrent, "imported curves", true},
+      {CurveOrigin::Measurement, model::OutputQuantity::Conductance, "imported curves", false},
+      {CurveOrigin::Measurement, kCurrent, "none", false},
+  };
+  for (const auto& c : cases) {
+    f.session.curves.record(1).origin = c.origin;
+    f.session.curves.shown = c.shown;
+    testing::Choose(f.session, "formOption.ComboBaseline", c.choice);
+    ASSERT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Ran);
+    ASSERT_EQ(DashedLines(f.session.picture), plotted);
+    f.session.ClearResult();
+    const std::size_t before = f.session.picture.ops().size();
+    ASSERT_EQ(RunMenuItem(f.session, "mnuFindPeak"), MenuOutcome::Ran);
+    ASSERT_TRUE(HasText(f.session.picture, "P1"));
+    const bool above = std::ranges::any_of(f.session.result.lines, [](const std::string& line) {
+      return line.starts_with("Above baseline:");
+    });
+    EXPECT_EQ(above, c.baseline) << c.choice;
+    EXPECT_EQ(DashedLines(f.session.picture, before), c.baseline ? 1 : 0) << c.choice;
+    EXPECT_EQ(f.session.peaks.Baseline(1, 1).found, c.baseline) << c.choice;
+  }
+  // Drawn again, the plot has neither the mark nor the baseline.
+  ASSERT_EQ(RunMenuItem(f.session, "mnuPlot"), MenuOutcome::Ran);
+  EXPECT_FALSE(HasText(f.session.picture, "P1"));
+  EXPECT_EQ(DashedLines(f.session.picture), plotted);
+}
+
 }  // namespace
 }  // namespace kivex::ui

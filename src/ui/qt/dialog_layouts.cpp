@@ -256,6 +256,11 @@ QLayout* Options(DialogWindow& w, FormOption& d) {
     styles->addWidget(w.WidgetFor(d.linestyle3(k)));
   }
   outer->addLayout(curves);
+  auto* baseline = new QHBoxLayout;
+  baseline->addWidget(w.CaptionFor(d.ComboBaseline));
+  baseline->addWidget(w.WidgetFor(d.ComboBaseline));
+  baseline->addStretch();
+  outer->addLayout(baseline);
   outer->addLayout(OkRow(w, d.cmdOK));
   return outer;
 }
