@@ -236,9 +236,15 @@ bool ColumnReader::TextColumnsAllowed(const LineShape& shape) {
       shape.numbers < shape.texts) {
     return false;
   }
-  // A row of a table under its heading row: as many fields in both.
+  // A row of a table under its heading row: as many fields in both, the headings not numbers.
   const std::size_t fields = splitter_.fields().size();
-  return headerSplitter_.Split(Trimmed(header_), shape.separator).size() == fields;
+  const std::vector<std::string_view>& headings =
+      headerSplitter_.Split(Trimmed(header_), shape.separator);
+  const bool decimalComma = DecimalCommaAllowed(shape.separator);
+  return headings.size() == fields &&
+         std::count_if(headings.begin(), headings.end(), [&](std::string_view heading) {
+           return FieldNumber(heading, decimalComma).has_value();
+         }) <= 1;
 }
 
 void ColumnReader::FirstRow(std::string_view line, std::string_view trimmed) {
