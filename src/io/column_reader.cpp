@@ -455,7 +455,8 @@ ColumnReader::RowFault ColumnReader::ReadRow(const std::vector<std::string_view>
 }
 
 void ColumnReader::Commit() {
-  if (static_cast<long long>(values_.size() + row_.size()) > limits_.maxNumbers) {
+  if (static_cast<long long>(values_.size()) + static_cast<long long>(row_.size()) >
+      limits_.maxNumbers) {
     Refuse(AtLine("the file is too large to hold: more than " + std::to_string(limits_.maxNumbers) +
                   " numbers"),
            Fault::TooLarge);

@@ -8,7 +8,6 @@
 //   reader.Feed("E/V\tI/mA\n0,1\t2\n");
 //   CurveFile file = reader.Finish();  // file.values == {0.1, 2}, columnInfo[1].scale == 1e-3
 
-#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstddef>
-#include <limits>
+#include <utility>
 
 #include "io/column_layout.h"
 

@@ -88,6 +88,22 @@ TEST(MeasuredPoints, ATextColumnNeedsAHeadingOverItAndIsNeverChosen) {
   EXPECT_EQ(Points("E\tI\tFlag\n1\t2\tok\n3\tx\tok\n"), "refused: line 3: \"x\" is not a number");
 }
 
+TEST(MeasuredPoints, EveryConversionIsMadeAndReported) {
+  const CurveFile file = ParseCurveFile("t (ms)\tE (mV)\tI (nA)\n250\t-125\t4.5\n");
+  const MeasuredPoints points = TakePoints(file, {2, 3}, CurrentSign::FromFile);
+  EXPECT_EQ(points.x, std::vector<double>{-0.125});
+  EXPECT_EQ(points.y, std::vector<double>{4.5e-9});
+  EXPECT_EQ(points.t, std::vector<double>{0.25});
+  EXPECT_EQ(points.report.back(),
+            "Potentials converted from mV to V, currents from nA to A, times from ms to s");
+  // A value column of charges is converted as charges; a plain column is left as it is.
+  EXPECT_EQ(
+      TakePoints(ParseCurveFile("E/V;Q/mC\n1;2\n"), {1, 2}, CurrentSign::FromFile).report.back(),
+      "Charges converted from mC to C");
+  EXPECT_EQ(TakePoints(ParseCurveFile("E;I\n1;2\n"), {1, 2}, CurrentSign::FromFile).report.back(),
+            "E from column 1 \"E\", I from column 2 \"I\"");
+}
+
 TEST(MeasuredPoints, AFileTooLargeToHoldIsRefusedWhereItOverflows) {
   const std::string text = "E,I\n1,2\n3,4\n5,6\n";
   EXPECT_EQ(ParseCurveFile(text, ReadLimits{6}).values.size(), 6u);
@@ -106,6 +122,7 @@ TEST(MeasuredPoints, ColumnsAreProposedByTheirNamesAndUnits) {
       {"control/V\tEwe/V\t<I>/mA\n", {2, 3}},
       {"Potential applied (V)\tWE(1).Current (A)\tWE(1).Potential (V)\n", {3, 2}},
       {"Vfwd\tIfwd\tVstep\tIdif\n", {3, 4}},
+      {"Vrev\tVfwd\tIfwd\tIdif\n", {2, 4}},
       {"I (A)\tE (V)\n", {2, 1}},
       {"E (V)\tSignal\n", {1, 2}},
       {"Signal\tOther\tI (nA)\n", {1, 3}},
