@@ -5,6 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <utility>
+
+#include "io/column_layout.h"
 
 namespace kivex::io {
 
@@ -182,6 +185,20 @@ std::optional<Unit> ParseUnit(std::string_view text) {
   return MatchUnit(text);
 }
 
+namespace {
+
+// The power of ten a unit's scale is: -6 for micro.
+int DecimalShift(double scale) {
+  constexpr std::array<std::pair<double, int>, 5> kShifts = {
+      {{1e-3, -3}, {1e-6, -6}, {1e-9, -9}, {1e-12, -12}, {1e3, 3}}};
+  for (const auto& [known, shift] : kShifts) {
+    if (known == scale) return shift;
+  }
+  return static_cast<int>(std::lround(std::log10(scale)));
+}
+
+}  // namespace
+
 double InBaseUnit(double value, double scale) {
   if (scale == 1.0 || value == 0.0 || !std::isfinite(value)) return value * scale;
   // The shortest decimal form that reads back as `value`, its exponent moved by the scale's.
@@ -197,10 +214,14 @@ double InBaseUnit(double value, double scale) {
               .ec != std::errc()) {
     return value * scale;
   }
-  exponent += static_cast<int>(std::lround(std::log10(scale)));
+  exponent += DecimalShift(scale);
   const auto end = std::to_chars(text.data() + e + 1, text.data() + text.size(), exponent);
+  const std::string_view shifted(text.data(), static_cast<std::size_t>(end.ptr - text.data()));
   double moved = 0;
-  const auto read = std::from_chars(text.data(), end.ptr, moved);
+  std::size_t at = 0;
+  bool comma = false;
+  if (ReadShortDecimal(shifted, at, false, moved, comma) && at == shifted.size()) return moved;
+  const auto read = std::from_chars(shifted.data(), shifted.data() + shifted.size(), moved);
   return read.ec == std::errc() ? moved : value * scale;
 }
 
