@@ -167,6 +167,11 @@ CsvPairs ReadCsvPairs(const std::string& path) {
 
 int StoreMeasuredCurve(const CsvPairs& points, model::CurveSet& curves, bool fitting,
                        bool overlapTicked) {
+  if (points.x.size() > static_cast<std::size_t>(model::kMaxPoints)) {
+    throw FileError("the file holds " + std::to_string(points.x.size()) +
+                    " points; a curve holds at most " + std::to_string(model::kMaxPoints) +
+                    " points");
+  }
   const int count = static_cast<int>(points.x.size());
   model::ShowHeldCurves(curves);
   const double step = count >= 2 ? std::fabs(points.x[1] - points.x[0]) : 0.0;

@@ -79,6 +79,7 @@ std::string ShownField(std::string_view field, bool cut);
 // (model::ReadAxisShape). The slot is chosen as for a simulation (model::SelectCurveSlot); with
 // overlap the curves held stay beside it only when the points lie on their potentials, otherwise
 // it starts afresh in slot 1. Points beyond M keep their former values. Returns the slot.
+// FileError, with nothing changed, for more points than a curve holds.
 int StoreMeasuredCurve(const CsvPairs& points, model::CurveSet& curves, bool fitting,
                        bool overlapTicked);
 

@@ -34,6 +34,12 @@ class TextDecoder {
   // Known once three bytes have been fed, or after Finish.
   TextEncoding encoding() const { return encoding_; }
 
+  // Once the mark is known and the text is 8-bit, what is fed comes out unchanged: a reader may
+  // take the bytes as they are instead of a copy.
+  bool PassesThrough() const {
+    return decided_ && (encoding_ == TextEncoding::Plain || encoding_ == TextEncoding::Utf8Bom);
+  }
+
  private:
   void Decide(std::string& out);
   void Body(std::string_view bytes, std::string& out);

@@ -68,9 +68,9 @@ TEST(ImportData, EachBadFileShowsItsMessageAndLeavesCurvesAndCountsAsTheyWere) {
   const std::pair<std::string, std::string> cases[] = {
       {dir.Write("word.csv", "0.5, 1\n0.4, 2 uA\n"),
        "ReadData Error: line 2: \"2 uA\" is not a number"},
+      // Read whole, then refused as more than a curve holds.
       {dir.Write("long.csv", tooLong),
-       "ReadData Error: line 4001: more than 4000 pairs of values; a curve holds at most 4000 "
-       "points"},
+       "ReadData Error: the file holds 4001 points; a curve holds at most 4000 points"},
   };
   for (const auto& [path, message] : cases) {
     f.platform.messages.clear();

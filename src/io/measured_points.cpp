@@ -1,0 +1,120 @@
+#include "io/measured_points.h"
+
+#include <cmath>
+
+#include "io/file_error.h"
+#include "io/layout_report.h"
+
+namespace kivex::io {
+
+namespace {
+
+// The best column by `rank`, the first of equals; 0 when none ranks above 0.
+template <typename Rank>
+int BestColumn(const std::vector<ColumnInfo>& columns, Rank rank, int skip) {
+  int best = 0;
+  int bestRank = 0;
+  for (int column = 1; column <= static_cast<int>(columns.size()); ++column) {
+    if (column == skip) continue;
+    const int r = rank(columns[static_cast<std::size_t>(column - 1)]);
+    if (r > bestRank) {
+      best = column;
+      bestRank = r;
+    }
+  }
+  return best;
+}
+
+// A column the names do not place that could hold `quantity`: the first of no known quantity.
+int UnnamedColumn(const std::vector<ColumnInfo>& columns, int skip) {
+  return BestColumn(
+      columns,
+      [](const ColumnInfo& column) {
+        return column.text || column.setting || column.quantity != Quantity::Unknown ? 0 : 1;
+      },
+      skip);
+}
+
+void CheckChoice(const CurveFileLayout& layout, ColumnChoice choice) {
+  const int columns = layout.columnCount;
+  for (int column : {choice.potential, choice.value}) {
+    if (column < 1 || column > columns) {
+      throw FileError("column " + std::to_string(column) + " was chosen, but the file has " +
+                      std::to_string(columns) + " columns");
+    }
+  }
+  if (choice.potential == choice.value) {
+    throw FileError("the potential and the value cannot both come from column " +
+                    std::to_string(choice.value));
+  }
+  for (int column : {choice.potential, choice.value}) {
+    const ColumnInfo* info = ColumnOf(layout, column);
+    if (info != nullptr && info->text) {
+      throw FileError(ColumnText(layout, column) + " holds text, not numbers");
+    }
+  }
+}
+
+std::string Count(long long n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+ColumnChoice ProposedColumns(const CurveFileLayout& layout) {
+  const std::vector<ColumnInfo>& columns = layout.columnInfo;
+  if (!layout.columns || columns.empty()) return {};
+  int potential = BestColumn(columns, PotentialRank, 0);
+  int current = BestColumn(columns, CurrentRank, potential);
+  if (potential == 0 && current == 0) return {};
+  if (potential == 0) potential = UnnamedColumn(columns, current);
+  if (current == 0) current = UnnamedColumn(columns, potential);
+  if (potential == 0 || current == 0) return {};
+  return {potential, current};
+}
+
+MeasuredPoints TakePoints(const CurveFile& file, ColumnChoice choice, CurrentSign sign) {
+  const CurveFileLayout& layout = file.layout;
+  CheckChoice(layout, choice);
+  auto scaleOf = [&](int column) {
+    const ColumnInfo* info = ColumnOf(layout, column);
+    return info == nullptr ? 1.0 : info->scale;
+  };
+  const double xScale = scaleOf(choice.potential);
+  const double yScale = scaleOf(choice.value);
+  const bool turned = TurnsSign(layout, choice, sign);
+  const int time = TimeColumn(layout);
+  const double tScale = scaleOf(time);
+  const bool cycles = !file.rowCycle.empty();
+
+  MeasuredPoints points;
+  const auto columns = static_cast<std::size_t>(layout.columnCount);
+  const std::size_t rows = file.rows();
+  const auto x = static_cast<std::size_t>(choice.potential - 1);
+  const auto y = static_cast<std::size_t>(choice.value - 1);
+  points.x.reserve(rows);
+  points.y.reserve(rows);
+  if (time > 0) points.t.reserve(rows);
+  if (cycles) points.cycle.reserve(rows);
+  for (std::size_t row = 0; row < rows; ++row) {
+    const double* values = file.values.data() + row * columns;
+    if (std::isnan(values[x]) || std::isnan(values[y])) {
+      ++points.paddingRows;
+      continue;
+    }
+    points.x.push_back(InBaseUnit(values[x], xScale));
+    const double value = InBaseUnit(values[y], yScale);
+    points.y.push_back(turned ? 0.0 - value : value);  // a turned zero stays +0
+    if (time > 0)
+      points.t.push_back(InBaseUnit(values[static_cast<std::size_t>(time - 1)], tScale));
+    if (cycles) points.cycle.push_back(file.rowCycle[row]);
+  }
+  points.report = LayoutReport(layout, choice, sign);
+  if (points.paddingRows > 0) {
+    points.report.push_back("Skipped " + Count(points.paddingRows, "row", "rows") +
+                            " without a potential or a current");
+  }
+  return points;
+}
+
+}  // namespace kivex::io
