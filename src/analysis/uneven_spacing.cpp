@@ -19,9 +19,13 @@ std::string Millivolts(double volts) {
 }  // namespace
 
 std::string UnevenSpacingNote(const numerics::StepSpread& spread, std::string_view purpose) {
-  return "The potentials are unevenly spaced (steps from " + Millivolts(spread.least) + " to " +
-         Millivolts(spread.most) + " mV): resampled onto an even " + Millivolts(spread.typical) +
+  return UnevenStepsText(spread) + ": resampled onto an even " + Millivolts(spread.typical) +
          " mV grid for " + std::string(purpose) + ".";
+}
+
+std::string UnevenStepsText(const numerics::StepSpread& spread) {
+  return "The potentials are unevenly spaced (steps from " + Millivolts(spread.least) + " to " +
+         Millivolts(spread.most) + " mV)";
 }
 
 void RequireGrid(const numerics::EvenResampling& even, std::string_view what) {

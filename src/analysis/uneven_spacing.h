@@ -16,6 +16,9 @@ namespace kivex::analysis {
 // The potentials are taken in volts and written in millivolts to three significant digits.
 std::string UnevenSpacingNote(const numerics::StepSpread& spread, std::string_view purpose);
 
+// Its first half: "The potentials are unevenly spaced (steps from 1.9 to 4.1 mV)".
+std::string UnevenStepsText(const numerics::StepSpread& spread);
+
 // Raises model::Failure naming `what` ("semi-differentiate", "compute the peak area of") when
 // `even` holds no grid.
 void RequireGrid(const numerics::EvenResampling& even, std::string_view what);

@@ -199,6 +199,21 @@ Portion ChoosePortion(std::span<const double> x, std::span<const int> fileCycle,
   return p;
 }
 
+PortionSurvey SurveyPortions(std::span<const double> x, std::span<const int> fileCycle) {
+  const std::vector<Sweep> sweeps = model::FindSweeps(x);
+  PortionSurvey survey;
+  survey.sweeps = static_cast<int>(sweeps.size());
+  survey.numbered = !fileCycle.empty() && fileCycle.size() == x.size();
+  if (survey.numbered) {
+    std::vector<int> marks(fileCycle.begin(), fileCycle.end());
+    std::sort(marks.begin(), marks.end());
+    survey.cycles = static_cast<int>(std::unique(marks.begin(), marks.end()) - marks.begin());
+  } else {
+    survey.cycles = static_cast<int>(WholeCycles(x, sweeps).size());
+  }
+  return survey;
+}
+
 std::optional<PortionRequest> ParsePortionRequest(std::string_view text) {
   auto word = [&text]() {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);

@@ -61,6 +61,15 @@ Portion ChoosePortion(std::span<const double> x, std::span<const int> fileCycle,
                       const PortionRequest& request, bool plainFile,
                       std::size_t capacity = model::kMaxPoints);
 
+// What a file offers to choose from: its sweeps, and the cycles a request for cycle N can name
+// (as the file numbers them, else the whole cycles its sweeps make).
+struct PortionSurvey {
+  int sweeps = 0;
+  int cycles = 0;
+  bool numbered = false;  // the cycles are the file's own
+};
+PortionSurvey SurveyPortions(std::span<const double> x, std::span<const int> fileCycle);
+
 // The request as a script or the window's list names it: "auto", "all", "cycle 2", "sweeps 3 4";
 // no value for anything else.
 std::optional<PortionRequest> ParsePortionRequest(std::string_view text);

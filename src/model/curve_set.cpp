@@ -33,9 +33,13 @@ void ReadAxisShape(CurveSet& curves) {
   // An evenly spaced axis keeps the step between its first two points, as a run writes it; a
   // measured one whose spacing varies is stepped by its median spacing, not by whatever its first
   // two points happen to be apart.
+  // A repeated potential (the vertex of a cycle) is no step; steps that differ by a millionth
+  // are one.
+  constexpr double kSameStep = 1e-6;
   for (int i = 3; i <= n; ++i) {
     const double step = std::fabs(curves.x(i) - curves.x(i - 1));
-    if (!(std::fabs(step - curves.axisStep) <= 1e-9 * curves.axisStep)) {
+    if (step <= kSameStep * curves.axisStep) continue;
+    if (!(std::fabs(step - curves.axisStep) <= kSameStep * curves.axisStep)) {
       curves.axisStep = MedianStep(x);
       break;
     }

@@ -3,18 +3,23 @@
 #include <string>
 #include <vector>
 
+#include "analysis/uneven_spacing.h"
 #include "io/csv_export.h"
 #include "io/csv_import.h"
 #include "io/curve_file.h"
+#include "io/curve_portion.h"
 #include "io/file_error.h"
+#include "io/measured_points.h"
 #include "io/whole_file.h"
 #include "model/failure.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
 #include "model/parameter_report.h"
 #include "model/print_line.h"
+#include "numerics/even_resampling.h"
 #include "ui/command_failure.h"
 #include "ui/commands.h"
+#include "ui/file_experiment.h"
 #include "ui/form_ins.h"
 #include "ui/form_option.h"
 #include "ui/form_tech.h"
@@ -46,6 +51,15 @@ void WriteChosenFile(Session& session, std::string_view filter,
   }
 }
 
+// A word when the points of the curve are not evenly spaced (a measurement recorded at the
+// potentials the electrode reached): its step is then their median spacing.
+std::optional<std::string> UnevenSpacingLine(const model::CurveSet& curves) {
+  const numerics::StepSpread spread = numerics::SpreadOfSteps(
+      std::span<const double>(curves.x.data() + 1, static_cast<std::size_t>(curves.pointCount)));
+  if (spread.Even()) return std::nullopt;
+  return analysis::UnevenStepsText(spread) + ": E step is their median spacing.";
+}
+
 }  // namespace
 
 void SaveParameters(Session& session) {
@@ -67,14 +81,29 @@ void ImportData(Session& session) {
   model::CurveSet& curves = session.curves;
   const std::optional<std::string> path = session.platform().ChooseOpenFile(kCsvFilter);
   if (!path) return;
-  std::vector<std::string> layoutLines;
+  std::vector<std::string> lines;
+  FileExperiment experiment;
   try {
     const io::CurveFile file = io::ReadCurveFile(*path);
-    const std::optional<io::ColumnChoice> columns = session.platform().ChooseColumns(file.layout);
-    if (!columns) return;
-    io::StoreMeasuredCurve(io::CurvePoints(file, *columns), curves, session.app.fitting,
-                           session.Option().overlap.value);
-    layoutLines = io::LayoutReport(file.layout, *columns);
+    const ImportChoice proposed{io::ProposedColumns(file.layout), {}};
+    const std::optional<ImportChoice> choice = session.platform().ChooseImport(file, proposed);
+    if (!choice) return;
+    const io::MeasuredPoints points =
+        io::TakePoints(file, choice->columns, ChosenCurrentSign(session.Ins()));
+    // Plain files are taken whole when they fit, as Kivex always read them.
+    const io::Portion portion =
+        io::ChoosePortion(points.x, points.cycle, choice->portion, file.layout.format.empty());
+    io::CsvPairs taken;
+    for (std::size_t i : portion.Indices()) {
+      taken.x.push_back(points.x[i]);
+      taken.y.push_back(points.y[i]);
+    }
+    io::StoreMeasuredCurve(taken, curves, session.app.fitting, session.Option().overlap.value);
+    lines = points.report;
+    lines.insert(lines.end(), portion.report.begin(), portion.report.end());
+    if (!taken.x.empty()) {
+      experiment = DescribedExperiment(file.layout.settings, points.x, points.t, portion);
+    }
   } catch (const io::FileError& error) {
     session.ShowMessage("ReadData Error: " + std::string(error.description()));
     return;
@@ -85,7 +114,7 @@ void ImportData(Session& session) {
   // The technique the curve was measured with, as far as the program knows: the one chosen.
   curves.axisTechnique = static_cast<model::Count>(SelectedTechnique(session.Tech()));
 
-  for (const std::string& line : layoutLines) session.Print(line);
+  for (const std::string& line : lines) session.Print(line);
   session.Print(
       model::PrintLine().Text("Number of data point = ").Zone().Integer(curves.pointCount));
   // The programme of the Instrument dialog follows the data; a file of fewer than two points has
@@ -96,13 +125,24 @@ void ImportData(Session& session) {
     ins.Changed(session, ins.Estart);
   }
   if (curves.pointCount >= 2) {
-    const double step = std::fabs(curves.x(2) - curves.x(1));
+    // The axis's own step: between the first two points of an even axis, the median spacing of
+    // one whose spacing varies.
+    const double step = curves.axisStep;
     session.Print(model::PrintLine().Text("E step = ").Zone().Number(step));
+    if (const std::optional<std::string> uneven = UnevenSpacingLine(curves)) session.Print(*uneven);
     // The dialog gets the step as reported (15 significant digits): 0.3 - 0.295 is .005, not
     // the 0.0050000000000000044 that the subtraction leaves in binary.
     ins.Estep.text = model::ShortestText(model::ReadNumber(model::GeneralNumber(step)));
     ins.Changed(session, ins.Estep);  // the drop time follows the step
   }
+  // What the file says of its experiment waits for the Instrument dialog's From File.
+  if (experiment.Empty()) {
+    session.fileExperiment.reset();
+  } else {
+    session.fileExperiment = experiment;
+    session.Print(OfferLine(experiment));
+  }
+  ins.cmdFromFile.enabled = session.fileExperiment.has_value();
 
   PlotCurves(session);
   session.ShowResult();

@@ -7,6 +7,7 @@
 #include "model/number_text.h"
 #include "model/selections.h"
 #include "ui/commit_chain.h"
+#include "ui/file_experiment.h"
 #include "ui/form_tech.h"
 #include "ui/session.h"
 
@@ -156,6 +157,14 @@ void Show(bool shown, std::initializer_list<Control*> controls) {
 
 }  // namespace
 
+io::CurrentSign ChosenCurrentSign(const FormIns& ins) {
+  switch (ins.ComboSign.listIndex) {
+    case 1: return io::CurrentSign::OxidationPositive;
+    case 2: return io::CurrentSign::ReductionPositive;
+    default: return io::CurrentSign::FromFile;
+  }
+}
+
 double ShownArea(double area) {
   return model::ReadNumber(model::FormatPattern(model::Finite(area), kAreaPattern));
 }
@@ -185,6 +194,8 @@ void FormIns::Clicked(Session& session, Control& control) {
     // The click flips the frame whatever the tick, then commits everything.
     FramePre.visible = !FramePre.visible;
     CommitShowingMessage(session, GatherParameters);
+  } else if (&control == &cmdFromFile) {
+    TakeFileExperiment(session);
   } else if (&control == &cmdOK) {
     OkClicked(session);
   }
@@ -227,6 +238,7 @@ void ShowFieldsForTechnique(FormIns& ins, int technique) {
 void InstrumentLoaded(Session& session, FormIns& ins) {
   ins.optElectrode(8).enabled = !session.app.digital;
   ins.optElectrode(9).enabled = !session.app.digital;
+  ins.cmdFromFile.enabled = session.fileExperiment.has_value();
 }
 
 void ElectrodeClick(Session& session, int i) {

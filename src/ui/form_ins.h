@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/curve_file.h"
 #include "ui/dialog.h"
 
 namespace kivex::ui {
@@ -83,6 +84,9 @@ void ShowFieldsForTechnique(FormIns& ins, int technique);
 // current is taken as it stands), oxidation current positive, reduction current positive.
 inline constexpr const char* kCurrentSignItems[] = {"as the format says", "oxidation positive",
                                                     "reduction positive"};
+
+// How the files the user imports write current, as ComboSign says.
+io::CurrentSign ChosenCurrentSign(const FormIns& ins);
 
 // Every area the dialog computes is shown in this pattern, three significant digits at most.
 inline constexpr std::string_view kAreaPattern = "0.##e-0";

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "io/curve_file.h"
+#include "io/curve_portion.h"
 
 namespace kivex::display {
 class Picture;
@@ -23,6 +24,14 @@ namespace kivex::ui {
 // File dialog filters, descriptions and patterns separated by vertical bars.
 inline constexpr std::string_view kCsvFilter = "csv|*.csv|all|*.*";
 inline constexpr std::string_view kParameterFilter = "parameter (*.par)|*.par|all|*.*";
+
+// What the user takes from a file being imported: the columns that give the potential and the
+// value, and which of its points (a cycle, some sweeps, all of it).
+struct ImportChoice {
+  io::ColumnChoice columns;
+  io::PortionRequest portion;
+  bool operator==(const ImportChoice&) const = default;
+};
 
 class Platform {
  public:
@@ -35,11 +44,13 @@ class Platform {
   virtual std::optional<std::string> ChooseOpenFile(std::string_view filter) = 0;
   virtual std::optional<std::string> ChooseSaveFile(std::string_view filter) = 0;
 
-  // Import's potential and value columns for the file just read (every file has at least two;
-  // the pair format counts as two); no value when the user cancels. A front end that does not
-  // ask takes the first column for the potential and the second for the value.
-  virtual std::optional<io::ColumnChoice> ChooseColumns(const io::CurveFileLayout& /*layout*/) {
-    return io::ColumnChoice{};
+  // Import's columns and portion for the file just read (every file has at least two columns;
+  // the pair format counts as two), starting from the import's proposal (the columns the
+  // headings name, the first whole cycle); no value when the user cancels. A front end that
+  // does not ask takes the proposal.
+  virtual std::optional<ImportChoice> ChooseImport(const io::CurveFile& /*file*/,
+                                                   const ImportChoice& proposed) {
+    return proposed;
   }
 
   // Hourglass pointer on or off.

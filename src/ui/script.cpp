@@ -95,8 +95,12 @@ std::optional<std::string> ScriptPlatform::ChooseSaveFile(std::string_view) {
   return NextFileAnswer();
 }
 
-std::optional<io::ColumnChoice> ScriptPlatform::ChooseColumns(const io::CurveFileLayout&) {
-  return columns_;
+std::optional<ImportChoice> ScriptPlatform::ChooseImport(const io::CurveFile&,
+                                                         const ImportChoice& proposed) {
+  ImportChoice choice = proposed;
+  if (columns_) choice.columns = *columns_;
+  choice.portion = portion_;
+  return choice;
 }
 
 double ScriptPlatform::Timer() {
@@ -188,14 +192,22 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
             requireArgument("PATH or -");
             platform_.QueueFileAnswer(argument == "-" ? std::nullopt
                                                       : std::optional<std::string>(argument));
+          } else if (verb == "columns" && rest == "auto") {
+            platform_.SetColumns(std::nullopt);
+          } else if (verb == "take") {
+            const std::optional<io::PortionRequest> portion = io::ParsePortionRequest(rest);
+            if (!portion) {
+              throw ScriptError("take needs auto, all, cycle N or sweeps FIRST LAST");
+            }
+            platform_.SetPortion(*portion);
           } else if (verb == "columns") {
             const auto [first, second] = SplitWord(rest);
             const std::optional<int> potential = ColumnNumber(first);
             const std::optional<int> value = ColumnNumber(TrimLeft(second));
             if (!potential || !value || *potential == *value) {
-              throw ScriptError("columns needs two different column numbers, E and I");
+              throw ScriptError("columns needs two different column numbers, E and I, or auto");
             }
-            platform_.SetColumns({*potential, *value});
+            platform_.SetColumns(io::ColumnChoice{*potential, *value});
           } else if (verb == "write-curves") {
             requireArgument("PATH");
             WriteCurves(argument);

@@ -7,7 +7,11 @@
 //   close DIALOG               the dialog's close box (its contents are discarded)
 //   menu ITEM                  run a menu command by item name (mnuSimulate, mnuTime, ...)
 //   file PATH | file -         answer the next file dialog with PATH, or cancel it
-//   columns E I                the potential and value columns of later imports (default 1 2)
+//   columns E I | columns auto the potential and value columns of later imports (auto: as the
+//                              headings name them, else 1 2)
+//   take auto | all | cycle N | sweeps A B
+//                              the points of later imports (auto: the first whole cycle of a
+//                              file too long or with more cycles than a simulation has)
 //   show DIALOG.CONTROL        print the control's text and state
 //   write-curves PATH          write x and every displayed curve as CSV with a header line
 //   write-plot PATH            write the plot window's picture as a 640 x 480 SVG image
@@ -39,15 +43,18 @@ class ScriptPlatform : public Platform {
   void ShowMessage(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(std::string_view filter) override;
   std::optional<std::string> ChooseSaveFile(std::string_view filter) override;
-  std::optional<io::ColumnChoice> ChooseColumns(const io::CurveFileLayout& layout) override;
+  std::optional<ImportChoice> ChooseImport(const io::CurveFile& file,
+                                           const ImportChoice& proposed) override;
   void SetBusy(bool) override {}
   double Timer() override;
   void ResultLineWritten(const std::string& line) override;
 
   // The answer to the next file dialog: a path, or no value to cancel it.
   void QueueFileAnswer(std::optional<std::string> answer);
-  // The columns every later import takes.
-  void SetColumns(io::ColumnChoice columns) { columns_ = columns; }
+  // The columns every later import takes; no value for those the file's headings name.
+  void SetColumns(std::optional<io::ColumnChoice> columns) { columns_ = columns; }
+  // The points every later import takes.
+  void SetPortion(io::PortionRequest portion) { portion_ = portion; }
 
  private:
   std::optional<std::string> NextFileAnswer();
@@ -55,7 +62,8 @@ class ScriptPlatform : public Platform {
   std::ostream& out_;
   std::ostream& err_;
   std::deque<std::optional<std::string>> fileAnswers_;
-  io::ColumnChoice columns_;
+  std::optional<io::ColumnChoice> columns_;
+  io::PortionRequest portion_;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 

@@ -8,6 +8,7 @@
 //   RunMenuItem(session, "mnuSimulate");
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "model/curve_set.h"
 #include "model/plot_settings.h"
 #include "model/print_line.h"
+#include "ui/file_experiment.h"
 #include "ui/menu.h"
 #include "ui/platform.h"
 #include "ui/result_window.h"
@@ -49,6 +51,8 @@ class Session {
   bool exitRequested = false;          // Exit was chosen; the front end ends the program
   analysis::PeakTables peaks;          // the peaks of the last Find Peak
   fitting::FitMemory fitMemory;        // kept from fit to fit: damping, last fitted slots
+  // The experiment the last imported file describes, until the next import.
+  std::optional<FileExperiment> fileExperiment;
 
   Platform& platform() { return platform_; }
 

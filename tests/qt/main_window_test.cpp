@@ -74,8 +74,8 @@ TEST(MainWindow, SimulateStopsWithTheCoresMessageOrDrawsAPictureToCopyAndPrint) 
   EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
 }
 
-// A file of more than two columns asks which hold the potential and the value; an import enables
-// Display and Analysis but not Manual Fit.
+// A file of more than two columns asks which hold the potential and the value, starting from the
+// columns its headings name; an import enables Display and Analysis but not Manual Fit.
 TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   QTemporaryDir dir;
   const QString path = dir.filePath("export.txt");
@@ -94,11 +94,14 @@ TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   bool okWhileEqual = true;
   shown.answerer.other = [&](QWidget& dialog) {
     auto* potential = dialog.findChild<QComboBox*>("potentialColumn");
+    auto* value = dialog.findChild<QComboBox*>("valueColumn");
     QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     EXPECT_EQ(potential->itemText(1), "2: E/V");
+    EXPECT_EQ(potential->currentIndex(), 1);  // as the headings name them
+    EXPECT_EQ(value->currentIndex(), 2);
+    potential->setCurrentIndex(2);
+    okWhileEqual = ok->isEnabled();  // both on column 3
     potential->setCurrentIndex(1);
-    okWhileEqual = ok->isEnabled();  // both on column 2
-    dialog.findChild<QComboBox*>("valueColumn")->setCurrentIndex(2);
     ok->click();
   };
   Trigger(window, "mnuImport");

@@ -63,14 +63,13 @@ TEST(ImportData, EachBadFileShowsItsMessageAndLeavesCurvesAndCountsAsTheyWere) {
   testing::Click(f.session, "formOption.overlap");
   const auto before = Snapshot(f);
 
-  std::string tooLong;
-  for (int i = 0; i < 4001; ++i) tooLong += "1,2\n";
   const std::pair<std::string, std::string> cases[] = {
       {dir.Write("word.csv", "0.5, 1\n0.4, 2 uA\n"),
        "ReadData Error: line 2: \"2 uA\" is not a number"},
-      // Read whole, then refused as more than a curve holds.
-      {dir.Write("long.csv", tooLong),
-       "ReadData Error: the file holds 4001 points; a curve holds at most 4000 points"},
+      // Read to its end before the fault is known.
+      {dir.Write("odd.csv", Sweep(61) + "0.5\n"),
+       "ReadData Error: line 62: the last potential has no value after it (odd number of "
+       "fields)"},
   };
   for (const auto& [path, message] : cases) {
     f.platform.messages.clear();

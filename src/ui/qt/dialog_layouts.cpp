@@ -100,6 +100,9 @@ QLayout* Instrument(DialogWindow& w, FormIns& d) {
   }
   grid->addWidget(w.WidgetFor(d.lblOhm), 5, 2);
   Field(w, grid, 6, 0, d.ComboScan);
+  Field(w, grid, 6, 3, d.tQuiet);
+  Field(w, grid, 7, 0, d.ComboSign);
+  grid->addWidget(w.WidgetFor(d.cmdFromFile), 7, 3, 1, 2);
 
   top->addWidget(w.WidgetFor(d.FrameElectrode));
   auto* electrode = Inside<QGridLayout>(w, d.FrameElectrode);

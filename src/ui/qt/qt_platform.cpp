@@ -13,7 +13,7 @@
 #include <QThread>
 
 #include "display/picture.h"
-#include "ui/qt/column_dialog.h"
+#include "ui/qt/import_dialog.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/plot_window.h"
 #include "ui/qt/qt_text.h"
@@ -117,12 +117,13 @@ std::optional<std::string> QtPlatform::ChooseSaveFile(std::string_view filter) {
   return chosen;
 }
 
-std::optional<io::ColumnChoice> QtPlatform::ChooseColumns(const io::CurveFileLayout& layout) {
-  if (layout.columnCount <= 2) return io::ColumnChoice{};
-  std::optional<io::ColumnChoice> chosen;
+std::optional<ImportChoice> QtPlatform::ChooseImport(const io::CurveFile& file,
+                                                     const ImportChoice& proposed) {
+  if (!ImportNeedsAChoice(file, proposed)) return proposed;
+  std::optional<ImportChoice> chosen;
   OnWindowThread(
-      [this, &chosen, &layout] {
-        if (!window_.closing()) chosen = AskColumns(layout, &window_);
+      [this, &chosen, &file, &proposed] {
+        if (!window_.closing()) chosen = AskImport(file, proposed, &window_);
       },
       true);
   return chosen;

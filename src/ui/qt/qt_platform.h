@@ -29,7 +29,8 @@ class QtPlatform : public Platform {
   std::optional<std::string> ChooseOpenFile(std::string_view filter) override;
   std::optional<std::string> ChooseSaveFile(std::string_view filter) override;
   // Asks only when the file has more than two columns.
-  std::optional<io::ColumnChoice> ChooseColumns(const io::CurveFileLayout& layout) override;
+  std::optional<ImportChoice> ChooseImport(const io::CurveFile& file,
+                                           const ImportChoice& proposed) override;
   void SetBusy(bool busy) override;
   double Timer() override;
   void ResultLineWritten(const std::string& line) override;

@@ -1,0 +1,149 @@
+#!/usr/bin/python3
+"""A measured cyclic voltammogram made up without Kivex: the test data of the instrument-export
+fit, and a check of the fit against a solution the program did not compute.
+
+A + e = B at a plane, semi-infinite diffusion, Butler-Volmer kinetics, a linear potential ramp
+(an analog sweep, not a staircase), solved by Crank-Nicolson on a fine uniform grid. Written as a
+potentiostat exports it: potentials recorded with a jitter around the sampling grid, currents in
+microamperes with oxidation current positive, a settings header and a time column.
+
+    /usr/bin/python3 tools/synthetic_measurement.py examples/data/ferri_cv.txt
+    /usr/bin/python3 tools/synthetic_measurement.py --check   # the solver against Randles-Sevcik
+
+Needs numpy and scipy (Debian: python3-numpy, python3-scipy). The output is committed, so the
+tests do not need Python.
+"""
+
+import argparse
+import math
+import sys
+
+import numpy as np
+from scipy.linalg import solve_banded
+
+F = 96485.33212  # C/mol
+R = 8.314462618  # J/(mol K)
+
+
+def simulate(E0, ks, alpha, C, D, area, T, v, Estart, Evertex, dt, sample_every):
+    """Reduction current (A) and the ramp potential at every sampled time of one cycle."""
+    f = F / (R * T)
+    t_total = 2 * abs(Estart - Evertex) / v
+    length = 6 * math.sqrt(D * t_total)
+    dx = math.sqrt(D * dt) / 2
+    J = int(length / dx) + 2
+    c_bulk = C * 1e-3  # mol/cm3
+    lam = D * dt / (dx * dx)
+    # Crank-Nicolson for the interior nodes 1..J-1; node J is the bulk, node 0 the surface.
+    ab = np.zeros((3, J - 1))
+    ab[0, 1:] = -lam / 2
+    ab[1, :] = 1 + lam
+    ab[2, :-1] = -lam / 2
+    # The interior's response to a surface value of 1 (w) is the same at every step.
+    e1 = np.zeros(J - 1)
+    e1[0] = lam / 2
+    w = solve_banded((1, 1), ab, e1)
+
+    # Start at equilibrium with E start (Nernst), as a quiet time at E start leaves the solution.
+    ratio = math.exp(-f * (Estart - E0))  # cB / cA at the surface and everywhere
+    a = np.full(J + 1, c_bulk / (1 + ratio))
+    b = np.full(J + 1, c_bulk * ratio / (1 + ratio))
+    bulk = {"a": a[-1], "b": b[-1]}
+
+    steps = int(round(t_total / dt))
+    direction = 1.0 if Evertex > Estart else -1.0
+    half = steps // 2
+    times, potentials, currents = [], [], []
+    for k in range(1, steps + 1):
+        t = k * dt
+        E = Estart + direction * v * t if k <= half else Evertex - direction * v * (t - half * dt)
+        kf = ks * math.exp(-alpha * f * (E - E0))
+        kb = ks * math.exp((1 - alpha) * f * (E - E0))
+        u = {}
+        for name, c in (("a", a), ("b", b)):
+            rhs = (1 - lam) * c[1:J] + lam / 2 * (c[0:J - 1] + c[2:J + 1])
+            rhs[-1] += lam / 2 * bulk[name]
+            u[name] = solve_banded((1, 1), ab, rhs)
+        # Surface values s: c1 = u1 + s w1, c2 = u2 + s w2; flux by the second-order one-sided
+        # difference, D dc/dx = kf sA - kb sB for A and its negative for B.
+        g = D / (2 * dx)
+        M = np.array([[g * (-3 + 4 * w[0] - w[1]) - kf, kb],
+                      [kf, g * (-3 + 4 * w[0] - w[1]) - kb]])
+        r = np.array([-g * (4 * u["a"][0] - u["a"][1]), -g * (4 * u["b"][0] - u["b"][1])])
+        sA, sB = np.linalg.solve(M, r)
+        a[0], b[0] = sA, sB
+        a[1:J] = u["a"] + sA * w
+        b[1:J] = u["b"] + sB * w
+        if k % sample_every == 0:
+            times.append(t)
+            potentials.append(E)
+            currents.append(F * area * (kf * sA - kb * sB))
+    return np.array(times), np.array(potentials), np.array(currents)
+
+
+def check():
+    """The reversible peak against Randles-Sevcik (0.4463 nFAC sqrt(nFvD/RT))."""
+    T, v, D, C, area = 298.15, 0.1, 1e-5, 1.0, 1.0
+    _, E, I = simulate(0.0, 1e3, 0.5, C, D, area, T, v, 0.4, -0.4, 2e-4, 10)
+    peak = I.max()
+    expected = 0.4463 * F * area * C * 1e-3 * math.sqrt(F * v * D / (R * T))
+    print(f"peak {peak:.6e} A, Randles-Sevcik {expected:.6e} A, ratio {peak / expected:.5f}")
+    return abs(peak / expected - 1) < 2e-3
+
+
+def write_export(path, t, E, I, settings):
+    """The settings-header layout with tab-separated columns, the current in microamperes."""
+    header = [
+        "ASCII export of a cyclic voltammetry run",
+        "Nb header lines : 17",
+        "",
+        "Cyclic Voltammetry",
+        "",
+        f"Ei (V)              {settings['Estart']:.3f}",
+        f"dE/dt               {settings['v'] * 1000:.3f}",
+        "dE/dt unit          mV/s",
+        f"E1 (V)              {settings['Evertex']:.3f}",
+        f"E2 (V)              {settings['Estart']:.3f}",
+        "nc cycles           0",
+        f"Ef (V)              {settings['Estart']:.3f}",
+        "tR (h:m:s)          0:00:2.0000",
+        f"Electrode surface area : {settings['area']} cm2",
+        "Synthetic: A + e = B, see tools/synthetic_measurement.py",
+        "",
+        "time/s\tcontrol/V\tEwe/V\t<I>/\u00b5A\tcycle number",
+    ]
+    with open(path, "w", encoding="utf-8", newline="\r\n") as out:
+        out.write("\n".join(header) + "\n")
+        for k in range(len(t)):
+            control = settings["grid"][k]
+            out.write(f"{t[k]:.4f}\t{control:.4f}\t{E[k]:.5f}\t{-I[k] * 1e6:.6f}\t1\n")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("output", nargs="?")
+    parser.add_argument("--check", action="store_true")
+    args = parser.parse_args()
+    if args.check:
+        return 0 if check() else 1
+    if not args.output:
+        parser.error("an output file is needed")
+    # A slow couple much like ferricyanide at glassy carbon: 2 mM, 3 mm disc, 0.1 V/s, 2 mV.
+    truth = dict(E0=0.22, ks=2e-3, alpha=0.5, C=2.0, D=7e-6, area=0.0707, T=298.14)
+    v, Estart, Evertex, step = 0.1, 0.6, -0.1, 0.002
+    sample = step / v
+    dt = sample / 40
+    t, E, I = simulate(truth["E0"], truth["ks"], truth["alpha"], truth["C"], truth["D"],
+                       truth["area"], truth["T"], v, Estart, Evertex, dt, 40)
+    rng = np.random.default_rng(20261207)
+    grid = np.round(E / step) * step
+    recorded = E + rng.normal(0.0, 3e-4, E.size)  # 0.3 mV of jitter
+    noisy = I + rng.normal(0.0, 0.005 * np.abs(I).max(), I.size)  # 0.5 % of the peak
+    write_export(args.output, t, recorded, noisy,
+                 dict(Estart=Estart, Evertex=Evertex, v=v, area=truth["area"], grid=grid))
+    print(f"{len(t)} points written to {args.output}; truth {truth}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
