@@ -24,6 +24,7 @@ fingerprint() {
   local dir="$work/$name"
   mkdir -p "$dir"
   [ -d "$root/tests/e2e/data" ] && cp -r "$root/tests/e2e/data/." "$dir/"
+  [ -d "$root/tests/io/data" ] && mkdir -p "$dir/io" && cp -r "$root/tests/io/data/." "$dir/io/"
   [ -d "$root/examples/data" ] && mkdir -p "$dir/examples/data" && cp -r "$root/examples/data/." "$dir/examples/data/"
   cat "$@" > "$dir/case.kivex"
   printf '\nwrite-curves golden_final.csv\n' >> "$dir/case.kivex"

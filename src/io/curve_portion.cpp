@@ -30,10 +30,19 @@ std::string Ordinal(std::size_t k) {
   return std::to_string(k) + suffix;
 }
 
+// Where sweep s starts: at the turn that ended the sweep before it (the vertex belongs to both),
+// or at the first point.
+std::size_t StartOf(const std::vector<Sweep>& sweeps, std::size_t s) {
+  return static_cast<std::size_t>(s == 0 ? sweeps[0].first : sweeps[s - 1].last);
+}
+
 // Two sweeps in a row make a whole cycle when the second comes back to where the first began,
 // within two steps or 2 % of the way out.
-bool IsWholeCycle(std::span<const double> x, const Sweep& out, const Sweep& back, double step) {
-  const double start = x[static_cast<std::size_t>(out.first)];
+bool IsWholeCycle(std::span<const double> x, const std::vector<Sweep>& sweeps, std::size_t s,
+                  double step) {
+  const Sweep& out = sweeps[s];
+  const Sweep& back = sweeps[s + 1];
+  const double start = x[StartOf(sweeps, s)];
   const double span = std::fabs(x[static_cast<std::size_t>(out.last)] - start);
   const double gap = std::fabs(x[static_cast<std::size_t>(back.last)] - start);
   return out.direction != 0 && back.direction == -out.direction &&
@@ -45,7 +54,7 @@ std::vector<std::size_t> WholeCycles(std::span<const double> x, const std::vecto
   const double step = model::MedianStep(x);
   std::vector<std::size_t> cycles;
   for (std::size_t s = 0; s + 1 < sweeps.size(); ++s) {
-    if (IsWholeCycle(x, sweeps[s], sweeps[s + 1], step)) cycles.push_back(s++);
+    if (IsWholeCycle(x, sweeps, s, step)) cycles.push_back(s++);
   }
   return cycles;
 }
@@ -57,7 +66,7 @@ std::string PointRange(const Portion& p, std::size_t total) {
 
 Portion OfSweeps(const std::vector<Sweep>& sweeps, std::size_t first, std::size_t last) {
   Portion p;
-  p.begin = static_cast<std::size_t>(sweeps[first].first);
+  p.begin = StartOf(sweeps, first);
   p.end = static_cast<std::size_t>(sweeps[last].last) + 1;
   p.firstSweep = static_cast<int>(first) + 1;
   p.lastSweep = static_cast<int>(last) + 1;
@@ -161,7 +170,7 @@ Portion ChoosePortion(std::span<const double> x, std::span<const int> fileCycle,
     case Kind::Auto: {
       const bool oneSweep = sweeps.size() <= 1;
       const bool oneCycle =
-          sweeps.size() == 2 && IsWholeCycle(x, sweeps[0], sweeps[1], model::MedianStep(x));
+          sweeps.size() == 2 && IsWholeCycle(x, sweeps, 0, model::MedianStep(x));
       const bool fits = x.size() <= capacity && (plainFile || oneCycle);
       // One sweep is all there is to take, thinned when it is too long.
       if (!fits && !oneSweep) p = FirstWholeCycle(x, sweeps);

@@ -33,12 +33,12 @@ double Median(std::vector<double> values) {
   return *middle;
 }
 
-// A potential of the points, or the header's potential where it lies within two steps of it:
+// A potential of the points, or the header's potential where it lies within half a step of it:
 // the programme's own value rather than where the recorded point happened to land.
 double ProgrammePotential(double recorded, const io::FileSettings& settings, double step) {
   for (const std::optional<double>& stated :
        {settings.initialPotential, settings.vertex1, settings.vertex2, settings.finalPotential}) {
-    if (stated && std::fabs(*stated - recorded) <= 2 * step) return *stated;
+    if (stated && std::fabs(*stated - recorded) <= step / 2) return *stated;
   }
   return std::round(recorded * 1e4) / 1e4;  // to 0.1 mV
 }

@@ -3,7 +3,8 @@
 #   NAME.expected      standard output (required)
 #   NAME.expected-err  standard error (optional; when absent, standard error must be empty)
 #   NAME.exit          expected exit code (optional; 0 when absent)
-# Files under e2e/data are copied into the working directory first.
+# Files under e2e/data are copied into the working directory first, and the instrument exports
+# the io tests read (io/data) into its folder io.
 get_filename_component(dir ${SCRIPT} DIRECTORY)
 get_filename_component(name ${SCRIPT} NAME_WE)
 
@@ -11,6 +12,9 @@ file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
 if(EXISTS ${dir}/data)
   file(COPY ${dir}/data/ DESTINATION ${WORKDIR})
+endif()
+if(EXISTS ${dir}/../io/data)
+  file(COPY ${dir}/../io/data/ DESTINATION ${WORKDIR}/io)
 endif()
 
 execute_process(COMMAND ${BATCH} ${SCRIPT}

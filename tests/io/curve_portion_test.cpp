@@ -44,7 +44,7 @@ TEST(CurvePortion, PlainFilesStayWholeAndInstrumentExportsGiveTheirFirstWholeCyc
   const Portion cycle = ChoosePortion(middle, {}, {}, false);
   EXPECT_EQ(cycle.firstSweep, 2);
   EXPECT_EQ(cycle.lastSweep, 3);
-  EXPECT_EQ(middle[cycle.begin], -0.2 + 0.001);  // the point after the vertex
+  EXPECT_NEAR(middle[cycle.begin], -0.2, 1e-12);  // at the vertex that begins it
   EXPECT_NEAR(middle[cycle.end - 1], -0.2, 1e-12);
 
   // A plain file too long for a curve: its first whole cycle, 16 000 points being too many.
@@ -75,10 +75,11 @@ TEST(CurvePortion, RequestsForCyclesAndSweepsAndWhatTheFileLacks) {
   // Without the file's numbers, cycle 2 is the second whole cycle the sweeps make.
   const Portion found = ChoosePortion(x, {}, {PortionRequest::Kind::Cycle, 2, 2}, false);
   EXPECT_EQ(found.firstSweep, 3);
+  EXPECT_EQ(found.begin, 600u);
   EXPECT_EQ(found.lastSweep, 4);
 
   const Portion sweeps = ChoosePortion(x, {}, {PortionRequest::Kind::Sweeps, 2, 5}, false);
-  EXPECT_EQ(sweeps.begin, 301u);
+  EXPECT_EQ(sweeps.begin, 300u);
   EXPECT_EQ(sweeps.end, 1501u);
 
   const struct {
