@@ -42,29 +42,36 @@ MeasuredComparison::MeasuredComparison(const model::CurveSet& curves,
   }
   simulatedX_.resize(static_cast<std::size_t>(model::kMaxPoints));
   simulatedY_.resize(static_cast<std::size_t>(model::kMaxPoints));
+  position_.resize(points);
+  sweepStart_.resize(points);
+  sweepLength_.resize(points);
 }
 
 void MeasuredComparison::RequireCoverage(double step, int simulated, int sweepPoints,
                                          int sweepCount) const {
+  // The message is written only for the point that fails: a trial checks every fitted point.
+  auto point = [this](int i, int s) {
+    return "Point " + std::to_string(i + 1) + " of the measured curve (" +
+           PotentialText(axis_.x[static_cast<std::size_t>(i)]) + " V, sweep " +
+           std::to_string(s + 1) + ")";
+  };
+  const double margin = 0.5 * step;
   for (int i : fitted_) {
     const int s = sweepOf_[static_cast<std::size_t>(i)];
-    const double E = axis_.x[static_cast<std::size_t>(i)];
-    const std::string point = "Point " + std::to_string(i + 1) + " of the measured curve (" +
-                              PotentialText(E) + " V, sweep " + std::to_string(s + 1) + ")";
     if (s >= sweepCount) {
-      throw MeasurementNotCovered(point + " has no simulated sweep to be compared with: the " +
-                                  "simulation runs " + std::to_string(sweepCount) + " sweep" +
-                                  (sweepCount == 1 ? "" : "s") + ". " + kWhatToDo);
+      throw MeasurementNotCovered(
+          point(i, s) + " has no simulated sweep to be compared with: the " + "simulation runs " +
+          std::to_string(sweepCount) + " sweep" + (sweepCount == 1 ? "" : "s") + ". " + kWhatToDo);
     }
     const int first = s * sweepPoints;
     const int last = std::min(first + sweepPoints, simulated) - 1;
     const double start = simulatedX_[static_cast<std::size_t>(first)];
     const double end = simulatedX_[static_cast<std::size_t>(last)];
-    const double margin = 0.5 * step;
+    const double E = axis_.x[static_cast<std::size_t>(i)];
     if (!(E >= std::min(start, end) - margin && E <= std::max(start, end) + margin)) {
-      throw MeasurementNotCovered(point + " lies beyond the simulated sweep, which runs from " +
-                                  PotentialText(start) + " to " + PotentialText(end) + " V. " +
-                                  kWhatToDo);
+      throw MeasurementNotCovered(point(i, s) + " lies beyond the simulated sweep, which runs " +
+                                  "from " + PotentialText(start) + " to " + PotentialText(end) +
+                                  " V. " + kWhatToDo);
     }
   }
 }
@@ -78,16 +85,22 @@ bool MeasuredComparison::LiesOnMeasuredAxis(const model::CurveSet& curves, doubl
   return true;
 }
 
-void MeasuredComparison::Interpolate(double* column, int simulatedPoints, int sweepPoints,
-                                     int sweepCount) {
+void MeasuredComparison::Locate(int simulatedPoints, int sweepPoints, int sweepCount) {
+  for (std::size_t i = 0; i < axis_.x.size(); ++i) {
+    const int first = std::min(sweepOf_[i], sweepCount - 1) * sweepPoints;
+    const auto count = static_cast<std::size_t>(std::min(sweepPoints, simulatedPoints - first));
+    sweepStart_[i] = static_cast<std::size_t>(first);
+    sweepLength_[i] = count;
+    position_[i] = numerics::LocateLinear(
+        std::span<const double>(simulatedX_.data() + first, count), axis_.x[i]);
+  }
+}
+
+void MeasuredComparison::Interpolate(double* column, int simulatedPoints) {
   std::copy(column + 1, column + 1 + simulatedPoints, simulatedY_.begin());
   for (std::size_t i = 0; i < axis_.x.size(); ++i) {
-    const int s = std::min(sweepOf_[i], sweepCount - 1);
-    const int first = s * sweepPoints;
-    const auto count = static_cast<std::size_t>(std::min(sweepPoints, simulatedPoints - first));
-    column[i + 1] = numerics::InterpolateLinear(
-        std::span<const double>(simulatedX_.data() + first, count),
-        std::span<const double>(simulatedY_.data() + first, count), axis_.x[i]);
+    const std::span<const double> sweep(simulatedY_.data() + sweepStart_[i], sweepLength_[i]);
+    column[i + 1] = numerics::InterpolateAt(sweep, position_[i]);
   }
 }
 
@@ -104,19 +117,20 @@ bool MeasuredComparison::PutOnMeasuredAxis(const model::AppState& app, model::Cu
   const int sweepCount = (simulated + sweepPoints - 1) / sweepPoints;
   std::copy(curves.x.data() + 1, curves.x.data() + 1 + simulated, simulatedX_.begin());
   RequireCoverage(app.Estep, simulated, sweepPoints, sweepCount);
+  Locate(simulated, sweepPoints, sweepCount);
 
   const int slot = curves.currentCurve;
   const int species = curves.record(slot).species;
-  Interpolate(curves.y.Column(slot), simulated, sweepPoints, sweepCount);
+  Interpolate(curves.y.Column(slot), simulated);
   const int columns = std::clamp<int>(app.totalColumn, 0, decltype(curves.resultTable)::kLastCol);
   for (int k = 1; k <= columns; ++k) {
-    Interpolate(curves.resultTable.Column(k), simulated, sweepPoints, sweepCount);
+    Interpolate(curves.resultTable.Column(k), simulated);
   }
   for (int s = 1; s <= std::clamp<int>(app.speciesCount, 0, model::kMaxSpecies); ++s) {
-    Interpolate(curves.concentrationTable.Column(s), simulated, sweepPoints, sweepCount);
+    Interpolate(curves.concentrationTable.Column(s), simulated);
   }
   for (int s = 1; s <= species; ++s) {
-    Interpolate(curves.heldConcentration(slot).Column(s), simulated, sweepPoints, sweepCount);
+    Interpolate(curves.heldConcentration(slot).Column(s), simulated);
   }
   std::copy(axis_.x.begin(), axis_.x.end(), curves.x.data() + 1);
   curves.pointCount = static_cast<model::Count>(measured);

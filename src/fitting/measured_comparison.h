@@ -15,11 +15,11 @@
 // E step) nothing is interpolated: the curves stay exactly as simulated. Otherwise measured sweep
 // s (model::FindSweeps) is compared with simulated sweep s (sweepPointCount points each, as the
 // programme runs them), each measured point taking the linear interpolation over that sweep at
-// its potential (numerics::InterpolateLinear). A fitted point more than half a simulated step
-// beyond its sweep's potentials, or in a sweep the simulation does not run, raises
-// MeasurementNotCovered: no value would stand for it. A point outside the fit range needs no
-// coverage; the plot shows it beside the simulated value at the nearest simulated potential (of
-// the last simulated sweep when its own has none).
+// its potential (numerics::InterpolateLinear, located once for every column). A fitted point more
+// than half a simulated step beyond its sweep's potentials, or in a sweep the simulation does not
+// run, raises MeasurementNotCovered: no value would stand for it. A point outside the fit range
+// needs no coverage; the plot shows it beside the simulated value at the nearest simulated
+// potential (of the last simulated sweep when its own has none).
 //
 // Afterwards the curves lie on the measured axis again: x the measured potentials with the
 // measurement's axis number and shape (so the measured curve's record stays valid), the
@@ -34,6 +34,7 @@
 #include "model/curve_set.h"
 #include "model/failure.h"
 #include "model/sweeps.h"
+#include "numerics/interpolation.h"
 
 namespace kivex::fitting {
 
@@ -73,8 +74,10 @@ class MeasuredComparison {
   bool LiesOnMeasuredAxis(const model::CurveSet& curves, double step) const;
   // Raises MeasurementNotCovered for the first fitted point without a simulated value.
   void RequireCoverage(double step, int simulated, int sweepPoints, int sweepCount) const;
+  // Where each measured point lies on its simulated sweep (found once a trial for every column).
+  void Locate(int simulatedPoints, int sweepPoints, int sweepCount);
   // Column[1..M] of the simulation becomes column[1..N] on the measured axis.
-  void Interpolate(double* column, int simulatedPoints, int sweepPoints, int sweepCount);
+  void Interpolate(double* column, int simulatedPoints);
 
   model::MeasuredAxis axis_;
   FitRange range_;
@@ -82,8 +85,13 @@ class MeasuredComparison {
   std::vector<int> sweepOf_;          // each measured point's sweep, 0-based
   std::vector<int> fitted_;           // the fitted points, 0-based
   std::vector<double> observed_;      // their measured values
-  std::vector<double> simulatedX_;    // work storage (kMaxPoints): the simulated axis
-  std::vector<double> simulatedY_;    // and the column being interpolated
+  // Work storage, allocated once: the simulated axis and the column being interpolated
+  // (kMaxPoints each), and each measured point's place on its simulated sweep.
+  std::vector<double> simulatedX_;
+  std::vector<double> simulatedY_;
+  std::vector<numerics::LinearPosition> position_;
+  std::vector<std::size_t> sweepStart_;
+  std::vector<std::size_t> sweepLength_;
 };
 
 }  // namespace kivex::fitting
