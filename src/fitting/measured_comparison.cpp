@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "model/fixed_table.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
 #include "numerics/interpolation.h"
@@ -27,6 +31,7 @@ MeasuredComparison::MeasuredComparison(const model::CurveSet& curves,
                                        std::span<const double> observed, FitRange range)
     : axis_(model::KeepMeasuredAxis(curves)), range_(std::move(range)) {
   const std::size_t points = observed.size();
+  if (points > static_cast<std::size_t>(model::kMaxPoints)) model::ThrowIndexFailure();
   axis_.x.assign(curves.x.data() + 1, curves.x.data() + 1 + points);
   sweeps_ = model::FindSweeps(axis_.x);
   sweepOf_.assign(points, 0);
@@ -106,7 +111,8 @@ void MeasuredComparison::Interpolate(double* column, int simulatedPoints) {
 
 bool MeasuredComparison::PutOnMeasuredAxis(const model::AppState& app, model::CurveSet& curves) {
   const int measured = measuredPoints();
-  if (LiesOnMeasuredAxis(curves, app.Estep)) return false;
+  // Without measured points there is nothing to put the simulation onto.
+  if (measured == 0 || LiesOnMeasuredAxis(curves, app.Estep)) return false;
 
   model::ShowHeldCurves(curves);  // the simulated current itself, not a view of it
   const int simulated = curves.pointCount;

@@ -50,11 +50,12 @@ class MeasuredComparison {
   // The measurement as the fit finds it: the potentials x(1..observed.size()) and the axis's
   // number and shape that `curves` holds, the measured values `observed`, and the points to fit
   // (every point for an empty range). The work storage of the interpolation is allocated here.
+  // More than kMaxPoints measured values raise the index failure.
   MeasuredComparison(const model::CurveSet& curves, std::span<const double> observed,
                      FitRange range = {});
 
   // After a simulation: leaves the curves as they are when the simulated axis lies on the measured
-  // one and returns false; otherwise puts them onto the measured axis (see above) and returns
+  // one (or there is no measured point) and returns false; otherwise puts them onto the measured axis (see above) and returns
   // true. Reads app.Estep, the simulation's step, app.totalColumn and app.speciesCount. Raises
   // MeasurementNotCovered before anything is written.
   bool PutOnMeasuredAxis(const model::AppState& app, model::CurveSet& curves);
