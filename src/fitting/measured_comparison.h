@@ -55,9 +55,9 @@ class MeasuredComparison {
                      FitRange range = {});
 
   // After a simulation: leaves the curves as they are when the simulated axis lies on the measured
-  // one (or there is no measured point) and returns false; otherwise puts them onto the measured axis (see above) and returns
-  // true. Reads app.Estep, the simulation's step, app.totalColumn and app.speciesCount. Raises
-  // MeasurementNotCovered before anything is written.
+  // one (or there is no measured point) and returns false; otherwise puts them onto the measured
+  // axis (see above) and returns true. Reads app.Estep, the simulation's step, app.totalColumn and
+  // app.speciesCount. Raises MeasurementNotCovered before anything is written.
   bool PutOnMeasuredAxis(const model::AppState& app, model::CurveSet& curves);
 
   // The current curve at the fitted points, into `values` (one per fitted point).
