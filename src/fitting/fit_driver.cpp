@@ -38,12 +38,6 @@ class FitClock {
   bool stopped_ = false;
 };
 
-// A potential to 15 significant digits, as the report writes numbers: 0.28, not the
-// 0.27999999999999997 that the staircase's arithmetic leaves.
-std::string PotentialText(double value) {
-  return model::ShortestText(model::ReadNumber(model::GeneralNumber(value)));
-}
-
 // The iterations of one fit, over as many starts as it takes: each start runs the optimiser to its
 // end or to the fit's last iteration, writing a "Least square = " line per iteration; the counts
 // add up over the starts.
@@ -146,6 +140,15 @@ void AppendUncertaintyLines(const FitReport& report, std::vector<model::PrintLin
                         .Text("(No. " + std::to_string(u.first + 1) + " and " +
                               std::to_string(u.second + 1) + ")"));
   }
+  if (u.widening > 1) {
+    const long independent = std::max(1L, std::lround(u.independentPoints));
+    lines.push_back(PrintLine().Text(
+        "Standard errors widened " + model::ShortestText(Significant(u.widening, 2)) +
+        " times for correlated residuals (lag-1 correlation " +
+        model::FormatPattern(u.lag1, "0.##") + ": about " + std::to_string(independent) +
+        " independent point" + (independent == 1 ? "" : "s") + " of " + std::to_string(u.points) +
+        ")."));
+  }
 }
 
 // After the written report: how sure the fit is, and what makes it doubtful (a parameter held by
@@ -184,17 +187,19 @@ void AppendTrustLines(const FitReport& report, std::vector<model::PrintLine>& li
 }  // namespace
 
 FitModel::FitModel(model::AppState& app, model::CurveSet& curves, FitHost& host,
-                   std::span<const int> slots, std::span<const double> potentials)
-    : app_(app), curves_(curves), host_(host), slots_(slots), potentials_(potentials) {
+                   std::span<const int> slots, MeasuredComparison& comparison)
+    : app_(app), curves_(curves), host_(host), slots_(slots), comparison_(comparison) {
   for (int i = 1; i <= model::kMaxSpecies; ++i) {
     analytical_[static_cast<std::size_t>(i)] = host_.AnalyticalConcentration(app_, i);
   }
   for (int k : slots_) {
     // Concentrations, standard potentials and chemical rates all change what pre-equilibration
-    // makes of the solution; a transfer's rate and coefficient do not.
+    // makes of the solution, and D of species 1 what a preconcentration deposits; a transfer's
+    // rate and coefficient do not.
     const Slot slot = SlotOf(k);
     const bool chemical = slot.kind == SlotKind::Kf || slot.kind == SlotKind::Kb;
-    if (slot.kind == SlotKind::Concentration || slot.kind == SlotKind::E0 || chemical) {
+    const bool deposit = slot.kind == SlotKind::D && slot.index == 1;
+    if (slot.kind == SlotKind::Concentration || slot.kind == SlotKind::E0 || chemical || deposit) {
       derivesConcentrations_ = true;
     }
     if (chemical) setsKeq_[static_cast<std::size_t>(slot.index)] = true;
@@ -218,41 +223,20 @@ void FitModel::operator()(std::span<const double> P, std::span<double> values) {
   }
   if (derivesConcentrations_) host_.DeriveInitialConcentrations(app_, analytical_);
   host_.Simulate();
-  // The measured and the simulated curve are compared point by point: they must lie on the same
-  // potential grid, which the import prepares. Anything else would compare stale values or
-  // other potentials.
-  if (static_cast<std::size_t>(curves_.pointCount) != values.size()) {
-    RefuseGrid("The simulated curve has " + std::to_string(curves_.pointCount) +
-               " points and the measured one " + std::to_string(values.size()));
+  try {
+    comparison_.PutOnMeasuredAxis(app_, curves_);
+  } catch (const MeasurementNotCovered&) {
+    model::ShowMeasurementAlone(curves_, comparison_.axis());
+    throw;
   }
-  const double tolerance = 0.25 * app_.Estep;
-  for (std::size_t i = 0; i < potentials_.size(); ++i) {
-    const double simulated = curves_.x(static_cast<int>(i) + 1);
-    if (!(std::fabs(simulated - potentials_[i]) <= tolerance)) {
-      RefuseGrid("Point " + std::to_string(i + 1) + " of the simulated curve lies at " +
-                 PotentialText(simulated) + " V and of the measured one at " +
-                 PotentialText(potentials_[i]) + " V");
-    }
-  }
-  const double* curve = curves_.y.Column(curves_.currentCurve);
-  std::copy(curve + 1, curve + 1 + values.size(), values.begin());
-}
-
-void FitModel::RefuseGrid(const std::string& description) {
-  const int points = static_cast<int>(potentials_.size());
-  for (int i = 1; i <= points; ++i) curves_.x(i) = potentials_[static_cast<std::size_t>(i) - 1];
-  curves_.pointCount = static_cast<model::Count>(points);
-  curves_.firstPoint = 1;
-  curves_.lastPoint = curves_.pointCount;
-  curves_.curveCount = 1;
-  curves_.storedCurveCount = 1;
-  curves_.currentCurve = 1;
-  curves_.resultCurve = 0;  // the results belong to another axis: nothing may be rewritten
-  throw model::Failure(description);
+  host_.FormComparedQuantity();
+  comparison_.Gather(curves_, values);
+  host_.Compared(values, comparison_.observed());
 }
 
 FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const double> observed,
-                  const SlotOffers& offers, FitMemory& memory, FitHost& host) {
+                  const SlotOffers& offers, FitMemory& memory, FitHost& host,
+                  const FitRange& range) {
   FitClock clock(app, host);
   memory.work.EvaluationCount = 0;
   memory.FitCount = 0;
@@ -280,17 +264,17 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
     fit.Min.push_back(min);
     fit.Max.push_back(max);
     fit.Free.push_back(-1);
-    fit.Log.push_back(IsRateConstantSlot(k) ? 1 : 0);
+    fit.Log.push_back(IsLogScaledSlot(k) ? 1 : 0);
   }
-  fit.Yobs.assign(observed.begin(), observed.end());
+  // The measured axis and the fitted points, before the first simulation overwrites the axis.
+  MeasuredComparison comparison(curves, observed, range);
+  report.range = range;
+  report.measuredPoints = comparison.measuredPoints();
+  report.fittedPoints = comparison.fittedPoints();
+  fit.Yobs.assign(comparison.observed().begin(), comparison.observed().end());
   fit.DataVariance = PopulationVariance(fit.Yobs);
-  // The measured potentials, before the first simulation overwrites the axis.
-  std::vector<double> potentials(observed.size());
-  for (std::size_t i = 0; i < potentials.size(); ++i) {
-    potentials[i] = curves.x(static_cast<int>(i) + 1);
-  }
 
-  FitModel model(app, curves, host, report.slots, potentials);
+  FitModel model(app, curves, host, report.slots, comparison);
   Search search(memory.work, model, host);
   const std::vector<double> start = fit.X;  // within the bounds
   search.Run(fit);
@@ -367,6 +351,11 @@ std::vector<model::PrintLine> ReportLines(const FitReport& report) {
   lines.push_back(PrintLine().Text("No. of obj. fun. = ").Zone().Integer(report.evaluations));
   lines.push_back(PrintLine().Text("No. of MARQUARDS = ").Zone().Integer(report.dampedSolves));
   lines.push_back(PrintLine().Text("Computation time (s) =").Zone().Number(report.elapsedTime));
+  if (!report.range.empty()) {
+    lines.push_back(PrintLine().Text("Fitted " + std::to_string(report.fittedPoints) + " of " +
+                                     std::to_string(report.measuredPoints) +
+                                     " points: " + FitRangeText(report.range)));
+  }
   AppendTrustLines(report, lines);
   return lines;
 }

@@ -2,23 +2,29 @@
 // The automatic fit of the experiment to a measured curve: the chosen fit slots (ticked and
 // visible in the Chemicals dialog) are adjusted within their bounds by the Marquardt optimiser,
 // whose model is the whole simulation. Every evaluation writes the trial values into AppState
-// and simulates; with `fitting` set the simulated curve lands in curve 2, without noise.
+// and simulates; with `fitting` set the simulated curve lands in curve 2, without noise, and is
+// put onto the measured potentials (measured_comparison.h).
 //
-//   FitReport report = AutoFit(app, curves, observed, offers, memory, host);
+//   FitReport report = AutoFit(app, curves, observed, offers, memory, host, range);
 //   for (const model::PrintLine& line : ReportLines(report)) session.Print(line);
 //
-// Rate constants (ks, kf, kb) are varied on a log scale (marquardt.h). When the fit ends with a
-// misfit its residuals call systematic (fit_quality.h), the usual sign of a rate constant caught
-// in a local minimum, the fit starts again from a few points spread over the rate constants'
-// ranges and keeps the best; all starts share the 51 iterations. The report's written lines are
-// followed by each parameter's standard error and 95 % interval, the largest correlation, and a
-// line for each reason to doubt the result: a parameter on a bound, a systematic misfit.
+// Only the measured points within the fit range (fit_range.h) enter the fit: its sum of squares,
+// the data's variance, the residual pattern and the standard errors; the others are shown only.
+//
+// Rate constants (ks, kf, kb) and diffusion coefficients are varied on a log scale
+// (marquardt.h). When the fit ends with a misfit its residuals call systematic (fit_quality.h),
+// the usual sign of a rate constant caught in a local minimum, the fit starts again from a few
+// points spread over the log-scaled parameters' ranges and keeps the best; all starts share the
+// 51 iterations. The report's written lines are followed by the fit range's line (when one is
+// set), then each parameter's standard error and 95 % interval, the largest correlation, and a
+// line for each reason to doubt the result: errors widened for correlated residuals, a parameter
+// on a bound, a systematic misfit.
 //
 // After the fit AppState holds the fitted values (for a fitted concentration, the initial
 // concentrations that follow from it, see FitModel) and curve 2 the curve simulated with them. A
-// failure (of a simulation, of the arithmetic, more than 20 chosen slots, a simulated curve that
-// does not lie on the measured one's points) raises model::Failure; AppState then keeps the
-// values of the last evaluation.
+// failure (of a simulation, of the arithmetic, more than 20 chosen slots, a fitted measured point
+// the simulation does not cover) raises model::Failure; AppState then keeps the values of the last
+// evaluation.
 
 #include <array>
 #include <span>
@@ -26,8 +32,10 @@
 #include <vector>
 
 #include "fitting/fit_quality.h"
+#include "fitting/fit_range.h"
 #include "fitting/fit_slots.h"
 #include "fitting/marquardt.h"
+#include "fitting/measured_comparison.h"
 #include "model/app_state.h"
 #include "model/curve_set.h"
 #include "model/print_line.h"
@@ -42,15 +50,22 @@ struct SlotOffer {
   std::string minText;  // the bound boxes as typed, read leniently (no number reads as 0)
   std::string maxText;
 };
-using SlotOffers = std::array<SlotOffer, kFitSlots + 1>;  // slots 1..23; 0 unused
+using SlotOffers = std::array<SlotOffer, kFitSlots + 1>;  // slots 1..29; 0 unused
 
 // What a fit needs from the program around it.
 class FitHost {
  public:
   virtual ~FitHost() = default;
-  // Simulates the experiment as AppState stands, without committing the dialogs, then applies the
-  // output quantity. Raises model::Failure.
+  // Simulates the experiment as AppState stands, without committing the dialogs, onto the axis of
+  // its own programme. Raises model::Failure.
   virtual void Simulate() = 0;
+  // Called after each simulation once it lies on the measured axis: forms the quantity the fit
+  // compares (the output quantity). Raises model::Failure. By default the current as simulated.
+  virtual void FormComparedQuantity() {}
+  // The trial's values at the fitted points and the measured values they are compared with, once
+  // both are known. By default nothing.
+  virtual void Compared(std::span<const double> /*simulated*/,
+                        std::span<const double> /*observed*/) {}
   // A line for the result window, shown as soon as it is written.
   virtual void Print(const model::PrintLine& line) = 0;
   virtual double Timer() = 0;  // s
@@ -92,6 +107,9 @@ struct FitReport {
   long evaluations = 0;  // trial evaluations; the difference quotients are not counted
   int dampedSolves = 0;
   double elapsedTime = 0;  // s
+  FitRange range;          // empty: every measured point was fitted
+  int measuredPoints = 0;
+  int fittedPoints = 0;
 
   // How far the fit can be trusted (fit_quality.h), reported after the lines above.
   int restarts = 0;            // further starts tried because the first fit missed the data
@@ -101,49 +119,48 @@ struct FitReport {
   std::string uncertaintyFailure;  // why there is none, when a simulation for it failed
 };
 
-// The model of the fit: P(j) goes into the field of slot `slots[j]`, the host simulates, and the
-// values are the current curve's points 1..NP.
+// The model of the fit: P(j) goes into the field of slot `slots[j]`, the host simulates, the
+// comparison puts the simulation onto the measured axis, and the values are the current curve at
+// the fitted measured points.
 //
 // A concentration slot stands for the concentration the species is made up with, not for its
 // initial concentration: when the solution is pre-equilibrated at the starting potential (or
 // preconcentrated), every species' initial concentration follows from all the analytical ones
-// and from E0, kf and kb, so a trial of any of these derives them all anew, as the Chemicals
-// dialog would with the trial values typed in. The fitted concentration is then the one to type
-// into the dialog to get the fitted curve, and the species the fit does not adjust stay in
-// equilibrium with those it does. A fit of other slots (ks, alpha) leaves the initial
-// concentrations as committed. A fitted kf or kb also sets Keq = kf / kb, as the dialog does.
+// and from E0, kf and kb (and the deposit from D of species 1), so a trial of any of these
+// derives them all anew, as the Chemicals dialog would with the trial values typed in. The fitted
+// concentration is then the one to type into the dialog to get the fitted curve, and the species
+// the fit does not adjust stay in equilibrium with those it does. A fit of other slots (ks,
+// alpha, the other D) leaves the initial concentrations as committed. A fitted kf or kb also sets
+// Keq = kf / kb, as the dialog does.
 //
-// The measured and the simulated curve are compared point by point, so every simulation must lie
-// on the measured curve's potentials (to a quarter of the step) and have as many points; anything
-// else is a failure rather than a fit of the wrong points. The simulation that failed so has
-// written its own axis over the measured one: the measured axis is put back, and only the
-// measured curve is shown, so that the measurement stays as it was imported.
+// A fitted measured point that the simulation does not cover ends the fit (MeasurementNotCovered);
+// the simulation that failed so has written its own axis over the measured one, so the measured
+// axis is put back and only the measured curve is shown, as it was imported.
 class FitModel {
  public:
   FitModel(model::AppState& app, model::CurveSet& curves, FitHost& host, std::span<const int> slots,
-           std::span<const double> potentials);
+           MeasuredComparison& comparison);
 
   void operator()(std::span<const double> P, std::span<double> values);
 
  private:
-  [[noreturn]] void RefuseGrid(const std::string& description);
-
   model::AppState& app_;
   model::CurveSet& curves_;
   FitHost& host_;
   std::span<const int> slots_;
-  std::span<const double> potentials_;                       // of the measured points
+  MeasuredComparison& comparison_;
   std::array<double, model::kMaxSpecies + 1> analytical_{};  // species 1..6; 0 unused
   bool derivesConcentrations_ = false;
   std::array<bool, model::kMaxChem + 1> setsKeq_{};  // chemical reactions 1..4
 };
 
 // Runs the fit of `observed` (the measured curve, point by point, at the potentials x(1..NP) that
-// `curves` holds when the fit starts): selection, clamping into the bounds, statistics, at most 51
-// iterations with a "Least square = " line each. Also sets app.elapsedTime, whether the fit ends
-// well or not.
+// `curves` holds when the fit starts) at its points within `range` (every point when empty):
+// selection, clamping into the bounds, statistics, at most 51 iterations with a
+// "Least square = " line each. Also sets app.elapsedTime, whether the fit ends well or not.
 FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const double> observed,
-                  const SlotOffers& offers, FitMemory& memory, FitHost& host);
+                  const SlotOffers& offers, FitMemory& memory, FitHost& host,
+                  const FitRange& range = {});
 
 // The report in the result window's print zones.
 std::vector<model::PrintLine> ReportLines(const FitReport& report);

@@ -146,12 +146,27 @@ Uncertainty EstimateUncertainty(const FitWork& work, const FitState& fit) {
     ssq += r * r;
   }
   const double variance = freedom >= 1 ? ssq / static_cast<double>(freedom) : 0.0;
-  const double t = StudentT95(static_cast<int>(std::min<long>(freedom, 1000000)));
+
+  // Residuals that run together hold fewer independent points than their number.
+  const double points = static_cast<double>(np);
+  const double lag1 = Residuals(fit).lag1;
+  result.points = static_cast<int>(np);
+  result.independentPoints = points;
+  long tFreedom = freedom;
+  if (determined > 0 && freedom >= 1 && lag1 > kCorrelatedResiduals &&
+      lag1 * std::sqrt(points) > kCorrelatedScore) {
+    const double r = std::min(lag1, kLargestResidualCorrelation);
+    result.lag1 = r;
+    result.widening = std::sqrt((1 + r) / (1 - r));
+    result.independentPoints = points * (1 - r) / (1 + r);
+    tFreedom = std::max(1L, std::lround(result.independentPoints) - determined);
+  }
+  const double t = StudentT95(static_cast<int>(std::min<long>(tFreedom, 1000000)));
 
   for (int j = 0; j < n; ++j) {
     ParameterUncertainty& u = result.parameters[static_cast<std::size_t>(j)];
     if (!use[j]) continue;
-    const double seInternal = std::sqrt(variance * inverse[j * n + j]) / scale[j];
+    const double seInternal = result.widening * std::sqrt(variance * inverse[j * n + j]) / scale[j];
     if (!std::isfinite(seInternal)) continue;
     u.determined = true;
     const double x = fit.X[j];

@@ -16,6 +16,16 @@
 // optimiser's coordinates, with s^2 = SSQ / (NP - n), the residual variance of the fit itself
 // (no noise level need be known). A log-scaled parameter's interval is symmetric in log10 and so
 // asymmetric in the value. Intervals are kept within the bounds.
+//
+// That covariance holds for independent residuals. Residuals that run together (a measured curve
+// the model misses in its details, noise filtered by the instrument) carry less information than
+// their number says: for residuals correlated from point to point as r, the lag-1 correlation,
+// the variance of a parameter that depends on the curve's broad shape grows by (1 + r) / (1 - r)
+// and the data hold about N (1 - r) / (1 + r) independent points. So when r exceeds both
+// kCorrelatedResiduals and kCorrelatedScore / sqrt(N) (below that r is within its own noise, and
+// fits of white noise keep their numbers exactly), every standard error is widened by
+// sqrt((1 + r) / (1 - r)), r capped at kLargestResidualCorrelation, and the intervals take
+// Student's t with those independent points, less the parameters, as degrees of freedom.
 
 #include <cmath>
 #include <vector>
@@ -35,6 +45,11 @@ inline constexpr double kSystematicScore = 4.0;  // lag-1 correlation x sqrt(N)
 // standard deviation (a fit of exact data that differs by the rounding of a typed value is no
 // misfit).
 inline constexpr double kNegligibleMisfit = 1e-3;
+
+// When the residuals' lag-1 correlation widens the standard errors (see above).
+inline constexpr double kCorrelatedResiduals = 0.2;
+inline constexpr double kCorrelatedScore = 3.0;  // lag-1 correlation x sqrt(N)
+inline constexpr double kLargestResidualCorrelation = 0.98;
 
 struct ResidualPattern {
   double lag1 = 0;    // lag-1 correlation of the residuals, -1..1
@@ -62,6 +77,14 @@ struct Uncertainty {
   double largestCorrelation = 0;  // of two determined parameters, signed; 0 for fewer than two
   int first = -1;                 // the two parameters (0-based), -1 for none
   int second = -1;
+
+  // For correlated residuals (see above): the factor every standard error was widened by, the
+  // lag-1 correlation it follows (capped) and the independent points that leaves of the `points`
+  // fitted; 1, 0 and `points` when the residuals count as independent.
+  double widening = 1;
+  double lag1 = 0;
+  double independentPoints = 0;
+  int points = 0;
 };
 
 // From the Jacobian in `work` (JacobianAtX) and the fit's sum of squares.

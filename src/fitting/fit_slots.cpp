@@ -16,6 +16,7 @@ auto& Field(State& app, int slot) {
     case SlotKind::E0: return app.E0(s.index);
     case SlotKind::Kf: return app.kf(s.index);
     case SlotKind::Kb: return app.kb(s.index);
+    case SlotKind::D: return app.D(s.index);
   }
   model::ThrowIndexFailure();
 }
@@ -23,7 +24,8 @@ auto& Field(State& app, int slot) {
 // How many species or reactions of the slot's kind the scheme has.
 int PresentOfKind(const model::AppState& app, SlotKind kind) {
   switch (kind) {
-    case SlotKind::Concentration: return app.speciesCount;
+    case SlotKind::Concentration:
+    case SlotKind::D: return app.speciesCount;
     case SlotKind::Ks:
     case SlotKind::Alpha:
     case SlotKind::E0: return app.chargeCount;
@@ -48,6 +50,11 @@ bool IsRateConstantSlot(int slot) {
   if (slot < 1 || slot > kFitSlots) return false;
   const SlotKind kind = SlotOf(slot).kind;
   return kind == SlotKind::Ks || kind == SlotKind::Kf || kind == SlotKind::Kb;
+}
+
+bool IsLogScaledSlot(int slot) {
+  return IsRateConstantSlot(slot) ||
+         (slot >= 1 && slot <= kFitSlots && SlotOf(slot).kind == SlotKind::D);
 }
 
 std::string SlotName(int slot) {

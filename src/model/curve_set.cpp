@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/number_format.h"
-#include "model/number_text.h"
 #include "model/sweeps.h"
 
 namespace kivex::model {
@@ -131,33 +129,6 @@ void ShowMeasurementAlone(CurveSet& curves, const MeasuredAxis& measured) {
   curves.storedCurveCount = shown;
   curves.currentCurve = shown;
   curves.resultCurve = 0;  // the fit's results belong to no curve shown
-}
-
-namespace {
-
-// A potential to 15 significant digits, as reports write numbers: 0.28, not the
-// 0.27999999999999997 that the staircase's arithmetic leaves.
-std::string PotentialText(double value) { return ShortestText(ReadNumber(GeneralNumber(value))); }
-
-}  // namespace
-
-std::optional<std::string> AxisDifference(const CurveSet& curves, const MeasuredAxis& measured,
-                                          double step) {
-  const int points = static_cast<int>(measured.x.size());
-  if (curves.pointCount != points) {
-    return "The simulated curve has " + std::to_string(curves.pointCount) +
-           " points and the measured one " + std::to_string(points);
-  }
-  for (int i = 1; i <= points; ++i) {
-    const double simulated = curves.x(i);
-    const double potential = measured.x[static_cast<std::size_t>(i) - 1];
-    if (!(std::fabs(simulated - potential) <= 0.25 * step)) {
-      return "Point " + std::to_string(i) + " of the simulated curve lies at " +
-             PotentialText(simulated) + " V and of the measured one at " +
-             PotentialText(potential) + " V";
-    }
-  }
-  return std::nullopt;
 }
 
 }  // namespace kivex::model

@@ -15,8 +15,6 @@
 //                                         // y shows its surface concentrations (BeginView)
 //   ShowHeldCurves(curves);               // y shows the current again, exactly
 
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "model/app_state.h"
@@ -138,12 +136,5 @@ struct MeasuredAxis {
 MeasuredAxis KeepMeasuredAxis(const CurveSet& curves);
 // The measured axis again, with curve 1 alone shown (none when curve 1 holds nothing).
 void ShowMeasurementAlone(CurveSet& curves, const MeasuredAxis& measured);
-
-// Why the axis x(1..pointCount) of a simulation does not lie on the measured potentials, to a
-// quarter of `step` (see IsSameAxis): "The simulated curve has 18 points and the measured one
-// 26", or "Point 1 of the simulated curve lies at 0.35 V and of the measured one at 0.3 V";
-// nothing when it does.
-std::optional<std::string> AxisDifference(const CurveSet& curves, const MeasuredAxis& measured,
-                                          double step);
 
 }  // namespace kivex::model

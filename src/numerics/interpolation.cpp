@@ -19,19 +19,30 @@ std::size_t Bracket(std::span<const double> x, double at, bool ascending) {
 
 }  // namespace
 
-double InterpolateLinear(std::span<const double> x, std::span<const double> y, double at) {
-  if (x.empty()) return 0.0;
-  if (x.size() == 1) return y[0];
+LinearPosition LocateLinear(std::span<const double> x, double at) {
+  if (x.empty()) return {0, 0.0, true};
+  if (x.size() == 1) return {};
   const bool ascending = x.back() >= x.front();
   const double low = ascending ? x.front() : x.back();
   const double high = ascending ? x.back() : x.front();
-  if (at <= low) return ascending ? y.front() : y.back();
-  if (at >= high) return ascending ? y.back() : y.front();
+  const std::size_t last = x.size() - 1;
+  if (at <= low) return {ascending ? 0 : last, 0.0};
+  if (at >= high) return {ascending ? last : 0, 0.0};
   const std::size_t i = Bracket(x, at, ascending);
   const double span = x[i + 1] - x[i];
-  if (span == 0.0) return y[i + 1];
-  const double share = (at - x[i]) / span;
-  return y[i] + share * (y[i + 1] - y[i]);
+  if (span == 0.0) return {i + 1, 0.0};
+  return {i, (at - x[i]) / span};
+}
+
+double InterpolateAt(std::span<const double> y, LinearPosition position) {
+  if (position.empty) return 0.0;
+  const std::size_t i = position.index;
+  if (position.share == 0.0) return y[i];
+  return y[i] + position.share * (y[i + 1] - y[i]);
+}
+
+double InterpolateLinear(std::span<const double> x, std::span<const double> y, double at) {
+  return InterpolateAt(y, LocateLinear(x, at));
 }
 
 void InterpolateLinear(std::span<const double> x, std::span<const double> y,

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "fitting/fit_driver.h"
+#include "fitting/fit_range.h"
+#include "fitting/measured_comparison.h"
 #include "model/failure.h"
 #include "model/initial_concentrations.h"
 #include "model/number_format.h"
@@ -51,30 +53,34 @@ std::string RefusalDescription(std::string_view message) {
   return std::string(message);
 }
 
-// A fit's simulations: the driver on the committed state as the fit has set it, then the output
-// quantity. Failures go to the fit, which ends with its own message. The user's Cancel takes
-// effect between two simulations, and every simulated trial is shown to the watch.
+// A fit's simulations: the driver on the committed state as the fit has set it, then, once the
+// fit has put the run on the measured axis, the output quantity. Failures go to the fit, which
+// ends with its own message. The user's Cancel takes effect between two simulations, and every
+// simulated trial is shown to the watch.
 class SessionFitHost final : public fitting::FitHost {
  public:
-  SessionFitHost(Session& session, const std::vector<double>& observed)
-      : session_(session), observed_(observed) {}
+  explicit SessionFitHost(Session& session) : session_(session) {}
 
-  // The output step must not re-read the dialogs: that would replace the trial values the fit
-  // has just written with the dialogs' ones, and the fit would end holding those. A refusal (an
-  // output quantity that cannot be formed, a singular block) ends the fit like any of its
-  // failures, in the fit's own message.
   void Simulate() override {
     if (watching_ && session_.platform().CancelRequested()) throw FitCancelled{};
     try {
       simulation::RunSimulation(session_.app, session_.curves, session_.plot,
                                 session_.Option().overlap.value);
-      if (const auto refusal = ApplyCommittedOutputQuantity(session_)) {
-        throw model::InputError(*refusal);
-      }
     } catch (const model::InputError& refusal) {
       throw model::Failure(RefusalDescription(refusal.message()));
     }
-    if (watching_) Watch();
+  }
+  // The output step must not re-read the dialogs: that would replace the trial values the fit
+  // has just written with the dialogs' ones, and the fit would end holding those. A refusal (an
+  // output quantity that cannot be formed) ends the fit like any of its failures, in the fit's
+  // own message.
+  void FormComparedQuantity() override {
+    if (const auto refusal = ApplyCommittedOutputQuantity(session_)) {
+      throw model::Failure(RefusalDescription(*refusal));
+    }
+  }
+  void Compared(std::span<const double> simulated, std::span<const double> observed) override {
+    if (watching_) Watch(simulated, observed);
   }
   void Print(const model::PrintLine& line) override {
     session_.Print(line);
@@ -108,10 +114,8 @@ class SessionFitHost final : public fitting::FitHost {
 
  private:
   // The trial just simulated: the fitted slots as the fit wrote them (a concentration as made
-  // up, before it was equilibrated) and the current curve at the measured points.
-  void Watch() {
-    model::CurveSet& curves = session_.curves;
-    if (static_cast<std::size_t>(curves.pointCount) != observed_.size()) return;  // refused next
+  // up, before it was equilibrated) and its values at the fitted points.
+  void Watch(std::span<const double> simulated, std::span<const double> observed) {
     const fitting::FitMemory& memory = session_.fitMemory;
     trial_.clear();
     for (int j = 1; j <= memory.FitCount; ++j) {
@@ -119,13 +123,11 @@ class SessionFitHost final : public fitting::FitHost {
       trial_.push_back(fitting::IsConcentrationSlot(k) ? analytical_[static_cast<std::size_t>(k)]
                                                        : fitting::SlotField(session_.app, k));
     }
-    const double* curve = curves.y.Column(curves.currentCurve);
-    watch_.Evaluated(trial_, std::span(curve + 1, observed_.size()), observed_);
+    watch_.Evaluated(trial_, simulated, observed);
     session_.platform().FitProgress(watch_.iteration(), watch_.bestLeastSquare());
   }
 
   Session& session_;
-  const std::vector<double>& observed_;
   std::array<double, model::kMaxSpecies + 1> analytical_{};  // of the last trial; 0 unused
   std::vector<double> trial_;
   FitWatch watch_;
@@ -151,12 +153,57 @@ fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
 // The fit's own prefix always, whatever the failure names.
 const FailureWording kFitWording{"Fit Error: ", "! Please try again by other initial values."};
 
-std::string FitErrorMessage(const model::Failure& failure) { return kFitWording.Of(failure); }
+// A measured point the simulation does not cover says itself what to change; other values would
+// not help.
+std::string FitErrorMessage(const model::Failure& failure) {
+  if (dynamic_cast<const fitting::MeasurementNotCovered*>(&failure)) {
+    return kFitWording.prefix + std::string(failure.description());
+  }
+  return kFitWording.Of(failure);
+}
+
+// The Chemicals dialog's fit range; a text that is not a list of ranges is refused.
+fitting::FitRange ReadFitRangeField(const FormExpr& expr) {
+  const Control& field = expr.TextFitRange;
+  const std::optional<fitting::FitRange> range = fitting::ReadFitRange(field.text);
+  if (!range) {
+    throw model::InputError(field.caption + ": \"" + field.text +
+                            "\" is not a list of potential ranges such as -0.3 0.2; 0.25 0.4. "
+                            "Please correct it in the Chemicals dialog.");
+  }
+  return *range;
+}
+
+// A fit range must leave more measured points than parameters to fit.
+void RequireEnoughFittedPoints(const FormExpr& expr, const fitting::MeasuredComparison& comparison,
+                               const fitting::SlotOffers& offers) {
+  if (comparison.range().empty()) return;
+  const auto parameters = std::count_if(offers.begin(), offers.end(),
+                                        [](const fitting::SlotOffer& o) { return o.chosen; });
+  // More than the fit can take is refused by the fit itself.
+  if (parameters > fitting::kMaxFitParameters) return;
+  const int needed = static_cast<int>(parameters) + 1;
+  const int fitted = comparison.fittedPoints();
+  if (fitted >= needed) return;
+  const Control& field = expr.TextFitRange;
+  throw model::InputError(
+      field.caption + ": \"" + field.text + "\" leaves " + std::to_string(fitted) + " of the " +
+      std::to_string(comparison.measuredPoints()) + " measured points to fit, fewer than the " +
+      std::to_string(needed) + " needed for " + std::to_string(parameters) + " fitted parameter" +
+      (parameters == 1 ? "" : "s") + ". Please correct it in the Chemicals dialog.");
+}
+
+// Curve 1 at the measured points.
+std::vector<double> MeasuredValues(const model::CurveSet& curves) {
+  const double* curve = curves.y.Column(1);
+  return std::vector<double>(curve + 1, curve + 1 + curves.pointCount);
+}
 
 // A fit the user stopped: the best trial so far is simulated again, so that the experiment, the
 // curves and the captions all hold it, and the last result line says the fit was cancelled.
 // Returns whether that trial's curve stands beside the measurement.
-bool EndCancelledFit(Session& session, SessionFitHost& host, std::span<const double> potentials) {
+bool EndCancelledFit(Session& session, SessionFitHost& host,
+                     fitting::MeasuredComparison& comparison) {
   host.StopWatching();
   const FitWatch& watch = host.watch();
   bool shown = false;
@@ -165,8 +212,8 @@ bool EndCancelledFit(Session& session, SessionFitHost& host, std::span<const dou
       const fitting::FitMemory& memory = session.fitMemory;
       const std::vector<int> slots(memory.FitIndex.begin() + 1,
                                    memory.FitIndex.begin() + 1 + memory.FitCount);
-      std::vector<double> values(potentials.size());
-      fitting::FitModel model(session.app, session.curves, host, slots, potentials);
+      std::vector<double> values(static_cast<std::size_t>(comparison.fittedPoints()));
+      fitting::FitModel model(session.app, session.curves, host, slots, comparison);
       model(watch.best(), values);
       for (std::size_t j = 0; j < slots.size(); ++j) {
         session.Expr().CheckFitted(slots[j]).caption =
@@ -203,9 +250,10 @@ void ShowComponents(Session& session) {
   PlotCurves(session);
 }
 
-// Manual Fit: one simulation beside the measurement, which it must lie on point by point. A
-// simulation refused or failed leaves the measurement alone on its own axis. Returns whether
-// the simulation stands beside the measurement.
+// Manual Fit: one simulation beside the measurement, on the measured potentials as a fit puts
+// it. A simulation refused or failed, or one that does not cover the measurement within the fit
+// range, leaves the measurement alone on its own axis. Returns whether the simulation stands
+// beside the measurement.
 bool RunManualFit(Session& session) {
   BusyPointer busy(session.platform());
   FittingFlag fitting(session.app);
@@ -217,15 +265,20 @@ bool RunManualFit(Session& session) {
   const auto failure = CommandFailureOf(
       [&] {
         ChemicalsOK(session);
+        fitting::MeasuredComparison comparison(curves, MeasuredValues(curves),
+                                               ReadFitRangeField(session.Expr()));
         ran = true;
         simulation::RunSimulation(session.app, curves, session.plot,
                                   session.Option().overlap.value);
+        try {
+          comparison.PutOnMeasuredAxis(session.app, curves);
+        } catch (const fitting::MeasurementNotCovered& uncovered) {
+          refusal = FitErrorMessage(uncovered);
+          return;
+        }
         // A quantity that cannot be formed leaves the current shown; Simulate reports that, not
         // a fit.
         ApplyCommittedOutputQuantity(session);
-        if (const auto difference = model::AxisDifference(curves, measured, session.app.Estep)) {
-          refusal = FitErrorMessage(model::Failure(*difference));
-        }
       },
       kSimulationWording);
   if (failure) refusal = failure->message;
@@ -256,27 +309,35 @@ bool RunAutoFit(Session& session) {
   }
   const model::MeasuredAxis measured = model::KeepMeasuredAxis(curves);
   bool fitted = false;
-  std::vector<double> observed;
-  std::vector<double> potentials;  // of the measured points, kept for a cancelled fit
-  SessionFitHost host(session, observed);
+  std::optional<fitting::MeasuredComparison> comparison;  // kept for a cancelled fit
+  SessionFitHost host(session);
   try {
     fitted = RunCommand(session, kFitWording, [&] {
       ChemicalsOK(session);
       session.ClearResult();
       session.ShowResult();  // the "Least square" lines appear while the fit runs
-      observed.assign(curves.pointCount, 0.0);
-      for (int i = 1; i <= curves.pointCount; ++i) observed[i - 1] = curves.y(i, 1);
-      for (int i = 1; i <= curves.pointCount; ++i) potentials.push_back(curves.x(i));
-      const fitting::FitReport report = fitting::AutoFit(
-          session.app, curves, observed, ReadSlotOffers(session.Expr()), session.fitMemory, host);
+      FormExpr& expr = session.Expr();
+      const std::vector<double> observed = MeasuredValues(curves);
+      const fitting::FitRange range = ReadFitRangeField(expr);
+      const fitting::SlotOffers offers = ReadSlotOffers(expr);
+      comparison.emplace(curves, observed, range);
+      RequireEnoughFittedPoints(expr, *comparison, offers);
+      fitting::FitReport report;
+      try {
+        report =
+            fitting::AutoFit(session.app, curves, observed, offers, session.fitMemory, host, range);
+      } catch (const fitting::MeasurementNotCovered& uncovered) {
+        // It says itself what to change, as an input error does.
+        throw model::InputError(FitErrorMessage(uncovered));
+      }
       for (const model::PrintLine& line : fitting::ReportLines(report)) session.Print(line);
       for (std::size_t j = 0; j < report.slots.size(); ++j) {
-        session.Expr().CheckFitted(report.slots[j]).caption =
+        expr.CheckFitted(report.slots[j]).caption =
             model::FormatPattern(report.fitted[j], "0.###e-#");
       }
     });
   } catch (const FitCancelled&) {
-    fitted = EndCancelledFit(session, host, potentials);
+    fitted = comparison && EndCancelledFit(session, host, *comparison);
   }
   if (!fitted) model::ShowMeasurementAlone(curves, measured);
   PlotCurves(session);

@@ -22,13 +22,17 @@ struct ColumnHead {
   bool symbol;  // caption in the symbol font
 };
 
-constexpr ColumnHead kSpeciesHeads[] = {{"C anal (M)", "analytical concentration", false},
-                                        {"C init (M)", "initial concentration", false},
-                                        {"D (cm \xC2\xB2/s)", "diffusion coefficient", false},
-                                        {"l", "conductivity", true},
-                                        {"C fitted (M)", "fitted concentration", false},
-                                        {"C min (M)", "mininum concentration", false},
-                                        {"C max (M)", "maxinum concentration", false}};
+constexpr ColumnHead kSpeciesHeads[] = {
+    {"C anal (M)", "analytical concentration", false},
+    {"C init (M)", "initial concentration", false},
+    {"D (cm \xC2\xB2/s)", "diffusion coefficient", false},
+    {"l", "conductivity", true},
+    {"C fitted (M)", "fitted concentration", false},
+    {"C min (M)", "mininum concentration", false},
+    {"C max (M)", "maxinum concentration", false},
+    {"D fitted", "fitted diffusion coefficient", false},
+    {"D min", "minimum diffusion coefficient", false},
+    {"D max (cm \xC2\xB2/s)", "maximum diffusion coefficient", false}};
 constexpr ColumnHead kHeterHeads[] = {{"Reaction", "charge reaction", false},
                                       {"E\xC2\xB0 (V)", "standard electrode potential", false},
                                       {"ks (cm/s)", "heterogeneous standard rate constant", false},
@@ -64,13 +68,14 @@ struct FitBounds {
   const char* min;
   const char* max;
 };
-// By fit index 1..23 (see form_expr.h).
+// By fit index 1..29 (see form_expr.h). D's bounds, four decades apart, vary it on a log scale.
 constexpr FitBounds kFitBounds[] = {
-    {"1e-4", "1e-2"}, {"0", "1e-2"},   {"0", "1e-2"},   {"0", "1e-2"},   {"0", "1e-2"},
-    {"0", "1e-2"},    {"1e-4", "100"}, {"1e-4", "100"}, {"1e-4", "100"}, {"0.4", "0.6"},
-    {"0.4", "0.6"},   {"0.4", "0.6"},  {"-0.2", "0.2"}, {"-0.2", "0.2"}, {"-0.2", "0.3"},
-    {"1", "100"},     {"1", "100"},    {"1", "100"},    {"1", "100"},    {"0.001", "1"},
-    {"0.001", "1"},   {"0.001", "1"},  {"0.001", "1"}};
+    {"1e-4", "1e-2"}, {"0", "1e-2"},    {"0", "1e-2"},    {"0", "1e-2"},    {"0", "1e-2"},
+    {"0", "1e-2"},    {"1e-4", "100"},  {"1e-4", "100"},  {"1e-4", "100"},  {"0.4", "0.6"},
+    {"0.4", "0.6"},   {"0.4", "0.6"},   {"-0.2", "0.2"},  {"-0.2", "0.2"},  {"-0.2", "0.3"},
+    {"1", "100"},     {"1", "100"},     {"1", "100"},     {"1", "100"},     {"0.001", "1"},
+    {"0.001", "1"},   {"0.001", "1"},   {"0.001", "1"},   {"1e-7", "1e-3"}, {"1e-7", "1e-3"},
+    {"1e-7", "1e-3"}, {"1e-7", "1e-3"}, {"1e-7", "1e-3"}, {"1e-7", "1e-3"}};
 static_assert(std::size(kFitBounds) == fitting::kFitSlots);
 
 // The fit boxes of a charge row and of a chemical row, left to right.
@@ -161,6 +166,11 @@ FormExpr::FormExpr() : Dialog("FormExpr", "Chemicals") {
     CheckFitted(i).toolTip = "fitted concentration";
     TextCmin(i).toolTip = "mininum concentration";
     TextCmax(i).toolTip = "maxinum concentration";
+    const int d = fitting::SlotNumber(fitting::SlotKind::D, i);
+    addFit(d, kSpecies);
+    CheckFitted(d).toolTip = "fitted diffusion coefficient";
+    TextCmin(d).toolTip = "minimum diffusion coefficient";
+    TextCmax(d).toolTip = "maximum diffusion coefficient";
   }
 
   Add(FrameHeter, ControlKind::Frame, "FrameHeter").caption = "Heterogeneous Reaction";
@@ -199,6 +209,10 @@ FormExpr::FormExpr() : Dialog("FormExpr", "Chemicals") {
     for (fitting::SlotKind kind : kChemicalSlots) addFit(fitting::SlotNumber(kind, k), kHomo);
   }
 
+  Control& range = Add(TextFitRange, ControlKind::TextBox, "TextFitRange");
+  range.caption = "Fit E range (V)";
+  range.toolTip = "potential ranges to fit, e.g. -0.3 0.2; 0.25 0.4 (empty: all points)";
+
   Add(cmdOK, ControlKind::Button, "cmdOK").caption = "OK";
   Load();
 }
@@ -216,6 +230,7 @@ void FormExpr::ShowFit(int x, bool shown) {
 void FormExpr::ShowSpeciesRow(int i, bool shown) {
   for (Control* cell : {&specie(i), &C(i), &Cinit(i), &D(i), &Cond(i - 1)}) cell->visible = shown;
   ShowFit(fitting::SlotNumber(fitting::SlotKind::Concentration, i), shown);
+  ShowFit(fitting::SlotNumber(fitting::SlotKind::D, i), shown);
 }
 
 void FormExpr::ShowChargeRow(int j, bool shown) {

@@ -2,10 +2,11 @@
 // The Chemicals dialog: the supporting electrolyte, one row per species, per charge reaction and
 // per chemical reaction, and the tick and bounds of every fittable parameter.
 //
-// Fit index x (1..23) has CheckFitted(x), TextCmin(x) and TextCmax(x) in the row of its
+// Fit index x (1..29) has CheckFitted(x), TextCmin(x) and TextCmax(x) in the row of its
 // parameter: 1..6 concentration of species x, 7..9 ks, 10..12 alpha, 13..15 E0 of charge
-// reaction x-6, x-9, x-12; 16..19 kf, 20..23 kb of chemical reaction x-15, x-19. The bounds
-// are visible only while their box is ticked.
+// reaction x-6, x-9, x-12; 16..19 kf, 20..23 kb of chemical reaction x-15, x-19; 24..29 D of
+// species x-23. The bounds are visible only while their box is ticked. `TextFitRange` holds the
+// potentials a fit compares (fitting/fit_range.h); empty, every measured point.
 //
 // Greek captions are the symbol-font letters "a" (alpha) and "l" (lambda). The lambda of
 // `TextElectrolyteCond` is its own caption with `symbolFont` set, as for any text box label;
@@ -30,16 +31,16 @@ class FormExpr : public Dialog {
   Control TextElectrolyteCond;  // supporting electrolyte conductivity
   Control CheckPreEqu;          // "pre-equilibration", ticked
 
-  Control FrameSpecies;               // "Species"
-  ControlArray<1, 7> lblSpeciesHead;  // column headers
-  ControlArray<1, 6> specie;          // row names "A".."F"
-  ControlArray<1, 6> C;               // analytical concentration
-  ControlArray<1, 6> Cinit;           // initial concentration, a label the dialog computes
-  ControlArray<1, 6> D;               // diffusion coefficient
-  ControlArray<0, 5> Cond;            // conductivity; species i is Cond(i-1)
-  ControlArray<1, 23> CheckFitted;
-  ControlArray<1, 23> TextCmin;
-  ControlArray<1, 23> TextCmax;
+  Control FrameSpecies;                // "Species"
+  ControlArray<1, 10> lblSpeciesHead;  // column headers
+  ControlArray<1, 6> specie;           // row names "A".."F"
+  ControlArray<1, 6> C;                // analytical concentration
+  ControlArray<1, 6> Cinit;            // initial concentration, a label the dialog computes
+  ControlArray<1, 6> D;                // diffusion coefficient
+  ControlArray<0, 5> Cond;             // conductivity; species i is Cond(i-1)
+  ControlArray<1, 29> CheckFitted;
+  ControlArray<1, 29> TextCmin;
+  ControlArray<1, 29> TextCmax;
 
   Control FrameHeter;                // "Heterogeneous Reaction"
   ControlArray<1, 16> lblHeterHead;  // column headers
@@ -55,6 +56,7 @@ class FormExpr : public Dialog {
   ControlArray<1, 4> kb;
   ControlArray<1, 4> LabelKeq;  // kf / kb, empty until computed
   ControlArray<1, 4> pl;        // stoichiometric number "1".."4"
+  Control TextFitRange;         // "Fit E range (V)": the potentials a fit compares
   Control cmdOK;
 
   // The numbers the Cinit and LabelKeq captions show, which GatherParameters stores: each is
@@ -65,7 +67,7 @@ class FormExpr : public Dialog {
   // Sets C init of species i to a value already rounded to its caption's digits.
   void ShowInitialConcentration(int i, double shown);
 
-  // Show or hide a whole row: species i (name, C, C init, D, conductivity and its fit), charge
+  // Show or hide a whole row: species i (name, C, C init, D, conductivity and their fits), charge
   // reaction j (label, E0, ks, alpha and their fits), chemical reaction k (label, kf, kb, Keq, p
   // and their fits). A fit's bounds show only while its row is shown and its box is ticked.
   void ShowSpeciesRow(int i, bool shown);

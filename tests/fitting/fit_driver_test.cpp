@@ -91,7 +91,7 @@ struct Experiment {
   }
   FitReport Fit(const std::vector<double>& observed) {
     app.fitting = true;
-    FitReport report = AutoFit(app, curves, observed, offers, memory, sim);
+    FitReport report = AutoFit(app, curves, observed, offers, memory, sim, range);
     app.fitting = false;
     return report;
   }
@@ -112,6 +112,7 @@ struct Experiment {
   Host sim;
   SlotOffers offers;
   FitMemory memory;
+  FitRange range;
 };
 
 TEST(FitDriver, RecoversConcentrationAndStandardPotential) {
@@ -175,17 +176,68 @@ TEST(FitDriver, AFailureEndsTheFitOrAfterItCostsOnlyTheStandardErrors) {
             "No standard errors: a simulation beside the fitted values failed (Overflow).");
 }
 
-// The simulated curve must lie on the measured potentials to a quarter of the 5 mV step.
-TEST(FitDriver, SimulatedCurveMustLieOnTheMeasuredPotentials) {
+// Measured potentials within a quarter step of the simulated ones are compared as simulated;
+// others take the simulation interpolated onto them (measured_comparison_test.cpp). A fitted
+// point beyond the simulation ends the fit with the measured axis put back; left out of the fit
+// range, it needs no simulated value.
+TEST(FitDriver, MeasuredPotentialsOffTheGridTakeTheInterpolatedSimulation) {
   Experiment e;
   const std::vector<double> observed = e.Measure();
   e.Offer(13, "-0.2", "0.2");
   e.curves.x(5) += 0.001;
   EXPECT_EQ(e.FailureOf(observed), "");
+  EXPECT_EQ(e.curves.x(5), 0.3 - 0.005 * 4);  // the simulation's own axis, unchanged
+
   e.Measure();
   e.curves.x(5) += 0.002;
-  EXPECT_EQ(e.FailureOf(observed),
-            "Point 5 of the simulated curve lies at 0.28 V and of the measured one at 0.282 V");
+  EXPECT_EQ(e.FailureOf(observed), "");
+  EXPECT_EQ(e.curves.x(5), 0.3 - 0.005 * 4 + 0.002);  // the measured axis
+  EXPECT_EQ(e.curves.y(6, 2), Wave(e.app, e.curves.x(6)));
+
+  e.Measure();
+  e.curves.x(1) = 0.3026;
+  EXPECT_EQ(e.FailureOf(observed).substr(0, 57),
+            "Point 1 of the measured curve (0.3026 V, sweep 1) lies be");
+  EXPECT_EQ(e.curves.x(1), 0.3026);
+  EXPECT_EQ(e.curves.pointCount, 121);
+  EXPECT_EQ(e.curves.resultCurve, 0);
+  e.range = {{0.3, -0.3}};
+  EXPECT_EQ(e.FailureOf(observed), "");
+}
+
+// Points outside the fit range leave the sum, the data's variance and the residuals: a wave
+// spoilt for 40 mV on its rising side is fitted exactly on the others, and the report says how
+// many points it fitted.
+TEST(FitDriver, PointsOutsideTheFitRangeLeaveTheFit) {
+  Experiment e;
+  std::vector<double> observed = e.Measure();
+  for (int i = 30; i <= 38; ++i) {  // 0.15 .. 0.11 V
+    observed[i] = e.curves.y(i + 1, 1) = observed[i] + 1e-5;
+  }
+  e.app.Cinit(1) = 1.5e-3, e.app.E0(1) = 0.05;
+  e.Offer(1, "1e-4", "1e-2"), e.Offer(13, "-0.2", "0.2");
+  e.range = {{0.3, 0.1525}, {-0.3, 0.1075}};  // either end first
+  const FitReport report = e.Fit(observed);
+
+  EXPECT_EQ(report.Flag, Termination::Exact);
+  EXPECT_NEAR(report.fitted[0], 1e-3, 1e-8);
+  EXPECT_NEAR(report.fitted[1], 0.1, 1e-6);
+  EXPECT_EQ(report.measuredPoints, 121);
+  EXPECT_EQ(report.fittedPoints, 112);
+  std::vector<double> fitted(observed.begin(), observed.begin() + 30);
+  fitted.insert(fitted.end(), observed.begin() + 39, observed.end());
+  EXPECT_EQ(report.DataVariance, PopulationVariance(fitted));
+  EXPECT_EQ(report.residuals.points, 112);
+  for (int i = 1; i <= 121; ++i) EXPECT_EQ(e.curves.y(i, 1), observed[i - 1]);  // all shown
+  const std::vector<model::PrintLine> lines = ReportLines(report);
+  EXPECT_EQ(lines[11].str(),
+            "Fitted 112 of 121 points: E from 0.3 to 0.1525 V, from -0.3 to 0.1075 V");
+
+  // Without the range the spoilt points pull the fit off.
+  e.range.clear(), e.app.Cinit(1) = 1.5e-3, e.app.E0(1) = 0.05;
+  const FitReport spoilt = e.Fit(observed);
+  EXPECT_GT(std::fabs(spoilt.fitted[0] - 1e-3), 1e-5);
+  EXPECT_EQ(ReportLines(spoilt)[11].str(), "");  // no range line
 }
 
 // A concentration slot is the analytical concentration: trials of it, of E0 or of a rate
@@ -219,6 +271,15 @@ TEST(FitDriver, FittedConcentrationIsTheAnalyticalOneAndDerivesTheInitialOnes) {
   e.app.kb(1) = 0, e.app.Keq(1) = 7;
   e.Fit(observed);
   EXPECT_EQ(e.sim.runs.back().Keq(1), 7);
+
+  // D of species 1 sets what a preconcentration deposits; D of another species changes nothing
+  // the initial concentrations follow from.
+  for (const auto& [slot, derives] : {std::pair{25, false}, std::pair{24, true}}) {
+    e.offers = {}, e.sim.derived.clear();
+    e.Offer(slot, "1e-7", "1e-3");
+    e.Fit(observed);
+    EXPECT_EQ(!e.sim.derived.empty(), derives) << slot;
+  }
 }
 
 // NIST MGH10 from its second start (as kf(1..3)) needs far more than 51 iterations: the fit stops

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <span>
 #include <vector>
+
+#include "fitting/fit_driver.h"
 
 namespace kivex::fitting {
 namespace {
@@ -52,6 +56,141 @@ TEST(FitUncertainty, StraightLineMatchesTheTextbook) {
   for (const auto& [freedom, quantile] : quantiles) {
     EXPECT_NEAR(StudentT95(freedom), quantile, 1e-4) << freedom;
   }
+}
+
+// A peak fitted for its height and position on 400 points whose noise is AR(1), e(i) =
+// rho e(i-1) + sqrt(1 - rho^2) s z(i): over 300 seeded draws the fitted values spread as the
+// reported standard errors say once they are widened for the residuals' correlation, and several
+// times more than the unwidened ones say. White noise is left exactly as it was.
+TEST(FitUncertainty, CorrelatedResidualsWidenTheStandardErrorsToTheSpreadOverDraws) {
+  const int points = 400, draws = 300;
+  std::vector<double> x(points);
+  for (int i = 0; i < points; ++i) x[i] = i / (points - 1.0);
+  auto peak = [&x](std::span<const double> p, std::span<double> v) {
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      const double z = (x[i] - p[1]) / 0.1;
+      v[i] = p[0] * std::exp(-z * z);
+    }
+  };
+  struct Summary {
+    double spread[2], error[2], unwidened[2];
+    int widened = 0;
+  };
+  auto run = [&](double rho, unsigned seed) {
+    std::mt19937 random(seed);
+    std::normal_distribution<double> gauss;
+    std::vector<double> values[2];
+    Summary summary{};
+    for (int d = 0; d < draws; ++d) {
+      std::vector<double> y(points);
+      double e = gauss(random) * 0.02;
+      for (int i = 0; i < points; ++i) {
+        if (i > 0) e = rho * e + std::sqrt(1 - rho * rho) * 0.02 * gauss(random);
+        const double z = (x[i] - 0.5) / 0.1;
+        y[i] = std::exp(-z * z) + e;
+      }
+      FitState fit{{0.8, 0.45}, {0.1, 0.2}, {10, 0.8}, {-1, -1}, {}, y, {}, PopulationVariance(y)};
+      FitWork work;
+      BeginFit(work, fit);
+      for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i) MarquardtIteration(work, fit, peak);
+      JacobianAtX(work, fit, peak);
+      const Uncertainty u = EstimateUncertainty(work, fit);
+      summary.widened += u.widening > 1;
+      for (int j = 0; j < 2; ++j) {
+        values[j].push_back(fit.X[j]);
+        summary.error[j] += u.parameters[j].standardError / draws;
+        summary.unwidened[j] += u.parameters[j].standardError / u.widening / draws;
+      }
+    }
+    for (int j = 0; j < 2; ++j) {
+      double mean = 0, squares = 0;
+      for (double v : values[j]) mean += v / draws;
+      for (double v : values[j]) squares += (v - mean) * (v - mean);
+      summary.spread[j] = std::sqrt(squares / (draws - 1));
+    }
+    return summary;
+  };
+
+  for (const double rho : {0.6, 0.85}) {
+    const Summary s = run(rho, 7);
+    EXPECT_EQ(s.widened, draws) << rho;
+    for (int j = 0; j < 2; ++j) {
+      SCOPED_TRACE(testing::Message() << "rho " << rho << ", parameter " << j);
+      EXPECT_GT(s.spread[j] / s.error[j], 0.75);
+      EXPECT_LT(s.spread[j] / s.error[j], 1.35);
+      // sqrt((1 + rho) / (1 - rho)) = 2 and 3.5: the unwidened errors are far too small.
+      EXPECT_GT(s.spread[j] / s.unwidened[j], 1.6);
+    }
+  }
+  const Summary white = run(0.0, 8);
+  EXPECT_EQ(white.widened, 0);
+  for (int j = 0; j < 2; ++j) {
+    EXPECT_EQ(white.error[j], white.unwidened[j]);
+    EXPECT_NEAR(white.spread[j] / white.error[j], 1.0, 0.15) << j;
+  }
+}
+
+// The widening and the interval of one fit, from its residuals' lag-1 correlation written out:
+// a line through 200 points with a slow sine on top, which leaves residuals that run together.
+TEST(FitUncertainty, WideningAndIntervalFollowTheLagOneCorrelation) {
+  const int points = 200;
+  std::vector<double> x(points), y(points);
+  for (int i = 0; i < points; ++i) {
+    x[i] = i;
+    y[i] = 1 + 0.01 * i + 0.05 * std::sin(i / 7.0) + 0.02 * std::cos(i * 2.1);
+  }
+  auto line = [&x](std::span<const double> p, std::span<double> v) {
+    for (std::size_t i = 0; i < v.size(); ++i) v[i] = p[0] + p[1] * x[i];
+  };
+  FitState fit{{0, 0}, {-10, -1}, {10, 1}, {-1, -1}, {}, y, {}, PopulationVariance(y)};
+  FitWork work;
+  BeginFit(work, fit);
+  for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i) MarquardtIteration(work, fit, line);
+  JacobianAtX(work, fit, line);
+  const Uncertainty u = EstimateUncertainty(work, fit);
+
+  // The residuals' lag-1 correlation by hand.
+  std::vector<double> r(points);
+  double mean = 0;
+  for (int i = 0; i < points; ++i) mean += (r[i] = y[i] - fit.X[0] - fit.X[1] * x[i]) / points;
+  double spread = 0, neighbours = 0, ssq = 0;
+  for (int i = 0; i < points; ++i) {
+    spread += (r[i] - mean) * (r[i] - mean);
+    ssq += r[i] * r[i];
+    if (i > 0) neighbours += (r[i] - mean) * (r[i - 1] - mean);
+  }
+  const double lag1 = neighbours / spread;
+  ASSERT_GT(lag1, 0.5);
+  const double widening = std::sqrt((1 + lag1) / (1 - lag1));
+  const double independent = points * (1 - lag1) / (1 + lag1);
+  EXPECT_NEAR(u.lag1, lag1, 1e-9);
+  EXPECT_NEAR(u.widening, widening, 1e-9);
+  EXPECT_NEAR(u.independentPoints, independent, 1e-7);
+  EXPECT_EQ(u.points, points);
+  // The slope's error: s / sqrt(Sxx), s^2 = SSQ / (N - 2), widened; its interval with Student's t
+  // of the independent points less the two parameters.
+  double sxx = 0;
+  for (int i = 0; i < points; ++i) sxx += (x[i] - 99.5) * (x[i] - 99.5);
+  const double se = widening * std::sqrt(ssq / (points - 2) / sxx);
+  EXPECT_NEAR(u.parameters[1].standardError, se, 1e-6 * se);
+  const double t = StudentT95(static_cast<int>(std::lround(independent)) - 2);
+  EXPECT_NEAR(u.parameters[1].high - fit.X[1], t * se, 1e-5 * se);
+
+  // As the report says it.
+  FitReport report;
+  report.fitted = report.initial = fit.X, report.min = fit.Min, report.max = fit.Max;
+  report.slots = {24, 25};
+  report.uncertainty = u;
+  report.uncertainty.lag1 = 0.81;
+  report.uncertainty.widening = std::sqrt(1.81 / 0.19);       // 3.09
+  report.uncertainty.independentPoints = 1201 * 0.19 / 1.81;  // 126.07
+  report.uncertainty.points = 1201;
+  const std::vector<model::PrintLine> lines = ReportLines(report);
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const model::PrintLine& line) {
+    return line.str() ==
+           "Standard errors widened 3.1 times for correlated residuals (lag-1 correlation 0.81: "
+           "about 126 independent points of 1201).";
+  }));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 namespace kivex::fitting {
 namespace {
 
-// Every slot 1..23 names exactly one field, and its name is the field it writes: a slot that
+// Every slot 1..29 names exactly one field, and its name is the field it writes: a slot that
 // wrote the wrong field would fit one quantity and report another. Numbers outside are refused.
 TEST(FitSlots, EachSlotWritesTheFieldItIsNamedFor) {
   model::AppState app;
@@ -29,13 +29,19 @@ TEST(FitSlots, EachSlotWritesTheFieldItIsNamedFor) {
                     : name == "E0" + index    ? &app.E0(i)
                     : name == "kf" + index    ? &app.kf(i)
                     : name == "kb" + index    ? &app.kb(i)
+                    : name == "D" + index     ? &app.D(i)
                                               : nullptr;
     EXPECT_EQ(field, named) << "slot " << slot << " " << name;
+    // The rate constants and D go on a log scale; nothing else does.
+    const bool logScaled = name[0] == 'k' || name[0] == 'D';
+    EXPECT_EQ(IsLogScaledSlot(slot), logScaled) << name;
   }
+  EXPECT_EQ(SlotName(24), "D(1)");
+  EXPECT_EQ(SlotName(29), "D(6)");
   for (int slot : {0, -1, kFitSlots + 1}) {
     EXPECT_THROW(SlotOf(slot), model::Failure) << slot;
     EXPECT_THROW(SlotField(app, slot), model::Failure) << slot;
-    EXPECT_FALSE(IsRateConstantSlot(slot) || IsConcentrationSlot(slot)) << slot;
+    EXPECT_FALSE(IsLogScaledSlot(slot) || IsConcentrationSlot(slot)) << slot;
   }
 }
 
@@ -47,9 +53,14 @@ TEST(FitSlots, StartValueIsZeroBeyondTheScheme) {
   app.chargeCount = app.chemCount = app.chem2Count = 1;
   for (int slot = 1; slot <= kFitSlots; ++slot) SlotField(app, slot) = 0.5;
   using enum SlotKind;
-  const std::tuple<SlotKind, int, double> cases[] = {
-      {Concentration, 2, 0.5}, {Concentration, 3, 0}, {E0, 1, 0.5},
-      {Alpha, 2, 0},           {Kb, 2, 0.5},          {Kf, 3, 0}};
+  const std::tuple<SlotKind, int, double> cases[] = {{Concentration, 2, 0.5},
+                                                     {Concentration, 3, 0},
+                                                     {E0, 1, 0.5},
+                                                     {Alpha, 2, 0},
+                                                     {Kb, 2, 0.5},
+                                                     {Kf, 3, 0},
+                                                     {D, 2, 0.5},
+                                                     {D, 3, 0}};
   for (const auto& [kind, index, start] : cases) {
     EXPECT_EQ(SlotStartValue(app, SlotNumber(kind, index)), start) << index;
   }

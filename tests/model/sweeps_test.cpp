@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <random>
+#include <span>
+#include <utility>
 #include <vector>
 
 #include "model/curve_set.h"
@@ -93,6 +95,27 @@ TEST(Interpolation, LinearOnEitherDirectionAndHeldBeyondTheEnds) {
   ASSERT_EQ(grid.size(), 5u);
   EXPECT_DOUBLE_EQ(grid.back(), 0.2);
   EXPECT_TRUE(numerics::EvenGrid(0, 1, 0).empty());
+}
+
+// One location serves every curve over the axis: the sample and the share of the way to the next,
+// a sample itself at a node, at an end beyond it and across a repeated potential.
+TEST(Interpolation, OneLocationServesEveryCurveOverTheAxis) {
+  const double down[] = {0.3, 0.2, 0.2, 0.0};
+  const double a[] = {1.0, 3.0, 5.0, 9.0}, b[] = {-2.0, 0.0, 1.0, 2.0};
+  const std::pair<double, double> cases[] = {
+      // potential, expected share of the way
+      {0.25, 0.5}, {0.05, 0.75}, {0.3, 0.0}, {0.5, 0.0}, {-0.1, 0.0}, {0.2, 0.0}};
+  for (const auto& [at, share] : cases) {
+    const numerics::LinearPosition p = numerics::LocateLinear(down, at);
+    EXPECT_DOUBLE_EQ(p.share, share) << at;
+    for (const double* y : {a, b}) {
+      const std::span<const double> values(y, 4);
+      EXPECT_EQ(numerics::InterpolateAt(values, p), numerics::InterpolateLinear(down, values, at));
+    }
+  }
+  EXPECT_EQ(numerics::InterpolateAt(a, numerics::LocateLinear(down, 0.25)), 2.0);
+  EXPECT_EQ(numerics::InterpolateAt(a, numerics::LocateLinear(down, -0.1)), 9.0);
+  EXPECT_TRUE(numerics::LocateLinear({}, 0.1).empty);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fit_report.h"
 #include "model/number_text.h"
 #include "support/test_platform.h"
 #include "ui/commands.h"
@@ -20,6 +21,9 @@
 namespace kivex::ui {
 namespace {
 
+using testing::Fitted;
+using testing::Parameter;
+using testing::ReportSays;
 using testing::SessionFixture;
 using testing::TickFit;
 using testing::Type;
@@ -41,37 +45,6 @@ void FitKsAndAlpha(SessionFixture& f, const char* start) {
   for (int k : {1, 7, 10}) TickFit(f.session, k);
   ASSERT_EQ(RunMenuItem(f.session, "mnuAutoFit"), MenuOutcome::Ran);
   ASSERT_TRUE(f.platform.messages.empty()) << f.platform.messages.front();
-}
-
-std::vector<double> Numbers(const std::string& line) {
-  std::istringstream words(line);
-  std::vector<double> numbers;
-  for (std::string word; words >> word;) numbers.push_back(model::ReadNumber(word));
-  return numbers;
-}
-
-// Fitted parameter j (1-based) as the report shows it, with its standard error and interval.
-struct Fitted {
-  double value = NAN, error = NAN, low = NAN, high = NAN;
-};
-
-Fitted Parameter(const Session& s, int j) {
-  Fitted p;
-  const std::vector<double> row = Numbers(testing::ReportRow(s, j));
-  if (row.size() == 3) p.value = row[2];
-  const std::vector<std::string>& lines = s.result.lines;
-  const auto header = std::ranges::find_if(
-      lines, [](const std::string& line) { return line.starts_with("No.           Std. error"); });
-  if (lines.end() - header > j) {
-    const std::vector<double> u = Numbers(*(header + j));
-    if (u.size() == 4) p = {p.value, u[1], u[2], u[3]};
-  }
-  return p;
-}
-
-bool ReportSays(const Session& s, std::string_view words) {
-  return std::ranges::any_of(
-      s.result.lines, [words](const std::string& l) { return l.find(words) != std::string::npos; });
 }
 
 // Lambda = ks / sqrt(D F v / RT) 0.5, from the dialog's start (1e4, clamped onto the bound 100,

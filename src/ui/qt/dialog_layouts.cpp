@@ -162,16 +162,22 @@ QLayout* Chemicals(DialogWindow& w, FormExpr& d) {
          {&d.lblSpeciesHead(4)},
          {&d.lblSpeciesHead(5)},
          {&d.lblSpeciesHead(6)},
-         {&d.lblSpeciesHead(7)}});
+         {&d.lblSpeciesHead(7)},
+         {&d.lblSpeciesHead(8)},
+         {&d.lblSpeciesHead(9)},
+         {&d.lblSpeciesHead(10)}});
   for (int i = 1; i <= 6; ++i) {
     species->addWidget(w.WidgetFor(d.specie(i)), i, 0);
     species->addWidget(w.WidgetFor(d.C(i)), i, 1);
     species->addWidget(w.WidgetFor(d.Cinit(i)), i, 2);
     species->addWidget(w.WidgetFor(d.D(i)), i, 3);
     species->addWidget(w.WidgetFor(d.Cond(i - 1)), i, 4);
-    species->addWidget(w.WidgetFor(d.CheckFitted(i)), i, 5);
-    species->addWidget(w.WidgetFor(d.TextCmin(i)), i, 6);
-    species->addWidget(w.WidgetFor(d.TextCmax(i)), i, 7);
+    int column = 5;
+    for (int first : {0, 23}) {  // the concentration's fit, then D's
+      species->addWidget(w.WidgetFor(d.CheckFitted(first + i)), i, column++);
+      species->addWidget(w.WidgetFor(d.TextCmin(first + i)), i, column++);
+      species->addWidget(w.WidgetFor(d.TextCmax(first + i)), i, column++);
+    }
   }
 
   outer->addWidget(w.WidgetFor(d.FrameHeter));
@@ -230,7 +236,11 @@ QLayout* Chemicals(DialogWindow& w, FormExpr& d) {
       homo->addWidget(w.WidgetFor(d.TextCmax(first + k)), k, column++);
     }
   }
-  outer->addLayout(OkRow(w, d.cmdOK));
+  // The fit range under the tables, left of OK.
+  auto* bottom = OkRow(w, d.cmdOK);
+  bottom->insertWidget(0, w.CaptionFor(d.TextFitRange));
+  bottom->insertWidget(1, w.WidgetFor(d.TextFitRange), 1);
+  outer->addLayout(bottom);
   return outer;
 }
 
