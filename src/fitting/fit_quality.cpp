@@ -149,12 +149,15 @@ Uncertainty EstimateUncertainty(const FitWork& work, const FitState& fit) {
 
   // Residuals that run together hold fewer independent points than their number.
   const double points = static_cast<double>(np);
-  const double lag1 = Residuals(fit).lag1;
+  const ResidualPattern pattern = Residuals(fit);
+  const double lag1 = pattern.lag1;
   result.points = static_cast<int>(np);
   result.independentPoints = points;
   long tFreedom = freedom;
+  // Residuals at the rounding of exact data run together too, but carry no uncertainty worth
+  // widening.
   if (determined > 0 && freedom >= 1 && lag1 > kCorrelatedResiduals &&
-      lag1 * std::sqrt(points) > kCorrelatedScore) {
+      lag1 * std::sqrt(points) > kCorrelatedScore && pattern.misfit > kNegligibleMisfit) {
     const double r = std::min(lag1, kLargestResidualCorrelation);
     result.lag1 = r;
     result.widening = std::sqrt((1 + r) / (1 - r));

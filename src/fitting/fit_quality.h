@@ -46,7 +46,8 @@ inline constexpr double kSystematicScore = 4.0;  // lag-1 correlation x sqrt(N)
 // misfit).
 inline constexpr double kNegligibleMisfit = 1e-3;
 
-// When the residuals' lag-1 correlation widens the standard errors (see above).
+// When the residuals' lag-1 correlation widens the standard errors (see above), unless the misfit
+// is negligible.
 inline constexpr double kCorrelatedResiduals = 0.2;
 inline constexpr double kCorrelatedScore = 3.0;  // lag-1 correlation x sqrt(N)
 inline constexpr double kLargestResidualCorrelation = 0.98;
