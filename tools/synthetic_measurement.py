@@ -2,12 +2,13 @@
 """A measured cyclic voltammogram made up without Kivex: the test data of the instrument-export
 fit, and a check of the fit against a solution the program did not compute.
 
-A + e = B at a plane, semi-infinite diffusion, Butler-Volmer kinetics, a linear potential ramp
-(an analog sweep, not a staircase), solved by the second-order backward formula on a fine uniform grid. Written as a
-potentiostat exports it: potentials recorded with a jitter around the sampling grid, currents in
-microamperes with oxidation current positive, a settings header and a time column.
+A + e = B at a plane, semi-infinite diffusion, Butler-Volmer kinetics, a staircase of 2 mV steps
+sampled at the end of each (as a digital potentiostat records; --ramp for an analog sweep), solved
+by the second-order backward formula on a fine uniform grid. Written as a potentiostat exports
+it: potentials recorded with a jitter around the grid, currents in microamperes with oxidation
+current positive, a settings header and a time column.
 
-    /usr/bin/python3 tools/synthetic_measurement.py examples/data/ferri_cv.txt
+    /usr/bin/python3 tools/synthetic_measurement.py examples/data/cv_export_uA.txt
     /usr/bin/python3 tools/synthetic_measurement.py --check   # the solver against Randles-Sevcik
 
 Needs numpy and scipy (Debian: python3-numpy, python3-scipy). The output is committed, so the
@@ -25,9 +26,11 @@ F = 96485.33212  # C/mol
 R = 8.314462618  # J/(mol K)
 
 
-def simulate(E0, ks, alpha, C, D, area, T, v, Estart, Evertex, dt, sample_every):
-    """Reduction current (A) and the ramp potential at every sampled time of one cycle; C in mol/L,
-    D in cm2/s, area in cm2, ks in cm/s."""
+def simulate(E0, ks, alpha, C, D, area, T, v, Estart, Evertex, dt, sample_every, step=0.0):
+    """Reduction current (A) and the potential at every sampled time of one cycle; C in mol/L,
+    D in cm2/s, area in cm2, ks in cm/s. With `step` the potential is a staircase, as a digital
+    potentiostat applies it: each step held for step / v and sampled at its end (sample_every
+    must then cover one step); without, a linear ramp."""
     f = F / (R * T)
     t_total = 2 * abs(Estart - Evertex) / v
     length = 6 * math.sqrt(D * t_total)
@@ -66,6 +69,11 @@ def simulate(E0, ks, alpha, C, D, area, T, v, Estart, Evertex, dt, sample_every)
     for k in range(1, steps + 1):
         t = k * dt
         E = Estart + direction * v * t if k <= half else Evertex - direction * v * (t - half * dt)
+        if step > 0:
+            # The step under way: the ramp's value at the end of the step the time lies in.
+            held = math.ceil(round(t / (step / v), 9))
+            E = (Estart + direction * step * held if held <= half // sample_every else
+                 Evertex - direction * step * (held - half // sample_every))
         kf = ks * math.exp(-alpha * f * (E - E0))
         kb = ks * math.exp((1 - alpha) * f * (E - E0))
         scheme = "euler" if k == 1 else "bdf2"
@@ -146,6 +154,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("output", nargs="?")
     parser.add_argument("--check", action="store_true")
+    parser.add_argument("--ramp", action="store_true",
+                        help="a linear ramp (an analog sweep) in place of the staircase")
+    parser.add_argument("--noise", type=float, default=0.01,
+                        help="Gaussian noise as a share of the peak current (default 0.01)")
+    parser.add_argument("--jitter", type=float, default=3e-4,
+                        help="Gaussian jitter of the recorded potentials, V (default 3e-4)")
+    parser.add_argument("--seed", type=int, default=20261207)
     args = parser.parse_args()
     if args.check:
         return 0 if check() else 1
@@ -157,11 +172,12 @@ def main():
     sample = step / v
     dt = sample / 40
     t, E, I = simulate(truth["E0"], truth["ks"], truth["alpha"], truth["C"], truth["D"],
-                       truth["area"], truth["T"], v, Estart, Evertex, dt, 40)
-    rng = np.random.default_rng(20261207)
+                       truth["area"], truth["T"], v, Estart, Evertex, dt, 40,
+                       0.0 if args.ramp else step)
+    rng = np.random.default_rng(args.seed)
     grid = np.round(E / step) * step
-    recorded = E + rng.normal(0.0, 3e-4, E.size)  # 0.3 mV of jitter
-    noisy = I + rng.normal(0.0, 0.005 * np.abs(I).max(), I.size)  # 0.5 % of the peak
+    recorded = E + rng.normal(0.0, args.jitter, E.size)
+    noisy = I + rng.normal(0.0, args.noise * np.abs(I).max(), I.size)
     write_export(args.output, t, recorded, noisy,
                  dict(Estart=Estart, Evertex=Evertex, v=v, area=truth["area"], grid=grid))
     print(f"{len(t)} points written to {args.output}; truth {truth}")

@@ -44,6 +44,9 @@ struct AppState {
   double temperature = 0;      // K
   double cycles = 0;           // 0.5 single sweep, 1 cycle, 2 cycles
   double quietTime = 0;        // s, the electrode held at E start before the programme
+  // The solution starts in equilibrium at E start (pre-equilibrated, not preconcentrated), so a
+  // quiet time there changes nothing.
+  bool restsAtStart = false;
   double radius = 0;           // cm (band: width / 4)
   double length = 0;           // cm: cylinder or band length, film thickness
   double area = 0;             // cm2

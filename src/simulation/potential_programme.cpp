@@ -46,9 +46,13 @@ bool BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves
 void RequireQuietTimeSimulated(const model::AppState& app) {
   if (!(app.quietTime > 0.0)) return;
   if (!app.digital) {
+    // A solution in equilibrium at E start is left as it is by the quiet time: nothing to
+    // simulate.
+    if (app.restsAtStart) return;
     throw model::InputError(
-        "Error: a quiet time is simulated only digitally. Tick the digital simulation in the "
-        "Mechanism dialog, or set t quiet (s) to 0 in the Instrument dialog.");
+        "Error: a quiet time is simulated only digitally, unless the solution is pre-equilibrated "
+        "at E start. Tick the digital simulation in the Mechanism dialog or pre-equilibration in "
+        "the Chemicals dialog, or set t quiet (s) to 0 in the Instrument dialog.");
   }
   const model::Technique technique = model::TechniqueOf(app);
   if (technique != model::Technique::Sweep && technique != model::Technique::SquareWave) {

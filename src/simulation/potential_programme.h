@@ -19,8 +19,9 @@ bool BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves
 
 // A quiet time (the electrode held at E start before the programme) is simulated by the digital
 // route for the techniques that carry their diffusion layer from point to point: linear sweep,
-// cyclic and square wave. Anything else raises model::InputError saying what to change, before
-// any curve is touched.
+// cyclic and square wave; the analytical route takes it where the solution starts in equilibrium
+// at E start, which the quiet time leaves as it is. Anything else raises model::InputError saying
+// what to change, before any curve is touched.
 void RequireQuietTimeSimulated(const model::AppState& app);
 
 }  // namespace kivex::simulation

@@ -311,6 +311,7 @@ void GatherParameters(Session& session) {
   if (!app.digital) {
     app.caseCode = model::CaseCode(app);
   }
+  app.restsAtStart = expr.CheckPreEqu.value && !session.Ins().CheckPreCon.value;
   // InstrumentOK has refused a temperature at or below absolute zero.
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
   app.RToverF = 1.0 / app.fOverRT;

@@ -33,12 +33,31 @@ double Median(std::vector<double> values) {
   return *middle;
 }
 
-// A potential of the points, or the header's potential where it lies within half a step of it:
-// the programme's own value rather than where the recorded point happened to land.
+// The step of the programme the points were recorded on: the distance the sweeps cover over the
+// steps they take (a repeated vertex takes none). Jitter of the recorded potentials only moves
+// the ends, where a median or mean of the steps would carry it.
+double ProgrammeStep(std::span<const double> x, const std::vector<model::Sweep>& sweeps) {
+  const double typical = model::MedianStep(x);
+  double distance = 0;
+  std::size_t steps = 0;
+  for (std::size_t s = 0; s < sweeps.size(); ++s) {
+    const auto first = static_cast<std::size_t>(s == 0 ? sweeps[s].first : sweeps[s - 1].last);
+    const auto last = static_cast<std::size_t>(sweeps[s].last);
+    distance += std::fabs(x[last] - x[first]);
+    for (std::size_t i = first + 1; i <= last; ++i) {
+      if (std::fabs(x[i] - x[i - 1]) > 0.1 * typical) ++steps;
+    }
+  }
+  return steps > 0 ? distance / static_cast<double>(steps) : 0.0;
+}
+
+// A potential of the points, or the header's potential where it lies within one and a half steps
+// of it: the programme's own value rather than where the recorded point happened to land (an
+// instrument records its first point a step after the start).
 double ProgrammePotential(double recorded, const io::FileSettings& settings, double step) {
   for (const std::optional<double>& stated :
        {settings.initialPotential, settings.vertex1, settings.vertex2, settings.finalPotential}) {
-    if (stated && std::fabs(*stated - recorded) <= step / 2) return *stated;
+    if (stated && std::fabs(*stated - recorded) <= 1.5 * step) return *stated;
   }
   return std::round(recorded * 1e4) / 1e4;  // to 0.1 mV
 }
@@ -88,16 +107,14 @@ FileExperiment DescribedExperiment(const io::FileSettings& settings, std::span<c
   e.technique = settings.technique;
   const std::span<const double> taken = x.subspan(portion.begin, end - portion.begin);
 
-  const double spacing = model::MedianStep(taken);
-  if (settings.step && *settings.step > 0) {
-    e.Estep = std::fabs(*settings.step);
-  } else if (spacing > 0) {
-    e.Estep = Rounded(spacing, 3);
-  }
-  const double step = e.Estep.value_or(spacing);
-
   // The programme of the points taken: where they start, where they turn, how often.
   const std::vector<model::Sweep> sweeps = model::FindSweeps(taken);
+  if (settings.step && *settings.step > 0) {
+    e.Estep = std::fabs(*settings.step);
+  } else if (const double spacing = ProgrammeStep(taken, sweeps); spacing > 0) {
+    e.Estep = Rounded(spacing, 3);
+  }
+  const double step = e.Estep.value_or(model::MedianStep(taken));
   e.Estart = ProgrammePotential(taken.front(), settings, step);
   const double turn = taken[static_cast<std::size_t>(sweeps.front().last)];
   e.Eend = ProgrammePotential(sweeps.size() == 1 ? taken.back() : turn, settings, step);

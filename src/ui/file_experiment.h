@@ -33,8 +33,9 @@ struct FileExperiment {
 
 // What the file's settings and the taken points say, in the Instrument dialog's terms. The
 // programme follows the points taken (their first potential, their turn, their sweeps), with the
-// header's potentials where they agree within half a step; the step and scan rate come from the
-// header, else from the points (their median spacing, and their times where the file has them).
+// header's potentials where they agree within one and a half steps; the step and scan rate come
+// from the header, else from the points (the distance their sweeps cover over the steps they
+// take, and their times where the file has them).
 // `x` and `t` are all the file's points; `portion` those taken. A file without settings or times
 // describes nothing (Empty()).
 FileExperiment DescribedExperiment(const io::FileSettings& settings, std::span<const double> x,

@@ -376,6 +376,11 @@ TEST(DigitalQuietTime, IsRefusedWhereNoLayerCarriesIt) {
     }
     EXPECT_EQ(curves.pointCount, 0);
   }
+  // The analytical route takes it where the solution rests in equilibrium at E start: the same
+  // curve as without.
+  const AppState resting = With(Experiment(1, 1), [](AppState& a) { a.restsAtStart = true; });
+  EXPECT_EQ(Voltammogram(With(resting, [](AppState& a) { a.quietTime = 3; })).I,
+            Voltammogram(resting).I);
 }
 
 }  // namespace
