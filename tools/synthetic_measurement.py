@@ -10,6 +10,7 @@ current positive, a settings header and a time column.
 
     /usr/bin/python3 tools/synthetic_measurement.py examples/data/cv_export_uA.txt
     /usr/bin/python3 tools/synthetic_measurement.py --check   # the solver against Randles-Sevcik
+    /usr/bin/python3 tools/synthetic_measurement.py --ramp --truth tests/ui/data/ramp_cycle.txt
 
 Needs numpy and scipy (Debian: python3-numpy, python3-scipy). The output is committed, so the
 tests do not need Python.
@@ -161,6 +162,9 @@ def main():
     parser.add_argument("--jitter", type=float, default=3e-4,
                         help="Gaussian jitter of the recorded potentials, V (default 3e-4)")
     parser.add_argument("--seed", type=int, default=20261207)
+    parser.add_argument("--truth", action="store_true",
+                        help="write the exact curve instead: time (s), potential (V) and reduction "
+                             "current (A), without jitter or noise")
     args = parser.parse_args()
     if args.check:
         return 0 if check() else 1
@@ -174,6 +178,13 @@ def main():
     t, E, I = simulate(truth["E0"], truth["ks"], truth["alpha"], truth["C"], truth["D"],
                        truth["area"], truth["T"], v, Estart, Evertex, dt, 40,
                        0.0 if args.ramp else step)
+    if args.truth:
+        with open(args.output, "w", encoding="utf-8") as out:
+            out.write(f"# {'ramp' if args.ramp else 'staircase'} cycle of tools/synthetic_measurement.py, "
+                      f"truth {truth}\n# t/s E/V I/A (reduction positive)\n")
+            for k in range(len(t)):
+                out.write(f"{t[k]:.4f} {E[k]:.10f} {I[k]:.12e}\n")
+        return 0
     rng = np.random.default_rng(args.seed)
     grid = np.round(E / step) * step
     recorded = E + rng.normal(0.0, args.jitter, E.size)
