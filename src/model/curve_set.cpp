@@ -38,7 +38,11 @@ void ReadAxisShape(CurveSet& curves) {
     const double step = std::fabs(curves.x(i) - curves.x(i - 1));
     if (step <= kSameStep * curves.axisStep) continue;
     if (!(std::fabs(step - curves.axisStep) <= kSameStep * curves.axisStep)) {
-      curves.axisStep = MedianStep(x);
+      // To 12 digits: the differences of recorded potentials carry binary noise in the last ones
+      // (0.00198999999999999 for 1.99 mV).
+      const double median = MedianStep(x);
+      const double scale = median > 0 ? std::pow(10.0, 11 - std::floor(std::log10(median))) : 1;
+      curves.axisStep = median > 0 ? std::round(median * scale) / scale : median;
       break;
     }
   }

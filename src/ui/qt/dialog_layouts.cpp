@@ -1,5 +1,6 @@
 #include "ui/qt/dialog_layouts.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -101,8 +102,12 @@ QLayout* Instrument(DialogWindow& w, FormIns& d) {
   grid->addWidget(w.WidgetFor(d.lblOhm), 5, 2);
   Field(w, grid, 6, 0, d.ComboScan);
   Field(w, grid, 6, 3, d.tQuiet);
-  Field(w, grid, 7, 0, d.ComboSign);
-  grid->addWidget(w.WidgetFor(d.cmdFromFile), 7, 3, 1, 2);
+  // The sign list's entries are phrases: it takes the width they need.
+  grid->addWidget(w.CaptionFor(d.ComboSign), 7, 0);
+  auto* sign = static_cast<QComboBox*>(w.WidgetFor(d.ComboSign));
+  sign->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  grid->addWidget(sign, 7, 1, 1, 3);
+  grid->addWidget(w.WidgetFor(d.cmdFromFile), 7, 4);
 
   top->addWidget(w.WidgetFor(d.FrameElectrode));
   auto* electrode = Inside<QGridLayout>(w, d.FrameElectrode);

@@ -162,11 +162,15 @@ void ImportDialog::Survey() {
   firstSweep_->setRange(1, sweeps);
   lastSweep_->setRange(1, sweeps);
   lastSweep_->setValue(sweeps);
-  QString text = QString("%1 points in %2 sweeps").arg(count).arg(survey.sweeps);
+  QString text = QString("%1 points in %2 %3")
+                     .arg(count)
+                     .arg(survey.sweeps)
+                     .arg(survey.sweeps == 1 ? "sweep" : "sweeps");
   if (survey.cycles > 0) {
-    text += QString(", %1 %2")
-                .arg(survey.cycles)
-                .arg(survey.numbered ? "cycles as the file numbers them" : "whole cycles");
+    const bool one = survey.cycles == 1;
+    text += QString(", %1 %2").arg(survey.cycles).arg(
+        survey.numbered ? (one ? "cycle as the file numbers it" : "cycles as the file numbers them")
+                        : (one ? "whole cycle" : "whole cycles"));
   }
   text += QString("; a curve holds %1 points.").arg(model::kMaxPoints);
   survey_->setText(text);
