@@ -2,8 +2,9 @@
 # The desktop window in a real X server with a window manager (Xvfb and Openbox), driven with
 # xdotool as a user drives it: simulate, close the Plot and Result windows with their close
 # boxes, run Simulate and Time again (both windows come back), open a dialog, click the frame,
-# open the dialog again from the menu (it must be the active window, above the frame), and leave
-# by File > Exit, which must end the program with exit status 0.
+# open the dialog again from the menu (it must be the active window, above the frame), import an
+# instrument's export through the file dialog and the import dialog, and leave by File > Exit,
+# which must end the program with exit status 0.
 #   tests/x11/window_scenario.sh build/kivex
 # Exit status 77 (a skipped test) when a tool it needs is missing.
 set -euo pipefail
@@ -118,6 +119,23 @@ menu i t
 poll 5 sh -c "[ \"\$(xdotool getactivewindow)\" = $dialog ]" || fail "the menu did not bring the dialog to the front"
 say "the dialog stays above the frame and its menu command activates it"
 say "$(xdotool getwindowgeometry "$dialog" | tr '\n' ' ')"
+
+# An instrument's export: the file dialog takes its path, the import dialog offers the columns
+# the headings name and the portion, and OK imports it.
+cp "$(dirname "$0")/../../examples/data/cv_export_uA.txt" "$work/export.txt"
+menu f i
+open_dialog=$(timeout 10 xdotool search --sync --name '^Open$' | head -n1) ||
+  fail "Import showed no file dialog"
+xdotool windowactivate --sync "$open_dialog"
+xdotool type --delay 10 "$work/export.txt"
+xdotool key Return
+import_dialog=$(timeout 10 xdotool search --sync --name '^Import$' | head -n1) ||
+  { alive "at the import dialog"; fail "the file showed no import dialog"; }
+xdotool windowactivate --sync "$import_dialog"
+xdotool key Return
+poll 10 sh -c "! xdotool search --name '^Import\$' >/dev/null" || fail "OK did not close the import dialog"
+alive "after the import"
+say "an instrument's export went through the file and import dialogs"
 
 menu f x
 poll 10 sh -c "! kill -0 $app 2>/dev/null" || fail "File > Exit did not end the program"
