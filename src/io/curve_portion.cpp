@@ -169,8 +169,7 @@ Portion ChoosePortion(std::span<const double> x, std::span<const int> fileCycle,
   switch (request.kind) {
     case Kind::Auto: {
       const bool oneSweep = sweeps.size() <= 1;
-      const bool oneCycle =
-          sweeps.size() == 2 && IsWholeCycle(x, sweeps, 0, model::MedianStep(x));
+      const bool oneCycle = sweeps.size() == 2 && IsWholeCycle(x, sweeps, 0, model::MedianStep(x));
       const bool fits = x.size() <= capacity && (plainFile || oneCycle);
       // One sweep is all there is to take, thinned when it is too long.
       if (!fits && !oneSweep) p = FirstWholeCycle(x, sweeps);

@@ -6,8 +6,9 @@
 //
 // A sweep is a run of the potential in one direction (model::FindSweeps); a whole cycle is two
 // sweeps in a row, the second ending where the first began, as the programme of a cyclic
-// simulation runs. A portion that starts with a later sweep starts at the vertex before it. A file may number its own cycles (a table per cycle, a cycle column): those
-// numbers answer a request for cycle N.
+// simulation runs. A portion that starts with a later sweep starts at the vertex before it. A file
+// may number its own cycles (a table per cycle, a cycle column): those numbers answer a request for
+// cycle N.
 //
 //   const Portion p = ChoosePortion(x, {}, PortionRequest{}, false);
 //   p.report == {"Took the first whole cycle, sweeps 1 and 2: points 1 to 1601 of 9604, from

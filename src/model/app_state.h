@@ -44,9 +44,6 @@ struct AppState {
   double temperature = 0;      // K
   double cycles = 0;           // 0.5 single sweep, 1 cycle, 2 cycles
   double quietTime = 0;        // s, the electrode held at E start before the programme
-  // The solution starts in equilibrium at E start (pre-equilibrated, not preconcentrated), so a
-  // quiet time there changes nothing.
-  bool restsAtStart = false;
   double radius = 0;           // cm (band: width / 4)
   double length = 0;           // cm: cylinder or band length, film thickness
   double area = 0;             // cm2
@@ -86,12 +83,13 @@ struct AppState {
   Table1<double, kMaxChem> p;  // stoichiometric number of the complexation
 
   // Run-time fields.
-  bool committed = false;   // the instrument values have been committed at least once
-  bool gathered = false;    // the species and reaction tables have been gathered at least once
-  bool fitting = false;     // a fit is running: results go to curve 2, no noise
-  Count totalColumn = 0;    // result column of the total current, chargeCount + 1
-  double elapsedTime = 0;   // s, the last Simulate or fit
-  Count maxIterations = 0;  // highest Newton count of the last digital simulation
+  bool committed = false;     // the instrument values have been committed at least once
+  bool gathered = false;      // the species and reaction tables have been gathered at least once
+  bool fitting = false;       // a fit is running: results go to curve 2, no noise
+  Count totalColumn = 0;      // result column of the total current, chargeCount + 1
+  double elapsedTime = 0;     // s, the last Simulate or fit
+  Count maxIterations = 0;    // highest Newton count of the last digital simulation
+  bool restsAtStart = false;  // in equilibrium at E start, so a quiet time changes nothing
 };
 
 }  // namespace kivex::model

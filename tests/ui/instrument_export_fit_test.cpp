@@ -58,7 +58,8 @@ std::string Export(const Cycle& truth, unsigned seed) {
       "ASCII export of a cyclic voltammetry run\nNb header lines : 12\n\nCyclic Voltammetry\n\n"
       "Ei (V)              0.600\ndE/dt               100.000\ndE/dt unit          mV/s\n"
       "E1 (V)              -0.100\ntR (h:m:s)          0:00:2.0000\n\n"
-      "time/s\tEwe/V\t<I>/\xC2\xB5" "A\tcycle number\n";
+      "time/s\tEwe/V\t<I>/\xC2\xB5"
+      "A\tcycle number\n";
   char row[128];
   for (std::size_t k = 0; k < truth.t.size(); ++k) {
     const double E = truth.E[k] + 3e-4 * gauss(random);
@@ -108,11 +109,14 @@ TEST(InstrumentExportFit, RecoversKsE0AndCWithinTheirIntervalsAsOftenAsTheySay) 
     if (draw == 1) {
       // The file read as it stands: its layout, units, sign and experiment.
       EXPECT_TRUE(testing::ReportSays(f.session, "Read as a counted settings header"));
-      EXPECT_TRUE(testing::ReportSays(f.session, "Currents converted from \xC2\xB5" "A to A"));
+      EXPECT_TRUE(testing::ReportSays(f.session,
+                                      "Currents converted from \xC2\xB5"
+                                      "A to A"));
       EXPECT_TRUE(testing::ReportSays(f.session, "Currents turned to reduction positive"));
-      EXPECT_TRUE(testing::ReportSays(f.session, "Taken from the file: linear sweep or cyclic "
-                                                 "voltammetry, E start 0.6 V, E end -0.1 V, scan "
-                                                 "cycle, E step 0.002 V, v 0.1 V/s, t quiet 2 s."));
+      EXPECT_TRUE(testing::ReportSays(f.session,
+                                      "Taken from the file: linear sweep or cyclic "
+                                      "voltammetry, E start 0.6 V, E end -0.1 V, scan "
+                                      "cycle, E step 0.002 V, v 0.1 V/s, t quiet 2 s."));
     }
     Fit(f);
     for (int j = 0; j < 3; ++j) {

@@ -168,9 +168,11 @@ void ImportDialog::Survey() {
                      .arg(survey.sweeps == 1 ? "sweep" : "sweeps");
   if (survey.cycles > 0) {
     const bool one = survey.cycles == 1;
-    text += QString(", %1 %2").arg(survey.cycles).arg(
-        survey.numbered ? (one ? "cycle as the file numbers it" : "cycles as the file numbers them")
-                        : (one ? "whole cycle" : "whole cycles"));
+    text += QString(", %1 %2")
+                .arg(survey.cycles)
+                .arg(survey.numbered ? (one ? "cycle as the file numbers it"
+                                            : "cycles as the file numbers them")
+                                     : (one ? "whole cycle" : "whole cycles"));
   }
   text += QString("; a curve holds %1 points.").arg(model::kMaxPoints);
   survey_->setText(text);
