@@ -1,6 +1,7 @@
 // Reading a curve file: any bytes end in rows or in one FileError, never in a crash; every point
 // handed over is finite, the columns proposed are in the file, and a file the pair format accepts
-// reads as those pairs unless its lines are columns.
+// reads as those pairs unless its lines are columns. The portion a curve takes lies within the
+// points and the curve's capacity, and the experiment offered from it is finite.
 
 #include <cmath>
 #include <cstdint>
@@ -10,9 +11,11 @@
 #include "fuzz_check.h"
 #include "io/csv_import.h"
 #include "io/curve_file.h"
+#include "io/curve_portion.h"
 #include "io/file_error.h"
 #include "io/measured_points.h"
 #include "model/curve_set.h"
+#include "ui/file_experiment.h"
 
 namespace {
 
@@ -40,6 +43,31 @@ void CheckTaken(const CurveFile& file, const MeasuredPoints& points) {
   FUZZ_CHECK(points.cycle.empty() || points.cycle.size() == count);
   for (double t : points.t) FUZZ_CHECK(!std::isinf(t));
   for (const std::string& line : points.report) FUZZ_CHECK(!line.empty());
+}
+
+void CheckPortions(const CurveFile& file, const MeasuredPoints& points) {
+  using kivex::io::PortionRequest;
+  for (const PortionRequest& request :
+       {PortionRequest{}, PortionRequest{PortionRequest::Kind::All, 0, 0},
+        PortionRequest{PortionRequest::Kind::Cycle, 2, 2},
+        PortionRequest{PortionRequest::Kind::Sweeps, 2, 3}}) {
+    for (bool plain : {true, false}) {
+      try {
+        const kivex::io::Portion portion =
+            kivex::io::ChoosePortion(points.x, points.cycle, request, plain);
+        const std::vector<std::size_t> taken = portion.Indices();
+        FUZZ_CHECK(taken.size() <= static_cast<std::size_t>(kivex::model::kMaxPoints));
+        for (std::size_t i : taken) FUZZ_CHECK(i < points.x.size());
+        const kivex::ui::FileExperiment e =
+            kivex::ui::DescribedExperiment(file.layout.settings, points.x, points.t, portion);
+        for (const std::optional<double>& v : {e.Estart, e.Eend, e.Estep, e.scanRate}) {
+          FUZZ_CHECK(!v || std::isfinite(*v));
+        }
+      } catch (const FileError& error) {
+        FUZZ_CHECK(request.kind != PortionRequest::Kind::Auto && !error.description().empty());
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -81,7 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
        {CurrentSign::FromFile, CurrentSign::OxidationPositive, CurrentSign::ReductionPositive}) {
     for (ColumnChoice choice : {proposed, ColumnChoice{columns, 1}}) {
       try {
-        CheckTaken(file, kivex::io::TakePoints(file, choice, sign));
+        const MeasuredPoints points = kivex::io::TakePoints(file, choice, sign);
+        CheckTaken(file, points);
+        if (sign == CurrentSign::FromFile && choice == proposed) CheckPortions(file, points);
       } catch (const FileError& error) {
         // Only a text column may be refused, and never one the names proposed.
         FUZZ_CHECK(!error.description().empty());

@@ -1,12 +1,17 @@
 // A monkey at the keyboard: arbitrary texts typed into arbitrary fields, arbitrary clicks and
 // list choices, closed dialogs and menu commands, all on one session. Every failure must be one
 // of the program's messages, and the session must stay consistent and usable after each step.
+// With KIVEX_MONKEY_TRACE set, each step is written to the error stream as a script line, so a
+// finding can be replayed with kivex-batch:
+//   KIVEX_MONKEY_TRACE=1 build-fuzz/fuzz/monkey_fuzz build-fuzz/findings/monkey-crash-...
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -80,16 +85,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream file(dir / "measured.csv", std::ios::binary | std::ios::trunc);
     file << input.ConsumeRandomLengthString(256);
   }
+  static const bool trace = std::getenv("KIVEX_MONKEY_TRACE") != nullptr;
+  auto say = [](const std::string& line) {
+    if (trace) std::cerr << line << '\n';
+  };
+  if (trace) {
+    std::ifstream measured(dir / "measured.csv", std::ios::binary);
+    std::cerr << "# measured.csv: " << std::string(std::istreambuf_iterator<char>(measured), {})
+              << '\n';
+  }
   MonkeyPlatform platform(dir);
   kivex::ui::Session session(platform);
   const std::vector<kivex::ui::MenuItem>& items = session.menu.items();
 
   for (int step = 0; step < 24 && input.remaining_bytes() > 0; ++step) {
     platform.answer = input.ConsumeBool();
+    say(platform.answer ? "file measured.csv" : "file -");
     try {
       switch (input.ConsumeIntegralInRange(0, 4)) {
         case 0: {
           const auto& item = items[input.ConsumeIntegralInRange<std::size_t>(0, items.size() - 1)];
+          say("menu " + item.name);
           kivex::ui::RunMenuItem(session, item.name);
           break;
         }
@@ -102,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               input.ConsumeBool()
                   ? kTexts[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kTexts) - 1)]
                   : input.ConsumeRandomLengthString(24);
+          say("type " + dialog.name() + "." + box.Ref() + " " + text);
           kivex::ui::TypeText(session, dialog, box, std::move(text));
           break;
         }
@@ -110,9 +127,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           auto clickable = ControlsOf(
               dialog, {ControlKind::CheckBox, ControlKind::OptionButton, ControlKind::Button});
           if (clickable.empty()) break;
-          kivex::ui::ClickControl(
-              session, dialog,
-              *clickable[input.ConsumeIntegralInRange<std::size_t>(0, clickable.size() - 1)]);
+          Control& control =
+              *clickable[input.ConsumeIntegralInRange<std::size_t>(0, clickable.size() - 1)];
+          say("click " + dialog.name() + "." + control.Ref());
+          kivex::ui::ClickControl(session, dialog, control);
           break;
         }
         case 3: {
@@ -123,10 +141,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           if (list.items.empty()) break;
           const std::string item =
               list.items[input.ConsumeIntegralInRange<std::size_t>(0, list.items.size() - 1)];
+          say("choose " + dialog.name() + "." + list.Ref() + " " + item);
           kivex::ui::ChooseItem(session, dialog, list, item);
           break;
         }
-        case 4: session.CloseDialog(kDialogs[input.ConsumeIntegralInRange(0, 4)]); break;
+        case 4: {
+          const char* name = kDialogs[input.ConsumeIntegralInRange(0, 4)];
+          say(std::string("close ") + name);
+          session.CloseDialog(name);
+          break;
+        }
       }
     } catch (const kivex::ui::InteractionError&) {
       // A hidden or greyed control: the window would not have let the monkey reach it.

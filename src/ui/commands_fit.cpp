@@ -250,11 +250,21 @@ void ShowComponents(Session& session) {
   PlotCurves(session);
 }
 
+// A fit compares with curve 1; with no points held there is nothing to compare with, and the
+// fit says so rather than simulate onto an empty axis.
+bool HasMeasurement(Session& session) {
+  const model::CurveSet& curves = session.curves;
+  if (curves.pointCount >= 1 && curves.storedCurveCount >= 1) return true;
+  session.ShowMessage("Error: there is no measured curve to fit. Import one first.");
+  return false;
+}
+
 // Manual Fit: one simulation beside the measurement, on the measured potentials as a fit puts
 // it. A simulation refused or failed, or one that does not cover the measurement within the fit
 // range, leaves the measurement alone on its own axis. Returns whether the simulation stands
 // beside the measurement.
 bool RunManualFit(Session& session) {
+  if (!HasMeasurement(session)) return false;
   BusyPointer busy(session.platform());
   FittingFlag fitting(session.app);
   model::CurveSet& curves = session.curves;
@@ -293,6 +303,7 @@ bool RunManualFit(Session& session) {
 // Auto Fit; returns whether it ended with its report. After any failure only the measurement
 // is shown, on its own axis.
 bool RunAutoFit(Session& session) {
+  if (!HasMeasurement(session)) return false;
   BusyPointer busy(session.platform());
   model::CurveSet& curves = session.curves;
   model::ShowHeldCurves(curves);  // the measurement itself, not a view of another quantity
