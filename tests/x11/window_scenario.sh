@@ -124,12 +124,17 @@ say "$(xdotool getwindowgeometry "$dialog" | tr '\n' ' ')"
 # the headings name and the portion, and OK imports it.
 cp "$(dirname "$0")/../../examples/data/cv_export_uA.txt" "$work/export.txt"
 menu f i
-open_dialog=$(timeout 10 xdotool search --sync --name '^Open$' | head -n1) ||
-  fail "Import showed no file dialog"
+# A window by its exact name, searched for again while windows come and go (a search that meets
+# a window being destroyed ends in an X error).
+find_window() {
+  poll 10 sh -c "xdotool search --name '^$1\$' 2>/dev/null | head -n1 > '$work/found' && test -s '$work/found'" &&
+    head -n1 "$work/found"
+}
+open_dialog=$(find_window Open) || fail "Import showed no file dialog"
 xdotool windowactivate --sync "$open_dialog"
 xdotool type --delay 10 "$work/export.txt"
 xdotool key Return
-import_dialog=$(timeout 10 xdotool search --sync --name '^Import$' | head -n1) ||
+import_dialog=$(find_window Import) ||
   { alive "at the import dialog"; fail "the file showed no import dialog"; }
 xdotool windowactivate --sync "$import_dialog"
 xdotool key Return
