@@ -116,6 +116,20 @@ TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   const QString result = window.resultWindow()->toPlainText();
   EXPECT_TRUE(result.contains("E from column 2 \"E/V\", I from column 3 \"I/A\""));
   EXPECT_TRUE(result.contains("Number of data point ="));
+
+  // An instrument's export of three cycles offers them; the one chosen is the one taken.
+  shown.answerer.file = [](QFileDialog&) {
+    return QString(KIVEX_IO_TEST_DATA) + "/tagged_tables.txt";
+  };
+  shown.answerer.other = [&](QWidget& dialog) {
+    auto* portion = dialog.findChild<QComboBox*>("portionList");
+    EXPECT_EQ(portion->currentText(), "the first whole cycle (automatic)");
+    portion->setCurrentIndex(portion->findText("cycle 2"));
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  };
+  Trigger(window, "mnuImport");
+  EXPECT_EQ(curves.pointCount, 12);
+  EXPECT_TRUE(window.resultWindow()->toPlainText().contains("Took cycle 2 of 3"));
 }
 
 struct SavedAs {
