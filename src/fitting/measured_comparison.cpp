@@ -138,15 +138,7 @@ bool MeasuredComparison::PutOnMeasuredAxis(const model::AppState& app, model::Cu
   for (int s = 1; s <= species; ++s) {
     Interpolate(curves.heldConcentration(slot).Column(s), simulated);
   }
-  std::copy(axis_.x.begin(), axis_.x.end(), curves.x.data() + 1);
-  curves.pointCount = static_cast<model::Count>(measured);
-  curves.firstPoint = 1;
-  curves.lastPoint = curves.pointCount;
-  curves.sweepPointCount = axis_.sweepPointCount;
-  curves.axis = axis_.axis;
-  curves.axisStep = axis_.axisStep;
-  curves.axisCycles = axis_.axisCycles;
-  curves.axisTechnique = axis_.axisTechnique;
+  model::PutMeasuredAxis(curves, axis_);
   model::HoldCurve(curves, slot, model::CurveOrigin::Simulation, species);
   return true;
 }

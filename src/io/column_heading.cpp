@@ -13,14 +13,6 @@ namespace kivex::io {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 bool StartsWithName(std::string_view text, std::string_view start) {
@@ -68,7 +60,7 @@ constexpr std::array<std::string_view, 4> kMicroSpellings = {"\xC2\xB5", "\xCE\x
 bool ReferenceOnly(std::string_view rest) {
   if (rest.empty()) return true;
   if (!IsBlank(rest.front())) return false;
-  return StartsWithName(Trim(rest), "vs");
+  return StartsWithName(TrimBlanks(rest), "vs");
 }
 
 std::optional<Unit> MatchUnit(std::string_view text) {
@@ -171,7 +163,7 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 std::optional<Unit> ParseUnit(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   for (std::string_view micro : kMicroSpellings) {
     if (text.substr(0, micro.size()) == micro && text.size() > micro.size()) {
       std::string normal(kMicro);
@@ -226,7 +218,7 @@ double InBaseUnit(double value, double scale) {
 }
 
 HeadingParts SplitHeading(std::string_view heading) {
-  const std::string_view text = Trim(heading);
+  const std::string_view text = TrimBlanks(heading);
   if (text.empty()) return {};
   if (ParseUnit(text)) return {{}, text};
   const char last = text.back();
@@ -236,26 +228,26 @@ HeadingParts SplitHeading(std::string_view heading) {
     for (std::size_t i = text.size(); i-- > 0;) {
       if (text[i] == last) ++depth;
       if (text[i] == open && --depth == 0) {
-        const std::string_view inner = Trim(text.substr(i + 1, text.size() - i - 2));
-        if (ParseUnit(inner)) return {Trim(text.substr(0, i)), inner};
+        const std::string_view inner = TrimBlanks(text.substr(i + 1, text.size() - i - 2));
+        if (ParseUnit(inner)) return {TrimBlanks(text.substr(0, i)), inner};
         break;
       }
     }
   }
   for (std::size_t slash = text.find('/'); slash != std::string_view::npos;
        slash = text.find('/', slash + 1)) {
-    const std::string_view rest = Trim(text.substr(slash + 1));
-    if (ParseUnit(rest)) return {Trim(text.substr(0, slash)), rest};
+    const std::string_view rest = TrimBlanks(text.substr(slash + 1));
+    if (ParseUnit(rest)) return {TrimBlanks(text.substr(0, slash)), rest};
   }
   return {text, {}};
 }
 
 ColumnInfo DescribeColumn(std::string_view heading, std::string_view unitField) {
   ColumnInfo column;
-  column.heading = HeadingText(Trim(heading));
+  column.heading = HeadingText(TrimBlanks(heading));
   std::string_view name;
-  if (!Trim(unitField).empty()) {
-    column.unit = HeadingText(Trim(unitField));
+  if (!TrimBlanks(unitField).empty()) {
+    column.unit = HeadingText(TrimBlanks(unitField));
     name = column.heading;
   } else {
     const HeadingParts parts = SplitHeading(column.heading);

@@ -22,6 +22,14 @@ namespace kivex::io {
 
 enum class FieldSeparator { Comma, Semicolon, Tab, Blanks };
 
+// A blank is a space or a tab; text without blanks at either end.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+inline std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
 // "commas", "semicolons", "tabs", "blanks", for a report.
 std::string_view SeparatorName(FieldSeparator separator);
 

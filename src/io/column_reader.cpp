@@ -16,14 +16,6 @@ constexpr std::size_t kMaxNotes = 20;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string Count(long long n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
@@ -39,15 +31,15 @@ std::string_view WithoutLeadingTabs(std::string_view line, std::size_t most) {
 // Headings aligned with blanks, split where two blanks or a tab part them ("E (V)   I (A)").
 std::vector<std::string_view> AlignedFields(std::string_view line) {
   std::vector<std::string_view> fields;
-  line = Trimmed(line);
+  line = TrimBlanks(line);
   while (!line.empty()) {
     std::size_t end = 0;
     while (end < line.size() && line[end] != '\t' &&
            !(line[end] == ' ' && end + 1 < line.size() && line[end + 1] == ' ')) {
       ++end;
     }
-    fields.push_back(Trimmed(line.substr(0, end)));
-    line = Trimmed(line.substr(end));
+    fields.push_back(TrimBlanks(line.substr(0, end)));
+    line = TrimBlanks(line.substr(end));
   }
   return fields;
 }
@@ -157,7 +149,7 @@ void ColumnReader::Line(std::string_view raw) {
   // Leading tabs may stand for empty columns; leading blanks never do.
   std::string_view line = raw;
   while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-  const std::string_view trimmed = Trimmed(line);
+  const std::string_view trimmed = TrimBlanks(line);
   if (trimmed.empty()) return;
   if (!dataStarted_ && lineNumber_ <= facts_.headerLines) {
     HeaderText(line, trimmed);
@@ -169,7 +161,7 @@ void ColumnReader::Line(std::string_view raw) {
     if (dataStarted_) {
       ++layout_.commentLines;
     } else {
-      Skip(Trimmed(trimmed.substr(1)));
+      Skip(TrimBlanks(trimmed.substr(1)));
       settings_.Line(header_, lineNumber_);
     }
     return;
@@ -208,7 +200,7 @@ void ColumnReader::BeginTable(std::string_view name, std::string_view line) {
     if (format_ == nullptr) Recognise();
   }
   if (!ReadsTables()) {
-    HeaderText(line, Trimmed(line));
+    HeaderText(line, TrimBlanks(line));
     return;
   }
   CloseTable();
@@ -239,7 +231,7 @@ bool ColumnReader::TextColumnsAllowed(const LineShape& shape) {
   // A row of a table under its heading row: as many fields in both, the headings not numbers.
   const std::size_t fields = splitter_.fields().size();
   const std::vector<std::string_view>& headings =
-      headerSplitter_.Split(Trimmed(header_), shape.separator);
+      headerSplitter_.Split(TrimBlanks(header_), shape.separator);
   const bool decimalComma = DecimalCommaAllowed(shape.separator);
   return headings.size() == fields &&
          std::count_if(headings.begin(), headings.end(), [&](std::string_view heading) {
@@ -306,7 +298,7 @@ void ColumnReader::Headings() {
   auto split = [&](const std::string& text) {
     std::vector<std::string_view> fields =
         headerSplitter_.Split(WithoutLeadingTabs(text, lead_), separator);
-    if (fields.size() != columns) fields = headerSplitter_.Split(Trimmed(text), separator);
+    if (fields.size() != columns) fields = headerSplitter_.Split(TrimBlanks(text), separator);
     if (fields.size() != columns && separator == FieldSeparator::Blanks) {
       fields = AlignedFields(text);
     }

@@ -17,8 +17,6 @@ namespace {
 constexpr std::size_t kMaxFieldLength = 256;  // far beyond any number; stops a runaway field
 constexpr std::size_t kShownFieldLength = 24;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 }  // namespace
 
 std::string ShownField(std::string_view field, bool cut) {

@@ -11,16 +11,8 @@ namespace kivex::io {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string_view FirstToken(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   std::size_t end = 0;
   while (end < text.size() && !IsBlank(text[end])) ++end;
   return text.substr(0, end);
@@ -32,12 +24,13 @@ struct KeyParts {
   std::string_view unit;
 };
 KeyParts SplitKey(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (!text.empty() && (text.back() == ')' || text.back() == ']')) {
     const char open = text.back() == ')' ? '(' : '[';
     const std::size_t at = text.rfind(open);
     if (at != std::string_view::npos) {
-      return {Trim(text.substr(0, at)), Trim(text.substr(at + 1, text.size() - at - 2))};
+      return {TrimBlanks(text.substr(0, at)),
+              TrimBlanks(text.substr(at + 1, text.size() - at - 2))};
     }
   }
   return {text, {}};
@@ -240,7 +233,7 @@ std::optional<double>* PotentialSlot(FileSettings& settings, Target target) {
 }  // namespace
 
 bool SettingsReader::Line(std::string_view line, long long lineNumber) {
-  const std::string_view text = Trim(line);
+  const std::string_view text = TrimBlanks(line);
   if (text.empty()) return false;
   for (const Title& title : kTitles) {
     if (text.size() >= title.text.size() &&
@@ -259,7 +252,7 @@ bool SettingsReader::Line(std::string_view line, long long lineNumber) {
     std::string_view rest = text;
     while (count < fields.size()) {
       const std::size_t tab = rest.find('\t');
-      fields[count++] = Trim(rest.substr(0, tab));
+      fields[count++] = TrimBlanks(rest.substr(0, tab));
       if (tab == std::string_view::npos) break;
       rest.remove_prefix(tab + 1);
     }
@@ -308,7 +301,7 @@ bool SettingsReader::Take(std::string_view keyText, std::string_view valueText,
   const KeyParts key = SplitKey(keyText);
   const Entry* entry = FindEntry(key.name);
   if (entry == nullptr || valueText.empty()) return false;
-  return Store(*entry, Trim(keyText), valueText, unitText.empty() ? key.unit : unitText,
+  return Store(*entry, TrimBlanks(keyText), valueText, unitText.empty() ? key.unit : unitText,
                std::move(found));
 }
 

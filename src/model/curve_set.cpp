@@ -117,8 +117,7 @@ MeasuredAxis KeepMeasuredAxis(const CurveSet& curves) {
   return measured;
 }
 
-void ShowMeasurementAlone(CurveSet& curves, const MeasuredAxis& measured) {
-  ShowHeldCurves(curves);
+void PutMeasuredAxis(CurveSet& curves, const MeasuredAxis& measured) {
   std::copy(measured.x.begin(), measured.x.end(), curves.x.data() + 1);
   curves.pointCount = static_cast<Count>(measured.x.size());
   curves.firstPoint = 1;
@@ -128,6 +127,11 @@ void ShowMeasurementAlone(CurveSet& curves, const MeasuredAxis& measured) {
   curves.axisStep = measured.axisStep;
   curves.axisCycles = measured.axisCycles;
   curves.axisTechnique = measured.axisTechnique;
+}
+
+void ShowMeasurementAlone(CurveSet& curves, const MeasuredAxis& measured) {
+  ShowHeldCurves(curves);
+  PutMeasuredAxis(curves, measured);
   const Count shown = curves.record(1).origin == CurveOrigin::None ? 0 : 1;
   curves.curveCount = shown;
   curves.storedCurveCount = shown;

@@ -134,6 +134,8 @@ struct MeasuredAxis {
   Count axisTechnique = 0;
 };
 MeasuredAxis KeepMeasuredAxis(const CurveSet& curves);
+// The measured axis written back: its potentials, number and shape, every point drawn.
+void PutMeasuredAxis(CurveSet& curves, const MeasuredAxis& measured);
 // The measured axis again, with curve 1 alone shown (none when curve 1 holds nothing).
 void ShowMeasurementAlone(CurveSet& curves, const MeasuredAxis& measured);
 
