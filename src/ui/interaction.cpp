@@ -1,12 +1,16 @@
 #include "ui/interaction.h"
 
 #include <charconv>
+#include <iterator>
 
+#include "ui/nearest_names.h"
 #include "ui/session.h"
 
 namespace kivex::ui {
 
 namespace {
+
+constexpr std::size_t kEntriesListedWhole = 12;
 
 [[noreturn]] void Refuse(const Dialog& dialog, const Control& control, std::string_view why) {
   throw InteractionError(dialog.name() + "." + control.Ref() + " " + std::string(why));
@@ -39,10 +43,18 @@ ControlAddress ResolveControl(Session& session, std::string_view reference) {
     controlName = controlName.substr(0, open);
   }
   Dialog* dialog = session.FindDialog(dialogName);
-  if (dialog == nullptr) throw InteractionError("no dialog \"" + std::string(dialogName) + "\"");
+  if (dialog == nullptr) {
+    const std::vector<std::string> dialogs(std::begin(Session::kDialogNames),
+                                           std::end(Session::kDialogNames));
+    throw InteractionError("no dialog \"" + std::string(dialogName) + "\"" +
+                           NearestSuffix(dialogName, dialogs));
+  }
   Control* control = dialog->Find(controlName, index);
   if (control == nullptr) {
-    throw InteractionError("no control \"" + std::string(reference) + "\"");
+    std::vector<std::string> references;
+    for (const Control* each : dialog->controls()) references.push_back(each->Ref());
+    throw InteractionError("no control \"" + std::string(reference) + "\"" +
+                           NearestSuffix(reference.substr(dot + 1), references));
   }
   return {dialog, control};
 }
@@ -76,7 +88,18 @@ void ChooseItem(Session& session, Dialog& dialog, Control& control, std::string_
       return;
     }
   }
-  Refuse(dialog, control, "has no entry \"" + std::string(item) + "\"");
+  // A short list is answered with all its entries, a long one with those nearest the text.
+  std::string hint;
+  if (control.items.size() > kEntriesListedWhole) {
+    hint = NearestSuffix(item, control.items);
+  } else if (!control.items.empty()) {
+    hint = " (entries: ";
+    for (std::size_t i = 0; i < control.items.size(); ++i) {
+      hint += (i > 0 ? ", \"" : "\"") + control.items[i] + "\"";
+    }
+    hint += ")";
+  }
+  Refuse(dialog, control, "has no entry \"" + std::string(item) + "\"" + hint);
 }
 
 }  // namespace kivex::ui

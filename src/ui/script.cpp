@@ -45,6 +45,14 @@ std::string_view TrimLeft(std::string_view text) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// A '#' that starts a word ends the command; one inside a word (a path "run#2.csv") does not.
+std::string_view WithoutComment(std::string_view line) {
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    if (line[i] == '#' && (line[i - 1] == ' ' || line[i - 1] == '\t')) return line.substr(0, i);
+  }
+  return line;
+}
+
 // A column number as a script writes it: digits only, from 1 to 999.
 std::optional<int> ColumnNumber(std::string_view text) {
   if (text.empty() || text.size() > 3) return std::nullopt;
@@ -72,12 +80,14 @@ const char* MenuRefusal(MenuOutcome outcome) {
 ScriptPlatform::ScriptPlatform(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
 void ScriptPlatform::ShowMessage(const std::string& text) {
+  ++messagesShown_;
   out_.flush();
   err_ << "message: " << OneLine(text) << '\n';
   err_.flush();
 }
 
 std::optional<std::string> ScriptPlatform::NextFileAnswer() {
+  ++fileDialogsAsked_;
   if (fileAnswers_.empty()) {
     err_ << "file dialog: no answer given by the script, cancelled\n";
     return std::nullopt;
@@ -113,6 +123,11 @@ void ScriptPlatform::QueueFileAnswer(std::optional<std::string> answer) {
   fileAnswers_.push_back(std::move(answer));
 }
 
+std::string ScriptPlatform::FirstPendingAnswer() const {
+  if (fileAnswers_.empty()) return {};
+  return fileAnswers_.front() ? Quoted(*fileAnswers_.front()) : std::string("-");
+}
+
 std::string DescribeControl(std::string_view dialogName, const Control& control) {
   std::string line = std::string(dialogName) + "." + control.Ref();
   switch (control.kind) {
@@ -137,7 +152,7 @@ ScriptRunner::ScriptRunner(Session& session, ScriptPlatform& platform, std::ostr
     : session_(session), platform_(platform), out_(out) {}
 
 void ScriptRunner::RunLine(std::string_view rawLine) {
-  const std::string_view line = TrimLeft(TrimRight(rawLine));
+  const std::string_view line = TrimLeft(TrimRight(WithoutComment(rawLine)));
   if (line.empty() || line.front() == '#') return;
   const auto [verbWord, restWords] = SplitWord(line);
   // Plain variables, so the lambda below can use them (not every compiler captures a binding).
@@ -181,13 +196,7 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
             session_.CloseDialog(argument);
           } else if (verb == "menu") {
             requireArgument("a menu item");
-            const MenuOutcome outcome = RunMenuItem(session_, argument);
-            if (outcome != MenuOutcome::Ran)
-              throw ScriptError(argument + " " + MenuRefusal(outcome));
-            // The about window, shown here as its lines.
-            if (argument == "mnuAbout") {
-              for (const std::string& text : session_.aboutText) out_ << text << '\n';
-            }
+            RunMenuCommand(argument);
           } else if (verb == "file") {
             requireArgument("PATH or -");
             platform_.QueueFileAnswer(argument == "-" ? std::nullopt
@@ -225,11 +234,35 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
   } catch (const InteractionError& error) {
     throw ScriptError(error.what());
   }
-  if (!failure) return;
-  // A dialog's own message about its input: shown as the window shows it, and the script goes
-  // on as a user would. A failure no command caught is still reported, never a crash.
-  if (!failure->inputError) throw ScriptError(failure->message);
-  platform_.ShowMessage(failure->message);
+  if (failure) {
+    // A dialog's own message about its input: shown as the window shows it, and the script goes
+    // on as a user would. A failure no command caught is still reported, never a crash.
+    if (!failure->inputError) throw ScriptError(failure->message);
+    platform_.ShowMessage(failure->message);
+  }
+  if (verb == "menu") RequireFileAnswerTaken(argument);
+}
+
+void ScriptRunner::RunMenuCommand(const std::string& item) {
+  pendingBefore_ = platform_.PendingFileAnswers();
+  askedBefore_ = platform_.FileDialogsAsked();
+  const MenuOutcome outcome = RunMenuItem(session_, item);
+  if (outcome != MenuOutcome::Ran) throw ScriptError(item + " " + MenuRefusal(outcome));
+  // The about window, shown here as its lines.
+  if (item == "mnuAbout") {
+    for (const std::string& text : session_.aboutText) out_ << text << '\n';
+  }
+}
+
+// A file answer is meant for the command that follows it. Left over by a command that asked
+// nothing (it refused, or never asks), it would answer a later dialog: an import would read the
+// file meant for an export, and the next save would write over it.
+void ScriptRunner::RequireFileAnswerTaken(const std::string& item) {
+  if (pendingBefore_ == 0 || platform_.FileDialogsAsked() != askedBefore_) return;
+  const std::string answer = platform_.FirstPendingAnswer();
+  platform_.DropFileAnswers();
+  throw ScriptError(item + " asked for no file, so the answer " + answer +
+                    " given before it is dropped rather than left for a later dialog");
 }
 
 int ScriptRunner::Run(std::istream& in, std::string_view sourceName, std::ostream& err) {
@@ -262,7 +295,7 @@ int ScriptRunner::Run(std::istream& in, std::string_view sourceName, std::ostrea
     }
     out_.flush();
   }
-  return 0;
+  return platform_.MessagesShown() > 0 ? 1 : 0;
 }
 
 void ScriptRunner::WriteCurves(const std::string& path) {

@@ -17,8 +17,13 @@
 //   write-plot PATH            write the plot window's picture as a 640 x 480 SVG image
 //   cat PATH                   print a file (to check what a command wrote)
 //
-// Result-window lines go to the output as they are written; each message box goes to the error
-// stream as one line starting "message: ".
+// A '#' after a blank ends a command: what follows it is a comment. Result-window lines go to the
+// output as they are written; each message box goes to the error stream as one line starting
+// "message: ".
+//
+// Run's result, the tool's exit status: 0 when every command did what it was asked, 1 when the
+// script ran to its end but a command refused or failed (a message box was shown), 2 when a
+// line could not be carried out (the script stops there).
 
 #include <chrono>
 #include <deque>
@@ -51,6 +56,13 @@ class ScriptPlatform : public Platform {
 
   // The answer to the next file dialog: a path, or no value to cancel it.
   void QueueFileAnswer(std::optional<std::string> answer);
+  // The answers given and not yet taken, the first of them as the script wrote it.
+  std::size_t PendingFileAnswers() const { return fileAnswers_.size(); }
+  std::string FirstPendingAnswer() const;
+  void DropFileAnswers() { fileAnswers_.clear(); }
+  // How many file dialogs were asked, and how many message boxes shown, since the start.
+  int FileDialogsAsked() const { return fileDialogsAsked_; }
+  int MessagesShown() const { return messagesShown_; }
   // The columns every later import takes; no value for those the file's headings name.
   void SetColumns(std::optional<io::ColumnChoice> columns) { columns_ = columns; }
   // The points every later import takes.
@@ -64,6 +76,8 @@ class ScriptPlatform : public Platform {
   std::deque<std::optional<std::string>> fileAnswers_;
   std::optional<io::ColumnChoice> columns_;
   io::PortionRequest portion_;
+  int fileDialogsAsked_ = 0;
+  int messagesShown_ = 0;
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
@@ -80,7 +94,8 @@ class ScriptRunner {
   void RunLine(std::string_view line);
 
   // Runs a whole script. A script error is reported as "SOURCE:LINE: error: ..." on `err` and
-  // ends the run with a non-zero result; Exit ends it with 0.
+  // ends the run with 2; otherwise the result is 1 when a message box was shown, else 0 (Exit
+  // ends the run early with the same rule).
   int Run(std::istream& in, std::string_view sourceName, std::ostream& err);
 
   // Lines longer than this are refused rather than read into memory whole.
@@ -95,6 +110,8 @@ class ScriptRunner {
   static constexpr int kPlotHeight = 480;
 
  private:
+  void RunMenuCommand(const std::string& item);
+  void RequireFileAnswerTaken(const std::string& item);
   void WriteCurves(const std::string& path);
   void WritePlot(const std::string& path);
   void CatFile(const std::string& path);
@@ -103,6 +120,9 @@ class ScriptRunner {
   ScriptPlatform& platform_;
   std::ostream& out_;
   bool fileAccess_ = true;
+  // The file answers queued, and the dialogs asked, when the last menu command started.
+  std::size_t pendingBefore_ = 0;
+  int askedBefore_ = 0;
 };
 
 // One line describing a control, as `show` prints it.

@@ -63,7 +63,10 @@ class Session {
   FormExpr& Expr();
   FormOption& Option();
 
-  // A dialog by its name ("FormIns"), created if needed; null for an unknown name.
+  // The dialogs' names, in menu order, and a dialog by its name ("FormIns"), created if needed;
+  // null for an unknown name.
+  static constexpr std::string_view kDialogNames[] = {"FormTech", "FormMech", "FormIns", "FormExpr",
+                                                      "formOption"};
   Dialog* FindDialog(std::string_view name);
   // Whether the dialog exists now (without creating it).
   bool IsLoaded(std::string_view name) const;

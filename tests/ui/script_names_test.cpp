@@ -1,0 +1,105 @@
+// What a script writer sees: the names near a misspelt one, the listing of every name, comments
+// after a command, file answers that belong to one command, and the exit status.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "ui/control_listing.h"
+#include "ui/nearest_names.h"
+#include "ui/script.h"
+#include "ui/session.h"
+
+namespace kivex::ui {
+namespace {
+
+TEST(NearestNames, FindsSlipsSwapsAndCaseButNotStrangers) {
+  const std::vector<std::string> names{"Estart", "Eend", "Estep", "ScanRate", "Ru"};
+  EXPECT_EQ(NearestNames("Estrat", names), (std::vector<std::string>{"Estart"}));
+  EXPECT_EQ(NearestNames("scanrate", names), (std::vector<std::string>{"ScanRate"}));
+  EXPECT_EQ(NearestNames("Estep", names).front(), "Estep");
+  EXPECT_TRUE(NearestNames("Temperature", names).empty());
+  EXPECT_EQ(NearestSuffix("Scan", names), " (nearest: ScanRate)");
+  EXPECT_EQ(NearestSuffix("xyzzy", names), "");
+}
+
+struct Batch {
+  std::ostringstream out, err;
+  ScriptPlatform platform{out, err};
+  Session session{platform};
+  ScriptRunner runner{session, platform, out};
+
+  int Run(const std::string& script) {
+    std::istringstream in(script);
+    return runner.Run(in, "s", err);
+  }
+};
+
+TEST(ScriptErrors, MisspeltNamesAreAnsweredWithTheNearest) {
+  Batch a;
+  EXPECT_EQ(a.Run("type FormIns.Estrat 0.1\n"), 2);
+  EXPECT_NE(a.err.str().find("no control \"FormIns.Estrat\" (nearest: Estart)"), std::string::npos)
+      << a.err.str();
+  Batch b;
+  EXPECT_EQ(b.Run("click FormTek.optTech(2)\n"), 2);
+  EXPECT_NE(b.err.str().find("(nearest: FormTech)"), std::string::npos) << b.err.str();
+  Batch c;
+  EXPECT_EQ(c.Run("choose FormMech.NEL(1) 4\n"), 2);
+  EXPECT_NE(c.err.str().find("has no entry \"4\" (entries: \"1\", \"2\", \"3\")"),
+            std::string::npos)
+      << c.err.str();
+}
+
+TEST(ScriptComments, EndACommandUnlessInsideAWord) {
+  Batch a;
+  EXPECT_EQ(a.Run("type FormIns.Estart 0.25   # the new start\nshow FormIns.Estart\n"), 0)
+      << a.err.str();
+  EXPECT_NE(a.out.str().find("text=\"0.25\""), std::string::npos) << a.out.str();
+  Batch b;
+  b.runner.RunLine("file run#2.csv # kept for the export");
+  EXPECT_EQ(b.platform.FirstPendingAnswer(), "\"run#2.csv\"");
+}
+
+TEST(ScriptExitStatus, TellsARefusalFromSuccessAndFromAStop) {
+  Batch clean;
+  EXPECT_EQ(clean.Run("menu mnuSimulate\n"), 0) << clean.err.str();
+  Batch refused;
+  EXPECT_EQ(refused.Run("file no-such-file.csv\nmenu mnuImport\nmenu mnuSimulate\n"), 1);
+  EXPECT_NE(refused.err.str().find("message: "), std::string::npos);
+  Batch stopped;
+  EXPECT_EQ(stopped.Run("menu mnuNoSuchItem\nmenu mnuSimulate\n"), 2);
+}
+
+// Export with nothing to export asks no file: its answer must not reach the Import after it.
+TEST(ScriptFileAnswers, ALeftOverAnswerStopsTheScriptAtItsCommand) {
+  Batch a;
+  EXPECT_EQ(a.Run("file measured.csv\nmenu mnuExport\nfile -\nmenu mnuImport\n"), 2);
+  EXPECT_NE(a.err.str().find("s:2: error: mnuExport asked for no file, so the answer "
+                             "\"measured.csv\" given before it is dropped"),
+            std::string::npos)
+      << a.err.str();
+  EXPECT_EQ(a.platform.PendingFileAnswers(), 0u);
+  Batch taken;
+  EXPECT_EQ(taken.Run("menu mnuSimulate\nfile -\nmenu mnuExport\n"), 0) << taken.err.str();
+}
+
+TEST(ControlListing, NamesEveryDialogControlEntryAndSlot) {
+  std::ostringstream out;
+  std::ostringstream err;
+  ScriptPlatform platform{out, err};
+  Session session{platform};
+  std::ostringstream listing;
+  WriteControlListing(session, listing);
+  const std::string text = listing.str();
+  for (const std::string_view dialog : Session::kDialogNames) {
+    EXPECT_NE(text.find(std::string(dialog) + "\n"), std::string::npos) << dialog;
+  }
+  EXPECT_NE(text.find("  NEL(1)  list  entries: \"1\" \"2\" \"3\"\n"), std::string::npos);
+  EXPECT_NE(text.find("  7  ks(1)  standard rate constant (cm/s) of charge reaction 1\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("  29  D(6)  diffusion coefficient"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kivex::ui
