@@ -50,7 +50,17 @@ void ReadAxisShape(CurveSet& curves) {
   const std::size_t reversals = sweeps.empty() ? 0 : sweeps.size() - 1;
   // A cycle returns to its start once; two cycles turn three times (out, back, out, back).
   curves.axisCycles = reversals == 0 ? 0.5 : reversals == 1 ? 1.0 : reversals == 3 ? 2.0 : 0.0;
-  curves.sweepPointCount = static_cast<Count>(reversals == 0 ? n : sweeps.front().last + 1);
+  // A run's first sweep ends at the first of its repeated vertex points (the return starts on the
+  // second), so an exported and re-imported cycle turns where the run turned: a turn one point
+  // late moves the peak search and the peak area.
+  int turn = reversals == 0 ? n : sweeps.front().last + 1;
+  if (reversals > 0) {
+    while (turn > 1 &&
+           std::fabs(curves.x(turn) - curves.x(turn - 1)) <= kSameStep * curves.axisStep) {
+      --turn;
+    }
+  }
+  curves.sweepPointCount = static_cast<Count>(turn);
 }
 
 void HoldCurve(CurveSet& curves, int slot, CurveOrigin origin, int species) {

@@ -104,8 +104,8 @@ bool EnterAxis(CurveSet& curves, bool sameAxis);
 // The shape of an axis read from its potentials, for an imported curve: the step (between the
 // first two points of an evenly spaced axis, else the median spacing), and one sweep, one cycle
 // or two cycles by the number of turns (FindSweeps, sweeps.h: repeated potentials and jitter do
-// not count). Sets axisStep, axisCycles and sweepPointCount (the last point of the first sweep;
-// pointCount for one sweep).
+// not count). Sets axisStep, axisCycles and sweepPointCount (the last point of the first sweep,
+// the first of a repeated vertex as a run counts it; pointCount for one sweep).
 void ReadAxisShape(CurveSet& curves);
 
 // Records what slot `slot` now holds: a curve of `origin` on the present axis.

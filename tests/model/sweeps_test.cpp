@@ -66,7 +66,7 @@ TEST(Sweeps, AnImportedAxisKeepsTheShapeARunWouldGiveIt) {
   for (std::size_t i = 0; i < x.size(); ++i) curves.x(static_cast<int>(i) + 1) = x[i];
   ReadAxisShape(curves);
   EXPECT_EQ(curves.axisCycles, 1.0);
-  EXPECT_EQ(curves.sweepPointCount, 122);  // the vertex, repeated, ends the first sweep
+  EXPECT_EQ(curves.sweepPointCount, 121);  // as the run counts it: the vertex's first point
   EXPECT_EQ(curves.axisStep, std::fabs(x[1] - x[0]));
 
   // Unevenly spaced: the median spacing, not the first one.
