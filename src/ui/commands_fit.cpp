@@ -251,12 +251,41 @@ void ShowComponents(Session& session) {
 }
 
 // A fit compares with curve 1; with no points held there is nothing to compare with, and the
-// fit says so rather than simulate onto an empty axis.
+// fit says so rather than simulate onto an empty axis. A measurement overlapped on a simulation
+// (Import with Overlap ticked puts it in curve 2 or later) is the curve to fit, not the
+// simulation in curve 1: it becomes curve 1, where the fit looks for it.
 bool HasMeasurement(Session& session) {
-  const model::CurveSet& curves = session.curves;
-  if (curves.pointCount >= 1 && curves.storedCurveCount >= 1) return true;
-  session.ShowMessage("Error: there is no measured curve to fit. Import one first.");
-  return false;
+  model::CurveSet& curves = session.curves;
+  if (curves.pointCount < 1 || curves.storedCurveCount < 1) {
+    session.ShowMessage("Error: there is no measured curve to fit. Import one first.");
+    return false;
+  }
+  model::ShowHeldCurves(curves);
+  auto measured = [&](int k) {
+    const model::HeldCurve& held = curves.record(k);
+    return held.origin == model::CurveOrigin::Measurement && held.axis == curves.axis &&
+           held.points == curves.pointCount;
+  };
+  if (measured(1)) return true;
+  std::vector<int> found;
+  for (int k = 2; k <= curves.storedCurveCount; ++k) {
+    if (measured(k)) found.push_back(k);
+  }
+  if (found.size() > 1) {
+    session.ShowMessage(
+        "Error: curves " + std::to_string(found[0]) + " and " + std::to_string(found[1]) +
+        " both hold measurements, and a fit takes one. Untick Overlap in the Option "
+        "dialog and import the measurement to fit.");
+    return false;
+  }
+  if (found.size() == 1) {
+    const int k = found.front();
+    std::copy_n(curves.y.Column(k) + 1, curves.pointCount, curves.y.Column(1) + 1);
+    curves.record(1) = curves.record(k);
+    curves.currentCurve = 1;
+    curves.heldCurrentCurve = 1;
+  }
+  return true;
 }
 
 // Manual Fit: one simulation beside the measurement, on the measured potentials as a fit puts
