@@ -70,5 +70,37 @@ TEST(CancelledFit, EndsOnTheBestTrialSoFarWithItsValuesInTheCaptions) {
   EXPECT_FALSE(session.app.fitting);
 }
 
+// A Simulate the user stops keeps nothing of itself: the curves, their potentials, the plot and
+// its picture are those it started from, and the result window says why. The next one runs.
+TEST(CancelledSimulation, LeavesTheCurvesAndThePictureItStartedFromAndSaysSo) {
+  CancellingPlatform platform;
+  Session session(platform);
+  RunMenuItem(session, "mnuSimulate");
+  const std::vector<double> first = testing::Curve(session, 1);
+  const std::vector<double> axis = testing::Curve(session, 0);
+  const model::PlotSettings plot = session.plot;
+  const int pictures = platform.plotChanges;
+  ASSERT_EQ(first.size(), 121u);
+
+  // Finer steps: a new axis that a half-finished run would have left behind.
+  testing::Type(session, "FormIns.Estep", "0.001");
+  platform.simulationsBeforeCancel = 1;
+  RunMenuItem(session, "mnuSimulate");
+  EXPECT_TRUE(platform.messages.empty());
+  ASSERT_FALSE(session.result.lines.empty());
+  EXPECT_EQ(session.result.lines.back(), "Simulation cancelled.");
+  EXPECT_EQ(testing::Curve(session, 1), first);
+  EXPECT_EQ(testing::Curve(session, 0), axis);
+  EXPECT_EQ(session.curves.storedCurveCount, 1);
+  EXPECT_EQ(session.plot.yMin, plot.yMin);
+  EXPECT_EQ(session.plot.yMax, plot.yMax);
+  EXPECT_EQ(platform.plotChanges, pictures);
+
+  platform.simulationsBeforeCancel = 1 << 30;
+  RunMenuItem(session, "mnuSimulate");
+  EXPECT_EQ(session.curves.pointCount, 601);
+  EXPECT_EQ(platform.plotChanges, pictures + 1);
+}
+
 }  // namespace
 }  // namespace kivex::ui
