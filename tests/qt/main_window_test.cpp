@@ -137,12 +137,13 @@ struct SavedAs {
   const char* typed;
   const char* filter;  // chosen in the dialog; empty keeps the first
   const char* written;
+  const char* proposed;  // the extension the dialog proposes under that filter
 };
 
 class SaveDialog : public ::testing::TestWithParam<SavedAs> {};
 
-// A name typed without an extension gets the chosen filter's, so that the file is the one the
-// filter lists (Import, filtered to *.csv, shows the exported curve).
+// A name that does not end in the chosen filter's extension gets it, so that the file is the one
+// the filter lists (Import shows the exported curve); a dot inside the name is no extension.
 TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
   QTemporaryDir dir;
   ShownWindow shown;
@@ -156,7 +157,9 @@ TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
       EXPECT_GE(index, 0);
       types->setCurrentIndex(index);
       Q_EMIT types->activated(index);
+      Q_EMIT types->textActivated(types->itemText(index));
     }
+    EXPECT_EQ(dialog.defaultSuffix(), GetParam().proposed);
     return dir.filePath(GetParam().typed);
   };
   Trigger(shown.window, GetParam().item);
@@ -165,12 +168,16 @@ TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
   EXPECT_TRUE(shown.answerer.texts.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SaveDialog,
-                         ::testing::Values(SavedAs{"mnuExport", "ec_dp", "", "ec_dp.csv"},
-                                           SavedAs{"mnuSave", "report1", "", "report1.par"},
-                                           SavedAs{"mnuExport", "ec_dp.txt", "", "ec_dp.txt"},
-                                           SavedAs{"mnuExport", "ec_dp", "all (*.*)", "ec_dp"}),
-                         [](const auto& info) { return std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, SaveDialog,
+    ::testing::Values(SavedAs{"mnuExport", "ec_dp", "", "ec_dp.csv", "csv"},
+                      SavedAs{"mnuSave", "report1", "", "report1.par", "par"},
+                      SavedAs{"mnuExport", "ec_dp.CSV", "", "ec_dp.CSV", "csv"},
+                      SavedAs{"mnuExport", "scan_0.1Vs", "", "scan_0.1Vs.csv", "csv"},
+                      SavedAs{"mnuSave", "run_2.5", "", "run_2.5.par", "par"},
+                      SavedAs{"mnuExport", "ec_dp.txt", "all (*.*)", "ec_dp.txt", ""},
+                      SavedAs{"mnuExport", "ec_dp", "all (*.*)", "ec_dp", ""}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 // The mechanism dialog also shrinks back when digital simulation is ticked again.
 TEST(MainWindow, DialogsBindByNameTakeWhatIsTypedAndTheCloseBoxRestoresDefaults) {

@@ -67,6 +67,17 @@ TEST(PlotWindow, ContextMenuSavesAtTheChosenSizeAndADraggedRectangleZooms) {
   EXPECT_EQ(image.size(), QSize(800, 600));
   EXPECT_GT(Inked(image, 2), 200);
 
+  // A dot inside the name is no extension: the file is named and written as the menu item says.
+  save("plotSaveSvg", "cv_0.1Vs");
+  save("plotSavePdf", "cv_0.1Vs");
+  QFile dotted(dir.filePath("cv_0.1Vs.svg"));
+  ASSERT_TRUE(dotted.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(dotted.readAll().contains("<svg xmlns="));
+  QFile pdf(dir.filePath("cv_0.1Vs.pdf"));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+  EXPECT_FALSE(QFile::exists(dir.filePath("cv_0.1Vs")));
+
   // A rectangle dragged over the frame draws the curves within it, without touching the options;
   // the read-out names the point under the mouse; a double-click, or the next picture, goes back.
   const display::PlotFrame frame = *plot.shownPicture().frame();

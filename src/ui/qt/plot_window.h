@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "display/picture.h"
 #include "ui/run_simulation.h"
@@ -41,9 +42,9 @@ class PlotWindow : public QWidget {
   bool ZoomTo(QPointF from, QPointF to);
   void ZoomOut();
 
-  // The picture on show written to `path` as SVG, PNG or PDF by the file's extension; false
-  // when the file cannot be written.
-  bool SaveAs(const QString& path, QSize size) const;
+  // The picture on show written to `path` in `format` ("svg", "png" or "pdf"), whatever the
+  // file's name ends in; false when the file cannot be written.
+  bool SaveAs(const QString& path, QSize size, const QString& format) const;
   // "E = -0.1234 V   I = 5.678e-05 A" for a point of the window inside the frame; empty
   // elsewhere.
   QString ReadOut(QPointF position) const;
@@ -59,7 +60,8 @@ class PlotWindow : public QWidget {
  private:
   void CreateActions();
   // Asks for the size and the file, then saves; says so when the file cannot be written.
-  void SaveWithDialogs(const QString& suffix, const QString& filter);
+  // `filter` as the file dialogs take it ("PNG image|*.png").
+  void SaveWithDialogs(const QString& format, std::string_view filter);
   void Print();
   void Copy() const;
 
