@@ -85,9 +85,20 @@ TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   file.close();
   ShownWindow shown;
   MainWindow& window = shown.window;
-  shown.answerer.file = [&](QFileDialog&) { return path; };
+  QString startFilter;
+  QStringList filters;
+  shown.answerer.file = [&](QFileDialog& dialog) {
+    startFilter = dialog.selectedNameFilter();
+    filters = dialog.nameFilters();
+    return path;
+  };
   shown.answerer.other = [](QWidget& modal) { static_cast<QDialog&>(modal).reject(); };
   Trigger(window, "mnuImport");
+  // The dialog starts showing text exports, not only .csv files.
+  for (const char* pattern : {"*.csv", "*.txt", "*.dat", "*.asc"}) {
+    EXPECT_TRUE(startFilter.contains(pattern)) << startFilter.toStdString();
+  }
+  EXPECT_EQ(filters.constLast(), "All files (*)");
   EXPECT_EQ(window.session().curves.pointCount, 0);
   EXPECT_FALSE(Enabled(window, "mnuDisplay"));
 
@@ -130,6 +141,25 @@ TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   Trigger(window, "mnuImport");
   EXPECT_EQ(curves.pointCount, 12);
   EXPECT_TRUE(window.resultWindow()->toPlainText().contains("Took cycle 2 of 3"));
+
+  // Time, potential, current and charge without headings: the dialog proposes the potential and
+  // current after the time.
+  QFile charged(dir.filePath("charged.txt"));
+  ASSERT_TRUE(charged.open(QIODevice::WriteOnly));
+  charged.write("0 0.3 1e-6 0\n0.1 0.29 2e-6 1e-7\n0.2 0.3 1e-6 2e-7\n");
+  charged.close();
+  shown.answerer.file = [&](QFileDialog&) { return charged.fileName(); };
+  int proposedPotential = -1;
+  int proposedValue = -1;
+  shown.answerer.other = [&](QWidget& dialog) {
+    proposedPotential = dialog.findChild<QComboBox*>("potentialColumn")->currentIndex() + 1;
+    proposedValue = dialog.findChild<QComboBox*>("valueColumn")->currentIndex() + 1;
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  };
+  Trigger(window, "mnuImport");
+  EXPECT_EQ(proposedPotential, 2);
+  EXPECT_EQ(proposedValue, 3);
+  EXPECT_DOUBLE_EQ(curves.y(2, 1), 2e-6);
 }
 
 struct SavedAs {
