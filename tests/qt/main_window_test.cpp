@@ -4,11 +4,13 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <algorithm>
@@ -160,6 +162,40 @@ TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   EXPECT_EQ(proposedPotential, 2);
   EXPECT_EQ(proposedValue, 3);
   EXPECT_DOUBLE_EQ(curves.y(2, 1), 2e-6);
+}
+
+// Report lines and tables are never cut off: the window widens to its longest line, leftwards
+// within the frame, and a line wider than the frame scrolls rather than wraps.
+TEST(ResultWindow, WidensToItsLongestLineWithinTheFrame) {
+  ShownWindow shown;
+  MainWindow& window = shown.window;
+  Session& session = window.session();
+  session.ShowResult();
+  ResultWindow* result = window.resultWindow();
+  QWidget* frame = result->parentWidget();
+  const QRect room = static_cast<QMdiArea*>(window.centralWidget())->viewport()->rect();
+  ASSERT_TRUE(frame->isVisible());
+  const QRect start = frame->geometry();
+
+  session.Print("Least square = 1E-9");
+  QApplication::processEvents();
+  EXPECT_EQ(frame->geometry(), start);  // a short line leaves the user's size
+
+  const std::string row = " 1             " + std::string(90, '9') + "    .2994      .3015 ";
+  session.Print(row);
+  QApplication::processEvents();
+  EXPECT_GT(frame->width(), start.width());
+  EXPECT_TRUE(room.contains(frame->geometry())) << frame->x() << " " << frame->width();
+  EXPECT_EQ(result->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(result->horizontalScrollBar()->maximum(), 0);  // the whole row is in view
+  EXPECT_GE(result->viewport()->width(),
+            result->fontMetrics().horizontalAdvance(QString::fromStdString(row)));
+
+  session.Print(std::string(400, '-'));
+  QApplication::processEvents();
+  EXPECT_EQ(frame->geometry().left(), room.left());
+  EXPECT_EQ(frame->width(), room.width());
+  EXPECT_GT(result->horizontalScrollBar()->maximum(), 0);
 }
 
 struct SavedAs {

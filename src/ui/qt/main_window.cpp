@@ -14,6 +14,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <optional>
@@ -139,6 +140,7 @@ PlotWindow* MainWindow::plotWindow() const { return plot_; }
 ResultWindow* MainWindow::EnsureResultWindow() {
   if (result_ == nullptr) {
     result_ = new ResultWindow;
+    result_->widened = [this] { FitResultWindow(); };
     resultSub_ = AddChild(result_, "Result", QRect(650, 0, 440, 500), [this] {
       // The window's lines go with it.
       result_ = nullptr;
@@ -148,6 +150,20 @@ ResultWindow* MainWindow::EnsureResultWindow() {
     });
   }
   return result_;
+}
+
+void MainWindow::FitResultWindow() {
+  if (resultSub_ == nullptr) return;
+  const QRect room = mdi_->viewport()->rect();
+  QRect frame = resultSub_->geometry();
+  const QMargins margins = resultSub_->contentsMargins();  // the subwindow's borders
+  const int decoration = margins.left() + margins.right();
+  const int wanted = std::min(result_->WidthForText() + decoration, room.width());
+  if (wanted <= frame.width()) return;  // the user's own width is kept when it is enough
+  frame.setWidth(wanted);
+  // Widened leftwards as far as the frame's right edge requires.
+  if (frame.right() > room.right()) frame.moveRight(room.right());
+  resultSub_->setGeometry(frame);
 }
 
 PlotWindow* MainWindow::EnsurePlotWindow() {

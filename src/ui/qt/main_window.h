@@ -86,6 +86,8 @@ class MainWindow : public QMainWindow {
   // Greys the menu items and locks the dialogs and child windows while the worker runs.
   void Lock(bool locked);
   void EndWork();
+  // Widens the result window to its longest line, as far as the frame allows.
+  void FitResultWindow();
   QMdiSubWindow* AddChild(QWidget* child, const QString& title, const QRect& geometry,
                           std::function<void()> closed);
 

@@ -173,7 +173,7 @@ void QtPlatform::ResultLineWritten(const std::string& line) {
 }
 
 void QtPlatform::ResultCleared() {
-  OnWindowThread([this] { window_.EnsureResultWindow()->clear(); }, false);
+  OnWindowThread([this] { window_.EnsureResultWindow()->Clear(); }, false);
 }
 
 void QtPlatform::PlotChanged() {
