@@ -126,9 +126,11 @@ QImage PlotWindow::Render(const display::Picture& picture, QSize size) {
 
 void PlotWindow::PictureChanged() {
   zoomed_.reset();
-  readOut_.clear();
+  RefreshReadOut();
   update();
 }
+
+void PlotWindow::RefreshReadOut() { readOut_ = mouseAt_ ? ReadOut(*mouseAt_) : QString(); }
 
 bool PlotWindow::ZoomTo(QPointF from, QPointF to) {
   const auto& frame = shownPicture().frame();
@@ -149,12 +151,14 @@ bool PlotWindow::ZoomTo(QPointF from, QPointF to) {
   display::Picture view;
   if (!drawZoomed(limits, view)) return false;
   zoomed_ = std::move(view);
+  RefreshReadOut();
   update();
   return true;
 }
 
 void PlotWindow::ZoomOut() {
   zoomed_.reset();
+  RefreshReadOut();
   update();
 }
 
@@ -230,6 +234,7 @@ void PlotWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void PlotWindow::mouseMoveEvent(QMouseEvent* event) {
+  mouseAt_ = event->position();
   const QString readOut = ReadOut(event->position());
   if (readOut != readOut_) {
     readOut_ = readOut;
@@ -244,6 +249,7 @@ void PlotWindow::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   band_->hide();
+  mouseAt_ = event->position();
   const QPoint from = *std::exchange(dragFrom_, std::nullopt);
   const QPoint to = event->position().toPoint();
   if (std::abs(to.x() - from.x()) >= kMinDrag && std::abs(to.y() - from.y()) >= kMinDrag) {
@@ -259,7 +265,13 @@ void PlotWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   }
 }
 
+void PlotWindow::resizeEvent(QResizeEvent* event) {
+  RefreshReadOut();
+  QWidget::resizeEvent(event);
+}
+
 void PlotWindow::leaveEvent(QEvent* event) {
+  mouseAt_.reset();
   if (!readOut_.isEmpty()) {
     readOut_.clear();
     update();

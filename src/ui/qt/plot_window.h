@@ -48,6 +48,8 @@ class PlotWindow : public QWidget {
   // "E = -0.1234 V   I = 5.678e-05 A" for a point of the window inside the frame; empty
   // elsewhere.
   QString ReadOut(QPointF position) const;
+  // The read-out on show: that of the mouse's last place over the window, in the picture on show.
+  const QString& shownReadOut() const { return readOut_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -56,6 +58,7 @@ class PlotWindow : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void CreateActions();
@@ -64,11 +67,15 @@ class PlotWindow : public QWidget {
   void SaveWithDialogs(const QString& format, std::string_view filter);
   void Print();
   void Copy() const;
+  // The read-out again where the mouse last was: a new picture or a closer look moves the frame
+  // under a mouse that has not moved.
+  void RefreshReadOut();
 
   const display::Picture& picture_;
   std::optional<display::Picture> zoomed_;
   QRubberBand* band_ = nullptr;
   std::optional<QPoint> dragFrom_;
+  std::optional<QPointF> mouseAt_;  // while the mouse is over the window
   QString readOut_;
 };
 
