@@ -188,5 +188,28 @@ TEST(LongSimulation, CancelKeepsThePictureItStartedFromAndExitStopsItFirst) {
   EXPECT_FALSE(window.isVisible());
 }
 
+// A fit cancelled and started again runs to its end: the first one's Cancel is not left standing.
+TEST(LongFit, StartedAgainAfterCancelRunsToItsEnd) {
+  ShownWindow shown;
+  MainWindow& window = shown.window;
+  Trigger(window, "mnuSimulate");  // the measured curve, at ks 1e4 and alpha 0.5
+  Type(window.session(), "FormExpr.ks(1)", "1e-3");
+  Type(window.session(), "FormExpr.alph(1)", "0.3");
+  for (int k : {1, 7, 10}) kivex::testing::TickFit(window.session(), k);
+  window.Refresh();
+  window.ActionFor("mnuAutoFit")->trigger();
+  ASSERT_TRUE(window.working());
+  window.RequestCancel();
+  WaitForWork(window);
+  EXPECT_TRUE(window.resultWindow()->toPlainText().split('\n').constLast().startsWith(
+      "Fit cancelled in iteration "));
+
+  Trigger(window, "mnuAutoFit");
+  const QString result = window.resultWindow()->toPlainText();
+  EXPECT_FALSE(result.contains("Fit cancelled")) << result.toStdString();
+  EXPECT_TRUE(result.contains("Convergence flag =")) << result.toStdString();
+  EXPECT_TRUE(shown.answerer.texts.empty());
+}
+
 }  // namespace
 }  // namespace kivex::ui::qt
