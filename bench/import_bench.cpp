@@ -44,7 +44,7 @@ void BM_ReadLongInstrumentExport(benchmark::State& state) {
   for (auto _ : state) {
     const io::CurveFile file = io::ParseCurveFile(text);
     const io::MeasuredPoints points =
-        io::TakePoints(file, io::ProposedColumns(file.layout), io::CurrentSign::FromFile);
+        io::TakePoints(file, io::ProposedColumns(file), io::CurrentSign::FromFile);
     taken = io::ChoosePortion(points.x, points.cycle, {}, false).Indices().size();
     benchmark::DoNotOptimize(taken);
   }

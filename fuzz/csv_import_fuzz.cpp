@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(file.rowCycle.empty() || file.rowCycle.size() == file.rows());
   FUZZ_CHECK(!file.layout.columns ||
              file.layout.columnInfo.size() == static_cast<std::size_t>(columns));
-  const ColumnChoice proposed = kivex::io::ProposedColumns(file.layout);
+  const ColumnChoice proposed = kivex::io::ProposedColumns(file);
   FUZZ_CHECK(proposed.potential >= 1 && proposed.potential <= columns);
   FUZZ_CHECK(proposed.value >= 1 && proposed.value <= columns);
   FUZZ_CHECK(proposed.potential != proposed.value);

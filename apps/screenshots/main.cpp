@@ -1,5 +1,5 @@
-// kivex-screenshots DIR: pictures of the main window after a simulation and of every dialog, for
-// a person to look at. Runs offscreen; no display is needed.
+// kivex-screenshots DIR: pictures of the main window after a simulation, of the Result window
+// after a fit and of every dialog, for a person to look at. Runs offscreen; no display is needed.
 //   build/kivex-screenshots /tmp/shots
 
 #include <QAction>
@@ -12,6 +12,7 @@
 
 #include "ui/qt/dialog_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/result_window.h"
 
 using kivex::ui::qt::DialogWindow;
 using kivex::ui::qt::MainWindow;
@@ -41,6 +42,17 @@ int main(int argc, char** argv) {
   }
   QApplication::processEvents();
   bool saved = window.grab().save(dir + "/main_window.png");
+
+  // The Result window with a fit's report, its widest lines: it widens to show them whole.
+  if (QAction* fit = window.ActionFor("mnuAutoFit"); fit && fit->isEnabled()) {
+    fit->trigger();
+    while (window.working()) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QApplication::processEvents();
+    if (window.resultWindow() != nullptr) {
+      saved =
+          window.resultWindow()->parentWidget()->grab().save(dir + "/result_window.png") && saved;
+    }
+  }
 
   const std::pair<const char*, const char*> dialogs[] = {{"mnuTech", "FormTech"},
                                                          {"mnuMechamism", "FormMech"},

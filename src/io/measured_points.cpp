@@ -1,6 +1,7 @@
 #include "io/measured_points.h"
 
 #include <cmath>
+#include <vector>
 
 #include "io/file_error.h"
 #include "io/layout_report.h"
@@ -25,14 +26,39 @@ int BestColumn(const std::vector<ColumnInfo>& columns, Rank rank, int skip) {
   return best;
 }
 
-// A column the names do not place that could hold `quantity`: the first of no known quantity.
-int UnnamedColumn(const std::vector<ColumnInfo>& columns, int skip) {
-  return BestColumn(
-      columns,
-      [](const ColumnInfo& column) {
-        return column.text || column.setting || column.quantity != Quantity::Unknown ? 0 : 1;
-      },
-      skip);
+// Whether a column's numbers rise from every row to the next (rows without one passed over), over
+// at least three: a time or a point count, which a voltammogram's potential is only on a single
+// sweep.
+bool OnlyRises(const CurveFile& file, int column) {
+  const auto columns = static_cast<std::size_t>(file.layout.columnCount);
+  double last = std::nan("");
+  std::size_t counted = 0;
+  for (std::size_t row = 0; row < file.rows(); ++row) {
+    const double value = file.values[row * columns + static_cast<std::size_t>(column - 1)];
+    if (std::isnan(value)) continue;
+    if (counted > 0 && !(value > last)) return false;
+    last = value;
+    ++counted;
+  }
+  return counted >= 3;
+}
+
+// The columns the names do not place that could hold a potential or a current: of no known
+// quantity (a time, charge or cycle named as such is none of them), in file order. A column that
+// only rises is left out from the front while `needed` others remain: instruments write a time or
+// a point count before the potential.
+std::vector<int> UnnamedColumns(const CurveFile& file, std::size_t needed) {
+  std::vector<int> unnamed;
+  const std::vector<ColumnInfo>& columns = file.layout.columnInfo;
+  for (int column = 1; column <= static_cast<int>(columns.size()); ++column) {
+    const ColumnInfo& info = columns[static_cast<std::size_t>(column - 1)];
+    if (!info.text && !info.setting && info.quantity == Quantity::Unknown) {
+      unnamed.push_back(column);
+    }
+  }
+  while (unnamed.size() > needed && OnlyRises(file, unnamed.front()))
+    unnamed.erase(unnamed.begin());
+  return unnamed;
 }
 
 void CheckChoice(const CurveFileLayout& layout, ColumnChoice choice) {
@@ -61,14 +87,21 @@ std::string Count(long long n, const char* one, const char* many) {
 
 }  // namespace
 
-ColumnChoice ProposedColumns(const CurveFileLayout& layout) {
+ColumnChoice ProposedColumns(const CurveFile& file) {
+  const CurveFileLayout& layout = file.layout;
   const std::vector<ColumnInfo>& columns = layout.columnInfo;
   if (!layout.columns || columns.empty()) return {};
   int potential = BestColumn(columns, PotentialRank, 0);
   int current = BestColumn(columns, CurrentRank, potential);
-  if (potential == 0 && current == 0) return {};
-  if (potential == 0) potential = UnnamedColumn(columns, current);
-  if (current == 0) current = UnnamedColumn(columns, potential);
+  // What the names leave open goes to the first columns they do not place.
+  const std::size_t open = (potential == 0 ? 1 : 0) + (current == 0 ? 1 : 0);
+  for (int column : UnnamedColumns(file, open)) {
+    if (potential == 0) {
+      potential = column;
+    } else if (current == 0) {
+      current = column;
+    }
+  }
   if (potential == 0 || current == 0) return {};
   return {potential, current};
 }

@@ -10,7 +10,7 @@
 // or plain columns keeps its values as they are.
 //
 //   CurveFile file = ParseCurveFile("E (mV)\tI (µA)\n100\t1,5\n90\t\n");
-//   MeasuredPoints points = TakePoints(file, ProposedColumns(file.layout), CurrentSign::FromFile);
+//   MeasuredPoints points = TakePoints(file, ProposedColumns(file), CurrentSign::FromFile);
 //   points.x == {0.1}, points.y == {1.5e-6}, points.paddingRows == 1, points.report ends with
 //   "Potentials converted from mV to V, currents from µA to A",
 //   "Skipped 1 row without a potential or a current"
@@ -24,9 +24,11 @@ namespace kivex::io {
 
 // The potential and current columns the names and units propose: the measured working-electrode
 // potential before a plain one before the applied one, for pulse tables the step potential and
-// the difference current (column_heading.h's ranks), never a text or setting column; {1, 2}
-// where the names say nothing.
-ColumnChoice ProposedColumns(const CurveFileLayout& layout);
+// the difference current (column_heading.h's ranks), never a text or setting column. What the
+// names leave open goes to the first columns of no named quantity, passing over a leading column
+// that only rises (a time or point count) where two others remain: "t E I" without headings
+// proposes {2, 3}. {1, 2} where no two columns fit.
+ColumnChoice ProposedColumns(const CurveFile& file);
 
 struct MeasuredPoints {
   std::vector<double> x;      // V

@@ -177,7 +177,8 @@ double AppliedPotential(const AppState& app, Level level, double programme, doub
   }
 }
 
-void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolution& resolution) {
+void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolution& resolution,
+         const StopRequest& stop) {
   CheckScheme(app);
   const int n = app.speciesCount;
   const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
@@ -285,6 +286,12 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
   NodeVectors* before = &w.back[0];
   NodeVectors* previous = &w.back[1];
   const bool keepBack = timing.secondOrderSteps || secondOrder || timing.quiet.steps > 0;
+  int stepsToStopCheck = kStepsBetweenStopChecks;
+  auto checkStop = [&] {
+    if (--stepsToStopCheck > 0 || !stop) return;
+    stepsToStopCheck = kStepsBetweenStopChecks;
+    if (stop()) throw SimulationCancelled{};
+  };
   // The quiet time: the electrode held at the programme's first potential, its layer carried into
   // the first point.
   for (int k = 1; k <= timing.quiet.steps; ++k) {
@@ -300,6 +307,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
     for (int j = 1; j <= M; ++j) (*previous)[j] = w.c[j];
     solver.Step(kind, w.rhs, w.c, curves.x(1), secondOrder && k > 1 ? before : nullptr);
     std::swap(before, previous);
+    checkStop();
   }
   for (int i = 1; i <= N; ++i) {
     if (timing.freshLayer) {
@@ -328,6 +336,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
         }
         solver.Step(kind, w.rhs, w.c, applied, continues ? before : nullptr);
         if (keepBack) std::swap(before, previous);
+        checkStop();
         if (solver.iterations() > app.maxIterations) {
           app.maxIterations = static_cast<model::Count>(solver.iterations());
         }
@@ -359,10 +368,10 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
 }  // namespace
 
 void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
-                       const DigitalResolution& resolution) {
+                       const DigitalResolution& resolution, const StopRequest& stop) {
   app.maxIterations = 0;
   try {
-    Run(app, curves, route, resolution);
+    Run(app, curves, route, resolution, stop);
   } catch (const Failure& failure) {
     if (!failure.prefix().empty()) throw;
     throw Failure(std::string(failure.description()), kCvPrefix);

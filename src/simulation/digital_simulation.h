@@ -22,6 +22,7 @@
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
+#include "simulation/cancellation.h"
 #include "simulation/step_solver.h"
 
 namespace kivex::simulation {
@@ -39,10 +40,16 @@ struct DigitalResolution {
   double sweepExpansion = 0.2;
 };
 
+// Time steps between two looks at a StopRequest: a few milliseconds of the fastest runs, and a
+// fraction of a per cent of a step's own cost.
+inline constexpr int kStepsBetweenStopChecks = 64;
+
 // `route` chooses how each time step is solved (see step_solver.h): the prepared route, or the
-// reference route that solves every step from scratch, kept to check the other against.
+// reference route that solves every step from scratch, kept to check the other against. `stop`
+// is asked every kStepsBetweenStopChecks time steps; when it says so the run throws
+// SimulationCancelled.
 void DigitalSimulation(model::AppState& app, model::CurveSet& curves,
                        SolveRoute route = SolveRoute::kPrepared,
-                       const DigitalResolution& resolution = {});
+                       const DigitalResolution& resolution = {}, const StopRequest& stop = {});
 
 }  // namespace kivex::simulation

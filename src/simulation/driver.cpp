@@ -39,7 +39,8 @@ bool HoldRun(const model::AppState& app, model::CurveSet& curves) {
 
 // A run whose programme is built: the faradaic current, the charging current, the extremes for
 // the plot and the noise, all in the result table.
-void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot) {
+void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
+                const StopRequest& stop) {
   const int total = app.totalColumn;
   for (int k = 1; k <= total; ++k) {
     for (int i = 1; i <= curves.pointCount; ++i) curves.resultTable(i, k) = 0.0;
@@ -49,7 +50,7 @@ void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettin
   }
 
   if (app.digital) {
-    DigitalSimulation(app, curves);
+    DigitalSimulation(app, curves, SolveRoute::kPrepared, {}, stop);
   } else {
     ComputeAnalyticalCurrents(app, curves);
   }
@@ -74,7 +75,7 @@ void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettin
 double CurrentScale(const model::AppState& app) { return app.area * model::kFaraday * 0.001; }
 
 void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
-                   bool overlapTicked) {
+                   bool overlapTicked, const StopRequest& stop) {
   model::ShowHeldCurves(curves);
   app.totalColumn = model::ToCount(static_cast<long long>(app.chargeCount) + 1);
   RequireQuietTimeSimulated(app);
@@ -83,7 +84,9 @@ void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSet
   const bool sameAxis = BuildPotentialProgramme(app, curves);
   model::SelectCurveSlot(curves, app.fitting, overlapTicked && sameAxis);
   try {
-    ComputeRun(app, curves, plot);
+    ComputeRun(app, curves, plot, stop);
+  } catch (const SimulationCancelled&) {
+    throw;  // the user stopped it: nothing of it is worth keeping
   } catch (...) {
     HoldRun(app, curves);
     throw;

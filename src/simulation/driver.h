@@ -14,11 +14,15 @@
 #include "model/app_state.h"
 #include "model/curve_set.h"
 #include "model/plot_settings.h"
+#include "simulation/cancellation.h"
 
 namespace kivex::simulation {
 
+// A digital run asks `stop` as it goes (see DigitalSimulation); a run stopped so throws
+// SimulationCancelled and holds nothing of itself, but the axis is already the new run's: the
+// caller puts back the curves it started from.
 void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
-                   bool overlapTicked);
+                   bool overlapTicked, const StopRequest& stop = {});
 
 // Amperes per unit of the current functions' n * (cm/s) * (mol/L): area * F * 0.001 (litres to
 // cubic centimetres).

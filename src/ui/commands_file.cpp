@@ -79,13 +79,13 @@ void ExportData(Session& session) {
 
 void ImportData(Session& session) {
   model::CurveSet& curves = session.curves;
-  const std::optional<std::string> path = session.platform().ChooseOpenFile(kCsvFilter);
+  const std::optional<std::string> path = session.platform().ChooseOpenFile(kImportFilter);
   if (!path) return;
   std::vector<std::string> lines;
   FileExperiment experiment;
   try {
     const io::CurveFile file = io::ReadCurveFile(*path);
-    const ImportChoice proposed{io::ProposedColumns(file.layout), {}};
+    const ImportChoice proposed{io::ProposedColumns(file), {}};
     const std::optional<ImportChoice> choice = session.platform().ChooseImport(file, proposed);
     if (!choice) return;
     const io::MeasuredPoints points =

@@ -1,4 +1,7 @@
+#include <memory>
+
 #include "model/failure.h"
+#include "simulation/cancellation.h"
 #include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
@@ -12,7 +15,19 @@ void Simulate(Session& session) {
   {
     BusyPointer busy(session.platform());
     if (!RunCommand(session, kSimulationWording, [&] { ChemicalsOK(session); })) return;
-    RunSimulation(session);
+    // A run the user stops leaves the curves and the plot as they were before it: no half curve.
+    const auto curvesBefore = std::make_unique<model::CurveSet>(session.curves);
+    const model::PlotSettings plotBefore = session.plot;
+    Platform& platform = session.platform();
+    try {
+      RunSimulation(session, [&platform] { return platform.CancelRequested(); });
+    } catch (const simulation::SimulationCancelled&) {
+      session.curves = *curvesBefore;
+      session.plot = plotBefore;
+      session.Print("Simulation cancelled.");
+      session.ShowResult();
+      return;
+    }
     ApplyOutputQuantity(session);
     PlotCurves(session);
     session.menu.Enable("mnuManualFit");

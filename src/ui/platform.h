@@ -24,6 +24,10 @@ namespace kivex::ui {
 // File dialog filters, descriptions and patterns separated by vertical bars.
 inline constexpr std::string_view kCsvFilter = "csv|*.csv|all|*.*";
 inline constexpr std::string_view kParameterFilter = "parameter (*.par)|*.par|all|*.*";
+// Import reads any text file of columns, whatever its extension; these are the ones instruments
+// and other programs' exports use.
+inline constexpr std::string_view kImportFilter =
+    "Text files|*.csv *.txt *.dat *.asc *.tsv *.prn *.xy|All files|*";
 
 // What the user takes from a file being imported: the columns that give the potential and the
 // value, and which of its points (a cycle, some sweeps, all of it).

@@ -8,10 +8,10 @@
 
 namespace kivex::ui {
 
-void RunSimulation(Session& session) {
+void RunSimulation(Session& session, const simulation::StopRequest& stop) {
   RunCommand(session, kSimulationWording, [&] {
     simulation::RunSimulation(session.app, session.curves, session.plot,
-                              session.Option().overlap.value);
+                              session.Option().overlap.value, stop);
     // A quantity that cannot be formed leaves the stored current in the curve; the command that
     // ran the simulation applies the quantity again and reports it once.
     ApplyCommittedOutputQuantity(session);

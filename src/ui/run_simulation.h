@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "simulation/cancellation.h"
+
 namespace kivex::display {
 class Picture;
 }
@@ -15,8 +17,9 @@ class Session;
 
 // Reads the overlap box of the plot options for the slot choice. Its output step uses
 // ApplyCommittedOutputQuantity: a fit writes trial values into the experiment state before each
-// run, and re-reading the dialogs there would undo them.
-void RunSimulation(Session& session);
+// run, and re-reading the dialogs there would undo them. A digital run asks `stop` as it goes and
+// ends in simulation::SimulationCancelled when told to, its curves half-written.
+void RunSimulation(Session& session, const simulation::StopRequest& stop = {});
 
 // Rewrites the stored curve(s) for the output quantity chosen in the plot options: commits the
 // dialogs (GatherParameters), then ApplyCommittedOutputQuantity. A quantity that cannot be formed

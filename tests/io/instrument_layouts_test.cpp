@@ -146,7 +146,7 @@ TEST(InstrumentLayouts, EachLayoutGivesEveryPointInVoltsAndAmperesReductionPosit
     const CurveFile file = Load(c.file);
     EXPECT_EQ(file.layout.format, c.format);
     EXPECT_TRUE(file.layout.oxidationPositive);
-    ASSERT_EQ(ProposedColumns(file.layout), c.proposed);
+    ASSERT_EQ(ProposedColumns(file), c.proposed);
     const MeasuredPoints points = TakePoints(file, c.proposed, CurrentSign::FromFile);
     ASSERT_EQ(points.x.size(), c.points);
     ASSERT_EQ(points.y.size(), c.points);
@@ -252,8 +252,7 @@ TEST(InstrumentLayouts, PaddingRowsAndSettingColumnsOfAPlainColumnFile) {
   EXPECT_EQ(settings.quietTime, 5);
   EXPECT_EQ(settings.found.front(), "Scan rate (V/s) = 0.05");
 
-  const MeasuredPoints points =
-      TakePoints(file, ProposedColumns(file.layout), CurrentSign::FromFile);
+  const MeasuredPoints points = TakePoints(file, ProposedColumns(file), CurrentSign::FromFile);
   ASSERT_EQ(points.x.size(), 10u);
   EXPECT_EQ(points.paddingRows, 40);
   for (std::size_t i = 0; i < 10; ++i) {

@@ -128,15 +128,43 @@ TEST(MeasuredPoints, ColumnsAreProposedByTheirNamesAndUnits) {
       {"Signal\tOther\tI (nA)\n", {1, 3}},
       {"Alpha\tBeta\tGamma\n", {1, 2}},
       {"Time (s)\tCycle\tCharge (C)\n", {1, 2}},
+      {"Time/s\tPotential/V\tCurrent/A\tCharge/C\n", {2, 3}},
+      // Names the table does not know: the time is still no potential.
+      {"Time (s)\tVolt\tAmpere\n", {2, 3}},
+      {"Time\tWE Potential\tWE Current\n", {2, 3}},
+      {"Cycle\tE (V)\tSignal\tCharge (C)\n", {2, 3}},
   };
   for (const auto& [heading, choice] : cases) {
     const std::size_t columns =
         static_cast<std::size_t>(std::count(heading.begin(), heading.end(), '\t') + 1);
     std::string row = "1";
     for (std::size_t i = 1; i < columns; ++i) row += "\t1";
-    EXPECT_EQ(ProposedColumns(ParseCurveFile(heading + row + "\n").layout), choice) << heading;
+    EXPECT_EQ(ProposedColumns(ParseCurveFile(heading + row + "\n")), choice) << heading;
   }
-  EXPECT_EQ(ProposedColumns(ParseCurveFile("1,2\n3,4\n").layout), (ColumnChoice{1, 2}));
+  EXPECT_EQ(ProposedColumns(ParseCurveFile("1,2\n3,4\n")), (ColumnChoice{1, 2}));
+}
+
+// Where the names say nothing, a leading column that only rises is a time or a point count, not
+// the potential; the potential itself rises on a single sweep, and is kept where it is one of the
+// two columns left.
+TEST(MeasuredPoints, ColumnsWithoutNamesPassOverALeadingTimeOrPointCount) {
+  const std::pair<std::string, ColumnChoice> cases[] = {
+      // time, potential (a cycle), current
+      {"0\t0.3\t1e-6\n0.1\t0.2\t2e-6\n0.2\t0.3\t1e-6\n", {2, 3}},
+      // point number, time, potential, current
+      {"1 0 0.3 1e-6\n2 0.1 0.2 2e-6\n3 0.2 0.3 1e-6\n", {3, 4}},
+      // time and a potential that rises on a single sweep
+      {"0,-0.3,1e-6\n0.1,-0.2,2e-6\n0.2,-0.1,3e-6\n0.3,0,5e-6\n", {2, 3}},
+      // potential (a cycle), current, time: nothing to pass over
+      {"0.3\t1e-6\t0\n0.2\t2e-6\t0.1\n0.3\t1e-6\t0.2\n", {1, 2}},
+      // three rows are the least that show a column rising
+      {"0\t0.3\t1e-6\n0.1\t0.2\t2e-6\n", {1, 2}},
+      // a named potential: only the current is open, and a point count is not it
+      {"No\tE (V)\tSignal\n1\t0.3\t5\n2\t0.2\t7\n3\t0.3\t6\n", {2, 3}},
+  };
+  for (const auto& [text, choice] : cases) {
+    EXPECT_EQ(ProposedColumns(ParseCurveFile(text)), choice) << text;
+  }
 }
 
 // Every number as exact as the file wrote it, whichever way the row is read: a row of plain

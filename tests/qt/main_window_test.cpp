@@ -4,11 +4,13 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <algorithm>
@@ -85,9 +87,20 @@ TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   file.close();
   ShownWindow shown;
   MainWindow& window = shown.window;
-  shown.answerer.file = [&](QFileDialog&) { return path; };
+  QString startFilter;
+  QStringList filters;
+  shown.answerer.file = [&](QFileDialog& dialog) {
+    startFilter = dialog.selectedNameFilter();
+    filters = dialog.nameFilters();
+    return path;
+  };
   shown.answerer.other = [](QWidget& modal) { static_cast<QDialog&>(modal).reject(); };
   Trigger(window, "mnuImport");
+  // The dialog starts showing text exports, not only .csv files.
+  for (const char* pattern : {"*.csv", "*.txt", "*.dat", "*.asc"}) {
+    EXPECT_TRUE(startFilter.contains(pattern)) << startFilter.toStdString();
+  }
+  EXPECT_EQ(filters.constLast(), "All files (*)");
   EXPECT_EQ(window.session().curves.pointCount, 0);
   EXPECT_FALSE(Enabled(window, "mnuDisplay"));
 
@@ -130,6 +143,59 @@ TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   Trigger(window, "mnuImport");
   EXPECT_EQ(curves.pointCount, 12);
   EXPECT_TRUE(window.resultWindow()->toPlainText().contains("Took cycle 2 of 3"));
+
+  // Time, potential, current and charge without headings: the dialog proposes the potential and
+  // current after the time.
+  QFile charged(dir.filePath("charged.txt"));
+  ASSERT_TRUE(charged.open(QIODevice::WriteOnly));
+  charged.write("0 0.3 1e-6 0\n0.1 0.29 2e-6 1e-7\n0.2 0.3 1e-6 2e-7\n");
+  charged.close();
+  shown.answerer.file = [&](QFileDialog&) { return charged.fileName(); };
+  int proposedPotential = -1;
+  int proposedValue = -1;
+  shown.answerer.other = [&](QWidget& dialog) {
+    proposedPotential = dialog.findChild<QComboBox*>("potentialColumn")->currentIndex() + 1;
+    proposedValue = dialog.findChild<QComboBox*>("valueColumn")->currentIndex() + 1;
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+  };
+  Trigger(window, "mnuImport");
+  EXPECT_EQ(proposedPotential, 2);
+  EXPECT_EQ(proposedValue, 3);
+  EXPECT_DOUBLE_EQ(curves.y(2, 1), 2e-6);
+}
+
+// Report lines and tables are never cut off: the window widens to its longest line, leftwards
+// within the frame, and a line wider than the frame scrolls rather than wraps.
+TEST(ResultWindow, WidensToItsLongestLineWithinTheFrame) {
+  ShownWindow shown;
+  MainWindow& window = shown.window;
+  Session& session = window.session();
+  session.ShowResult();
+  ResultWindow* result = window.resultWindow();
+  QWidget* frame = result->parentWidget();
+  const QRect room = static_cast<QMdiArea*>(window.centralWidget())->viewport()->rect();
+  ASSERT_TRUE(frame->isVisible());
+  const QRect start = frame->geometry();
+
+  session.Print("Least square = 1E-9");
+  QApplication::processEvents();
+  EXPECT_EQ(frame->geometry(), start);  // a short line leaves the user's size
+
+  const std::string row = " 1             " + std::string(90, '9') + "    .2994      .3015 ";
+  session.Print(row);
+  QApplication::processEvents();
+  EXPECT_GT(frame->width(), start.width());
+  EXPECT_TRUE(room.contains(frame->geometry())) << frame->x() << " " << frame->width();
+  EXPECT_EQ(result->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(result->horizontalScrollBar()->maximum(), 0);  // the whole row is in view
+  EXPECT_GE(result->viewport()->width(),
+            result->fontMetrics().horizontalAdvance(QString::fromStdString(row)));
+
+  session.Print(std::string(400, '-'));
+  QApplication::processEvents();
+  EXPECT_EQ(frame->geometry().left(), room.left());
+  EXPECT_EQ(frame->width(), room.width());
+  EXPECT_GT(result->horizontalScrollBar()->maximum(), 0);
 }
 
 struct SavedAs {
@@ -137,12 +203,13 @@ struct SavedAs {
   const char* typed;
   const char* filter;  // chosen in the dialog; empty keeps the first
   const char* written;
+  const char* proposed;  // the extension the dialog proposes under that filter
 };
 
 class SaveDialog : public ::testing::TestWithParam<SavedAs> {};
 
-// A name typed without an extension gets the chosen filter's, so that the file is the one the
-// filter lists (Import, filtered to *.csv, shows the exported curve).
+// A name that does not end in the chosen filter's extension gets it, so that the file is the one
+// the filter lists (Import shows the exported curve); a dot inside the name is no extension.
 TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
   QTemporaryDir dir;
   ShownWindow shown;
@@ -156,7 +223,9 @@ TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
       EXPECT_GE(index, 0);
       types->setCurrentIndex(index);
       Q_EMIT types->activated(index);
+      Q_EMIT types->textActivated(types->itemText(index));
     }
+    EXPECT_EQ(dialog.defaultSuffix(), GetParam().proposed);
     return dir.filePath(GetParam().typed);
   };
   Trigger(shown.window, GetParam().item);
@@ -165,12 +234,16 @@ TEST_P(SaveDialog, AddsTheChosenFiltersExtensionToANameWithoutOne) {
   EXPECT_TRUE(shown.answerer.texts.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, SaveDialog,
-                         ::testing::Values(SavedAs{"mnuExport", "ec_dp", "", "ec_dp.csv"},
-                                           SavedAs{"mnuSave", "report1", "", "report1.par"},
-                                           SavedAs{"mnuExport", "ec_dp.txt", "", "ec_dp.txt"},
-                                           SavedAs{"mnuExport", "ec_dp", "all (*.*)", "ec_dp"}),
-                         [](const auto& info) { return std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, SaveDialog,
+    ::testing::Values(SavedAs{"mnuExport", "ec_dp", "", "ec_dp.csv", "csv"},
+                      SavedAs{"mnuSave", "report1", "", "report1.par", "par"},
+                      SavedAs{"mnuExport", "ec_dp.CSV", "", "ec_dp.CSV", "csv"},
+                      SavedAs{"mnuExport", "scan_0.1Vs", "", "scan_0.1Vs.csv", "csv"},
+                      SavedAs{"mnuSave", "run_2.5", "", "run_2.5.par", "par"},
+                      SavedAs{"mnuExport", "ec_dp.txt", "all (*.*)", "ec_dp.txt", ""},
+                      SavedAs{"mnuExport", "ec_dp", "all (*.*)", "ec_dp", ""}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 // The mechanism dialog also shrinks back when digital simulation is ticked again.
 TEST(MainWindow, DialogsBindByNameTakeWhatIsTypedAndTheCloseBoxRestoresDefaults) {

@@ -4,6 +4,7 @@
 
 #include "ui/form_option.h"
 #include "ui/qt/qt_canvas.h"
+#include "ui/session_actions.h"
 #include "window_driver.h"
 
 namespace kivex::ui::qt {
@@ -67,6 +68,17 @@ TEST(PlotWindow, ContextMenuSavesAtTheChosenSizeAndADraggedRectangleZooms) {
   EXPECT_EQ(image.size(), QSize(800, 600));
   EXPECT_GT(Inked(image, 2), 200);
 
+  // A dot inside the name is no extension: the file is named and written as the menu item says.
+  save("plotSaveSvg", "cv_0.1Vs");
+  save("plotSavePdf", "cv_0.1Vs");
+  QFile dotted(dir.filePath("cv_0.1Vs.svg"));
+  ASSERT_TRUE(dotted.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(dotted.readAll().contains("<svg xmlns="));
+  QFile pdf(dir.filePath("cv_0.1Vs.pdf"));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5).startsWith("%PDF"));
+  EXPECT_FALSE(QFile::exists(dir.filePath("cv_0.1Vs")));
+
   // A rectangle dragged over the frame draws the curves within it, without touching the options;
   // the read-out names the point under the mouse; a double-click, or the next picture, goes back.
   const display::PlotFrame frame = *plot.shownPicture().frame();
@@ -78,8 +90,13 @@ TEST(PlotWindow, ContextMenuSavesAtTheChosenSizeAndADraggedRectangleZooms) {
   QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, at(0.1, 6e-5));
   QTest::mouseMove(&plot, at(0, 3e-5));
   QTest::mouseMove(&plot, at(-0.1, 1e-5));
+  const QString readOutBefore = plot.shownReadOut();
+  EXPECT_EQ(readOutBefore, plot.ReadOut(at(-0.1, 1e-5)));
   QTest::mouseRelease(&plot, Qt::LeftButton, Qt::NoModifier, at(-0.1, 1e-5));
   ASSERT_TRUE(plot.zoomed());
+  // The read-out names the point under the unmoved mouse in the closer look, not the last one.
+  EXPECT_EQ(plot.shownReadOut(), plot.ReadOut(at(-0.1, 1e-5)));
+  EXPECT_NE(plot.shownReadOut(), readOutBefore);
   const display::PlotFrame& view = *plot.shownPicture().frame();
   // To a pixel of the window.
   const double dx = 1.5 * std::fabs(frame.right - frame.left) / plot.width();
@@ -97,8 +114,12 @@ TEST(PlotWindow, ContextMenuSavesAtTheChosenSizeAndADraggedRectangleZooms) {
       << readOut.toStdString();
   EXPECT_TRUE(plot.ReadOut(QPointF(1, 1)).isEmpty());  // outside the frame
 
+  QTest::mouseMove(&plot, at(0, 3e-5));
+  const QString zoomedReadOut = plot.shownReadOut();
   QTest::mouseDClick(&plot, Qt::LeftButton, Qt::NoModifier, at(0, 3e-5));
   EXPECT_FALSE(plot.zoomed());
+  EXPECT_EQ(plot.shownReadOut(), plot.ReadOut(at(0, 3e-5)));
+  EXPECT_NE(plot.shownReadOut(), zoomedReadOut);
   EXPECT_EQ(plot.shownPicture().frame()->xMin, frame.xMin);
 
   QTest::mousePress(&plot, Qt::LeftButton, Qt::NoModifier, at(0.1, 6e-5));
@@ -106,6 +127,17 @@ TEST(PlotWindow, ContextMenuSavesAtTheChosenSizeAndADraggedRectangleZooms) {
   ASSERT_TRUE(plot.zoomed());
   Trigger(window, "mnuPlot");
   EXPECT_FALSE(plot.zoomed());
+
+  // New curves on new axes under a mouse that has not moved: the read-out is read off them.
+  const QPoint still = at(0.05, 2e-5);
+  QTest::mouseMove(&plot, still);
+  ASSERT_EQ(plot.shownReadOut(), plot.ReadOut(still));
+  const QString oldAxes = plot.shownReadOut();
+  ASSERT_FALSE(oldAxes.isEmpty());
+  kivex::testing::Type(window.session(), "FormExpr.C(1)", "3e-3");
+  Trigger(window, "mnuSimulate");
+  EXPECT_EQ(plot.shownReadOut(), plot.ReadOut(still));
+  EXPECT_NE(plot.shownReadOut(), oldAxes);
   EXPECT_TRUE(shown.answerer.texts.empty());
 }
 

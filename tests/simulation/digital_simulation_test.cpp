@@ -383,5 +383,44 @@ TEST(DigitalQuietTime, IsRefusedWhereNoLayerCarriesIt) {
             Voltammogram(resting).I);
 }
 
+// The total current of a run through the driver, asking `stop` as it goes.
+std::vector<double> StoppableRun(AppState app, const StopRequest& stop, model::CurveSet& curves) {
+  model::PlotSettings plot;
+  RunSimulation(app, curves, plot, false, stop);
+  std::vector<double> I;
+  for (int i = 1; i <= curves.pointCount; ++i) I.push_back(curves.y(i, 1));
+  return I;
+}
+
+// A long run can be stopped: it asks every so many time steps, a refusal changes no number, and
+// a yes ends it at that step with nothing held of it.
+TEST(DigitalStop, IsAskedThroughTheRunAndEndsItWhenTheAnswerIsYes) {
+  for (int technique : {1, 4}) {  // a sweep takes one step a point, a pulse ten and more
+    const AppState app = With(CoupleExperiment(), [&](AppState& a) {
+      a.technique = static_cast<model::Count>(technique);
+      if (technique == 4) a.tDrop = 0.5;  // the pulse of 50 ms needs a base before it
+    });
+    auto curves = std::make_unique<model::CurveSet>();
+    const std::vector<double> plain = StoppableRun(app, {}, *curves);
+    ASSERT_EQ(plain.size(), 601u);
+    const int stepsPerPoint = technique == 1 ? 1 : 2 * DigitalResolution{}.stepsAfterJump;
+
+    int asked = 0;
+    curves = std::make_unique<model::CurveSet>();
+    EXPECT_EQ(StoppableRun(
+                  app, [&] { return ++asked, false; }, *curves),
+              plain);
+    EXPECT_EQ(asked, 601 * stepsPerPoint / kStepsBetweenStopChecks) << technique;
+
+    asked = 0;
+    curves = std::make_unique<model::CurveSet>();
+    EXPECT_THROW(StoppableRun(
+                     app, [&] { return ++asked == 3; }, *curves),
+                 SimulationCancelled);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(curves->record(1).origin, model::CurveOrigin::None);
+  }
+}
+
 }  // namespace
 }  // namespace kivex::simulation

@@ -70,5 +70,81 @@ TEST(CancelledFit, EndsOnTheBestTrialSoFarWithItsValuesInTheCaptions) {
   EXPECT_FALSE(session.app.fitting);
 }
 
+// A fit cancelled and run again ends as a fit from the same dialogs in a session never cancelled:
+// the stopped fit leaves nothing behind (its slot, the axis it was simulating on, its damping)
+// that steers the next one.
+TEST(CancelledFit, RunAgainEndsAsAFitFromTheSameDialogsThatWasNeverStopped) {
+  const auto setUp = [](Session& s) {
+    RunMenuItem(s, "mnuSimulate");  // the measured curve, at ks 1e4 and alpha 0.5
+    testing::Apply(s, {{"FormExpr.ks(1)", "1e-3"}, {"FormExpr.alph(1)", "0.3"}});
+    for (int k : {1, 7, 10}) testing::TickFit(s, k);
+  };
+  CancellingPlatform platform;
+  Session stopped(platform);
+  setUp(stopped);
+  platform.simulationsBeforeCancel = 9;
+  RunMenuItem(stopped, "mnuAutoFit");
+  ASSERT_EQ(stopped.result.lines.back().rfind("Fit cancelled in iteration ", 0), 0u);
+  const std::string ks = stopped.Expr().ks(1).text;
+  const std::string alpha = stopped.Expr().alph(1).text;
+  platform.simulationsBeforeCancel = 1 << 30;
+  RunMenuItem(stopped, "mnuAutoFit");
+
+  testing::TestPlatform plain;
+  Session never(plain);
+  setUp(never);
+  testing::Apply(never, {{"FormExpr.ks(1)", ks.c_str()}, {"FormExpr.alph(1)", alpha.c_str()}});
+  RunMenuItem(never, "mnuAutoFit");
+
+  EXPECT_TRUE(platform.messages.empty());
+  // The whole report, its progress lines, counts and intervals, all but the time it took.
+  const auto report = [](const Session& s) {
+    std::vector<std::string> lines = s.result.lines;
+    std::erase_if(lines, [](const std::string& l) { return l.starts_with("Computation time"); });
+    return lines;
+  };
+  ASSERT_NE(testing::ReportRow(stopped, 1).find(".001"), std::string::npos);
+  EXPECT_EQ(report(stopped), report(never));
+  EXPECT_EQ(stopped.app.ks(1), never.app.ks(1));
+  EXPECT_EQ(stopped.app.alpha(1), never.app.alpha(1));
+  EXPECT_EQ(testing::Curve(stopped, 0), testing::Curve(never, 0));
+  EXPECT_EQ(testing::Curve(stopped, 1), testing::Curve(never, 1));
+  EXPECT_EQ(testing::Curve(stopped, 2), testing::Curve(never, 2));
+  EXPECT_EQ(stopped.curves.storedCurveCount, never.curves.storedCurveCount);
+  EXPECT_FALSE(stopped.app.fitting);
+}
+
+// A Simulate the user stops keeps nothing of itself: the curves, their potentials, the plot and
+// its picture are those it started from, and the result window says why. The next one runs.
+TEST(CancelledSimulation, LeavesTheCurvesAndThePictureItStartedFromAndSaysSo) {
+  CancellingPlatform platform;
+  Session session(platform);
+  RunMenuItem(session, "mnuSimulate");
+  const std::vector<double> first = testing::Curve(session, 1);
+  const std::vector<double> axis = testing::Curve(session, 0);
+  const model::PlotSettings plot = session.plot;
+  const int pictures = platform.plotChanges;
+  ASSERT_EQ(first.size(), 121u);
+
+  // Finer steps: a new axis that a half-finished run would have left behind.
+  testing::Type(session, "FormIns.Estep", "0.001");
+  platform.simulationsBeforeCancel = 1;
+  RunMenuItem(session, "mnuSimulate");
+  EXPECT_TRUE(platform.messages.empty());
+  ASSERT_FALSE(session.result.lines.empty());
+  EXPECT_EQ(session.result.lines.back(), "Simulation cancelled.");
+  EXPECT_EQ(testing::Curve(session, 1), first);
+  EXPECT_EQ(testing::Curve(session, 0), axis);
+  EXPECT_EQ(session.curves.storedCurveCount, 1);
+  EXPECT_EQ(session.plot.yMin, plot.yMin);
+  EXPECT_EQ(session.plot.yMax, plot.yMax);
+  EXPECT_EQ(platform.plotChanges, pictures);
+
+  platform.simulationsBeforeCancel = 1 << 30;
+  RunMenuItem(session, "mnuSimulate");
+  EXPECT_EQ(session.curves.pointCount, 601);
+  EXPECT_EQ(platform.plotChanges, pictures + 1);
+}
+
 }  // namespace
 }  // namespace kivex::ui

@@ -2,9 +2,10 @@
 # The desktop window in a real X server with a window manager (Xvfb and Openbox), driven with
 # xdotool as a user drives it: simulate, close the Plot and Result windows with their close
 # boxes, run Simulate and Time again (both windows come back), open a dialog, click the frame,
-# open the dialog again from the menu (it must be the active window, above the frame), import an
-# instrument's export through the file dialog and the import dialog, and leave by File > Exit,
-# which must end the program with exit status 0.
+# open the dialog again from the menu (it must be the active window, above the frame), save the
+# plot and export the curve under names with a dot inside, import an instrument's export through
+# the file dialog and the import dialog, and leave by File > Exit, which must end the program with
+# exit status 0.
 #   tests/x11/window_scenario.sh build/kivex
 # Exit status 77 (a skipped test) when a tool it needs is missing.
 set -euo pipefail
@@ -56,8 +57,11 @@ for attempt in 1 2 3; do
 done
 poll 30 wm_running || fail "no window manager"
 
-# Sanitizer builds run this too; a leak report at exit is not what this scenario checks.
-ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$kivex" >"$work/kivex.log" 2>&1 &
+# Sanitizer builds run this too; a leak report at exit is not what this scenario checks. The
+# program goes to this X server whatever platform the caller's environment names (the offscreen
+# one the window tests use would show nothing here).
+QT_QPA_PLATFORM=xcb ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+  "$kivex" >"$work/kivex.log" 2>&1 &
 app=$!
 pids+=($app)
 main=$(timeout 30 xdotool search --sync --name '^Kivex for Windows$' | head -n1) ||
@@ -120,16 +124,42 @@ poll 5 sh -c "[ \"\$(xdotool getactivewindow)\" = $dialog ]" || fail "the menu d
 say "the dialog stays above the frame and its menu command activates it"
 say "$(xdotool getwindowgeometry "$dialog" | tr '\n' ' ')"
 
-# An instrument's export: the file dialog takes its path, the import dialog offers the columns
-# the headings name and the portion, and OK imports it.
-cp "$(dirname "$0")/../../examples/data/cv_export_uA.txt" "$work/export.txt"
-menu f i
 # A window by its exact name, searched for again while windows come and go (a search that meets
 # a window being destroyed ends in an X error).
 find_window() {
   poll 10 sh -c "xdotool search --name '^$1\$' 2>/dev/null | head -n1 > '$work/found' && test -s '$work/found'" &&
     head -n1 "$work/found"
 }
+
+# Names with a dot inside (a scan rate): the plot saved as SVG from its context menu and the curve
+# exported get the format's extension, and hold that format. Before the import, whose long lines
+# widen the Result window over the Plot window.
+xdotool mousemove $((mx + 320)) $((my + 280)) click 3  # inside the Plot window
+sleep 0.3                                              # the context menu opens
+xdotool key Down Down Return                           # Copy, Save as SVG...
+size_dialog=$(find_window 'Picture size') || fail "Save as SVG asked for no size"
+xdotool windowactivate --sync "$size_dialog"
+xdotool key Return
+save_dialog=$(find_window 'Save the plot') || fail "Save as SVG showed no file dialog"
+xdotool windowactivate --sync "$save_dialog"
+xdotool type --delay 10 "$work/cv_0.1Vs"
+xdotool key Return
+poll 10 test -s "$work/cv_0.1Vs.svg" || fail "the plot was not saved as cv_0.1Vs.svg"
+head -c 300 "$work/cv_0.1Vs.svg" | grep -q '<svg' || fail "cv_0.1Vs.svg holds no SVG"
+[ ! -e "$work/cv_0.1Vs" ] || fail "the plot was saved without its extension"
+menu f e
+export_dialog=$(find_window 'Save As') || fail "Export showed no file dialog"
+xdotool windowactivate --sync "$export_dialog"
+xdotool type --delay 10 "$work/scan_0.1Vs"
+xdotool key Return
+poll 10 test -s "$work/scan_0.1Vs.csv" || fail "the curve was not exported as scan_0.1Vs.csv"
+alive "after the saves"
+say "cv_0.1Vs and scan_0.1Vs were saved as .svg and .csv"
+
+# An instrument's export: the file dialog takes its path, the import dialog offers the columns
+# the headings name and the portion, and OK imports it.
+cp "$(dirname "$0")/../../examples/data/cv_export_uA.txt" "$work/export.txt"
+menu f i
 open_dialog=$(find_window Open) || fail "Import showed no file dialog"
 xdotool windowactivate --sync "$open_dialog"
 xdotool type --delay 10 "$work/export.txt"

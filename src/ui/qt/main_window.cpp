@@ -5,14 +5,16 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <optional>
@@ -34,6 +36,9 @@ namespace kivex::ui::qt {
 namespace {
 
 const char* const kDialogNames[] = {"FormTech", "FormMech", "FormIns", "FormExpr", "formOption"};
+
+// Long work shows its progress window once it has run this long.
+constexpr int kProgressDelayMs = 300;
 
 // The commands that may take seconds: they run on the worker thread.
 bool IsLongCommand(std::string_view item) {
@@ -86,9 +91,14 @@ MainWindow::MainWindow() : platform_(*this) {
 
   progress_ = new ProgressWindow(this);
   progress_->onCancel = [this] { RequestCancel(); };
-  cancelKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  cancelKey_->setEnabled(false);
-  connect(cancelKey_, &QShortcut::activated, this, [this] { RequestCancel(); });
+  // Work that ends within a moment shows no window that would only flicker.
+  progressDelay_ = new QTimer(this);
+  progressDelay_->setObjectName("progressDelay");
+  progressDelay_->setSingleShot(true);
+  progressDelay_->setInterval(kProgressDelayMs);
+  connect(progressDelay_, &QTimer::timeout, this, [this] {
+    if (working() && !progress_->isVisible()) progress_->show();
+  });
 
   CreateMenus();
   resize(1100, 760);
@@ -130,6 +140,7 @@ PlotWindow* MainWindow::plotWindow() const { return plot_; }
 ResultWindow* MainWindow::EnsureResultWindow() {
   if (result_ == nullptr) {
     result_ = new ResultWindow;
+    result_->widened = [this] { FitResultWindow(); };
     resultSub_ = AddChild(result_, "Result", QRect(650, 0, 440, 500), [this] {
       // The window's lines go with it.
       result_ = nullptr;
@@ -139,6 +150,20 @@ ResultWindow* MainWindow::EnsureResultWindow() {
     });
   }
   return result_;
+}
+
+void MainWindow::FitResultWindow() {
+  if (resultSub_ == nullptr) return;
+  const QRect room = mdi_->viewport()->rect();
+  QRect frame = resultSub_->geometry();
+  const QMargins margins = resultSub_->contentsMargins();  // the subwindow's borders
+  const int decoration = margins.left() + margins.right();
+  const int wanted = std::min(result_->WidthForText() + decoration, room.width());
+  if (wanted <= frame.width()) return;  // the user's own width is kept when it is enough
+  frame.setWidth(wanted);
+  // Widened leftwards as far as the frame's right edge requires.
+  if (frame.right() > room.right()) frame.moveRight(room.right());
+  resultSub_->setGeometry(frame);
 }
 
 PlotWindow* MainWindow::EnsurePlotWindow() {
@@ -200,7 +225,8 @@ void MainWindow::CreateMenus() {
       }
       const auto run = [this, name] { RunMenuItem(*session_, name); };
       if (IsLongCommand(name)) {
-        ActInBackground(run);
+        ActInBackground(run, name == "mnuSimulate" ? ProgressWindow::Work::Simulation
+                                                   : ProgressWindow::Work::Fit);
       } else {
         Act(run);
       }
@@ -222,11 +248,12 @@ void MainWindow::Act(const std::function<void()>& action) {
   Refresh();
 }
 
-void MainWindow::ActInBackground(const std::function<void()>& action) {
+void MainWindow::ActInBackground(const std::function<void()>& action, ProgressWindow::Work work) {
   if (acting_ || working()) return;
   platform_.ClearCancel();
   platform_.SetBusy(true);
-  progress_->Reset();
+  progress_->Reset(work);
+  progressDelay_->start();
   worker_ = QThread::create([this, action] { RunGuarded(action, platform_); });
   Lock(true);
   // Queued behind everything the worker posted before it ended.
@@ -238,6 +265,7 @@ void MainWindow::EndWork() {
   worker_->wait();
   delete worker_;
   worker_ = nullptr;
+  progressDelay_->stop();
   progress_->hide();
   Lock(false);
   session_->app.fitting = false;
@@ -251,7 +279,12 @@ void MainWindow::RequestCancel() {
 }
 
 void MainWindow::Lock(bool locked) {
-  cancelKey_->setEnabled(locked);
+  // Esc stops the work from whichever of the program's windows is active, locked or not.
+  if (locked) {
+    qApp->installEventFilter(this);
+  } else {
+    qApp->removeEventFilter(this);
+  }
   for (auto& [name, action] : actions_) {
     if (locked && action->menu() == nullptr && name != "mnuExit") action->setEnabled(false);
   }
@@ -379,10 +412,26 @@ void MainWindow::ShowAbout() {
   about.exec();
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && working() &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    // A message box the work is waiting on takes its own Esc.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal == progress_) {
+      progress_->Cancel();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (working()) {
-    // The session belongs to the worker: stop it, and close when it has ended.
+    // The session belongs to the worker: stop it, say so, and close when it has ended.
     closeWhenIdle_ = true;
+    progress_->ShowStopping(true);
+    progress_->show();
+    progress_->raise();
     RequestCancel();
     event->ignore();
     return;

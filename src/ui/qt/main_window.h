@@ -7,7 +7,8 @@
 // message box, and the busy pointer, the `fitting` flag and the menus are put right afterwards.
 // Simulations and fits run on a worker thread that owns the session until they end (see
 // QtPlatform): meanwhile the window repaints, shows each result line as it is written, greys the
-// menu items, locks the dialogs and offers Cancel (Esc) for a fit.
+// menu items, locks the dialogs and offers Cancel (Esc in any of its windows) in a progress window
+// that stays above them all.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -17,20 +18,20 @@
 #include <string>
 
 #include "display/picture.h"
+#include "ui/qt/progress_window.h"
 #include "ui/qt/qt_platform.h"
 #include "ui/session.h"
 
 class QMdiArea;
 class QMdiSubWindow;
 class QAction;
-class QShortcut;
+class QTimer;
 class QThread;
 
 namespace kivex::ui::qt {
 
 class DialogWindow;
 class PlotWindow;
-class ProgressWindow;
 class ResultWindow;
 
 class MainWindow : public QMainWindow {
@@ -44,11 +45,12 @@ class MainWindow : public QMainWindow {
   // Runs a user action on the core inside the error boundary, then refreshes everything.
   void Act(const std::function<void()>& action);
   // The same for a long action, on the worker thread; returns at once. Refused while another
-  // action runs.
-  void ActInBackground(const std::function<void()>& action);
+  // action runs. `work` says what the progress window shows.
+  void ActInBackground(const std::function<void()>& action,
+                       ProgressWindow::Work work = ProgressWindow::Work::Fit);
   // A long action is running on the worker.
   bool working() const { return worker_ != nullptr; }
-  // Asks the running fit to stop at its next simulation.
+  // Asks the running work to stop: a fit at its next simulation, a simulation at once.
   void RequestCancel();
   // The window is being destroyed: nothing more is shown or asked.
   bool closing() const { return closing_; }
@@ -73,6 +75,8 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(class QCloseEvent* event) override;
+  // Esc from any of the program's windows while long work runs (see Lock).
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
@@ -82,6 +86,8 @@ class MainWindow : public QMainWindow {
   // Greys the menu items and locks the dialogs and child windows while the worker runs.
   void Lock(bool locked);
   void EndWork();
+  // Widens the result window to its longest line, as far as the frame allows.
+  void FitResultWindow();
   QMdiSubWindow* AddChild(QWidget* child, const QString& title, const QRect& geometry,
                           std::function<void()> closed);
 
@@ -94,7 +100,7 @@ class MainWindow : public QMainWindow {
   QPointer<QMdiSubWindow> resultSub_;
   QPointer<QMdiSubWindow> plotSub_;
   ProgressWindow* progress_ = nullptr;
-  QShortcut* cancelKey_ = nullptr;
+  QTimer* progressDelay_ = nullptr;
   std::map<std::string, QAction*> actions_;
   std::map<std::string, DialogWindow*> dialogs_;
   std::string lastActivated_;

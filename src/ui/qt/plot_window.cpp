@@ -6,8 +6,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -111,10 +109,10 @@ void PlotWindow::CreateActions() {
   };
   add("plotCopy", "Copy", [this] { Copy(); });
   add("plotSaveSvg", "Save as SVG...",
-      [this] { SaveWithDialogs("svg", "SVG image, vector (*.svg)"); });
-  add("plotSavePng", "Save as PNG...", [this] { SaveWithDialogs("png", "PNG image (*.png)"); });
+      [this] { SaveWithDialogs("svg", "SVG image, vector|*.svg"); });
+  add("plotSavePng", "Save as PNG...", [this] { SaveWithDialogs("png", "PNG image|*.png"); });
   add("plotSavePdf", "Save as PDF...",
-      [this] { SaveWithDialogs("pdf", "PDF document, vector (*.pdf)"); });
+      [this] { SaveWithDialogs("pdf", "PDF document, vector|*.pdf"); });
   add("plotPrint", "Print...", [this] { Print(); });
 }
 
@@ -128,9 +126,11 @@ QImage PlotWindow::Render(const display::Picture& picture, QSize size) {
 
 void PlotWindow::PictureChanged() {
   zoomed_.reset();
-  readOut_.clear();
+  RefreshReadOut();
   update();
 }
+
+void PlotWindow::RefreshReadOut() { readOut_ = mouseAt_ ? ReadOut(*mouseAt_) : QString(); }
 
 bool PlotWindow::ZoomTo(QPointF from, QPointF to) {
   const auto& frame = shownPicture().frame();
@@ -151,20 +151,21 @@ bool PlotWindow::ZoomTo(QPointF from, QPointF to) {
   display::Picture view;
   if (!drawZoomed(limits, view)) return false;
   zoomed_ = std::move(view);
+  RefreshReadOut();
   update();
   return true;
 }
 
 void PlotWindow::ZoomOut() {
   zoomed_.reset();
+  RefreshReadOut();
   update();
 }
 
-bool PlotWindow::SaveAs(const QString& path, QSize size) const {
-  const QString suffix = QFileInfo(path).suffix().toLower();
+bool PlotWindow::SaveAs(const QString& path, QSize size, const QString& format) const {
   const display::Picture& picture = shownPicture();
-  if (suffix == "svg") return SaveSvg(picture, path, size);
-  if (suffix == "pdf") return SavePdf(picture, path, size);
+  if (format == "svg") return SaveSvg(picture, path, size);
+  if (format == "pdf") return SavePdf(picture, path, size);
   return Render(picture, size).save(path, "PNG");
 }
 
@@ -182,19 +183,13 @@ QString PlotWindow::ReadOut(QPointF position) const {
   return text;
 }
 
-void PlotWindow::SaveWithDialogs(const QString& suffix, const QString& filter) {
+void PlotWindow::SaveWithDialogs(const QString& format, std::string_view filter) {
   const std::optional<QSize> size = AskSize(this, this->size());
   if (!size) return;
-  QFileDialog dialog(this, "Save the plot");
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter(filter);
-  dialog.setDefaultSuffix(suffix);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  QString path = dialog.selectedFiles().constFirst();
-  // A dialog of the desktop's own may ignore the default suffix.
-  if (QFileInfo(path).suffix().isEmpty()) path += "." + suffix;
-  if (!SaveAs(path, *size)) {
-    QMessageBox box(QMessageBox::NoIcon, "Kivex", "The plot could not be written to " + path + ".",
+  const std::optional<QString> path = AskSaveFileName(this, "Save the plot", filter);
+  if (!path) return;
+  if (!SaveAs(*path, *size, format)) {
+    QMessageBox box(QMessageBox::NoIcon, "Kivex", "The plot could not be written to " + *path + ".",
                     QMessageBox::Ok, this);
     box.setObjectName("MessageBox");
     box.exec();
@@ -239,6 +234,7 @@ void PlotWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void PlotWindow::mouseMoveEvent(QMouseEvent* event) {
+  mouseAt_ = event->position();
   const QString readOut = ReadOut(event->position());
   if (readOut != readOut_) {
     readOut_ = readOut;
@@ -253,6 +249,7 @@ void PlotWindow::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   band_->hide();
+  mouseAt_ = event->position();
   const QPoint from = *std::exchange(dragFrom_, std::nullopt);
   const QPoint to = event->position().toPoint();
   if (std::abs(to.x() - from.x()) >= kMinDrag && std::abs(to.y() - from.y()) >= kMinDrag) {
@@ -268,7 +265,13 @@ void PlotWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   }
 }
 
+void PlotWindow::resizeEvent(QResizeEvent* event) {
+  RefreshReadOut();
+  QWidget::resizeEvent(event);
+}
+
 void PlotWindow::leaveEvent(QEvent* event) {
+  mouseAt_.reset();
   if (!readOut_.isEmpty()) {
     readOut_.clear();
     update();

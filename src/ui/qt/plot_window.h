@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 #include "display/picture.h"
 #include "ui/run_simulation.h"
@@ -41,12 +42,14 @@ class PlotWindow : public QWidget {
   bool ZoomTo(QPointF from, QPointF to);
   void ZoomOut();
 
-  // The picture on show written to `path` as SVG, PNG or PDF by the file's extension; false
-  // when the file cannot be written.
-  bool SaveAs(const QString& path, QSize size) const;
+  // The picture on show written to `path` in `format` ("svg", "png" or "pdf"), whatever the
+  // file's name ends in; false when the file cannot be written.
+  bool SaveAs(const QString& path, QSize size, const QString& format) const;
   // "E = -0.1234 V   I = 5.678e-05 A" for a point of the window inside the frame; empty
   // elsewhere.
   QString ReadOut(QPointF position) const;
+  // The read-out on show: that of the mouse's last place over the window, in the picture on show.
+  const QString& shownReadOut() const { return readOut_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -55,18 +58,24 @@ class PlotWindow : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void CreateActions();
   // Asks for the size and the file, then saves; says so when the file cannot be written.
-  void SaveWithDialogs(const QString& suffix, const QString& filter);
+  // `filter` as the file dialogs take it ("PNG image|*.png").
+  void SaveWithDialogs(const QString& format, std::string_view filter);
   void Print();
   void Copy() const;
+  // The read-out again where the mouse last was: a new picture or a closer look moves the frame
+  // under a mouse that has not moved.
+  void RefreshReadOut();
 
   const display::Picture& picture_;
   std::optional<display::Picture> zoomed_;
   QRubberBand* band_ = nullptr;
   std::optional<QPoint> dragFrom_;
+  std::optional<QPointF> mouseAt_;  // while the mouse is over the window
   QString readOut_;
 };
 

@@ -11,7 +11,8 @@ namespace kivex::ui::qt {
 
 ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
   setObjectName("FormProgress");
-  setWindowTitle("Fit");
+  // The only way to stop the work: no other window of the program may cover it.
+  setWindowFlag(Qt::WindowStaysOnTopHint);
   auto* layout = new QVBoxLayout(this);
   iteration_ = new QLabel(this);
   iteration_->setObjectName("lblIteration");
@@ -27,28 +28,43 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
   cancel_->setAutoDefault(false);
   row->addWidget(cancel_);
   layout->addLayout(row);
-  connect(cancel_, &QPushButton::clicked, this, [this] { reject(); });
+  connect(cancel_, &QPushButton::clicked, this, [this] { Cancel(); });
   Reset();
 }
 
-void ProgressWindow::Reset() {
-  iteration_->setText("Iteration 1");
-  best_->setText("Best so far: no trial simulated yet");
+void ProgressWindow::Reset(Work work) {
+  work_ = work;
+  note_.clear();
+  const bool fit = work == Work::Fit;
+  setWindowTitle(fit ? "Fit" : "Simulate");
+  step_ = fit ? "Iteration 1" : "Simulating";
+  iteration_->setText(step_);
+  best_->setText(fit ? "Best so far: no trial simulated yet" : QString());
+  best_->setVisible(fit);
   cancel_->setEnabled(true);
 }
 
 void ProgressWindow::SetProgress(int iteration, double bestLeastSquare) {
-  iteration_->setText(QString("Iteration %1").arg(iteration));
+  step_ = QString("Iteration %1").arg(iteration);
+  iteration_->setText(step_ + note_);
   const QString number = QString::fromStdString(model::GeneralNumber(bestLeastSquare)).trimmed();
   best_->setText("Best so far: Least square = " + number);
 }
 
-void ProgressWindow::reject() {
-  // The window stays until the fit has ended; it only says that it is stopping.
-  if (!cancel_->isEnabled()) return;
+void ProgressWindow::ShowStopping(bool closing) {
   cancel_->setEnabled(false);
-  iteration_->setText(iteration_->text() + ": stopping after this simulation");
+  note_ = work_ == Work::Fit ? ": stopping after this simulation" : ": stopping";
+  if (closing) note_ += ", then Kivex closes";
+  iteration_->setText(step_ + note_);
+}
+
+void ProgressWindow::Cancel() {
+  if (stopping()) return;
+  ShowStopping(false);
   if (onCancel) onCancel();
 }
+
+// The window stays until the work has ended; it only says that it is stopping.
+void ProgressWindow::reject() { Cancel(); }
 
 }  // namespace kivex::ui::qt

@@ -3,16 +3,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QThread>
+#include <vector>
 
 #include "display/picture.h"
+#include "ui/file_extension.h"
 #include "ui/qt/import_dialog.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/plot_window.h"
@@ -25,22 +25,39 @@ namespace {
 
 bool InWindowThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
 
-// The extension a name filter stands for: "csv" for "csv (*.csv)", none for "all (*.*)".
-QString FilterSuffix(const QString& nameFilter) {
-  static const QRegularExpression pattern(R"(\(\*\.([^*?.()\s]+)\))");
-  const QRegularExpressionMatch match = pattern.match(nameFilter);
-  return match.hasMatch() ? match.captured(1) : QString();
+// The patterns of a name filter: "*.csv *.txt" of "text (*.csv *.txt)".
+QString FilterPatterns(const QString& nameFilter) {
+  const qsizetype open = nameFilter.lastIndexOf('(');
+  const qsizetype close = nameFilter.lastIndexOf(')');
+  return open >= 0 && close > open ? nameFilter.mid(open + 1, close - open - 1) : QString();
 }
 
-// The save dialog: a name typed without an extension gets the chosen filter's before the dialog
-// checks whether that file exists, so that the file written is the one the filter lists (and the
-// one Import then shows), and an existing one is not replaced without a question.
+QString NamedForFilter(const QString& path, const QString& nameFilter) {
+  return FromUtf8(
+      WithFilterExtension(path.toStdString(), FilterPatterns(nameFilter).toStdString()));
+}
+
+// The extension a save dialog proposes under a name filter: its first, none for "all (*.*)".
+QString FilterSuffix(const QString& nameFilter) {
+  const std::vector<std::string> extensions =
+      PatternExtensions(FilterPatterns(nameFilter).toStdString());
+  return extensions.empty() ? QString() : FromUtf8(extensions.front());
+}
+
+// The save dialog: the name gets the chosen filter's extension before the dialog checks whether
+// that file exists, so that the file written is the one the filter lists (and the one Import then
+// shows), and an existing one is not replaced without a question.
 class SaveFileDialog : public QFileDialog {
  public:
   using QFileDialog::QFileDialog;
 
   void accept() override {
-    setDefaultSuffix(FilterSuffix(selectedNameFilter()));
+    setDefaultSuffix(FilterSuffix(selectedNameFilter()));  // "all" adds none
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty()) {
+      const QString named = NamedForFilter(files.constFirst(), selectedNameFilter());
+      if (named != files.constFirst()) selectFile(named);
+    }
     QFileDialog::accept();
   }
 };
@@ -97,21 +114,29 @@ std::optional<std::string> QtPlatform::ChooseOpenFile(std::string_view filter) {
   return chosen;
 }
 
+std::optional<QString> AskSaveFileName(QWidget* parent, const QString& title,
+                                       std::string_view filter) {
+  SaveFileDialog dialog(parent, title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters(QtFileFilter(filter).split(";;"));
+  // Proposed as the filter changes; a dialog of the desktop's own adds it itself.
+  dialog.setDefaultSuffix(FilterSuffix(dialog.selectedNameFilter()));
+  QObject::connect(
+      &dialog, &QFileDialog::filterSelected, &dialog,
+      [&dialog](const QString& chosen) { dialog.setDefaultSuffix(FilterSuffix(chosen)); });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  // Once more for a dialog of the desktop's own, which does not call accept() above.
+  return NamedForFilter(dialog.selectedFiles().constFirst(), dialog.selectedNameFilter());
+}
+
 std::optional<std::string> QtPlatform::ChooseSaveFile(std::string_view filter) {
   std::optional<std::string> chosen;
-  const QString filters = QtFileFilter(filter);
   OnWindowThread(
-      [this, &chosen, &filters] {
+      [this, &chosen, filter] {
         if (window_.closing()) return;
-        SaveFileDialog dialog(&window_);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilters(filters.split(";;"));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-        QString path = dialog.selectedFiles().constFirst();
-        // A dialog of the desktop's own may ignore the default suffix.
-        const QString suffix = FilterSuffix(dialog.selectedNameFilter());
-        if (!suffix.isEmpty() && !QFileInfo(path).fileName().contains('.')) path += "." + suffix;
-        chosen = path.toStdString();
+        if (const std::optional<QString> path = AskSaveFileName(&window_, QString(), filter)) {
+          chosen = path->toStdString();
+        }
       },
       true);
   return chosen;
@@ -148,7 +173,7 @@ void QtPlatform::ResultLineWritten(const std::string& line) {
 }
 
 void QtPlatform::ResultCleared() {
-  OnWindowThread([this] { window_.EnsureResultWindow()->clear(); }, false);
+  OnWindowThread([this] { window_.EnsureResultWindow()->Clear(); }, false);
 }
 
 void QtPlatform::PlotChanged() {

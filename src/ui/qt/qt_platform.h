@@ -16,6 +16,7 @@
 #include "ui/platform.h"
 
 class QPrinter;
+class QWidget;
 
 namespace kivex::ui::qt {
 
@@ -64,5 +65,11 @@ class QtPlatform : public Platform {
 
 // "csv|*.csv|all|*.*" as a Qt file dialog filter: "csv (*.csv);;all (*.*)".
 QString QtFileFilter(std::string_view filter);
+
+// The save dialog of every file the program writes, offering `filter` (as QtFileFilter takes it).
+// The name chosen ends in the chosen filter's extension (ui::WithFilterExtension) before the
+// dialog asks whether to replace a file of that name. No value when the user cancels.
+std::optional<QString> AskSaveFileName(QWidget* parent, const QString& title,
+                                       std::string_view filter);
 
 }  // namespace kivex::ui::qt
