@@ -141,8 +141,15 @@ fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
     offers[k].chosen = tick.value && tick.visible;
     if (offers[k].chosen) {
       const std::string slot = " of fitted parameter " + std::to_string(k);
-      RequireNoDecimalComma(expr.TextCmin(k), "Lower bound" + slot, "Chemicals");
-      RequireNoDecimalComma(expr.TextCmax(k), "Upper bound" + slot, "Chemicals");
+      RequireNumberText(expr.TextCmin(k), "Lower bound" + slot, "Chemicals");
+      RequireNumberText(expr.TextCmax(k), "Upper bound" + slot, "Chemicals");
+      // Crossed bounds would pin the parameter at its lower bound without a word.
+      if (model::ReadNumber(expr.TextCmin(k).text) > model::ReadNumber(expr.TextCmax(k).text)) {
+        throw model::InputError("Error: the lower bound " + expr.TextCmin(k).text + slot + " (" +
+                                fitting::SlotName(k) + ") is above its upper bound " +
+                                expr.TextCmax(k).text +
+                                ". Please correct it in the Chemicals dialog.");
+      }
     }
     offers[k].minText = expr.TextCmin(k).text;
     offers[k].maxText = expr.TextCmax(k).text;

@@ -60,9 +60,9 @@ void RequirePositiveGeometry(const FormIns& ins, model::Electrode electrode) {
   if (electrode == Electrode::ThinFilm) require(ins.leng, "film thickness");
 }
 
-// The fields read as numbers that the user sees: a decimal comma there is refused before
+// The fields read as numbers that the user sees: a decimal comma or a word there is refused before
 // anything is stored (a hidden field is not used, and the user could not correct it).
-void RequireNoDecimalCommaInInstrument(const FormIns& ins) {
+void RequireNumbersInInstrument(const FormIns& ins) {
   const std::pair<const Control*, const Control*> fields[] = {{&ins.Estart, &ins.Estart},
                                                               {&ins.Eend, &ins.Eend},
                                                               {&ins.tp, &ins.tp},
@@ -86,16 +86,16 @@ void RequireNoDecimalCommaInInstrument(const FormIns& ins) {
     if (!field->visible || (preconcentration && !ins.CheckPreCon.value)) continue;
     std::string_view name = label->caption;
     if (name.ends_with(':')) name.remove_suffix(1);  // "Rotation (rpm):"
-    RequireNoDecimalComma(*field, name, "Instrument");
+    RequireNumberText(*field, name, "Instrument");
   }
 }
 
-void RequireNoDecimalCommaInChemicals(const FormExpr& expr, const model::AppState& app) {
+void RequireNumbersInChemicals(const FormExpr& expr, const model::AppState& app) {
   // Named by the tool tip, as a sentence: "Analytical concentration of A".
   auto check = [](const Control& field, std::string name) {
     if (!name.empty() && name[0] >= 'a' && name[0] <= 'z')
       name[0] = static_cast<char>(name[0] - 32);
-    RequireNoDecimalComma(field, name, "Chemicals");
+    RequireNumberText(field, name, "Chemicals");
   };
   for (const Control* box : {&expr.TextVis, &expr.TextElectrolyteC, &expr.TextElectrolyteCond}) {
     check(*box, box->toolTip);
@@ -190,7 +190,7 @@ void InstrumentOK(Session& session) {
   MechanismOK(session);
   FormIns& ins = session.Ins();
   // Check first, so that bad input leaves the whole instrument state as it was.
-  RequireNoDecimalCommaInInstrument(ins);
+  RequireNumbersInInstrument(ins);
   const double Estep = StrictField(ins.Estep, "E step (V)");
   const double scanRate = StrictField(ins.V, "v (V/s)");
   const double temperature = ReadNumber(ins.txttemp.text) + model::kCelsiusZero;
@@ -255,11 +255,9 @@ void RadiusChange(Session& session) {
   }
 }
 
-void ChemicalsActivate(Session& session) {
-  InstrumentOK(session);
+void ShowSchemeRows(Session& session) {
   FormExpr& expr = session.Expr();
   const model::AppState& app = session.app;
-
   for (int i = 2; i <= model::kMaxSpecies; ++i) expr.ShowSpeciesRow(i, false);
   for (int i = 1; i <= std::min<int>(app.speciesCount, model::kMaxSpecies); ++i) {
     // The fixed mechanisms name their species A, B, C, D, as their reaction labels do.
@@ -267,14 +265,20 @@ void ChemicalsActivate(Session& session) {
         app.digital ? app.speciesName(i) : std::string(1, static_cast<char>('A' + i - 1));
     expr.ShowSpeciesRow(i, true);
   }
-  // Every run recomputes all rows from the analytical concentrations, so once is enough.
-  CChange(session);
-
   for (int j = 1; j <= model::kMaxCharge; ++j) expr.ShowChargeRow(j, j <= app.chargeCount);
   const int chemical = app.chemCount + app.chem2Count;
   for (int k = 1; k <= model::kMaxChem; ++k) expr.ShowChemicalRow(k, k <= chemical);
+}
+
+void ChemicalsActivate(Session& session) {
+  InstrumentOK(session);
+  ShowSchemeRows(session);
+  // Every run recomputes all rows from the analytical concentrations, so once is enough.
+  CChange(session);
+  const model::AppState& app = session.app;
+  const int chemical = app.chemCount + app.chem2Count;
   for (int k = 1; k <= std::min(chemical, model::kMaxChem); ++k) KeqUpdate(session, k);
-  LabelReactions(app, expr);
+  LabelReactions(app, session.Expr());
 }
 
 void ChemicalsOK(Session& session) {
@@ -287,7 +291,7 @@ void GatherParameters(Session& session) {
   model::AppState& app = session.app;
   FormExpr& expr = session.Expr();
   FormMech& mech = session.Mech();
-  RequireNoDecimalCommaInChemicals(expr, app);
+  RequireNumbersInChemicals(expr, app);
   app.viscosity = ReadNumber(expr.TextVis.text);
   app.electrolyteC = ReadNumber(expr.TextElectrolyteC.text);
   app.electrolyteCond = ReadNumber(expr.TextElectrolyteCond.text);

@@ -20,6 +20,8 @@ void BuildReactionScheme(Session& session);
 // thickness, those the chosen electrode uses) at or below zero.
 void InstrumentOK(Session& session);
 void ChemicalsActivate(Session& session);
+// The Chemicals dialog's rows: those of the scheme last built, the rest hidden.
+void ShowSchemeRows(Session& session);
 void ChemicalsOK(Session& session);
 void GatherParameters(Session& session);
 

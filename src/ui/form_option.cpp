@@ -117,7 +117,7 @@ void FormOption::OkClicked(Session& session) {
   try {
     for (const Control* limit : {&XminText, &XmaxText, &YminText, &YmaxText}) {
       const bool typed = (limit == &XminText || limit == &XmaxText) ? !Xauto.value : !Yauto.value;
-      if (typed) RequireNoDecimalComma(*limit, limit->caption, "Option");
+      if (typed) RequireNumberText(*limit, limit->caption, "Option");
     }
   } catch (const model::InputError& error) {
     session.ShowMessage(std::string(error.message()));

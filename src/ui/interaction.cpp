@@ -3,6 +3,8 @@
 #include <charconv>
 #include <iterator>
 
+#include "model/failure.h"
+#include "ui/commit_chain.h"
 #include "ui/nearest_names.h"
 #include "ui/session.h"
 
@@ -18,6 +20,11 @@ constexpr std::size_t kEntriesListedWhole = 12;
 
 // A user reaches only controls that are shown and available.
 void RequireReachable(const Dialog& dialog, const Control& control) {
+  if (!control.visible && dialog.name() == "FormExpr") {
+    Refuse(dialog, control,
+           "is hidden: the Chemicals dialog shows only the rows (and the bounds of ticked fits) "
+           "of the reaction scheme the Mechanism dialog makes");
+  }
   if (!control.visible) Refuse(dialog, control, "is hidden");
   if (!control.enabled) Refuse(dialog, control, "is greyed out");
 }
@@ -48,6 +55,16 @@ ControlAddress ResolveControl(Session& session, std::string_view reference) {
                                            std::end(Session::kDialogNames));
     throw InteractionError("no dialog \"" + std::string(dialogName) + "\"" +
                            NearestSuffix(dialogName, dialogs));
+  }
+  if (dialogName == "FormExpr") {
+    // A script reaches the Chemicals dialog as a user does, open: its rows are those of the
+    // scheme the Mechanism dialog makes, whether or not the dialog was shown before. A scheme
+    // that cannot be built leaves the rows as they are; Chemicals OK says why.
+    try {
+      BuildReactionScheme(session);
+      ShowSchemeRows(session);
+    } catch (const model::InputError&) {
+    }
   }
   Control* control = dialog->Find(controlName, index);
   if (control == nullptr) {

@@ -79,7 +79,7 @@ TEST(AutoFit, BoundsHoldTheParametersAndTheReportShowsTheStartUnclamped) {
                              {"FormExpr.TextCmax(1)", "0.0125 M"},
                              {"FormExpr.TextCmin(7)", "150"},
                              {"FormExpr.TextCmax(7)", "150"},
-                             {"FormExpr.TextCmin(13)", "none"},
+                             {"FormExpr.TextCmin(13)", "0 V"},
                              {"FormExpr.TextCmax(13)", ""}});
   RunMenuItem(f.session, "mnuAutoFit");
   EXPECT_TRUE(f.platform.messages.empty());

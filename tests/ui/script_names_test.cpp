@@ -84,6 +84,23 @@ TEST(ScriptFileAnswers, ALeftOverAnswerStopsTheScriptAtItsCommand) {
   EXPECT_EQ(taken.Run("menu mnuSimulate\nfile -\nmenu mnuExport\n"), 0) << taken.err.str();
 }
 
+// The Chemicals dialog shows the scheme's rows whether or not it was opened before, and a hidden
+// row says why it is hidden.
+TEST(ScriptErrors, AChemicalsRowOutsideTheSchemeIsHiddenBeforeAndAfterTheDialogOpens) {
+  for (const char* opening : {"", "menu mnuExperimental\n"}) {
+    Batch a;
+    EXPECT_EQ(a.Run(std::string(opening) + "type FormExpr.kf(1) 5\n"), 2) << opening;
+    EXPECT_NE(a.err.str().find("FormExpr.kf(1) is hidden: the Chemicals dialog shows only the "
+                               "rows"),
+              std::string::npos)
+        << a.err.str();
+  }
+  Batch scheme;
+  EXPECT_EQ(scheme.Run("type FormMech.chem(1) B\ntype FormMech.chem(2) C\ntype FormExpr.kf(1) 5\n"),
+            0)
+      << scheme.err.str();
+}
+
 TEST(ControlListing, NamesEveryDialogControlEntryAndSlot) {
   std::ostringstream out;
   std::ostringstream err;
