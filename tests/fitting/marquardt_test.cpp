@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -274,6 +275,8 @@ struct Case {
   double parameterTolerance;  // relative, against each certified parameter
   int limit = 51;
 };
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name << " from start " << c.start; }
 
 class NistCertified : public ::testing::TestWithParam<Case> {};
 

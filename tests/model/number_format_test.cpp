@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <locale>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct PatternCase {
   const char* pattern;
   std::string expected;
 };
+
+// The test's name in listings: the case itself, not its bytes.
+void PrintTo(const PatternCase& c, std::ostream* out) {
+  *out << c.value << " as \"" << c.pattern << "\" gives \"" << c.expected << '"';
+}
 
 class PatternFormat : public ::testing::TestWithParam<PatternCase> {};
 
@@ -47,7 +53,8 @@ const PatternCase kPatterns[] = {
       {-std::numeric_limits<double>::max(), "0.###e-#", "-1.798e308"},
       {5e-324, "0.###e-#", "4.941e-324"}, {-INFINITY, "0.##", "-inf"}, {NAN, "0.##", "nan"}};
 // clang-format on
-INSTANTIATE_TEST_SUITE_P(Patterns, PatternFormat, ::testing::ValuesIn(kPatterns));
+INSTANTIATE_TEST_SUITE_P(Patterns, PatternFormat, ::testing::ValuesIn(kPatterns),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(GeneralForm, WritesReportNumbers) {
   struct Case {

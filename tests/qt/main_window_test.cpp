@@ -206,6 +206,10 @@ struct SavedAs {
   const char* proposed;  // the extension the dialog proposes under that filter
 };
 
+void PrintTo(const SavedAs& s, std::ostream* out) {
+  *out << s.item << " typed \"" << s.typed << "\" writes \"" << s.written << '"';
+}
+
 class SaveDialog : public ::testing::TestWithParam<SavedAs> {};
 
 // A name that does not end in the chosen filter's extension gets it, so that the file is the one
@@ -302,6 +306,8 @@ struct Reopened {
   const char* opener;
   const char* ok;
 };
+
+void PrintTo(const Reopened& r, std::ostream* out) { *out << r.name << " by " << r.opener; }
 
 class ReopenedDialog : public ::testing::TestWithParam<Reopened> {};
 

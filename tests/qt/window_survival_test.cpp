@@ -15,6 +15,8 @@ struct Closed {
   const char* opener;  // the menu command that shows it, after a simulation
 };
 
+void PrintTo(const Closed& c, std::ostream* out) { *out << c.name << " by " << c.opener; }
+
 class ClosedWindow : public ::testing::TestWithParam<Closed> {};
 
 TEST_P(ClosedWindow, EveryEnabledCommandRunsAfterItsCloseBoxAndTheWindowComesBack) {
