@@ -140,6 +140,7 @@ bool MeasuredComparison::PutOnMeasuredAxis(const model::AppState& app, model::Cu
   }
   model::PutMeasuredAxis(curves, axis_);
   model::HoldCurve(curves, slot, model::CurveOrigin::Simulation, species);
+  curves.record(slot).settings = model::RunSettingsOf(app);
   return true;
 }
 

@@ -67,6 +67,11 @@ void HoldCurve(CurveSet& curves, int slot, CurveOrigin origin, int species) {
   curves.record(slot) = {origin, curves.axis, curves.pointCount, static_cast<Count>(species)};
 }
 
+std::array<double, 4> RunSettingsOf(const AppState& app) {
+  return {app.scanRate, app.chargeCount >= 1 ? app.ks(1) : 0.0,
+          app.chemCount + app.chem2Count >= 1 ? app.kf(1) : 0.0, app.Ru};
+}
+
 namespace {
 
 bool LiesOnAxis(const CurveSet& curves, int slot) {

@@ -15,6 +15,7 @@
 //                                         // y shows its surface concentrations (BeginView)
 //   ShowHeldCurves(curves);               // y shows the current again, exactly
 
+#include <array>
 #include <vector>
 
 #include "model/app_state.h"
@@ -43,7 +44,22 @@ struct HeldCurve {
   Count species = 0;  // species whose surface concentrations its run computed; 0 for none
   // The charge reaction whose current it holds after a peak separation; 0 for the whole current.
   Count component = 0;
+  // What a run was given, by which overlapped runs are told apart in the key ("v = 0.1 V/s"),
+  // in the order of RunSettingNames; all 0 for a measurement.
+  std::array<double, 4> settings{};
 };
+
+// The settings a HeldCurve keeps, as the key names them: scan rate, ks of the first couple, kf of
+// the first chemical step and Ru.
+struct RunSetting {
+  const char* name;
+  const char* unit;
+};
+inline constexpr RunSetting kRunSettings[4] = {
+    {"v", "V/s"}, {"ks", "cm/s"}, {"kf", "/s"}, {"Ru", "Ohm"}};
+
+// Those settings of the experiment a run was given.
+std::array<double, 4> RunSettingsOf(const AppState& app);
 
 struct CurveSet {
   Table1<double, kMaxPoints> x;                      // potential of point i, V

@@ -29,6 +29,7 @@ bool HoldRun(const model::AppState& app, model::CurveSet& curves) {
   curves.resultCurve = curves.currentCurve;
   const int species = app.digital ? std::clamp<int>(app.speciesCount, 0, model::kMaxSpecies) : 0;
   model::HoldCurve(curves, slot, model::CurveOrigin::Simulation, species);
+  curves.record(slot).settings = model::RunSettingsOf(app);
   auto& kept = curves.heldConcentration(slot);
   for (int s = 1; s <= species; ++s) {
     const double* from = curves.concentrationTable.Column(s);

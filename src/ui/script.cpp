@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "display/curve_names.h"
 #include "display/svg_canvas.h"
 #include "model/number_text.h"
 #include "ui/command_failure.h"
@@ -298,13 +299,25 @@ int ScriptRunner::Run(std::istream& in, std::string_view sourceName, std::ostrea
   return platform_.MessagesShown() > 0 ? 1 : 0;
 }
 
+std::string CurvesHeader(const Session& session) {
+  const std::vector<std::string> names = display::CurveNames(session.curves, session.app);
+  std::string header = "x";
+  for (int k = 1; k <= session.curves.curveCount; ++k) {
+    header += ",y" + std::to_string(k);
+    // Overlapped runs named by the setting that tells them apart: "y2 (v = 0.1 V/s)".
+    const std::size_t at = static_cast<std::size_t>(k - 1);
+    if (at < names.size() && names[at].find(" = ") != std::string::npos) {
+      header += " (" + names[at] + ")";
+    }
+  }
+  return header;
+}
+
 void ScriptRunner::WriteCurves(const std::string& path) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   if (!file) throw ScriptError("cannot write " + Quoted(path));
   const model::CurveSet& curves = session_.curves;
-  file << "x";
-  for (int k = 1; k <= curves.curveCount; ++k) file << ",y" << k;
-  file << '\n';
+  file << CurvesHeader(session_) << '\n';
   for (int i = curves.firstPoint; i >= 1 && i <= curves.lastPoint; ++i) {
     file << model::ShortestText(curves.x(i));
     for (int k = 1; k <= curves.curveCount; ++k) file << ',' << model::ShortestText(curves.y(i, k));

@@ -125,6 +125,10 @@ class ScriptRunner {
   int askedBefore_ = 0;
 };
 
+// The header line of write-curves: "x,y1,y2", each overlapped run named by the setting that tells
+// it apart from the others ("y2 (v = 0.1 V/s)").
+std::string CurvesHeader(const Session& session);
+
 // One line describing a control, as `show` prints it.
 std::string DescribeControl(std::string_view dialogName, const Control& control);
 
