@@ -81,6 +81,42 @@ TEST(CommitChain, ReadsTheInstrumentFieldsOrStopsTheCommandWithAMessage) {
   EXPECT_NE(f.platform.messages[1].find("temperature"), std::string::npos);
 }
 
+// A negative rate constant or diffusion coefficient stops Simulate with the quantity and its row
+// named, before anything is stored; zero (a reaction that does not run) is taken.
+TEST(CommitChain, RefusesNegativeRatesNamingTheQuantityAndTheRow) {
+  SessionFixture f;
+  testing::Apply(f.session, {{"FormMech.chem(1)", "B"}, {"FormMech.chem(2)", "C"}});
+  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+  const std::string keq = f.session.Expr().LabelKeq(1).caption;
+  const struct {
+    const char* box;
+    const char* named;
+  } cases[] = {{"FormExpr.kf(1)", "the forward chemical reaction rate constant of B=C"},
+               {"FormExpr.kb(1)", "the backward chemical reaction rate constant of B=C"},
+               {"FormExpr.ks(1)", "the heterogeneous standard rate constant of A+1e=B"},
+               {"FormExpr.D(3)", "the diffusion coefficient of C"}};
+  for (const auto& c : cases) {
+    const auto [dialog, box] = ResolveControl(f.session, c.box);
+    const std::string kept = box->text;
+    f.platform.messages.clear();
+    Type(f.session, c.box, "-1e-3");
+    EXPECT_EQ(f.session.Expr().LabelKeq(1).caption, keq) << c.box;  // no constant for it
+    RunMenuItem(f.session, "mnuSimulate");
+    ASSERT_EQ(f.platform.messages.size(), 1u) << c.box;
+    EXPECT_EQ(f.platform.messages[0], std::string("Error: ") + c.named +
+                                          " cannot be negative. Please correct it in the "
+                                          "Chemicals dialog.");
+    EXPECT_EQ(f.session.app.kf(1), 10);
+    EXPECT_EQ(f.session.app.kb(1), 0.01);
+    EXPECT_EQ(f.session.app.ks(1), 1e4);
+    EXPECT_EQ(f.session.app.D(3), 1e-5);
+    Type(f.session, c.box, "0");
+    EXPECT_NO_THROW(GatherParameters(f.session)) << c.box;
+    Type(f.session, c.box, kept);
+    GatherParameters(f.session);
+  }
+}
+
 TEST(Dialogs, UsersCannotReachHiddenOrGreyedControls) {
   SessionFixture f;
   EXPECT_THROW(Click(f.session, "FormIns.optElectrode(8)"), InteractionError);  // digital mode
