@@ -12,6 +12,7 @@
 #include "simulation/analytical_route.h"
 #include "simulation/analytical_validation.h"
 #include "simulation/differential_pulse.h"
+#include "simulation/ohmic_drop.h"
 #include "support/closed_forms.h"
 #include "support/experiments.h"
 
@@ -198,6 +199,25 @@ TEST(OhmicDrop, DcPointsLieOnTheWaveAtThePotentialTheElectrodeSees) {
       const double E = run.x(i) + run.y(i) * Ru;
       EXPECT_NEAR(run.y(i), id / (1 + std::exp(app.fOverRT * (E - app.E0(1)))), 1e-5 * id)
           << Ru << " " << run.x(i);
+    }
+  }
+}
+
+// The drop solved for a current that follows the potential steeply (a fast couple at rest at
+// 0.3 V, transport 0.13 cm/s): the current drawn at x + Ru I is the I found, to 1e-9 of it, up to
+// a resistance where a microvolt changes it by per cent.
+TEST(OhmicDrop, SolvedCurrentIsTheCurrentDrawnWhereTheElectrodeEnds) {
+  const double f = model::kFaraday / (model::kGasConstant * 298.14),
+               cP = 1e-3 / (1 + std::exp(f * 0.2));
+  auto current = [&](double E) {
+    const double kred = 1e4 * std::exp(-0.5 * f * (E - 0.1)),
+                 kox = 1e4 * std::exp(0.5 * f * (E - 0.1));
+    return 96.4846 * (kred * (1e-3 - cP) - kox * cP) / (1 + (kred + kox) / 0.13);
+  };
+  for (double Ru : {10.0, 1e3, 1e6, 1e9}) {
+    for (double x : {0.25, 0.0, -0.3}) {
+      const double I = SolveOhmicDrop(current, x, Ru);
+      EXPECT_NEAR(current(x + Ru * I), I, 1e-9 * std::fabs(I)) << Ru << " " << x;
     }
   }
 }
