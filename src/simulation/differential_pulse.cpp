@@ -27,6 +27,7 @@ void ConvolutionDifferentialPulse(const std::vector<CurrentInputs>& couples,
   auto make = [&](int pulse) {
     SweepSettings sweep;
     sweep.dt = settings.tPulse / pulse;
+    sweep.Ru = settings.Ru;
     sweep.fOverRT = settings.fOverRT;
     sweep.currentScale = settings.currentScale;
     const int nodes = std::max(periods, 2) * pulse;
@@ -43,9 +44,8 @@ void ConvolutionDifferentialPulse(const std::vector<CurrentInputs>& couples,
     return r.solver.Current(r.nodes, c) - r.solver.Current(r.nodes - r.pulse, c);
   };
 
-  double prev = 0.0;
   for (int i = 1; i <= curves.pointCount; ++i) {
-    const double E = model::Finite(curves.x(i) + prev * settings.Ru);
+    const double E = curves.x(i);
     run(coarse, E, steps[i]);
     run(fine, E, steps[i]);
     double sum = 0.0;
@@ -56,7 +56,6 @@ void ConvolutionDifferentialPulse(const std::vector<CurrentInputs>& couples,
     }
     curves.resultTable(i, settings.totalColumn) =
         model::Finite(curves.resultTable(i, settings.totalColumn) + sum);
-    prev = curves.resultTable(i, settings.totalColumn);
   }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Differential pulse of a slower couple from the convolution equation over each point's own
-// programme: from a fresh diffusion layer the base potential E for tDrop - tPulse, then the pulse
-// E + step for tPulse; the current at the pulse's end minus the current just before it.
+// Differential pulse of a slower couple, or of any couple with an ohmic drop, from the convolution
+// equation over each point's own programme: from a fresh diffusion layer the base potential E for
+// tDrop - tPulse, then the pulse E + step for tPulse; the current at the pulse's end minus the
+// current just before it.
 //
 // The sum of two kinetic step responses, F(E + step; tp) - F(E; tp) + F(E; td) - F(E; td - tp),
 // is exact only while the electron transfer keeps pace with diffusion: a slow couple's surface
@@ -9,6 +10,10 @@
 // pulse holds K nodes, the period the same spacing (tDrop / tPulse taken to the nearest whole
 // number), and Richardson extrapolation from K and 2K nodes removes the spacing's first-order
 // error.
+//
+// An ohmic drop is solved at every node, as the sweep solves it: the current is largest just after
+// each jump, and the drop it causes then holds the electrode back from the potential it is stepped
+// to while the layer forms.
 
 #include <vector>
 
@@ -24,7 +29,7 @@ inline constexpr double kMaxPulsesPerPeriod = 2000;
 struct PulseSettings {
   double tPulse = 0;        // s
   double tDrop = 0;         // s, the period
-  double Ru = 0;            // ohm; each point is shifted by the previous point's stored current
+  double Ru = 0;            // ohm
   double fOverRT = 0;       // 1/V
   double currentScale = 0;  // A per n (cm/s) (mol/L)
   int totalColumn = 0;

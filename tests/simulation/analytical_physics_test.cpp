@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "model/failure.h"
 #include "numerics/semi_differentiate.h"
@@ -219,6 +220,56 @@ TEST(OhmicDrop, SolvedCurrentIsTheCurrentDrawnWhereTheElectrodeEnds) {
       const double I = SolveOhmicDrop(current, x, Ru);
       EXPECT_NEAR(current(x + Ru * I), I, 1e-9 * std::fabs(I)) << Ru << " " << x;
     }
+  }
+}
+
+// A larger Ru holds the electrode further back from the programme, so every peak is lower, wider
+// and further along the sweep: the cyclic voltammogram's peaks part and the differential-pulse
+// peak (each point from a fresh layer, reduced on either sweep) moves negative and spreads.
+// Strictly at each step of Ru, from 0 to 1 kohm.
+TEST(OhmicDrop, LargerResistanceLowersWidensAndShiftsThePeak) {
+  // The half-height width of a positive peak, by linear interpolation between points.
+  auto width = [](const Voltammogram& run) {
+    const int top = run.PeakIndex();
+    const double half = run.y(top) / 2;
+    auto crossing = [&](int step) {
+      int i = top;
+      while (i + step >= 1 && i + step <= run.count() && run.y(i + step) > half) i += step;
+      const int j = i + step;
+      return run.x(i) + (half - run.y(i)) / (run.y(j) - run.y(i)) * (run.x(j) - run.x(i));
+    };
+    return crossing(-1) - crossing(1);
+  };
+  AppState cyclic = WithStep(Experiment(1, 1), 0.001);
+  cyclic.cycles = 1;
+  const AppState pulse = Experiment(4, 1);
+  // 2500 pulses a period, beyond the convolution: each sample's own drop.
+  const AppState longPeriod = With(pulse, [](AppState& a) { a.tPulse = 0.001, a.tDrop = 2.5; });
+  struct Reading {
+    double peak, E, spread;  // the peak current, its potential, its separation or width
+  };
+  std::vector<Reading> sweeps, pulses, longPulses;
+  for (double Ru : {0.0, 10.0, 100.0, 1000.0}) {
+    const Voltammogram cv(With(cyclic, [&](AppState& a) { a.Ru = Ru; }));
+    const PeakPoint cathodic = cv.ForwardPeak();
+    const PeakPoint anodic = cv.InterpolatedPeak(cv.sweepPoints + 1, cv.count(), -1);
+    sweeps.push_back({cathodic.I, cathodic.E, anodic.E - cathodic.E});
+    const Voltammogram dp(With(pulse, [&](AppState& a) { a.Ru = Ru; }));
+    pulses.push_back({dp.InterpolatedPeak().I, dp.InterpolatedPeak().E, width(dp)});
+    const Voltammogram sampled(With(longPeriod, [&](AppState& a) { a.Ru = Ru; }));
+    longPulses.push_back(
+        {sampled.InterpolatedPeak().I, sampled.InterpolatedPeak().E, width(sampled)});
+  }
+  for (std::size_t k = 1; k < sweeps.size(); ++k) {
+    EXPECT_LT(sweeps[k].peak, sweeps[k - 1].peak) << k;
+    EXPECT_LT(sweeps[k].E, sweeps[k - 1].E) << k;
+    EXPECT_GT(sweeps[k].spread, sweeps[k - 1].spread) << k;
+    EXPECT_LT(pulses[k].peak, pulses[k - 1].peak) << k;
+    EXPECT_LT(pulses[k].E, pulses[k - 1].E) << k;
+    EXPECT_GT(pulses[k].spread, pulses[k - 1].spread) << k;
+    EXPECT_LT(longPulses[k].peak, longPulses[k - 1].peak) << k;
+    EXPECT_LT(longPulses[k].E, longPulses[k - 1].E) << k;
+    EXPECT_GT(longPulses[k].spread, longPulses[k - 1].spread) << k;
   }
 }
 
