@@ -325,6 +325,9 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
       }
     }
   }
+  // A normal pulse with an ohmic drop: the drop is largest at the start of the pulse, so it is
+  // solved over the pulse rather than at the sample alone.
+  const bool pulseDropped = hasFormula && technique == Technique::NormalPulse && dropped;
   PulseSettings pulse;
   pulse.tPulse = app.tPulse;
   pulse.tDrop = app.tDrop;
@@ -338,6 +341,17 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
     std::vector<double> steps(curves.pointCount + 1, 0.0);
     for (int i = 1; i <= curves.pointCount; ++i) steps[i] = PulseStep(app, curves, i);
     ConvolutionDifferentialPulse(pulsedCouples, ElectrodeFieldsOf(app), pulse, steps, curves);
+  } else if (pulseDropped) {
+    std::vector<double> effective;
+    ConvolutionNormalPulse(pulsedCouples, ElectrodeFieldsOf(app), pulse, app.Epulse, curves,
+                           effective);
+    if (catalyticColumn) {
+      for (int i = 1; i <= curves.pointCount; ++i) {
+        for (int k = 1; k <= chargeCount; ++k) {
+          catalytic(i, reactions[k], effective[i], reactions[k].in.E0e);
+        }
+      }
+    }
   } else if (convolution || (hasFormula && technique == Technique::SquareWave)) {
     std::vector<CurrentInputs> couples;
     for (int k = 1; k <= chargeCount; ++k) couples.push_back(reactions[k].in);
@@ -370,8 +384,8 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
       SquareWaveSuperposition(couples, cell, settings, curves);
     }
   } else {
-    // DC, normal pulse and the rotating disk solve the ohmic drop at each point (a fresh step,
-    // or a steady state).
+    // DC and the rotating disk solve the ohmic drop at each point (a fresh step, or a steady
+    // state).
     const bool solve = technique <= Technique::NormalPulse && dropped && hasFormula;
     const bool longPeriod = technique == Technique::DifferentialPulse && dropped && hasFormula;
     ReactionValues value{};

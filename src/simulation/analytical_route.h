@@ -12,14 +12,14 @@
 //   DC, any electrode but the rotating disk   the step response at tDrop of its diffusion field
 //   rotating disk (sweep or DC)   the Levich steady state, stored as it is
 //   normal pulse, differential pulse (up to the band): step responses at tPulse and tDrop; a
-//                       differential pulse of a slow couple or with an ohmic drop: the
-//                       convolution equation over each point's programme (differential_pulse.h)
+//                       slow couple's differential pulse, and either with an ohmic drop: the
+//                       convolution equation over each point's pulse (differential_pulse.h)
 //   square wave (up to the half cylinder): the superposition of the half-period steps
 //                       (square_wave.h)
-// Any other pair gives no faradaic current. The ohmic drop: the sweeps, square wave and
-// differential pulse solve it at every node of the convolution, as the current runs its course;
-// DC, normal pulse and the rotating disk at each sampled point from the current it produces; a
-// differential pulse whose period is too long for the convolution at each of its two samples.
+// Any other pair gives no faradaic current. The ohmic drop: the sweeps, square wave and the pulses
+// solve it at every node of the convolution, as the current runs its course; DC and the rotating
+// disk at each sampled point from the current it produces; a differential pulse whose period is
+// too long for the convolution at each of its two samples.
 
 #include "model/app_state.h"
 #include "model/curve_set.h"

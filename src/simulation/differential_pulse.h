@@ -13,7 +13,8 @@
 //
 // An ohmic drop is solved at every node, as the sweep solves it: the current is largest just after
 // each jump, and the drop it causes then holds the electrode back from the potential it is stepped
-// to while the layer forms.
+// to while the layer forms. The normal pulse with an ohmic drop takes the same solver over its one
+// pulse from a fresh layer; without a drop its closed-form step current is exact.
 
 #include <vector>
 
@@ -40,5 +41,12 @@ struct PulseSettings {
 void ConvolutionDifferentialPulse(const std::vector<CurrentInputs>& couples,
                                   const ElectrodeFields& fields, const PulseSettings& settings,
                                   const std::vector<double>& steps, model::CurveSet& curves);
+
+// Normal pulse: from a fresh layer the pulse x(i) + step for tPulse (settings.tDrop is not used),
+// sampled at its end. Fills resultTable(i, k) and the total column as above; `effective` receives
+// the potential the electrode saw at each sample.
+void ConvolutionNormalPulse(const std::vector<CurrentInputs>& couples,
+                            const ElectrodeFields& fields, const PulseSettings& settings,
+                            double step, model::CurveSet& curves, std::vector<double>& effective);
 
 }  // namespace kivex::simulation

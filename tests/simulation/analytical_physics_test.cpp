@@ -273,6 +273,38 @@ TEST(OhmicDrop, LargerResistanceLowersWidensAndShiftsThePeak) {
   }
 }
 
+// A normal pulse with Ru: the drop is largest just after the jump, where it holds back the
+// depletion, so the sample exceeds the wave at the potential it finally sees. Against the
+// integral equation solved apart (OhmicNernstianStep; 3e-4 for the program's 1e-4 and a rate
+// constant of 1e4 cm/s); a vanishing Ru gives the plain closed-form curve, and a huge one leaves
+// the cell resistance-limited, I Ru the whole distance from the rest potential E start.
+TEST(OhmicDrop, NormalPulseFollowsTheDropOverThePulse) {
+  const AppState plain = Experiment(3, 1);
+  for (double Ru : {100.0, 1000.0}) {
+    const Voltammogram run(With(plain, [&](AppState& a) { a.Ru = Ru; }));
+    for (int i = 1; i <= run.count(); i += 12) {
+      const double reference =
+          OhmicNernstianStep(run.app, run.x(i) + run.app.Epulse, Ru, run.app.tPulse);
+      EXPECT_NEAR(run.y(i) / reference, 1.0, 3e-4) << Ru << " " << run.x(i);
+    }
+  }
+  const Voltammogram closed(plain);
+  const Voltammogram small(With(plain, [](AppState& a) { a.Ru = 1e-6; }));
+  for (int i = 1; i <= closed.count(); ++i) {
+    EXPECT_NEAR(small.y(i), closed.y(i), 1e-4 * closed.Last()) << closed.x(i);
+  }
+  AppState resting = With(plain, [](AppState& a) { a.Ru = 1e9; });
+  resting.Cinit(2) = 1e-3 / (1 + std::exp(resting.fOverRT * (resting.Estart - resting.E0(1))));
+  resting.Cinit(1) = 1e-3 - resting.Cinit(2);
+  const Voltammogram limited(resting);
+  for (int i = 13; i <= limited.count(); i += 12) {
+    const double distance = resting.Estart - (limited.x(i) + resting.Epulse);
+    const double ratio = limited.y(i) * resting.Ru / distance;
+    EXPECT_LE(ratio, 1.0) << limited.x(i);
+    EXPECT_GT(ratio, 0.999) << limited.x(i);
+  }
+}
+
 // Where the electrode or the chemistry has nothing to add, the plain planar curve at every point:
 // a 10 cm wire, 100 m long, looks like a plane for 0.5 s, so its step current with slow electron
 // transfer (numerically inverted) follows the plane's J exp(x^2) erfc(x); an EC' step that has
