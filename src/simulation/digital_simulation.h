@@ -41,8 +41,10 @@ struct DigitalResolution {
 
 // `route` chooses how each time step is solved (see step_solver.h): the prepared route, or the
 // reference route that solves every step from scratch, kept to check the other against.
+// `completed`, when given, counts the points finished so far, so that after a failure it says
+// how many of the result rows hold the run's values.
 void DigitalSimulation(model::AppState& app, model::CurveSet& curves,
                        SolveRoute route = SolveRoute::kPrepared,
-                       const DigitalResolution& resolution = {});
+                       const DigitalResolution& resolution = {}, int* completed = nullptr);
 
 }  // namespace kivex::simulation

@@ -12,9 +12,10 @@ void Simulate(Session& session) {
   {
     BusyPointer busy(session.platform());
     if (!RunCommand(session, kSimulationWording, [&] { ChemicalsOK(session); })) return;
-    RunSimulation(session);
+    const bool ran = RunSimulation(session);
     ApplyOutputQuantity(session);
-    PlotCurves(session);
+    // A failed run that left nothing to show has said so already.
+    if (ran || session.curves.curveCount > 0) PlotCurves(session);
     session.menu.Enable("mnuManualFit");
     session.menu.Enable("mnuDisplay");
     session.menu.Enable("mnuData");

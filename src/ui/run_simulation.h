@@ -1,6 +1,9 @@
 #pragma once
 // A simulation run on the session: the driver, then the output quantity. A failure inside the run
-// ends it with the simulation's message box; what it wrote before stays.
+// ends it with the simulation's message box, which also says what became of the curves: a run
+// that computed some points before it stopped shows them alone, its curve ending there; one that
+// computed none, or whose points would stand beside overlapped curves, is left out, and the curves
+// held before stay exactly as they were.
 
 #include <optional>
 #include <string>
@@ -16,7 +19,8 @@ class Session;
 // Reads the overlap box of the plot options for the slot choice. Its output step uses
 // ApplyCommittedOutputQuantity: a fit writes trial values into the experiment state before each
 // run, and re-reading the dialogs there would undo them.
-void RunSimulation(Session& session);
+// Returns whether the run ended well.
+bool RunSimulation(Session& session);
 
 // Rewrites the stored curve(s) for the output quantity chosen in the plot options: commits the
 // dialogs (GatherParameters), then ApplyCommittedOutputQuantity. A quantity that cannot be formed
