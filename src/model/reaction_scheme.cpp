@@ -52,6 +52,21 @@ void BuildFixedMechanism(const SchemeInput& input, AppState& scheme) {
   }
 }
 
+// A box's text without the blanks around it: " B" typed into a box is the species B, not a new
+// species that no reaction would ever touch.
+template <int Last>
+void TrimBoxes(TextTable<Last>& boxes) {
+  for (int b = 1; b <= Last; ++b) {
+    std::string& text = boxes(b);
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+      text.clear();
+    } else {
+      text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    }
+  }
+}
+
 // The index of the first species called `name`; 0 for an empty box or an unknown name.
 Count SpeciesIndex(const AppState& scheme, const std::string& name) {
   if (name.empty()) return 0;
@@ -61,8 +76,8 @@ Count SpeciesIndex(const AppState& scheme, const std::string& name) {
   return 0;
 }
 
-// Adds `name` as a new species unless it is empty or already known. Names are compared
-// exactly: "a" and "A" are two species.
+// Adds `name` as a new species unless it is empty or already known. Names (trimmed by then) are
+// compared exactly: "a" and "A" are two species.
 template <int Last>
 void CollectNames(const TextTable<Last>& boxes, int first, AppState& scheme) {
   for (int b = first; b <= Last; ++b) {
@@ -241,7 +256,12 @@ void BuildReactionScheme(const SchemeInput& input, AppState& app) {
   scheme.chemSpecies.Fill(0);
   scheme.chem2Species.Fill(0);
   if (input.digital) {
-    BuildUserScheme(input, scheme);
+    SchemeInput trimmed = input;
+    TrimBoxes(trimmed.charge);
+    TrimBoxes(trimmed.electrons);
+    TrimBoxes(trimmed.chem);
+    TrimBoxes(trimmed.chem2);
+    BuildUserScheme(trimmed, scheme);
   } else {
     BuildFixedMechanism(input, scheme);
   }

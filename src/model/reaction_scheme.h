@@ -3,7 +3,8 @@
 // the fitting and the Chemicals dialog work from, derived from the Mechanism dialog.
 //
 // Analytical simulation uses one of eight fixed mechanisms whose species are A, B, C, D (1..4).
-// Digital simulation uses a scheme the user writes into the reaction boxes, with free names:
+// Digital simulation uses a scheme the user writes into the reaction boxes, with free names (the
+// blanks around a name are not part of it):
 //
 //   SchemeInput input;
 //   input.digital = true;

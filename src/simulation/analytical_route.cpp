@@ -149,6 +149,45 @@ double Dispatch(const AppState& app, const CurveSet& curves, const CellConstants
   }
 }
 
+using Reactions = std::array<Reaction, model::kMaxCharge + 1>;
+using ReactionValues = std::array<double, model::kMaxCharge + 1>;
+
+// A differential pulse whose period is too long for the convolution, with an ohmic drop: the drop
+// of each sample solved from that sample's own current, the base held at the potential its sample
+// sees and the pulse stepped from there to the potential its end sees (how the drop moves within
+// the period is left out). value[k] receives reaction k's net current in amperes.
+void SampledDifferentialPulse(const AppState& app, const CurveSet& curves,
+                              const CellConstants& cell, const Reactions& reactions, int i,
+                              double currentScale, ReactionValues& value) {
+  const Geometry geometry = GeometryOf(model::CaseOf(app).electrode);
+  const int count = app.chargeCount;
+  auto step = [&](int k, double E, double t) {
+    CurrentInputs in = reactions[k].in;
+    in.E = E;
+    return model::Finite(StepCurrent(geometry, in, t, cell) * currentScale);
+  };
+  const double base = app.tDrop - app.tPulse;
+  const double x = curves.x(i);
+  auto baseSum = [&](double E) {
+    double sum = 0.0;
+    for (int k = 1; k <= count; ++k) sum += step(k, E, base);
+    return sum;
+  };
+  const double Eb = model::Finite(x + app.Ru * SolveOhmicDrop(baseSum, x, app.Ru));
+  // The base's own decay goes on under the pulse, which adds its step from Eb.
+  auto atEnd = [&](int k, double E) {
+    return step(k, Eb, app.tDrop) - step(k, Eb, app.tPulse) + step(k, E, app.tPulse);
+  };
+  auto endSum = [&](double E) {
+    double sum = 0.0;
+    for (int k = 1; k <= count; ++k) sum += atEnd(k, E);
+    return sum;
+  };
+  const double pulsed = x + PulseStep(app, curves, i);
+  const double Ep = model::Finite(pulsed + app.Ru * SolveOhmicDrop(endSum, pulsed, app.Ru));
+  for (int k = 1; k <= count; ++k) value[k] = model::Finite(atEnd(k, Ep) - step(k, Eb, base));
+}
+
 // Whether a couple is reversible on the sweep's time scale RT / nFv: the rate constant over the
 // diffusion rate, ks sqrt(RT / nFv) / sqrt(D), at least 1e4 (its smallest rate kred / sqrt(DR) +
 // kox / sqrt(DP) is never below ks / sqrt(D) of the faster diffuser). The kinetic part of such a
@@ -243,7 +282,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
     cell.fields = ElectrodeFieldsOf(app);
   }
 
-  std::array<Reaction, model::kMaxCharge + 1> reactions{};
+  Reactions reactions{};
   if (chargeCount > model::kMaxCharge) model::ThrowIndexFailure();
   for (int k = 1; k <= chargeCount; ++k) reactions[k] = ReactionInputs(app, k, currentScale);
 
@@ -268,12 +307,16 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
     }
   }
   // Differential pulse sums two kinetic step responses, exact while the couple keeps pace with
-  // diffusion (ks at least 100 times the electrode's flux at tPulse, within 1e-4); slower couples
-  // take the convolution equation over each point's programme, unless the period holds more than
-  // kMaxPulsesPerPeriod pulses, whose uniform nodes would cost too much: those keep the sum.
+  // diffusion (ks at least 100 times the electrode's flux at tPulse, within 1e-4) and no drop
+  // holds the electrode back; slower couples and an ohmic drop take the convolution equation over
+  // each point's programme, unless the period holds more than kMaxPulsesPerPeriod pulses, whose
+  // uniform nodes would cost too much: those keep the sum, with the drop of each sample solved
+  // from its own current.
+  const bool dropped = app.Ru != 0;
   bool pulseConvolution = false;
   if (hasFormula && technique == Technique::DifferentialPulse &&
       app.tDrop <= kMaxPulsesPerPeriod * app.tPulse) {
+    pulseConvolution = dropped;
     const ElectrodeFields fields = ElectrodeFieldsOf(app);
     for (int k = 1; k <= chargeCount; ++k) {
       const double D = app.D(reactions[k].r);
@@ -282,19 +325,33 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
       }
     }
   }
+  // A normal pulse with an ohmic drop: the drop is largest at the start of the pulse, so it is
+  // solved over the pulse rather than at the sample alone.
+  const bool pulseDropped = hasFormula && technique == Technique::NormalPulse && dropped;
+  PulseSettings pulse;
+  pulse.tPulse = app.tPulse;
+  pulse.tDrop = app.tDrop;
+  pulse.Ru = app.Ru;
+  pulse.fOverRT = app.fOverRT;
+  pulse.currentScale = currentScale;
+  pulse.totalColumn = total;
+  std::vector<CurrentInputs> pulsedCouples;
+  for (int k = 1; k <= chargeCount; ++k) pulsedCouples.push_back(reactions[k].in);
   if (pulseConvolution) {
-    std::vector<CurrentInputs> couples;
-    for (int k = 1; k <= chargeCount; ++k) couples.push_back(reactions[k].in);
-    PulseSettings settings;
-    settings.tPulse = app.tPulse;
-    settings.tDrop = app.tDrop;
-    settings.Ru = app.Ru;
-    settings.fOverRT = app.fOverRT;
-    settings.currentScale = currentScale;
-    settings.totalColumn = total;
     std::vector<double> steps(curves.pointCount + 1, 0.0);
     for (int i = 1; i <= curves.pointCount; ++i) steps[i] = PulseStep(app, curves, i);
-    ConvolutionDifferentialPulse(couples, ElectrodeFieldsOf(app), settings, steps, curves);
+    ConvolutionDifferentialPulse(pulsedCouples, ElectrodeFieldsOf(app), pulse, steps, curves);
+  } else if (pulseDropped) {
+    std::vector<double> effective;
+    ConvolutionNormalPulse(pulsedCouples, ElectrodeFieldsOf(app), pulse, app.Epulse, curves,
+                           effective);
+    if (catalyticColumn) {
+      for (int i = 1; i <= curves.pointCount; ++i) {
+        for (int k = 1; k <= chargeCount; ++k) {
+          catalytic(i, reactions[k], effective[i], reactions[k].in.E0e);
+        }
+      }
+    }
   } else if (convolution || (hasFormula && technique == Technique::SquareWave)) {
     std::vector<CurrentInputs> couples;
     for (int k = 1; k <= chargeCount; ++k) couples.push_back(reactions[k].in);
@@ -327,13 +384,23 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
       SquareWaveSuperposition(couples, cell, settings, curves);
     }
   } else {
-    // DC, normal pulse and the rotating disk solve the ohmic drop at each point (a fresh step,
-    // or a steady state); the differential pulse takes the previous point's total.
-    const bool solve = technique <= Technique::NormalPulse && app.Ru != 0 && hasFormula;
-    std::array<double, model::kMaxCharge + 1> value{};
-    std::array<double, model::kMaxCharge + 1> E0eUsed{};
-    double prev = 0.0;
+    // DC and the rotating disk solve the ohmic drop at each point (a fresh step, or a steady
+    // state).
+    const bool solve = technique <= Technique::NormalPulse && dropped && hasFormula;
+    const bool longPeriod = technique == Technique::DifferentialPulse && dropped && hasFormula;
+    ReactionValues value{};
+    ReactionValues E0eUsed{};
     for (int i = 1; i <= curves.pointCount; ++i) {
+      if (longPeriod) {
+        SampledDifferentialPulse(app, curves, cell, reactions, i, currentScale, value);
+        double sum = 0.0;
+        for (int k = 1; k <= chargeCount; ++k) {
+          curves.resultTable(i, k) = value[k];
+          sum += value[k];
+        }
+        curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + sum);
+        continue;
+      }
       auto evaluate = [&](double E) {
         double sum = 0.0;
         for (int k = 1; k <= chargeCount; ++k) {
@@ -347,12 +414,10 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
         }
         return sum;
       };
-      double E = 0.0;
+      double E = curves.x(i);
       if (solve) {
         const double I = SolveOhmicDrop(evaluate, curves.x(i), app.Ru);
         E = model::Finite(curves.x(i) + app.Ru * I);
-      } else {
-        E = model::Finite(curves.x(i) + prev * app.Ru);
       }
       const double sum = evaluate(E);
       for (int k = 1; k <= chargeCount; ++k) {
@@ -360,7 +425,6 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
         if (catalyticColumn && hasFormula) catalytic(i, reactions[k], E, E0eUsed[k]);
       }
       curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + sum);
-      prev = curves.resultTable(i, total);
     }
   }
   if (!hasFormula) return;

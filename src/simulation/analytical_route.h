@@ -11,12 +11,15 @@
 //                       solution of the diffusion convolution equation (convolution_sweep.h)
 //   DC, any electrode but the rotating disk   the step response at tDrop of its diffusion field
 //   rotating disk (sweep or DC)   the Levich steady state, stored as it is
-//   normal pulse, differential pulse (up to the band): step responses at tPulse and tDrop
+//   normal pulse, differential pulse (up to the band): step responses at tPulse and tDrop; a
+//                       slow couple's differential pulse, and either with an ohmic drop: the
+//                       convolution equation over each point's pulse (differential_pulse.h)
 //   square wave (up to the half cylinder): the superposition of the half-period steps
 //                       (square_wave.h)
-// Any other pair gives no faradaic current. DC, normal pulse, the rotating disk, the sweeps
-// and square wave solve the ohmic drop at each point from the current it produces; differential
-// pulse shifts each point by the drop of the previous point's stored current.
+// Any other pair gives no faradaic current. The ohmic drop: the sweeps, square wave and the pulses
+// solve it at every node of the convolution, as the current runs its course; DC and the rotating
+// disk at each sampled point from the current it produces; a differential pulse whose period is
+// too long for the convolution at each of its two samples.
 
 #include "model/app_state.h"
 #include "model/curve_set.h"

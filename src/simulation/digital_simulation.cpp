@@ -178,13 +178,16 @@ double AppliedPotential(const AppState& app, Level level, double programme, doub
 }
 
 void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolution& resolution,
-         const StopRequest& stop) {
+         const StopRequest& stop, int& completed) {
   CheckScheme(app);
   const int n = app.speciesCount;
   const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
   const int total = charges + 1;
   const int N = curves.pointCount;
-  if (n == 0) return;  // no species: nothing diffuses and no current flows
+  if (n == 0) {  // no species: nothing diffuses and no current flows
+    completed = N;
+    return;
+  }
 
   double cRef = app.Cinit(1);
   int sRef = 1;
@@ -200,6 +203,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
       for (int s = 1; s <= n; ++s) curves.concentrationTable(i, s) = 0.0;
       for (int r = 1; r <= total; ++r) curves.resultTable(i, r) = 0.0;
     }
+    completed = N;
     return;
   }
 
@@ -362,16 +366,21 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
       for (int r = 1; r <= charges; ++r) sum += curves.resultTable(i, r);
       curves.resultTable(i, total) = sum;
     }
+    completed = i;
   }
 }
 
 }  // namespace
 
 void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
-                       const DigitalResolution& resolution, const StopRequest& stop) {
+                       const DigitalResolution& resolution, const StopRequest& stop,
+                       int* completed) {
   app.maxIterations = 0;
+  int uncounted = 0;
+  int& done = completed != nullptr ? *completed : uncounted;
+  done = 0;
   try {
-    Run(app, curves, route, resolution, stop);
+    Run(app, curves, route, resolution, stop, done);
   } catch (const Failure& failure) {
     if (!failure.prefix().empty()) throw;
     throw Failure(std::string(failure.description()), kCvPrefix);

@@ -47,9 +47,11 @@ inline constexpr int kStepsBetweenStopChecks = 64;
 // `route` chooses how each time step is solved (see step_solver.h): the prepared route, or the
 // reference route that solves every step from scratch, kept to check the other against. `stop`
 // is asked every kStepsBetweenStopChecks time steps; when it says so the run throws
-// SimulationCancelled.
+// SimulationCancelled. `completed`, when given, counts the points finished so far, so that after
+// a failure it says how many of the result rows hold the run's values.
 void DigitalSimulation(model::AppState& app, model::CurveSet& curves,
                        SolveRoute route = SolveRoute::kPrepared,
-                       const DigitalResolution& resolution = {}, const StopRequest& stop = {});
+                       const DigitalResolution& resolution = {}, const StopRequest& stop = {},
+                       int* completed = nullptr);
 
 }  // namespace kivex::simulation

@@ -13,16 +13,12 @@ namespace kivex::simulation {
 
 namespace {
 
-// Stores the run's total current in its slot, with what the run computed. A run that failed
-// part-way keeps what it wrote, on its own points; a value that is not finite is kept as 0.
-// Returns whether every value was finite.
-bool HoldRun(const model::AppState& app, model::CurveSet& curves) {
+// Stores the run's total current in its slot, with what the run computed, over the points of its
+// axis.
+void HoldRun(const model::AppState& app, model::CurveSet& curves) {
   const int slot = curves.currentCurve;
-  bool finite = true;
   for (int i = 1; i <= curves.pointCount; ++i) {
-    const double value = curves.resultTable(i, app.totalColumn);
-    finite = finite && std::isfinite(value);
-    curves.y(i, slot) = std::isfinite(value) ? value : 0.0;
+    curves.y(i, slot) = curves.resultTable(i, app.totalColumn);
   }
   curves.firstPoint = 1;
   curves.lastPoint = curves.pointCount;
@@ -35,27 +31,11 @@ bool HoldRun(const model::AppState& app, model::CurveSet& curves) {
     const double* from = curves.concentrationTable.Column(s);
     std::copy(from + 1, from + 1 + curves.pointCount, kept.Column(s) + 1);
   }
-  return finite;
 }
 
-// A run whose programme is built: the faradaic current, the charging current, the extremes for
-// the plot and the noise, all in the result table.
-void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
-                const StopRequest& stop) {
+// The charging current, the extremes for the plot and the noise, over the run's points.
+void CompleteRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot) {
   const int total = app.totalColumn;
-  for (int k = 1; k <= total; ++k) {
-    for (int i = 1; i <= curves.pointCount; ++i) curves.resultTable(i, k) = 0.0;
-  }
-  for (int s = 1; s <= std::min<int>(app.speciesCount, model::kMaxSpecies); ++s) {
-    for (int i = 1; i <= curves.pointCount; ++i) curves.concentrationTable(i, s) = 0.0;
-  }
-
-  if (app.digital) {
-    DigitalSimulation(app, curves, SolveRoute::kPrepared, {}, stop);
-  } else {
-    ComputeAnalyticalCurrents(app, curves);
-  }
-
   if (app.Cdl > 0) AddChargingCurrent(app, curves);
 
   // Extremes of the total current, always spanning zero; the signed one scales the noise.
@@ -71,12 +51,60 @@ void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettin
   if (app.noise > 0 && !app.fitting) AddNoise(app, curves, extreme);
 }
 
+// A run whose programme is built: the faradaic current, then CompleteRun, all in the result table.
+// `computed` counts the points whose faradaic current is in the table, also when a failure stops
+// the run: the digital route finishes one point after the other, the analytical route all at
+// once.
+void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
+                const StopRequest& stop, int& computed) {
+  const int total = app.totalColumn;
+  for (int k = 1; k <= total; ++k) {
+    for (int i = 1; i <= curves.pointCount; ++i) curves.resultTable(i, k) = 0.0;
+  }
+  for (int s = 1; s <= std::min<int>(app.speciesCount, model::kMaxSpecies); ++s) {
+    for (int i = 1; i <= curves.pointCount; ++i) curves.concentrationTable(i, s) = 0.0;
+  }
+
+  if (app.digital) {
+    DigitalSimulation(app, curves, SolveRoute::kPrepared, {}, stop, &computed);
+  } else {
+    ComputeAnalyticalCurrents(app, curves);
+    computed = curves.pointCount;
+  }
+  CompleteRun(app, curves, plot);
+}
+
+// A run that stopped keeps the points it computed before and no others: its axis ends with them
+// (a new axis, on which no other curve lies), and a run that computed none holds nothing in its
+// slot. Points the run never reached are not shown as a current of zero.
+void HoldStoppedRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
+                    int computed, bool completed) {
+  const int slot = curves.currentCurve;
+  ++curves.axis;
+  curves.pointCount = static_cast<model::Count>(computed);
+  curves.firstPoint = 1;
+  curves.lastPoint = curves.pointCount;
+  if (computed == 0) {
+    curves.record(slot) = {};
+    curves.resultCurve = 0;
+    return;
+  }
+  if (curves.sweepPointCount >= computed) {
+    curves.sweepPointCount = static_cast<model::Count>(computed);
+    curves.axisCycles = 0.5;
+  } else {
+    curves.axisCycles = 0;  // part of a cycle: no cycle's own analyses
+  }
+  if (!completed) CompleteRun(app, curves, plot);
+  HoldRun(app, curves);
+}
+
 }  // namespace
 
 double CurrentScale(const model::AppState& app) { return app.area * model::kFaraday * 0.001; }
 
 void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
-                   bool overlapTicked, const StopRequest& stop) {
+                   bool overlapTicked, const StopRequest& stopRequest, RunProgress* progress) {
   model::ShowHeldCurves(curves);
   app.totalColumn = model::ToCount(static_cast<long long>(app.chargeCount) + 1);
   RequireQuietTimeSimulated(app);
@@ -84,15 +112,35 @@ void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSet
   // Curves held on other potentials cannot be overlapped with this run: it starts afresh.
   const bool sameAxis = BuildPotentialProgramme(app, curves);
   model::SelectCurveSlot(curves, app.fitting, overlapTicked && sameAxis);
+  const int planned = curves.pointCount;
+  RunProgress reached{planned, 0, 0.0};
+  auto stop = [&](int computed, bool completed) {
+    reached.computed = computed;
+    reached.stoppedAt = curves.x(computed + 1);
+    if (progress != nullptr) *progress = reached;
+    HoldStoppedRun(app, curves, plot, computed, completed);
+  };
+  int computed = 0;
   try {
-    ComputeRun(app, curves, plot, stop);
+    ComputeRun(app, curves, plot, stopRequest, computed);
   } catch (const SimulationCancelled&) {
     throw;  // the user stopped it: nothing of it is worth keeping
   } catch (...) {
-    HoldRun(app, curves);
+    // Points whose faradaic current was computed lack the completion steps when those failed.
+    stop(computed < planned ? computed : 0, false);
     throw;
   }
-  if (!HoldRun(app, curves)) model::ThrowFailure(model::kOverflow);
+  // A value that is not finite ends the run's curve before it.
+  const int total = app.totalColumn;
+  int finite = 0;
+  while (finite < planned && std::isfinite(curves.resultTable(finite + 1, total))) ++finite;
+  if (finite < planned) {
+    stop(finite, true);
+    model::ThrowFailure(model::kOverflow);
+  }
+  reached.computed = planned;
+  if (progress != nullptr) *progress = reached;
+  HoldRun(app, curves);
 }
 
 }  // namespace kivex::simulation

@@ -13,7 +13,10 @@
 // can only move E towards the potential where the current vanishes: the root lies between 0 and
 // the current at the programmed potential (and within kMaxOhmicDrop / Ru of 0), so bracketing it
 // needs no step size and cannot overflow however large Ru is. Regula falsi with the Illinois
-// modification; about ten evaluations reach 1e-14 of the current.
+// modification; about ten evaluations reach 1e-14 of the current. The root is also taken to
+// kOhmicDropPotential in the electrode's potential x + Ru I: with a large Ru a current within 1e-14
+// of its own size still moves the electrode by microvolts, where the current it draws changes by
+// per cent, and the caller's current at x + Ru I would not be the I that was solved for.
 //
 // SolveElectrodePotential, for the current of one time step of the digital route, with its slope:
 // the root of
@@ -29,6 +32,7 @@
 //   const double E = SolveElectrodePotential(applied, applied + lastDrop, Ru, lowest, highest,
 //                                            [&](double E, double& I, double& dIdE) {...});
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -39,7 +43,8 @@ namespace kivex::simulation {
 // The drop never needs to move the electrode further than this from the programmed potential: a
 // faradaic current has died away exponentially long before (it falls e-fold every 50 mV or so),
 // and capping the bracket keeps every rate constant far from overflow whatever Ru is.
-inline constexpr double kMaxOhmicDrop = 5.0;  // V
+inline constexpr double kMaxOhmicDrop = 5.0;          // V
+inline constexpr double kOhmicDropPotential = 1e-13;  // V, some hundred units in the last place
 
 template <class Current>
 double SolveOhmicDrop(const Current& currentAt, double x, double Ru) {
@@ -50,7 +55,9 @@ double SolveOhmicDrop(const Current& currentAt, double x, double Ru) {
   if (std::fabs(Ru * b) > kMaxOhmicDrop) b = std::copysign(kMaxOhmicDrop / std::fabs(Ru), start);
   double gb = b - currentAt(x + Ru * b);
   if (gb == 0.0 || (ga > 0) == (gb > 0)) return b;
-  const double tolerance = 1e-14 * std::fabs(start);
+  const double tolerance = std::min(1e-14 * std::fabs(start), kOhmicDropPotential / std::fabs(Ru));
+  // The Illinois halvings scale ga and gb; the endpoints' own residuals choose the answer.
+  double residualA = std::fabs(ga), residualB = std::fabs(gb);
   int side = 0;
   for (int iteration = 0; iteration < 200 && std::fabs(b - a) > tolerance; ++iteration) {
     const double c = (a * gb - b * ga) / (gb - ga);
@@ -59,18 +66,19 @@ double SolveOhmicDrop(const Current& currentAt, double x, double Ru) {
     if ((gc > 0) == (gb > 0)) {
       b = c;
       gb = gc;
+      residualB = std::fabs(gc);
       if (side == 1) ga /= 2;
       side = 1;
     } else {
       a = c;
       ga = gc;
+      residualA = std::fabs(gc);
       if (side == -1) gb /= 2;
       side = -1;
     }
   }
-  return std::fabs(ga) < std::fabs(gb) ? a : b;
+  return residualA < residualB ? a : b;
 }
-
 
 inline constexpr double kOhmicTolerance = 1e-12;  // V, on the electrode potential
 inline constexpr int kOhmicIterations = 100;

@@ -10,6 +10,7 @@
 
 #include "fitting/fit_driver.h"
 #include "fitting/fit_range.h"
+#include "fitting/fit_slots.h"
 #include "fitting/measured_comparison.h"
 #include "model/failure.h"
 #include "model/initial_concentrations.h"
@@ -134,6 +135,26 @@ class SessionFitHost final : public fitting::FitHost {
   bool watching_ = true;
 };
 
+// A fit keeps every trial within its bounds, so a rate constant or diffusion coefficient whose
+// lower bound is negative could be tried below zero, a value the Chemicals dialog refuses.
+void RequireNonNegativeLowerBound(const FormExpr& expr, int slot) {
+  const fitting::Slot s = fitting::SlotOf(slot);
+  const Control* box = nullptr;
+  const Control* row = nullptr;
+  switch (s.kind) {
+    case fitting::SlotKind::Ks: box = &expr.ks(s.index), row = &expr.heter(s.index); break;
+    case fitting::SlotKind::Kf: box = &expr.kf(s.index), row = &expr.homo(s.index); break;
+    case fitting::SlotKind::Kb: box = &expr.kb(s.index), row = &expr.homo(s.index); break;
+    case fitting::SlotKind::D: box = &expr.D(s.index), row = &expr.specie(s.index); break;
+    default: return;
+  }
+  if (model::ReadNumber(expr.TextCmin(slot).text) < 0.0) {
+    throw model::InputError("Error: the lower bound of the fitted " + box->toolTip + " of " +
+                            row->caption +
+                            " cannot be negative. Please correct it in the Chemicals dialog.");
+  }
+}
+
 fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
   fitting::SlotOffers offers;
   for (int k = 1; k <= fitting::kFitSlots; ++k) {
@@ -150,6 +171,7 @@ fitting::SlotOffers ReadSlotOffers(FormExpr& expr) {
                                 expr.TextCmax(k).text +
                                 ". Please correct it in the Chemicals dialog.");
       }
+      RequireNonNegativeLowerBound(expr, k);
     }
     offers[k].minText = expr.TextCmin(k).text;
     offers[k].maxText = expr.TextCmax(k).text;

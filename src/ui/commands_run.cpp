@@ -15,21 +15,18 @@ void Simulate(Session& session) {
   {
     BusyPointer busy(session.platform());
     if (!RunCommand(session, kSimulationWording, [&] { ChemicalsOK(session); })) return;
-    // A run the user stops leaves the curves and the plot as they were before it: no half curve.
-    const auto curvesBefore = std::make_unique<model::CurveSet>(session.curves);
-    const model::PlotSettings plotBefore = session.plot;
     Platform& platform = session.platform();
+    bool ran = false;
     try {
-      RunSimulation(session, [&platform] { return platform.CancelRequested(); });
+      ran = RunSimulation(session, [&platform] { return platform.CancelRequested(); });
     } catch (const simulation::SimulationCancelled&) {
-      session.curves = *curvesBefore;
-      session.plot = plotBefore;
       session.Print("Simulation cancelled.");
       session.ShowResult();
       return;
     }
     ApplyOutputQuantity(session);
-    PlotCurves(session);
+    // A failed run that left nothing to show has said so already.
+    if (ran || session.curves.curveCount > 0) PlotCurves(session);
     session.menu.Enable("mnuManualFit");
     session.menu.Enable("mnuDisplay");
     session.menu.Enable("mnuData");

@@ -117,6 +117,28 @@ void RequireNumbersInChemicals(const FormExpr& expr, const model::AppState& app)
   }
 }
 
+// A negative rate constant or diffusion coefficient has no physical meaning and turns the
+// current's sign or blows it up (kf -1 gives -1.6e20 A); zero stays, a reaction or transfer that
+// does not run. Only the rows in use are checked, as the user can see and correct them.
+void RequireNonNegativeRates(const FormExpr& expr, const model::AppState& app) {
+  auto require = [](const Control& cell, const Control& row) {
+    if (ReadNumber(cell.text) < 0.0) {
+      throw model::InputError("Error: the " + cell.toolTip + " of " + row.caption +
+                              " cannot be negative. Please correct it in the Chemicals dialog.");
+    }
+  };
+  for (int i = 1; i <= std::min<int>(app.speciesCount, model::kMaxSpecies); ++i) {
+    require(expr.D(i), expr.specie(i));
+  }
+  for (int j = 1; j <= std::min<int>(app.chargeCount, model::kMaxCharge); ++j) {
+    require(expr.ks(j), expr.heter(j));
+  }
+  for (int k = 1; k <= std::min(app.chemCount + app.chem2Count, model::kMaxChem); ++k) {
+    require(expr.kf(k), expr.homo(k));
+    require(expr.kb(k), expr.homo(k));
+  }
+}
+
 double CyclesOf(const Control& scan) {
   switch (scan.listIndex) {
     case 1: return 1.0;
@@ -292,6 +314,7 @@ void GatherParameters(Session& session) {
   FormExpr& expr = session.Expr();
   FormMech& mech = session.Mech();
   RequireNumbersInChemicals(expr, app);
+  RequireNonNegativeRates(expr, app);
   app.viscosity = ReadNumber(expr.TextVis.text);
   app.electrolyteC = ReadNumber(expr.TextElectrolyteC.text);
   app.electrolyteCond = ReadNumber(expr.TextElectrolyteCond.text);

@@ -331,11 +331,12 @@ void CChange(Session& session) {
 void KeqUpdate(Session& session, int k) {
   FormExpr& expr = session.Expr();
   const double kb = ReadNumber(expr.kb(k).text);
-  if (!(kb > 0.0)) return;
+  const double kf = ReadNumber(expr.kf(k).text);
+  // A negative kf is refused when the dialog is committed; no constant is shown for it.
+  if (!(kb > 0.0) || kf < 0.0) return;
   std::string shown;
   try {
-    shown = model::FormatPattern(model::Div(ReadNumber(expr.kf(k).text), kb),
-                                 kEquilibriumConstantPattern);
+    shown = model::FormatPattern(model::Div(kf, kb), kEquilibriumConstantPattern);
   } catch (const model::Failure&) {
     return;  // the label keeps its text
   }

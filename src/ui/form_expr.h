@@ -106,8 +106,8 @@ model::SolutionPreparation ShownPreparation(Session& session);
 // Works on the displayed values; a step that cannot be computed is skipped.
 void CChange(Session& session);
 
-// Keq of chemical reaction k = kf / kb ("#.###e-#"), kept as it is when kb is not positive;
-// a changed Keq recomputes the initial concentrations.
+// Keq of chemical reaction k = kf / kb ("#.###e-#"), kept as it is when kb is not positive or kf
+// is negative; a changed Keq recomputes the initial concentrations.
 void KeqUpdate(Session& session, int k);
 
 // The pre-equilibration box: the analytical concentrations shown as they are, then C_Change

@@ -1,6 +1,9 @@
 #pragma once
 // A simulation run on the session: the driver, then the output quantity. A failure inside the run
-// ends it with the simulation's message box; what it wrote before stays.
+// ends it with the simulation's message box, which also says what became of the curves: a run
+// that computed some points before it stopped shows them alone, its curve ending there; one that
+// computed none, or whose points would stand beside overlapped curves, is left out, and the curves
+// held before stay exactly as they were.
 
 #include <optional>
 #include <string>
@@ -17,9 +20,10 @@ class Session;
 
 // Reads the overlap box of the plot options for the slot choice. Its output step uses
 // ApplyCommittedOutputQuantity: a fit writes trial values into the experiment state before each
-// run, and re-reading the dialogs there would undo them. A digital run asks `stop` as it goes and
-// ends in simulation::SimulationCancelled when told to, its curves half-written.
-void RunSimulation(Session& session, const simulation::StopRequest& stop = {});
+// run, and re-reading the dialogs there would undo them. A digital run asks `stop` as it goes;
+// stopped so, it puts back the curves and the plot it started from and passes
+// simulation::SimulationCancelled on. Returns whether the run ended well.
+bool RunSimulation(Session& session, const simulation::StopRequest& stop = {});
 
 // Rewrites the stored curve(s) for the output quantity chosen in the plot options: commits the
 // dialogs (GatherParameters), then ApplyCommittedOutputQuantity. A quantity that cannot be formed

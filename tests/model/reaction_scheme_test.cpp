@@ -69,11 +69,13 @@ TEST(ReactionScheme, DigitalBoxesGiveSpeciesInBoxOrderAndTwoSpeciesReactionsLast
     const char* names;
   } cases[] = {
       {Boxes({"A", "B"}), "2: 1>2 | |", "A,B, A+1e=B,"},
-      // Names compare exactly; an empty place stays 0 and adds nothing to the text.
-      {Boxes({"A", "B", "a", "B "}, {}, {"A", "B", "C"}), "5: 1>2 3>4 | | 1+2>5+0",
-       "A,B,a,B ,C, A+1e=B,a+1e=B ,A+B=C+,"},
-      // Only a row's first box decides whether it counts: charge row 2 holds only "C".
-      {Boxes({"A", "B", "", "C"}, {"B", "C", "C", "D", "D", "E", "E", "F"}),
+      // Names compare by case, without the blanks around them; an empty place stays 0 and adds
+      // nothing to the text.
+      {Boxes({"A", "B", "a", " B\t"}, {}, {"A ", "\tB", "C"}), "4: 1>2 3>2 | | 1+2>4+0",
+       "A,B,a,C, A+1e=B,a+1e=B,A+B=C+,"},
+      // Only a row's first box decides whether it counts: charge row 2 holds only "C" (a box of
+      // blanks is empty).
+      {Boxes({"A", "B", "  ", "C"}, {"B", "C", "C", "D", "D", "E", "E", "F"}),
        "6: 1>2 | 2>3 3>4 4>5 5>6 |", "A,B,C,D,E,F, A+1e=B,B=C,C=D,D=E,E=F,"},
       // X1 = Y1 + Y2: the empty second place is a complete reaction.
       {Boxes({"A", "B"}, {}, {"B", "", "C", "D"}), "4: 1>2 | | 2+0>3+4", "A,B,C,D, A+1e=B,B+=C+D,"},

@@ -325,6 +325,21 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     add({np, planar, "half-wave potential", Potential, run.Crossing(id / 2), app.E0(1) - app.Epulse,
          -1e-4, 1e-4, "E0 - Epulse"});
   }
+  for (double Ru : {100.0, 1000.0}) {
+    // The drop, largest just after the jump, holds back the depletion: with 100 ohm the wave
+    // rises through a maximum above the Cottrell plateau.
+    AppState app = With(Experiment(3, 1), [&](AppState& a) { a.Ru = Ru; });
+    Voltammogram run(app);
+    const bool inside = Ru < 500;
+    const int i = inside ? run.PeakIndex() : run.count();
+    add({np, planar,
+         (inside ? "largest current" : "last point") + std::string(" with Ru ") +
+             model::FormatPattern(Ru, "0") + " ohm",
+         Current, run.y(i), OhmicNernstianStep(app, run.x(i) + app.Epulse, Ru, app.tPulse), 0.9997,
+         1.0003,
+         "the integral equation of the step with the drop solved over the pulse, apart from the "
+         "program"});
+  }
 
   // Differential pulse: with a long period the base current's decay is negligible and the peak
   // is the electrode's step current at tPulse times (1 - s) / (1 + s), s = exp(nf dE / 2).

@@ -216,6 +216,40 @@ double NernstianSweepPeak(const model::AppState& app, const Flux& flux) {
   return NernstianSweepCurrent(app, 0.5 * (a + b), flux);
 }
 
+// A reversible couple (equal D) at a plane, stepped from the solution as made to the potential E
+// applied through Ru, at time t: the surface holds Nernst's deficit a(E + Ru i) and a is the
+// semi-integral of the current, a(t) = int i(u) / sqrt(pi D (t - u)) du / (n F A). The current is
+// taken constant over each of `steps` equal steps (Abel's integral then exact step by step) and
+// found at each by bisection; first order in the step, so the result is extrapolated from `steps`
+// and twice as many.
+inline double OhmicNernstianStep(const model::AppState& app, double E, double Ru, double t,
+                                 int steps = 1000) {
+  const double nfa = app.n(1) * model::kFaraday * app.area * std::sqrt(app.D(1)) * 1e-3;
+  const double cR = app.Cinit(1), cP = app.Cinit(2);
+  auto current = [&](int N) {
+    const double dt = t / N, k = 2 / std::sqrt(kPiTrue);
+    std::vector<double> i(static_cast<std::size_t>(N) + 1, 0.0);
+    for (int n = 1; n <= N; ++n) {
+      double earlier = 0;  // the semi-integral of the steps before, times sqrt(pi) / 2
+      for (int j = 1; j < n; ++j)
+        earlier += i[j] * (std::sqrt((n - j + 1) * dt) - std::sqrt((n - j) * dt));
+      auto excess = [&](double I) {  // rises with I: the deficit made minus Nernst's
+        const double theta =
+            std::exp(std::min(app.n(1) * app.fOverRT * (E + Ru * I - app.E0(1)), 700.0));
+        return k * (earlier + I * std::sqrt(dt)) / nfa - (cR - theta * cP) / (1 + theta);
+      };
+      double low = -1, high = 1;  // amperes
+      for (int b = 0; b < 200 && high - low > 1e-16 * std::fabs(high); ++b) {
+        const double mid = 0.5 * (low + high);
+        (excess(mid) > 0 ? high : low) = mid;
+      }
+      i[n] = 0.5 * (low + high);
+    }
+    return i[N];
+  };
+  return 2 * current(2 * steps) - current(steps);
+}
+
 // The Jaeger-Clarke function tabulated in ln tau (16 a decade, 1e-4 to 1e8), cubic Lagrange
 // between.
 class JaegerClarkeTable {

@@ -94,6 +94,38 @@ TEST(AutoFit, BoundsHoldTheParametersAndTheReportShowsTheStartUnclamped) {
   EXPECT_EQ(f.session.Expr().C(1).text, "1e-3");  // the dialogs keep what the user typed
 }
 
+// A fit tries values within the bounds, so a rate constant's or diffusion coefficient's lower bound
+// below zero is refused before the first trial, naming it; a bound of zero is taken.
+TEST(AutoFit, RefusesANegativeLowerBoundOfARateOrDiffusionCoefficient) {
+  SessionFixture f;
+  RunMenuItem(f.session, "mnuSimulate");
+  TickFit(f.session, 1);
+  const struct {
+    int slot;
+    const char* named;
+  } cases[] = {{7, "heterogeneous standard rate constant of A+1e=B"},
+               {25, "diffusion coefficient of B"}};
+  for (const auto& c : cases) {
+    TickFit(f.session, c.slot);
+    const std::string min = "FormExpr.TextCmin(" + std::to_string(c.slot) + ")";
+    Type(f.session, min, "-1e-6");
+    f.platform.messages.clear();
+    RunMenuItem(f.session, "mnuAutoFit");
+    ASSERT_EQ(f.platform.messages.size(), 1u) << c.slot;
+    EXPECT_EQ(f.platform.messages[0], std::string("Error: the lower bound of the fitted ") +
+                                          c.named +
+                                          " cannot be negative. Please correct it in the "
+                                          "Chemicals dialog.");
+    EXPECT_EQ(f.session.app.ks(1), 1e4);
+    EXPECT_EQ(f.session.app.D(2), 1e-5);
+    Type(f.session, min, "0");
+    f.platform.messages.clear();
+    RunMenuItem(f.session, "mnuAutoFit");
+    EXPECT_TRUE(f.platform.messages.empty()) << c.slot;
+    TickFit(f.session, c.slot);
+  }
+}
+
 // ks of a second couple is ticked, then the scheme loses that couple: the row is hidden with its
 // box still ticked, and the fit leaves the slot out.
 TEST(AutoFit, TickedButHiddenSlotIsNotFitted) {

@@ -81,6 +81,93 @@ TEST(CommitChain, ReadsTheInstrumentFieldsOrStopsTheCommandWithAMessage) {
   EXPECT_NE(f.platform.messages[1].find("temperature"), std::string::npos);
 }
 
+// A negative rate constant or diffusion coefficient stops Simulate with the quantity and its row
+// named, before anything is stored; zero (a reaction that does not run) is taken.
+TEST(CommitChain, RefusesNegativeRatesNamingTheQuantityAndTheRow) {
+  SessionFixture f;
+  testing::Apply(f.session, {{"FormMech.chem(1)", "B"}, {"FormMech.chem(2)", "C"}});
+  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+  const std::string keq = f.session.Expr().LabelKeq(1).caption;
+  const struct {
+    const char* box;
+    const char* named;
+  } cases[] = {{"FormExpr.kf(1)", "the forward chemical reaction rate constant of B=C"},
+               {"FormExpr.kb(1)", "the backward chemical reaction rate constant of B=C"},
+               {"FormExpr.ks(1)", "the heterogeneous standard rate constant of A+1e=B"},
+               {"FormExpr.D(3)", "the diffusion coefficient of C"}};
+  for (const auto& c : cases) {
+    const auto [dialog, box] = ResolveControl(f.session, c.box);
+    const std::string kept = box->text;
+    f.platform.messages.clear();
+    Type(f.session, c.box, "-1e-3");
+    EXPECT_EQ(f.session.Expr().LabelKeq(1).caption, keq) << c.box;  // no constant for it
+    RunMenuItem(f.session, "mnuSimulate");
+    ASSERT_EQ(f.platform.messages.size(), 1u) << c.box;
+    EXPECT_EQ(f.platform.messages[0], std::string("Error: ") + c.named +
+                                          " cannot be negative. Please correct it in the "
+                                          "Chemicals dialog.");
+    EXPECT_EQ(f.session.app.kf(1), 10);
+    EXPECT_EQ(f.session.app.kb(1), 0.01);
+    EXPECT_EQ(f.session.app.ks(1), 1e4);
+    EXPECT_EQ(f.session.app.D(3), 1e-5);
+    Type(f.session, c.box, "0");
+    EXPECT_NO_THROW(GatherParameters(f.session)) << c.box;
+    Type(f.session, c.box, kept);
+    GatherParameters(f.session);
+  }
+}
+
+// A run that stops on an overflow (alpha 0.5 at -35.7 V; alpha 0.1 runs through) says where; its
+// points stand as a curve only where nothing else is shown with them, and a run that computes no
+// point, or whose points would cut the overlapped curves short, leaves the curves as they were.
+TEST(Simulate, AFailedRunSaysWhereItStoppedAndKeepsTheCurvesItCannotReplace) {
+  SessionFixture f;
+  testing::Apply(f.session,
+                 {{"FormIns.Eend", "-50"}, {"FormIns.Estep", "2"}, {"FormExpr.alph(1)", "0.1"}});
+  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+  RunMenuItem(f.session, "mnuOption");
+  testing::Apply(f.session, {{"formOption.overlap", nullptr}, {"formOption.cmdOK", nullptr}});
+  ASSERT_TRUE(f.platform.messages.empty());
+  ASSERT_EQ(f.session.curves.pointCount, 26);
+  const std::vector<double> whole = testing::Curve(f.session, 1);
+  const std::string overflow = "CV Error: Overflow! Please try again by other initial values.";
+
+  Type(f.session, "FormExpr.alph(1)", "0.5");
+  RunMenuItem(f.session, "mnuSimulate");
+  ASSERT_EQ(f.platform.messages.size(), 1u);
+  EXPECT_EQ(f.platform.messages[0], overflow +
+                                        " The run for curve 2 stopped at -35.7 V, after 18 of "
+                                        "its 26 points: it is left out, and the curves held "
+                                        "before are kept.");
+  EXPECT_EQ(f.session.curves.curveCount, 1);
+  EXPECT_EQ(f.session.curves.pointCount, 26);
+  EXPECT_EQ(testing::Curve(f.session, 1), whole);
+
+  RunMenuItem(f.session, "mnuOption");
+  testing::Apply(f.session, {{"formOption.overlap", nullptr}, {"formOption.cmdOK", nullptr}});
+  RunMenuItem(f.session, "mnuSimulate");
+  ASSERT_EQ(f.platform.messages.size(), 2u);
+  EXPECT_EQ(f.platform.messages[1], overflow +
+                                        " The run stopped at -35.7 V, after 18 of its 26 "
+                                        "points: its curve ends with the last point computed.");
+  const model::CurveSet& curves = f.session.curves;
+  ASSERT_EQ(curves.pointCount, 18);
+  EXPECT_EQ(curves.lastPoint, 18);
+  EXPECT_EQ(curves.record(1).points, 18);
+  EXPECT_DOUBLE_EQ(curves.x(18), -33.7);
+  for (int i = 2; i <= 18; ++i) EXPECT_GT(curves.y(i, 1), 0.0) << i;  // reduction, none left 0
+  const std::vector<double> partial = testing::Curve(f.session, 1);
+
+  Type(f.session, "FormIns.Estart", "-40");
+  RunMenuItem(f.session, "mnuSimulate");
+  ASSERT_EQ(f.platform.messages.size(), 3u);
+  EXPECT_EQ(f.platform.messages[2],
+            overflow + " No point of the run is shown; the curves held before are kept.");
+  EXPECT_EQ(f.session.curves.pointCount, 18);
+  EXPECT_EQ(testing::Curve(f.session, 1), partial);
+  EXPECT_DOUBLE_EQ(f.session.curves.x(1), 0.3);
+}
+
 TEST(Dialogs, UsersCannotReachHiddenOrGreyedControls) {
   SessionFixture f;
   EXPECT_THROW(Click(f.session, "FormIns.optElectrode(8)"), InteractionError);  // digital mode
