@@ -6,6 +6,8 @@
 #include <ostream>
 
 #include "display/svg_canvas.h"
+#include "io/file_error.h"
+#include "io/whole_file.h"
 #include "model/number_text.h"
 #include "ui/command_failure.h"
 #include "ui/commands.h"
@@ -55,6 +57,16 @@ std::optional<int> ColumnNumber(std::string_view text) {
   }
   if (number < 1) return std::nullopt;
   return number;
+}
+
+// Written as Export writes, so that a failure leaves any earlier file whole; the reason (a full
+// disk, a read-only file) is the script's error.
+void WriteScriptFile(const std::string& path, std::string_view text) {
+  try {
+    io::WriteWholeFile(path, text);
+  } catch (const io::FileError& error) {
+    throw ScriptError(std::string(error.description()));
+  }
 }
 
 const char* MenuRefusal(MenuOutcome outcome) {
@@ -266,25 +278,20 @@ int ScriptRunner::Run(std::istream& in, std::string_view sourceName, std::ostrea
 }
 
 void ScriptRunner::WriteCurves(const std::string& path) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw ScriptError("cannot write " + Quoted(path));
   const model::CurveSet& curves = session_.curves;
-  file << "x";
-  for (int k = 1; k <= curves.curveCount; ++k) file << ",y" << k;
-  file << '\n';
+  std::string text = "x";
+  for (int k = 1; k <= curves.curveCount; ++k) text += ",y" + std::to_string(k);
+  text += '\n';
   for (int i = curves.firstPoint; i >= 1 && i <= curves.lastPoint; ++i) {
-    file << model::ShortestText(curves.x(i));
-    for (int k = 1; k <= curves.curveCount; ++k) file << ',' << model::ShortestText(curves.y(i, k));
-    file << '\n';
+    text += model::ShortestText(curves.x(i));
+    for (int k = 1; k <= curves.curveCount; ++k) text += ',' + model::ShortestText(curves.y(i, k));
+    text += '\n';
   }
-  if (!file.flush()) throw ScriptError("cannot write " + Quoted(path));
+  WriteScriptFile(path, text);
 }
 
 void ScriptRunner::WritePlot(const std::string& path) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw ScriptError("cannot write " + Quoted(path));
-  file << display::PictureToSvg(session_.picture, kPlotWidth, kPlotHeight);
-  if (!file.flush()) throw ScriptError("cannot write " + Quoted(path));
+  WriteScriptFile(path, display::PictureToSvg(session_.picture, kPlotWidth, kPlotHeight));
 }
 
 void ScriptRunner::CatFile(const std::string& path) {
