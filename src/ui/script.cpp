@@ -47,9 +47,10 @@ std::string_view TrimLeft(std::string_view text) {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-// A column number as a script writes it: digits only, from 1 to 999.
+// A column number as a script writes it: digits only, from 1 up. One beyond the file's columns is
+// the import's to refuse, which knows how many the file has.
 std::optional<int> ColumnNumber(std::string_view text) {
-  if (text.empty() || text.size() > 3) return std::nullopt;
+  if (text.empty() || text.size() > 9) return std::nullopt;
   int number = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return std::nullopt;

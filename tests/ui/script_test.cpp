@@ -60,5 +60,16 @@ TEST(Script, AWriteThatFailsLeavesTheEarlierFileWholeAndSaysWhy) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
+TEST(Script, AColumnBeyondTheFileIsRefusedByTheImportThatKnowsItsColumns) {
+  ScriptFixture f;
+  TempDir dir;
+  ASSERT_EQ(f.Error("columns 2 1000"), "");
+  ASSERT_EQ(f.Error("file " + dir.Write("two.csv", "0.1,1e-6\n0.2,2e-6\n")), "");
+  ASSERT_EQ(f.Error("menu mnuImport"), "");
+  EXPECT_EQ(f.err.str(),
+            "message: ReadData Error: column 1000 was chosen, but the file has 2 columns\n");
+  EXPECT_EQ(f.Error("columns 2 x"), "columns needs two different column numbers, E and I, or auto");
+}
+
 }  // namespace
 }  // namespace kivex::ui
