@@ -1,5 +1,9 @@
 #include "io/csv_import.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -62,6 +66,8 @@ void PairReader::Take(char c) {
       EndField(true);
       break;
     case '\n': EndField(true); break;
+    // No text holds one; stopping here spares reading the rest of a binary file.
+    case '\0': Fail(line_, "a zero byte: this is no text file");
     default: Append(c);
   }
 }
@@ -134,12 +140,38 @@ CsvPairs ParseCsvPairs(std::string_view text) {
   return reader.Finish();
 }
 
+namespace {
+
+// What a path names when it is not a file of bytes that ends.
+const char* NotAFile(mode_t mode) {
+  if (S_ISDIR(mode)) return "Is a directory";  // as the system says it
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a file";
+  if (S_ISFIFO(mode)) return "it is a pipe, not a file";
+  if (S_ISSOCK(mode)) return "it is a socket, not a file";
+  return "it is not a regular file";
+}
+
+}  // namespace
+
 void ReadFileChunks(const std::string& path, const std::function<bool(std::string_view)>& take) {
-  errno = 0;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  // Opened without waiting, so that a pipe with no writer cannot hang the open; only a regular
+  // file is read (a device such as /dev/zero never ends).
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    throw FileError("cannot open " + Quoted(path) + ": " + std::generic_category().message(errno));
+  }
+  std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
   if (!file) {
-    const int error = errno != 0 ? errno : ENOENT;
+    const int error = errno;
+    ::close(fd);
     throw FileError("cannot open " + Quoted(path) + ": " + std::generic_category().message(error));
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    throw FileError("cannot read " + Quoted(path) + ": " + std::generic_category().message(errno));
+  }
+  if (!S_ISREG(status.st_mode)) {
+    throw FileError("cannot read " + Quoted(path) + ": " + NotAFile(status.st_mode));
   }
   std::vector<char> buffer(std::size_t{64} * 1024);
   for (;;) {

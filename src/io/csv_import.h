@@ -68,7 +68,8 @@ CsvPairs ReadCsvPairs(const std::string& path);
 CsvPairs ParseCsvPairs(std::string_view text);
 
 // Hands the bytes of the file at `path` to `take` chunk by chunk (the last one possibly empty)
-// until the file ends or `take` returns false. FileError when it cannot be opened or read.
+// until the file ends or `take` returns false. FileError when it cannot be opened or read, or
+// is no regular file (a folder, a device, a pipe), which might never end.
 void ReadFileChunks(const std::string& path, const std::function<bool(std::string_view)>& take);
 
 // A field as a message shows it: quoted, control characters replaced, long text cut.

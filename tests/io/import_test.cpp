@@ -1,6 +1,7 @@
 // Reading measured curves as pairs or columns; an import is stored whole or not at all.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <random>
 #include <span>
@@ -11,6 +12,7 @@
 #include "io/curve_file.h"
 #include "io/file_error.h"
 #include "model/number_text.h"
+#include "support/temp_dir.h"
 
 namespace kivex::io {
 namespace {
@@ -127,6 +129,25 @@ TEST(CurveFile, FilesOfThePairFormatReadAndFailAsEver) {
       EXPECT_FALSE(ParseCurveFile(text).layout.columns) << text;
     }
   }
+}
+
+TEST(CurveFile, OnlyARegularTextFileIsRead) {
+  // A device or a pipe is refused before it is read: /dev/zero never ends, a pipe may never
+  // start.
+  testing::TempDir dir;
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const auto& [path, reason] :
+       {std::pair<std::string, std::string>{"/dev/zero", "it is a device, not a file"},
+        {pipe, "it is a pipe, not a file"},
+        {dir.path().string(), "Is a directory"}}) {
+    EXPECT_EQ(Outcome([&] { return CurvePoints(ReadCurveFile(path), {}); }),
+              "refused: cannot read \"" + path + "\": " + reason);
+  }
+  // The first zero byte ends the reading of pairs, so a binary file is not read to its end.
+  PairReader reader;
+  reader.Feed("1,2\n");
+  EXPECT_THROW(reader.Feed(std::string_view("3,4\0\0", 5)), FileError);
 }
 
 // (Exports of instruments and spreadsheets, and refusals: the import_layouts and
