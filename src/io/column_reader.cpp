@@ -78,6 +78,26 @@ void ColumnReader::Refuse(const std::string& description, Fault fault) const {
   throw ColumnRefusal{description, pairLike};
 }
 
+void ColumnReader::NoteUnreadNumber(std::string_view line) {
+  // Numbers in quotes may hold the file's separator: "1,000.5","2.5E-06".
+  for (const FieldSeparator separator : {FieldSeparator::Tab, FieldSeparator::Semicolon,
+                                         FieldSeparator::Comma, FieldSeparator::Blanks}) {
+    const std::vector<std::string_view>& fields = headerSplitter_.Split(line, separator);
+    if (fields.size() < 2) continue;
+    const bool decimalComma = DecimalCommaAllowed(separator);
+    const auto unread = std::find_if(fields.begin(), fields.end(), [](std::string_view field) {
+      return NumberFault(field).has_value();
+    });
+    if (unread != fields.end() &&
+        std::all_of(fields.begin(), fields.end(), [&](std::string_view field) {
+          return field.empty() || FieldNumber(field, decimalComma) || NumberFault(field);
+        })) {
+      unreadNumber_ = AtLine(NotANumber(*unread, false));
+      return;
+    }
+  }
+}
+
 void ColumnReader::Feed(std::string_view text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
@@ -242,6 +262,7 @@ bool ColumnReader::TextColumnsAllowed(const LineShape& shape) {
 void ColumnReader::FirstRow(std::string_view line, std::string_view trimmed) {
   const std::optional<LineShape> shape = DataLineShape(trimmed, splitter_);
   if (!shape || !TextColumnsAllowed(*shape)) {
+    if (!unreadNumber_) NoteUnreadNumber(trimmed);
     HeaderText(line, trimmed);
     return;
   }
@@ -251,10 +272,12 @@ void ColumnReader::FirstRow(std::string_view line, std::string_view trimmed) {
     ++(inTable_ ? tableRows_ : strayRows_);
     return;
   }
+  // A line of numbers that could not all be read is no heading: its fault is the file's.
+  if (unreadNumber_) Refuse(*unreadNumber_);
   Start(*shape, line);
   std::size_t at = 0;
   if (ReadRow(splitter_.fields(), at) != RowFault::None) {
-    Refuse(AtLine(ShownField(splitter_.fields()[at], false) + " is not a number"));
+    Refuse(AtLine(NotANumber(splitter_.fields()[at], false)));
   }
   Commit();
 }
@@ -359,7 +382,7 @@ void ColumnReader::NextRow(std::string_view line, std::string_view trimmed) {
     }
   }
   if (fault == RowFault::NotANumber) {
-    Refuse(AtLine(ShownField(fields[at], false) + " is not a number"));
+    Refuse(AtLine(NotANumber(fields[at], false)));
   }
   if (fault == RowFault::TooMany) {
     Refuse(AtLine(Count(static_cast<long long>(fields.size()), "field", "fields") +
@@ -477,6 +500,7 @@ CurveFile ColumnReader::Finish() {
                               " outside the curve tables");
     }
   }
+  if (!dataStarted_ && unreadNumber_) Refuse(*unreadNumber_);
   if (!dataStarted_) Refuse("no data: every line is text, a comment or blank");
   leftPairFieldsEmpty_ = leftEmpty_ && layout_.skippedLines == 0 && layout_.commentLines == 0 &&
                          layout_.separator == FieldSeparator::Comma &&

@@ -8,6 +8,7 @@
 //   reader.Feed("E/V\tI/mA\n0,1\t2\n");
 //   CurveFile file = reader.Finish();  // file.values == {0.1, 2}, columnInfo[1].scale == 1e-3
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +47,9 @@ class ColumnReader {
   enum class RowFault { None, NotANumber, TooMany };
 
   std::string AtLine(const std::string& what) const;
+  // Before the data: a line of numbers some of which cannot be read (too large, grouped by
+  // thousands), which is then no heading but the cause of finding no data.
+  void NoteUnreadNumber(std::string_view line);
   [[noreturn]] void Refuse(const std::string& description, Fault fault = Fault::Other) const;
   void Append(std::string_view piece);
   void EndLine(std::string_view raw);
@@ -88,6 +92,7 @@ class ColumnReader {
   bool leftEmpty_ = false;  // some row left a field empty or ended early
   bool leftPairFieldsEmpty_ = false;
   long long lineNumber_ = 1;
+  std::optional<std::string> unreadNumber_;  // the refusal of the first such line
   long long rows_ = 0;
   std::size_t lead_ = 0;  // the tabs before the first row's first field: an empty column
 

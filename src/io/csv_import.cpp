@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <system_error>
 
+#include "io/column_layout.h"
 #include "io/curve_file.h"
 #include "io/file_error.h"
 #include "model/number_text.h"
@@ -36,6 +39,71 @@ std::string ShownField(std::string_view field, bool cut) {
     cut = true;
   }
   return "\"" + shown + (cut ? "...\"" : "\"");
+}
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t Digits(std::string_view text, std::size_t at) {
+  std::size_t end = at;
+  while (end < text.size() && IsDigit(text[end])) ++end;
+  return end - at;
+}
+
+// A number whose decimal exponent puts it beyond the largest double ("1e400"); one below the
+// smallest ("1e-400") reads as 0 and is no fault.
+bool TooLarge(std::string_view field) {
+  std::string number(TrimBlanks(field));
+  if (!number.empty() && (number.front() == '+' || number.front() == '-')) number.erase(0, 1);
+  // A decimal comma reads as a point here: the field is refused either way.
+  if (std::count(number.begin(), number.end(), ',') == 1 && number.find('.') == std::string::npos) {
+    number[number.find(',')] = '.';
+  }
+  double value = 0;
+  const char* end = number.data() + number.size();
+  const auto [ptr, ec] = std::from_chars(number.data(), end, value, std::chars_format::general);
+  return ec == std::errc::result_out_of_range && ptr == end && model::ReadNumber(number) != 0;
+}
+
+}  // namespace
+
+bool ThousandsGrouped(std::string_view field) {
+  field = TrimBlanks(field);
+  if (!field.empty() && (field.front() == '+' || field.front() == '-')) field.remove_prefix(1);
+  const std::size_t lead = Digits(field, 0);
+  if (lead < 1 || lead > 3 || lead == field.size()) return false;
+  const char group = field[lead];
+  if (group != ',' && group != '.') return false;
+  const char point = group == ',' ? '.' : ',';
+  std::size_t at = lead;
+  int groups = 0;
+  while (at < field.size() && field[at] == group && Digits(field, at + 1) == 3) {
+    at += 4;
+    ++groups;
+  }
+  const bool pointed = at < field.size() && field[at] == point;
+  if (pointed) at += 1 + Digits(field, at + 1);
+  if (at < field.size() && (field[at] == 'e' || field[at] == 'E')) {
+    ++at;
+    if (at < field.size() && (field[at] == '+' || field[at] == '-')) ++at;
+    const std::size_t exponent = Digits(field, at);
+    if (exponent == 0) return false;
+    at += exponent;
+  }
+  // One group and no decimal separator may as well be a decimal comma or point.
+  return at == field.size() && groups >= 1 && (pointed || groups >= 2);
+}
+
+std::optional<std::string> NumberFault(std::string_view field) {
+  if (TooLarge(field)) return " is out of range: too large for a number";
+  if (ThousandsGrouped(field)) return " is a number with a thousands separator";
+  return std::nullopt;
+}
+
+std::string NotANumber(std::string_view field, bool cut) {
+  const std::optional<std::string> fault = cut ? std::nullopt : NumberFault(field);
+  return ShownField(field, cut) + fault.value_or(" is not a number");
 }
 
 void PairReader::Feed(std::string_view chunk) {
@@ -100,7 +168,7 @@ void PairReader::EndField(bool lineEnd) {
                     " points");
   }
   const std::optional<double> value = fieldTooLong_ ? std::nullopt : model::ParseNumber(field_);
-  if (!value) Fail(line_, ShownField(field_, fieldTooLong_) + " is not a number");
+  if (!value) Fail(line_, NotANumber(field_, fieldTooLong_));
   if (pendingX_) {
     pairs_.x.push_back(x_);
     pairs_.y.push_back(*value);

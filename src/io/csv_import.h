@@ -15,6 +15,7 @@
 // Import reads more than this pair format (headers, columns, other separators): see curve_file.h.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,19 @@ void ReadFileChunks(const std::string& path, const std::function<bool(std::strin
 
 // A field as a message shows it: quoted, control characters replaced, long text cut.
 std::string ShownField(std::string_view field, bool cut);
+
+// Why a field that reads as no number is written as one, for a refusal to say: " is out of range:
+// too large for a number" ("1e400"), " is a number with a thousands separator" ("1,000.5",
+// "-1.000.000,25"; not "1,000", which may be a decimal comma); no value for anything else.
+std::optional<std::string> NumberFault(std::string_view field);
+
+// Digits grouped in threes by commas or points beside the other as decimal separator ("1,000.5",
+// "1.000,5"), or by two groups or more ("1,000,000"); "1,000" alone is not, as it may be a
+// decimal comma.
+bool ThousandsGrouped(std::string_view field);
+
+// What a refusal says of a field that is no number: the field and its fault, or "is not a number".
+std::string NotANumber(std::string_view field, bool cut);
 
 // Holds the points as a measured curve: x(1..M) (the axis of every curve), y(1..M, slot),
 // pointCount = M, firstPoint = 1, lastPoint = M, and the axis's shape read from the potentials

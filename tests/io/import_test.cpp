@@ -52,7 +52,7 @@ const std::pair<std::string, std::string> kFiles[] = {
     {"1,2\n3,4\n5\n", "refused: line 3: " + kOdd},
     {"1,2\n3,4 mA\n", "refused: line 2: \"4 mA\" is not a number"},
     {"1,2\n3,nan\n", "refused: line 2: \"nan\" is not a number"},
-    {"1,2\n3,1e999\n", "refused: line 2: \"1e999\" is not a number"},
+    {"1,2\n3,1e999\n", "refused: line 2: \"1e999\" is out of range: too large for a number"},
     {"1,,2\n", "refused: line 1: a field is empty"},
     // The import reads these as columns or as text, not as pairs.
     // Three columns on two lines read as a flat sequence: the columns mix.
@@ -129,6 +129,24 @@ TEST(CurveFile, FilesOfThePairFormatReadAndFailAsEver) {
       EXPECT_FALSE(ParseCurveFile(text).layout.columns) << text;
     }
   }
+}
+
+// Numbers a spreadsheet or a logger wrote in ways of their own, refused with the cause.
+const std::pair<std::string, std::string> kOddlyWritten[] = {
+    // Numbers beyond a double, not read as infinite; one below the smallest is 0.
+    {"E\tI\n1e400\t1\n", "refused: line 2: \"1e400\" is out of range: too large for a number"},
+    {"E\tI\n0.1\t1\n0.2\t-1e400\n",
+     "refused: line 3: \"-1e400\" is out of range: too large for a number"},
+    {"E\tI\n1e-400\t1e400\n", "refused: line 2: \"1e400\" is out of range: too large for a number"},
+    // Thousands separators, quoted or not, whichever the decimal separator.
+    {"\"1,000.5\",\"2e-06\"\n\"1,001.5\",\"3e-06\"\n",
+     "refused: line 1: \"1,000.5\" is a number with a thousands separator"},
+    {"E;I\n0,5;1\n1.000,5;2\n",
+     "refused: line 3: \"1.000,5\" is a number with a thousands separator"},
+};
+
+TEST(CurveFile, OddlyWrittenNumbersAreReadOrRefusedWithTheirCause) {
+  for (const auto& [text, outcome] : kOddlyWritten) EXPECT_EQ(Curve(text), outcome) << text;
 }
 
 TEST(CurveFile, OnlyARegularTextFileIsRead) {
