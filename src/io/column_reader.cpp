@@ -62,6 +62,63 @@ bool NamesRow(const std::vector<std::string_view>& fields) {
                      [](std::string_view field) { return !field.empty() && !ParseUnit(field); });
 }
 
+// A whole number, such as a count of the lines below.
+bool WholeNumber(std::string_view field) {
+  if (!field.empty() && (field.front() == '+' || field.front() == '-')) field.remove_prefix(1);
+  return !field.empty() &&
+         std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The digits after a decimal comma, with any exponent: "500", "00E-07".
+bool Fraction(std::string_view field) {
+  std::size_t at = 0;
+  while (at < field.size() && field[at] >= '0' && field[at] <= '9') ++at;
+  if (at == 0) return false;
+  if (at < field.size() && (field[at] == 'e' || field[at] == 'E')) {
+    ++at;
+    if (at < field.size() && (field[at] == '+' || field[at] == '-')) ++at;
+    return at < field.size() && WholeNumber(field.substr(at));
+  }
+  return at == field.size();
+}
+
+// Numbers written with decimal commas and separated by commas: each splits into its whole part
+// and its fraction, so a row holds twice as many fields as the heading names ("0,500,1,00E-07"
+// under "Potential/V,Current/A").
+bool SplitByDecimalCommas(const std::vector<std::string_view>& fields, std::size_t headings) {
+  if (headings < 2 || fields.size() != 2 * headings) return false;
+  for (std::size_t i = 0; i < fields.size(); i += 2) {
+    if (!WholeNumber(fields[i]) || !Fraction(fields[i + 1])) return false;
+  }
+  return true;
+}
+
+// Numbers grouped by thousands and separated by commas: "1,000.5,2e-06" splits into more fields
+// than the heading names. The fields from `at` on, taken as `groups` numbers, each a field alone
+// or fields that joined by commas are grouped by thousands: the first such number ("" when every
+// number is a field alone), or no value when they cannot be so taken. `failed` marks the (at,
+// groups) found not to work, so that no split is tried twice.
+std::optional<std::string> ThousandsAcross(const std::vector<std::string_view>& fields,
+                                           std::size_t at, std::size_t groups,
+                                           std::vector<char>& failed) {
+  constexpr std::size_t kMostParts = 4;  // "1,000,000,000.5"
+  const std::size_t left = fields.size() - at;
+  if (left < groups || left > kMostParts * groups) return std::nullopt;
+  if (groups == 0) return std::string();
+  char& known = failed[at * fields.size() + groups];
+  if (known != 0) return std::nullopt;
+  for (std::size_t parts = 1; parts <= std::min(kMostParts, left); ++parts) {
+    std::string joined(fields[at]);
+    for (std::size_t k = 1; k < parts; ++k) joined += "," + std::string(fields[at + k]);
+    if (parts == 1 ? !FieldNumber(joined, false) : !ThousandsGrouped(joined)) continue;
+    if (std::optional<std::string> rest = ThousandsAcross(fields, at + parts, groups - 1, failed)) {
+      return parts > 1 ? joined : *rest;
+    }
+  }
+  known = 1;
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string ColumnReader::AtLine(const std::string& what) const {
@@ -294,6 +351,7 @@ void ColumnReader::Start(const LineShape& shape, std::string_view line) {
   if (fields.size() > static_cast<std::size_t>(kMaxColumns)) {
     Refuse(AtLine("more than " + std::to_string(kMaxColumns) + " columns"));
   }
+  if (shape.separator == FieldSeparator::Comma) RefuseCommasInNumbers(fields);
   if (shape.separator == FieldSeparator::Tab) {
     while (lead_ < line.size() && line[lead_] == '\t') ++lead_;
   }
@@ -311,6 +369,27 @@ void ColumnReader::Start(const LineShape& shape, std::string_view line) {
   for (const ColumnInfo& column : layout_.columnInfo) textColumn_.push_back(column.text ? 1 : 0);
   dataStarted_ = true;
   if (format_ == nullptr) Recognise();
+}
+
+void ColumnReader::RefuseCommasInNumbers(const std::vector<std::string_view>& fields) {
+  // The heading's own count, whatever separates it: "E;I" over "0,5,1,2e-6".
+  std::size_t headings = 0;
+  for (const FieldSeparator separator :
+       {FieldSeparator::Comma, FieldSeparator::Semicolon, FieldSeparator::Tab}) {
+    headings = std::max(headings, headerSplitter_.Split(TrimBlanks(header_), separator).size());
+  }
+  if (headings < 2 || fields.size() <= headings) return;
+  if (SplitByDecimalCommas(fields, headings)) {
+    Refuse(AtLine(Count(static_cast<long long>(fields.size()), "field", "fields") + " under " +
+                  std::to_string(headings) +
+                  " headings: the numbers are written with decimal commas, which a file "
+                  "separated by commas cannot hold; save it separated by semicolons or tabs"));
+  }
+  std::vector<char> failed(fields.size() * fields.size(), 0);
+  if (const std::optional<std::string> grouped = ThousandsAcross(fields, 0, headings, failed);
+      grouped && !grouped->empty()) {
+    Refuse(AtLine(NotANumber(*grouped, false)));
+  }
 }
 
 void ColumnReader::Headings() {

@@ -61,6 +61,9 @@ class ColumnReader {
   bool TextColumnsAllowed(const LineShape& shape);
   void FirstRow(std::string_view line, std::string_view trimmed);
   void Start(const LineShape& shape, std::string_view line);
+  // Numbers that hold the commas separating the fields: more fields in the first row than the
+  // heading names, which decimal commas or thousands separators explain.
+  void RefuseCommasInNumbers(const std::vector<std::string_view>& fields);
   void Headings();
   void NextRow(std::string_view line, std::string_view trimmed);
   RowFault ReadRow(const std::vector<std::string_view>& fields, std::size_t& at);

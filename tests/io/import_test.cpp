@@ -141,8 +141,17 @@ const std::pair<std::string, std::string> kOddlyWritten[] = {
     // Thousands separators, quoted or not, whichever the decimal separator.
     {"\"1,000.5\",\"2e-06\"\n\"1,001.5\",\"3e-06\"\n",
      "refused: line 1: \"1,000.5\" is a number with a thousands separator"},
+    {"E,I\n1,000.5,2e-06\n", "refused: line 2: \"1,000.5\" is a number with a thousands separator"},
     {"E;I\n0,5;1\n1.000,5;2\n",
      "refused: line 3: \"1.000,5\" is a number with a thousands separator"},
+    // Decimal commas in a file separated by commas: each number falls in two.
+    {"Potential/V,Current/A\n0,500,1,00E-07\n0,510,1,10E-07\n",
+     "refused: line 2: 4 fields under 2 headings: the numbers are written with decimal commas, "
+     "which a file separated by commas cannot hold; save it separated by semicolons or tabs"},
+    {"E;I\n0,5,1,2e-6\n",
+     "refused: line 2: 4 fields under 2 headings: the numbers are written with decimal commas, "
+     "which a file separated by commas cannot hold; save it separated by semicolons or tabs"},
+    {"E;I\n0,5;1,2e-6\n0,6;1,3e-6\n", "0.5 1.2e-06; 0.6 1.3e-06; "},
 };
 
 TEST(CurveFile, OddlyWrittenNumbersAreReadOrRefusedWithTheirCause) {
