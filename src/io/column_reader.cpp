@@ -119,6 +119,21 @@ std::optional<std::string> ThousandsAcross(const std::vector<std::string_view>& 
   return std::nullopt;
 }
 
+// Every field split at commas is a number: a line the pair format reads.
+bool AllNumbers(std::string_view line, FieldSplitter& splitter) {
+  const std::vector<std::string_view>& fields = splitter.Split(line, FieldSeparator::Comma);
+  return std::all_of(fields.begin(), fields.end(),
+                     [](std::string_view field) { return FieldNumber(field, false).has_value(); });
+}
+
+char SeparatorMark(FieldSeparator separator) {
+  return separator == FieldSeparator::Tab         ? '\t'
+         : separator == FieldSeparator::Semicolon ? ';'
+                                                  : ',';
+}
+
+constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
+
 }  // namespace
 
 std::string ColumnReader::AtLine(const std::string& what) const {
@@ -133,6 +148,11 @@ void ColumnReader::Refuse(const std::string& description, Fault fault) const {
                         layout_.separator == FieldSeparator::Comma &&
                         (layout_.columnCount <= 2 || fault == Fault::FieldCount);
   throw ColumnRefusal{description, pairLike};
+}
+
+void ColumnReader::RefuseSingleNumber(long long line) const {
+  Refuse("line " + std::to_string(line) +
+         ": a single number; a curve needs a potential and a value on every line");
 }
 
 void ColumnReader::NoteUnreadNumber(std::string_view line) {
@@ -225,9 +245,15 @@ void ColumnReader::Line(std::string_view raw) {
   }
   // Leading tabs may stand for empty columns; leading blanks never do.
   std::string_view line = raw;
+  if (raw.find(kNoBreakSpace) != std::string_view::npos) line = WithoutNoBreakSpaces(raw);
   while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-  const std::string_view trimmed = TrimBlanks(line);
+  std::string_view trimmed = TrimBlanks(line);
   if (trimmed.empty()) return;
+  if (const std::string_view numbers = WithoutRemark(trimmed); numbers.size() < trimmed.size()) {
+    line = line.substr(0, static_cast<std::size_t>(numbers.data() + numbers.size() - line.data()));
+    trimmed = numbers;
+  }
+  if (countLine_ != 0 && !countSettled_) SettleCount(trimmed);
   if (!dataStarted_ && lineNumber_ <= facts_.headerLines) {
     HeaderText(line, trimmed);
     return;
@@ -253,6 +279,66 @@ void ColumnReader::Line(std::string_view raw) {
   } else {
     NextRow(line, trimmed);
   }
+}
+
+std::string_view ColumnReader::WithoutRemark(std::string_view trimmed) {
+  // A remark starts after blanks or a separator; "1e-06#2" is no number, and no remark either.
+  const std::size_t hash = trimmed.find('#');
+  if (hash == std::string_view::npos || hash == 0) return trimmed;
+  const char before = trimmed[hash - 1];
+  if (!IsBlank(before) && before != ',' && before != ';') return trimmed;
+  std::string_view numbers = TrimBlanks(trimmed.substr(0, hash));
+  const std::optional<LineShape> shape = DataLineShape(numbers, splitter_);
+  if (!shape || shape->texts > 0) return trimmed;
+  if (shape->separator == FieldSeparator::Blanks) return numbers;
+  const char mark = SeparatorMark(shape->separator);
+  // A remark that holds the separator is fields.
+  if (trimmed.find(mark, hash) != std::string_view::npos) return trimmed;
+  // Does the '#' start a field of its own? Then it is a text column's ("#flag") where the
+  // heading or the first row has a column there.
+  const std::string_view gap = trimmed.substr(numbers.size(), hash - numbers.size());
+  bool ownField = gap.find(mark) != std::string_view::npos;
+  if (numbers.back() == mark) {
+    numbers = TrimBlanks(numbers.substr(0, numbers.size() - 1));
+    ownField = true;
+  }
+  if (ownField) {
+    const std::size_t at = splitter_.Split(numbers, shape->separator).size();
+    const bool textColumn =
+        dataStarted_ ? at < textColumn_.size() && textColumn_[at] != 0
+                     : headerSplitter_.Split(TrimBlanks(header_), shape->separator).size() > at;
+    if (textColumn) return trimmed;
+  }
+  return numbers;
+}
+
+void ColumnReader::SettleCount(std::string_view next) {
+  countSettled_ = true;
+  // Text or a comment below it makes it a count; numbers, even those that run on from line to
+  // line as pairs may, make it a row of one column, refused as it always was.
+  const std::optional<LineShape> shape = DataLineShape(next, splitter_);
+  const bool text =
+      !next.empty() &&
+      (next.front() == '#' || ((!shape || shape->texts > 0) && !AllNumbers(next, headerSplitter_)));
+  if (text) return;
+  --layout_.skippedLines;
+  RefuseSingleNumber(countLine_);
+}
+
+std::string_view ColumnReader::WithoutNoBreakSpaces(std::string_view raw) {
+  // A spreadsheet may align its numbers with no-break spaces (U+00A0); as blanks they separate
+  // the numbers. Any other line, a heading say, keeps them.
+  spaced_.clear();
+  for (std::size_t at = 0; at < raw.size();) {
+    if (raw.substr(at, kNoBreakSpace.size()) == kNoBreakSpace) {
+      spaced_ += ' ';
+      at += kNoBreakSpace.size();
+    } else {
+      spaced_ += raw[at++];
+    }
+  }
+  const std::optional<LineShape> shape = DataLineShape(TrimBlanks(spaced_), splitter_);
+  return shape && shape->texts == 0 ? std::string_view(spaced_) : raw;
 }
 
 void ColumnReader::Skip(std::string_view line) {
@@ -323,6 +409,14 @@ void ColumnReader::FirstRow(std::string_view line, std::string_view trimmed) {
     HeaderText(line, trimmed);
     return;
   }
+  // A whole number alone on the first line may count the lines below, as some programs write
+  // it above the header; the next line tells (SettleCount).
+  if (splitter_.fields().size() == 1 && layout_.skippedLines == 0 && countLine_ == 0 &&
+      WholeNumber(trimmed)) {
+    countLine_ = lineNumber_;
+    Skip(trimmed);
+    return;
+  }
   if (ReadsTables() && !inCurveTable_) {
     // A row of a table that is not the curve, such as the open-circuit record before it.
     ++layout_.skippedLines;
@@ -345,9 +439,7 @@ void ColumnReader::Start(const LineShape& shape, std::string_view line) {
   layout_.separator = shape.separator;
   layout_.columnCount = static_cast<int>(fields.size());
   layout_.firstDataLine = lineNumber_;
-  if (fields.size() == 1) {
-    Refuse(AtLine("a single number; a curve needs a potential and a value on every line"));
-  }
+  if (fields.size() == 1) RefuseSingleNumber(lineNumber_);
   if (fields.size() > static_cast<std::size_t>(kMaxColumns)) {
     Refuse(AtLine("more than " + std::to_string(kMaxColumns) + " columns"));
   }
@@ -476,9 +568,7 @@ bool ColumnReader::QuickRow(std::string_view line) {
   if (separator == FieldSeparator::Blanks || line.find('"') != std::string_view::npos) {
     return false;
   }
-  const char mark = separator == FieldSeparator::Tab         ? '\t'
-                    : separator == FieldSeparator::Semicolon ? ';'
-                                                             : ',';
+  const char mark = SeparatorMark(separator);
   const bool decimalComma = DecimalCommaAllowed(separator);
   auto isBlank = [&](char c) { return c == ' ' || (c == '\t' && mark != '\t'); };
   const auto columns = static_cast<std::size_t>(layout_.columnCount);
@@ -579,6 +669,7 @@ CurveFile ColumnReader::Finish() {
                               " outside the curve tables");
     }
   }
+  if (countLine_ != 0 && !countSettled_) SettleCount("");
   if (!dataStarted_ && unreadNumber_) Refuse(*unreadNumber_);
   if (!dataStarted_) Refuse("no data: every line is text, a comment or blank");
   leftPairFieldsEmpty_ = leftEmpty_ && layout_.skippedLines == 0 && layout_.commentLines == 0 &&

@@ -47,6 +47,7 @@ class ColumnReader {
   enum class RowFault { None, NotANumber, TooMany };
 
   std::string AtLine(const std::string& what) const;
+  [[noreturn]] void RefuseSingleNumber(long long line) const;
   // Before the data: a line of numbers some of which cannot be read (too large, grouped by
   // thousands), which is then no heading but the cause of finding no data.
   void NoteUnreadNumber(std::string_view line);
@@ -54,6 +55,14 @@ class ColumnReader {
   void Append(std::string_view piece);
   void EndLine(std::string_view raw);
   void Line(std::string_view raw);
+  // A line of numbers aligned with no-break spaces, blanks in their place; any other as it is.
+  std::string_view WithoutNoBreakSpaces(std::string_view raw);
+  // The numbers of a line without the remark after them ("0.1,1e-06 # c", "0.1\t1e-06\t# c");
+  // the line as it stands when it holds none, or when the '#' starts a field of a text column.
+  std::string_view WithoutRemark(std::string_view trimmed);
+  // Whether the whole number alone on the first line counts lines, by the line after it (`next`,
+  // empty at the end of the file); refuses it as a row of one column when not.
+  void SettleCount(std::string_view next);
   void Skip(std::string_view line);
   void HeaderText(std::string_view line, std::string_view trimmed);
   void BeginTable(std::string_view name, std::string_view line);
@@ -87,6 +96,7 @@ class ColumnReader {
   FieldSplitter splitter_;
   FieldSplitter headerSplitter_;
   std::string line_;
+  std::string spaced_;       // a line with its no-break spaces made blanks
   std::string header_;       // the last skipped line before the data
   std::string headerAbove_;  // and the one before it: names over a units row, or scan titles
   bool lineTooLong_ = false;
@@ -95,6 +105,8 @@ class ColumnReader {
   bool leftEmpty_ = false;  // some row left a field empty or ended early
   bool leftPairFieldsEmpty_ = false;
   long long lineNumber_ = 1;
+  long long countLine_ = 0;  // a whole number alone on the first line
+  bool countSettled_ = false;
   std::optional<std::string> unreadNumber_;  // the refusal of the first such line
   long long rows_ = 0;
   std::size_t lead_ = 0;  // the tabs before the first row's first field: an empty column

@@ -131,8 +131,23 @@ TEST(CurveFile, FilesOfThePairFormatReadAndFailAsEver) {
   }
 }
 
-// Numbers a spreadsheet or a logger wrote in ways of their own, refused with the cause.
+// Files a spreadsheet or a logger wrote in ways of their own: read where the numbers are plain,
+// refused with the cause where they are not.
 const std::pair<std::string, std::string> kOddlyWritten[] = {
+    // A remark after the numbers, after blanks or a separator; a '#' that is a field of a text
+    // column stays one.
+    {"0.1,1e-06 # c\n0.2,2e-06 # d\n", "0.1 1e-06; 0.2 2e-06; "},
+    {"E\tI\n0.1\t1e-06\t# c\n0.2\t2e-06\n", "0.1 1e-06; 0.2 2e-06; "},
+    {"E,I,F\n0.1,1,#a\n0.2,2,ok\n", "0.1 1; 0.2 2; "},
+    // No-break spaces between the numbers.
+    {"0.1\xC2\xA0\xC2\xA0"
+     "1e-06\n0.2\xC2\xA0"
+     "2e-06\n",
+     "0.1 1e-06; 0.2 2e-06; "},
+    // The count of the lines below, above the header or a comment.
+    {"2\nE\tI\n0.1\t1e-06\n0.2\t2e-06\n", "0.1 1e-06; 0.2 2e-06; "},
+    {"2\n# E I\n0.1 1e-06\n0.2 2e-06\n", "0.1 1e-06; 0.2 2e-06; "},
+    {"2\n", "refused: line 1: " + kOdd},  // no count, but a number left alone, as ever
     // Numbers beyond a double, not read as infinite; one below the smallest is 0.
     {"E\tI\n1e400\t1\n", "refused: line 2: \"1e400\" is out of range: too large for a number"},
     {"E\tI\n0.1\t1\n0.2\t-1e400\n",
