@@ -648,6 +648,7 @@ void ColumnReader::Commit() {
   values_.insert(values_.end(), row_.begin(), row_.end());
   for (std::size_t i = 0; i < row_.size(); ++i) filled_[i] += std::isnan(row_[i]) ? 0 : 1;
   if (ReadsTables()) rowCycle_.push_back(layout_.curveTables);
+  rowLines_.Add(lineNumber_);
   ++rows_;
 }
 
@@ -681,6 +682,7 @@ CurveFile ColumnReader::Finish() {
   if (values_.capacity() > values_.size() + values_.size() / 4) values_.shrink_to_fit();
   file.values = std::move(values_);
   file.rowCycle = std::move(rowCycle_);
+  file.rowLines = std::move(rowLines_);
   MarkSettingColumns(file);
   if (file.rowCycle.empty()) MarkCycles(file);
   file.layout.settings = settings_.Settings();

@@ -90,6 +90,7 @@ class ColumnReader {
   CurveFileLayout layout_;
   std::vector<double> values_;
   std::vector<int> rowCycle_;
+  RowLines rowLines_;
   std::vector<long long> filled_;  // the rows holding a number, per column
   std::vector<char> textColumn_;   // per column: a text column
   std::vector<double> row_;        // the row being read

@@ -172,6 +172,7 @@ void PairReader::EndField(bool lineEnd) {
   if (pendingX_) {
     pairs_.x.push_back(x_);
     pairs_.y.push_back(*value);
+    rowLines_.Add(xLine_);
     pendingX_ = false;
   } else {
     x_ = *value;

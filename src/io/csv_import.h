@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "io/row_lines.h"
 #include "model/count.h"
 #include "model/curve_set.h"
 
@@ -40,6 +41,8 @@ class PairReader {
 
   // The number of fields on every line that holds any, 0 when none does, -1 when it varies.
   int fieldsPerLine() const { return fieldsPerLine_; }
+  // The line of each pair's potential.
+  const RowLines& rowLines() const { return rowLines_; }
 
  private:
   void Take(char c);
@@ -48,6 +51,7 @@ class PairReader {
   void EndField(bool lineEnd);
 
   CsvPairs pairs_;
+  RowLines rowLines_;
   std::string field_;
   bool fieldTooLong_ = false;
   long long line_ = 1;

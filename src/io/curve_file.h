@@ -48,6 +48,7 @@
 #include "io/column_layout.h"
 #include "io/csv_import.h"
 #include "io/file_settings.h"
+#include "io/row_lines.h"
 #include "io/text_decoder.h"
 
 namespace kivex::io {
@@ -80,6 +81,8 @@ struct CurveFile {
                                // field is NaN
   std::vector<int> rowCycle;   // the file's own cycle of each row (a curve table, a cycle or
                                // scan column), empty when the file marks none
+  RowLines rowLines;           // the line each row was read from (for the pair format, the line
+                               // of each pair's potential)
 
   std::size_t rows() const { return values.size() / static_cast<std::size_t>(layout.columnCount); }
 };
