@@ -73,16 +73,21 @@ bool ThousandsGrouped(std::string_view field) {
   if (!field.empty() && (field.front() == '+' || field.front() == '-')) field.remove_prefix(1);
   const std::size_t lead = Digits(field, 0);
   if (lead < 1 || lead > 3 || lead == field.size()) return false;
-  const char group = field[lead];
-  if (group != ',' && group != '.') return false;
-  const char point = group == ',' ? '.' : ',';
+  // Between the groups a comma, a point, or a no-break space (U+00A0, the narrow U+202F) as
+  // spreadsheets write in some languages.
+  std::string_view group;
+  for (const std::string_view mark : {",", ".", "\xC2\xA0", "\xE2\x80\xAF"}) {
+    if (field.substr(lead, mark.size()) == mark) group = mark;
+  }
+  if (group.empty()) return false;
   std::size_t at = lead;
   int groups = 0;
-  while (at < field.size() && field[at] == group && Digits(field, at + 1) == 3) {
-    at += 4;
+  while (field.substr(at, group.size()) == group && Digits(field, at + group.size()) == 3) {
+    at += group.size() + 3;
     ++groups;
   }
-  const bool pointed = at < field.size() && field[at] == point;
+  const bool pointed =
+      at < field.size() && (field[at] == ',' || field[at] == '.') && field.substr(at, 1) != group;
   if (pointed) at += 1 + Digits(field, at + 1);
   if (at < field.size() && (field[at] == 'e' || field[at] == 'E')) {
     ++at;
@@ -91,8 +96,9 @@ bool ThousandsGrouped(std::string_view field) {
     if (exponent == 0) return false;
     at += exponent;
   }
-  // One group and no decimal separator may as well be a decimal comma or point.
-  return at == field.size() && groups >= 1 && (pointed || groups >= 2);
+  // One group of a comma or a point and no decimal separator may as well be a decimal comma or
+  // point ("1,000"); a space never is one.
+  return at == field.size() && groups >= 1 && (pointed || groups >= 2 || group.size() > 1);
 }
 
 std::optional<std::string> NumberFault(std::string_view field) {

@@ -86,8 +86,8 @@ std::string ShownField(std::string_view field, bool cut);
 std::optional<std::string> NumberFault(std::string_view field);
 
 // Digits grouped in threes by commas or points beside the other as decimal separator ("1,000.5",
-// "1.000,5"), or by two groups or more ("1,000,000"); "1,000" alone is not, as it may be a
-// decimal comma.
+// "1.000,5"), or by two groups or more ("1,000,000"), or by no-break spaces ("1\xC2\xA0000");
+// "1,000" alone is not, as it may be a decimal comma.
 bool ThousandsGrouped(std::string_view field);
 
 // What a refusal says of a field that is no number: the field and its fault, or "is not a number".

@@ -159,6 +159,10 @@ const std::pair<std::string, std::string> kOddlyWritten[] = {
     {"E,I\n1,000.5,2e-06\n", "refused: line 2: \"1,000.5\" is a number with a thousands separator"},
     {"E;I\n0,5;1\n1.000,5;2\n",
      "refused: line 3: \"1.000,5\" is a number with a thousands separator"},
+    {"E;I\n1\xC2\xA0"
+     "000,5;2\n",
+     "refused: line 2: \"1\xC2\xA0"
+     "000,5\" is a number with a thousands separator"},
     // Decimal commas in a file separated by commas: each number falls in two.
     {"Potential/V,Current/A\n0,500,1,00E-07\n0,510,1,10E-07\n",
      "refused: line 2: 4 fields under 2 headings: the numbers are written with decimal commas, "
