@@ -62,6 +62,78 @@ bool NamesRow(const std::vector<std::string_view>& fields) {
                      [](std::string_view field) { return !field.empty() && !ParseUnit(field); });
 }
 
+// A whole number, such as a count of the lines below.
+bool WholeNumber(std::string_view field) {
+  if (!field.empty() && (field.front() == '+' || field.front() == '-')) field.remove_prefix(1);
+  return !field.empty() &&
+         std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The digits after a decimal comma, with any exponent: "500", "00E-07".
+bool Fraction(std::string_view field) {
+  std::size_t at = 0;
+  while (at < field.size() && field[at] >= '0' && field[at] <= '9') ++at;
+  if (at == 0) return false;
+  if (at < field.size() && (field[at] == 'e' || field[at] == 'E')) {
+    ++at;
+    if (at < field.size() && (field[at] == '+' || field[at] == '-')) ++at;
+    return at < field.size() && WholeNumber(field.substr(at));
+  }
+  return at == field.size();
+}
+
+// Numbers written with decimal commas and separated by commas: each splits into its whole part
+// and its fraction, so a row holds twice as many fields as the heading names ("0,500,1,00E-07"
+// under "Potential/V,Current/A").
+bool SplitByDecimalCommas(const std::vector<std::string_view>& fields, std::size_t headings) {
+  if (headings < 2 || fields.size() != 2 * headings) return false;
+  for (std::size_t i = 0; i < fields.size(); i += 2) {
+    if (!WholeNumber(fields[i]) || !Fraction(fields[i + 1])) return false;
+  }
+  return true;
+}
+
+// Numbers grouped by thousands and separated by commas: "1,000.5,2e-06" splits into more fields
+// than the heading names. The fields from `at` on, taken as `groups` numbers, each a field alone
+// or fields that joined by commas are grouped by thousands: the first such number ("" when every
+// number is a field alone), or no value when they cannot be so taken. `failed` marks the (at,
+// groups) found not to work, so that no split is tried twice.
+std::optional<std::string> ThousandsAcross(const std::vector<std::string_view>& fields,
+                                           std::size_t at, std::size_t groups,
+                                           std::vector<char>& failed) {
+  constexpr std::size_t kMostParts = 4;  // "1,000,000,000.5"
+  const std::size_t left = fields.size() - at;
+  if (left < groups || left > kMostParts * groups) return std::nullopt;
+  if (groups == 0) return std::string();
+  char& known = failed[at * fields.size() + groups];
+  if (known != 0) return std::nullopt;
+  for (std::size_t parts = 1; parts <= std::min(kMostParts, left); ++parts) {
+    std::string joined(fields[at]);
+    for (std::size_t k = 1; k < parts; ++k) joined += "," + std::string(fields[at + k]);
+    if (parts == 1 ? !FieldNumber(joined, false) : !ThousandsGrouped(joined)) continue;
+    if (std::optional<std::string> rest = ThousandsAcross(fields, at + parts, groups - 1, failed)) {
+      return parts > 1 ? joined : *rest;
+    }
+  }
+  known = 1;
+  return std::nullopt;
+}
+
+// Every field split at commas is a number: a line the pair format reads.
+bool AllNumbers(std::string_view line, FieldSplitter& splitter) {
+  const std::vector<std::string_view>& fields = splitter.Split(line, FieldSeparator::Comma);
+  return std::all_of(fields.begin(), fields.end(),
+                     [](std::string_view field) { return FieldNumber(field, false).has_value(); });
+}
+
+char SeparatorMark(FieldSeparator separator) {
+  return separator == FieldSeparator::Tab         ? '\t'
+         : separator == FieldSeparator::Semicolon ? ';'
+                                                  : ',';
+}
+
+constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
+
 }  // namespace
 
 std::string ColumnReader::AtLine(const std::string& what) const {
@@ -76,6 +148,31 @@ void ColumnReader::Refuse(const std::string& description, Fault fault) const {
                         layout_.separator == FieldSeparator::Comma &&
                         (layout_.columnCount <= 2 || fault == Fault::FieldCount);
   throw ColumnRefusal{description, pairLike};
+}
+
+void ColumnReader::RefuseSingleNumber(long long line) const {
+  Refuse("line " + std::to_string(line) +
+         ": a single number; a curve needs a potential and a value on every line");
+}
+
+void ColumnReader::NoteUnreadNumber(std::string_view line) {
+  // Numbers in quotes may hold the file's separator: "1,000.5","2.5E-06".
+  for (const FieldSeparator separator : {FieldSeparator::Tab, FieldSeparator::Semicolon,
+                                         FieldSeparator::Comma, FieldSeparator::Blanks}) {
+    const std::vector<std::string_view>& fields = headerSplitter_.Split(line, separator);
+    if (fields.size() < 2) continue;
+    const bool decimalComma = DecimalCommaAllowed(separator);
+    const auto unread = std::find_if(fields.begin(), fields.end(), [](std::string_view field) {
+      return NumberFault(field).has_value();
+    });
+    if (unread != fields.end() &&
+        std::all_of(fields.begin(), fields.end(), [&](std::string_view field) {
+          return field.empty() || FieldNumber(field, decimalComma) || NumberFault(field);
+        })) {
+      unreadNumber_ = AtLine(NotANumber(*unread, false));
+      return;
+    }
+  }
 }
 
 void ColumnReader::Feed(std::string_view text) {
@@ -148,9 +245,15 @@ void ColumnReader::Line(std::string_view raw) {
   }
   // Leading tabs may stand for empty columns; leading blanks never do.
   std::string_view line = raw;
+  if (raw.find(kNoBreakSpace) != std::string_view::npos) line = WithoutNoBreakSpaces(raw);
   while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-  const std::string_view trimmed = TrimBlanks(line);
+  std::string_view trimmed = TrimBlanks(line);
   if (trimmed.empty()) return;
+  if (const std::string_view numbers = WithoutRemark(trimmed); numbers.size() < trimmed.size()) {
+    line = line.substr(0, static_cast<std::size_t>(numbers.data() + numbers.size() - line.data()));
+    trimmed = numbers;
+  }
+  if (countLine_ != 0 && !countSettled_) SettleCount(trimmed);
   if (!dataStarted_ && lineNumber_ <= facts_.headerLines) {
     HeaderText(line, trimmed);
     return;
@@ -176,6 +279,66 @@ void ColumnReader::Line(std::string_view raw) {
   } else {
     NextRow(line, trimmed);
   }
+}
+
+std::string_view ColumnReader::WithoutRemark(std::string_view trimmed) {
+  // A remark starts after blanks or a separator; "1e-06#2" is no number, and no remark either.
+  const std::size_t hash = trimmed.find('#');
+  if (hash == std::string_view::npos || hash == 0) return trimmed;
+  const char before = trimmed[hash - 1];
+  if (!IsBlank(before) && before != ',' && before != ';') return trimmed;
+  std::string_view numbers = TrimBlanks(trimmed.substr(0, hash));
+  const std::optional<LineShape> shape = DataLineShape(numbers, splitter_);
+  if (!shape || shape->texts > 0) return trimmed;
+  if (shape->separator == FieldSeparator::Blanks) return numbers;
+  const char mark = SeparatorMark(shape->separator);
+  // A remark that holds the separator is fields.
+  if (trimmed.find(mark, hash) != std::string_view::npos) return trimmed;
+  // Does the '#' start a field of its own? Then it is a text column's ("#flag") where the
+  // heading or the first row has a column there.
+  const std::string_view gap = trimmed.substr(numbers.size(), hash - numbers.size());
+  bool ownField = gap.find(mark) != std::string_view::npos;
+  if (numbers.back() == mark) {
+    numbers = TrimBlanks(numbers.substr(0, numbers.size() - 1));
+    ownField = true;
+  }
+  if (ownField) {
+    const std::size_t at = splitter_.Split(numbers, shape->separator).size();
+    const bool textColumn =
+        dataStarted_ ? at < textColumn_.size() && textColumn_[at] != 0
+                     : headerSplitter_.Split(TrimBlanks(header_), shape->separator).size() > at;
+    if (textColumn) return trimmed;
+  }
+  return numbers;
+}
+
+void ColumnReader::SettleCount(std::string_view next) {
+  countSettled_ = true;
+  // Text or a comment below it makes it a count; numbers, even those that run on from line to
+  // line as pairs may, make it a row of one column, refused as it always was.
+  const std::optional<LineShape> shape = DataLineShape(next, splitter_);
+  const bool text =
+      !next.empty() &&
+      (next.front() == '#' || ((!shape || shape->texts > 0) && !AllNumbers(next, headerSplitter_)));
+  if (text) return;
+  --layout_.skippedLines;
+  RefuseSingleNumber(countLine_);
+}
+
+std::string_view ColumnReader::WithoutNoBreakSpaces(std::string_view raw) {
+  // A spreadsheet may align its numbers with no-break spaces (U+00A0); as blanks they separate
+  // the numbers. Any other line, a heading say, keeps them.
+  spaced_.clear();
+  for (std::size_t at = 0; at < raw.size();) {
+    if (raw.substr(at, kNoBreakSpace.size()) == kNoBreakSpace) {
+      spaced_ += ' ';
+      at += kNoBreakSpace.size();
+    } else {
+      spaced_ += raw[at++];
+    }
+  }
+  const std::optional<LineShape> shape = DataLineShape(TrimBlanks(spaced_), splitter_);
+  return shape && shape->texts == 0 ? std::string_view(spaced_) : raw;
 }
 
 void ColumnReader::Skip(std::string_view line) {
@@ -242,7 +405,16 @@ bool ColumnReader::TextColumnsAllowed(const LineShape& shape) {
 void ColumnReader::FirstRow(std::string_view line, std::string_view trimmed) {
   const std::optional<LineShape> shape = DataLineShape(trimmed, splitter_);
   if (!shape || !TextColumnsAllowed(*shape)) {
+    if (!unreadNumber_) NoteUnreadNumber(trimmed);
     HeaderText(line, trimmed);
+    return;
+  }
+  // A whole number alone on the first line may count the lines below, as some programs write
+  // it above the header; the next line tells (SettleCount).
+  if (splitter_.fields().size() == 1 && layout_.skippedLines == 0 && countLine_ == 0 &&
+      WholeNumber(trimmed)) {
+    countLine_ = lineNumber_;
+    Skip(trimmed);
     return;
   }
   if (ReadsTables() && !inCurveTable_) {
@@ -251,10 +423,12 @@ void ColumnReader::FirstRow(std::string_view line, std::string_view trimmed) {
     ++(inTable_ ? tableRows_ : strayRows_);
     return;
   }
+  // A line of numbers that could not all be read is no heading: its fault is the file's.
+  if (unreadNumber_) Refuse(*unreadNumber_);
   Start(*shape, line);
   std::size_t at = 0;
   if (ReadRow(splitter_.fields(), at) != RowFault::None) {
-    Refuse(AtLine(ShownField(splitter_.fields()[at], false) + " is not a number"));
+    Refuse(AtLine(NotANumber(splitter_.fields()[at], false)));
   }
   Commit();
 }
@@ -265,12 +439,11 @@ void ColumnReader::Start(const LineShape& shape, std::string_view line) {
   layout_.separator = shape.separator;
   layout_.columnCount = static_cast<int>(fields.size());
   layout_.firstDataLine = lineNumber_;
-  if (fields.size() == 1) {
-    Refuse(AtLine("a single number; a curve needs a potential and a value on every line"));
-  }
+  if (fields.size() == 1) RefuseSingleNumber(lineNumber_);
   if (fields.size() > static_cast<std::size_t>(kMaxColumns)) {
     Refuse(AtLine("more than " + std::to_string(kMaxColumns) + " columns"));
   }
+  if (shape.separator == FieldSeparator::Comma) RefuseCommasInNumbers(fields);
   if (shape.separator == FieldSeparator::Tab) {
     while (lead_ < line.size() && line[lead_] == '\t') ++lead_;
   }
@@ -288,6 +461,27 @@ void ColumnReader::Start(const LineShape& shape, std::string_view line) {
   for (const ColumnInfo& column : layout_.columnInfo) textColumn_.push_back(column.text ? 1 : 0);
   dataStarted_ = true;
   if (format_ == nullptr) Recognise();
+}
+
+void ColumnReader::RefuseCommasInNumbers(const std::vector<std::string_view>& fields) {
+  // The heading's own count, whatever separates it: "E;I" over "0,5,1,2e-6".
+  std::size_t headings = 0;
+  for (const FieldSeparator separator :
+       {FieldSeparator::Comma, FieldSeparator::Semicolon, FieldSeparator::Tab}) {
+    headings = std::max(headings, headerSplitter_.Split(TrimBlanks(header_), separator).size());
+  }
+  if (headings < 2 || fields.size() <= headings) return;
+  if (SplitByDecimalCommas(fields, headings)) {
+    Refuse(AtLine(Count(static_cast<long long>(fields.size()), "field", "fields") + " under " +
+                  std::to_string(headings) +
+                  " headings: the numbers are written with decimal commas, which a file "
+                  "separated by commas cannot hold; save it separated by semicolons or tabs"));
+  }
+  std::vector<char> failed(fields.size() * fields.size(), 0);
+  if (const std::optional<std::string> grouped = ThousandsAcross(fields, 0, headings, failed);
+      grouped && !grouped->empty()) {
+    Refuse(AtLine(NotANumber(*grouped, false)));
+  }
 }
 
 void ColumnReader::Headings() {
@@ -359,7 +553,7 @@ void ColumnReader::NextRow(std::string_view line, std::string_view trimmed) {
     }
   }
   if (fault == RowFault::NotANumber) {
-    Refuse(AtLine(ShownField(fields[at], false) + " is not a number"));
+    Refuse(AtLine(NotANumber(fields[at], false)));
   }
   if (fault == RowFault::TooMany) {
     Refuse(AtLine(Count(static_cast<long long>(fields.size()), "field", "fields") +
@@ -374,9 +568,7 @@ bool ColumnReader::QuickRow(std::string_view line) {
   if (separator == FieldSeparator::Blanks || line.find('"') != std::string_view::npos) {
     return false;
   }
-  const char mark = separator == FieldSeparator::Tab         ? '\t'
-                    : separator == FieldSeparator::Semicolon ? ';'
-                                                             : ',';
+  const char mark = SeparatorMark(separator);
   const bool decimalComma = DecimalCommaAllowed(separator);
   auto isBlank = [&](char c) { return c == ' ' || (c == '\t' && mark != '\t'); };
   const auto columns = static_cast<std::size_t>(layout_.columnCount);
@@ -456,6 +648,7 @@ void ColumnReader::Commit() {
   values_.insert(values_.end(), row_.begin(), row_.end());
   for (std::size_t i = 0; i < row_.size(); ++i) filled_[i] += std::isnan(row_[i]) ? 0 : 1;
   if (ReadsTables()) rowCycle_.push_back(layout_.curveTables);
+  rowLines_.Add(lineNumber_);
   ++rows_;
 }
 
@@ -477,6 +670,8 @@ CurveFile ColumnReader::Finish() {
                               " outside the curve tables");
     }
   }
+  if (countLine_ != 0 && !countSettled_) SettleCount("");
+  if (!dataStarted_ && unreadNumber_) Refuse(*unreadNumber_);
   if (!dataStarted_) Refuse("no data: every line is text, a comment or blank");
   leftPairFieldsEmpty_ = leftEmpty_ && layout_.skippedLines == 0 && layout_.commentLines == 0 &&
                          layout_.separator == FieldSeparator::Comma &&
@@ -487,6 +682,7 @@ CurveFile ColumnReader::Finish() {
   if (values_.capacity() > values_.size() + values_.size() / 4) values_.shrink_to_fit();
   file.values = std::move(values_);
   file.rowCycle = std::move(rowCycle_);
+  file.rowLines = std::move(rowLines_);
   MarkSettingColumns(file);
   if (file.rowCycle.empty()) MarkCycles(file);
   file.layout.settings = settings_.Settings();

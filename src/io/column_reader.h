@@ -8,6 +8,7 @@
 //   reader.Feed("E/V\tI/mA\n0,1\t2\n");
 //   CurveFile file = reader.Finish();  // file.values == {0.1, 2}, columnInfo[1].scale == 1e-3
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,10 +47,22 @@ class ColumnReader {
   enum class RowFault { None, NotANumber, TooMany };
 
   std::string AtLine(const std::string& what) const;
+  [[noreturn]] void RefuseSingleNumber(long long line) const;
+  // Before the data: a line of numbers some of which cannot be read (too large, grouped by
+  // thousands), which is then no heading but the cause of finding no data.
+  void NoteUnreadNumber(std::string_view line);
   [[noreturn]] void Refuse(const std::string& description, Fault fault = Fault::Other) const;
   void Append(std::string_view piece);
   void EndLine(std::string_view raw);
   void Line(std::string_view raw);
+  // A line of numbers aligned with no-break spaces, blanks in their place; any other as it is.
+  std::string_view WithoutNoBreakSpaces(std::string_view raw);
+  // The numbers of a line without the remark after them ("0.1,1e-06 # c", "0.1\t1e-06\t# c");
+  // the line as it stands when it holds none, or when the '#' starts a field of a text column.
+  std::string_view WithoutRemark(std::string_view trimmed);
+  // Whether the whole number alone on the first line counts lines, by the line after it (`next`,
+  // empty at the end of the file); refuses it as a row of one column when not.
+  void SettleCount(std::string_view next);
   void Skip(std::string_view line);
   void HeaderText(std::string_view line, std::string_view trimmed);
   void BeginTable(std::string_view name, std::string_view line);
@@ -57,6 +70,9 @@ class ColumnReader {
   bool TextColumnsAllowed(const LineShape& shape);
   void FirstRow(std::string_view line, std::string_view trimmed);
   void Start(const LineShape& shape, std::string_view line);
+  // Numbers that hold the commas separating the fields: more fields in the first row than the
+  // heading names, which decimal commas or thousands separators explain.
+  void RefuseCommasInNumbers(const std::vector<std::string_view>& fields);
   void Headings();
   void NextRow(std::string_view line, std::string_view trimmed);
   RowFault ReadRow(const std::vector<std::string_view>& fields, std::size_t& at);
@@ -74,12 +90,14 @@ class ColumnReader {
   CurveFileLayout layout_;
   std::vector<double> values_;
   std::vector<int> rowCycle_;
+  RowLines rowLines_;
   std::vector<long long> filled_;  // the rows holding a number, per column
   std::vector<char> textColumn_;   // per column: a text column
   std::vector<double> row_;        // the row being read
   FieldSplitter splitter_;
   FieldSplitter headerSplitter_;
   std::string line_;
+  std::string spaced_;       // a line with its no-break spaces made blanks
   std::string header_;       // the last skipped line before the data
   std::string headerAbove_;  // and the one before it: names over a units row, or scan titles
   bool lineTooLong_ = false;
@@ -88,6 +106,9 @@ class ColumnReader {
   bool leftEmpty_ = false;  // some row left a field empty or ended early
   bool leftPairFieldsEmpty_ = false;
   long long lineNumber_ = 1;
+  long long countLine_ = 0;  // a whole number alone on the first line
+  bool countSettled_ = false;
+  std::optional<std::string> unreadNumber_;  // the refusal of the first such line
   long long rows_ = 0;
   std::size_t lead_ = 0;  // the tabs before the first row's first field: an empty column
 

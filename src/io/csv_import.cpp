@@ -1,11 +1,18 @@
 #include "io/csv_import.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <system_error>
 
+#include "io/column_layout.h"
 #include "io/curve_file.h"
 #include "io/file_error.h"
 #include "model/number_text.h"
@@ -32,6 +39,77 @@ std::string ShownField(std::string_view field, bool cut) {
     cut = true;
   }
   return "\"" + shown + (cut ? "...\"" : "\"");
+}
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t Digits(std::string_view text, std::size_t at) {
+  std::size_t end = at;
+  while (end < text.size() && IsDigit(text[end])) ++end;
+  return end - at;
+}
+
+// A number whose decimal exponent puts it beyond the largest double ("1e400"); one below the
+// smallest ("1e-400") reads as 0 and is no fault.
+bool TooLarge(std::string_view field) {
+  std::string number(TrimBlanks(field));
+  if (!number.empty() && (number.front() == '+' || number.front() == '-')) number.erase(0, 1);
+  // A decimal comma reads as a point here: the field is refused either way.
+  if (std::count(number.begin(), number.end(), ',') == 1 && number.find('.') == std::string::npos) {
+    number[number.find(',')] = '.';
+  }
+  double value = 0;
+  const char* end = number.data() + number.size();
+  const auto [ptr, ec] = std::from_chars(number.data(), end, value, std::chars_format::general);
+  return ec == std::errc::result_out_of_range && ptr == end && model::ReadNumber(number) != 0;
+}
+
+}  // namespace
+
+bool ThousandsGrouped(std::string_view field) {
+  field = TrimBlanks(field);
+  if (!field.empty() && (field.front() == '+' || field.front() == '-')) field.remove_prefix(1);
+  const std::size_t lead = Digits(field, 0);
+  if (lead < 1 || lead > 3 || lead == field.size()) return false;
+  // Between the groups a comma, a point, or a no-break space (U+00A0, the narrow U+202F) as
+  // spreadsheets write in some languages.
+  std::string_view group;
+  for (const std::string_view mark : {",", ".", "\xC2\xA0", "\xE2\x80\xAF"}) {
+    if (field.substr(lead, mark.size()) == mark) group = mark;
+  }
+  if (group.empty()) return false;
+  std::size_t at = lead;
+  int groups = 0;
+  while (field.substr(at, group.size()) == group && Digits(field, at + group.size()) == 3) {
+    at += group.size() + 3;
+    ++groups;
+  }
+  const bool pointed =
+      at < field.size() && (field[at] == ',' || field[at] == '.') && field.substr(at, 1) != group;
+  if (pointed) at += 1 + Digits(field, at + 1);
+  if (at < field.size() && (field[at] == 'e' || field[at] == 'E')) {
+    ++at;
+    if (at < field.size() && (field[at] == '+' || field[at] == '-')) ++at;
+    const std::size_t exponent = Digits(field, at);
+    if (exponent == 0) return false;
+    at += exponent;
+  }
+  // One group of a comma or a point and no decimal separator may as well be a decimal comma or
+  // point ("1,000"); a space never is one.
+  return at == field.size() && groups >= 1 && (pointed || groups >= 2 || group.size() > 1);
+}
+
+std::optional<std::string> NumberFault(std::string_view field) {
+  if (TooLarge(field)) return " is out of range: too large for a number";
+  if (ThousandsGrouped(field)) return " is a number with a thousands separator";
+  return std::nullopt;
+}
+
+std::string NotANumber(std::string_view field, bool cut) {
+  const std::optional<std::string> fault = cut ? std::nullopt : NumberFault(field);
+  return ShownField(field, cut) + fault.value_or(" is not a number");
 }
 
 void PairReader::Feed(std::string_view chunk) {
@@ -62,6 +140,8 @@ void PairReader::Take(char c) {
       EndField(true);
       break;
     case '\n': EndField(true); break;
+    // No text holds one; stopping here spares reading the rest of a binary file.
+    case '\0': Fail(line_, "a zero byte: this is no text file");
     default: Append(c);
   }
 }
@@ -94,10 +174,11 @@ void PairReader::EndField(bool lineEnd) {
                     " points");
   }
   const std::optional<double> value = fieldTooLong_ ? std::nullopt : model::ParseNumber(field_);
-  if (!value) Fail(line_, ShownField(field_, fieldTooLong_) + " is not a number");
+  if (!value) Fail(line_, NotANumber(field_, fieldTooLong_));
   if (pendingX_) {
     pairs_.x.push_back(x_);
     pairs_.y.push_back(*value);
+    rowLines_.Add(xLine_);
     pendingX_ = false;
   } else {
     x_ = *value;
@@ -134,12 +215,38 @@ CsvPairs ParseCsvPairs(std::string_view text) {
   return reader.Finish();
 }
 
+namespace {
+
+// What a path names when it is not a file of bytes that ends.
+const char* NotAFile(mode_t mode) {
+  if (S_ISDIR(mode)) return "Is a directory";  // as the system says it
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a file";
+  if (S_ISFIFO(mode)) return "it is a pipe, not a file";
+  if (S_ISSOCK(mode)) return "it is a socket, not a file";
+  return "it is not a regular file";
+}
+
+}  // namespace
+
 void ReadFileChunks(const std::string& path, const std::function<bool(std::string_view)>& take) {
-  errno = 0;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  // Opened without waiting, so that a pipe with no writer cannot hang the open; only a regular
+  // file is read (a device such as /dev/zero never ends).
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    throw FileError("cannot open " + Quoted(path) + ": " + std::generic_category().message(errno));
+  }
+  std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
   if (!file) {
-    const int error = errno != 0 ? errno : ENOENT;
+    const int error = errno;
+    ::close(fd);
     throw FileError("cannot open " + Quoted(path) + ": " + std::generic_category().message(error));
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    throw FileError("cannot read " + Quoted(path) + ": " + std::generic_category().message(errno));
+  }
+  if (!S_ISREG(status.st_mode)) {
+    throw FileError("cannot read " + Quoted(path) + ": " + NotAFile(status.st_mode));
   }
   std::vector<char> buffer(std::size_t{64} * 1024);
   for (;;) {

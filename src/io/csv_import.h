@@ -15,10 +15,12 @@
 // Import reads more than this pair format (headers, columns, other separators): see curve_file.h.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "io/row_lines.h"
 #include "model/count.h"
 #include "model/curve_set.h"
 
@@ -39,6 +41,8 @@ class PairReader {
 
   // The number of fields on every line that holds any, 0 when none does, -1 when it varies.
   int fieldsPerLine() const { return fieldsPerLine_; }
+  // The line of each pair's potential.
+  const RowLines& rowLines() const { return rowLines_; }
 
  private:
   void Take(char c);
@@ -47,6 +51,7 @@ class PairReader {
   void EndField(bool lineEnd);
 
   CsvPairs pairs_;
+  RowLines rowLines_;
   std::string field_;
   bool fieldTooLong_ = false;
   long long line_ = 1;
@@ -68,11 +73,25 @@ CsvPairs ReadCsvPairs(const std::string& path);
 CsvPairs ParseCsvPairs(std::string_view text);
 
 // Hands the bytes of the file at `path` to `take` chunk by chunk (the last one possibly empty)
-// until the file ends or `take` returns false. FileError when it cannot be opened or read.
+// until the file ends or `take` returns false. FileError when it cannot be opened or read, or
+// is no regular file (a folder, a device, a pipe), which might never end.
 void ReadFileChunks(const std::string& path, const std::function<bool(std::string_view)>& take);
 
 // A field as a message shows it: quoted, control characters replaced, long text cut.
 std::string ShownField(std::string_view field, bool cut);
+
+// Why a field that reads as no number is written as one, for a refusal to say: " is out of range:
+// too large for a number" ("1e400"), " is a number with a thousands separator" ("1,000.5",
+// "-1.000.000,25"; not "1,000", which may be a decimal comma); no value for anything else.
+std::optional<std::string> NumberFault(std::string_view field);
+
+// Digits grouped in threes by commas or points beside the other as decimal separator ("1,000.5",
+// "1.000,5"), or by two groups or more ("1,000,000"), or by no-break spaces ("1\xC2\xA0000");
+// "1,000" alone is not, as it may be a decimal comma.
+bool ThousandsGrouped(std::string_view field);
+
+// What a refusal says of a field that is no number: the field and its fault, or "is not a number".
+std::string NotANumber(std::string_view field, bool cut);
 
 // Holds the points as a measured curve: x(1..M) (the axis of every curve), y(1..M, slot),
 // pointCount = M, firstPoint = 1, lastPoint = M, and the axis's shape read from the potentials

@@ -54,6 +54,7 @@ class CurveReading {
             file.values.push_back(pairs.x[i]);
             file.values.push_back(pairs.y[i]);
           }
+          file.rowLines = pairs_.rowLines();
           return file;
         }
       } catch (const FileError& error) {

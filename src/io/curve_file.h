@@ -12,6 +12,12 @@
 //     comma or runs of blanks; decimal commas where the separator is not a comma) and the number
 //     of columns, at least two; the skipped line just above names the columns when it has one
 //     field per column (column_heading.h), or gives their units under a names row;
+//   - a remark after the numbers of a line ("0.1,1e-06 # c") is passed over, and no-break spaces
+//     between numbers are blanks; a whole number alone on the first line, above text, is a count
+//     of lines and skipped with it;
+//   - numbers written with decimal commas in a file separated by commas (twice as many fields a
+//     row as the heading names) are refused, as are numbers too large for a double or grouped
+//     by thousands, each with its cause;
 //   - a column whose first row holds text (a flag such as "...........") under a heading row of
 //     as many fields is a text column: its fields are never read as numbers;
 //   - a later row may leave fields empty or end early (stored as NaN: a padding row when the
@@ -42,6 +48,7 @@
 #include "io/column_layout.h"
 #include "io/csv_import.h"
 #include "io/file_settings.h"
+#include "io/row_lines.h"
 #include "io/text_decoder.h"
 
 namespace kivex::io {
@@ -74,6 +81,8 @@ struct CurveFile {
                                // field is NaN
   std::vector<int> rowCycle;   // the file's own cycle of each row (a curve table, a cycle or
                                // scan column), empty when the file marks none
+  RowLines rowLines;           // the line each row was read from (for the pair format, the line
+                               // of each pair's potential)
 
   std::size_t rows() const { return values.size() / static_cast<std::size_t>(layout.columnCount); }
 };

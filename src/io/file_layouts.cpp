@@ -80,6 +80,7 @@ class SideBySideScans final : public FileLayout {
     const std::size_t rows = file.rows();
     std::vector<double> values;
     values.reserve(file.values.size());
+    RowLines lines;
     file.rowCycle.clear();
     for (std::size_t scan = 0; scan < scans; ++scan) {
       for (std::size_t row = 0; row < rows; ++row) {
@@ -89,9 +90,11 @@ class SideBySideScans final : public FileLayout {
         if (!any) continue;  // a shorter scan has ended
         values.insert(values.end(), first, first + width);
         file.rowCycle.push_back(static_cast<int>(scan + 1));
+        lines.Add(file.rowLines.Line(row));
       }
     }
     file.values = std::move(values);
+    file.rowLines = std::move(lines);
     layout.columnCount = static_cast<int>(width);
     layout.columnInfo.resize(width);
     if (layout.columnNames.size() > width) layout.columnNames.resize(width);

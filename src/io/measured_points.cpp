@@ -1,10 +1,12 @@
 #include "io/measured_points.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "io/file_error.h"
 #include "io/layout_report.h"
+#include "model/number_text.h"
 
 namespace kivex::io {
 
@@ -85,6 +87,24 @@ std::string Count(long long n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+// A row without a number in the potential or the value column gives no point.
+bool PaddingRow(const CurveFile& file, std::size_t row, ColumnChoice choice) {
+  const double* values =
+      file.values.data() + row * static_cast<std::size_t>(file.layout.columnCount);
+  return std::isnan(values[static_cast<std::size_t>(choice.potential - 1)]) ||
+         std::isnan(values[static_cast<std::size_t>(choice.value - 1)]);
+}
+
+// The line of the file that gave `point` of TakePoints' points; 0 when not known.
+long long PointLine(const CurveFile& file, ColumnChoice choice, std::size_t point) {
+  std::size_t seen = 0;
+  for (std::size_t row = 0; row < file.rows(); ++row) {
+    if (PaddingRow(file, row, choice)) continue;
+    if (seen++ == point) return file.rowLines.Line(row);
+  }
+  return 0;
+}
+
 }  // namespace
 
 ColumnChoice ProposedColumns(const CurveFile& file) {
@@ -131,7 +151,7 @@ MeasuredPoints TakePoints(const CurveFile& file, ColumnChoice choice, CurrentSig
   if (cycles) points.cycle.reserve(rows);
   for (std::size_t row = 0; row < rows; ++row) {
     const double* values = file.values.data() + row * columns;
-    if (std::isnan(values[x]) || std::isnan(values[y])) {
+    if (PaddingRow(file, row, choice)) {
       ++points.paddingRows;
       continue;
     }
@@ -148,6 +168,19 @@ MeasuredPoints TakePoints(const CurveFile& file, ColumnChoice choice, CurrentSig
                             " without a potential or a current");
   }
   return points;
+}
+
+void RefuseStandingPotential(const CurveFile& file, ColumnChoice choice, std::span<const double> x,
+                             std::span<const std::size_t> taken) {
+  if (taken.size() < 2) return;
+  const double first = x[taken[0]];
+  if (std::any_of(taken.begin(), taken.end(), [&](std::size_t i) { return x[i] != first; })) {
+    return;
+  }
+  const long long line = PointLine(file, choice, taken[1]);
+  throw FileError((line > 0 ? "line " + std::to_string(line) + ": " : std::string()) +
+                  "the potentials do not advance: every point lies at " +
+                  model::ShortestText(first) + " V");
 }
 
 }  // namespace kivex::io

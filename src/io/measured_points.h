@@ -15,6 +15,8 @@
 //   "Potentials converted from mV to V, currents from µA to A",
 //   "Skipped 1 row without a potential or a current"
 
+#include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,5 +46,12 @@ struct MeasuredPoints {
 // The points in the chosen columns, in file order. FileError when a chosen column is not in the
 // file, is a text column, or both are one.
 MeasuredPoints TakePoints(const CurveFile& file, ColumnChoice choice, CurrentSign sign);
+
+// FileError when the points taken (`taken`, indices into the potentials `x` that TakePoints gave
+// for `choice`) are two or more and all at one potential: a curve that does not advance has no
+// step to simulate or analyse over. The refusal names the line of the second point.
+//   "line 3: the potentials do not advance: every point lies at 0.1 V"
+void RefuseStandingPotential(const CurveFile& file, ColumnChoice choice, std::span<const double> x,
+                             std::span<const std::size_t> taken);
 
 }  // namespace kivex::io

@@ -93,8 +93,10 @@ void ImportData(Session& session) {
     // Plain files are taken whole when they fit, as Kivex always read them.
     const io::Portion portion =
         io::ChoosePortion(points.x, points.cycle, choice->portion, file.layout.format.empty());
+    const std::vector<std::size_t> indices = portion.Indices();
+    io::RefuseStandingPotential(file, choice->columns, points.x, indices);
     io::CsvPairs taken;
-    for (std::size_t i : portion.Indices()) {
+    for (std::size_t i : indices) {
       taken.x.push_back(points.x[i]);
       taken.y.push_back(points.y[i]);
     }

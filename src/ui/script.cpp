@@ -7,6 +7,8 @@
 
 #include "display/curve_names.h"
 #include "display/svg_canvas.h"
+#include "io/file_error.h"
+#include "io/whole_file.h"
 #include "model/number_text.h"
 #include "ui/command_failure.h"
 #include "ui/commands.h"
@@ -54,9 +56,10 @@ std::string_view WithoutComment(std::string_view line) {
   return line;
 }
 
-// A column number as a script writes it: digits only, from 1 to 999.
+// A column number as a script writes it: digits only, from 1 up. One beyond the file's columns is
+// the import's to refuse, which knows how many the file has.
 std::optional<int> ColumnNumber(std::string_view text) {
-  if (text.empty() || text.size() > 3) return std::nullopt;
+  if (text.empty() || text.size() > 9) return std::nullopt;
   int number = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
@@ -64,6 +67,16 @@ std::optional<int> ColumnNumber(std::string_view text) {
   }
   if (number < 1) return std::nullopt;
   return number;
+}
+
+// Written as Export writes, so that a failure leaves any earlier file whole; the reason (a full
+// disk, a read-only file) is the script's error.
+void WriteScriptFile(const std::string& path, std::string_view text) {
+  try {
+    io::WriteWholeFile(path, text);
+  } catch (const io::FileError& error) {
+    throw ScriptError(std::string(error.description()));
+  }
 }
 
 const char* MenuRefusal(MenuOutcome outcome) {
@@ -314,23 +327,18 @@ std::string CurvesHeader(const Session& session) {
 }
 
 void ScriptRunner::WriteCurves(const std::string& path) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw ScriptError("cannot write " + Quoted(path));
   const model::CurveSet& curves = session_.curves;
-  file << CurvesHeader(session_) << '\n';
+  std::string text = CurvesHeader(session_) + '\n';
   for (int i = curves.firstPoint; i >= 1 && i <= curves.lastPoint; ++i) {
-    file << model::ShortestText(curves.x(i));
-    for (int k = 1; k <= curves.curveCount; ++k) file << ',' << model::ShortestText(curves.y(i, k));
-    file << '\n';
+    text += model::ShortestText(curves.x(i));
+    for (int k = 1; k <= curves.curveCount; ++k) text += ',' + model::ShortestText(curves.y(i, k));
+    text += '\n';
   }
-  if (!file.flush()) throw ScriptError("cannot write " + Quoted(path));
+  WriteScriptFile(path, text);
 }
 
 void ScriptRunner::WritePlot(const std::string& path) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw ScriptError("cannot write " + Quoted(path));
-  file << display::PictureToSvg(session_.picture, kPlotWidth, kPlotHeight);
-  if (!file.flush()) throw ScriptError("cannot write " + Quoted(path));
+  WriteScriptFile(path, display::PictureToSvg(session_.picture, kPlotWidth, kPlotHeight));
 }
 
 void ScriptRunner::CatFile(const std::string& path) {

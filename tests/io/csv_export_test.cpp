@@ -1,15 +1,11 @@
 #include "io/csv_export.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <cmath>
-#include <csignal>
-#include <filesystem>
 #include <random>
 
 #include "io/csv_import.h"
-#include "io/file_error.h"
 #include "io/whole_file.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
@@ -73,54 +69,6 @@ TEST(CsvExport, ImportGivesBackTheCurveTo15SignificantDigits) {
       ASSERT_EQ(read, model::ReadNumber(model::GeneralNumber(written))) << i;
     }
   }
-}
-
-TEST(WholeFile, ReplacesAnEarlierFileAndLeavesNoTemporary) {
-  TempDir dir;
-  const std::string path = dir.Write("out.csv", "old contents, much longer than the new ones\n");
-  dir.Write("out.csv.tmp", "user data");  // not ours to overwrite
-  WriteWholeFile(path, "new\r\n");
-  EXPECT_EQ(TempDir::Read(path), "new\r\n");
-  EXPECT_EQ(TempDir::Read(dir.File("out.csv.tmp")), "user data");
-  // Nothing else is left in the folder: no temporary of our own.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-
-  WriteWholeFile(path, "");
-  EXPECT_EQ(TempDir::Read(path), "");
-}
-
-// The description of the FileError that writing raises, or "" when it writes.
-std::string WriteError(const std::string& path, std::string_view content) {
-  try {
-    WriteWholeFile(path, content);
-  } catch (const FileError& error) {
-    return std::string(error.description());
-  }
-  return "";
-}
-
-TEST(WholeFile, AFailedWriteNamesTheFileAndLeavesTheEarlierOneWhole) {
-  TempDir dir;
-  const std::string path = dir.Write("keep.par", "the earlier report\r\n");
-  // A file-size limit makes the write fail part way, as a full disk would.
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = saved;
-  limited.rlim_cur = 1000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-  const std::string message = WriteError(path, std::string(100000, 'x'));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
-  EXPECT_EQ(message, "could not write \"" + path + "\": File too large");
-  EXPECT_EQ(TempDir::Read(path), "the earlier report\r\n");
-
-  // A folder in the way. (A missing folder: the parameter_report scenario.)
-  std::filesystem::create_directory(dir.File("taken"));
-  EXPECT_EQ(WriteError(dir.File("taken"), "x"),
-            "could not write \"" + dir.File("taken") + "\": Is a directory");
-  EXPECT_TRUE(std::filesystem::is_directory(dir.File("taken")));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);  // no temporary
 }
 
 }  // namespace

@@ -211,6 +211,40 @@ TEST(MeasuredPoints, EveryNumberReadsAsTheStandardConversionOfItsText) {
   }
 }
 
+// The refusal of points that all lie at one potential, "" when there is none. `taken`: the
+// points taken, all of them when empty.
+std::string Standing(std::string_view text, std::vector<std::size_t> taken = {}) {
+  try {
+    const CurveFile file = ParseCurveFile(text);
+    const MeasuredPoints points = TakePoints(file, {1, 2}, CurrentSign::FromFile);
+    if (taken.empty()) {
+      for (std::size_t i = 0; i < points.x.size(); ++i) taken.push_back(i);
+    }
+    RefuseStandingPotential(file, {1, 2}, points.x, taken);
+    return "";
+  } catch (const FileError& error) {
+    return std::string(error.description());
+  }
+}
+
+TEST(MeasuredPoints, PointsAtOnePotentialAreRefusedNamingTheLineOfTheSecond) {
+  const std::string standing = "the potentials do not advance: every point lies at 0.1 V";
+  const std::pair<std::string, std::string> cases[] = {
+      // Pairs, past a blank line, and a pair whose potential ends a line.
+      {"0.1,1\n\n0.1,2\n", "line 3: " + standing},
+      {"0.1,1,0.1\r\n2\r\n", "line 1: " + standing},
+      // Columns, past a comment and a padding row.
+      {"E;I\n0,1;1\n# note\n0,2;\n0,1;2\n", "line 5: " + standing},
+      {"E;I\n0,1;1\n0,1;1\n0,2;2\n", ""},
+      {"0.1,1\n", ""},
+  };
+  for (const auto& [text, outcome] : cases) EXPECT_EQ(Standing(text), outcome) << text;
+  // Side-by-side scans read one after the other: the second scan's first point is the file's
+  // first row of numbers.
+  EXPECT_EQ(Standing("Scan 1,,Scan 2,\nV,A,V,A\n0.1,1,0.1,3\n0.1,2,0.1,4\n", {1, 2}),
+            "line 3: " + standing);
+}
+
 TEST(MeasuredPoints, ACurveTakesAtMostItsPointsAndIsLeftAsItWasOtherwise) {
   model::CurveSet curves;
   CsvPairs held;
