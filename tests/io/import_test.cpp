@@ -187,8 +187,10 @@ TEST(CurveFile, OnlyARegularTextFileIsRead) {
        {std::pair<std::string, std::string>{"/dev/zero", "it is a device, not a file"},
         {pipe, "it is a pipe, not a file"},
         {dir.path().string(), "Is a directory"}}) {
-    EXPECT_EQ(Outcome([&] { return CurvePoints(ReadCurveFile(path), {}); }),
-              "refused: cannot read \"" + path + "\": " + reason);
+    const std::string& file = path;  // a lambda captures a variable, not a binding
+    std::string expected = "refused: cannot read \"";
+    expected.append(file).append("\": ").append(reason);
+    EXPECT_EQ(Outcome([&] { return CurvePoints(ReadCurveFile(file), {}); }), expected);
   }
   // The first zero byte ends the reading of pairs, so a binary file is not read to its end.
   PairReader reader;
