@@ -50,6 +50,7 @@ std::vector<std::string> CurveNames(const model::CurveSet& curves, const model::
   }
   for (std::size_t s = 0; s < std::size(model::kRunSettings) && !told && runs.size() > 1; ++s) {
     std::vector<double> values;
+    values.reserve(runs.size());
     for (int k : runs) values.push_back(curves.record(k).settings[s]);
     std::sort(values.begin(), values.end());
     if (std::adjacent_find(values.begin(), values.end()) == values.end()) told = s;

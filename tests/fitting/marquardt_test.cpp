@@ -28,13 +28,14 @@ struct CurveModel {
   }
   std::vector<double> At(std::vector<double> b) const {
     std::vector<double> y;
+    y.reserve(x.size());
     for (double xi : x) y.push_back(f(b.data(), xi));
     return y;
   }
 };
 
-FitState Problem(std::vector<double> start, std::vector<double> min, std::vector<double> max,
-                 std::vector<double> yobs) {
+FitState Problem(const std::vector<double>& start, const std::vector<double>& min,
+                 const std::vector<double>& max, const std::vector<double>& yobs) {
   return {start, min,  max, std::vector<int>(start.size(), -1),
           {},    yobs, {},  PopulationVariance(yobs)};
 }
@@ -51,6 +52,7 @@ int FitToEnd(FitWork& work, FitState& fit, CurveModel& model, int limit = 51) {
 
 std::vector<double> Grid(double first, double step, int count) {
   std::vector<double> x;
+  x.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) x.push_back(first + step * i);
   return x;
 }
@@ -200,6 +202,7 @@ TEST(MarquardtMends, EveryDampedSolveHasItsTrialInTheCount) {
 TEST(MarquardtMends, OptimumOnABoundIsFound) {
   CurveModel line{Grid(0, 1, 10), Line};
   std::vector<double> y;
+  y.reserve(10);
   for (int i = 0; i < 10; ++i) y.push_back(1 + 2 * i + ((i * 7) % 3 - 1) * 0.1);
   double intercept = 0;
   for (int i = 0; i < 10; ++i) intercept += (y[i] - 1.5 * i) / 10;

@@ -135,10 +135,8 @@ TEST(InstrumentLayouts, EachLayoutGivesEveryPointInVoltsAndAmperesReductionPosit
        {"Read as side-by-side scans: 2 scans of 2 columns, one after the other",
         "Skipped 3 lines before the data, which start on line 4",
         "Read 2 columns separated by commas, UTF-16 LE",
-        "E from column 1 \"V\", I from column 2 \"\xC2\xB5"
-        "A\"",
-        "Currents converted from \xC2\xB5"
-        "A to A",
+        "E from column 1 \"V\", I from column 2 \"\u00B5A\"",
+        "Currents converted from \u00B5A to A",
         kTurned}},
   };
   for (const LayoutCase& c : cases) {

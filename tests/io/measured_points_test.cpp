@@ -198,7 +198,9 @@ TEST(MeasuredPoints, EveryNumberReadsAsTheStandardConversionOfItsText) {
     const auto readE = std::from_chars(e.data(), e.data() + e.size(), expectedE);
     const auto readI = std::from_chars(i.data(), i.data() + i.size(), expectedI);
     if (readE.ec != std::errc() || readI.ec != std::errc()) continue;  // beyond a double
-    for (const std::string& line : {e + ";" + i, "\"" + e + "\";" + i}) {
+    const std::string plain = std::string(e).append(";").append(i);
+    const std::string quoted = std::string("\"").append(e).append("\";").append(i);
+    for (const std::string& line : {plain, quoted}) {
       std::string comma = line;
       for (char& c : comma) c = c == '.' ? ',' : c;
       for (const std::string& text : {"E;I\n" + line + "\n", "E;I\n" + comma + "\n"}) {
