@@ -80,7 +80,7 @@ TEST(MainWindow, SimulateStopsWithTheCoresMessageOrDrawsAPictureToCopyAndPrint) 
 // columns its headings name; an import enables Display and Analysis but not Manual Fit.
 TEST(MainWindow, ImportTakesTheChosenColumnsAndCancelChangesNothing) {
   QTemporaryDir dir;
-  const QString path = dir.filePath("export.txt");
+  QString path = dir.filePath("export.txt");
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("t/s\tE/V\tI/A\n0\t0,3\t1e-6\n0,5\t0,29\t2e-6\n");

@@ -80,10 +80,11 @@ TEST(ErrorBoundary, AnyExceptionEndsInTheMessageBoxAndLeavesTheWindowUsable) {
   for (const auto& [raise, message] : thrown) {
     for (const bool background : {false, true}) {
       SCOPED_TRACE(std::string(message) + (background ? " on the worker" : " on the window"));
-      const auto action = [&window, raise] {
+      const auto throwing = raise;  // a lambda captures a variable, not a binding
+      const auto action = [&window, throwing] {
         window.platform().SetBusy(true);
         window.session().app.fitting = true;
-        raise();
+        throwing();
       };
       if (background) {
         window.ActInBackground(action);
