@@ -259,7 +259,7 @@ ElectrodeFields ElectrodeFieldsOf(const AppState& app) {
   return fields;
 }
 
-void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
+void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopRequest& stop) {
   const double currentScale = CurrentScale(app);
   const int chargeCount = app.chargeCount;
   const int total = app.totalColumn;
@@ -335,6 +335,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
   pulse.fOverRT = app.fOverRT;
   pulse.currentScale = currentScale;
   pulse.totalColumn = total;
+  pulse.stop = stop;
   std::vector<CurrentInputs> pulsedCouples;
   for (int k = 1; k <= chargeCount; ++k) pulsedCouples.push_back(reactions[k].in);
   if (pulseConvolution) {
@@ -362,6 +363,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
       settings.fOverRT = app.fOverRT;
       settings.currentScale = currentScale;
       settings.totalColumn = total;
+      settings.stop = stop;
       ElectrodeFields fields = cell.fields;
       if (HasNernstianSweep(electrode)) fields = ElectrodeFieldsOf(app);
       std::vector<double> effective;
@@ -381,6 +383,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
       settings.Ru = app.Ru;
       settings.currentScale = currentScale;
       settings.totalColumn = total;
+      settings.stop = stop;
       SquareWaveSuperposition(couples, cell, settings, curves);
     }
   } else {
@@ -391,6 +394,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves) {
     ReactionValues value{};
     ReactionValues E0eUsed{};
     for (int i = 1; i <= curves.pointCount; ++i) {
+      if (stop && stop()) throw SimulationCancelled{};
       if (longPeriod) {
         SampledDifferentialPulse(app, curves, cell, reactions, i, currentScale, value);
         double sum = 0.0;

@@ -24,11 +24,14 @@
 #include "model/app_state.h"
 #include "model/curve_set.h"
 #include "model/selections.h"
+#include "simulation/cancellation.h"
 #include "simulation/diffusion_field.h"
 
 namespace kivex::simulation {
 
-void ComputeAnalyticalCurrents(model::AppState& app, model::CurveSet& curves);
+// Throws SimulationCancelled when `stop` answers true during a long solve.
+void ComputeAnalyticalCurrents(model::AppState& app, model::CurveSet& curves,
+                               const StopRequest& stop = {});
 
 // Whether the pair has a current function (otherwise the faradaic current is zero).
 bool HasCurrentFunction(model::AnalyticalCase c);

@@ -106,6 +106,8 @@ void ConvolutionSolver::Run(const std::vector<double>& programme) {
   };
 
   for (int i = 1; i <= N; ++i) {
+    if (settings.stop && i % kNodesBetweenStopChecks == 0 && settings.stop())
+      throw SimulationCancelled{};
     for (Track& track : tracks_) {
       const CurrentInputs& in = couples_[track.couple];
       double HR = 0.0, HP = 0.0;

@@ -15,9 +15,13 @@
 #include <vector>
 
 #include "model/curve_set.h"
+#include "simulation/cancellation.h"
 #include "simulation/current_functions.h"
 
 namespace kivex::simulation {
+
+// Nodes between two looks at a StopRequest: a few milliseconds of the longest programmes.
+inline constexpr int kNodesBetweenStopChecks = 64;
 
 struct SweepSettings {
   double dt = 0;            // s between points, Estep / scanRate
@@ -25,6 +29,7 @@ struct SweepSettings {
   double fOverRT = 0;       // 1/V
   double currentScale = 0;  // A per n (cm/s) (mol/L): area F 0.001
   int totalColumn = 0;
+  StopRequest stop;  // looked at every kNodesBetweenStopChecks nodes
 };
 
 // The solver on its own, for any programme of potentials at t_i = i dt, i = 1..nodes (the ohmic

@@ -30,6 +30,7 @@ void ConvolutionDifferentialPulse(const std::vector<CurrentInputs>& couples,
     sweep.Ru = settings.Ru;
     sweep.fOverRT = settings.fOverRT;
     sweep.currentScale = settings.currentScale;
+    sweep.stop = settings.stop;
     const int nodes = std::max(periods, 2) * pulse;
     return Run{pulse, nodes, std::vector<double>(nodes + 1, 0.0),
                ConvolutionSolver(couples, fields, sweep, nodes)};
@@ -70,6 +71,7 @@ void ConvolutionNormalPulse(const std::vector<CurrentInputs>& couples,
   sweep.Ru = settings.Ru;
   sweep.fOverRT = settings.fOverRT;
   sweep.currentScale = settings.currentScale;
+  sweep.stop = settings.stop;
   sweep.dt = settings.tPulse / K;
   ConvolutionSolver coarse(couples, fields, sweep, K);
   sweep.dt = settings.tPulse / (2 * K);

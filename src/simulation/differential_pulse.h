@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "model/curve_set.h"
+#include "simulation/cancellation.h"
 #include "simulation/current_functions.h"
 
 namespace kivex::simulation {
@@ -34,6 +35,7 @@ struct PulseSettings {
   double fOverRT = 0;       // 1/V
   double currentScale = 0;  // A per n (cm/s) (mol/L)
   int totalColumn = 0;
+  StopRequest stop;
 };
 
 // Fills resultTable(i, k) for the couples and adds their sum to the total column; steps[i] is

@@ -68,7 +68,7 @@ void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettin
   if (app.digital) {
     DigitalSimulation(app, curves, SolveRoute::kPrepared, {}, stop, &computed);
   } else {
-    ComputeAnalyticalCurrents(app, curves);
+    ComputeAnalyticalCurrents(app, curves, stop);
     computed = curves.pointCount;
   }
   CompleteRun(app, curves, plot);

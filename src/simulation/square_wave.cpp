@@ -62,6 +62,7 @@ void ConvolutionSquareWave(const std::vector<CurrentInputs>& couples, const Cell
   sweep.Ru = settings.Ru;
   sweep.fOverRT = cell.fOverRT;
   sweep.currentScale = settings.currentScale;
+  sweep.stop = settings.stop;
 
   // The net current of every couple at every point for `nodes` nodes a half-period.
   auto netCurrents = [&](int nodes, std::vector<double>& net) {

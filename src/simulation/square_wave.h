@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/curve_set.h"
+#include "simulation/cancellation.h"
 #include "simulation/current_functions.h"
 
 namespace kivex::simulation {
@@ -25,6 +26,7 @@ struct SquareWaveSettings {
   double Ru = 0;            // ohm
   double currentScale = 0;  // A per n (cm/s) (mol/L)
   int totalColumn = 0;
+  StopRequest stop;
 };
 
 // Fills resultTable(i, k) for the couples (k = 1..count) and adds their sum to the total column.

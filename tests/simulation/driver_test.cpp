@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "simulation/cancellation.h"
 #include "simulation/potential_programme.h"
+#include "support/experiments.h"
 
 namespace kivex::simulation {
 namespace {
@@ -44,6 +46,34 @@ TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   EXPECT_EQ(curves.resultTable(5, 3), 0);
   EXPECT_EQ(curves.lastPoint, 242);
   EXPECT_EQ(plot.yMax, 0);
+}
+
+// The analytical route's long solves (a pulse through an ohmic drop, solved over each point's
+// programme) stop when asked, as the digital route does: a refusal changes no number, a yes ends
+// the run with nothing of it shown.
+TEST(RunSimulation, AnAnalyticalSolveThroughTheDropStopsWhenAsked) {
+  AppState app = testing::Experiment(4, 1);
+  app.Estep = 0.05, app.Ru = 100;
+  auto run = [&](const StopRequest& stop, CurveSet& curves) {
+    PlotSettings plot;
+    AppState copy = app;
+    RunSimulation(copy, curves, plot, false, stop);
+    std::vector<double> total;
+    for (int i = 1; i <= curves.pointCount; ++i) total.push_back(curves.resultTable(i, 2));
+    return total;
+  };
+  auto curves = std::make_unique<CurveSet>();
+  const std::vector<double> plain = run({}, *curves);
+  ASSERT_EQ(plain.size(), 13u);
+  int asked = 0;
+  curves = std::make_unique<CurveSet>();
+  EXPECT_EQ(run([&] { return ++asked, false; }, *curves), plain);
+  EXPECT_GT(asked, 13);
+  asked = 0;
+  curves = std::make_unique<CurveSet>();
+  EXPECT_THROW(run([&] { return ++asked == 2; }, *curves), SimulationCancelled);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(curves->record(1).origin, model::CurveOrigin::None);
 }
 
 }  // namespace

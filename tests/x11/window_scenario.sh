@@ -172,6 +172,70 @@ poll 10 sh -c "! xdotool search --name '^Import\$' >/dev/null" || fail "OK did n
 alive "after the import"
 say "an instrument's export went through the file and import dialogs"
 
+# A long Simulate (analytical differential pulse of 1000 pulses a period through 100 ohm, about
+# 20 s on this machine) stops at Esc pressed in a dialog that the work has locked, and again at
+# the progress window's Cancel; the progress window stays above the dialog the user clicks.
+# click_in WINDOW X Y: a click at X,Y inside WINDOW's client area, the window brought to the front
+# and laid out first.
+click_in() {
+  xdotool windowactivate --sync "$1" 2>/dev/null || true
+  sleep 0.2
+  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/{print "wx="$4} /Absolute upper-left Y/{print "wy="$4}')"
+  xdotool mousemove $((wx + $2)) $((wy + $3)) click 1
+  sleep 0.2
+}
+# set_field WINDOW X Y TEXT: replaces the text of the box at X,Y.
+set_field() {
+  click_in "$1" "$2" "$3"
+  xdotool key ctrl+a
+  xdotool type --delay 10 "$4"
+}
+# ok_in WINDOW: the button at its lower right corner (OK, Cancel) whatever the window's size.
+ok_in() {
+  eval "$(xwininfo -id "$1" | awk '/Width/{print "ww="$2} /Height/{print "wh="$2}')"
+  click_in "$1" $((ww - 52)) $((wh - 22))
+}
+menu i t
+techniques=$(find_window Techniques) || fail "no Techniques dialog"
+click_in "$techniques" 30 128  # 4) Differential pulse voltammetry
+ok_in "$techniques"
+menu i m
+mechanism=$(find_window Mechanism) || fail "no Mechanism dialog"
+click_in "$mechanism" 18 20 # Digital simulation, off
+sleep 0.3 # the dialog shrinks to the analytical mechanisms
+ok_in "$mechanism"
+menu i i
+instrument=$(find_window Instrument) || fail "no Instrument dialog"
+set_field "$instrument" 175 108 0.0005 # t pulse
+set_field "$instrument" 175 196 100    # R u
+ok_in "$instrument"
+menu i c
+chemicals=$(find_window Chemicals) || fail "no Chemicals dialog"
+stopped_within() { # SECONDS: the progress window shown by Simulate goes within SECONDS
+  poll "$1" sh -c "! xdotool search --onlyvisible --name '^Simulate\$' >/dev/null"
+}
+menu r s
+progress=$(poll 10 sh -c "xdotool search --onlyvisible --name '^Simulate\$' | head -n1 | grep .") ||
+  { alive "at a long Simulate"; fail "a long Simulate showed no progress window"; }
+click_in "$chemicals" 20 20 # a locked dialog, clicked
+stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
+order=""
+for id in $stacking; do
+  [ $((id)) -eq "$chemicals" ] && order="${order}c"
+  [ $((id)) -eq "$progress" ] && order="${order}p"
+done
+[ "$order" = cp ] || fail "a click on a locked dialog put it above the progress window ($order)"
+xdotool key Escape
+stopped_within 5 || fail "Esc in a locked dialog did not stop the simulation"
+alive "after Esc"
+menu r s
+progress=$(poll 10 sh -c "xdotool search --onlyvisible --name '^Simulate\$' | head -n1 | grep .") ||
+  fail "Simulate again showed no progress window"
+ok_in "$progress" # its Cancel, where a dialog has its OK
+stopped_within 5 || fail "Cancel did not stop the simulation"
+alive "after Cancel"
+say "a long Simulate stopped at Esc in a locked dialog and at Cancel"
+
 menu f x
 poll 10 sh -c "! kill -0 $app 2>/dev/null" || fail "File > Exit did not end the program"
 status=0
