@@ -1,5 +1,3 @@
-#include <utility>
-
 #include "ui/commands.h"
 #include "ui/session.h"
 
@@ -7,7 +5,13 @@ namespace kivex::ui {
 
 namespace {
 
-constexpr std::pair<std::string_view, Command> kCommands[] = {
+struct CommandEntry {
+  std::string_view name;
+  Command command;
+  bool isLong = false;  // may take seconds: the window runs it on its worker, with Cancel
+};
+
+constexpr CommandEntry kCommands[] = {
     {"mnuExit", Exit},
     {"mnuCopyto", CopyToClipboard},
     {"mnuPrint", PrintPlot},
@@ -15,11 +19,11 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
     {"mnuMechamism", ShowMechanism},
     {"mnuInstrument", ShowInstrument},
     {"mnuExperimental", ShowChemicals},
-    {"mnuSimulate", Simulate},
-    {"mnuManualFit", ManualFit},
-    {"mnuAutoFit", AutoFit},
-    {"mnuManualSeparate", ManualSeparate},
-    {"mnuAutoSeparate", AutoSeparate},
+    {"mnuSimulate", Simulate, true},
+    {"mnuManualFit", ManualFit, true},
+    {"mnuAutoFit", AutoFit, true},
+    {"mnuManualSeparate", ManualSeparate, true},
+    {"mnuAutoSeparate", AutoSeparate, true},
     {"mnuTime", ReportTime},
     {"mnuOption", ShowPlotOptions},
     {"mnuPlot", Plot},
@@ -51,10 +55,17 @@ constexpr std::pair<std::string_view, Command> kCommands[] = {
 }  // namespace
 
 Command FindCommand(std::string_view itemName) {
-  for (const auto& [name, command] : kCommands) {
-    if (name == itemName) return command;
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.name == itemName) return entry.command;
   }
   return nullptr;
+}
+
+bool IsLongCommand(std::string_view itemName) {
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.name == itemName) return entry.isLong;
+  }
+  return false;
 }
 
 MenuOutcome RunMenuItem(Session& session, std::string_view itemName) {

@@ -14,6 +14,10 @@ using Command = void (*)(Session&);
 // command this build does not have).
 Command FindCommand(std::string_view itemName);
 
+// Whether the item's command may take seconds (a simulation or a fit): a front end runs it apart
+// from its window and lets the user cancel it.
+bool IsLongCommand(std::string_view itemName);
+
 enum class MenuOutcome { Ran, Disabled, Unknown, NotAvailable };
 
 // Runs the command of a menu item as a click would: refused when the item or a menu above it is

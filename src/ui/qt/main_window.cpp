@@ -40,12 +40,6 @@ const char* const kDialogNames[] = {"FormTech", "FormMech", "FormIns", "FormExpr
 // Long work shows its progress window once it has run this long.
 constexpr int kProgressDelayMs = 300;
 
-// The commands that may take seconds: they run on the worker thread.
-bool IsLongCommand(std::string_view item) {
-  return item == "mnuSimulate" || item == "mnuManualFit" || item == "mnuAutoFit" ||
-         item == "mnuManualSeparate" || item == "mnuAutoSeparate";
-}
-
 // The error boundary: whatever the action throws ends as the program's message box, so nothing
 // reaches the event loop (or ends the worker thread).
 void RunGuarded(const std::function<void()>& action, Platform& platform) {
