@@ -64,6 +64,17 @@ std::vector<Row> Rows() {
                   (Voltammogram(slower).ForwardPeak().E - peak.E) * 1e3, 0.5 * rt * std::log(0.5),
                   millivolts});
 
+  // The double layer charged through Ru with the couple, against finite differences of the cell.
+  AppState charged = couple;
+  charged.scanRate = 1, charged.Ru = 200, charged.Cdl = 1e-4;
+  charged = WithStep(charged, 0.0005);
+  const ChargedSweepPeak through = ChargedPlanarSweep(charged, 2e-5);
+  const PeakPoint chargedPeak = Voltammogram(charged).ForwardPeak();
+  const std::string drop = "the same at 1 V/s, 0.5 mV steps, Ru 200 ohm, Cdl 1e-4 F";
+  rows.push_back({drop, "peak (A), finite differences of couple and double layer through Ru",
+                  chargedPeak.I, through.I, amperes});
+  rows.push_back({drop, "Ep (mV), the same", chargedPeak.E * 1e3, through.E * 1e3, millivolts});
+
   PeakPoint following[2];
   const double kfs[2] = {1e3, 1e4};
   for (int k = 0; k < 2; ++k) {

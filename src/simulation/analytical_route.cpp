@@ -13,6 +13,7 @@
 #include "simulation/current_functions.h"
 #include "simulation/differential_pulse.h"
 #include "simulation/driver.h"
+#include "simulation/measurement_effects.h"
 #include "simulation/ohmic_drop.h"
 #include "simulation/square_wave.h"
 
@@ -360,6 +361,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
       SweepSettings settings;
       settings.dt = model::Div(app.Estep, app.scanRate);
       settings.Ru = app.Ru;
+      if (ChargingThroughDrop(app)) settings.capacitance = app.Cdl * app.area;
       settings.fOverRT = app.fOverRT;
       settings.currentScale = currentScale;
       settings.totalColumn = total;
@@ -391,6 +393,11 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
     // state).
     const bool solve = technique <= Technique::NormalPulse && dropped && hasFormula;
     const bool longPeriod = technique == Technique::DifferentialPulse && dropped && hasFormula;
+    // A sweep at the rotating disk (or one without a current function) charges the double layer
+    // through Ru with it: Cdl A (e_before - e) / dt, from the rest at the first potential.
+    const bool charged = ChargingThroughDrop(app);
+    const double perVolt = charged ? model::Div(app.Cdl * app.area * app.scanRate, app.Estep) : 0;
+    double before = curves.pointCount >= 1 ? curves.x(1) : 0.0;
     ReactionValues value{};
     ReactionValues E0eUsed{};
     for (int i = 1; i <= curves.pointCount; ++i) {
@@ -419,11 +426,18 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
         return sum;
       };
       double E = curves.x(i);
-      if (solve) {
+      if (charged) {
+        auto withCharging = [&](double e) { return evaluate(e) + perVolt * (before - e); };
+        E = model::Finite(E + app.Ru * SolveOhmicDrop(withCharging, E, app.Ru));
+      } else if (solve) {
         const double I = SolveOhmicDrop(evaluate, curves.x(i), app.Ru);
         E = model::Finite(curves.x(i) + app.Ru * I);
       }
-      const double sum = evaluate(E);
+      double sum = evaluate(E);
+      if (charged) {
+        sum += perVolt * (before - E);
+        before = E;
+      }
       for (int k = 1; k <= chargeCount; ++k) {
         curves.resultTable(i, k) = value[k];
         if (catalyticColumn && hasFormula) catalytic(i, reactions[k], E, E0eUsed[k]);

@@ -74,6 +74,7 @@ ConvolutionSolver::ConvolutionSolver(const std::vector<CurrentInputs>& couples,
   kox_.assign(C, 0.0);
   current_.assign(C, 0.0);
   effective_.assign(nodes + 1, 0.0);
+  charging_.assign(nodes + 1, 0.0);
   currents_.assign(static_cast<std::size_t>(nodes + 1) * C, 0.0);
 }
 
@@ -105,6 +106,12 @@ void ConvolutionSolver::Run(const std::vector<double>& programme) {
     return sum;
   };
 
+  // The double layer takes Cdl A (e_before - e) / dt as the interface moves from e_before to e
+  // (reduction positive), through Ru with the couples; it starts at rest at the first potential.
+  const double perVolt = settings.Ru > 0 ? settings.capacitance / settings.dt : 0.0;
+  double before = N >= 1 ? programme[1] : 0.0;
+  auto totalAt = [&](double E) { return sumAt(E) + perVolt * (before - E); };
+
   for (int i = 1; i <= N; ++i) {
     if (settings.stop && i % kNodesBetweenStopChecks == 0 && settings.stop())
       throw SimulationCancelled{};
@@ -121,9 +128,12 @@ void ConvolutionSolver::Run(const std::vector<double>& programme) {
       track.B = in.cP + track.b[i - 1] - HP / track.WP[0];
     }
     const double x = programme[i];
-    const double I = SolveOhmicDrop(sumAt, x, settings.Ru);
+    const double I = perVolt > 0 ? SolveOhmicDrop(totalAt, x, settings.Ru)
+                                 : SolveOhmicDrop(sumAt, x, settings.Ru);
     const double E = model::Finite(x + settings.Ru * I);
     sumAt(E);
+    charging_[i] = model::Finite(perVolt * (before - E));
+    before = E;
     for (Track& track : tracks_) {
       const double psi = track.Flux(kred_[track.couple], kox_[track.couple]);
       track.a[i] = track.a[i - 1] + (psi - track.HR) / track.WR[0];
@@ -156,18 +166,22 @@ void ConvolutionSweep(const std::vector<CurrentInputs>& couples, const Electrode
                       std::vector<double>& effective) {
   const int N = curves.pointCount;
   const int C = static_cast<int>(couples.size());
-  std::vector<double> programme(N + 1, 0.0), currents;
+  std::vector<double> programme(N + 1, 0.0);
   for (int i = 1; i <= N; ++i) programme[i] = curves.x(i);
-  SolveConvolution(couples, fields, settings, programme, currents, effective);
+  ConvolutionSolver solver(couples, fields, settings, N);
+  solver.Run(programme);
+  effective.assign(N + 1, 0.0);
   for (int i = 1; i <= N; ++i) {
     double sum = 0.0;
     for (int c = 0; c < C; ++c) {
-      const double value = currents[static_cast<std::size_t>(i) * C + c];
+      const double value = solver.Current(i, c);
       curves.resultTable(i, c + 1) = value;
       sum += value;
     }
+    if (settings.capacitance > 0) sum += solver.Charging(i);
     curves.resultTable(i, settings.totalColumn) =
         model::Finite(curves.resultTable(i, settings.totalColumn) + sum);
+    effective[i] = solver.Effective(i);
   }
 }
 

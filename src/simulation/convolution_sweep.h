@@ -26,6 +26,7 @@ inline constexpr int kNodesBetweenStopChecks = 64;
 struct SweepSettings {
   double dt = 0;            // s between points, Estep / scanRate
   double Ru = 0;            // ohm
+  double capacitance = 0;   // F, Cdl A: charged through Ru with the couples (0: not at all)
   double fOverRT = 0;       // 1/V
   double currentScale = 0;  // A per n (cm/s) (mol/L): area F 0.001
   int totalColumn = 0;
@@ -50,6 +51,8 @@ class ConvolutionSolver {
     return currents_[static_cast<std::size_t>(i) * couples_.size() + c];
   }
   double Effective(int i) const { return effective_[i]; }
+  // The double layer's charging current (A) at node i, reduction positive.
+  double Charging(int i) const { return charging_[i]; }
 
  private:
   struct Track;
@@ -57,7 +60,7 @@ class ConvolutionSolver {
   SweepSettings settings_;
   int nodes_;
   std::vector<Track> tracks_;
-  std::vector<double> kred_, kox_, current_, currents_, effective_;
+  std::vector<double> kred_, kox_, current_, currents_, effective_, charging_;
 };
 
 // One run of a fresh solver: currents[i * count + k] receives couple k's current at node i.
@@ -65,9 +68,10 @@ void SolveConvolution(const std::vector<CurrentInputs>& couples, const Electrode
                       const SweepSettings& settings, const std::vector<double>& programme,
                       std::vector<double>& currents, std::vector<double>& effective);
 
-// Fills resultTable(i, k) with the current of couples[k - 1] (A) and adds their sum to the total
-// column, for i = 1..pointCount at the programmed potentials x(i). `effective` receives the
-// potential each point's electrode saw. couples[k].dR and dP hold sqrt(D).
+// Fills resultTable(i, k) with the current of couples[k - 1] (A) and adds their sum, with the
+// charging current of settings.capacitance, to the total column, for i = 1..pointCount at the
+// programmed potentials x(i). `effective` receives the potential each point's electrode saw.
+// couples[k].dR and dP hold sqrt(D).
 void ConvolutionSweep(const std::vector<CurrentInputs>& couples, const ElectrodeFields& fields,
                       const SweepSettings& settings, model::CurveSet& curves,
                       std::vector<double>& effective);

@@ -10,6 +10,7 @@
 #include "model/failure.h"
 #include "model/selections.h"
 #include "simulation/digital_grid.h"
+#include "simulation/measurement_effects.h"
 #include "simulation/potential_programme.h"
 #include "simulation/step_solver.h"
 #include "simulation/surface_conditions.h"
@@ -184,7 +185,8 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
   const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
   const int total = charges + 1;
   const int N = curves.pointCount;
-  if (n == 0) {  // no species: nothing diffuses and no current flows
+  if (n == 0) {  // no species: nothing diffuses and no faradaic current flows
+    AddResistiveCharging(app, curves, app.tDrop);
     completed = N;
     return;
   }
@@ -203,6 +205,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
       for (int s = 1; s <= n; ++s) curves.concentrationTable(i, s) = 0.0;
       for (int r = 1; r <= total; ++r) curves.resultTable(i, r) = 0.0;
     }
+    AddResistiveCharging(app, curves, app.tDrop);
     completed = N;
     return;
   }
@@ -298,6 +301,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
   };
   // The quiet time: the electrode held at the programme's first potential, its layer carried into
   // the first point.
+  double electrode = N >= 1 ? curves.x(1) : 0.0;
   for (int k = 1; k <= timing.quiet.steps; ++k) {
     const Segment& quiet = timing.quiet;
     StepKind& kind = solver.Kind(k == 1 ? quiet.firstKind : quiet.laterKind);
@@ -309,10 +313,13 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
       }
     }
     for (int j = 1; j <= M; ++j) (*previous)[j] = w.c[j];
-    solver.Step(kind, w.rhs, w.c, curves.x(1), secondOrder && k > 1 ? before : nullptr);
+    electrode = solver.Step(kind, w.rhs, w.c, curves.x(1), secondOrder && k > 1 ? before : nullptr);
     std::swap(before, previous);
     checkStop();
   }
+  // A sweep charges the double layer through Ru with each step, from the interface at rest.
+  const bool charged = ChargingThroughDrop(app);
+  if (charged) solver.ChargeDoubleLayer(app.Cdl * app.area, electrode);
   for (int i = 1; i <= N; ++i) {
     if (timing.freshLayer) {
       for (int j = 0; j <= M + 1; ++j) w.c[j] = w.initial[j];
@@ -364,6 +371,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
       }
       double sum = 0.0;
       for (int r = 1; r <= charges; ++r) sum += curves.resultTable(i, r);
+      if (charged) sum += solver.Charging();
       curves.resultTable(i, total) = sum;
     }
     completed = i;

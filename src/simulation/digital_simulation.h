@@ -8,7 +8,8 @@
 // second-order chemistry is solved by Newton iteration around it. Linear sweep and square wave
 // carry the diffusion layer from point to point; DC, normal pulse and differential pulse start
 // every point from the initial solution. An uncompensated resistance is part of every step: the
-// electrode sees the applied potential plus that step's own current times Ru.
+// electrode sees the applied potential plus that step's own current times Ru; in a sweep with a
+// double layer that current includes the layer's charging, solved in the same step.
 //
 // Time: a sweep takes one backward Euler step a point. The pulse techniques cut every stretch
 // from a potential jump to its sample (a DC drop, a pulse, a differential pulse's base and pulse,

@@ -33,10 +33,11 @@ void HoldRun(const model::AppState& app, model::CurveSet& curves) {
   }
 }
 
-// The charging current, the extremes for the plot and the noise, over the run's points.
+// The charging current (unless the route charged the double layer through Ru), the extremes for the
+// plot and the noise, over the run's points.
 void CompleteRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot) {
   const int total = app.totalColumn;
-  if (app.Cdl > 0) AddChargingCurrent(app, curves);
+  if (app.Cdl > 0 && !ChargingThroughDrop(app)) AddChargingCurrent(app, curves);
 
   // Extremes of the total current, always spanning zero; the signed one scales the noise.
   plot.yMax = 0.0;

@@ -7,6 +7,24 @@
 
 namespace kivex::simulation {
 
+bool ChargingThroughDrop(const model::AppState& app) {
+  return app.Cdl > 0 && app.Ru > 0 && model::TechniqueOf(app) == model::Technique::Sweep;
+}
+
+void AddResistiveCharging(const model::AppState& app, model::CurveSet& curves, double dt) {
+  if (!ChargingThroughDrop(app) || curves.pointCount < 1) return;
+  // e = x + Ru q (e_before - e), q = Cdl A / dt, from the rest at the first potential.
+  const double q = model::Div(app.Cdl * app.area, dt);
+  const double lag = app.Ru * q;
+  double before = curves.x(1);
+  for (int i = 1; i <= curves.pointCount; ++i) {
+    const double e = (curves.x(i) + lag * before) / (1 + lag);
+    double& total = curves.resultTable(i, app.totalColumn);
+    total = model::Finite(total + q * (before - e));
+    before = e;
+  }
+}
+
 void AddChargingCurrent(const model::AppState& app, model::CurveSet& curves) {
   const int total = app.totalColumn;
   const int n = curves.sweepPointCount;

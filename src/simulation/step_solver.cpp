@@ -121,6 +121,8 @@ void StepSolver::Begin(const AppState& app, const SurfaceConditions& surface, in
   currentFactor_ = currentFactor;
   Ru_ = app.Ru > 0 ? app.Ru : 0.0;
   lastDrop_ = 0.0;
+  capacitance_ = 0.0;
+  charging_ = 0.0;
   ratesValid_ = false;
   boundaryValid_ = false;
   iterations_ = 0;
@@ -160,12 +162,28 @@ void StepSolver::SetBoundary(double E) {
   boundaryValid_ = true;
 }
 
+void StepSolver::ChargeDoubleLayer(double capacitance, double from) {
+  capacitance_ = Ru_ > 0 ? capacitance : 0.0;
+  chargedTo_ = from;
+  charging_ = 0.0;
+}
+
 double StepSolver::Step(StepKind& kind, const NodeVectors& rhs, NodeVectors& c, double applied,
                         const NodeVectors* before) {
   iterations_ = 0;
-  if (route_ == SolveRoute::kReference) return SolveReference(kind, rhs, c, applied);
-  if (kind.secondOrderCount > 0) return SolveSecondOrder(kind, rhs, c, applied, before);
-  return SolveLinear(kind, rhs, c, applied);
+  double E = 0.0;
+  if (route_ == SolveRoute::kReference) {
+    E = SolveReference(kind, rhs, c, applied);
+  } else if (kind.secondOrderCount > 0) {
+    E = SolveSecondOrder(kind, rhs, c, applied, before);
+  } else {
+    E = SolveLinear(kind, rhs, c, applied);
+  }
+  if (capacitance_ > 0) {
+    charging_ = model::Finite(capacitance_ / kind.dt * (chargedTo_ - E));
+    chargedTo_ = E;
+  }
+  return E;
 }
 
 double StepSolver::SolveLinear(StepKind& kind, const NodeVectors& rhs, NodeVectors& c,
@@ -210,6 +228,7 @@ double StepSolver::CloseWithFluxes(StepKind& kind, double applied, double E, boo
     RateVector J{};
     RateVector dJ{};
     const int charges = std::min(charges_, model::kMaxCharge);
+    const double perVolt = capacitance_ / kind.dt;  // the double layer's current per volt moved
     auto current = [&](double trial, double& I, double& dIdE) {
       SetRates(trial);
       SolveFluxes(*surface_, kind.flux, zeroFluxSurface_, kRed_, kOx_, J, &slopes_, &dJ);
@@ -218,6 +237,10 @@ double StepSolver::CloseWithFluxes(StepKind& kind, double applied, double E, boo
       for (int r = 1; r <= charges; ++r) {
         I += model::Finite(J[r] * app.n(r) * currentFactor_);
         dIdE += dJ[r] * app.n(r) * currentFactor_;
+      }
+      if (capacitance_ > 0) {
+        I += perVolt * (chargedTo_ - trial);
+        dIdE -= perVolt;
       }
     };
     const double lowest = std::max(std::min(lowest_, applied), applied - 1e3);
@@ -411,6 +434,7 @@ double StepSolver::SolveReference(StepKind& kind, const NodeVectors& rhs, NodeVe
     for (int r = 1; r <= charges_; ++r) {
       I += model::Finite(flux_[r] * app_->n(r) * currentFactor_);
     }
+    if (capacitance_ > 0) I += capacitance_ / kind.dt * (chargedTo_ - E);
     return E - applied - Ru_ * I;
   };
   double a = applied;

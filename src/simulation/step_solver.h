@@ -80,6 +80,13 @@ class StepSolver {
   double Step(StepKind& kind, const NodeVectors& rhs, NodeVectors& c, double applied,
               const NodeVectors* before = nullptr);
 
+  // From the next step on, each step charges the double layer `capacitance` (F, Cdl A) through
+  // Ru with its faradaic current, from the interface potential `from`: the step's current adds
+  // capacitance (e_before - e) / dt, backward Euler as the diffusion. Without Ru it does nothing.
+  void ChargeDoubleLayer(double capacitance, double from);
+  // The charging current (A) of the last step, reduction positive.
+  double Charging() const { return charging_; }
+
   // The flux of transfer r of the last step (cm/s times the dimensionless concentration).
   double Flux(int r) const { return flux_[r]; }
 
@@ -107,8 +114,11 @@ class StepSolver {
   int charges_ = 0;
   double currentFactor_ = 0;
   double Ru_ = 0;
-  double lastDrop_ = 0;  // electrode minus applied potential of the last step
-  double lowest_ = 0;    // the potentials at which every rate constant stays finite
+  double lastDrop_ = 0;     // electrode minus applied potential of the last step
+  double capacitance_ = 0;  // F, the double layer charged with the steps; 0 for none
+  double chargedTo_ = 0;    // V, the interface potential of the last step
+  double charging_ = 0;     // A
+  double lowest_ = 0;       // the potentials at which every rate constant stays finite
   double highest_ = 0;
 
   std::array<StepKind, kMaxStepKinds> kinds_;

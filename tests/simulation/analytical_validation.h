@@ -180,6 +180,19 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
          run.InterpolatedPeak().E, reference500.InterpolatedPeak().E, -0.002, 0.002,
          "the digital route at 0.5 mV steps"});
   }
+  {
+    // The double layer charges through Ru with the couple: 1 V/s, Ru Cdl A = 20 ms.
+    AppState app = Experiment(1, 1);
+    app.scanRate = 1, app.Ru = 200, app.Cdl = 1e-4;
+    app = WithStep(app, 0.0005);
+    const ChargedSweepPeak reference = ChargedPlanarSweep(app, 2e-5);
+    const PeakPoint peak = Voltammogram(app).InterpolatedPeak();
+    add({sweep, planar, "peak with Ru 200 ohm, Cdl 1e-4 F, 1 V/s, E step 0.5 mV", Current, peak.I,
+         reference.I, 0.99, 1.01,
+         "finite differences of the couple and the double layer both through Ru"});
+    add({sweep, planar, "its peak potential", Potential, peak.E, reference.E, -0.0015, 0.0015,
+         "the same finite differences"});
+  }
   auto micron = [](int electrode) {  // sphere and hemisphere of radius 1 um
     AppState app = At(1, electrode);
     app.radius = 1e-4, app.area = (electrode == 2 ? 4 : 2) * kPiTrue * 1e-8;

@@ -278,6 +278,30 @@ TEST(DigitalOhmicDrop, LowersAndShiftsThePeakStablyAsTheStepShrinks) {
   EXPECT_TRUE(shift < 0.0 && shift > -5 * kMilli) << shift;
 }
 
+// The double layer charges through Ru with the couple. At 1 V/s, Ru Cdl A = 20 ms, against finite
+// differences of the whole cell; and with no couple (an empty solution) the charging current of
+// the ramp rises as C v (1 - exp(-t / Ru C)) from the rest at E start.
+TEST(DigitalOhmicDrop, ChargingCurrentPassesThroughTheResistanceWithTheFaradaicCurrent) {
+  AppState app = CoupleExperiment();
+  app.scanRate = 1, app.Ru = 200, app.Cdl = 1e-4;
+  app = WithStep(app, 0.0005);
+  const ChargedSweepPeak reference = ChargedPlanarSweep(app, 2e-5);
+  const PeakPoint peak = Voltammogram(app).ForwardPeak();
+  EXPECT_NEAR(peak.I / reference.I, 1.0, 0.01);
+  EXPECT_NEAR(peak.E, reference.E, 1.5 * kMilli);
+
+  for (bool digital : {true, false}) {
+    AppState empty = WithStep(CoupleExperiment(), 0.0002);
+    empty.Cinit(1) = 0, empty.Ru = 2000, empty.Cdl = 1e-4, empty.digital = digital;
+    const double Cv = empty.Cdl * empty.area * empty.scanRate, tau = empty.Ru * empty.Cdl;
+    const Voltammogram ramp(empty);
+    for (int i = 1; i <= ramp.count(); ++i) {
+      const double t = (i - 1) * empty.tDrop;
+      ASSERT_NEAR(ramp.y(i), Cv * (1 - std::exp(-t / tau)), 0.005 * Cv) << digital << " " << i;
+    }
+  }
+}
+
 // The prepared route against the reference route, which solves every step from scratch: the
 // same bits without second-order chemistry or resistance; with them (a simplified Newton
 // iteration run to 1e-10, the potential solved on the surface rows alone) within 1e-9 of the
@@ -286,13 +310,16 @@ TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
   struct Case {
     int technique, electrode, chemistry;  // chemistry 0 none, 1 first order, 2 also second order
     double Ru;
+    double Cdl = 0;  // F
   };
-  const Case cases[] = {{1, 1, 0, 0},  {1, 2, 1, 0},  {2, 5, 1, 0},  {3, 1, 1, 0}, {4, 4, 1, 0},
-                        {5, 7, 0, 0},  {1, 1, 2, 0},  {4, 1, 2, 0},  {5, 2, 2, 0}, {1, 1, 0, 50},
-                        {3, 5, 1, 50}, {5, 4, 1, 50}, {1, 1, 2, 50}, {4, 1, 2, 50}};
+  const Case cases[] = {{1, 1, 0, 0},  {1, 2, 1, 0},  {2, 5, 1, 0},        {3, 1, 1, 0},
+                        {4, 4, 1, 0},  {5, 7, 0, 0},  {1, 1, 2, 0},        {4, 1, 2, 0},
+                        {5, 2, 2, 0},  {1, 1, 0, 50}, {3, 5, 1, 50},       {5, 4, 1, 50},
+                        {1, 1, 2, 50}, {4, 1, 2, 50}, {1, 1, 0, 50, 1e-4}, {1, 2, 2, 50, 1e-4}};
   for (const Case& c : cases) {
     AppState app = CoupleExperiment();
     app.Estep = 0.01, app.tDrop = 0.5, app.radius = 1e-3, app.Ru = c.Ru, app.D(2) = 0.7e-5;
+    app.Cdl = c.Cdl;
     app.technique = static_cast<model::Count>(c.technique);
     app.electrode = static_cast<model::Count>(c.electrode);
     if (c.chemistry > 0) {
