@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/checked_math.h"
+#include "model/failure.h"
 #include "model/selections.h"
 #include "numerics/constants.h"
 #include "numerics/semi_differentiate.h"
@@ -28,8 +29,6 @@ using model::Technique;
 
 namespace {
 
-using numerics::kSqrtPi;
-
 // The inputs of one charge reaction that do not change from point to point.
 struct Reaction {
   int r = 0;  // reactant species
@@ -37,7 +36,6 @@ struct Reaction {
   CurrentInputs in;
   double catalyticDR = 0;  // sqrt(D) of reactant and product for the catalytic column
   double catalyticDP = 0;
-  double S = 0;   // mechanism 7: sqrt((kf + kb) t), t the technique's time
   double K7 = 0;  // mechanism 7: the catalytic current over the planar wave, in amperes
 };
 
@@ -47,6 +45,26 @@ bool HasNernstianSweep(Electrode e) { return e == Electrode::Planar || model::Is
 
 // The techniques whose currents are sampled at the drop time rather than the pulse time.
 bool DropTimed(Technique t) { return t <= Technique::DC; }
+
+// Mechanism 7's regeneration rate (1/s) of the reactant.
+double Regeneration(const AppState& app) { return app.kf(1) + app.kb(1); }
+
+// Mechanism 7 in the techniques whose diffusion kernels carry the regeneration: the sweep, the
+// differential pulse and the square wave at a stationary electrode. DC and the normal pulse add
+// Delahay and Stiehl's catalytic column instead, the rotating disk its reaction layer. A
+// regeneration that would move no current by a millionth over the whole run (k t below 1e-6) is
+// left out, so that the plain forms serve.
+bool KernelCatalysis(const AppState& app) {
+  const Technique t = model::TechniqueOf(app);
+  if (model::MechanismOf(app) != Mechanism::CatalyticEC ||
+      model::CaseOf(app).electrode == Electrode::RotatingDisk ||
+      !(t == Technique::Sweep || t == Technique::DifferentialPulse || t == Technique::SquareWave)) {
+    return false;
+  }
+  const double points = std::abs(app.Eend - app.Estart) / app.Estep + 1;
+  const double run = points * std::max(1.0, 2 * app.cycles) * (app.tDrop + 2 * app.tPulse);
+  return !(Regeneration(app) * run < 1e-6);
+}
 
 // Delahay and Stiehl's catalytic step current over the plain Cottrell current, S = sqrt(k t):
 // sqrt(pi) S erf(S) + exp(-S^2); 1 when the chemical step stops.
@@ -80,15 +98,11 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
   rx.catalyticDP = model::Sqrt(app.D(rx.q));
 
   if (model::MechanismOf(app) == Mechanism::CatalyticEC) {
-    const double t = DropTimed(model::TechniqueOf(app)) ? app.tDrop : app.tPulse;
-    rx.S = model::Sqrt((app.kf(k) + app.kb(k)) * t);
     // A DC or normal-pulse step: the catalytic current beyond the diffusion step's, so that the
-    // sum is Delahay and Stiehl's. A sweep or the rotating disk: the reaction layer's plateau
-    // n F A C sqrt(D (kf + kb)) on top of the diffusion current.
-    const Technique technique = model::TechniqueOf(app);
-    const bool step = (technique == Technique::DC || technique == Technique::NormalPulse) &&
-                      c.electrode != Electrode::RotatingDisk;
-    rx.K7 = (step ? CatalyticStepFactor(rx.S) - 1.0 : rx.S * kSqrtPi) * currentScale;
+    // sum is Delahay and Stiehl's.
+    const double t = DropTimed(model::TechniqueOf(app)) ? app.tDrop : app.tPulse;
+    const double S = model::Sqrt((app.kf(k) + app.kb(k)) * t);
+    rx.K7 = (CatalyticStepFactor(S) - 1.0) * currentScale;
   }
   if (model::MechanismOf(app) == Mechanism::Complexation) {
     // Lingane: the free couple's potential shifted by the complex's stability and the ligand.
@@ -99,8 +113,11 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
 }
 
 // The step-current form of each electrode: closed forms for the plane and the sphere (the
-// hemisphere and the microdisc as spheres), the diffusion fields for the cylinder, band and film.
-Geometry GeometryOf(Electrode electrode) {
+// hemisphere and the microdisc as spheres), the diffusion fields for the cylinder, band and film
+// and for every electrode whose kernels carry a regeneration.
+Geometry GeometryOf(const AppState& app) {
+  if (KernelCatalysis(app)) return Geometry::Fields;
+  const Electrode electrode = model::CaseOf(app).electrode;
   if (electrode == Electrode::Planar) return Geometry::Planar;
   if (model::IsSpherical(electrode)) return Geometry::Spherical;
   return Geometry::Fields;
@@ -120,7 +137,7 @@ double Dispatch(const AppState& app, const CurveSet& curves, const CellConstants
   CurrentInputs in = rx.in;
   in.E = E;
   const AnalyticalCase c = model::CaseOf(app);
-  const Geometry geometry = GeometryOf(c.electrode);
+  const Geometry geometry = GeometryOf(app);
   E0eUsed = in.E0e;
   if (!HasCurrentFunction(c)) return 0.0;
   switch (c.technique) {
@@ -152,42 +169,6 @@ double Dispatch(const AppState& app, const CurveSet& curves, const CellConstants
 
 using Reactions = std::array<Reaction, model::kMaxCharge + 1>;
 using ReactionValues = std::array<double, model::kMaxCharge + 1>;
-
-// A differential pulse whose period is too long for the convolution, with an ohmic drop: the drop
-// of each sample solved from that sample's own current, the base held at the potential its sample
-// sees and the pulse stepped from there to the potential its end sees (how the drop moves within
-// the period is left out). value[k] receives reaction k's net current in amperes.
-void SampledDifferentialPulse(const AppState& app, const CurveSet& curves,
-                              const CellConstants& cell, const Reactions& reactions, int i,
-                              double currentScale, ReactionValues& value) {
-  const Geometry geometry = GeometryOf(model::CaseOf(app).electrode);
-  const int count = app.chargeCount;
-  auto step = [&](int k, double E, double t) {
-    CurrentInputs in = reactions[k].in;
-    in.E = E;
-    return model::Finite(StepCurrent(geometry, in, t, cell) * currentScale);
-  };
-  const double base = app.tDrop - app.tPulse;
-  const double x = curves.x(i);
-  auto baseSum = [&](double E) {
-    double sum = 0.0;
-    for (int k = 1; k <= count; ++k) sum += step(k, E, base);
-    return sum;
-  };
-  const double Eb = model::Finite(x + app.Ru * SolveOhmicDrop(baseSum, x, app.Ru));
-  // The base's own decay goes on under the pulse, which adds its step from Eb.
-  auto atEnd = [&](int k, double E) {
-    return step(k, Eb, app.tDrop) - step(k, Eb, app.tPulse) + step(k, E, app.tPulse);
-  };
-  auto endSum = [&](double E) {
-    double sum = 0.0;
-    for (int k = 1; k <= count; ++k) sum += atEnd(k, E);
-    return sum;
-  };
-  const double pulsed = x + PulseStep(app, curves, i);
-  const double Ep = model::Finite(pulsed + app.Ru * SolveOhmicDrop(endSum, pulsed, app.Ru));
-  for (int k = 1; k <= count; ++k) value[k] = model::Finite(atEnd(k, Ep) - step(k, Eb, base));
-}
 
 // Whether a couple is reversible on the sweep's time scale RT / nFv: the rate constant over the
 // diffusion rate, ks sqrt(RT / nFv) / sqrt(D), at least 1e4 (its smallest rate kred / sqrt(DR) +
@@ -269,19 +250,27 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
   // The technique chosen since may differ from the committed one; these steps follow the chosen.
   const Technique technique = model::TechniqueOf(app);
   const bool catalytic7 = model::MechanismOf(app) == Mechanism::CatalyticEC;
-  const bool catalyticColumn =
-      catalytic7 && technique >= Technique::Sweep && technique <= Technique::NormalPulse;
   const Electrode electrode = committed.electrode;
   const bool rotating = electrode == Electrode::RotatingDisk;
+  const bool catalyticColumn = catalytic7 && !rotating &&
+                               (technique == Technique::DC || technique == Technique::NormalPulse);
+  const bool kernelCatalysis = KernelCatalysis(app);
+  // The electrode's diffusion fields, with mechanism 7's regeneration where the kernels carry it.
+  auto fieldsOf = [&app, kernelCatalysis] {
+    ElectrodeFields fields = ElectrodeFieldsOf(app);
+    if (kernelCatalysis) {
+      for (int f = 0; f < fields.count; ++f) fields.field[f].k = Regeneration(app);
+    }
+    return fields;
+  };
 
   CellConstants cell;
   cell.fOverRT = app.fOverRT;
   cell.radius = SphericalRadius(model::CaseOf(app).electrode, app.radius);
   cell.viscosity = app.viscosity;
   cell.omega = app.omega;
-  if (hasFormula && GeometryOf(electrode) == Geometry::Fields && !rotating) {
-    cell.fields = ElectrodeFieldsOf(app);
-  }
+  if (catalytic7 && rotating) cell.catalytic = Regeneration(app);
+  if (hasFormula && GeometryOf(app) == Geometry::Fields && !rotating) cell.fields = fieldsOf();
 
   Reactions reactions{};
   if (chargeCount > model::kMaxCharge) model::ThrowIndexFailure();
@@ -302,7 +291,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
   // band and film, slow couples and any ohmic drop.
   bool convolution = false;
   if (hasFormula && technique == Technique::Sweep && !rotating) {
-    convolution = !HasNernstianSweep(electrode) || app.Ru != 0;
+    convolution = !HasNernstianSweep(electrode) || app.Ru != 0 || kernelCatalysis;
     for (int k = 1; k <= chargeCount; ++k) {
       if (!ReversibleOnSweep(app, reactions[k])) convolution = true;
     }
@@ -310,20 +299,25 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
   // Differential pulse sums two kinetic step responses, exact while the couple keeps pace with
   // diffusion (ks at least 100 times the electrode's flux at tPulse, within 1e-4) and no drop
   // holds the electrode back; slower couples and an ohmic drop take the convolution equation over
-  // each point's programme, unless the period holds more than kMaxPulsesPerPeriod pulses, whose
-  // uniform nodes would cost too much: those keep the sum, with the drop of each sample solved
-  // from its own current.
+  // each point's programme. A period of more than kMaxPulsesPerPeriod pulses would need too many
+  // uniform nodes for it, and such a case is refused.
   const bool dropped = app.Ru != 0;
   bool pulseConvolution = false;
-  if (hasFormula && technique == Technique::DifferentialPulse &&
-      app.tDrop <= kMaxPulsesPerPeriod * app.tPulse) {
+  if (hasFormula && technique == Technique::DifferentialPulse) {
     pulseConvolution = dropped;
-    const ElectrodeFields fields = ElectrodeFieldsOf(app);
+    const ElectrodeFields fields = fieldsOf();
     for (int k = 1; k <= chargeCount; ++k) {
       const double D = app.D(reactions[k].r);
       if (reactions[k].in.ks < 100 * ElectrodeStepFlux(fields, D, app.tPulse)) {
         pulseConvolution = true;
       }
+    }
+    if (pulseConvolution && app.tDrop > kMaxPulsesPerPeriod * app.tPulse) {
+      throw model::InputError(
+          "Error: an analytical differential pulse whose period (t drop) holds more than 2000 "
+          "pulses is computed only for fast couples without an ohmic drop. Shorten t drop or "
+          "lengthen t pulse in the Instrument dialog, or tick the digital simulation in the "
+          "Mechanism dialog.");
     }
   }
   // A normal pulse with an ohmic drop: the drop is largest at the start of the pulse, so it is
@@ -342,7 +336,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
   if (pulseConvolution) {
     std::vector<double> steps(curves.pointCount + 1, 0.0);
     for (int i = 1; i <= curves.pointCount; ++i) steps[i] = PulseStep(app, curves, i);
-    ConvolutionDifferentialPulse(pulsedCouples, ElectrodeFieldsOf(app), pulse, steps, curves);
+    ConvolutionDifferentialPulse(pulsedCouples, fieldsOf(), pulse, steps, curves);
   } else if (pulseDropped) {
     std::vector<double> effective;
     ConvolutionNormalPulse(pulsedCouples, ElectrodeFieldsOf(app), pulse, app.Epulse, curves,
@@ -367,7 +361,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
       settings.totalColumn = total;
       settings.stop = stop;
       ElectrodeFields fields = cell.fields;
-      if (HasNernstianSweep(electrode)) fields = ElectrodeFieldsOf(app);
+      if (HasNernstianSweep(electrode)) fields = fieldsOf();
       std::vector<double> effective;
       ConvolutionSweep(couples, fields, settings, curves, effective);
       if (catalyticColumn) {
@@ -379,7 +373,7 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
       }
     } else {
       SquareWaveSettings settings;
-      settings.geometry = GeometryOf(electrode);
+      settings.geometry = GeometryOf(app);
       settings.tPulse = app.tPulse;
       settings.Epulse = app.Epulse;
       settings.Ru = app.Ru;
@@ -392,7 +386,6 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
     // DC and the rotating disk solve the ohmic drop at each point (a fresh step, or a steady
     // state).
     const bool solve = technique <= Technique::NormalPulse && dropped && hasFormula;
-    const bool longPeriod = technique == Technique::DifferentialPulse && dropped && hasFormula;
     // A sweep at the rotating disk (or one without a current function) charges the double layer
     // through Ru with it: Cdl A (e_before - e) / dt, from the rest at the first potential.
     const bool charged = ChargingThroughDrop(app);
@@ -402,16 +395,6 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
     ReactionValues E0eUsed{};
     for (int i = 1; i <= curves.pointCount; ++i) {
       if (stop && stop()) throw SimulationCancelled{};
-      if (longPeriod) {
-        SampledDifferentialPulse(app, curves, cell, reactions, i, currentScale, value);
-        double sum = 0.0;
-        for (int k = 1; k <= chargeCount; ++k) {
-          curves.resultTable(i, k) = value[k];
-          sum += value[k];
-        }
-        curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + sum);
-        continue;
-      }
       auto evaluate = [&](double E) {
         double sum = 0.0;
         for (int k = 1; k <= chargeCount; ++k) {
@@ -477,17 +460,10 @@ void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopReques
       }
     }
   }
-  if (catalytic7) {
-    if (catalyticColumn) {
-      for (int i = 1; i <= curves.pointCount; ++i) {
-        curves.resultTable(i, total) = model::Finite(
-            curves.resultTable(i, total) + curves.resultTable(i, model::kCatalyticColumn));
-      }
-    } else if (chargeCount >= 1) {
-      const double factor = CatalyticStepFactor(reactions[chargeCount].S);
-      for (int i = 1; i <= curves.pointCount; ++i) {
-        curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) * factor);
-      }
+  if (catalyticColumn) {
+    for (int i = 1; i <= curves.pointCount; ++i) {
+      curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) +
+                                                   curves.resultTable(i, model::kCatalyticColumn));
     }
   }
 }

@@ -18,8 +18,11 @@
 //                       (square_wave.h)
 // Any other pair gives no faradaic current. The ohmic drop: the sweeps, square wave and the pulses
 // solve it at every node of the convolution, as the current runs its course; DC and the rotating
-// disk at each sampled point from the current it produces; a differential pulse whose period is
-// too long for the convolution at each of its two samples.
+// disk at each sampled point from the current it produces. A differential pulse whose period is
+// too long for the convolution is refused unless its couples are fast and undropped.
+// The catalytic mechanism 7: the sweep, differential pulse and square wave run over diffusion
+// kernels with the regeneration (diffusion_field.h); DC and the normal pulse add Delahay and
+// Stiehl's catalytic column; the rotating disk takes the reaction layer as its transport.
 
 #include "model/app_state.h"
 #include "model/curve_set.h"

@@ -1,5 +1,7 @@
 #include "simulation/current_functions.h"
 
+#include <cmath>
+
 #include "model/checked_math.h"
 #include "simulation/scaled_erfc.h"
 
@@ -60,9 +62,20 @@ double FieldsCurrent(const CurrentInputs& in, const CellConstants& cell) {
 double RotatingDiskCurrent(const CurrentInputs& in, const CellConstants& cell) {
   const Kinetics k = KineticsAt(in, cell.fOverRT);
   const double levich = 0.62 * model::Pow(cell.viscosity, -1.0 / 6.0) * model::Sqrt(cell.omega);
-  const double kinetic =
-      Finite(k.kred * model::Pow(in.dR, -2.0 / 3.0) + k.kox * model::Pow(in.dP, -2.0 / 3.0));
-  return Div(k.J, 1.0 + Div(kinetic, levich));
+  // The catalytic transport coefficient for diffusion coefficient D, in cm/s.
+  auto transport = [&](double D) {
+    const double plain = model::Pow(D, 2.0 / 3.0) * levich;
+    // The regeneration across the layer: D b'' = k b with b = 0 at its edge.
+    const double layer = Div(D, plain) * model::Sqrt(Div(cell.catalytic, D));
+    return Finite(model::Sqrt(D * cell.catalytic) / std::tanh(layer));
+  };
+  if (!(cell.catalytic > 0)) {
+    const double kinetic =
+        Finite(k.kred * model::Pow(in.dR, -2.0 / 3.0) + k.kox * model::Pow(in.dP, -2.0 / 3.0));
+    return Div(k.J, 1.0 + Div(kinetic, levich));
+  }
+  const double kinetic = Finite(Div(k.kred, transport(in.dR)) + Div(k.kox, transport(in.dP)));
+  return Div(k.J, 1.0 + kinetic);
 }
 
 double StepCurrent(Geometry geometry, CurrentInputs in, double t, const CellConstants& cell) {

@@ -38,6 +38,7 @@ struct CellConstants {
   double radius = 0;       // cm, of the spherical forms
   double viscosity = 0;    // cm2/s, kinematic
   double omega = 0;        // rad/s
+  double catalytic = 0;    // 1/s, the regeneration of the reactant at the rotating disk
   ElectrodeFields fields;  // of the Fields geometry
 };
 
@@ -57,7 +58,9 @@ double SphericalCurrent(const CurrentInputs& in, const CellConstants& cell);
 double FieldsCurrent(const CurrentInputs& in, const CellConstants& cell);
 
 // Steady state at a rotating disk: kinetics in series with Levich transport
-// 0.62 D^(2/3) omega^(1/2) nu^(-1/6). dR and dP are the diffusion coefficients themselves.
+// 0.62 D^(2/3) omega^(1/2) nu^(-1/6). dR and dP are the diffusion coefficients themselves. With a
+// catalytic regeneration k the Nernst layer of thickness delta = D / (Levich transport) carries
+// sqrt(Dk) coth(delta sqrt(k / D)) instead.
 double RotatingDiskCurrent(const CurrentInputs& in, const CellConstants& cell);
 
 // The step current of the chosen geometry at time `t` (t1 replaced).

@@ -95,6 +95,21 @@ double FilmKineticFactor(double l, double D, double k, double t) {
   return sum;
 }
 
+// The catalytic plane (k > 0): the step flux sqrt(D) (exp(-kt) / sqrt(pi t) + sqrt(k) erf(S)) and
+// its integral sqrt(D) (erf(S) / (2 sqrt(k)) + sqrt(k) t erf(S) + sqrt(t / pi) exp(-S^2)),
+// S = sqrt(kt).
+double CatalyticPlanarFlux(double D, double k, double t) {
+  const double S = std::sqrt(k * t);
+  return std::sqrt(D) * (std::exp(-S * S) / std::sqrt(kPi * t) + std::sqrt(k) * std::erf(S));
+}
+
+double CatalyticPlanarCharge(double D, double k, double t) {
+  const double S = std::sqrt(k * t);
+  const double erfS = std::erf(S);
+  return std::sqrt(D) * (erfS / (2 * std::sqrt(k)) + std::sqrt(k) * t * erfS +
+                         std::sqrt(t / kPi) * std::exp(-S * S));
+}
+
 }  // namespace
 
 // With the program's pi, as the areas the user's radius gave were formed with it.
@@ -117,7 +132,7 @@ double BandTransformFactor(double p) {
 }
 
 double StepFluxTransform(const DiffusionField& field, double D, double s) {
-  const double q = std::sqrt(s / D);
+  const double q = std::sqrt((s + field.k) / D);
   switch (field.shape) {
     case FieldShape::Planar: return D * q / s;
     case FieldShape::Sphere: return D * q / s + D / (field.size * s);
@@ -129,6 +144,15 @@ double StepFluxTransform(const DiffusionField& field, double D, double s) {
 }
 
 double StepFlux(const DiffusionField& field, double D, double t) {
+  if (field.k > 0) {
+    switch (field.shape) {
+      case FieldShape::Planar: return CatalyticPlanarFlux(D, field.k, t);
+      case FieldShape::Sphere: return CatalyticPlanarFlux(D, field.k, t) + D / field.size;
+      default:
+        return model::Finite(
+            InvertLaplace([&](double s) { return StepFluxTransform(field, D, s); }, t));
+    }
+  }
   switch (field.shape) {
     case FieldShape::Planar: return std::sqrt(D / (kPi * t));
     case FieldShape::Sphere: return std::sqrt(D / (kPi * t)) + D / field.size;
@@ -146,6 +170,15 @@ double ElectrodeStepFlux(const ElectrodeFields& fields, double D, double t) {
 }
 
 double StepCharge(const DiffusionField& field, double D, double t) {
+  if (field.k > 0) {
+    switch (field.shape) {
+      case FieldShape::Planar: return CatalyticPlanarCharge(D, field.k, t);
+      case FieldShape::Sphere: return CatalyticPlanarCharge(D, field.k, t) + D * t / field.size;
+      default:
+        return model::Finite(
+            InvertLaplace([&](double s) { return StepFluxTransform(field, D, s) / s; }, t));
+    }
+  }
   switch (field.shape) {
     case FieldShape::Planar: return 2 * std::sqrt(D * t / kPi);
     case FieldShape::Sphere: return 2 * std::sqrt(D * t / kPi) + D * t / field.size;
@@ -159,6 +192,16 @@ double StepCharge(const DiffusionField& field, double D, double t) {
 double KineticStepFactor(const DiffusionField& field, double DR, double DP, double kred, double kox,
                          double t) {
   const double lambda = model::Finite(kred / std::sqrt(DR) + kox / std::sqrt(DP));
+  auto inverted = [&] {
+    return model::Finite(InvertLaplace(
+        [&](double s) {
+          return 1.0 / (s + kred / StepFluxTransform(field, DR, s) +
+                        kox / StepFluxTransform(field, DP, s));
+        },
+        t));
+  };
+  // With a regeneration only the inversion has the kinetic current.
+  if (field.k > 0) return inverted();
   switch (field.shape) {
     case FieldShape::Planar: return ScaledErfc(model::Finite(lambda * std::sqrt(t)));
     case FieldShape::Sphere: {
@@ -173,13 +216,7 @@ double KineticStepFactor(const DiffusionField& field, double DR, double DP, doub
         return ScaledErfc(model::Finite(lambda * std::sqrt(t)));
       }
       return FilmKineticFactor(field.size, DR, lambda * std::sqrt(DR), t);
-    default:
-      return model::Finite(InvertLaplace(
-          [&](double s) {
-            return 1.0 / (s + kred / StepFluxTransform(field, DR, s) +
-                          kox / StepFluxTransform(field, DP, s));
-          },
-          t));
+    default: return inverted();
   }
 }
 

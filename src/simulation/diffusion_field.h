@@ -14,6 +14,11 @@
 //             sqrt(D / pi t) (1 + 2 sum_k (-1)^k exp(-k^2 l^2 / D t)), the image series, or at
 //             long times (2 D / l) sum_m exp(-(2m + 1)^2 pi^2 D t / 4 l^2); it runs out
 //
+// A catalytic regeneration at rate k (1/s) removes the deficit wherever it has spread: the
+// deficit obeys diffusion with a first-order loss, so every transform takes q = sqrt((s + k) / D).
+// At a plane the step flux is sqrt(D) (exp(-kt) / sqrt(pi t) + sqrt(k) erf(sqrt(kt))), rising to
+// the reaction layer's sqrt(Dk); the sphere adds D / r.
+//
 //   StepFlux(DiffusionField{FieldShape::Cylinder, 5e-4}, 1e-5, 0.5);  // (D/r) f(20) = 0.00922
 //
 // Times are in s, lengths in cm, D in cm2/s.
@@ -31,6 +36,7 @@ double SphericalRadius(model::Electrode electrode, double radius);
 struct DiffusionField {
   FieldShape shape = FieldShape::Planar;
   double size = 0;  // cm: sphere or cylinder radius, band width, film thickness
+  double k = 0;     // 1/s, the first-order regeneration that consumes the deficit
 };
 
 // An electrode as up to two independent diffusion fields sharing its area: a cylinder's side and

@@ -4,6 +4,7 @@
 // it) and, for every row that is exact physics rather than a kept approximation, a test
 // (analytical_physics_test.cpp).
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -393,6 +394,25 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
          Nfac(app) * f.Step(app.tPulse) * (1 - sigma) / (1 + sigma), low, high, note});
   }
 
+  {
+    // Periods beyond the convolution's reach keep the sum of the two steps, exact for a fast
+    // couple: the Nernstian superposition from a fresh layer, at its largest on the grid.
+    AppState app = With(Experiment(4, 1), [](AppState& a) { a.tPulse = 0.001, a.tDrop = 2.1; });
+    const Voltammogram run(app);
+    auto theta = [&app](double E) { return 1 / (1 + std::exp(app.fOverRT * (E - app.E0(1)))); };
+    auto K = [&app](double t) { return std::sqrt(app.D(1) / (kPiTrue * t)); };
+    double peak = 0;
+    for (int i = 1; i <= run.count(); ++i) {
+      const double E = run.x(i);
+      peak = std::max(peak, (theta(E + app.Epulse) - theta(E)) * K(app.tPulse) +
+                                theta(E) * (K(app.tDrop) - K(app.tDrop - app.tPulse)));
+    }
+    add({dp, planar, "peak, 1 ms pulses, period 2.1 s", Current, run.Peak(), Nfac(app) * peak,
+         0.9999, 1.0001,
+         "the superposition from a fresh layer; a slow couple or an ohmic drop is refused beyond "
+         "2000 pulses a period"});
+  }
+
   // Square wave.
   for (double Epulse : {-0.05, -0.01, -0.1}) {
     AppState app = With(Experiment(5, 1), [&](AppState& a) { a.Epulse = Epulse; });
@@ -464,11 +484,70 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
          Cottrell(app, t) * CatalyticRatio(app.kf(1) + app.kb(1), t), 0.98, 1.02,
          "Delahay-Stiehl: Cottrell (sqrt(pi) S erf S + exp(-S^2)), S = sqrt(kt)"});
   }
-  const Voltammogram catalytic(Experiment(1, 1, 7));
-  add({sweep, planar, "mechanism 7 (EC') current at the end", Current, catalytic.Last(),
-       Nfac(catalytic.app) *
-           std::sqrt(catalytic.app.D(1) * (catalytic.app.kf(1) + catalytic.app.kb(1))),
-       1.0, 1.15, "nFAC sqrt(Dk), fast catalysis; kept: plus the decaying diffusion sweep"});
+  // Mechanism 7 where the regeneration enters the diffusion kernel: a unit step of the surface
+  // deficit draws sqrt(D) (exp(-kt) / sqrt(pi t) + sqrt(k) erf(sqrt(kt))), the inverse transform of
+  // sqrt(D (s + k)) / s, and a fast couple's currents superpose over it.
+  auto catalysis = [](int technique, int electrode, double k) {
+    return With(Experiment(technique, electrode, 7),
+                [k](AppState& a) { a.kf(1) = k, a.kb(1) = 0; });
+  };
+  auto catalyticFlux = [](const AppState& app) {
+    const double D = app.D(1), k = app.kf(1);
+    return [D, k](double t) {
+      return std::sqrt(D) * (std::exp(-k * t) / std::sqrt(kPiTrue * t) +
+                             std::sqrt(k) * std::erf(std::sqrt(k * t)));
+    };
+  };
+  for (double v : {0.01, 1.0}) {
+    const Voltammogram run(With(catalysis(1, 1, 10), [v](AppState& a) { a.scanRate = v; }));
+    const AppState& app = run.app;
+    const double end = std::fabs(app.Eend - app.Estart) / v;
+    const bool slow = v < 0.1;
+    add({sweep, planar,
+         std::string("mechanism 7 (EC') ") + (slow ? "current at the end" : "peak") + ", k 10/s, " +
+             model::ShortestText(v) + " V/s",
+         Current, slow ? run.Last() : run.Peak(),
+         slow ? NernstianSweepCurrent(app, end, catalyticFlux(app))
+              : NernstianSweepPeak(app, catalyticFlux(app)),
+         0.99, 1.01,
+         "Duhamel's integral of the catalytic step flux over the continuous ramp" +
+             std::string(slow ? "; the reaction layer nFAC sqrt(Dk) " +
+                                    Amperes(Nfac(app) * std::sqrt(app.D(1) * 10))
+                              : "")});
+  }
+  for (double k : {10.0, 1e4}) {
+    const Voltammogram run(catalysis(5, 1, k));
+    add({sw, planar, "mechanism 7 (EC') net peak, k " + model::ShortestText(k) + "/s", Current,
+         run.Peak(), SquareWaveNetPeak(run.app, run.count(), catalyticFlux(run.app)), 0.99, 1.01,
+         "superposition of the half-period steps with the catalytic step flux"});
+  }
+  {
+    // Each point from a fresh layer: the base held for tDrop, the pulse for its last tPulse.
+    const Voltammogram run(catalysis(4, 1, 10));
+    const AppState& app = run.app;
+    const auto K = catalyticFlux(app);
+    auto theta = [&app](double E) { return 1 / (1 + std::exp(app.fOverRT * (E - app.E0(1)))); };
+    double peak = 0;
+    for (int i = 1; i <= run.count(); ++i) {
+      const double E = run.x(i);
+      peak = std::max(peak, (theta(E + app.Epulse) - theta(E)) * K(app.tPulse) +
+                                theta(E) * (K(app.tDrop) - K(app.tDrop - app.tPulse)));
+    }
+    add({dp, planar, "mechanism 7 (EC') peak, k 10/s, period 0.5 s", Current, run.Peak(),
+         Nfac(app) * peak, 0.99, 1.01,
+         "superposition of the base and pulse steps with the catalytic step flux"});
+  }
+  for (int technique : {4, 5}) {
+    // A slow couple takes the convolution equation over the catalytic kernel.
+    AppState app = With(catalysis(technique, 1, 10), [](AppState& a) { a.ks(1) = 1e-3; });
+    const Voltammogram run(app);
+    app.digital = true;
+    const Voltammogram digital(app);
+    add({technique == 4 ? dp : sw, planar,
+         std::string("mechanism 7 (EC') ") + (technique == 4 ? "peak" : "net peak") +
+             ", k 10/s, ks 1e-3 cm/s",
+         Current, run.Peak(), digital.Peak(), 0.98, 1.02, "the digital route"});
+  }
   {
     AppState app = Experiment(4, 1, 7);
     app.kf(1) = 1e4, app.kb(1) = 0, app.tDrop = 50;
@@ -477,6 +556,15 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     add({dp, planar, "mechanism 7 (EC') peak, k 1e4/s", Current, run.Peak(),
          Nfac(app) * std::sqrt(app.D(1) * 1e4) * (1 - sigma) / (1 + sigma), 0.999, 1.001,
          "nFAC sqrt(Dk)(1-s)/(1+s)"});
+  }
+  {
+    // The reaction layer across the Nernst layer delta = D / (Levich current / nFAC).
+    const Voltammogram run(With(catalysis(1, 8, 10), [](AppState& a) { a.area = 0.25; }));
+    const AppState& app = run.app;
+    const double D = app.D(1), k = 10, delta = D * Nfac(app) / Levich(app);
+    add({sweep, "8 rotating disk", "mechanism 7 (EC') plateau, k 10/s", Current, run.Last(),
+         Nfac(app) * std::sqrt(D * k) / std::tanh(delta * std::sqrt(k / D)), 0.999, 1.001,
+         "nFAC sqrt(Dk) coth(delta sqrt(k/D)), 100 rpm; Levich " + Amperes(Levich(app))});
   }
   AppState complex = Experiment(2, 1, 8);
   Complex(complex);
