@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/checked_math.h"
+#include "model/electrode_geometry.h"
 #include "model/failure.h"
 #include "model/selections.h"
 #include "simulation/digital_grid.h"
@@ -177,8 +178,16 @@ double AppliedPotential(const AppState& app, Level level, double programme, doub
   }
 }
 
+// The part of the electrode a run simulates, the share of the area it stands for, and whether
+// its currents and surface concentrations add to those of a part run before.
+struct RunPart {
+  ElectrodePart part = ElectrodePart::kWhole;
+  double weight = 1;
+  bool adds = false;
+};
+
 void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolution& resolution,
-         const StopRequest& stop, int& completed) {
+         const StopRequest& stop, const RunPart& part, int& completed) {
   CheckScheme(app);
   const int n = app.speciesCount;
   const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
@@ -252,13 +261,14 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
     // The layer grows for the N steps of the sweep and through the quiet time before them.
     const double span = timing.quiet.steps > 0 ? (N * sweepStep + timing.quiet.duration) / shortest
                                                : static_cast<double>(N);
-    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, expansion, w.grid);
+    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, expansion, w.grid,
+                     part.part);
   } else {
     double fastest = app.D(sRef);
     for (int s = 1; s <= n; ++s) fastest = std::max(fastest, app.D(s));
     const double span = timing.layerTime / shortest * (fastest / app.D(sRef));
-    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, resolution.expansion,
-                     w.grid);
+    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, resolution.expansion, w.grid,
+                     part.part);
   }
   const int M = w.grid.nodeCount;
   BuildSurfaceConditions(app, w.grid.delta, w.grid.h[1], w.grid.surfaceFactor, w.surface);
@@ -284,6 +294,12 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
   const int sweep = curves.sweepPointCount > 0 ? curves.sweepPointCount : N;
   const bool secondOrder = solver.Kind(0).secondOrderCount > 0;
   RateVector firstCurrent{};
+  // What a part run before wrote at the point, which this part adds to.
+  RateVector keptCurrent{};
+  SpeciesVector keptConcentration{};
+  auto store = [&part](double kept, double value) {
+    return part.adds ? kept + part.weight * value : part.weight * value;
+  };
   // Current of transfer r of the step just solved; reduction positive.
   auto current = [&](int r) { return model::Finite(solver.Flux(r) * app.n(r) * currentFactor); };
 
@@ -314,6 +330,10 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
     checkStop();
   }
   for (int i = 1; i <= N; ++i) {
+    if (part.adds) {
+      for (int r = 1; r <= charges; ++r) keptCurrent[r] = curves.resultTable(i, r);
+      for (int s = 1; s <= n; ++s) keptConcentration[s] = curves.concentrationTable(i, s);
+    }
     if (timing.freshLayer) {
       for (int j = 0; j <= M + 1; ++j) w.c[j] = w.initial[j];
     }
@@ -346,7 +366,8 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
         }
 
         for (int s = 1; s <= n; ++s) {
-          curves.concentrationTable(i, s) = model::Finite(w.c[0][s] * cRef);
+          curves.concentrationTable(i, s) =
+              model::Finite(store(keptConcentration[s], w.c[0][s] * cRef));
         }
       }
       if (segment.sample == 0) continue;
@@ -354,12 +375,12 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
       for (int r = 1; r <= charges; ++r) {
         const double Ir = current(r);
         if (!timing.difference) {
-          curves.resultTable(i, r) = Ir;
+          curves.resultTable(i, r) = store(keptCurrent[r], Ir);
         } else if (first) {
           firstCurrent[r] = Ir;
-          curves.resultTable(i, r) = Ir;
+          curves.resultTable(i, r) = store(keptCurrent[r], Ir);
         } else {
-          curves.resultTable(i, r) = Ir - firstCurrent[r];
+          curves.resultTable(i, r) = store(keptCurrent[r], Ir - firstCurrent[r]);
         }
       }
       double sum = 0.0;
@@ -380,7 +401,24 @@ void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
   int& done = completed != nullptr ? *completed : uncounted;
   done = 0;
   try {
-    Run(app, curves, route, resolution, stop, done);
+    const model::Electrode electrode = model::ElectrodeOf(app);
+    if (electrode != model::Electrode::Cylinder && electrode != model::Electrode::HalfCylinder) {
+      Run(app, curves, route, resolution, stop, RunPart{}, done);
+      return;
+    }
+    // The side and the flat end draw from fields of their own, as in the analytical route. An
+    // uncompensated resistance sees each part's current as if it covered the whole electrode.
+    if (!(app.length >= 0)) model::ThrowFailure(model::kInvalidArgument);
+    const double side = model::CylinderSideShare(app.radius, app.length);
+    bool adds = false;
+    if (side > 0) {
+      Run(app, curves, route, resolution, stop, RunPart{ElectrodePart::kSide, side, false}, done);
+      adds = true;
+    }
+    if (side < 1) {
+      done = 0;
+      Run(app, curves, route, resolution, stop, RunPart{ElectrodePart::kEnd, 1 - side, adds}, done);
+    }
   } catch (const Failure& failure) {
     if (!failure.prefix().empty()) throw;
     throw Failure(std::string(failure.description()), kCvPrefix);

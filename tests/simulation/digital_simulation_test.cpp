@@ -205,11 +205,25 @@ TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
                               physics::JaegerClarke(band.D(1) * band.tDrop / (quarter * quarter)) *
                               (model::kPi * quarter * length);
   EXPECT_NEAR(Voltammogram(band).I.back() / hemicylinder, 1.0, 0.01);
-  // DC steps of 10 ms at r = 1 mm, sqrt(D t) / r = 0.3. The ratio to the planar run of the same
-  // grid cancels most of the time-step error; the closed forms are exact for the sphere and
-  // good to a few 1e-3 for the cylinder at this r.
+  // A cylinder r 5 um, 0.01 cm long, and its half, 0.5 s into the plateau: the side by Jaeger
+  // and Clarke and the flat end by Shoup and Szabo, each on its share of the area.
+  for (const double half : {1.0, 0.5}) {
+    AppState app = DefaultExperiment(2);
+    const double r = 5e-4, L = 0.01, side = half * 2 * model::kPi * r * L;
+    app.electrode = static_cast<model::Count>(half == 1.0 ? 5 : 6);
+    app.radius = r, app.length = L;
+    app.area = side + half * model::kPi * r * r;
+    const double sideCurrent = model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 / r *
+                               physics::JaegerClarke(app.D(1) * app.tDrop / (r * r)) * side;
+    const double endCurrent = half * DiscSteadyState(app) * ShoupSzaboFactor(app, app.tDrop);
+    EXPECT_NEAR(Voltammogram(app).I.back() / (sideCurrent + endCurrent), 1.0, 0.01) << half;
+  }
+  // DC steps of 10 ms at r = 10 um, sqrt(D t) / r = 0.3, on a cylinder 1 cm long whose end is
+  // negligible. The ratio to the planar run of the same grid cancels most of the time-step
+  // error; the closed forms are exact for the sphere and good to a few 1e-3 for the cylinder.
   auto step = [](int electrode) {
-    AppState app = With(Dc(0.01), [&](AppState& a) { a.Estep = 0.005, a.radius = 1e-3; });
+    AppState app =
+        With(Dc(0.01), [&](AppState& a) { a.Estep = 0.005, a.radius = 1e-3, a.length = 1; });
     app.electrode = static_cast<model::Count>(electrode);
     return Voltammogram(app).I.back();
   };
