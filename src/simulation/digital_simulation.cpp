@@ -9,6 +9,7 @@
 #include "model/checked_math.h"
 #include "model/electrode_geometry.h"
 #include "model/failure.h"
+#include "model/number_format.h"
 #include "model/selections.h"
 #include "simulation/digital_grid.h"
 #include "simulation/potential_programme.h"
@@ -111,13 +112,9 @@ Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& re
   return timing;
 }
 
-// The model diffusion coefficient sets the first box against the reaction layer of the
-// chemistry. Slow or switched-off chemistry would make it small and the first box wider than the
-// diffusion layer, so it never drops below its value without chemistry. A second-order constant
-// is per mol/L: a side with two species reacts at k cRef in the blocks, and so here.
-double ModelDiffusion(const AppState& app, double cRef) {
-  const int reactions = app.chemCount + app.chem2Count;
-  if (reactions == 0) return kModelDiffusionWithoutChemistry;
+// The sum of the chemistry's rate constants, /s. A second-order constant is per mol/L: a side
+// with two species reacts at k cRef in the blocks, and so here.
+double RateSum(const AppState& app, double cRef) {
   double rates = 0.0;
   for (int q = 1; q <= app.chemCount; ++q) rates += app.kf(q) + app.kb(q);
   for (int j = 1; j <= app.chem2Count; ++j) {
@@ -126,8 +123,36 @@ double ModelDiffusion(const AppState& app, double cRef) {
     const bool twoRight = app.chem2Species(j, 3) != 0 && app.chem2Species(j, 4) != 0;
     rates += app.kf(q) * (twoLeft ? cRef : 1.0) + app.kb(q) * (twoRight ? cRef : 1.0);
   }
+  return rates;
+}
+
+// A reaction of rate k enters a step of length dt as k dt beside 1 in its block. From a sum of
+// k dt near 1e14 the rounding of the block's elimination shows in the result (an established
+// equilibrium's peak a per cent and millivolts off, then wrong curves and singular blocks from
+// 1e15 to 1e17), so faster rates are refused rather than computed wrongly. An equilibrium near
+// K = 1 is established long before.
+constexpr double kLargestRateTimesStep = 1e12;
+
+void RequireResolvableRates(const AppState& app, double cRef, double shortestStep) {
+  const double rates = RateSum(app, cRef);
+  if (!(rates * shortestStep > kLargestRateTimesStep)) return;
+  throw Failure(
+      "The chemical rate constants are too fast for the time step: their sum (a second-order one "
+      "times the largest concentration) must stay below " +
+      model::FormatPattern(kLargestRateTimesStep / shortestStep, "0.##e-0") +
+      " /s, beyond which the solution loses its precision");
+}
+
+// The model diffusion coefficient sets the first box against the reaction layer of the
+// chemistry. Slow or switched-off chemistry would make it small and the first box wider than the
+// diffusion layer, so it never drops below its value without chemistry.
+double ModelDiffusion(const AppState& app, double cRef) {
+  const int reactions = app.chemCount + app.chem2Count;
+  if (reactions == 0) return kModelDiffusionWithoutChemistry;
+  const double rates = RateSum(app, cRef);
   const double numerator = model::kGasConstant * app.temperature * rates;
-  // Rates too large to multiply out are refused by the grid, which says how fast they may be.
+  // Rates too large to multiply out are refused with the time step, which says how fast they
+  // may be.
   if (std::isinf(numerator)) return numerator;
   const double dm = model::Div(numerator, model::kFaraday * std::fabs(app.Estep));
   return std::max(kModelDiffusionWithoutChemistry, dm);
@@ -249,6 +274,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
     quiet.laterKind = kindOf(dt * 2 / 3);
     shortest = std::min(shortest, dt);
   }
+  RequireResolvableRates(app, cRef, shortest);
   // The first box follows the shortest sub-step, and the grid reaches six diffusion lengths of
   // the longest-lived layer. A sweep grows its layer for N steps of tDrop; at a plane it keeps
   // boxes growing by e, whose numbers are settled and ample, while curved electrodes and pulses,

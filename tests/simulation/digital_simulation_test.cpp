@@ -101,6 +101,33 @@ TEST(DigitalFollowingReaction, FastReactionMovesThePeak30mVPerDecade) {
   EXPECT_NEAR(fast.E - slow.E, 0.5 * rt * std::log(10.0), 1 * kMilli);
 }
 
+TEST(DigitalFollowingReaction, FastEquilibriumIsEstablishedOrRefused) {
+  // B = C with kf = kb, established: the couple A / (B + C) at E0 + (RT/F) ln 2, a reversible
+  // peak. It holds up to the fastest rates a 10 ms step resolves (a sum of 1e14 /s); faster ones,
+  // which rounding once drove to wrong peaks, singular blocks or a zero curve, are refused.
+  const AppState couple = CoupleExperiment();
+  auto scheme = [&couple](double kf, double kb) {
+    AppState app = With(couple, [](AppState& a) { a.speciesCount = 3; });
+    AddFirstOrder(app, 2, 3, kf, kb);
+    return app;
+  };
+  const PeakPoint plain = Voltammogram(couple).InterpolatedPeak();
+  for (double k : {1e10, 4.9e13}) {
+    const PeakPoint peak = Voltammogram(scheme(k, k)).InterpolatedPeak();
+    EXPECT_NEAR(peak.I / RandlesSevcik(couple), 1.0, 0.01) << k;
+    EXPECT_NEAR(peak.E - plain.E, std::log(2.0) * couple.RToverF, 1 * kMilli) << k;
+  }
+  for (const auto& [kf, kb] : {std::pair{1e16, 1e16}, {1e22, 1e22}, {1e70, 0.0}}) {
+    try {
+      const Voltammogram refused(scheme(kf, kb));
+      ADD_FAILURE() << kf << " not refused";
+    } catch (const model::Failure& failure) {
+      EXPECT_NE(std::string(failure.what()).find("below 1.e14 /s"), std::string::npos)
+          << failure.what();
+    }
+  }
+}
+
 TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   // A + e = B, B + e = C: two equal DC waves at E0 = 0 and -0.2 V.
   AppState two = With(Dc(1.0), [&](AppState& a) { a.Eend = -0.5, a.speciesCount = 3; });
