@@ -33,6 +33,10 @@ double ElectrodeArea(Electrode electrode, double r, double length) {
   }
 }
 
+double CylinderSideShare(double radius, double length) {
+  return Div(2 * length, 2 * length + radius);
+}
+
 double ElectrodeVolume(Electrode electrode, double storedRadius, double length, double area) {
   const double R = storedRadius;
   switch (electrode) {

@@ -17,6 +17,10 @@ bool ComputesArea(Electrode electrode);
 // length (cylinders, band). 0 for the others. Raises Failure on overflow.
 double ElectrodeArea(Electrode electrode, double r, double length);
 
+// The share of a cylinder's area on its side, 2 pi r L of 2 pi r L + pi r^2 (the half cylinder's
+// halves keep it): 2 L / (2 L + r). The rest is its flat end. Raises Failure when both are 0.
+double CylinderSideShare(double radius, double length);
+
 // The volume (cm3): a sphere's, hemisphere's, cylinder's or half cylinder's from the stored
 // radius; for every other electrode a layer of `area` and `length` (the microdisc and the band
 // too, with the area as it is shown). Raises Failure on overflow.

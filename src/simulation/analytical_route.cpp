@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/checked_math.h"
+#include "model/electrode_geometry.h"
 #include "model/failure.h"
 #include "model/selections.h"
 #include "numerics/constants.h"
@@ -226,7 +227,7 @@ ElectrodeFields ElectrodeFieldsOf(const AppState& app) {
       // The side, 2 pi r L (pi r L for the half cylinder), and the flat end, pi r^2 (pi r^2 / 2), a
       // disc like the microdisc: the area the Instrument dialog computes, shared 2L : r.
       if (!(app.length >= 0)) model::ThrowFailure(model::kInvalidArgument);
-      const double side = model::Div(2 * app.length, 2 * app.length + app.radius);
+      const double side = model::CylinderSideShare(app.radius, app.length);
       if (side > 0) add(FieldShape::Cylinder, app.radius, side);
       add(FieldShape::Sphere, model::kPi * app.radius / 4.0, 1 - side);
       break;

@@ -89,7 +89,8 @@ double FittingExpansion(const model::AppState& app, double modelDiffusion, doubl
 }
 
 void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double referenceD,
-                      double dt, double span, double preferredExpansion, DigitalGrid& grid) {
+                      double dt, double span, double preferredExpansion, DigitalGrid& grid,
+                      ElectrodePart part) {
   const double expansion = FittingExpansion(app, modelDiffusion, span, preferredExpansion);
   const int M = DigitalNodeCount(modelDiffusion, span, expansion);
   grid = DigitalGrid{};
@@ -102,6 +103,11 @@ void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double 
   }
   grid.delta = model::Sqrt(model::Div(referenceD * dt, modelDiffusion));
 
+  if (part == ElectrodePart::kEnd) {
+    const double discRadius = SphericalRadius(model::Electrode::Microdisc, app.radius);
+    RadialCoefficients(model::Div(discRadius, grid.delta), 3, grid);
+    return;
+  }
   const auto& z = grid.z;
   const auto& h = grid.h;
   switch (model::ElectrodeOf(app)) {

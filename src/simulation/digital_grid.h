@@ -26,6 +26,10 @@ struct DigitalGrid {
   std::array<double, kNodeSlots> upper{};  // Bc(j)
 };
 
+// What a grid holds of the electrode: all of it, or the side or the flat end of a cylinder (or
+// half cylinder), whose two fields a run simulates apart.
+enum class ElectrodePart { kWhole, kSide, kEnd };
+
 // Node count for a layer that grows for `span` times the step the first box was sized for, with
 // the model diffusion coefficient DM and boxes growing by e^beta:
 // round(ln(6 (e^beta - 1) sqrt(DM span) + 1) / beta + 2), halves to even. A sweep of N points
@@ -41,8 +45,9 @@ double FittingExpansion(const model::AppState& app, double modelDiffusion, doubl
 // fine as `preferredExpansion` allows within the node limit (FittingExpansion). Planar and
 // rotating disk are planar (no convection); sphere, hemisphere and microdisc the spherical
 // family; cylinder, hemicylinder and band the cylindrical family. The thin film has no digital
-// geometry and raises a Failure.
+// geometry and raises a Failure. A cylinder's end is a disc, diffusing as the microdisc does.
 void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double referenceD,
-                      double dt, double span, double expansion, DigitalGrid& grid);
+                      double dt, double span, double expansion, DigitalGrid& grid,
+                      ElectrodePart part = ElectrodePart::kWhole);
 
 }  // namespace kivex::simulation

@@ -7,7 +7,9 @@
 #include <string>
 
 #include "model/checked_math.h"
+#include "model/electrode_geometry.h"
 #include "model/failure.h"
+#include "model/number_format.h"
 #include "model/selections.h"
 #include "simulation/digital_grid.h"
 #include "simulation/measurement_effects.h"
@@ -111,13 +113,9 @@ Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& re
   return timing;
 }
 
-// The model diffusion coefficient sets the first box against the reaction layer of the
-// chemistry. Slow or switched-off chemistry would make it small and the first box wider than the
-// diffusion layer, so it never drops below its value without chemistry. A second-order constant
-// is per mol/L: a side with two species reacts at k cRef in the blocks, and so here.
-double ModelDiffusion(const AppState& app, double cRef) {
-  const int reactions = app.chemCount + app.chem2Count;
-  if (reactions == 0) return kModelDiffusionWithoutChemistry;
+// The sum of the chemistry's rate constants, /s. A second-order constant is per mol/L: a side
+// with two species reacts at k cRef in the blocks, and so here.
+double RateSum(const AppState& app, double cRef) {
   double rates = 0.0;
   for (int q = 1; q <= app.chemCount; ++q) rates += app.kf(q) + app.kb(q);
   for (int j = 1; j <= app.chem2Count; ++j) {
@@ -126,8 +124,36 @@ double ModelDiffusion(const AppState& app, double cRef) {
     const bool twoRight = app.chem2Species(j, 3) != 0 && app.chem2Species(j, 4) != 0;
     rates += app.kf(q) * (twoLeft ? cRef : 1.0) + app.kb(q) * (twoRight ? cRef : 1.0);
   }
+  return rates;
+}
+
+// A reaction of rate k enters a step of length dt as k dt beside 1 in its block. From a sum of
+// k dt near 1e14 the rounding of the block's elimination shows in the result (an established
+// equilibrium's peak a per cent and millivolts off, then wrong curves and singular blocks from
+// 1e15 to 1e17), so faster rates are refused rather than computed wrongly. An equilibrium near
+// K = 1 is established long before.
+constexpr double kLargestRateTimesStep = 1e12;
+
+void RequireResolvableRates(const AppState& app, double cRef, double shortestStep) {
+  const double rates = RateSum(app, cRef);
+  if (!(rates * shortestStep > kLargestRateTimesStep)) return;
+  throw Failure(
+      "The chemical rate constants are too fast for the time step: their sum (a second-order one "
+      "times the largest concentration) must stay below " +
+      model::FormatPattern(kLargestRateTimesStep / shortestStep, "0.##e-0") +
+      " /s, beyond which the solution loses its precision");
+}
+
+// The model diffusion coefficient sets the first box against the reaction layer of the
+// chemistry. Slow or switched-off chemistry would make it small and the first box wider than the
+// diffusion layer, so it never drops below its value without chemistry.
+double ModelDiffusion(const AppState& app, double cRef) {
+  const int reactions = app.chemCount + app.chem2Count;
+  if (reactions == 0) return kModelDiffusionWithoutChemistry;
+  const double rates = RateSum(app, cRef);
   const double numerator = model::kGasConstant * app.temperature * rates;
-  // Rates too large to multiply out are refused by the grid, which says how fast they may be.
+  // Rates too large to multiply out are refused with the time step, which says how fast they
+  // may be.
   if (std::isinf(numerator)) return numerator;
   const double dm = model::Div(numerator, model::kFaraday * std::fabs(app.Estep));
   return std::max(kModelDiffusionWithoutChemistry, dm);
@@ -178,8 +204,16 @@ double AppliedPotential(const AppState& app, Level level, double programme, doub
   }
 }
 
+// The part of the electrode a run simulates, the share of the area it stands for, and whether
+// its currents and surface concentrations add to those of a part run before.
+struct RunPart {
+  ElectrodePart part = ElectrodePart::kWhole;
+  double weight = 1;
+  bool adds = false;
+};
+
 void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolution& resolution,
-         const StopRequest& stop, int& completed) {
+         const StopRequest& stop, const RunPart& part, int& completed) {
   CheckScheme(app);
   const int n = app.speciesCount;
   const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
@@ -243,6 +277,7 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
     quiet.laterKind = kindOf(dt * 2 / 3);
     shortest = std::min(shortest, dt);
   }
+  RequireResolvableRates(app, cRef, shortest);
   // The first box follows the shortest sub-step, and the grid reaches six diffusion lengths of
   // the longest-lived layer. A sweep grows its layer for N steps of tDrop; at a plane it keeps
   // boxes growing by e, whose numbers are settled and ample, while curved electrodes and pulses,
@@ -255,13 +290,14 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
     // The layer grows for the N steps of the sweep and through the quiet time before them.
     const double span = timing.quiet.steps > 0 ? (N * sweepStep + timing.quiet.duration) / shortest
                                                : static_cast<double>(N);
-    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, expansion, w.grid);
+    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, expansion, w.grid,
+                     part.part);
   } else {
     double fastest = app.D(sRef);
     for (int s = 1; s <= n; ++s) fastest = std::max(fastest, app.D(s));
     const double span = timing.layerTime / shortest * (fastest / app.D(sRef));
-    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, resolution.expansion,
-                     w.grid);
+    BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, resolution.expansion, w.grid,
+                     part.part);
   }
   const int M = w.grid.nodeCount;
   BuildSurfaceConditions(app, w.grid.delta, w.grid.h[1], w.grid.surfaceFactor, w.surface);
@@ -287,6 +323,12 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
   const int sweep = curves.sweepPointCount > 0 ? curves.sweepPointCount : N;
   const bool secondOrder = solver.Kind(0).secondOrderCount > 0;
   RateVector firstCurrent{};
+  // What a part run before wrote at the point, which this part adds to.
+  RateVector keptCurrent{};
+  SpeciesVector keptConcentration{};
+  auto store = [&part](double kept, double value) {
+    return part.adds ? kept + part.weight * value : part.weight * value;
+  };
   // Current of transfer r of the step just solved; reduction positive.
   auto current = [&](int r) { return model::Finite(solver.Flux(r) * app.n(r) * currentFactor); };
 
@@ -321,6 +363,10 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
   const bool charged = ChargingThroughDrop(app);
   if (charged) solver.ChargeDoubleLayer(app.Cdl * app.area, electrode);
   for (int i = 1; i <= N; ++i) {
+    if (part.adds) {
+      for (int r = 1; r <= charges; ++r) keptCurrent[r] = curves.resultTable(i, r);
+      for (int s = 1; s <= n; ++s) keptConcentration[s] = curves.concentrationTable(i, s);
+    }
     if (timing.freshLayer) {
       for (int j = 0; j <= M + 1; ++j) w.c[j] = w.initial[j];
     }
@@ -353,7 +399,8 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
         }
 
         for (int s = 1; s <= n; ++s) {
-          curves.concentrationTable(i, s) = model::Finite(w.c[0][s] * cRef);
+          curves.concentrationTable(i, s) =
+              model::Finite(store(keptConcentration[s], w.c[0][s] * cRef));
         }
       }
       if (segment.sample == 0) continue;
@@ -361,12 +408,12 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
       for (int r = 1; r <= charges; ++r) {
         const double Ir = current(r);
         if (!timing.difference) {
-          curves.resultTable(i, r) = Ir;
+          curves.resultTable(i, r) = store(keptCurrent[r], Ir);
         } else if (first) {
           firstCurrent[r] = Ir;
-          curves.resultTable(i, r) = Ir;
+          curves.resultTable(i, r) = store(keptCurrent[r], Ir);
         } else {
-          curves.resultTable(i, r) = Ir - firstCurrent[r];
+          curves.resultTable(i, r) = store(keptCurrent[r], Ir - firstCurrent[r]);
         }
       }
       double sum = 0.0;
@@ -388,7 +435,24 @@ void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
   int& done = completed != nullptr ? *completed : uncounted;
   done = 0;
   try {
-    Run(app, curves, route, resolution, stop, done);
+    const model::Electrode electrode = model::ElectrodeOf(app);
+    if (electrode != model::Electrode::Cylinder && electrode != model::Electrode::HalfCylinder) {
+      Run(app, curves, route, resolution, stop, RunPart{}, done);
+      return;
+    }
+    // The side and the flat end draw from fields of their own, as in the analytical route. An
+    // uncompensated resistance sees each part's current as if it covered the whole electrode.
+    if (!(app.length >= 0)) model::ThrowFailure(model::kInvalidArgument);
+    const double side = model::CylinderSideShare(app.radius, app.length);
+    bool adds = false;
+    if (side > 0) {
+      Run(app, curves, route, resolution, stop, RunPart{ElectrodePart::kSide, side, false}, done);
+      adds = true;
+    }
+    if (side < 1) {
+      done = 0;
+      Run(app, curves, route, resolution, stop, RunPart{ElectrodePart::kEnd, 1 - side, adds}, done);
+    }
   } catch (const Failure& failure) {
     if (!failure.prefix().empty()) throw;
     throw Failure(std::string(failure.description()), kCvPrefix);

@@ -101,6 +101,33 @@ TEST(DigitalFollowingReaction, FastReactionMovesThePeak30mVPerDecade) {
   EXPECT_NEAR(fast.E - slow.E, 0.5 * rt * std::log(10.0), 1 * kMilli);
 }
 
+TEST(DigitalFollowingReaction, FastEquilibriumIsEstablishedOrRefused) {
+  // B = C with kf = kb, established: the couple A / (B + C) at E0 + (RT/F) ln 2, a reversible
+  // peak. It holds up to the fastest rates a 10 ms step resolves (a sum of 1e14 /s); faster ones,
+  // which rounding once drove to wrong peaks, singular blocks or a zero curve, are refused.
+  const AppState couple = CoupleExperiment();
+  auto scheme = [&couple](double kf, double kb) {
+    AppState app = With(couple, [](AppState& a) { a.speciesCount = 3; });
+    AddFirstOrder(app, 2, 3, kf, kb);
+    return app;
+  };
+  const PeakPoint plain = Voltammogram(couple).InterpolatedPeak();
+  for (double k : {1e10, 4.9e13}) {
+    const PeakPoint peak = Voltammogram(scheme(k, k)).InterpolatedPeak();
+    EXPECT_NEAR(peak.I / RandlesSevcik(couple), 1.0, 0.01) << k;
+    EXPECT_NEAR(peak.E - plain.E, std::log(2.0) * couple.RToverF, 1 * kMilli) << k;
+  }
+  for (const auto& [kf, kb] : {std::pair{1e16, 1e16}, {1e22, 1e22}, {1e70, 0.0}}) {
+    try {
+      const Voltammogram refused(scheme(kf, kb));
+      ADD_FAILURE() << kf << " not refused";
+    } catch (const model::Failure& failure) {
+      EXPECT_NE(std::string(failure.what()).find("below 1.e14 /s"), std::string::npos)
+          << failure.what();
+    }
+  }
+}
+
 TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
   // A + e = B, B + e = C: two equal DC waves at E0 = 0 and -0.2 V.
   AppState two = With(Dc(1.0), [&](AppState& a) { a.Eend = -0.5, a.speciesCount = 3; });
@@ -205,11 +232,25 @@ TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
                               physics::JaegerClarke(band.D(1) * band.tDrop / (quarter * quarter)) *
                               (model::kPi * quarter * length);
   EXPECT_NEAR(Voltammogram(band).I.back() / hemicylinder, 1.0, 0.01);
-  // DC steps of 10 ms at r = 1 mm, sqrt(D t) / r = 0.3. The ratio to the planar run of the same
-  // grid cancels most of the time-step error; the closed forms are exact for the sphere and
-  // good to a few 1e-3 for the cylinder at this r.
+  // A cylinder r 5 um, 0.01 cm long, and its half, 0.5 s into the plateau: the side by Jaeger
+  // and Clarke and the flat end by Shoup and Szabo, each on its share of the area.
+  for (const double half : {1.0, 0.5}) {
+    AppState app = DefaultExperiment(2);
+    const double r = 5e-4, L = 0.01, side = half * 2 * model::kPi * r * L;
+    app.electrode = static_cast<model::Count>(half == 1.0 ? 5 : 6);
+    app.radius = r, app.length = L;
+    app.area = side + half * model::kPi * r * r;
+    const double sideCurrent = model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 / r *
+                               physics::JaegerClarke(app.D(1) * app.tDrop / (r * r)) * side;
+    const double endCurrent = half * DiscSteadyState(app) * ShoupSzaboFactor(app, app.tDrop);
+    EXPECT_NEAR(Voltammogram(app).I.back() / (sideCurrent + endCurrent), 1.0, 0.01) << half;
+  }
+  // DC steps of 10 ms at r = 10 um, sqrt(D t) / r = 0.3, on a cylinder 1 cm long whose end is
+  // negligible. The ratio to the planar run of the same grid cancels most of the time-step
+  // error; the closed forms are exact for the sphere and good to a few 1e-3 for the cylinder.
   auto step = [](int electrode) {
-    AppState app = With(Dc(0.01), [&](AppState& a) { a.Estep = 0.005, a.radius = 1e-3; });
+    AppState app =
+        With(Dc(0.01), [&](AppState& a) { a.Estep = 0.005, a.radius = 1e-3, a.length = 1; });
     app.electrode = static_cast<model::Count>(electrode);
     return Voltammogram(app).I.back();
   };
