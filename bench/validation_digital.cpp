@@ -114,6 +114,12 @@ std::vector<Row> Rows() {
   rows.push_back({"A + e = B, B + e = C (E0 0, -0.2 V), DC 1 s", "second / first plateau",
                   two.I.back() / two.I[400], 2.0, "0.0000"});
 
+  const AppState written = WrittenCatalysis();
+  rows.push_back({"A + e = B, the row _ + B = A + _ typed, kf 10 /s",
+                  "plateau (A), nFAC sqrt(D kf)", Voltammogram(written).I.back(),
+                  kFaraday * written.area * written.Cinit(1) * 1e-3 * std::sqrt(written.D(1) * 10),
+                  amperes});
+
   const AppState dc = Dc(1.0);
   rows.push_back({"A + e = B, DC, 1 s drop", "limiting current (A), Cottrell",
                   Voltammogram(dc).I.back(), Cottrell(dc, 1.0), amperes});

@@ -145,7 +145,11 @@ Uncertainty EstimateUncertainty(const FitWork& work, const FitState& fit) {
     const double r = fit.Yobs[i] - fit.Fcalc[i];
     ssq += r * r;
   }
-  const double variance = freedom >= 1 ? ssq / static_cast<double>(freedom) : 0.0;
+  // The fit calls a sum below its exactness floor exact and stops there, so it cannot resolve the
+  // parameters more finely than that sum allows: a noiseless fit keeps an interval that holds the
+  // point it stopped short of, rather than one that collapses to rounding.
+  const double resolvable = std::max(ssq, fit.DataVariance * kExactnessFloor);
+  const double variance = freedom >= 1 ? resolvable / static_cast<double>(freedom) : 0.0;
 
   // Residuals that run together hold fewer independent points than their number.
   const double points = static_cast<double>(np);

@@ -14,8 +14,10 @@
 //
 // Uncertainty is the linearised one: the covariance s^2 (J'J)^-1 of the parameters in the
 // optimiser's coordinates, with s^2 = SSQ / (NP - n), the residual variance of the fit itself
-// (no noise level need be known). A log-scaled parameter's interval is symmetric in log10 and so
-// asymmetric in the value. Intervals are kept within the bounds.
+// (no noise level need be known), the SSQ never taken below the sum the fit calls exact
+// (kExactnessFloor x the data's variance), which it cannot resolve further. A log-scaled
+// parameter's interval is symmetric in log10 and so asymmetric in the value. Intervals are kept
+// within the bounds.
 //
 // That covariance holds for independent residuals. Residuals that run together (a measured curve
 // the model misses in its details, noise filtered by the instrument) carry less information than

@@ -23,7 +23,7 @@ double CylinderSideShare(double radius, double length);
 
 // The volume (cm3): a sphere's, hemisphere's, cylinder's or half cylinder's from the stored
 // radius; for every other electrode a layer of `area` and `length` (the microdisc and the band
-// too, with the area as it is shown). Raises Failure on overflow.
+// too, with the area). Raises Failure on overflow.
 double ElectrodeVolume(Electrode electrode, double storedRadius, double length, double area);
 
 }  // namespace kivex::model

@@ -64,8 +64,51 @@ void FirstOrderStep(Store store, int X, int Y, double K) {
   }
 }
 
+// Whether the row is one of the three forms with distinct species in the places each reads.
+bool FitsAForm(const std::array<int, 4>& places) {
+  if (places[0] == 0 || places[2] == 0 || (places[1] == 0 && places[3] == 0)) return false;
+  for (int q = 0; q < 4; ++q) {
+    for (int p = q + 1; p < 4; ++p) {
+      if (places[q] != 0 && places[q] == places[p]) return false;
+    }
+  }
+  return true;
+}
+
+// A row the forms cannot express (a species in two places, an empty first place): by net
+// stoichiometry, so that A + A = C uses up two A for each C and a catalyst A + B = A + C keeps A.
+void NetStep(Store store, const std::array<int, 4>& places, double K) {
+  try {
+    std::array<int, 4> species{};  // the distinct species, 0 after the last
+    std::array<NetSpecies, 4> net{};
+    for (int q = 1; q <= 4; ++q) {
+      const int s = places[q - 1];
+      if (s == 0) continue;
+      std::size_t k = 0;
+      while (species[k] != 0 && species[k] != s) ++k;
+      if (species[k] == 0) {
+        species[k] = s;
+        net[k].C = store.Get(s);
+      }
+      net[k].nu += q <= 2 ? -1 : 1;
+    }
+    const std::optional<double> delta = NetAdvancement(K, net);
+    if (!delta) return;
+    std::array<double, 4> next{};
+    for (std::size_t k = 0; k < 4 && species[k] != 0; ++k) {
+      next[k] = store.round(Finite(std::max(net[k].C + net[k].nu * *delta, 0.0)));
+    }
+    for (std::size_t k = 0; k < 4 && species[k] != 0; ++k) store.Set(species[k], next[k]);
+  } catch (const Failure&) {
+  }
+}
+
 void TwoSpeciesStep(Store store, const std::array<int, 4>& places, double K) {
   if (K == 0.0) return;
+  if (!FitsAForm(places)) {
+    NetStep(store, places, K);
+    return;
+  }
   const TwoSpeciesForm form = FormOfRow(places[1] != 0, places[3] != 0);
   try {
     std::array<double, 4> C{};

@@ -11,7 +11,8 @@
 //   2. each first-order reaction X = Y to [Y] / [X] = K (X raised to 0 if it would go negative,
 //      Y not corrected for that);
 //   3. each two-species reaction by the rule of two_species_equilibrium.h (X places raised to 0,
-//      empty places not written).
+//      empty places not written); a row with a species in two places, or without its first
+//      species on a side, by its net stoichiometry (A + A = C, the catalyst of A + B = A + C).
 // A reaction with K = 0 (no equilibrium constant shown yet) is left out, and so are the couples
 // while f = F/RT is not positive (no temperature committed). A step that cannot be computed (a
 // species index of 0, an overflow, a division by zero, a quadratic without a usable root) is

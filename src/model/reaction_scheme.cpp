@@ -191,19 +191,41 @@ void RequireNoLoopOfTransfers(const AppState& scheme) {
   }
 }
 
+template <int Last>
+bool AnyFilled(const TextTable<Last>& boxes, int first, int count) {
+  for (int b = first; b < first + count; ++b) {
+    if (!boxes(b).empty()) return true;
+  }
+  return false;
+}
+
+// An empty place of a two-species row means "no species" wherever it stands: `_ + B = A + _` is
+// B = A. Each side's species move to its first place, where the equilibrium and the kinetics look
+// for them.
+void PackTwoSpeciesRows(TextTable<4 * kMaxChem2>& boxes) {
+  for (int side = 1; side <= 2 * kMaxChem2; ++side) {
+    std::string& first = boxes(2 * side - 1);
+    std::string& second = boxes(2 * side);
+    if (first.empty()) std::swap(first, second);
+  }
+}
+
 void BuildUserScheme(const SchemeInput& input, AppState& scheme) {
   scheme.mechanism = 0;
   scheme.speciesCount = 1;
   scheme.chargeCount = 0;
   scheme.speciesName(1) = input.charge(1);  // even when empty
 
-  // A row counts when its first box is filled.
+  // A row counts when any of its species boxes is filled, so that a row missing its first species
+  // is refused by name rather than dropped while its other species stay.
   for (int r = 1; r <= kMaxCharge; ++r) {
-    if (!input.charge(2 * r - 1).empty()) ++scheme.chargeCount;
-    if (!input.chem2(4 * r - 3).empty()) ++scheme.chem2Count;
+    if (AnyFilled(input.charge, 2 * r - 1, 2)) ++scheme.chargeCount;
+  }
+  for (int j = 1; j <= kMaxChem2; ++j) {
+    if (AnyFilled(input.chem2, 4 * j - 3, 4)) ++scheme.chem2Count;
   }
   for (int k = 1; k <= kMaxChem; ++k) {
-    if (!input.chem(2 * k - 1).empty()) ++scheme.chemCount;
+    if (AnyFilled(input.chem, 2 * k - 1, 2)) ++scheme.chemCount;
   }
 
   CollectNames(input.charge, 2, scheme);
@@ -261,6 +283,7 @@ void BuildReactionScheme(const SchemeInput& input, AppState& app) {
     TrimBoxes(trimmed.electrons);
     TrimBoxes(trimmed.chem);
     TrimBoxes(trimmed.chem2);
+    PackTwoSpeciesRows(trimmed.chem2);
     BuildUserScheme(trimmed, scheme);
   } else {
     BuildFixedMechanism(input, scheme);

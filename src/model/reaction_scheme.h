@@ -38,7 +38,9 @@ inline constexpr const char* kTooManyChemical = "Error: chemical reaction number
 // Rebuilds the scheme fields of `app` (mechanism, counts, names, texts, index tables). Raises
 // InputError, leaving `app` untouched, for more than six species, more than four chemical
 // reactions, a reaction in use that lacks a species it needs (a gap among the rows, or a
-// charge or X = Y row with one side empty), a reaction with the same species on both sides
+// charge or X = Y row with one side empty; a row is in use when any of its species boxes is
+// filled, and a two-species row's species move to the first places of their side, so
+// `_ + B = A + _` is B + _ = A + _), a reaction with the same species on both sides
 // (A + 1e = A, A = A, A + B = B + A), or electron transfers that form a loop (A -> B -> C -> A).
 void BuildReactionScheme(const SchemeInput& input, AppState& app);
 

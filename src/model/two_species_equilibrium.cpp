@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdlib>
 
 namespace kivex::model {
 
@@ -79,6 +81,61 @@ std::optional<double> TwoSpeciesAdvancement(TwoSpeciesForm form, double K,
   }
   if (!Admissible(form, C, chosen) && Admissible(form, C, other)) return other;
   return chosen;
+}
+
+std::optional<double> NetAdvancement(double K, const std::array<NetSpecies, 4>& species) {
+  // P(d) = prod over nu > 0 of (C + nu d)^nu - K prod over nu < 0 of (C + nu d)^-nu, as the
+  // coefficients p[0] + p[1] d + p[2] d^2; each side holds at most two factors.
+  std::array<double, 3> products{1.0, 0.0, 0.0};
+  std::array<double, 3> reactants{1.0, 0.0, 0.0};
+  double lowest = -HUGE_VAL;  // the admissible advancements
+  double highest = HUGE_VAL;
+  bool anyProduct = false;
+  bool anyReactant = false;
+  for (const NetSpecies& s : species) {
+    if (s.nu == 0) continue;
+    std::array<double, 3>& side = s.nu > 0 ? products : reactants;
+    for (int k = 0; k < std::abs(s.nu); ++k) {
+      side = {side[0] * s.C, side[1] * s.C + side[0] * s.nu, side[2] * s.C + side[1] * s.nu};
+    }
+    if (s.nu > 0) {
+      anyProduct = true;
+      lowest = std::max(lowest, -s.C / s.nu);
+    } else {
+      anyReactant = true;
+      highest = std::min(highest, s.C / -s.nu);
+    }
+  }
+  if (!anyProduct || !anyReactant) return std::nullopt;
+  const double a = products[2] - K * reactants[2];
+  const double b = products[1] - K * reactants[1];
+  const double c = products[0] - K * reactants[0];
+  std::array<double, 2> roots{};
+  std::size_t count = 0;
+  if (a == 0.0) {
+    if (b == 0.0) return std::nullopt;
+    roots[count++] = -c / b;
+  } else {
+    const double discriminant = b * b - 4.0 * a * c;
+    if (!(discriminant >= 0.0)) return std::nullopt;
+    // Both roots without cancellation.
+    const double s = -(b + std::copysign(std::sqrt(discriminant), b)) / 2.0;
+    roots[count++] = s / a;
+    if (s != 0.0) roots[count++] = c / s;
+  }
+  // The root inside the admissible interval; rounding may put it just outside, so the nearest.
+  std::optional<double> best;
+  double bestDistance = HUGE_VAL;
+  for (std::size_t k = 0; k < count; ++k) {
+    const double d = roots[k];
+    if (!std::isfinite(d)) continue;
+    const double distance = std::max({lowest - d, d - highest, 0.0});
+    if (distance < bestDistance) {
+      best = d;
+      bestDistance = distance;
+    }
+  }
+  return best;
 }
 
 }  // namespace kivex::model

@@ -42,4 +42,18 @@ Quadratic TwoSpeciesQuadratic(TwoSpeciesForm form, double K, const std::array<do
 std::optional<double> TwoSpeciesAdvancement(TwoSpeciesForm form, double K,
                                             const std::array<double, 4>& C);
 
+// One species of a row with its net stoichiometric number: +1 for each place it fills on the Y
+// side, -1 for each on the X side (A + B = A + C: A 0, B -1, C +1; A + A = C: A -2, C +1).
+struct NetSpecies {
+  int nu = 0;
+  double C = 0;  // its concentration before the step
+};
+
+// The advancement d of a row written by net stoichiometry, so that a species in two places counts
+// twice (or not at all, as a catalyst on both sides): prod (C + nu d)^nu = K over the species with
+// nu != 0. The equation is at most quadratic; the root taken is the one that leaves every
+// concentration non-negative, where the left side grows monotonically with d. Nothing when the
+// row has no species left on a side, or no root is real.
+std::optional<double> NetAdvancement(double K, const std::array<NetSpecies, 4>& species);
+
 }  // namespace kivex::model

@@ -257,13 +257,12 @@ void RadiusChange(Session& session) {
   FormIns& ins = session.Ins();
   model::AppState& app = session.app;
   app.length = ReadNumber(ins.leng.text);
-  // The area as the box shows it: the user's for a planar electrode or a film, a computed one
-  // rounded to the digits shown. A computed area that overflows leaves the box as it was.
+  // The user's area for a planar electrode or a film; a computed one at full precision, the box
+  // showing it to three digits. A computed area that overflows leaves the box as it was.
   double area = ReadNumber(ins.ARE.text);
   if (model::ComputesArea(model::ElectrodeOf(app))) {
     try {
-      area = ShownArea(
-          model::ElectrodeArea(model::ElectrodeOf(app), ReadNumber(ins.radius.text), app.length));
+      area = model::ElectrodeArea(model::ElectrodeOf(app), ReadNumber(ins.radius.text), app.length);
       ins.ARE.text = model::FormatPattern(area, kAreaPattern);
     } catch (const model::Failure&) {
     }
@@ -332,7 +331,7 @@ void GatherParameters(Session& session) {
   }
   for (int i = 1; i <= model::kMaxSpecies; ++i) {
     app.D(i) = ReadNumber(expr.D(i).text);
-    app.Cinit(i) = expr.initialConcentration[static_cast<std::size_t>(i)];  // as shown
+    app.Cinit(i) = expr.initialConcentration[static_cast<std::size_t>(i)];  // full precision
     app.conductivity(i) = ReadNumber(expr.Cond(i - 1).text);
   }
   if (!app.digital) {

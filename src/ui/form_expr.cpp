@@ -271,8 +271,8 @@ void FormExpr::OkClicked(Session& session) {
   if (CommitShowingMessage(session, ChemicalsOK)) visible = false;
 }
 
-void FormExpr::ShowInitialConcentration(int i, double shown) {
-  initialConcentration[static_cast<std::size_t>(i)] = shown;
+void FormExpr::ShowInitialConcentration(int i, double shown, double exact) {
+  initialConcentration[static_cast<std::size_t>(i)] = exact;
   Cinit(i).caption = model::FormatPattern(shown, kConcentrationPattern);
 }
 
@@ -320,11 +320,13 @@ void CChange(Session& session) {
   if (app.temperature > 0.0) {
     app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
   }
-  const model::Concentrations shown =
-      model::InitialConcentrations(app, ShownPreparation(session), ShownConcentration);
+  const model::SolutionPreparation prep = ShownPreparation(session);
+  const model::Concentrations shown = model::InitialConcentrations(app, prep, ShownConcentration);
+  const model::Concentrations exact = model::InitialConcentrations(app, prep);
   FormExpr& expr = session.Expr();
   for (int i = 1; i <= model::kMaxSpecies; ++i) {
-    expr.ShowInitialConcentration(i, shown[static_cast<std::size_t>(i)]);
+    const auto s = static_cast<std::size_t>(i);
+    expr.ShowInitialConcentration(i, shown[s], exact[s]);
   }
 }
 
@@ -350,7 +352,8 @@ void KeqUpdate(Session& session, int k) {
 void PreEquilibrationClick(Session& session) {
   FormExpr& expr = session.Expr();
   for (int i = 1; i <= model::kMaxSpecies; ++i) {
-    expr.ShowInitialConcentration(i, ShownConcentration(ReadNumber(expr.C(i).text)));
+    const double analytical = ReadNumber(expr.C(i).text);
+    expr.ShowInitialConcentration(i, ShownConcentration(analytical), analytical);
   }
   if (expr.CheckPreEqu.value) CChange(session);
 }

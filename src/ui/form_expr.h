@@ -59,13 +59,14 @@ class FormExpr : public Dialog {
   Control TextFitRange;         // "Fit E range (V)": the potentials a fit compares
   Control cmdOK;
 
-  // The numbers the Cinit and LabelKeq captions show, which GatherParameters stores: each is
-  // rounded to its caption's digits once, when it is computed (ShownConcentration,
-  // ShownEquilibriumConstant), so that the simulation uses exactly what the dialog shows.
+  // The numbers GatherParameters stores. The initial concentrations at full precision, as the fit
+  // derives them, whatever their captions round them to; Keq as its label shows it
+  // (ShownEquilibriumConstant).
   model::Concentrations initialConcentration{0.0, 1e-3};          // species 1..6; 0 unused
   std::array<double, model::kMaxChem + 1> equilibriumConstant{};  // 1..4; 0 until computed
-  // Sets C init of species i to a value already rounded to its caption's digits.
-  void ShowInitialConcentration(int i, double shown);
+  // Sets C init of species i: the caption shows `shown` (already rounded to its digits), the
+  // simulation uses `exact`.
+  void ShowInitialConcentration(int i, double shown, double exact);
 
   // Show or hide a whole row: species i (name, C, C init, D, conductivity and their fits), charge
   // reaction j (label, E0, ks, alpha and their fits), chemical reaction k (label, kf, kb, Keq, p
@@ -90,7 +91,7 @@ inline constexpr std::string_view kConcentrationPattern = "0.###e-#";
 inline constexpr std::string_view kEquilibriumConstantPattern = "#.###e-#";
 
 // The dialog's rounding of an initial concentration to the four digits its caption shows; every
-// concentration C_Change works on passes through it (model::Rounding).
+// concentration C_Change shows passes through it (model::Rounding).
 double ShownConcentration(double value);
 
 // The initial concentrations' inputs as the dialogs show them now (the Instrument dialog's
@@ -103,7 +104,8 @@ model::SolutionPreparation ShownPreparation(Session& session);
 // C_Change: every initial concentration from the analytical ones, pre-equilibrated (Nernst for
 // each couple at the Instrument dialog's E start, then the chemical equilibria) when
 // pre-equilibration is ticked, and the preconcentrated species 2 when preconcentration is.
-// Works on the displayed values; a step that cannot be computed is skipped.
+// The captions work on the displayed values, the simulation's values are the same steps at full
+// precision; a step that cannot be computed is skipped.
 void CChange(Session& session);
 
 // Keq of chemical reaction k = kf / kb ("#.###e-#"), kept as it is when kb is not positive or kf

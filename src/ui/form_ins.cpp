@@ -165,10 +165,6 @@ io::CurrentSign ChosenCurrentSign(const FormIns& ins) {
   }
 }
 
-double ShownArea(double area) {
-  return model::ReadNumber(model::FormatPattern(model::Finite(area), kAreaPattern));
-}
-
 std::optional<std::string> DropTimeText(std::string_view Estep, std::string_view V) {
   return QuotientText(Estep, V);
 }

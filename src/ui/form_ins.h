@@ -88,12 +88,9 @@ inline constexpr const char* kCurrentSignItems[] = {"as the format says", "oxida
 // How the files the user imports write current, as ComboSign says.
 io::CurrentSign ChosenCurrentSign(const FormIns& ins);
 
-// Every area the dialog computes is shown in this pattern, three significant digits at most.
+// Every area the dialog computes is shown in this pattern, three significant digits at most; the
+// experiment uses the area at full precision.
 inline constexpr std::string_view kAreaPattern = "0.##e-0";
-
-// The dialog's rounding of a computed area to the digits the area box shows; the experiment uses
-// the area as shown.
-double ShownArea(double area);
 
 // The drop time E step / v and the pulse width 0.5 / f while the user types, as the shortest
 // text that reads back as the same number; nothing when a field is not a number as a whole or

@@ -51,6 +51,23 @@ TEST(FitUncertainty, StraightLineMatchesTheTextbook) {
   EXPECT_NEAR(u.largestCorrelation, -mean / std::sqrt(sxx / n + mean * mean), 1e-4);
   EXPECT_EQ(u.first + u.second, 1);
 
+  // Exact data: the fit stops once its sum is below kExactnessFloor x the data's variance, so that
+  // sum stands in for the vanished SSQ and the intervals stay open around the true line.
+  std::vector<double> exact(5);
+  for (int i = 0; i < 5; ++i) exact[i] = 1 + 2 * x[i];
+  FitState exactFit{{0, 1}, {-10, -10}, {10, 10}, {-1, -1},
+                    {},     exact,      {},       PopulationVariance(exact)};
+  BeginFit(work, exactFit);
+  for (int i = 0; i < 51 && !IsFinished(exactFit.Flag); ++i) {
+    MarquardtIteration(work, exactFit, line);
+  }
+  JacobianAtX(work, exactFit, line);
+  const ParameterUncertainty slope = EstimateUncertainty(work, exactFit).parameters[1];
+  const double seExact = std::sqrt(kExactnessFloor * 8.0 / (n - 2) / sxx);  // variance of y: 8
+  EXPECT_NEAR(slope.standardError, seExact, 1e-6 * seExact);
+  EXPECT_LT(slope.low, 2.0);
+  EXPECT_GT(slope.high, 2.0);
+
   // Student's t beyond the few degrees of freedom it keeps a table for, against the tables.
   const std::pair<int, double> quantiles[] = {{11, 2.2010}, {30, 2.0423}, {1000, 1.9623}};
   for (const auto& [freedom, quantile] : quantiles) {

@@ -55,7 +55,8 @@ struct Solution {
     for (const Reaction& r : twoSpecies) {
       const int j = ++scheme.chem2Count;
       for (int q = 1; q <= 4; ++q) scheme.chem2Species(j, q) = static_cast<Count>(r.species[q - 1]);
-      prep.Keq[static_cast<std::size_t>(scheme.chemCount + j)] = r.constant;
+      prep.Keq[static_cast<std::size_t>(scheme.chemCount) + static_cast<std::size_t>(j)] =
+          r.constant;
     }
   }
   Concentrations Shown() const { return InitialConcentrations(scheme, prep, FourDigits); }
@@ -113,7 +114,7 @@ TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryConcentration) {
   const std::initializer_list<double> start = {1e-3, 2e-4, 3e-5, 0, 0, 0};
   const Solution failing(start, {{{0, 2}, 0.1}, {{1, 7}, 0.1}},  // no oxidised form; no species 7
                          {{{1, 2}, 0.0}, {{1, 2}, -1.0}},        // no Keq yet; K + 1 = 0
-                         {{{1, 2, 3, 4}, 1.0}, {{1, 0, 3, 0}, 5.0}});  // a = 0; fits no form
+                         {{{1, 2, 3, 4}, 1.0}, {{1, 0, 0, 0}, 5.0}});  // a = 0; no product
   const Solution negative(start, {}, {}, {{{1, 0, 3, 4}, -1e-3}});     // negative discriminant
   for (const Solution* s : {&failing, &negative}) {
     EXPECT_EQ(s->Shown(), s->Full());
@@ -129,6 +130,29 @@ TEST(PreEquilibration, TwoSpeciesStepWritesOnlyItsPlaces) {
   EXPECT_NEAR(c[1] + c[3], 1e-3, 1e-6);  // to the four digits shown
   EXPECT_NEAR(c[2] + c[3], 2e-3, 1e-6);
   EXPECT_NEAR(1000.0 * c[1] * c[2], c[3], 2e-3 * c[3]);
+}
+
+// Rows the forms cannot express, against their mass balances solved here by hand.
+TEST(PreEquilibration, SpeciesInTwoPlacesCountTwice) {
+  const double K = 1000.0, C0 = 1e-3;
+  // A + A = C: [C] = K [A]^2 with [A] + 2 [C] = C0, so 2 K A^2 + A - C0 = 0.
+  const Concentrations dimer = Solution({C0}, {}, {}, {{{1, 1, 3, 0}, K}}).Full();
+  const double A = (std::sqrt(1.0 + 8.0 * K * C0) - 1.0) / (4.0 * K);
+  EXPECT_NEAR(dimer[1], A, 1e-12 * C0);
+  EXPECT_NEAR(dimer[3], (C0 - A) / 2.0, 1e-12 * C0);
+  // A + B = A + C, A a catalyst: [C]/[B] = K with [B] + [C] = C0, A untouched.
+  const Concentrations catalyst = Solution({C0, C0}, {}, {}, {{{1, 2, 1, 3}, 10.0}}).Full();
+  EXPECT_EQ(catalyst[1], C0);
+  EXPECT_NEAR(catalyst[2], C0 / 11.0, 1e-12 * C0);
+  EXPECT_NEAR(catalyst[3], 10.0 * C0 / 11.0, 1e-12 * C0);
+  // B + B = A + A from the products' side: [A]^2 / [B]^2 = K with [A] + [B] = C0.
+  const Concentrations swap = Solution({C0}, {}, {}, {{{2, 2, 1, 1}, 4.0}}).Full();
+  EXPECT_NEAR(swap[2], C0 / 3.0, 1e-12 * C0);
+  EXPECT_NEAR(swap[1], 2.0 * C0 / 3.0, 1e-12 * C0);
+  // An empty first place: _ + B = A + _ is B = A, [A]/[B] = K.
+  const Concentrations packed = Solution({0.0, C0}, {}, {}, {{{0, 2, 1, 0}, 4.0}}).Full();
+  EXPECT_NEAR(packed[1], 0.8 * C0, 1e-12 * C0);
+  EXPECT_NEAR(packed[2], 0.2 * C0, 1e-12 * C0);
 }
 
 // Levich transport over the deposit time, for a planar electrode of 1 cm2 x 0.01 cm: n, E0, Epre,

@@ -73,12 +73,13 @@ TEST(ReactionScheme, DigitalBoxesGiveSpeciesInBoxOrderAndTwoSpeciesReactionsLast
       // nothing to the text.
       {Boxes({"A", "B", "a", " B\t"}, {}, {"A ", "\tB", "C"}), "4: 1>2 3>2 | | 1+2>4+0",
        "A,B,a,C, A+1e=B,a+1e=B,A+B=C+,"},
-      // Only a row's first box decides whether it counts: charge row 2 holds only "C" (a box of
-      // blanks is empty).
-      {Boxes({"A", "B", "  ", "C"}, {"B", "C", "C", "D", "D", "E", "E", "F"}),
+      // A box of blanks is empty: charge row 2 is not in use.
+      {Boxes({"A", "B", "  ", " "}, {"B", "C", "C", "D", "D", "E", "E", "F"}),
        "6: 1>2 | 2>3 3>4 4>5 5>6 |", "A,B,C,D,E,F, A+1e=B,B=C,C=D,D=E,E=F,"},
       // X1 = Y1 + Y2: the empty second place is a complete reaction.
       {Boxes({"A", "B"}, {}, {"B", "", "C", "D"}), "4: 1>2 | | 2+0>3+4", "A,B,C,D, A+1e=B,B+=C+D,"},
+      // An empty first place is no species either: each side's species move to its first place.
+      {Boxes({"A", "B"}, {}, {"", "B", "", "A"}), "2: 1>2 | | 2+0>1+0", "A,B, A+1e=B,B+=A+,"},
       // Exactly at the limits: six species (C from the X = Y rows before D from the two-species
       // row), four chemical reactions.
       {Boxes({"A", "B", "E", "F"}, {"B", "C"}, {"D", "A", "C", "B"}), "6: 1>2 3>4 | 2>5 | 6+1>5+2",
@@ -94,10 +95,6 @@ TEST(ReactionScheme, DigitalBoxesGiveSpeciesInBoxOrderAndTwoSpeciesReactionsLast
     EXPECT_EQ(Indices(app), c.indices);
     EXPECT_EQ(Names(app), c.names);
   }
-  // A row that does not count is indexed all the same.
-  AppState app;
-  BuildReactionScheme(Boxes({"A", "B", "", "C"}), app);
-  EXPECT_EQ(app.chargeSpecies(2, 2), 3);
 }
 
 TEST(ReactionScheme, RefusalsNameTheFaultAndLeaveThePreviousSchemeWhole) {
@@ -111,6 +108,11 @@ TEST(ReactionScheme, RefusalsNameTheFaultAndLeaveThePreviousSchemeWhole) {
       // Rows 1 and 3: reaction 2 would be the empty row.
       {Boxes({"A", "B", "", "", "C", "D"}), std::string("Error: charge reaction 2") + kIncomplete},
       {Boxes({"A", "B"}, {"B"}), std::string("Error: chemical reaction 1") + kIncomplete},
+      // A row without its first species is in use all the same, and refused by name.
+      {Boxes({"A", "B", "", "C"}), std::string("Error: charge reaction 2") + kIncomplete},
+      {Boxes({"A", "B"}, {"", "C"}), std::string("Error: chemical reaction 1") + kIncomplete},
+      {Boxes({"A", "B"}, {}, {"", "", "", "C"}),
+       std::string("Error: chemical reaction 1") + kIncomplete},
       {Boxes({"A", "B"}, {"B", "C"}, {"A", "B"}),
        std::string("Error: chemical reaction 2") + kIncomplete},
       // Loops of electron transfers, named from their first reaction. (Reactions that change

@@ -189,6 +189,15 @@ TEST(DigitalSecondOrder, EmptyPlacesMakeAFirstOrderStepWhereverTheyStand) {
   }
 }
 
+TEST(DigitalSecondOrder, ARowWrittenWithoutItsFirstSpeciesStillCatalyses) {
+  // Far past E0 the EC' wave is at its pure kinetic plateau nFAC sqrt(D kf); without the row
+  // it would be the plain wave, 30 times smaller.
+  const AppState app = WrittenCatalysis();
+  const double plateau =
+      model::kFaraday * app.area * app.Cinit(1) * 1e-3 * std::sqrt(app.D(1) * 10);
+  EXPECT_NEAR(Voltammogram(app).I.back() / plateau, 1.0, 0.01);
+}
+
 TEST(DigitalGeometry, SphereAndMicrodiscSweepsFollowTheirSteadyStates) {
   // nFADC/r and 4nFDCr at r = 1 um; after half a minute the transient adds about 0.2 %.
   const double r = 1e-4, nFC = model::kFaraday * 1e-6;

@@ -11,6 +11,7 @@
 #include "model/app_state.h"
 #include "model/curve_set.h"
 #include "model/plot_settings.h"
+#include "model/reaction_scheme.h"
 #include "simulation/digital_simulation.h"
 #include "simulation/driver.h"
 #include "simulation/potential_programme.h"
@@ -121,6 +122,18 @@ inline model::AppState CoupleExperiment() {
   app.E0(1) = app.E0(2) = app.E0(3) = 0.0;
   app.scanRate = 0.1;
   return WithStep(app, 0.001);
+}
+
+// The couple with the row `_ + B = A + _` typed into the Mechanism dialog, kf 10 /s, kb 0: an
+// empty first place is no species, so the row is B = A and regenerates A (EC').
+inline model::AppState WrittenCatalysis() {
+  model::AppState app = CoupleExperiment();
+  model::SchemeInput boxes;
+  boxes.charge(1) = "A", boxes.charge(2) = "B", boxes.electrons(1) = "1";
+  boxes.chem2(2) = "B", boxes.chem2(3) = "A";
+  model::BuildReactionScheme(boxes, app);
+  app.kf(1) = 10, app.kb(1) = 0;
+  return app;
 }
 
 // The couple as a DC (sampled current) experiment with drop time `tDrop`.

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/physical_constants.h"
 #include "support/test_platform.h"
 #include "ui/commands.h"
 #include "ui/form_ins.h"
@@ -38,7 +39,7 @@ TEST(InstrumentDialog, DropTimeAndPulseWidthAreDurationsReadStrictly) {
   }
 }
 
-TEST(InstrumentDialog, OkSaysWhatIsNotANumberOrCommitsTheAreaAsShown) {
+TEST(InstrumentDialog, OkSaysWhatIsNotANumberOrCommitsTheComputedAreaUnrounded) {
   SessionFixture f;
   RunMenuItem(f.session, "mnuInstrument");
   Type(f.session, "FormIns.V", "ten mV/s");
@@ -53,7 +54,9 @@ TEST(InstrumentDialog, OkSaysWhatIsNotANumberOrCommitsTheAreaAsShown) {
   Click(f.session, "FormIns.optElectrode(2)");
   Click(f.session, "FormIns.cmdOK");
   EXPECT_FALSE(f.session.Ins().visible);
-  EXPECT_DOUBLE_EQ(f.session.app.area, 1.0);  // 4 pi r^2 = 1.00004, shown as 1.e0
+  // 4 pi r^2 = 1.00004, shown as 1.e0.
+  EXPECT_DOUBLE_EQ(f.session.app.area, 4 * model::kPi * 0.2821 * 0.2821);
+  EXPECT_EQ(f.session.Ins().ARE.text, "1.e0");
   Click(f.session, "FormIns.optElectrode(7)");
   Type(f.session, "FormIns.radius", "0.01");  // the band's width
   Type(f.session, "FormIns.leng", "0.1");

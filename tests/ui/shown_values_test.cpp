@@ -1,10 +1,13 @@
-// The dialogs round a computed value once, to the digits their caption shows, and that number is
-// what the experiment uses. (The electrode area: the ui_area_as_shown scenario.)
+// The dialogs show computed values rounded to their captions' digits; the experiment uses the
+// initial concentrations and a computed area at full precision, Keq as its label shows it. (The
+// electrode area: the ui_area_computed scenario.)
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
+#include "fit_report.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
 #include "support/test_platform.h"
@@ -18,43 +21,43 @@ namespace {
 using testing::SessionFixture;
 using testing::Type;
 
-// The concentrations and Keq Simulate uses read back from their captions exactly, after one
-// pre-equilibration step and after two (A + e = B, then C = A).
-TEST(ShownValues, SimulateUsesTheInitialConcentrationsAndKeqAsCaptioned) {
+// A + e = B (E0 0.1 V) at E start 0.3 V, then C = A with Keq 1000 as well: the concentrations
+// Simulate uses are the exact equilibria, solved here, whatever the captions round them to.
+TEST(ShownValues, SimulateUsesExactInitialConcentrationsAndKeqAsCaptioned) {
   SessionFixture f;
   for (int round = 1; round <= 2; ++round) {
     ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
-    const FormExpr& expr = f.session.Expr();
-    for (int i = 1; i <= 6; ++i) {
-      EXPECT_EQ(f.session.app.Cinit(i), model::ReadNumber(expr.Cinit(i).caption)) << i;
-    }
-    EXPECT_EQ(f.session.app.Keq(1), model::ReadNumber(expr.LabelKeq(1).caption));
+    const model::AppState& app = f.session.app;
+    const double theta = std::exp(app.fOverRT * (0.1 - 0.3));            // [B] / [A]
+    const double A = 1e-3 / (1 + theta), K = round == 1 ? 0.0 : 1000.0;  // C = A: [A] / [C]
+    EXPECT_NEAR(app.Cinit(1), A * K / (K + 1) + (round == 1 ? A : 0.0), 1e-15);
+    EXPECT_NEAR(app.Cinit(2), theta * A, 1e-18);
+    EXPECT_NEAR(app.Cinit(3), round == 1 ? 0.0 : A / (K + 1), 1e-18);
+    EXPECT_EQ(f.session.Expr().Cinit(1).caption, round == 1 ? "9.996e-4" : "9.986e-4");
+    EXPECT_EQ(app.Keq(1), model::ReadNumber(f.session.Expr().LabelKeq(1).caption));
     Type(f.session, "FormMech.chem(1)", "C");
     Type(f.session, "FormMech.chem(2)", "A");
   }
   EXPECT_EQ(f.session.app.chemCount, 1);
   EXPECT_EQ(f.session.Expr().Cinit(3).caption, "9.986e-7");
-  EXPECT_EQ(f.session.app.Keq(1), 1000.0);
 }
 
-// A fit of the concentration prepares the initial ones as the dialog does, unrounded: fitting the
-// default curve ends at the one Simulate used, to the fit's precision, with the same caption.
-TEST(ShownValues, AFitOfTheConcentrationEndsAtTheSimulatedInitialConcentration) {
+// A fit of the concentration prepares the initial ones as Simulate does: fitting the default
+// (noiseless, pre-equilibrated) curve ends at the concentration it was made with, and its
+// interval, held open by what the fit can resolve, covers it.
+TEST(ShownValues, AFitOfTheConcentrationEndsAtTheOneMadeUp) {
   SessionFixture f;
   ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
   const double simulated = f.session.app.Cinit(1);
-  const std::string caption = f.session.Expr().Cinit(1).caption;
-  ASSERT_EQ(caption, "9.996e-4");
   ASSERT_TRUE(f.session.Expr().CheckFitted(1).value);
 
   ASSERT_EQ(RunMenuItem(f.session, "mnuAutoFit"), MenuOutcome::Ran);
   ASSERT_TRUE(f.platform.messages.empty());
-  const double fitted = f.session.app.Cinit(1);
-  EXPECT_NEAR(fitted, simulated, 1e-7 * simulated);
-  EXPECT_EQ(model::FormatPattern(fitted, kConcentrationPattern), caption);
-  EXPECT_EQ(ShownConcentration(fitted), simulated);
-  // 9.996e-4 M of A at the Nernst ratio 4.16e-4: made up with 1.0000e-3 M.
-  EXPECT_EQ(f.session.Expr().CheckFitted(1).caption, "1.e-3");
+  EXPECT_NEAR(f.session.app.Cinit(1), simulated, 1e-9 * simulated);
+  const testing::Fitted C = testing::Parameter(f.session, 1);
+  EXPECT_NEAR(C.value, 1e-3, 1e-9);
+  EXPECT_TRUE(C.Covers(1e-3)) << C.low << " " << C.high;
+  EXPECT_LT(C.high - C.low, 1e-6);
 }
 
 }  // namespace
