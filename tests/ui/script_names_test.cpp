@@ -1,5 +1,5 @@
-// What a script writer sees: the names near a misspelt one, the listing of every name, comments
-// after a command, file answers that belong to one command, and the exit status.
+// What a script writer sees: the names near a misspelt one, the listing of every name and a '#'
+// inside a word.
 
 #include <gtest/gtest.h>
 
@@ -51,37 +51,13 @@ TEST(ScriptErrors, MisspeltNamesAreAnsweredWithTheNearest) {
       << c.err.str();
 }
 
+// A comment after a command: the script_answer_not_left scenario; a '#' inside a word is no
+// comment. (The exit status of a refusal and of a stop, and an answer left over by a command
+// that asked for no file: the scenarios' .exit files, script_answer_not_left.)
 TEST(ScriptComments, EndACommandUnlessInsideAWord) {
-  Batch a;
-  EXPECT_EQ(a.Run("type FormIns.Estart 0.25   # the new start\nshow FormIns.Estart\n"), 0)
-      << a.err.str();
-  EXPECT_NE(a.out.str().find("text=\"0.25\""), std::string::npos) << a.out.str();
   Batch b;
   b.runner.RunLine("file run#2.csv # kept for the export");
   EXPECT_EQ(b.platform.FirstPendingAnswer(), "\"run#2.csv\"");
-}
-
-TEST(ScriptExitStatus, TellsARefusalFromSuccessAndFromAStop) {
-  Batch clean;
-  EXPECT_EQ(clean.Run("menu mnuSimulate\n"), 0) << clean.err.str();
-  Batch refused;
-  EXPECT_EQ(refused.Run("file no-such-file.csv\nmenu mnuImport\nmenu mnuSimulate\n"), 1);
-  EXPECT_NE(refused.err.str().find("message: "), std::string::npos);
-  Batch stopped;
-  EXPECT_EQ(stopped.Run("menu mnuNoSuchItem\nmenu mnuSimulate\n"), 2);
-}
-
-// Export with nothing to export asks no file: its answer must not reach the Import after it.
-TEST(ScriptFileAnswers, ALeftOverAnswerStopsTheScriptAtItsCommand) {
-  Batch a;
-  EXPECT_EQ(a.Run("file measured.csv\nmenu mnuExport\nfile -\nmenu mnuImport\n"), 2);
-  EXPECT_NE(a.err.str().find("s:2: error: mnuExport asked for no file, so the answer "
-                             "\"measured.csv\" given before it is dropped"),
-            std::string::npos)
-      << a.err.str();
-  EXPECT_EQ(a.platform.PendingFileAnswers(), 0u);
-  Batch taken;
-  EXPECT_EQ(taken.Run("menu mnuSimulate\nfile -\nmenu mnuExport\n"), 0) << taken.err.str();
 }
 
 // The Chemicals dialog shows the scheme's rows whether or not it was opened before, and a hidden
