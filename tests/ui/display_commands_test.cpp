@@ -1,6 +1,5 @@
 // The Display menu and the plot options through the session. (Axes: plot_axes; transforms:
-// analysis_transforms; each quantity's caption: quantity_keeps_curves, ui_zero_distance; line
-// styles and overlap committed by OK: plotfit_six_curve_styles, plotfit_overlap_key.)
+// analysis_transforms; each quantity's caption: quantity_keeps_curves, ui_zero_distance.)
 
 #include <gtest/gtest.h>
 
@@ -42,6 +41,20 @@ bool HasText(const display::Picture& picture, std::string_view text) {
 template <class Limits>
 std::array<double, 4> Box(const Limits& l) {
   return {l.xMin, l.xMax, l.yMin, l.yMax};
+}
+
+// OK commits the overlap (which the separations read) and hides and redraws. (Each curve's line
+// style: plotfit_six_curve_styles.)
+TEST(PlotOptionsOK, CommitsTheOverlapThenHidesAndRedraws) {
+  SessionFixture f;
+  LoadSweep(f.session);
+  ShowPlotOptions(f.session);
+  testing::Click(f.session, "formOption.overlap");
+  testing::Click(f.session, "formOption.cmdOK");
+  EXPECT_TRUE(f.session.plot.overlap);
+  EXPECT_FALSE(f.session.Option().visible);
+  EXPECT_EQ(f.platform.plotChanges, 1);
+  EXPECT_TRUE(f.platform.messages.empty());
 }
 
 TEST(PlotCurvesCommand, WritesTheAutoLimitsBackNamesTheQuantityAndClearsWithoutData) {
