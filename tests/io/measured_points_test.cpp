@@ -55,9 +55,9 @@ TEST(MeasuredPoints, AByteOrderMarkStartingALineIsPassedOver) {
 
 TEST(MeasuredPoints, RowsMayLeaveFieldsEmptyButNotAddFieldsOrText) {
   const std::pair<std::string, std::string> cases[] = {
-      // A short row and an empty potential are padding; a row with E and I is a point.
+      // A short row and an empty potential are padding; a row with E and I is a point. (A row
+      // of more fields: core_import_refusals.)
       {"E;I;Q\n1;2;3\n3;4\n;6;7\n5;;\n7;8;9\n", "1 2; 3 4; 7 8; "},
-      {"E;I\n1;2\n3;4;5\n", "refused: line 3: 3 fields, but the lines of numbers above have 2"},
       {"E;I\n1;2\n3;4;;\n", "1 2; 3 4; "},  // empty fields beyond are none
       {"E;I\n1;2\n3;x\n", "refused: line 3: \"x\" is not a number"},
       // Comma-separated numbers only: a faulty file of pairs, refused as the pair format does.
@@ -78,6 +78,7 @@ TEST(MeasuredPoints, ATextColumnNeedsAHeadingOverItAndIsNeverChosen) {
   EXPECT_EQ(TakePoints(file, {1, 2}, CurrentSign::FromFile).report.front(),
             "Text column 3 \"Flag\" ignored");
   EXPECT_EQ(Points(flagged, {1, 3}), "refused: column 3 \"Flag\" holds text, not numbers");
+  EXPECT_EQ(ProposedColumns(ParseCurveFile("E\tI/A\tI (A)\n1\tok\t2\n")), (ColumnChoice{1, 3}));
   EXPECT_EQ(Points(flagged, {2, 2}),
             "refused: the potential and the value cannot both come from column 2");
   EXPECT_EQ(Points(flagged, {0, 2}), "refused: column 0 was chosen, but the file has 3 columns");
@@ -96,12 +97,10 @@ TEST(MeasuredPoints, EveryConversionIsMadeAndReported) {
   EXPECT_EQ(points.t, std::vector<double>{0.25});
   EXPECT_EQ(points.report.back(),
             "Potentials converted from mV to V, currents from nA to A, times from ms to s");
-  // A value column of charges is converted as charges; a plain column is left as it is.
+  // A value column of charges is converted as charges. (A plain column: import_layouts.)
   EXPECT_EQ(
       TakePoints(ParseCurveFile("E/V;Q/mC\n1;2\n"), {1, 2}, CurrentSign::FromFile).report.back(),
       "Charges converted from mC to C");
-  EXPECT_EQ(TakePoints(ParseCurveFile("E;I\n1;2\n"), {1, 2}, CurrentSign::FromFile).report.back(),
-            "E from column 1 \"E\", I from column 2 \"I\"");
 }
 
 TEST(MeasuredPoints, AFileTooLargeToHoldIsRefusedWhereItOverflows) {
@@ -133,6 +132,12 @@ TEST(MeasuredPoints, ColumnsAreProposedByTheirNamesAndUnits) {
       {"Time (s)\tVolt\tAmpere\n", {2, 3}},
       {"Time\tWE Potential\tWE Current\n", {2, 3}},
       {"Cycle\tE (V)\tSignal\tCharge (C)\n", {2, 3}},
+      // The measured working-electrode potential before the control's, a net current first.
+      {"Ewe/V\tVfwd\tIfwd\t<I>/mA\n", {2, 4}},
+      {"E (V)\tEwe/V\tcontrol/V\tI Range\tI (A)\n", {2, 5}},
+      {"control/V\tE (V)\tVu\tI (A)\n", {2, 4}},
+      {"WE(2).Potential (V)\tEwe/V\tI (A)\n", {1, 3}},
+      {"Ewe/V\tWE(2).Potential (V)\tI (A)\n", {1, 3}},
   };
   for (const auto& [heading, choice] : cases) {
     const std::size_t columns =

@@ -74,20 +74,12 @@ TEST(ImportData, EachBadFileShowsItsMessageAndLeavesCurvesAndCountsAsTheyWere) {
   testing::Click(f.session, "formOption.overlap");
   const auto before = Snapshot(f);
 
-  const std::pair<std::string, std::string> cases[] = {
-      {dir.Write("word.csv", "0.5, 1\n0.4, 2 uA\n"),
-       "ReadData Error: line 2: \"2 uA\" is not a number"},
-      // Read to its end before the fault is known.
-      {dir.Write("odd.csv", Sweep(61) + "0.5\n"),
-       "ReadData Error: line 62: the last potential has no value after it (odd number of "
-       "fields)"},
-  };
-  for (const auto& [path, message] : cases) {
-    f.platform.messages.clear();
-    Import(f, path);
-    EXPECT_EQ(f.platform.messages, std::vector<std::string>{message});
-    EXPECT_EQ(Snapshot(f), before) << path;
-  }
+  // Read to its end before the fault is known. (A word in a field: curve_files.)
+  Import(f, dir.Write("odd.csv", Sweep(61) + "0.5\n"));
+  EXPECT_EQ(f.platform.messages,
+            std::vector<std::string>{"ReadData Error: line 62: the last potential has no value "
+                                     "after it (odd number of fields)"});
+  EXPECT_EQ(Snapshot(f), before);
   EXPECT_EQ(f.platform.plotChanges, 1);
 
   // Cancelling the dialog is no error and changes nothing either.

@@ -3,23 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace kivex::ui {
 namespace {
 
-TEST(FileExtension, PatternsNameOnlyPlainExtensions) {
-  EXPECT_EQ(PatternExtensions("*.csv"), std::vector<std::string>{"csv"});
-  EXPECT_EQ(PatternExtensions("*.csv *.txt;*.dat"),
-            (std::vector<std::string>{"csv", "txt", "dat"}));
-  EXPECT_TRUE(PatternExtensions("*.*").empty());
-  EXPECT_TRUE(PatternExtensions("*").empty());
-  EXPECT_TRUE(PatternExtensions("*.tx?").empty());
-  EXPECT_TRUE(PatternExtensions("").empty());
-}
-
 // A dot inside the name (a scan rate, a version) is no extension: the filter's is added unless
-// the name already ends in one of the filter's own, in whatever case it was typed.
+// the name already ends in one of the filter's own, in whatever case it was typed. Only a plain
+// "*.ext" names an extension; patterns are split at blanks and semicolons.
 TEST(FileExtension, TheFiltersExtensionIsAddedUnlessTheNameEndsInOne) {
   const struct {
     const char* path;
@@ -34,11 +24,14 @@ TEST(FileExtension, TheFiltersExtensionIsAddedUnlessTheNameEndsInOne) {
       {"/data/scan.txt", "*.csv", "/data/scan.txt.csv"},
       {"/data/scan.txt", "*.csv *.txt", "/data/scan.txt"},
       {"/data/scan.dat", "*.csv *.txt", "/data/scan.dat.csv"},
+      {"/data/scan.dat", "*.csv *.txt;*.dat", "/data/scan.dat"},
       {"/data/scanpdf", "*.pdf", "/data/scanpdf.pdf"},
       {"/data.d/.pdf", "*.pdf", "/data.d/.pdf.pdf"},
       {"C:\\runs\\cv_0.1Vs", "*.png", "C:\\runs\\cv_0.1Vs.png"},
       {"/data/scan_0.1Vs", "*.*", "/data/scan_0.1Vs"},
       {"/data/scan_0.1Vs", "*", "/data/scan_0.1Vs"},
+      {"/data/scan_0.1Vs", "*.tx?", "/data/scan_0.1Vs"},
+      {"/data/scan_0.1Vs", "", "/data/scan_0.1Vs"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(WithFilterExtension(c.path, c.patterns), c.named) << c.path << " " << c.patterns;

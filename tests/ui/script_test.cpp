@@ -1,4 +1,5 @@
-// The script runner's own commands: what they write and what they say when they cannot.
+// What a script writer sees: the runner's own commands and what they say when they cannot, the
+// names near a misspelt one, the listing of every name and a '#' inside a word.
 
 #include "ui/script.h"
 
@@ -9,8 +10,11 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
+#include "ui/control_listing.h"
+#include "ui/nearest_names.h"
 #include "ui/session.h"
 
 namespace kivex::ui {
@@ -18,13 +22,16 @@ namespace {
 
 using testing::TempDir;
 
-struct ScriptFixture {
-  std::ostringstream out;
-  std::ostringstream err;
+struct Batch {
+  std::ostringstream out, err;
   ScriptPlatform platform{out, err};
   Session session{platform};
   ScriptRunner runner{session, platform, out};
 
+  int Run(const std::string& script) {
+    std::istringstream in(script);
+    return runner.Run(in, "s", err);
+  }
   // The script error a line raises, "" when it runs.
   std::string Error(const std::string& line) {
     try {
@@ -37,7 +44,7 @@ struct ScriptFixture {
 };
 
 TEST(Script, AWriteThatFailsLeavesTheEarlierFileWholeAndSaysWhy) {
-  ScriptFixture f;
+  Batch f;
   TempDir dir;
   ASSERT_EQ(f.Error("menu mnuSimulate"), "");
   const std::string curves = dir.Write("curves.csv", "earlier curves\n");
@@ -61,7 +68,7 @@ TEST(Script, AWriteThatFailsLeavesTheEarlierFileWholeAndSaysWhy) {
 }
 
 TEST(Script, AColumnBeyondTheFileIsRefusedByTheImportThatKnowsItsColumns) {
-  ScriptFixture f;
+  Batch f;
   TempDir dir;
   ASSERT_EQ(f.Error("columns 2 1000"), "");
   ASSERT_EQ(f.Error("file " + dir.Write("two.csv", "0.1,1e-6\n0.2,2e-6\n")), "");
@@ -69,6 +76,71 @@ TEST(Script, AColumnBeyondTheFileIsRefusedByTheImportThatKnowsItsColumns) {
   EXPECT_EQ(f.err.str(),
             "message: ReadData Error: column 1000 was chosen, but the file has 2 columns\n");
   EXPECT_EQ(f.Error("columns 2 x"), "columns needs two different column numbers, E and I, or auto");
+}
+
+TEST(NearestNames, FindsSlipsSwapsAndCaseButNotStrangers) {
+  const std::vector<std::string> names{"Estart", "Eend", "Estep", "ScanRate", "Ru"};
+  EXPECT_EQ(NearestNames("Estrat", names), (std::vector<std::string>{"Estart"}));
+  EXPECT_EQ(NearestNames("scanrate", names), (std::vector<std::string>{"ScanRate"}));
+  EXPECT_EQ(NearestNames("Estep", names).front(), "Estep");
+  EXPECT_TRUE(NearestNames("Temperature", names).empty());
+  EXPECT_EQ(NearestSuffix("Scan", names), " (nearest: ScanRate)");
+  EXPECT_EQ(NearestSuffix("xyzzy", names), "");
+}
+
+TEST(ScriptErrors, MisspeltNamesAreAnsweredWithTheNearest) {
+  Batch a;
+  EXPECT_EQ(a.Run("type FormIns.Estrat 0.1\n"), 2);
+  EXPECT_NE(a.err.str().find("no control \"FormIns.Estrat\" (nearest: Estart)"), std::string::npos)
+      << a.err.str();
+  Batch b;
+  EXPECT_EQ(b.Run("click FormTek.optTech(2)\n"), 2);
+  EXPECT_NE(b.err.str().find("(nearest: FormTech)"), std::string::npos) << b.err.str();
+  Batch c;
+  EXPECT_EQ(c.Run("choose FormMech.NEL(1) 4\n"), 2);
+  EXPECT_NE(c.err.str().find("has no entry \"4\" (entries: \"1\", \"2\", \"3\")"),
+            std::string::npos)
+      << c.err.str();
+}
+
+// A comment after a command: the script_answer_not_left scenario; a '#' inside a word is no
+// comment. (The exit status of a refusal and of a stop, and an answer left over by a command
+// that asked for no file: the scenarios' .exit files, script_answer_not_left.)
+TEST(ScriptComments, EndACommandUnlessInsideAWord) {
+  Batch b;
+  b.runner.RunLine("file run#2.csv # kept for the export");
+  EXPECT_EQ(b.platform.FirstPendingAnswer(), "\"run#2.csv\"");
+}
+
+// The Chemicals dialog shows the scheme's rows whether or not it was opened before, and a hidden
+// row says why it is hidden.
+TEST(ScriptErrors, AChemicalsRowOutsideTheSchemeIsHiddenBeforeAndAfterTheDialogOpens) {
+  for (const char* opening : {"", "menu mnuExperimental\n"}) {
+    Batch a;
+    EXPECT_EQ(a.Run(std::string(opening) + "type FormExpr.kf(1) 5\n"), 2) << opening;
+    EXPECT_NE(a.err.str().find("FormExpr.kf(1) is hidden: the Chemicals dialog shows only the "
+                               "rows"),
+              std::string::npos)
+        << a.err.str();
+  }
+  Batch scheme;
+  EXPECT_EQ(scheme.Run("type FormMech.chem(1) B\ntype FormMech.chem(2) C\ntype FormExpr.kf(1) 5\n"),
+            0)
+      << scheme.err.str();
+}
+
+TEST(ControlListing, NamesEveryDialogControlEntryAndSlot) {
+  Batch b;
+  std::ostringstream listing;
+  WriteControlListing(b.session, listing);
+  const std::string text = listing.str();
+  for (const std::string_view dialog : Session::kDialogNames) {
+    EXPECT_NE(text.find(std::string(dialog) + "\n"), std::string::npos) << dialog;
+  }
+  EXPECT_NE(text.find("  NEL(1)  list  entries: \"1\" \"2\" \"3\"\n"), std::string::npos);
+  EXPECT_NE(text.find("  7  ks(1)  standard rate constant (cm/s) of charge reaction 1\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("  29  D(6)  diffusion coefficient"), std::string::npos);
 }
 
 }  // namespace
