@@ -132,9 +132,9 @@ void SquareWaveSuperposition(const std::vector<CurrentInputs>& couples, const Ce
     double sum = 0.0;
     for (std::size_t c = 0; c < couples.size(); ++c) {
       const CurrentInputs& couple = couples[c];
-      deficit[c][2 * i - 1] =
-          NernstianDeficit(couple, cell.fOverRT, curves.x(i) - 0.5 * settings.Epulse);
-      deficit[c][2 * i] =
+      const std::size_t low = 2 * static_cast<std::size_t>(i) - 1, high = low + 1;
+      deficit[c][low] = NernstianDeficit(couple, cell.fOverRT, curves.x(i) - 0.5 * settings.Epulse);
+      deficit[c][high] =
           NernstianDeficit(couple, cell.fOverRT, curves.x(i) + 0.5 * settings.Epulse);
       for (int q = 2 * i - 1; q <= 2 * i; ++q) {
         // Each level's step, the change of deficit from the level before, aged to the end of q.
@@ -144,8 +144,7 @@ void SquareWaveSuperposition(const std::vector<CurrentInputs>& couples, const Ce
         }
         sampled[q] = model::Finite(couple.n * current);
       }
-      const double value =
-          model::Finite((sampled[2 * i] - sampled[2 * i - 1]) * settings.currentScale);
+      const double value = model::Finite((sampled[high] - sampled[low]) * settings.currentScale);
       curves.resultTable(i, static_cast<int>(c) + 1) = value;
       sum += value;
     }
