@@ -112,13 +112,16 @@ dialog=$(timeout 10 xdotool search --sync --name '^Techniques$' | head -n1) || f
 xprop -id "$dialog" WM_TRANSIENT_FOR | grep -q "window id" || fail "the dialog has no transient parent"
 xdotool mousemove $((mx + 1000)) $((my + 700)) click 1  # the frame
 poll 5 sh -c "[ \"\$(xdotool getactivewindow)\" = $main ]" || fail "a click on the frame did not activate it"
-stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
-above=no
-for id in $stacking; do
-  [ $((id)) -eq "$main" ] && above=no
-  [ $((id)) -eq "$dialog" ] && above=yes
-done
-[ "$above" = yes ] || fail "a click on the frame buried the dialog"
+# stacked_above LOWER UPPER: the window manager stacks UPPER above LOWER.
+stacked_above() {
+  local order="" id
+  for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'); do
+    [ $((id)) -eq "$1" ] && order="${order}l"
+    [ $((id)) -eq "$2" ] && order="${order}u"
+  done
+  [ "$order" = lu ]
+}
+stacked_above "$main" "$dialog" || fail "a click on the frame buried the dialog"
 menu i t
 poll 5 sh -c "[ \"\$(xdotool getactivewindow)\" = $dialog ]" || fail "the menu did not bring the dialog to the front"
 say "the dialog stays above the frame and its menu command activates it"
@@ -218,13 +221,7 @@ menu r s
 progress=$(poll 10 sh -c "xdotool search --onlyvisible --name '^Simulate\$' | head -n1 | grep .") ||
   { alive "at a long Simulate"; fail "a long Simulate showed no progress window"; }
 click_in "$chemicals" 20 20 # a locked dialog, clicked
-stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
-order=""
-for id in $stacking; do
-  [ $((id)) -eq "$chemicals" ] && order="${order}c"
-  [ $((id)) -eq "$progress" ] && order="${order}p"
-done
-[ "$order" = cp ] || fail "a click on a locked dialog put it above the progress window ($order)"
+stacked_above "$chemicals" "$progress" || fail "a click on a locked dialog put it above the progress window"
 xdotool key Escape
 stopped_within 5 || fail "Esc in a locked dialog did not stop the simulation"
 alive "after Esc"
