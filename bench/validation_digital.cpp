@@ -201,9 +201,9 @@ std::vector<Row> Rows() {
   const double width = 10e-4, length = 0.01;
   AppState band = DefaultExperiment(2);
   band.electrode = 7;
-  band.radius = width / 4;
+  band.radius = width;
   band.area = width * length;
-  const double quarter = band.radius;
+  const double quarter = width / 4;
   rows.push_back(
       {"band 10 um x 0.01 cm, DC 0.5 s, -0.3 V",
        "current (A), hemicylinder of radius w/4 (Jaeger-Clarke)", Voltammogram(band).I.back(),

@@ -8,8 +8,8 @@
 
 #include "analysis/uneven_spacing.h"
 #include "model/print_line.h"
-#include "model/selections.h"
 #include "model/sweeps.h"
+#include "model/technique_table.h"
 #include "numerics/even_resampling.h"
 
 namespace kivex::analysis {
@@ -177,8 +177,8 @@ std::vector<std::string> FindPeaks(const model::CurveSet& curves, const model::P
     const bool hasRange = s <= e;
     const int reversal = hasRange ? std::clamp(turn, s, e) : 0;
 
-    if (static_cast<model::Technique>(curves.axisTechnique) == model::Technique::Sweep &&
-        peaks.PeakCount == 2 && curves.axisCycles == 1) {
+    const model::TechniqueTraits* technique = model::FindTechnique(curves.axisTechnique);
+    if (technique != nullptr && technique->ramp && peaks.PeakCount == 2 && curves.axisCycles == 1) {
       // Forward peak cathodic, reverse peak anodic; the anodic peak is measured from the decaying
       // cathodic current, which the reversal-point term corrects for. |Ipc| > threshold >= 0.
       const double Ipc = peaks.PeakCurrent(1, c);

@@ -1,25 +1,27 @@
 #include "analysis/theoretical_peak.h"
 
 #include "model/checked_math.h"
+#include "model/electrode_table.h"
 #include "model/number_format.h"
 #include "model/print_line.h"
-#include "model/selections.h"
+#include "model/technique_table.h"
 #include "numerics/constants.h"
 
 namespace kivex::analysis {
 
 namespace {
 
+using model::Diffusion;
 using model::Div;
-using model::Electrode;
 using model::ElectrodeOf;
+using model::ElectrodeTraits;
 using model::Exp;
 using model::Log;
 using model::Mechanism;
 using model::MechanismOf;
+using model::PeakTheory;
 using model::Pow;
 using model::Sqrt;
-using model::Technique;
 using model::TechniqueOf;
 using numerics::kPi;
 using numerics::kSqrtPi;
@@ -47,7 +49,7 @@ struct Reaction {
 
   // Planar diffusion plus the cylinder's long-time correction.
   double Cylindrical(double t) const {
-    const double r = app.radius;
+    const double r = model::EquivalentRadius(ElectrodeOf(app), app.radius);
     const double planar = Div(1.0, Sqrt(kPi * D() * t));
     if (Div(D() * t, r * r) < 0.4) return Q() * D() * (planar + Div(0.5, r));
     return Q() * D() * (planar + Div(2.0, r * Log(Div(4 * D() * t, r * r))));
@@ -73,8 +75,21 @@ std::optional<double> Attempt(Formula formula) {
 void SweepValues(const Reaction& r, TheoreticalPeak& p) {
   const model::AppState& app = r.app;
   const double v = app.scanRate;
-  switch (ElectrodeOf(app)) {
-    case Electrode::Planar: {
+  const ElectrodeTraits* electrode = model::FindElectrode(app.electrode);
+  if (electrode == nullptr) return;
+  switch (electrode->diffusion) {
+    case Diffusion::Planar: {
+      if (electrode->rotates) {
+        p.Irev = Attempt([&] {
+          const double omega = app.omega;
+          const double ratio = Div(app.viscosity, r.D());
+          const double a =
+              Div(Div(0.412 * r.n() * r.f() * v, omega), 2 * kPi) * Pow(ratio, 1.0 / 3);
+          return Div(r.Q() * r.D(), a) * 1.86 * Pow(ratio, 1.0 / 6) *
+                 Sqrt(Div(Div(v, omega), kPi * 2));
+        });
+        break;
+      }
       const double alpha = app.alpha(r.j);
       p.Irev = Attempt([&] { return r.Q() * 0.4463 * Sqrt(r.n() * r.f() * v * r.D()); });
       p.Erev = Attempt([&] { return r.Ehalf() - Div(1.109, r.n() * r.f()); });
@@ -87,44 +102,34 @@ void SweepValues(const Reaction& r, TheoreticalPeak& p) {
       }
       break;
     }
-    case Electrode::Sphere:
-    case Electrode::Hemisphere:
-      p.Irev = Attempt([&] { return Div(r.Q() * r.D(), app.radius); });
+    case Diffusion::Spherical:
+      if (electrode->disc) {
+        p.Irev = Attempt([&] { return Div(4 * r.Q() * r.D() * app.radius, app.area); });
+      } else {
+        p.Irev = Attempt([&] { return Div(r.Q() * r.D(), app.radius); });
+      }
       break;
-    case Electrode::Microdisc:
-      p.Irev = Attempt([&] { return Div(4 * r.Q() * r.D() * app.radius, app.area); });
-      break;
-    case Electrode::Cylinder:
-    case Electrode::HalfCylinder:
-    case Electrode::Band: p.Irev = Attempt([&] { return r.Cylindrical(app.tDrop); }); break;
-    case Electrode::RotatingDisk:
-      p.Irev = Attempt([&] {
-        const double omega = app.omega;
-        const double ratio = Div(app.viscosity, r.D());
-        const double a = Div(Div(0.412 * r.n() * r.f() * v, omega), 2 * kPi) * Pow(ratio, 1.0 / 3);
-        return Div(r.Q() * r.D(), a) * 1.86 * Pow(ratio, 1.0 / 6) *
-               Sqrt(Div(Div(v, omega), kPi * 2));
-      });
-      break;
-    case Electrode::ThinFilm:
+    case Diffusion::Cylindrical: p.Irev = Attempt([&] { return r.Cylindrical(app.tDrop); }); break;
+    case Diffusion::Film:
       p.Irev = Attempt([&] { return r.Q() * r.n() * r.f() * app.length * v / 4; });
       p.Erev = Attempt([&] {
         const double thin = Div(kSqrtPi * r.n() * app.length, Sqrt(app.tDrop * r.D()));
         return app.E0(r.j) + Div(Log(thin), r.n() * r.f());
       });
       break;
-    default: break;
   }
 }
 
 // DC (t = drop time) and normal pulse (t = pulse width).
 void StepValues(const Reaction& r, TheoreticalPeak& p) {
   const model::AppState& app = r.app;
-  const bool dc = TechniqueOf(app) == Technique::DC;
-  const Electrode electrode = ElectrodeOf(app);
+  // A pulse from the base: the wave sits Epulse before the potential the axis shows.
+  const bool dc = !model::TraitsOf(TechniqueOf(app)).pulseSampled;
+  const ElectrodeTraits* electrode = model::FindElectrode(app.electrode);
+  if (electrode == nullptr) return;
   const double t = dc ? app.tDrop : app.tPulse;
   p.Erev = Attempt([&] { return dc ? r.Ehalf() : r.Ehalf() - app.Epulse; });
-  if (electrode == Electrode::Planar) {
+  if (electrode->diffusion == Diffusion::Planar && !electrode->rotates) {
     p.Irev = Attempt([&] { return r.Q() * Sqrt(Div(r.D(), kPi * t)); });
     p.Iirr = p.Irev;
     if (app.ks(r.j) < 0.01) {
@@ -133,12 +138,12 @@ void StepValues(const Reaction& r, TheoreticalPeak& p) {
         return r.Ehalf() + Div(kinetic, app.alpha(r.j) * r.n() * r.f());
       });
     }
-  } else if (model::IsSpherical(electrode)) {
+  } else if (electrode->diffusion == Diffusion::Spherical) {
     p.Irev = Attempt(
         [&] { return r.Q() * r.D() * (Div(1.0, Sqrt(kPi * r.D() * t)) + Div(1.0, app.radius)); });
-  } else if (model::IsCylindrical(electrode)) {
+  } else if (electrode->diffusion == Diffusion::Cylindrical) {
     p.Irev = Attempt([&] { return r.Cylindrical(t); });
-  } else if (electrode == Electrode::RotatingDisk) {
+  } else if (electrode->rotates) {
     p.Irev = Attempt([&] {  // Levich
       return r.Q() * 0.62 * Pow(r.D(), 2.0 / 3) * Sqrt(app.omega) * Pow(app.viscosity, -1.0 / 6);
     });
@@ -149,12 +154,13 @@ void DifferentialPulseValues(const Reaction& r, TheoreticalPeak& p) {
   const model::AppState& app = r.app;
   p.Erev = Attempt([&] { return r.Ehalf() - app.Epulse / 2; });
   auto spread = [&] { return Div(Sqrt(kPi * r.D() * app.tPulse), app.radius); };
-  const Electrode electrode = ElectrodeOf(app);
-  if (electrode == Electrode::Planar) {
+  const ElectrodeTraits* electrode = model::FindElectrode(app.electrode);
+  if (electrode == nullptr) return;
+  if (electrode->diffusion == Diffusion::Planar && !electrode->rotates) {
     p.Irev = Attempt([&] { return r.Pulse(); });
-  } else if (model::IsSpherical(electrode)) {
+  } else if (electrode->diffusion == Diffusion::Spherical) {
     p.Irev = Attempt([&] { return r.Pulse() * (1 + spread()); });
-  } else if (model::IsCylindrical(electrode)) {
+  } else if (electrode->diffusion == Diffusion::Cylindrical) {
     p.Irev = Attempt([&] { return r.Pulse() * (0.5 + spread()); });
   }
 }
@@ -177,24 +183,24 @@ TheoreticalPeak ComputeTheoreticalPeak(const model::AppState& app, int reaction)
   }
   // The closed forms hold for electron transfers alone.
   if (mechanism < Mechanism::E || mechanism > Mechanism::TwoCouples) return p;
-  switch (TechniqueOf(app)) {
-    case Technique::Sweep: SweepValues(r, p); break;
-    case Technique::DC:
-    case Technique::NormalPulse: StepValues(r, p); break;
-    case Technique::DifferentialPulse: DifferentialPulseValues(r, p); break;
-    case Technique::SquareWave:
+  const model::TechniqueTraits* technique = model::FindTechnique(app.technique);
+  if (technique == nullptr) return p;
+  switch (technique->theory) {
+    case PeakTheory::Sweep: SweepValues(r, p); break;
+    case PeakTheory::Step: StepValues(r, p); break;
+    case PeakTheory::DifferentialPulse: DifferentialPulseValues(r, p); break;
+    case PeakTheory::SquareWave:
       p.Erev = Attempt([&] { return r.Ehalf(); });
       p.Irev = Attempt([&] { return r.Pulse() * 2.4; });
       break;
-    default: break;
   }
   return p;
 }
 
 std::vector<std::string> TheoreticalPeakReport(const model::AppState& app) {
   std::vector<std::string> report{"Theoretical limiting current:"};
-  const Technique technique = TechniqueOf(app);
-  const bool step = technique == Technique::DC || technique == Technique::NormalPulse;
+  const model::TechniqueTraits* technique = model::FindTechnique(app.technique);
+  const bool step = technique != nullptr && technique->theory == PeakTheory::Step;
   const std::string labelE = step ? "E1/2" : "Ep";
   const std::string labelI = step ? "Id" : "Ip";
   for (int j = 1; j <= app.chargeCount && j <= model::kMaxCharge; ++j) {

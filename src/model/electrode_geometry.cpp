@@ -1,36 +1,17 @@
 #include "model/electrode_geometry.h"
 
-#include "model/app_state.h"
 #include "model/checked_math.h"
+#include "model/electrode_table.h"
 
 namespace kivex::model {
 
 bool ComputesArea(Electrode electrode) {
-  switch (electrode) {
-    case Electrode::Sphere:
-    case Electrode::Hemisphere:
-    case Electrode::Microdisc:
-    case Electrode::Cylinder:
-    case Electrode::HalfCylinder:
-    case Electrode::Band:
-    case Electrode::RotatingDisk: return true;
-    default: return false;
-  }
+  const ElectrodeTraits* row = FindElectrode(static_cast<Count>(electrode));
+  return row != nullptr && row->area != nullptr;
 }
 
 double ElectrodeArea(Electrode electrode, double r, double length) {
-  switch (electrode) {
-    case Electrode::Sphere: return Finite(4.0 * kPi * r * r);      // sphere
-    case Electrode::Hemisphere: return Finite(2.0 * kPi * r * r);  // hemisphere
-    case Electrode::Microdisc: return Finite(kPi * r * r);         // disc
-    case Electrode::Cylinder:
-      return Finite(kPi * r * r + 2.0 * kPi * r * length);  // cylinder with its end
-    case Electrode::HalfCylinder:
-      return Finite(kPi * r * r / 2.0 + kPi * r * length);     // half cylinder
-    case Electrode::Band: return Finite(length * r);           // band: length x width
-    case Electrode::RotatingDisk: return Finite(kPi * r * r);  // rotating disc
-    default: return 0.0;
-  }
+  return ComputesArea(electrode) ? ElectrodeTraitsOf(electrode).area(r, length) : 0.0;
 }
 
 double CylinderSideShare(double radius, double length) {
@@ -38,14 +19,8 @@ double CylinderSideShare(double radius, double length) {
 }
 
 double ElectrodeVolume(Electrode electrode, double storedRadius, double length, double area) {
-  const double R = storedRadius;
-  switch (electrode) {
-    case Electrode::Sphere: return Finite(4.0 * kPi * R * R * R / 3.0);
-    case Electrode::Hemisphere: return Finite(2.0 * kPi * R * R * R / 3.0);
-    case Electrode::Cylinder: return Finite(kPi * R * R * length);
-    case Electrode::HalfCylinder: return Finite(kPi / 2.0 * R * R * length);
-    default: return Finite(area * length);  // a layer of the shown area
-  }
+  const ElectrodeTraits* row = FindElectrode(static_cast<Count>(electrode));
+  return row != nullptr ? row->volume(storedRadius, length, area) : Finite(area * length);
 }
 
 }  // namespace kivex::model

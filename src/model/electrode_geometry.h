@@ -6,7 +6,7 @@
 //   ElectrodeArea(Electrode::Sphere, 0.2821, 0.01);        // 4 pi 0.2821^2 = 1.00004 cm2
 //   ElectrodeVolume(Electrode::Sphere, 0.2821, 0.01, 1.0); // 4 pi 0.2821^3 / 3 cm3
 
-#include "model/selections.h"
+#include "model/electrode_table.h"
 
 namespace kivex::model {
 

@@ -34,7 +34,7 @@ enum class Electrode : Count {
   Microdisc = 4,
   Cylinder = 5,
   HalfCylinder = 6,
-  Band = 7,  // `radius` holds a quarter of the width
+  Band = 7,
   RotatingDisk = 8,
   ThinFilm = 9,
 };
@@ -66,17 +66,6 @@ inline constexpr Mechanism MechanismOf(const AppState& app) {
 
 // Whether m is one of the eight fixed mechanisms.
 inline constexpr bool IsFixedMechanism(Count m) { return m >= 1 && m <= kFixedMechanisms; }
-
-// The electrodes whose current follows a sphere's (the hemisphere as half a sphere, the
-// microdisc as a sphere of radius pi r / 4).
-inline constexpr bool IsSpherical(Electrode e) {
-  return e == Electrode::Sphere || e == Electrode::Hemisphere || e == Electrode::Microdisc;
-}
-
-// The cylinder, the half cylinder and the band: the electrodes with a long axis.
-inline constexpr bool IsCylindrical(Electrode e) {
-  return e == Electrode::Cylinder || e == Electrode::HalfCylinder || e == Electrode::Band;
-}
 
 // The technique and electrode an analytical run was committed with. AppState holds them as
 // caseCode, 10 * technique + electrode, written only by the commit; the dialogs may since

@@ -7,10 +7,12 @@
 
 #include "model/checked_math.h"
 #include "model/electrode_geometry.h"
+#include "model/electrode_table.h"
 #include "model/failure.h"
-#include "model/selections.h"
+#include "model/technique_table.h"
 #include "numerics/constants.h"
 #include "numerics/semi_differentiate.h"
+#include "simulation/analytical_routes.h"
 #include "simulation/convolution_sweep.h"
 #include "simulation/current_functions.h"
 #include "simulation/differential_pulse.h"
@@ -40,31 +42,46 @@ struct Reaction {
   double K7 = 0;  // mechanism 7: the catalytic current over the planar wave, in amperes
 };
 
-// The plane and the spherical forms: the electrodes whose fast-couple sweep is the half-order
-// derivative of the Nernstian step response.
-bool HasNernstianSweep(Electrode e) { return e == Electrode::Planar || model::IsSpherical(e); }
+using Reactions = std::array<Reaction, model::kMaxCharge + 1>;
+using ReactionValues = std::array<double, model::kMaxCharge + 1>;
 
 // The techniques whose currents are sampled at the drop time rather than the pulse time.
-bool DropTimed(Technique t) { return t <= Technique::DC; }
+bool DropTimed(const AppState& app) {
+  const model::TechniqueTraits* technique = model::FindTechnique(app.technique);
+  return technique == nullptr || !technique->pulseSampled;
+}
+
+bool Rotates(Electrode electrode) {
+  const model::ElectrodeTraits* row = model::FindElectrode(static_cast<model::Count>(electrode));
+  return row != nullptr && row->rotates;
+}
 
 // Mechanism 7's regeneration rate (1/s) of the reactant.
 double Regeneration(const AppState& app) { return app.kf(1) + app.kb(1); }
 
-// Mechanism 7 in the techniques whose diffusion kernels carry the regeneration: the sweep, the
-// differential pulse and the square wave at a stationary electrode. DC and the normal pulse add
-// Delahay and Stiehl's catalytic column instead, the rotating disk its reaction layer. A
-// regeneration that would move no current by a millionth over the whole run (k t below 1e-6) is
-// left out, so that the plain forms serve.
+// Mechanism 7 in the techniques whose diffusion kernels carry the regeneration: the sweep and the
+// techniques of two samples (differential pulse, square wave) at a stationary electrode. DC and
+// the normal pulse add Delahay and Stiehl's catalytic column instead, the rotating disk its
+// reaction layer. A regeneration that would move no current by a millionth over the whole run
+// (k t below 1e-6) is left out, so that the plain forms serve.
 bool KernelCatalysis(const AppState& app) {
-  const Technique t = model::TechniqueOf(app);
-  if (model::MechanismOf(app) != Mechanism::CatalyticEC ||
-      model::CaseOf(app).electrode == Electrode::RotatingDisk ||
-      !(t == Technique::Sweep || t == Technique::DifferentialPulse || t == Technique::SquareWave)) {
+  const model::TechniqueTraits* t = model::FindTechnique(app.technique);
+  if (model::MechanismOf(app) != Mechanism::CatalyticEC || Rotates(model::CaseOf(app).electrode) ||
+      t == nullptr || !(t->ramp || t->difference)) {
     return false;
   }
   const double points = std::abs(app.Eend - app.Estart) / app.Estep + 1;
   const double run = points * std::max(1.0, 2 * app.cycles) * (app.tDrop + 2 * app.tPulse);
   return !(Regeneration(app) * run < 1e-6);
+}
+
+// Mechanism 7 at the fresh steps of DC and the normal pulse (one sample each): Delahay and
+// Stiehl's catalytic column, added to the diffusion step's current.
+bool CatalyticColumn(const AppState& app) {
+  const model::TechniqueTraits* t = model::FindTechnique(app.technique);
+  return model::MechanismOf(app) == Mechanism::CatalyticEC &&
+         !Rotates(model::CaseOf(app).electrode) && t != nullptr && !t->carriesLayer &&
+         !t->difference;
 }
 
 // Delahay and Stiehl's catalytic step current over the plain Cottrell current, S = sqrt(k t):
@@ -88,8 +105,8 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
   in.alpha = app.alpha(k);
   in.n = app.n(k);
   const AnalyticalCase c = model::CaseOf(app);
-  const bool rotating = c.electrode == Electrode::RotatingDisk &&
-                        (c.technique == Technique::Sweep || c.technique == Technique::DC);
+  // The rotating disk's Levich forms take D itself.
+  const bool rotating = Rotates(c.electrode) && RouteOf(c) != Route::None;
   in.dR = rotating ? app.D(rx.r) : model::Sqrt(app.D(rx.r));
   in.dP = rotating ? app.D(rx.q) : model::Sqrt(app.D(rx.q));
   in.cR = app.Cinit(rx.r);
@@ -101,7 +118,7 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
   if (model::MechanismOf(app) == Mechanism::CatalyticEC) {
     // A DC or normal-pulse step: the catalytic current beyond the diffusion step's, so that the
     // sum is Delahay and Stiehl's.
-    const double t = DropTimed(model::TechniqueOf(app)) ? app.tDrop : app.tPulse;
+    const double t = DropTimed(app) ? app.tDrop : app.tPulse;
     const double S = model::Sqrt((app.kf(k) + app.kb(k)) * t);
     rx.K7 = (CatalyticStepFactor(S) - 1.0) * currentScale;
   }
@@ -118,58 +135,14 @@ Reaction ReactionInputs(const AppState& app, int k, double currentScale) {
 // and for every electrode whose kernels carry a regeneration.
 Geometry GeometryOf(const AppState& app) {
   if (KernelCatalysis(app)) return Geometry::Fields;
-  const Electrode electrode = model::CaseOf(app).electrode;
-  if (electrode == Electrode::Planar) return Geometry::Planar;
-  if (model::IsSpherical(electrode)) return Geometry::Spherical;
+  const model::ElectrodeTraits* row =
+      model::FindElectrode(static_cast<model::Count>(model::CaseOf(app).electrode));
+  if (row != nullptr && row->diffusion == model::Diffusion::Planar && !row->rotates) {
+    return Geometry::Planar;
+  }
+  if (row != nullptr && row->diffusion == model::Diffusion::Spherical) return Geometry::Spherical;
   return Geometry::Fields;
 }
-
-// The differential-pulse step follows the sweep direction: +Epulse on the sweeps that run like
-// the first one, -Epulse on the returning ones.
-double PulseStep(const AppState& app, const CurveSet& curves, int i) {
-  const int sweep = (i - 1) / curves.sweepPointCount;
-  return sweep % 2 == 0 ? app.Epulse : -app.Epulse;
-}
-
-// The stored value of reaction rx at point i for the effective potential E, before currentScale;
-// `E0eUsed` receives the standard potential the function was evaluated with.
-double Dispatch(const AppState& app, const CurveSet& curves, const CellConstants& cell,
-                const Reaction& rx, double E, int i, double& E0eUsed) {
-  CurrentInputs in = rx.in;
-  in.E = E;
-  const AnalyticalCase c = model::CaseOf(app);
-  const Geometry geometry = GeometryOf(app);
-  E0eUsed = in.E0e;
-  if (!HasCurrentFunction(c)) return 0.0;
-  switch (c.technique) {
-    case Technique::Sweep:
-      // The plane and the spherical forms with a fast couple and no ohmic drop; the others take
-      // the convolution.
-      in.t1 = app.tDrop;
-      if (HasNernstianSweep(c.electrode)) return PlanarCurrent(in, cell);
-      if (c.electrode == Electrode::RotatingDisk) return RotatingDiskCurrent(in, cell);
-      return 0.0;
-    case Technique::DC:
-      in.t1 = app.tDrop;
-      if (c.electrode == Electrode::RotatingDisk) return RotatingDiskCurrent(in, cell);
-      return StepCurrent(geometry, in, app.tDrop, cell);
-    case Technique::NormalPulse:
-      // The step current at E + Epulse, by lowering the standard potential instead.
-      in.E0e -= app.Epulse;
-      E0eUsed = in.E0e;
-      in.t1 = app.tPulse;
-      return StepCurrent(geometry, in, app.tPulse, cell);
-    case Technique::DifferentialPulse:
-      in.t1 = app.tPulse;
-      in.t2 = app.tDrop;
-      in.step = PulseStep(app, curves, i);
-      return DifferentialPulseCurrent(geometry, in, cell);
-    default: return 0.0;
-  }
-}
-
-using Reactions = std::array<Reaction, model::kMaxCharge + 1>;
-using ReactionValues = std::array<double, model::kMaxCharge + 1>;
 
 // Whether a couple is reversible on the sweep's time scale RT / nFv: the rate constant over the
 // diffusion rate, ks sqrt(RT / nFv) / sqrt(D), at least 1e4 (its smallest rate kred / sqrt(DR) +
@@ -181,290 +154,306 @@ bool ReversibleOnSweep(const AppState& app, const Reaction& rx) {
   return rx.in.ks * std::sqrt(timeScale / D) >= 1e4;
 }
 
-}  // namespace
+// Everything a run of the analytical route shares: the reactions, the cell and the fields.
+struct RouteRun {
+  AppState& app;
+  CurveSet& curves;
+  const StopRequest& stop;
+  double currentScale = 0;
+  int chargeCount = 0;
+  int total = 0;
+  AnalyticalCase committed;
+  bool hasFormula = false;
+  bool kernelCatalysis = false;
+  bool catalyticColumn = false;
+  CellConstants cell;
+  Reactions reactions{};
 
-bool HasCurrentFunction(AnalyticalCase c) {
-  const Electrode e = c.electrode;
-  const bool stationary = e == Electrode::Planar || model::IsSpherical(e) ||
-                          e == Electrode::Cylinder || e == Electrode::HalfCylinder;
-  switch (c.technique) {
-    case Technique::Sweep:
-    case Technique::DC:
-      return stationary || e == Electrode::Band || e == Electrode::RotatingDisk ||
-             e == Electrode::ThinFilm;
-    case Technique::NormalPulse:
-    case Technique::DifferentialPulse: return stationary || e == Electrode::Band;
-    case Technique::SquareWave: return stationary;
-    default: return false;
-  }
-}
-
-double SweepFactor(const AppState& app) {
-  return 2.0 * model::Sqrt(model::Div(app.tDrop * app.scanRate, app.Estep));
-}
-
-ElectrodeFields ElectrodeFieldsOf(const AppState& app) {
-  ElectrodeFields fields;
-  auto add = [&fields](FieldShape shape, double size, double weight) {
-    if (!(size > 0)) model::ThrowFailure(model::kDivisionByZero);
-    fields.field[fields.count] = DiffusionField{shape, size};
-    fields.weight[fields.count] = weight;
-    ++fields.count;
-  };
-  switch (model::CaseOf(app).electrode) {
-    case Electrode::Planar:
-      fields.field[0] = DiffusionField{FieldShape::Planar, 0};
-      fields.weight[0] = 1;
-      fields.count = 1;
-      break;
-    case Electrode::Sphere:
-    case Electrode::Hemisphere:
-    case Electrode::Microdisc:
-      add(FieldShape::Sphere, SphericalRadius(model::CaseOf(app).electrode, app.radius), 1);
-      break;
-    case Electrode::Cylinder:
-    case Electrode::HalfCylinder: {
-      // The side, 2 pi r L (pi r L for the half cylinder), and the flat end, pi r^2 (pi r^2 / 2), a
-      // disc like the microdisc: the area the Instrument dialog computes, shared 2L : r.
-      if (!(app.length >= 0)) model::ThrowFailure(model::kInvalidArgument);
-      const double side = model::CylinderSideShare(app.radius, app.length);
-      if (side > 0) add(FieldShape::Cylinder, app.radius, side);
-      add(FieldShape::Sphere, model::kPi * app.radius / 4.0, 1 - side);
-      break;
-    }
-    case Electrode::Band: add(FieldShape::Band, 4 * app.radius, 1); break;  // quarter width
-    case Electrode::ThinFilm:
-      if (!(app.length > 0)) model::ThrowFailure(model::kInvalidArgument);
-      add(FieldShape::Film, app.length, 1);
-      break;
-    default: break;
-  }
-  return fields;
-}
-
-void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopRequest& stop) {
-  const double currentScale = CurrentScale(app);
-  const int chargeCount = app.chargeCount;
-  const int total = app.totalColumn;
-  const AnalyticalCase committed = model::CaseOf(app);
-  const bool hasFormula = HasCurrentFunction(committed);
-  // The technique chosen since may differ from the committed one; these steps follow the chosen.
-  const Technique technique = model::TechniqueOf(app);
-  const bool catalytic7 = model::MechanismOf(app) == Mechanism::CatalyticEC;
-  const Electrode electrode = committed.electrode;
-  const bool rotating = electrode == Electrode::RotatingDisk;
-  const bool catalyticColumn = catalytic7 && !rotating &&
-                               (technique == Technique::DC || technique == Technique::NormalPulse);
-  const bool kernelCatalysis = KernelCatalysis(app);
   // The electrode's diffusion fields, with mechanism 7's regeneration where the kernels carry it.
-  auto fieldsOf = [&app, kernelCatalysis] {
+  ElectrodeFields Fields() const {
     ElectrodeFields fields = ElectrodeFieldsOf(app);
     if (kernelCatalysis) {
       for (int f = 0; f < fields.count; ++f) fields.field[f].k = Regeneration(app);
     }
     return fields;
-  };
-
-  CellConstants cell;
-  cell.fOverRT = app.fOverRT;
-  cell.radius = SphericalRadius(model::CaseOf(app).electrode, app.radius);
-  cell.viscosity = app.viscosity;
-  cell.omega = app.omega;
-  if (catalytic7 && rotating) cell.catalytic = Regeneration(app);
-  if (hasFormula && GeometryOf(app) == Geometry::Fields && !rotating) cell.fields = fieldsOf();
-
-  Reactions reactions{};
-  if (chargeCount > model::kMaxCharge) model::ThrowIndexFailure();
-  for (int k = 1; k <= chargeCount; ++k) reactions[k] = ReactionInputs(app, k, currentScale);
+  }
 
   // The catalytic column of point i at the potential the electrode saw.
-  auto catalytic = [&](int i, const Reaction& rx, double E, double E0eUsed) {
+  void Catalytic(int i, const Reaction& rx, double E, double E0eUsed) {
     CurrentInputs in = rx.in;
     in.E = E;
     in.E0e = E0eUsed;
     in.dR = rx.catalyticDR;
     in.dP = rx.catalyticDP;
-    in.t1 = DropTimed(technique) ? app.tDrop : app.tPulse;
+    in.t1 = DropTimed(app) ? app.tDrop : app.tPulse;
     curves.resultTable(i, model::kCatalyticColumn) = model::Finite(rx.K7 * PlanarCurrent(in, cell));
-  };
+  }
 
-  // Sweeps the half-order derivative of the Nernstian step responses cannot give: the cylinder,
-  // band and film, slow couples and any ohmic drop.
-  bool convolution = false;
-  if (hasFormula && technique == Technique::Sweep && !rotating) {
-    convolution = !HasNernstianSweep(electrode) || app.Ru != 0 || kernelCatalysis;
-    for (int k = 1; k <= chargeCount; ++k) {
-      if (!ReversibleOnSweep(app, reactions[k])) convolution = true;
-    }
-  }
-  // Differential pulse sums two kinetic step responses, exact while the couple keeps pace with
-  // diffusion (ks at least 100 times the electrode's flux at tPulse, within 1e-4) and no drop
-  // holds the electrode back; slower couples and an ohmic drop take the convolution equation over
-  // each point's programme. A period of more than kMaxPulsesPerPeriod pulses would need too many
-  // uniform nodes for it, and such a case is refused.
-  const bool dropped = app.Ru != 0;
-  bool pulseConvolution = false;
-  if (hasFormula && technique == Technique::DifferentialPulse) {
-    pulseConvolution = dropped;
-    const ElectrodeFields fields = fieldsOf();
-    for (int k = 1; k <= chargeCount; ++k) {
-      const double D = app.D(reactions[k].r);
-      if (reactions[k].in.ks < 100 * ElectrodeStepFlux(fields, D, app.tPulse)) {
-        pulseConvolution = true;
+  // The catalytic column at the potentials a convolution found.
+  void CatalyticAt(const std::vector<double>& effective) {
+    if (!catalyticColumn) return;
+    for (int i = 1; i <= curves.pointCount; ++i) {
+      for (int k = 1; k <= chargeCount; ++k) {
+        Catalytic(i, reactions[k], effective[i], reactions[k].in.E0e);
       }
     }
-    if (pulseConvolution && app.tDrop > kMaxPulsesPerPeriod * app.tPulse) {
-      throw model::InputError(
-          "Error: an analytical differential pulse whose period (t drop) holds more than 2000 "
-          "pulses is computed only for fast couples without an ohmic drop. Shorten t drop or "
-          "lengthen t pulse in the Instrument dialog, or tick the digital simulation in the "
-          "Mechanism dialog.");
-    }
   }
-  // A normal pulse with an ohmic drop: the drop is largest at the start of the pulse, so it is
-  // solved over the pulse rather than at the sample alone.
-  const bool pulseDropped = hasFormula && technique == Technique::NormalPulse && dropped;
-  PulseSettings pulse;
-  pulse.tPulse = app.tPulse;
-  pulse.tDrop = app.tDrop;
-  pulse.Ru = app.Ru;
-  pulse.fOverRT = app.fOverRT;
-  pulse.currentScale = currentScale;
-  pulse.totalColumn = total;
-  pulse.stop = stop;
-  std::vector<CurrentInputs> pulsedCouples;
-  for (int k = 1; k <= chargeCount; ++k) pulsedCouples.push_back(reactions[k].in);
-  if (pulseConvolution) {
-    std::vector<double> steps(curves.pointCount + 1, 0.0);
-    for (int i = 1; i <= curves.pointCount; ++i) steps[i] = PulseStep(app, curves, i);
-    ConvolutionDifferentialPulse(pulsedCouples, fieldsOf(), pulse, steps, curves);
-  } else if (pulseDropped) {
-    std::vector<double> effective;
-    ConvolutionNormalPulse(pulsedCouples, ElectrodeFieldsOf(app), pulse, app.Epulse, curves,
-                           effective);
-    if (catalyticColumn) {
-      for (int i = 1; i <= curves.pointCount; ++i) {
-        for (int k = 1; k <= chargeCount; ++k) {
-          catalytic(i, reactions[k], effective[i], reactions[k].in.E0e);
-        }
-      }
-    }
-  } else if (convolution || (hasFormula && technique == Technique::SquareWave)) {
+
+  std::vector<CurrentInputs> Couples() const {
     std::vector<CurrentInputs> couples;
     for (int k = 1; k <= chargeCount; ++k) couples.push_back(reactions[k].in);
-    if (convolution) {
-      SweepSettings settings;
-      settings.dt = model::Div(app.Estep, app.scanRate);
-      settings.Ru = app.Ru;
-      if (ChargingThroughDrop(app)) settings.capacitance = app.Cdl * app.area;
-      settings.fOverRT = app.fOverRT;
-      settings.currentScale = currentScale;
-      settings.totalColumn = total;
-      settings.stop = stop;
-      ElectrodeFields fields = cell.fields;
-      if (HasNernstianSweep(electrode)) fields = fieldsOf();
-      std::vector<double> effective;
-      ConvolutionSweep(couples, fields, settings, curves, effective);
-      if (catalyticColumn) {
-        for (int i = 1; i <= curves.pointCount; ++i) {
-          for (int k = 1; k <= chargeCount; ++k) {
-            catalytic(i, reactions[k], effective[i], reactions[k].in.E0e);
-          }
-        }
-      }
-    } else {
-      SquareWaveSettings settings;
-      settings.geometry = GeometryOf(app);
-      settings.tPulse = app.tPulse;
-      settings.Epulse = app.Epulse;
-      settings.Ru = app.Ru;
-      settings.currentScale = currentScale;
-      settings.totalColumn = total;
-      settings.stop = stop;
-      SquareWaveSuperposition(couples, cell, settings, curves);
-    }
-  } else {
-    // DC and the rotating disk solve the ohmic drop at each point (a fresh step, or a steady
-    // state).
-    const bool solve = technique <= Technique::NormalPulse && dropped && hasFormula;
-    // A sweep at the rotating disk (or one without a current function) charges the double layer
-    // through Ru with it: Cdl A (e_before - e) / dt, from the rest at the first potential.
-    const bool charged = ChargingThroughDrop(app);
-    const double perVolt = charged ? model::Div(app.Cdl * app.area * app.scanRate, app.Estep) : 0;
-    double before = curves.pointCount >= 1 ? curves.x(1) : 0.0;
-    ReactionValues value{};
-    ReactionValues E0eUsed{};
-    for (int i = 1; i <= curves.pointCount; ++i) {
-      if (stop && stop()) throw SimulationCancelled{};
-      auto evaluate = [&](double E) {
-        double sum = 0.0;
-        for (int k = 1; k <= chargeCount; ++k) {
-          E0eUsed[k] = reactions[k].in.E0e;
-          value[k] =
-              hasFormula
-                  ? model::Finite(Dispatch(app, curves, cell, reactions[k], E, i, E0eUsed[k]) *
-                                  currentScale)
-                  : 0.0;
-          sum += value[k];
-        }
-        return sum;
-      };
-      double E = curves.x(i);
-      if (charged) {
-        auto withCharging = [&](double e) { return evaluate(e) + perVolt * (before - e); };
-        E = model::Finite(E + app.Ru * SolveOhmicDrop(withCharging, E, app.Ru));
-      } else if (solve) {
-        const double I = SolveOhmicDrop(evaluate, curves.x(i), app.Ru);
-        E = model::Finite(curves.x(i) + app.Ru * I);
-      }
-      double sum = evaluate(E);
-      if (charged) {
-        sum += perVolt * (before - E);
-        before = E;
-      }
-      for (int k = 1; k <= chargeCount; ++k) {
-        curves.resultTable(i, k) = value[k];
-        if (catalyticColumn && hasFormula) catalytic(i, reactions[k], E, E0eUsed[k]);
-      }
-      curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + sum);
-    }
+    return couples;
   }
-  if (!hasFormula) return;
+};
 
-  // The committed sweep on the plane, the spherical forms, the cylinders and the band.
-  const bool sweep = committed.technique == Technique::Sweep && !convolution;
-  const bool curved = model::IsSpherical(electrode) || model::IsCylindrical(electrode);
-  if (sweep && (electrode == Electrode::Planar || curved)) {
-    const double factor = SweepFactor(app);
-    for (int k = 1; k <= total; ++k) {
-      numerics::SemiDifferentiateL1(numerics::ColumnOf(curves.resultTable, k), curves.pointCount,
-                                    factor);
-    }
+RouteRun Prepare(AppState& app, CurveSet& curves, const StopRequest& stop) {
+  RouteRun run{app, curves, stop};
+  run.currentScale = CurrentScale(app);
+  run.chargeCount = app.chargeCount;
+  run.total = app.totalColumn;
+  run.committed = model::CaseOf(app);
+  run.hasFormula = RouteOf(run.committed) != Route::None;
+  run.kernelCatalysis = KernelCatalysis(app);
+  run.catalyticColumn = CatalyticColumn(app);
+  const bool rotating = Rotates(run.committed.electrode);
+  CellConstants& cell = run.cell;
+  cell.fOverRT = app.fOverRT;
+  cell.radius = model::EquivalentRadius(run.committed.electrode, app.radius);
+  cell.viscosity = app.viscosity;
+  cell.omega = app.omega;
+  if (model::MechanismOf(app) == Mechanism::CatalyticEC && rotating) {
+    cell.catalytic = Regeneration(app);
   }
-  if (sweep && curved) {
-    // Radial diffusion's Nernstian steady state with both members of the couple:
-    // n F A (DR DP / r) (cR - e cP) / (DR e + DP), e = exp(nf (x - E0)). With the couple
-    // pre-equilibrated at the starting potential it is zero there and reads
-    // n F A DR cR / r (1 - exp(nf (x - Estart))) / (1 + exp(nf (x - E0))) for equal D.
-    const double radius = SphericalRadius(model::CaseOf(app).electrode, app.radius);
-    for (int k = 1; k <= chargeCount; ++k) {
-      const Reaction& rx = reactions[k];
-      const double nf = rx.in.n * app.fOverRT;
-      const double DR = app.D(rx.r);
-      const double DP = app.D(rx.q);
-      const double scale = model::Div(currentScale * rx.in.n * DR * DP, radius);
-      for (int i = 1; i <= curves.pointCount; ++i) {
-        const double e = model::Exp(nf * (curves.x(i) - rx.in.E0e));
-        const double steady =
-            scale * model::Div(rx.in.cR - e * rx.in.cP, model::Finite(DR * e + DP));
-        curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) + steady);
+  if (run.hasFormula && GeometryOf(app) == Geometry::Fields && !rotating)
+    cell.fields = run.Fields();
+  if (run.chargeCount > model::kMaxCharge) model::ThrowIndexFailure();
+  for (int k = 1; k <= run.chargeCount; ++k) {
+    run.reactions[k] = ReactionInputs(app, k, run.currentScale);
+  }
+  return run;
+}
+
+// The route this run takes: the table's, turned into a convolution where a closed form or the
+// half-order derivative cannot serve. A sweep's half-order derivative needs fast couples without
+// an ohmic drop or a regeneration in its kernels. A differential pulse sums two kinetic step
+// responses, exact while the couple keeps pace with diffusion (ks at least 100 times the
+// electrode's flux at tPulse, within 1e-4) and no drop holds the electrode back. A normal pulse
+// with an ohmic drop, largest at the start of the pulse, is solved over the pulse rather than at
+// the sample alone.
+Route ChooseRoute(const RouteRun& run) {
+  const AppState& app = run.app;
+  if (!run.hasFormula) return Route::None;
+  // The technique chosen since may differ from the committed one; the route follows the chosen.
+  const AnalyticalCase chosen{model::TechniqueOf(app), run.committed.electrode};
+  const Route route = RouteOf(chosen);
+  const bool dropped = app.Ru != 0;
+  switch (route) {
+    case Route::HalfOrderDerivative: {
+      bool convolution = dropped || run.kernelCatalysis;
+      for (int k = 1; k <= run.chargeCount; ++k) {
+        if (!ReversibleOnSweep(app, run.reactions[k])) convolution = true;
       }
+      return convolution ? Route::Convolution : route;
+    }
+    case Route::ClosedForm:
+      switch (ConvolutionOf(chosen.technique)) {
+        case ConvolutionKind::NormalPulse: return dropped ? Route::Convolution : route;
+        case ConvolutionKind::DifferentialPulse: {
+          bool convolution = dropped;
+          const ElectrodeFields fields = run.Fields();
+          for (int k = 1; k <= run.chargeCount; ++k) {
+            const double D = app.D(run.reactions[k].r);
+            if (run.reactions[k].in.ks < 100 * ElectrodeStepFlux(fields, D, app.tPulse)) {
+              convolution = true;
+            }
+          }
+          return convolution ? Route::Convolution : route;
+        }
+        default: return route;
+      }
+    default: return route;
+  }
+}
+
+// A differential pulse's period of more than kMaxPulsesPerPeriod pulses would need too many
+// uniform nodes for the convolution, and such a case is refused.
+void RequirePulsesResolvable(const AppState& app) {
+  if (app.tDrop > kMaxPulsesPerPeriod * app.tPulse) {
+    throw model::InputError(
+        "Error: an analytical differential pulse whose period (t drop) holds more than 2000 "
+        "pulses is computed only for fast couples without an ohmic drop. Shorten t drop or "
+        "lengthen t pulse in the Instrument dialog, or tick the digital simulation in the "
+        "Mechanism dialog.");
+  }
+}
+
+PulseSettings PulseSettingsOf(const RouteRun& run) {
+  PulseSettings pulse;
+  pulse.tPulse = run.app.tPulse;
+  pulse.tDrop = run.app.tDrop;
+  pulse.Ru = run.app.Ru;
+  pulse.fOverRT = run.app.fOverRT;
+  pulse.currentScale = run.currentScale;
+  pulse.totalColumn = run.total;
+  pulse.stop = run.stop;
+  return pulse;
+}
+
+void SweepConvolution(RouteRun& run) {
+  const AppState& app = run.app;
+  SweepSettings settings;
+  settings.dt = model::Div(app.Estep, app.scanRate);
+  settings.Ru = app.Ru;
+  if (ChargingThroughDrop(app)) settings.capacitance = app.Cdl * app.area;
+  settings.fOverRT = app.fOverRT;
+  settings.currentScale = run.currentScale;
+  settings.totalColumn = run.total;
+  settings.stop = run.stop;
+  std::vector<double> effective;
+  ConvolutionSweep(run.Couples(), run.Fields(), settings, run.curves, effective);
+  run.CatalyticAt(effective);
+}
+
+void PulseConvolution(RouteRun& run, ConvolutionKind kind) {
+  const std::vector<CurrentInputs> couples = run.Couples();
+  if (kind == ConvolutionKind::DifferentialPulse) {
+    std::vector<double> steps(run.curves.pointCount + 1, 0.0);
+    for (int i = 1; i <= run.curves.pointCount; ++i) steps[i] = PulseStep(run.app, run.curves, i);
+    ConvolutionDifferentialPulse(couples, run.Fields(), PulseSettingsOf(run), steps, run.curves);
+    return;
+  }
+  std::vector<double> effective;
+  ConvolutionNormalPulse(couples, ElectrodeFieldsOf(run.app), PulseSettingsOf(run), run.app.Epulse,
+                         run.curves, effective);
+  run.CatalyticAt(effective);
+}
+
+void Superposition(RouteRun& run) {
+  SquareWaveSettings settings;
+  settings.geometry = GeometryOf(run.app);
+  settings.tPulse = run.app.tPulse;
+  settings.Epulse = run.app.Epulse;
+  settings.Ru = run.app.Ru;
+  settings.currentScale = run.currentScale;
+  settings.totalColumn = run.total;
+  settings.stop = run.stop;
+  SquareWaveSuperposition(run.Couples(), run.cell, settings, run.curves);
+}
+
+// The closed forms point by point. DC and the rotating disk solve the ohmic drop at each point (a
+// fresh step, or a steady state); a sweep at the rotating disk (or one without a current function)
+// charges the double layer through Ru with it: Cdl A (e_before - e) / dt, from the rest at the
+// first potential.
+void PointByPoint(RouteRun& run) {
+  AppState& app = run.app;
+  CurveSet& curves = run.curves;
+  const Geometry geometry = GeometryOf(app);
+  const model::TechniqueTraits* technique = model::FindTechnique(app.technique);
+  // The techniques of one sample; a normal pulse with a drop has gone to the convolution.
+  const bool solve =
+      technique != nullptr && !technique->difference && app.Ru != 0 && run.hasFormula;
+  const bool charged = ChargingThroughDrop(app);
+  const double perVolt = charged ? model::Div(app.Cdl * app.area * app.scanRate, app.Estep) : 0;
+  double before = curves.pointCount >= 1 ? curves.x(1) : 0.0;
+  ReactionValues value{};
+  ReactionValues E0eUsed{};
+  for (int i = 1; i <= curves.pointCount; ++i) {
+    if (run.stop && run.stop()) throw SimulationCancelled{};
+    auto evaluate = [&](double E) {
+      double sum = 0.0;
+      for (int k = 1; k <= run.chargeCount; ++k) {
+        E0eUsed[k] = run.reactions[k].in.E0e;
+        CurrentInputs in = run.reactions[k].in;
+        in.E = E;
+        value[k] = run.hasFormula ? model::Finite(PointCurrent(app, run.committed, geometry, in,
+                                                               curves, i, run.cell, E0eUsed[k]) *
+                                                  run.currentScale)
+                                  : 0.0;
+        sum += value[k];
+      }
+      return sum;
+    };
+    double E = curves.x(i);
+    if (charged) {
+      auto withCharging = [&](double e) { return evaluate(e) + perVolt * (before - e); };
+      E = model::Finite(E + app.Ru * SolveOhmicDrop(withCharging, E, app.Ru));
+    } else if (solve) {
+      const double I = SolveOhmicDrop(evaluate, curves.x(i), app.Ru);
+      E = model::Finite(curves.x(i) + app.Ru * I);
+    }
+    double sum = evaluate(E);
+    if (charged) {
+      sum += perVolt * (before - E);
+      before = E;
+    }
+    for (int k = 1; k <= run.chargeCount; ++k) {
+      curves.resultTable(i, k) = value[k];
+      if (run.catalyticColumn && run.hasFormula) run.Catalytic(i, run.reactions[k], E, E0eUsed[k]);
+    }
+    curves.resultTable(i, run.total) = model::Finite(curves.resultTable(i, run.total) + sum);
+  }
+}
+
+// The half-order derivative of the stored step responses, and the steady state the curved
+// electrodes add to it: radial diffusion's Nernstian steady state with both members of the
+// couple, n F A (DR DP / r) (cR - e cP) / (DR e + DP), e = exp(nf (x - E0)). With the couple
+// pre-equilibrated at the starting potential it is zero there and reads
+// n F A DR cR / r (1 - exp(nf (x - Estart))) / (1 + exp(nf (x - E0))) for equal D.
+void HalfOrderDerivative(RouteRun& run) {
+  const AppState& app = run.app;
+  CurveSet& curves = run.curves;
+  const double factor = SweepFactor(app);
+  for (int k = 1; k <= run.total; ++k) {
+    numerics::SemiDifferentiateL1(numerics::ColumnOf(curves.resultTable, k), curves.pointCount,
+                                  factor);
+  }
+  if (!model::IsSpherical(run.committed.electrode)) return;
+  const double radius = model::EquivalentRadius(run.committed.electrode, app.radius);
+  for (int k = 1; k <= run.chargeCount; ++k) {
+    const Reaction& rx = run.reactions[k];
+    const double nf = rx.in.n * app.fOverRT;
+    const double DR = app.D(rx.r);
+    const double DP = app.D(rx.q);
+    const double scale = model::Div(run.currentScale * rx.in.n * DR * DP, radius);
+    for (int i = 1; i <= curves.pointCount; ++i) {
+      const double e = model::Exp(nf * (curves.x(i) - rx.in.E0e));
+      const double steady = scale * model::Div(rx.in.cR - e * rx.in.cP, model::Finite(DR * e + DP));
+      curves.resultTable(i, run.total) = model::Finite(curves.resultTable(i, run.total) + steady);
     }
   }
-  if (catalyticColumn) {
+}
+
+}  // namespace
+
+double SweepFactor(const AppState& app) {
+  return 2.0 * model::Sqrt(model::Div(app.tDrop * app.scanRate, app.Estep));
+}
+
+void ComputeAnalyticalCurrents(AppState& app, CurveSet& curves, const StopRequest& stop) {
+  RouteRun run = Prepare(app, curves, stop);
+  const Route route = ChooseRoute(run);
+  const ConvolutionKind kind = ConvolutionOf(model::TechniqueOf(app));
+  switch (route) {
+    case Route::Convolution:
+      if (kind == ConvolutionKind::Sweep) {
+        SweepConvolution(run);
+      } else {
+        if (kind == ConvolutionKind::DifferentialPulse) RequirePulsesResolvable(app);
+        PulseConvolution(run, kind);
+      }
+      break;
+    case Route::Superposition: Superposition(run); break;
+    default: PointByPoint(run); break;
+  }
+  if (!run.hasFormula) return;
+  // The committed sweep at the plane and the spherical forms.
+  if (route == Route::HalfOrderDerivative && run.committed.technique == model::TechniqueOf(app)) {
+    HalfOrderDerivative(run);
+  }
+  if (run.catalyticColumn) {
     for (int i = 1; i <= curves.pointCount; ++i) {
-      curves.resultTable(i, total) = model::Finite(curves.resultTable(i, total) +
-                                                   curves.resultTable(i, model::kCatalyticColumn));
+      curves.resultTable(i, run.total) = model::Finite(
+          curves.resultTable(i, run.total) + curves.resultTable(i, model::kCatalyticColumn));
     }
   }
 }

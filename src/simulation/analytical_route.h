@@ -3,12 +3,13 @@
 // stored (in amperes) in the result table columns 1..chargeCount and summed into the total column,
 // followed by the completion steps.
 //
-// The current function is chosen by the committed technique and electrode (model::CaseOf):
-//   sweep, except on the rotating disk   a fast couple at the plane or a spherical form without
-//                       ohmic drop: the Nernstian step response at tDrop, then the half-order
-//                       time derivative, the curved electrodes adding their steady state; every
-//                       other sweep (cylinders, band, film, slow couples, ohmic drop): the
-//                       solution of the diffusion convolution equation (convolution_sweep.h)
+// The route is chosen by the committed technique and electrode (model::CaseOf) in one table
+// (analytical_routes.h):
+//   sweep at the plane and the spherical forms, a fast couple without ohmic drop: the Nernstian
+//                       step response at tDrop, then the half-order time derivative, the curved
+//                       electrodes adding their steady state; every other sweep (cylinders,
+//                       band, film, slow couples, ohmic drop): the diffusion convolution equation
+//                       (convolution_sweep.h)
 //   DC, any electrode but the rotating disk   the step response at tDrop of its diffusion field
 //   rotating disk (sweep or DC)   the Levich steady state, stored as it is
 //   normal pulse, differential pulse (up to the band): step responses at tPulse and tDrop; a
@@ -26,7 +27,6 @@
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
-#include "model/selections.h"
 #include "simulation/cancellation.h"
 #include "simulation/diffusion_field.h"
 
@@ -35,14 +35,6 @@ namespace kivex::simulation {
 // Throws SimulationCancelled when `stop` answers true during a long solve.
 void ComputeAnalyticalCurrents(model::AppState& app, model::CurveSet& curves,
                                const StopRequest& stop = {});
-
-// Whether the pair has a current function (otherwise the faradaic current is zero).
-bool HasCurrentFunction(model::AnalyticalCase c);
-
-// The diffusion fields of the committed electrode (cylinder: side and flat end; band of width
-// 4 radius; film of thickness length; the plane and the spherical forms). Raises model::Failure
-// for a size of zero.
-ElectrodeFields ElectrodeFieldsOf(const model::AppState& app);
 
 // The factor that turns the L1 sum of the stored step responses into the sweep current: the
 // response at tDrop of a fast couple is its semi-integral over sqrt(pi tDrop) (Cottrell), and the

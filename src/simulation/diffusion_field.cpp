@@ -112,11 +112,6 @@ double CatalyticPlanarCharge(double D, double k, double t) {
 
 }  // namespace
 
-// With the program's pi, as the areas the user's radius gave were formed with it.
-double SphericalRadius(model::Electrode electrode, double radius) {
-  return electrode == model::Electrode::Microdisc ? numerics::kPi * radius / 4.0 : radius;
-}
-
 double BandTransformFactor(double p) {
   // The hemicylinder of radius w / 4 has the band's far field exactly (conformal map), so it
   // carries the long-time logarithm; at short times the band is a plane with two edges, p + 1.

@@ -28,11 +28,6 @@ namespace kivex::simulation {
 
 enum class FieldShape { Planar, Sphere, Cylinder, Band, Film };
 
-// The radius of the sphere an electrode diffuses like in the spherical forms: a microdisc
-// behaves as a sphere of radius pi r / 4, which carries the disc's steady-state
-// current 4 n F D C r on the disc's area; every other electrode keeps its radius.
-double SphericalRadius(model::Electrode electrode, double radius);
-
 struct DiffusionField {
   FieldShape shape = FieldShape::Planar;
   double size = 0;  // cm: sphere or cylinder radius, band width, film thickness

@@ -6,9 +6,9 @@
 
 #include "model/checked_math.h"
 #include "model/count.h"
+#include "model/electrode_table.h"
 #include "model/failure.h"
 #include "model/number_format.h"
-#include "model/selections.h"
 #include "simulation/diffusion_field.h"
 
 namespace kivex::simulation {
@@ -104,15 +104,16 @@ void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double 
   grid.delta = model::Sqrt(model::Div(referenceD * dt, modelDiffusion));
 
   if (part == ElectrodePart::kEnd) {
-    const double discRadius = SphericalRadius(model::Electrode::Microdisc, app.radius);
+    const double discRadius = model::DiscRadius(app.radius);
     RadialCoefficients(model::Div(discRadius, grid.delta), 3, grid);
     return;
   }
   const auto& z = grid.z;
   const auto& h = grid.h;
-  switch (model::ElectrodeOf(app)) {
-    case model::Electrode::Planar:
-    case model::Electrode::RotatingDisk: {  // without convection
+  const model::ElectrodeTraits& electrode = model::ElectrodeTraitsOf(model::ElectrodeOf(app));
+  const double radius = model::EquivalentRadius(electrode.id, app.radius);
+  switch (electrode.diffusion) {
+    case model::Diffusion::Planar: {  // a rotating disk without convection
       for (int j = 1; j <= M; ++j) {
         grid.lower[j] = j == 1 ? 1.0 / h[1] : 1.0 / ((z[j + 1] - z[j]) * (h[j] - h[j - 1]));
         grid.upper[j] = 1.0 / ((z[j + 1] - z[j]) * (h[j + 1] - h[j]));
@@ -120,21 +121,14 @@ void BuildDigitalGrid(const model::AppState& app, double modelDiffusion, double 
       grid.surfaceFactor = 1.0;
       break;
     }
-    case model::Electrode::Sphere:
-    case model::Electrode::Hemisphere:
-    case model::Electrode::Microdisc:
-      RadialCoefficients(
-          model::Div(SphericalRadius(model::ElectrodeOf(app), app.radius), grid.delta), 3, grid);
+    case model::Diffusion::Spherical:
+      RadialCoefficients(model::Div(radius, grid.delta), 3, grid);
       break;
-    case model::Electrode::Cylinder:
-    case model::Electrode::HalfCylinder:
-    case model::Electrode::Band:
-      RadialCoefficients(
-          model::Div(SphericalRadius(model::ElectrodeOf(app), app.radius), grid.delta), 2, grid);
+    case model::Diffusion::Cylindrical:
+      RadialCoefficients(model::Div(radius, grid.delta), 2, grid);
       break;
-    case model::Electrode::ThinFilm:
+    case model::Diffusion::Film:
       throw model::Failure("The thin-film electrode has no digital simulation");
-    default: throw model::Failure("Unknown electrode " + std::to_string(app.electrode));
   }
 }
 

@@ -3,12 +3,22 @@
 #include <cmath>
 
 #include "model/checked_math.h"
-#include "model/selections.h"
+#include "model/technique_table.h"
 
 namespace kivex::simulation {
 
+namespace {
+
+// A sweep: the potential moves on with every point.
+bool IsRamp(const model::AppState& app) {
+  const model::TechniqueTraits* row = model::FindTechnique(app.technique);
+  return row != nullptr && row->ramp;
+}
+
+}  // namespace
+
 bool ChargingThroughDrop(const model::AppState& app) {
-  return app.Cdl > 0 && app.Ru > 0 && model::TechniqueOf(app) == model::Technique::Sweep;
+  return app.Cdl > 0 && app.Ru > 0 && IsRamp(app);
 }
 
 void AddResistiveCharging(const model::AppState& app, model::CurveSet& curves, double dt) {
@@ -33,9 +43,7 @@ void AddChargingCurrent(const model::AppState& app, model::CurveSet& curves) {
   for (int i = 1; i <= curves.pointCount; ++i) {
     double charging = 0.0;
     if (app.cycles == 0.5) {
-      charging = model::TechniqueOf(app) == model::Technique::Sweep
-                     ? -s * C
-                     : (curves.x(1) - curves.x(i)) * C;
+      charging = IsRamp(app) ? -s * C : (curves.x(1) - curves.x(i)) * C;
     } else {
       // Forward and returning sweeps alternate every n points.
       const double sigma = ((i - 1) / n) % 2 == 0 ? s : -s;

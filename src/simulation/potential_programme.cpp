@@ -5,7 +5,7 @@
 
 #include "model/checked_math.h"
 #include "model/failure.h"
-#include "model/selections.h"
+#include "model/technique_table.h"
 
 namespace kivex::simulation {
 
@@ -54,8 +54,8 @@ void RequireQuietTimeSimulated(const model::AppState& app) {
         "at E start. Tick the digital simulation in the Mechanism dialog or pre-equilibration in "
         "the Chemicals dialog, or set t quiet (s) to 0 in the Instrument dialog.");
   }
-  const model::Technique technique = model::TechniqueOf(app);
-  if (technique != model::Technique::Sweep && technique != model::Technique::SquareWave) {
+  const model::TechniqueTraits* technique = model::FindTechnique(app.technique);
+  if (technique == nullptr || !technique->carriesLayer) {
     // A point that starts from the initial solution again would throw the quiet layer away.
     throw model::InputError(
         "Error: a quiet time needs a technique that carries its diffusion layer from point to "

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "model/electrode_geometry.h"
+#include "model/electrode_table.h"
 #include "model/failure.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
@@ -40,24 +41,25 @@ double StrictField(const Control& field, const char* caption) {
 // current anodic. Only the sizes the chosen electrode uses are checked (the box of another
 // electrode's size is hidden).
 void RequirePositiveGeometry(const FormIns& ins, model::Electrode electrode) {
-  using model::Electrode;
   auto require = [](const Control& box, const char* size) {
     if (!(ReadNumber(box.text) > 0.0)) {
       throw model::InputError(std::string("Error: the ") + size +
                               " must be above 0 cm. Please correct it in the Instrument dialog.");
     }
   };
-  if (electrode == Electrode::Planar || electrode == Electrode::ThinFilm) {
+  const model::ElectrodeTraits* row = model::FindElectrode(static_cast<model::Count>(electrode));
+  if (row == nullptr) return;
+  if (row->size == model::SizeBox::None) {
     if (!(ReadNumber(ins.ARE.text) > 0.0)) {
       throw model::InputError(
           "Error: the electrode area must be above 0 cm\xC2\xB2. Please correct it in the "
           "Instrument dialog.");
     }
   } else {
-    require(ins.radius, electrode == Electrode::Band ? "band width" : "electrode radius");
+    require(ins.radius, row->size == model::SizeBox::Width ? "band width" : "electrode radius");
   }
-  if (model::IsCylindrical(electrode)) require(ins.leng, "electrode length");
-  if (electrode == Electrode::ThinFilm) require(ins.leng, "film thickness");
+  if (row->length == model::LengthBox::Length) require(ins.leng, "electrode length");
+  if (row->length == model::LengthBox::Thickness) require(ins.leng, "film thickness");
 }
 
 // The fields read as numbers that the user sees: a decimal comma or a word there is refused before
@@ -243,9 +245,7 @@ void InstrumentOK(Session& session) {
   app.tPulse = ReadNumber(ins.tp.text);
   app.scanRate = std::fabs(scanRate);
   app.length = ReadNumber(ins.leng.text);
-  // The band electrode's box holds the width; the current functions use a quarter of it.
-  app.radius =
-      ReadNumber(ins.radius.text) / (model::ElectrodeOf(app) == model::Electrode::Band ? 4.0 : 1.0);
+  app.radius = ReadNumber(ins.radius.text);  // a band's width
   app.omega = ReadNumber(ins.TextRrate.text) * model::kPi / 30.0;
   app.cycles = CyclesOf(ins.ComboScan);
   app.quietTime = quietTime;

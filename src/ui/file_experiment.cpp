@@ -5,6 +5,7 @@
 
 #include "model/number_text.h"
 #include "model/sweeps.h"
+#include "model/technique_table.h"
 #include "ui/form_ins.h"
 #include "ui/form_tech.h"
 #include "ui/interaction.h"
@@ -14,9 +15,6 @@ namespace kivex::ui {
 
 namespace {
 
-constexpr const char* kTechniqueNames[] = {
-    "linear sweep or cyclic voltammetry", "DC voltammetry", "normal pulse voltammetry",
-    "differential pulse voltammetry", "square wave voltammetry"};
 constexpr const char* kScanNames[] = {"single", "cycle", "2 cycles"};
 
 // `value` to `digits` significant digits: a step or rate read off jittered points means no more.
@@ -63,14 +61,19 @@ double ProgrammePotential(double recorded, const io::FileSettings& settings, dou
 }
 
 // Points of the programme carry their diffusion layer from one to the next; DC and pulse points
-// each start afresh.
-bool CarriesLayer(int technique) { return technique == 0 || technique == 1 || technique == 5; }
+// each start afresh. A file that names no technique is taken to carry it.
+bool CarriesLayer(int technique) {
+  const model::TechniqueTraits* row = model::FindTechnique(static_cast<model::Count>(technique));
+  return row == nullptr || row->carriesLayer;
+}
 
 std::string Volts(double value) { return model::ShortestText(value) + " V"; }
 
 std::vector<std::string> Parts(const FileExperiment& e) {
   std::vector<std::string> parts;
-  if (e.technique >= 1 && e.technique <= 5) parts.push_back(kTechniqueNames[e.technique - 1]);
+  if (const auto* row = model::FindTechnique(static_cast<model::Count>(e.technique))) {
+    parts.emplace_back(row->name);
+  }
   if (e.Estart) parts.push_back("E start " + Volts(*e.Estart));
   if (e.Eend) parts.push_back("E end " + Volts(*e.Eend));
   if (e.scanItem >= 0) parts.push_back(std::string("scan ") + kScanNames[e.scanItem]);
@@ -144,17 +147,18 @@ FileExperiment DescribedExperiment(const io::FileSettings& settings, std::span<c
   }
 
   const double direction = *e.Eend >= *e.Estart ? 1.0 : -1.0;
-  if (settings.pulseHeight && (e.technique == 3 || e.technique == 4)) {
+  const model::TechniqueTraits* row = model::FindTechnique(static_cast<model::Count>(e.technique));
+  const bool pulsed = row != nullptr && row->pulse;
+  const bool periodic = pulsed && row->frequency;  // a square wave: its period sets the pulse
+  if (settings.pulseHeight && pulsed && !periodic) {
     e.Epulse = direction * std::fabs(*settings.pulseHeight);
   }
-  if (settings.pulseHeight && e.technique == 5) {
+  if (settings.pulseHeight && periodic) {
     // The file gives the square wave's amplitude; the dialog's pulse is from trough to crest.
     e.Epulse = direction * 2 * std::fabs(*settings.pulseHeight);
   }
-  if (settings.pulseWidth && (e.technique == 3 || e.technique == 4)) {
-    e.tPulse = *settings.pulseWidth;
-  }
-  if (settings.frequency && e.technique == 5) e.frequency = *settings.frequency;
+  if (settings.pulseWidth && pulsed && !periodic) e.tPulse = *settings.pulseWidth;
+  if (settings.frequency && periodic) e.frequency = *settings.frequency;
 
   if (settings.quietTime && *settings.quietTime > 0) {
     if (portion.begin != 0) {
@@ -179,7 +183,7 @@ std::string OfferLine(const FileExperiment& experiment) {
 void TakeFileExperiment(Session& session) {
   if (!session.fileExperiment) return;
   const FileExperiment e = *session.fileExperiment;
-  if (e.technique >= 1 && e.technique <= 5) {
+  if (model::FindTechnique(static_cast<model::Count>(e.technique)) != nullptr) {
     FormTech& tech = session.Tech();
     ClickControl(session, tech, tech.optTech(e.technique));
   }

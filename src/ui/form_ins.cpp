@@ -3,9 +3,10 @@
 #include <string>
 
 #include "model/checked_math.h"
+#include "model/electrode_table.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
-#include "model/selections.h"
+#include "model/technique_table.h"
 #include "ui/commit_chain.h"
 #include "ui/file_experiment.h"
 #include "ui/form_tech.h"
@@ -14,11 +15,6 @@
 namespace kivex::ui {
 
 namespace {
-constexpr const char* kElectrodeCaptions[] = {
-    "1)  Planar",    "2)  (Micro)Spherical",   "3)  (Micro)Hemispherical",
-    "4)  Microdisc", "5)  (Micro)Cylindrical", "6)  (Micro)Hemicylindrical",
-    "7)  Band",      "8)  Rotating disk",      "9)  Thin film"};
-
 // "T ( °C)", split so that the degree sign's hex escape stops before the C.
 constexpr char kTemperatureCaption[] =
     "T ( \xC2\xB0"
@@ -90,13 +86,13 @@ FormIns::FormIns() : Dialog("FormIns", "Instrument") {
   fromFile.enabled = false;  // until an imported file describes one
 
   Add(FrameElectrode, ControlKind::Frame, "FrameElectrode").caption = "Electrode";
-  for (int i = 1; i <= 9; ++i) {
+  for (int i = 1; i <= model::kElectrodeCount; ++i) {
     Control& option = Add(optElectrode(i), ControlKind::OptionButton, "optElectrode", i);
-    option.caption = kElectrodeCaptions[i - 1];
+    option.caption = model::FindElectrode(static_cast<model::Count>(i))->caption;
     option.frame = kElectrode;
     option.value = (i == 1);
-    option.enabled = (i < 8);  // rotating disk and thin film: analytical simulation only
   }
+  EnableElectrodesFor(*this, false);
   SetUpTextBox(Add(ARE, ControlKind::TextBox, "ARE"), kElectrode, "Area (cm \xC2\xB2)",
                "electrode area", "1");
   SetUpGeometryLabel(Add(LabelLength, ControlKind::Label, "LabelLength"), "Length (cm)");
@@ -209,49 +205,38 @@ void FormIns::OkClicked(Session& session) {
 
 void ShowFieldsForTechnique(FormIns& ins, int technique) {
   // Only the entry fields change; their captions stay.
-  using model::Technique;
-  switch (static_cast<Technique>(technique)) {
-    case Technique::Sweep:
-    case Technique::DC:
-      Show(true, {&ins.V});
-      Show(false, {&ins.TextF, &ins.tp, &ins.Epulse});
-      break;
-    case Technique::NormalPulse:
-    case Technique::DifferentialPulse:
-      Show(true, {&ins.V, &ins.tp, &ins.Epulse});
-      Show(false, {&ins.TextF});
-      ins.tp.enabled = true;
-      break;
-    case Technique::SquareWave:
-      Show(false, {&ins.V});
-      Show(true, {&ins.TextF, &ins.tp, &ins.Epulse});
-      ins.tp.enabled = false;  // filled from the frequency
-      break;
-    default: break;
+  const model::TechniqueTraits* row = model::FindTechnique(static_cast<model::Count>(technique));
+  if (row == nullptr) return;
+  Show(row->scanRate, {&ins.V});
+  Show(row->pulse, {&ins.tp, &ins.Epulse});
+  Show(row->frequency, {&ins.TextF});
+  if (row->pulse) ins.tp.enabled = !row->frequency;  // a frequency fills it
+}
+
+void EnableElectrodesFor(FormIns& ins, bool digital) {
+  for (int i = 1; i <= model::kElectrodeCount; ++i) {
+    ins.optElectrode(i).enabled =
+        !digital || model::FindElectrode(static_cast<model::Count>(i))->digital;
   }
 }
 
 void InstrumentLoaded(Session& session, FormIns& ins) {
-  ins.optElectrode(8).enabled = !session.app.digital;
-  ins.optElectrode(9).enabled = !session.app.digital;
+  EnableElectrodesFor(ins, session.app.digital);
   ins.cmdFromFile.enabled = session.fileExperiment.has_value();
 }
 
 void ElectrodeClick(Session& session, int i) {
   session.app.electrode = static_cast<model::Count>(i);
   FormIns& ins = session.Ins();
-  using model::Electrode;
-  const Electrode e = static_cast<Electrode>(i);
-  const bool film = e == Electrode::ThinFilm;
-  const bool length = model::IsCylindrical(e) || film;
-  const bool radius =
-      model::IsSpherical(e) || model::IsCylindrical(e) || e == Electrode::RotatingDisk;
-  Show(length, {&ins.leng, &ins.LabelLength});
-  Show(radius, {&ins.radius, &ins.LabelRadius});
-  Show(e == Electrode::RotatingDisk, {&ins.TextRrate, &ins.LabelRrate});
-  ins.ARE.enabled = (e == Electrode::Planar || film);  // the others are computed
-  ins.LabelRadius.caption = (e == Electrode::Band) ? "Width (cm)" : "Radius (cm)";
-  ins.LabelLength.caption = film ? "Thick (cm)" : "Length (cm)";
+  const model::ElectrodeTraits* row = model::FindElectrode(static_cast<model::Count>(i));
+  if (row == nullptr) return;
+  Show(row->length != model::LengthBox::None, {&ins.leng, &ins.LabelLength});
+  Show(row->size != model::SizeBox::None, {&ins.radius, &ins.LabelRadius});
+  Show(row->rotates, {&ins.TextRrate, &ins.LabelRrate});
+  ins.ARE.enabled = row->area == nullptr;  // the others are computed
+  ins.LabelRadius.caption = row->size == model::SizeBox::Width ? "Width (cm)" : "Radius (cm)";
+  ins.LabelLength.caption =
+      row->length == model::LengthBox::Thickness ? "Thick (cm)" : "Length (cm)";
   RadiusChange(session);
 }
 

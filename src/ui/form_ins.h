@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "io/curve_file.h"
+#include "model/electrode_table.h"
 #include "ui/dialog.h"
 
 namespace kivex::ui {
@@ -40,10 +41,10 @@ class FormIns : public Dialog {
   Control ComboSign;
   Control cmdFromFile;  // takes the experiment the last imported file describes
 
-  Control FrameElectrode;           // "Electrode"
-  ControlArray<1, 9> optElectrode;  // 8 and 9 greyed out while digital simulation is chosen
-  Control ARE;                      // area
-  Control LabelLength;              // "Length (cm)" or "Thick (cm)"
+  Control FrameElectrode;                                // "Electrode"
+  ControlArray<1, model::kElectrodeCount> optElectrode;  // some greyed out while digital
+  Control ARE;                                           // area
+  Control LabelLength;                                   // "Length (cm)" or "Thick (cm)"
   Control leng;
   Control LabelRadius;  // "Radius (cm)" or "Width (cm)"
   Control radius;
@@ -79,6 +80,9 @@ void ElectrodeClick(Session& session, int i);
 
 // The fields the technique uses (scan rate; pulse width, pulse height; frequency).
 void ShowFieldsForTechnique(FormIns& ins, int technique);
+
+// Greys out the electrodes the digital route does not serve while it is chosen.
+void EnableElectrodesFor(FormIns& ins, bool digital);
 
 // The entries of ComboSign, in order: what a recognised instrument format says (a plain file's
 // current is taken as it stands), oxidation current positive, reduction current positive.

@@ -122,8 +122,7 @@ void ApplySimulationMode(Session& session, FormMech& mech, bool createInstrument
   // The electrode selection stays as it is, even a rotating disk in digital mode.
   if (createInstrument || session.IsLoaded("FormIns")) {
     FormIns& ins = session.Ins();
-    ins.optElectrode(8).enabled = !digital;
-    ins.optElectrode(9).enabled = !digital;
+    EnableElectrodesFor(ins, digital);
   }
 }
 

@@ -4,17 +4,11 @@
 
 namespace kivex::ui {
 
-namespace {
-constexpr const char* kTechniqueCaptions[] = {
-    "1)  Linear sweep and cyclic voltammetry", "2)  DC voltammetry", "3)  Normal pulse voltammetry",
-    "4)  Differential pulse voltammetry", "5)  Square wave voltammetry"};
-}  // namespace
-
 FormTech::FormTech() : Dialog("FormTech", "Techniques") {
   Add(Frame1, ControlKind::Frame, "Frame1").caption = "Voltammetry";
-  for (int i = 1; i <= 5; ++i) {
+  for (int i = 1; i <= model::kTechniqueCount; ++i) {
     Control& option = Add(optTech(i), ControlKind::OptionButton, "optTech", i);
-    option.caption = kTechniqueCaptions[i - 1];
+    option.caption = model::FindTechnique(static_cast<model::Count>(i))->caption;
     option.frame = "Frame1";
     option.value = (i == 1);
   }
@@ -27,7 +21,7 @@ void FormTech::OkClicked(Session& session) {
 }
 
 int SelectedTechnique(const FormTech& tech) {
-  for (int i = 1; i <= 5; ++i) {
+  for (int i = 1; i <= model::kTechniqueCount; ++i) {
     if (tech.optTech(i).value) return i;
   }
   return 0;

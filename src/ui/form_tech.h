@@ -1,6 +1,7 @@
 #pragma once
 // The Techniques dialog: which voltammetric technique is simulated.
 
+#include "model/technique_table.h"
 #include "ui/dialog.h"
 
 namespace kivex::ui {
@@ -9,8 +10,8 @@ class FormTech : public Dialog {
  public:
   FormTech();
 
-  Control Frame1;              // "Voltammetry"
-  ControlArray<1, 5> optTech;  // the five techniques, option 1 selected
+  Control Frame1;                                   // "Voltammetry"
+  ControlArray<1, model::kTechniqueCount> optTech;  // option 1 selected
   Control cmdOK;
 
   void OkClicked(Session& session) override;

@@ -64,7 +64,7 @@ struct Fluxes {
   }
   // The band's far field is a hemicylinder of radius w / 4 (conformal map), exact at long times.
   double BandFarField(double t) const {
-    const double r0 = app.radius;  // the committed radius holds w / 4
+    const double r0 = app.radius / 4;  // the committed size is the width
     return kPiTrue * app.D(1) * jc(app.D(1) * t / (r0 * r0)) / (4 * r0);
   }
   // The band w 10 um of At() by its boundary-integral reference.
@@ -106,7 +106,7 @@ inline AppState At(int technique, int electrode, int mechanism = 1) {
   if (electrode == 4) app.area = kPiTrue * r * r;
   if (electrode == 5) app.area = kPiTrue * r * r + 2 * kPiTrue * r * app.length;
   if (electrode == 6) app.area = kPiTrue * r * r / 2 + kPiTrue * r * app.length;
-  if (electrode == 7) app.radius = 2.5e-4, app.area = 1e-3 * app.length;
+  if (electrode == 7) app.radius = 1e-3, app.area = 1e-3 * app.length;
   return app;
 }
 

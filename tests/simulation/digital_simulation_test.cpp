@@ -236,7 +236,7 @@ TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
   // radius w/4 (Jaeger and Clarke) on its own surface pi w L / 4, not the band's w L.
   AppState band = DefaultExperiment(2);
   const double quarter = 10e-4 / 4, length = 0.01;
-  band.electrode = 7, band.radius = quarter, band.area = 10e-4 * length;
+  band.electrode = 7, band.radius = 10e-4, band.area = 10e-4 * length;
   const double hemicylinder = model::kFaraday * band.D(1) * band.Cinit(1) * 1e-3 / quarter *
                               physics::JaegerClarke(band.D(1) * band.tDrop / (quarter * quarter)) *
                               (model::kPi * quarter * length);

@@ -61,7 +61,7 @@ TEST(InstrumentDialog, OkSaysWhatIsNotANumberOrCommitsTheComputedAreaUnrounded) 
   Type(f.session, "FormIns.radius", "0.01");  // the band's width
   Type(f.session, "FormIns.leng", "0.1");
   Click(f.session, "FormIns.cmdOK");
-  EXPECT_DOUBLE_EQ(f.session.app.radius, 0.0025);
+  EXPECT_DOUBLE_EQ(f.session.app.radius, 0.01);  // kept as the width
   EXPECT_DOUBLE_EQ(f.session.app.area, 1e-3);
 }
 

@@ -44,7 +44,7 @@ QLayout* Techniques(DialogWindow& w, FormTech& d) {
   auto* outer = new QVBoxLayout;
   outer->addWidget(w.WidgetFor(d.Frame1));
   auto* options = Inside<QVBoxLayout>(w, d.Frame1);
-  for (int i = 1; i <= 5; ++i) options->addWidget(w.WidgetFor(d.optTech(i)));
+  for (int i = 1; i <= model::kTechniqueCount; ++i) options->addWidget(w.WidgetFor(d.optTech(i)));
   outer->addLayout(OkRow(w, d.cmdOK));
   return outer;
 }
@@ -111,7 +111,8 @@ QLayout* Instrument(DialogWindow& w, FormIns& d) {
 
   top->addWidget(w.WidgetFor(d.FrameElectrode));
   auto* electrode = Inside<QGridLayout>(w, d.FrameElectrode);
-  for (int i = 1; i <= 9; ++i) electrode->addWidget(w.WidgetFor(d.optElectrode(i)), i - 1, 0);
+  for (int i = 1; i <= model::kElectrodeCount; ++i)
+    electrode->addWidget(w.WidgetFor(d.optElectrode(i)), i - 1, 0);
   Field(w, electrode, 0, 1, d.ARE);
   electrode->addWidget(w.WidgetFor(d.LabelLength), 1, 1);
   electrode->addWidget(w.WidgetFor(d.leng), 1, 2);
