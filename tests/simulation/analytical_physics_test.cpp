@@ -14,6 +14,7 @@
 #include "simulation/analytical_route.h"
 #include "simulation/analytical_validation.h"
 #include "simulation/differential_pulse.h"
+#include "simulation/electrode_kinetics.h"
 #include "simulation/ohmic_drop.h"
 #include "support/closed_forms.h"
 #include "support/experiments.h"
@@ -393,6 +394,18 @@ TEST(Catalytic, NormalPulseWaveAndItsCatalyticColumnAreOneWaveAtThePulsedPotenti
   EXPECT_NEAR(run.HalfWave(), E, 5e-4);
   run.I = run.catalytic;  // the catalytic column alone
   EXPECT_NEAR(run.HalfWave(), E, 5e-4);
+}
+
+// Whatever ks and alpha, kred / kox is the Nernst factor exp(-n f eta), and reduction speeds up
+// below E0; a rate past the doubles fails in the checked form.
+TEST(TransferRates, RatioIsTheNernstFactorAndAnInfiniteRateFails) {
+  for (double eta : {-0.3, -0.01, 0.0, 0.2}) {
+    const TransferRates k = CheckedTransferRatesAt(3e-3, 0.3, 2, 38.92, eta);
+    const double nernst = std::exp(-2 * 38.92 * eta);
+    EXPECT_NEAR(k.red / k.ox, nernst, 1e-13 * nernst) << eta;
+    EXPECT_EQ(k.red > 3e-3, eta < 0) << eta;
+  }
+  EXPECT_THROW(CheckedTransferRatesAt(1e300, 0.5, 1, 1, -1200), model::Failure);  // ks e^600
 }
 
 TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {
