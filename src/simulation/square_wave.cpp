@@ -25,13 +25,7 @@ double ElectrodeFlux(Geometry geometry, const CellConstants& cell, double D, dou
     case Geometry::Planar: return StepFlux(DiffusionField{FieldShape::Planar, 0}, D, t);
     case Geometry::Spherical:
       return StepFlux(DiffusionField{FieldShape::Sphere, cell.radius}, D, t);
-    case Geometry::Fields: {
-      double sum = 0.0;
-      for (int f = 0; f < cell.fields.count; ++f) {
-        sum += cell.fields.weight[f] * StepFlux(cell.fields.field[f], D, t);
-      }
-      return sum;
-    }
+    case Geometry::Fields: return ElectrodeStepFlux(cell.fields, D, t);
   }
   return 0.0;
 }
