@@ -384,6 +384,7 @@ class PointLoop {
     return electrode;
   }
 
+  // Point i from its layer, carried on or fresh: each segment stepped, then sampled.
   void RunPoint(int i) {
     if (part_.adds) {
       for (int r = 1; r <= run_.charges; ++r) keptCurrent_[r] = curves_.resultTable(i, r);
@@ -494,6 +495,7 @@ class PointLoop {
   SpeciesVector keptConcentration_{};
 };
 
+// The whole programme on one part of the electrode (all of it but at a cylinder).
 void Run(AppState& app, CurveSet& curves, DigitalWorkspace& workspace, SolveRoute route,
          const DigitalResolution& resolution, const StopRequest& stop, const RunPart& part,
          int& completed) {
