@@ -361,8 +361,7 @@ TEST(DifferentialPulse, PeriodsBeyondTheConvolutionAreRefusedWhereTheSumIsNotExa
   for (const auto& [ks, Ru] : {std::pair{1e-3, 0.0}, std::pair{1e4, 100.0}}) {
     AppState app = longPeriod(ks, Ru, 2.1);
     model::CurveSet curves;
-    model::PlotSettings plot;
-    EXPECT_THROW(RunSimulation(app, curves, plot, false), model::InputError) << ks << " " << Ru;
+    EXPECT_THROW(RunSimulation(app, curves, false), model::InputError) << ks << " " << Ru;
   }
   EXPECT_NO_THROW(Voltammogram(longPeriod(1e-3, 0.0, 2.0)));
 }
@@ -413,9 +412,8 @@ TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {
   for (int code : {381, 387, 391, 397, 481, 487, 491, 497, 571, 577, 581, 587, 591, 597}) {
     AppState app = Experiment(code / 100, code / 10 % 10, code % 10);
     model::CurveSet curves;
-    model::PlotSettings plot;
     curves.resultTable(10, model::kCatalyticColumn) = 1.0;  // stale, must not be added
-    RunSimulation(app, curves, plot, false);
+    RunSimulation(app, curves, false);
     for (int i = 1; i <= curves.pointCount; ++i) ASSERT_EQ(curves.y(i, 1), 0.0) << code;
   }
 }
@@ -445,9 +443,8 @@ TEST(Dispatch, InvalidInputsFailWithTheirMessage) {
   for (const auto& [experiment, description] : cases) {
     AppState app = experiment();
     model::CurveSet curves;
-    model::PlotSettings plot;
     try {
-      RunSimulation(app, curves, plot, false);
+      RunSimulation(app, curves, false);
       ADD_FAILURE() << description << " must fail";
     } catch (const model::Failure& failure) {
       const std::string expected = std::string(app.digital ? "" : "Analytical simulation Error: ") +
