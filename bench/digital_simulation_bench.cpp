@@ -31,11 +31,11 @@ using kivex::simulation::SolveRoute;
 
 void Run(benchmark::State& state, const AppState& experiment, SolveRoute route) {
   auto curves = std::make_unique<kivex::model::CurveSet>();
-  kivex::model::PlotSettings plot;
+  kivex::simulation::DigitalWorkspace workspace;  // allocated by the first run, kept by the others
   AppState app = experiment;
-  kivex::simulation::RunSimulation(app, *curves, plot, false);  // programme and counters
+  kivex::simulation::RunSimulation(app, *curves, workspace, false);  // programme and counters
   for (auto _ : state) {
-    kivex::simulation::DigitalSimulation(app, *curves, route);
+    kivex::simulation::DigitalSimulation(app, *curves, workspace, route);
     benchmark::DoNotOptimize(curves->resultTable(1, app.chargeCount + 1));
   }
   state.counters["points"] = curves->pointCount;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "display/axis_ticks.h"
 #include "model/checked_math.h"
@@ -186,6 +187,157 @@ void NameQuantity(model::OutputQuantity outputQuantity, PlotFrame& frame) {
   }
 }
 
+// The limits of a pass and the window they put around the frame.
+struct Layout {
+  double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+  double xRange = 0, yRange = 0;
+  double left = 0, top = 0, right = 0, bottom = 0;  // the window, the potential axis unreversed
+  double unit = 0;                                  // the Y axis's decade unit
+  Box box{};
+};
+
+// Automatic limits span the points drawn. The Y range always holds 0, so the zero line and head
+// room show the sign of the current.
+void TakeAutoLimits(const model::CurveSet& curves, PointRange points, int curveCount,
+                    const PlotOptions& options, model::PlotSettings& settings) {
+  if (options.xAuto) {
+    settings.xMin = settings.xMax = 0;
+    if (!points.empty()) {
+      settings.xMin = settings.xMax = Finite(curves.x(points.first));
+      for (int i = points.first; i <= points.last; ++i) {
+        const double x = Finite(curves.x(i));
+        settings.xMax = std::max(settings.xMax, x);
+        settings.xMin = std::min(settings.xMin, x);
+      }
+    }
+  }
+  if (options.yAuto) {
+    settings.yMax = settings.yMin = 0;
+    for (int k = 1; k <= curveCount; ++k) {
+      for (int i = points.first; i <= points.last; ++i) {
+        const double y = Finite(curves.y(i, k));
+        settings.yMax = std::max(settings.yMax, y);
+        settings.yMin = std::min(settings.yMin, y);
+      }
+    }
+  }
+}
+
+// The frame's limits (automatic Y limits widened to whole units) and the window's margins around
+// them; none when either range is empty. The unit goes into `result` as soon as it is chosen.
+std::optional<Layout> LayOut(const PlotOptions& options, model::PlotSettings& settings,
+                             PlotResult& result) {
+  Layout layout;
+  layout.xMin = Finite(settings.xMin);
+  layout.xMax = Finite(settings.xMax);
+  const double unit = DecadeUnit(std::max(Finite(settings.yMax), std::fabs(settings.yMin)));
+  result.unit = layout.unit = unit;
+  if (options.yAuto) {
+    // Whole units, with at least one unit of head room above and below the data.
+    settings.yMax = (std::trunc(settings.yMax / unit) + 1) * unit;
+    settings.yMin = (std::trunc(settings.yMin / unit) - 1) * unit;
+  }
+  layout.yMin = Finite(settings.yMin);
+  layout.yMax = Finite(settings.yMax);
+  layout.xRange = Finite(layout.xMax - layout.xMin);
+  layout.yRange = Finite(layout.yMax - layout.yMin);
+  if (layout.xRange == 0 || layout.yRange == 0) return std::nullopt;
+  layout.left = Finite(layout.xMin - kSideMargin * layout.xRange);
+  layout.right = Finite(layout.xMax + kSideMargin * layout.xRange);
+  layout.top = Finite(layout.yMax + kTopMargin * layout.yRange);
+  layout.bottom = Finite(layout.yMin - kBottomMargin * layout.yRange);
+  // Limits typed the wrong way round still make a frame.
+  layout.box = Box{std::min(layout.xMin, layout.xMax), std::max(layout.xMin, layout.xMax),
+                   std::min(layout.yMin, layout.yMax), std::max(layout.yMin, layout.yMax)};
+  return layout;
+}
+
+// The window around the frame, and the frame as the read-out maps it.
+PlotFrame SetFrame(Canvas& canvas, const Layout& layout, const PlotOptions& options) {
+  canvas.SetWindow(layout.left, layout.top, layout.right, layout.bottom);
+  PlotFrame frame{layout.xMin, layout.xMax,  layout.yMin,   layout.yMax, layout.left,
+                  layout.top,  layout.right, layout.bottom, {},          {}};
+  if (options.xReversed) std::swap(frame.left, frame.right);
+  NameQuantity(options.outputQuantity, frame);
+  return frame;
+}
+
+// The grid lies under the zero line and the curves, pale, on the ticks inside the frame.
+void DrawGrid(Canvas& canvas, const Layout& layout, const TickRun& xTicks, const TickRun& yTicks) {
+  const Box& box = layout.box;
+  canvas.SetColour(kGridColour);
+  for (int j = 0; j < xTicks.count; ++j) {
+    const double t = xTicks.At(j);
+    if (t > box.xLo + 1e-9 * layout.xRange && t < box.xHi - 1e-9 * layout.xRange) {
+      canvas.Line(t, layout.yMin, t, layout.yMax);
+    }
+  }
+  for (int j = 0; j < yTicks.count; ++j) {
+    const double v = yTicks.At(j);
+    if (v > box.yLo + 1e-9 * layout.yRange && v < box.yHi - 1e-9 * layout.yRange) {
+      canvas.Line(layout.xMin, v, layout.xMax, v);
+    }
+  }
+  canvas.SetColour(kBlack);
+}
+
+// The dashed zero line, the frame and the potential axis's title; from here on the window runs
+// the way the potential axis does.
+void DrawFrame(Canvas& canvas, const Layout& layout, bool xReversed) {
+  if (layout.yMin < 0 && 0 < layout.yMax) {
+    canvas.SetPen(PenStyle::Dashed);
+    canvas.Line(layout.xMin, 0, layout.xMax, 0);
+    canvas.SetPen(PenStyle::Solid);
+  }
+  if (xReversed) canvas.SetWindow(layout.right, layout.top, layout.left, layout.bottom);
+  canvas.Rectangle(layout.xMin, layout.yMin, layout.xMax, layout.yMax);
+  Label(canvas, (layout.xMin + layout.xMax) / 2, layout.yMin - kXTitleDrop * layout.yRange,
+        TextAnchor::TopCentre, "E /V");
+}
+
+// Every curve in its colour and style; the frame clips only when a point lies outside it.
+void DrawCurves(Canvas& canvas, const model::CurveSet& curves, PointRange points, int curveCount,
+                const model::PlotSettings& settings, const Layout& layout) {
+  const bool clip = LeavesFrame(curves, points, settings, curveCount, layout.box);
+  if (clip) canvas.ClipTo(layout.xMin, layout.yMin, layout.xMax, layout.yMax);
+  for (int k = 1; k <= curveCount; ++k) {
+    const int style = StyleOf(settings, k);
+    canvas.SetColour(CurveColour(k));
+    canvas.SetLineWidth(style == 3 ? kCurveWidth : 1);
+    DrawCurve(canvas, curves, points, k, style, layout.box, std::fabs(layout.xRange),
+              std::fabs(layout.yRange));
+  }
+  canvas.SetColour(kBlack);
+  canvas.SetLineWidth(1);
+  if (clip) canvas.NoClip();
+}
+
+// Ticks and their labels: X below the frame; Y where the potential axis starts, at xMin normally
+// and at xMax when the axis runs from positive to negative, either way the left of the window.
+void DrawTicks(Canvas& canvas, const Layout& layout, const TickRun& xTicks, const TickRun& yTicks,
+               bool xReversed) {
+  const double xRange = layout.xRange;
+  const double yRange = layout.yRange;
+  const int unitExponent = DecadeExponent(layout.unit);
+  canvas.SetTextAnchor(TextAnchor::TopCentre);
+  for (int j = 0; j < xTicks.count; ++j) {
+    const double t = xTicks.At(j);
+    canvas.Line(t, layout.yMin, t, layout.yMin + 0.02 * yRange);
+    canvas.MoveTo(t, layout.yMin - kXLabelDrop * (layout.top - layout.bottom));
+    canvas.Text(xTicks.Label(j, 0, true));
+  }
+
+  const double edge = xReversed ? layout.xMax : layout.xMin;
+  const double inward = xReversed ? -1 : 1;
+  canvas.SetTextAnchor(TextAnchor::MiddleRight);
+  for (int j = 0; j < yTicks.count; ++j) {
+    const double v = yTicks.At(j);
+    canvas.Line(edge, v, edge + inward * 0.01 * xRange, v);
+    canvas.MoveTo(edge - inward * 0.01 * xRange, v);
+    canvas.Text(yTicks.Label(j, unitExponent, false));
+  }
+}
+
 }  // namespace
 
 double DecadeUnit(double m) {
@@ -239,134 +391,31 @@ PlotResult DrawPlot(Canvas& canvas, const model::CurveSet& curves, const PlotOpt
   try {
     const PointRange points = DrawnPoints(curves);
     const int curveCount = CurvesDrawn(curves);
-
-    if (options.xAuto) {
-      settings.xMin = settings.xMax = 0;
-      if (!points.empty()) {
-        settings.xMin = settings.xMax = Finite(curves.x(points.first));
-        for (int i = points.first; i <= points.last; ++i) {
-          const double x = Finite(curves.x(i));
-          settings.xMax = std::max(settings.xMax, x);
-          settings.xMin = std::min(settings.xMin, x);
-        }
-      }
-    }
-    // The Y range always holds 0, so the zero line and head room show the sign of the current.
-    if (options.yAuto) {
-      settings.yMax = settings.yMin = 0;
-      for (int k = 1; k <= curveCount; ++k) {
-        for (int i = points.first; i <= points.last; ++i) {
-          const double y = Finite(curves.y(i, k));
-          settings.yMax = std::max(settings.yMax, y);
-          settings.yMin = std::min(settings.yMin, y);
-        }
-      }
-    }
-    const double xMin = Finite(settings.xMin);
-    const double xMax = Finite(settings.xMax);
-
-    const double unit = DecadeUnit(std::max(Finite(settings.yMax), std::fabs(settings.yMin)));
-    result.unit = unit;
-    if (options.yAuto) {
-      // Whole units, with at least one unit of head room above and below the data.
-      settings.yMax = (std::trunc(settings.yMax / unit) + 1) * unit;
-      settings.yMin = (std::trunc(settings.yMin / unit) - 1) * unit;
-    }
-    const double yMin = Finite(settings.yMin);
-    const double yMax = Finite(settings.yMax);
-
-    const double xRange = Finite(xMax - xMin);
-    const double yRange = Finite(yMax - yMin);
-    if (xRange == 0 || yRange == 0) {
+    TakeAutoLimits(curves, points, curveCount, options, settings);
+    const std::optional<Layout> laidOut = LayOut(options, settings, result);
+    if (!laidOut) {
       result.outcome = PlotOutcome::NoData;
       return result;
     }
+    const Layout& layout = *laidOut;
+    result.frame = SetFrame(canvas, layout, options);
+    const double gapX = kTextGap * (layout.right - layout.left);
+    const double gapY = kTextGap * (layout.top - layout.bottom);
+    Label(canvas, layout.left + gapX, layout.top - gapY, TextAnchor::TopLeft,
+          YTitle(options.outputQuantity, layout.unit));
 
-    const double left = Finite(xMin - kSideMargin * xRange);
-    const double right = Finite(xMax + kSideMargin * xRange);
-    const double top = Finite(yMax + kTopMargin * yRange);
-    const double bottom = Finite(yMin - kBottomMargin * yRange);
-    const double gapX = kTextGap * (right - left);
-    const double gapY = kTextGap * (top - bottom);
-    canvas.SetWindow(left, top, right, bottom);
-    PlotFrame frame{xMin, xMax, yMin, yMax, left, top, right, bottom, {}, {}};
-    if (options.xReversed) std::swap(frame.left, frame.right);
-    NameQuantity(options.outputQuantity, frame);
-    result.frame = frame;
-
-    Label(canvas, left + gapX, top - gapY, TextAnchor::TopLeft,
-          YTitle(options.outputQuantity, unit));
-
-    // Ticks on round values inside the frame (limits typed the wrong way round still have one).
-    const Box box{std::min(xMin, xMax), std::max(xMin, xMax), std::min(yMin, yMax),
-                  std::max(yMin, yMax)};
-    const TickRun xTicks = PotentialTicks(box.xLo, box.xHi);
-    // Y ticks and labels sit where the potential axis starts: at xMin normally, at xMax when the
-    // axis runs from positive to negative; either way the left of the window, read top down.
-    const TickRun yTicks = ValueTicks(box.yLo, box.yHi, unit, options.xReversed);
-
-    // The grid lies under the zero line and the curves, pale, on the ticks inside the frame.
-    if (settings.grid) {
-      canvas.SetColour(kGridColour);
-      for (int j = 0; j < xTicks.count; ++j) {
-        const double t = xTicks.At(j);
-        if (t > box.xLo + 1e-9 * xRange && t < box.xHi - 1e-9 * xRange) {
-          canvas.Line(t, yMin, t, yMax);
-        }
-      }
-      for (int j = 0; j < yTicks.count; ++j) {
-        const double v = yTicks.At(j);
-        if (v > box.yLo + 1e-9 * yRange && v < box.yHi - 1e-9 * yRange) {
-          canvas.Line(xMin, v, xMax, v);
-        }
-      }
-      canvas.SetColour(kBlack);
-    }
-
-    if (yMin < 0 && 0 < yMax) {
-      canvas.SetPen(PenStyle::Dashed);
-      canvas.Line(xMin, 0, xMax, 0);
-      canvas.SetPen(PenStyle::Solid);
-    }
-
-    if (options.xReversed) canvas.SetWindow(right, top, left, bottom);
-    canvas.Rectangle(xMin, yMin, xMax, yMax);
-    Label(canvas, (xMin + xMax) / 2, yMin - kXTitleDrop * yRange, TextAnchor::TopCentre, "E /V");
-
-    const bool clip = LeavesFrame(curves, points, settings, curveCount, box);
-    if (clip) canvas.ClipTo(xMin, yMin, xMax, yMax);
-    for (int k = 1; k <= curveCount; ++k) {
-      const int style = StyleOf(settings, k);
-      canvas.SetColour(CurveColour(k));
-      canvas.SetLineWidth(style == 3 ? kCurveWidth : 1);
-      DrawCurve(canvas, curves, points, k, style, box, std::fabs(xRange), std::fabs(yRange));
-    }
-    canvas.SetColour(kBlack);
-    canvas.SetLineWidth(1);
-    if (clip) canvas.NoClip();
-
-    const int unitExponent = DecadeExponent(unit);
-    canvas.SetTextAnchor(TextAnchor::TopCentre);
-    for (int j = 0; j < xTicks.count; ++j) {
-      const double t = xTicks.At(j);
-      canvas.Line(t, yMin, t, yMin + 0.02 * yRange);
-      canvas.MoveTo(t, yMin - kXLabelDrop * (top - bottom));
-      canvas.Text(xTicks.Label(j, 0, true));
-    }
-
-    const double edge = options.xReversed ? xMax : xMin;
-    const double inward = options.xReversed ? -1 : 1;
-    canvas.SetTextAnchor(TextAnchor::MiddleRight);
-    for (int j = 0; j < yTicks.count; ++j) {
-      const double v = yTicks.At(j);
-      canvas.Line(edge, v, edge + inward * 0.01 * xRange, v);
-      canvas.MoveTo(edge - inward * 0.01 * xRange, v);
-      canvas.Text(yTicks.Label(j, unitExponent, false));
-    }
+    // Ticks on round values inside the frame.
+    const TickRun xTicks = PotentialTicks(layout.box.xLo, layout.box.xHi);
+    const TickRun yTicks =
+        ValueTicks(layout.box.yLo, layout.box.yHi, layout.unit, options.xReversed);
+    if (settings.grid) DrawGrid(canvas, layout, xTicks, yTicks);
+    DrawFrame(canvas, layout, options.xReversed);
+    DrawCurves(canvas, curves, points, curveCount, settings, layout);
+    DrawTicks(canvas, layout, xTicks, yTicks, options.xReversed);
 
     // A key tells curves apart; a single curve needs none.
     const std::vector<LegendEntry> entries = LegendEntries(settings, options, curveCount);
-    if (entries.size() >= 2) canvas.Legend(xMin, xMax, box.yHi, entries);
+    if (entries.size() >= 2) canvas.Legend(layout.xMin, layout.xMax, layout.box.yHi, entries);
     canvas.SetPen(PenStyle::Solid);
   } catch (const model::Failure& failure) {
     result.outcome = PlotOutcome::Stopped;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/checked_math.h"
+#include "simulation/electrode_kinetics.h"
 #include "simulation/ohmic_drop.h"
 
 namespace kivex::simulation {
@@ -90,9 +91,10 @@ void ConvolutionSolver::Run(const std::vector<double>& programme) {
   auto sumAt = [&](double E) {
     for (int c = 0; c < C; ++c) {
       const CurrentInputs& in = couples_[c];
-      const double phi = model::Finite(in.n * settings.fOverRT * (E - in.E0e));
-      kred_[c] = model::Finite(in.ks * model::Exp(-in.alpha * phi));
-      kox_[c] = model::Finite(in.ks * model::Exp((1.0 - in.alpha) * phi));
+      const TransferRates k =
+          CheckedTransferRatesAt(in.ks, in.alpha, in.n, settings.fOverRT, E - in.E0e);
+      kred_[c] = k.red;
+      kox_[c] = k.ox;
       current_[c] = 0.0;
     }
     for (const Track& track : tracks_) {

@@ -3,12 +3,12 @@
 #include <cmath>
 
 #include "model/checked_math.h"
+#include "simulation/electrode_kinetics.h"
 #include "simulation/scaled_erfc.h"
 
 namespace kivex::simulation {
 
 using model::Div;
-using model::Exp;
 using model::Finite;
 
 namespace {
@@ -21,10 +21,10 @@ struct Kinetics {
 };
 
 Kinetics KineticsAt(const CurrentInputs& in, double fOverRT) {
-  const double phi = Finite(in.n * fOverRT * (in.E - in.E0e));
+  const TransferRates rates = CheckedTransferRatesAt(in.ks, in.alpha, in.n, fOverRT, in.E - in.E0e);
   Kinetics k{};
-  k.kred = Finite(in.ks * Exp(-in.alpha * phi));
-  k.kox = Finite(in.ks * Exp((1.0 - in.alpha) * phi));
+  k.kred = rates.red;
+  k.kox = rates.ox;
   k.J = Finite(in.n * (k.kred * in.cR - k.kox * in.cP));
   return k;
 }

@@ -177,9 +177,10 @@ void CheckScheme(const AppState& app) {
   if (!ok) model::ThrowFailure(model::kSubscriptOutOfRange);
 }
 
-// Everything a run needs. A fit runs hundreds of simulations, so the storage is kept from run to
-// run (one per thread) and every run sets what it reads.
-struct Workspace {
+}  // namespace
+
+// Everything a run needs; every run sets what it reads.
+struct DigitalWorkspace::Storage {
   DigitalGrid grid;
   NodeVectors c{};  // the concentration profile, [node][species], divided by cRef
   NodeVectors initial{};
@@ -190,10 +191,17 @@ struct Workspace {
   StepSolver solver;
 };
 
-Workspace& KeptWorkspace() {
-  thread_local const std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
-  return *workspace;
+DigitalWorkspace::DigitalWorkspace() = default;
+DigitalWorkspace::~DigitalWorkspace() = default;
+
+DigitalWorkspace::Storage& DigitalWorkspace::storage() {
+  if (!storage_) storage_ = std::make_unique<Storage>();
+  return *storage_;
 }
+
+namespace {
+
+using Workspace = DigitalWorkspace::Storage;
 
 double AppliedPotential(const AppState& app, Level level, double programme, double sign) {
   switch (level) {
@@ -212,76 +220,79 @@ struct RunPart {
   bool adds = false;
 };
 
-void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolution& resolution,
-         const StopRequest& stop, const RunPart& part, int& completed) {
-  CheckScheme(app);
-  const int n = app.speciesCount;
-  const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
-  const int total = charges + 1;
-  const int N = curves.pointCount;
-  if (n == 0) {  // no species: nothing diffuses and no faradaic current flows
-    AddResistiveCharging(app, curves, app.tDrop);
-    completed = N;
-    return;
-  }
+// The species of the largest initial concentration: the profile is counted in its units.
+struct Reference {
+  double c = 0;  // mol/L
+  int species = 1;
+};
 
-  double cRef = app.Cinit(1);
-  int sRef = 1;
+Reference ReferenceOf(const AppState& app, int n) {
+  Reference reference{app.Cinit(1), 1};
   for (int s = 2; s <= n; ++s) {
-    if (app.Cinit(s) > cRef) {
-      cRef = app.Cinit(s);
-      sRef = s;
-    }
+    if (app.Cinit(s) > reference.c) reference = {app.Cinit(s), s};
   }
-  if (cRef == 0.0) {
-    // An empty solution: every concentration and current is zero.
-    for (int i = 1; i <= N; ++i) {
-      for (int s = 1; s <= n; ++s) curves.concentrationTable(i, s) = 0.0;
-      for (int r = 1; r <= total; ++r) curves.resultTable(i, r) = 0.0;
-    }
-    AddResistiveCharging(app, curves, app.tDrop);
-    completed = N;
-    return;
+  return reference;
+}
+
+// An empty solution: every concentration and current is zero.
+void RunEmptySolution(const AppState& app, CurveSet& curves, int n, int total) {
+  for (int i = 1; i <= curves.pointCount; ++i) {
+    for (int s = 1; s <= n; ++s) curves.concentrationTable(i, s) = 0.0;
+    for (int r = 1; r <= total; ++r) curves.resultTable(i, r) = 0.0;
   }
+  AddResistiveCharging(app, curves, app.tDrop);
+}
 
-  Timing timing = TimingOf(app, N, resolution);
-  const double modelDiffusion = ModelDiffusion(app, cRef);
-
-  // The kinds of step: one per sub-step length, and with the second-order formula one more of
-  // two thirds of it.
-  Workspace& w = KeptWorkspace();
-  StepSolver& solver = w.solver;
-  std::array<double, kMaxStepKinds> kindDt{};
+// The lengths of a run's kinds of step and of its shortest sub-step.
+struct StepLengths {
+  std::array<double, kMaxStepKinds> dt{};
   int kinds = 0;
-  auto kindOf = [&](double dt) {
+  double shortest = 0;   // s, of every sub-step
+  double sweepStep = 0;  // s, of the points' segments alone
+
+  // The kind of steps of length `length`, added when new.
+  int KindOf(double length) {
     for (int k = 0; k < kinds; ++k) {
-      if (kindDt[k] == dt) return k;
+      if (dt[k] == length) return k;
     }
-    kindDt[kinds] = dt;
+    dt[kinds] = length;
     return kinds++;
-  };
-  double shortest = 0.0;
+  }
+};
+
+// The kinds of step: one per sub-step length, and with the second-order formula one more of
+// two thirds of it.
+StepLengths AssignStepKinds(Timing& timing) {
+  StepLengths steps;
   for (int k = 0; k < timing.segmentCount; ++k) {
     Segment& segment = timing.segments[k];
     const double dt = segment.steps == 1 ? segment.duration : segment.duration / segment.steps;
-    segment.firstKind = kindOf(dt);
-    segment.laterKind = timing.secondOrderSteps ? kindOf(dt * 2 / 3) : segment.firstKind;
-    shortest = k == 0 ? dt : std::min(shortest, dt);
+    segment.firstKind = steps.KindOf(dt);
+    segment.laterKind = timing.secondOrderSteps ? steps.KindOf(dt * 2 / 3) : segment.firstKind;
+    steps.shortest = k == 0 ? dt : std::min(steps.shortest, dt);
   }
-  const double sweepStep = shortest;
+  steps.sweepStep = steps.shortest;
   if (timing.quiet.steps > 0) {
     // Held at one potential like a pulse: a backward Euler step, then the second-order formula.
     Segment& quiet = timing.quiet;
     const double dt = quiet.duration / quiet.steps;
-    quiet.firstKind = kindOf(dt);
-    quiet.laterKind = kindOf(dt * 2 / 3);
-    shortest = std::min(shortest, dt);
+    quiet.firstKind = steps.KindOf(dt);
+    quiet.laterKind = steps.KindOf(dt * 2 / 3);
+    steps.shortest = std::min(steps.shortest, dt);
   }
-  RequireResolvableRates(app, cRef, shortest);
-  // The first box follows the shortest sub-step, and the grid reaches six diffusion lengths of
-  // the longest-lived layer. A sweep grows its layer for N steps of tDrop; at a plane it keeps
-  // boxes growing by e, whose numbers are settled and ample, while curved electrodes and pulses,
-  // whose errors such coarse boxes dominated, take finer ones.
+  return steps;
+}
+
+// The first box follows the shortest sub-step, and the grid reaches six diffusion lengths of
+// the longest-lived layer. A sweep grows its layer for N steps of tDrop; at a plane it keeps
+// boxes growing by e, whose numbers are settled and ample, while curved electrodes and pulses,
+// whose errors such coarse boxes dominated, take finer ones.
+void BuildRunGrid(const AppState& app, const Timing& timing, const StepLengths& steps,
+                  double modelDiffusion, int sRef, int N, const DigitalResolution& resolution,
+                  const RunPart& part, Workspace& w) {
+  const int n = app.speciesCount;
+  const double shortest = steps.shortest;
+  const double sweepStep = steps.sweepStep;
   if (model::TechniqueOf(app) == model::Technique::Sweep) {
     const model::Electrode electrode = model::ElectrodeOf(app);
     const bool plane =
@@ -299,137 +310,236 @@ void Run(AppState& app, CurveSet& curves, SolveRoute route, const DigitalResolut
     BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, resolution.expansion, w.grid,
                      part.part);
   }
-  const int M = w.grid.nodeCount;
+}
+
+// What the point loop reads of a run whose steps are prepared.
+struct PreparedRun {
+  int n = 0;        // species
+  int charges = 0;  // electron transfers
+  int M = 0;        // interior nodes
+  double cRef = 0;  // mol/L, the unit of the profile
+  double currentFactor = 0;
+  bool secondOrder = false;  // the kinds carry second-order chemistry
+  bool keepBack = false;     // the profile one step back is kept for the next step
+  bool charged = false;      // each step charges the double layer through Ru
+};
+
+// The surface rows and every kind of step, prepared once for the whole run.
+PreparedRun PrepareSteps(const AppState& app, const Timing& timing, const StepLengths& steps,
+                         double modelDiffusion, const Reference& reference, SolveRoute route,
+                         Workspace& w) {
+  PreparedRun run;
+  run.n = app.speciesCount;
+  run.charges = std::min<int>(app.chargeCount, model::kMaxCharge);
+  run.M = w.grid.nodeCount;
+  run.cRef = reference.c;
+  StepSolver& solver = w.solver;
   BuildSurfaceConditions(app, w.grid.delta, w.grid.h[1], w.grid.surfaceFactor, w.surface);
-  for (int k = 0; k < kinds; ++k) {
-    BuildStepKind(app, w.grid, modelDiffusion, sRef, cRef, kindDt[k], shortest, solver.Kind(k));
+  for (int k = 0; k < steps.kinds; ++k) {
+    BuildStepKind(app, w.grid, modelDiffusion, reference.species, reference.c, steps.dt[k],
+                  steps.shortest, solver.Kind(k));
   }
   // Amperes per n * (cm/s) of the rate at the surface: F in C/mmol turns mol/L into mol/cm3. A
   // band of width w diffuses as the hemicylinder of radius w / 4 (the radius the Instrument
   // dialog stores), whose surface is pi w L / 4 rather than the band's own w L.
   const double area =
       model::ElectrodeOf(app) == model::Electrode::Band ? app.area * model::kPi / 4 : app.area;
-  const double currentFactor = 96.4846 * area * cRef;
-  solver.Begin(app, w.surface, M, currentFactor, route);
+  run.currentFactor = 96.4846 * area * reference.c;
+  solver.Begin(app, w.surface, run.M, run.currentFactor, route);
+  run.secondOrder = solver.Kind(0).secondOrderCount > 0;
+  run.keepBack = timing.secondOrderSteps || run.secondOrder || timing.quiet.steps > 0;
+  run.charged = ChargingThroughDrop(app);
+  return run;
+}
 
+// The bulk solution everywhere: the start of the run, and of every point of a fresh layer.
+void SetInitialProfile(const AppState& app, const PreparedRun& run, Workspace& w) {
+  const int M = run.M;
   for (int j = 0; j <= M + 1; ++j) {
     w.initial[j].fill(0.0);
     w.initial[j][0] = 1.0;  // the dummy species of empty places
-    for (int s = 1; s <= n; ++s) w.initial[j][s] = app.Cinit(s) / cRef;
+    for (int s = 1; s <= run.n; ++s) w.initial[j][s] = app.Cinit(s) / run.cRef;
   }
   w.c = w.initial;
   w.rhs[M + 1] = w.initial[M + 1];
+}
 
-  const int sweep = curves.sweepPointCount > 0 ? curves.sweepPointCount : N;
-  const bool secondOrder = solver.Kind(0).secondOrderCount > 0;
-  RateVector firstCurrent{};
-  // What a part run before wrote at the point, which this part adds to.
-  RateVector keptCurrent{};
-  SpeciesVector keptConcentration{};
-  auto store = [&part](double kept, double value) {
-    return part.adds ? kept + part.weight * value : part.weight * value;
-  };
-  // Current of transfer r of the step just solved; reduction positive.
-  auto current = [&](int r) { return model::Finite(solver.Flux(r) * app.n(r) * currentFactor); };
+// The time steps of a prepared run, point after point: each point's segments stepped, its
+// currents sampled and written where the part's share belongs.
+class PointLoop {
+ public:
+  PointLoop(AppState& app, CurveSet& curves, const Timing& timing, const PreparedRun& run,
+            const RunPart& part, const StopRequest& stop, Workspace& w)
+      : app_(app), curves_(curves), timing_(timing), run_(run), part_(part), stop_(stop), w_(w) {}
 
-  NodeVectors* before = &w.back[0];
-  NodeVectors* previous = &w.back[1];
-  const bool keepBack = timing.secondOrderSteps || secondOrder || timing.quiet.steps > 0;
-  int stepsToStopCheck = kStepsBetweenStopChecks;
-  auto checkStop = [&] {
-    if (--stepsToStopCheck > 0 || !stop) return;
-    stepsToStopCheck = kStepsBetweenStopChecks;
-    if (stop()) throw SimulationCancelled{};
-  };
-  // The quiet time: the electrode held at the programme's first potential, its layer carried into
-  // the first point.
-  double electrode = N >= 1 ? curves.x(1) : 0.0;
-  for (int k = 1; k <= timing.quiet.steps; ++k) {
-    const Segment& quiet = timing.quiet;
-    StepKind& kind = solver.Kind(k == 1 ? quiet.firstKind : quiet.laterKind);
-    if (k == 1) {
-      for (int j = 1; j <= M; ++j) w.rhs[j] = w.c[j];
-    } else {
-      for (int j = 1; j <= M; ++j) {
-        for (int s = 1; s <= n; ++s) w.rhs[j][s] = (4 * w.c[j][s] - (*before)[j][s]) * kThird;
-      }
+  // The quiet time: the electrode held at the programme's first potential, its layer carried
+  // into the first point. Returns the potential the electrode ends at.
+  double HoldQuietTime(double first) {
+    const Segment& quiet = timing_.quiet;
+    double electrode = first;
+    for (int k = 1; k <= quiet.steps; ++k) {
+      StepKind& kind = w_.solver.Kind(k == 1 ? quiet.firstKind : quiet.laterKind);
+      electrode = SubStep(kind, k > 1, run_.secondOrder && k > 1, first);
     }
-    for (int j = 1; j <= M; ++j) (*previous)[j] = w.c[j];
-    electrode = solver.Step(kind, w.rhs, w.c, curves.x(1), secondOrder && k > 1 ? before : nullptr);
-    std::swap(before, previous);
-    checkStop();
+    return electrode;
   }
-  // A sweep charges the double layer through Ru with each step, from the interface at rest.
-  const bool charged = ChargingThroughDrop(app);
-  if (charged) solver.ChargeDoubleLayer(app.Cdl * app.area, electrode);
-  for (int i = 1; i <= N; ++i) {
-    if (part.adds) {
-      for (int r = 1; r <= charges; ++r) keptCurrent[r] = curves.resultTable(i, r);
-      for (int s = 1; s <= n; ++s) keptConcentration[s] = curves.concentrationTable(i, s);
+
+  // Point i from its layer, carried on or fresh: each segment stepped, then sampled.
+  void RunPoint(int i) {
+    if (part_.adds) {
+      for (int r = 1; r <= run_.charges; ++r) keptCurrent_[r] = curves_.resultTable(i, r);
+      for (int s = 1; s <= run_.n; ++s) keptConcentration_[s] = curves_.concentrationTable(i, s);
     }
-    if (timing.freshLayer) {
-      for (int j = 0; j <= M + 1; ++j) w.c[j] = w.initial[j];
+    if (timing_.freshLayer) {
+      for (int j = 0; j <= run_.M + 1; ++j) w_.c[j] = w_.initial[j];
     }
-    const double programme = curves.x(i);
+    const double programme = curves_.x(i);
     // Pulses follow the sweep: forward sweeps pulse one way, return sweeps the other.
-    const double sign = ((i - 1) / sweep) % 2 == 0 ? 1.0 : -1.0;
-
-    for (int g = 0; g < timing.segmentCount; ++g) {
-      const Segment& segment = timing.segments[g];
-      const double applied = AppliedPotential(app, segment.level, programme, sign);
-      for (int k = 1; k <= segment.steps; ++k) {
-        StepKind& kind = solver.Kind(k == 1 ? segment.firstKind : segment.laterKind);
-        if (k == 1 || !timing.secondOrderSteps) {
-          for (int j = 1; j <= M; ++j) w.rhs[j] = w.c[j];
-        } else {
-          // (3 c(n+1) - 4 c(n) + c(n-1)) / 2 dt = L c(n+1): a step of 2 dt / 3 from this.
-          for (int j = 1; j <= M; ++j) {
-            for (int s = 1; s <= n; ++s) w.rhs[j][s] = (4 * w.c[j][s] - (*before)[j][s]) * kThird;
-          }
-        }
-        const bool continues = secondOrder && k > 1;
-        if (keepBack) {
-          for (int j = 1; j <= M; ++j) (*previous)[j] = w.c[j];
-        }
-        solver.Step(kind, w.rhs, w.c, applied, continues ? before : nullptr);
-        if (keepBack) std::swap(before, previous);
-        checkStop();
-        if (solver.iterations() > app.maxIterations) {
-          app.maxIterations = static_cast<model::Count>(solver.iterations());
-        }
-
-        for (int s = 1; s <= n; ++s) {
-          curves.concentrationTable(i, s) =
-              model::Finite(store(keptConcentration[s], w.c[0][s] * cRef));
-        }
-      }
-      if (segment.sample == 0) continue;
-      const bool first = segment.sample == 1;
-      for (int r = 1; r <= charges; ++r) {
-        const double Ir = current(r);
-        if (!timing.difference) {
-          curves.resultTable(i, r) = store(keptCurrent[r], Ir);
-        } else if (first) {
-          firstCurrent[r] = Ir;
-          curves.resultTable(i, r) = store(keptCurrent[r], Ir);
-        } else {
-          curves.resultTable(i, r) = store(keptCurrent[r], Ir - firstCurrent[r]);
-        }
-      }
-      double sum = 0.0;
-      for (int r = 1; r <= charges; ++r) sum += curves.resultTable(i, r);
-      if (charged) sum += solver.Charging();
-      curves.resultTable(i, total) = sum;
+    const double sign = ((i - 1) / sweep_) % 2 == 0 ? 1.0 : -1.0;
+    for (int g = 0; g < timing_.segmentCount; ++g) {
+      const Segment& segment = timing_.segments[g];
+      StepSegment(i, segment, AppliedPotential(app_, segment.level, programme, sign));
+      if (segment.sample != 0) Sample(i, segment.sample == 1);
     }
+  }
+
+ private:
+  // One sub-step from the present profile: backward Euler, or with `bdf2` the second-order
+  // backward formula; `continues` starts the Newton iteration from the step before. Returns the
+  // electrode potential.
+  double SubStep(StepKind& kind, bool bdf2, bool continues, double applied) {
+    const int M = run_.M;
+    if (!bdf2) {
+      for (int j = 1; j <= M; ++j) w_.rhs[j] = w_.c[j];
+    } else {
+      // (3 c(n+1) - 4 c(n) + c(n-1)) / 2 dt = L c(n+1): a step of 2 dt / 3 from this.
+      for (int j = 1; j <= M; ++j) {
+        for (int s = 1; s <= run_.n; ++s) {
+          w_.rhs[j][s] = (4 * w_.c[j][s] - (*before_)[j][s]) * kThird;
+        }
+      }
+    }
+    if (run_.keepBack) {
+      for (int j = 1; j <= M; ++j) (*previous_)[j] = w_.c[j];
+    }
+    const double electrode =
+        w_.solver.Step(kind, w_.rhs, w_.c, applied, continues ? before_ : nullptr);
+    if (run_.keepBack) std::swap(before_, previous_);
+    CheckStop();
+    return electrode;
+  }
+
+  // The sub-steps of one segment of point i; the surface concentrations follow each.
+  void StepSegment(int i, const Segment& segment, double applied) {
+    for (int k = 1; k <= segment.steps; ++k) {
+      StepKind& kind = w_.solver.Kind(k == 1 ? segment.firstKind : segment.laterKind);
+      SubStep(kind, k > 1 && timing_.secondOrderSteps, run_.secondOrder && k > 1, applied);
+      if (w_.solver.iterations() > app_.maxIterations) {
+        app_.maxIterations = static_cast<model::Count>(w_.solver.iterations());
+      }
+      for (int s = 1; s <= run_.n; ++s) {
+        curves_.concentrationTable(i, s) =
+            model::Finite(Store(keptConcentration_[s], w_.c[0][s] * run_.cRef));
+      }
+    }
+  }
+
+  // The currents at a sample of point i: a point sampled twice holds the second minus the first.
+  void Sample(int i, bool first) {
+    for (int r = 1; r <= run_.charges; ++r) {
+      const double Ir = Current(r);
+      if (!timing_.difference) {
+        curves_.resultTable(i, r) = Store(keptCurrent_[r], Ir);
+      } else if (first) {
+        firstCurrent_[r] = Ir;
+        curves_.resultTable(i, r) = Store(keptCurrent_[r], Ir);
+      } else {
+        curves_.resultTable(i, r) = Store(keptCurrent_[r], Ir - firstCurrent_[r]);
+      }
+    }
+    double sum = 0.0;
+    for (int r = 1; r <= run_.charges; ++r) sum += curves_.resultTable(i, r);
+    if (run_.charged) sum += w_.solver.Charging();
+    curves_.resultTable(i, run_.charges + 1) = sum;
+  }
+
+  // Current of transfer r of the step just solved; reduction positive.
+  double Current(int r) const {
+    return model::Finite(w_.solver.Flux(r) * app_.n(r) * run_.currentFactor);
+  }
+
+  double Store(double kept, double value) const {
+    return part_.adds ? kept + part_.weight * value : part_.weight * value;
+  }
+
+  void CheckStop() {
+    if (--stepsToStopCheck_ > 0 || !stop_) return;
+    stepsToStopCheck_ = kStepsBetweenStopChecks;
+    if (stop_()) throw SimulationCancelled{};
+  }
+
+  AppState& app_;
+  CurveSet& curves_;
+  const Timing& timing_;
+  const PreparedRun& run_;
+  const RunPart& part_;
+  const StopRequest& stop_;
+  Workspace& w_;
+  const int sweep_ = curves_.sweepPointCount > 0 ? curves_.sweepPointCount : curves_.pointCount;
+  NodeVectors* before_ = &w_.back[0];
+  NodeVectors* previous_ = &w_.back[1];
+  int stepsToStopCheck_ = kStepsBetweenStopChecks;
+  RateVector firstCurrent_{};
+  // What a part run before wrote at the point, which this part adds to.
+  RateVector keptCurrent_{};
+  SpeciesVector keptConcentration_{};
+};
+
+// The whole programme on one part of the electrode (all of it but at a cylinder).
+void Run(AppState& app, CurveSet& curves, DigitalWorkspace& workspace, SolveRoute route,
+         const DigitalResolution& resolution, const StopRequest& stop, const RunPart& part,
+         int& completed) {
+  CheckScheme(app);
+  const int n = app.speciesCount;
+  const int charges = std::min<int>(app.chargeCount, model::kMaxCharge);  // checked above
+  const int N = curves.pointCount;
+  if (n == 0) {  // no species: nothing diffuses and no faradaic current flows
+    AddResistiveCharging(app, curves, app.tDrop);
+    completed = N;
+    return;
+  }
+  const Reference reference = ReferenceOf(app, n);
+  if (reference.c == 0.0) {
+    RunEmptySolution(app, curves, n, charges + 1);
+    completed = N;
+    return;
+  }
+
+  Timing timing = TimingOf(app, N, resolution);
+  const double modelDiffusion = ModelDiffusion(app, reference.c);
+  Workspace& w = workspace.storage();
+  const StepLengths steps = AssignStepKinds(timing);
+  RequireResolvableRates(app, reference.c, steps.shortest);
+  BuildRunGrid(app, timing, steps, modelDiffusion, reference.species, N, resolution, part, w);
+  const PreparedRun run = PrepareSteps(app, timing, steps, modelDiffusion, reference, route, w);
+  SetInitialProfile(app, run, w);
+
+  PointLoop loop(app, curves, timing, run, part, stop, w);
+  double electrode = N >= 1 ? curves.x(1) : 0.0;
+  if (timing.quiet.steps > 0) electrode = loop.HoldQuietTime(curves.x(1));
+  // A sweep charges the double layer through Ru with each step, from the interface at rest.
+  if (run.charged) w.solver.ChargeDoubleLayer(app.Cdl * app.area, electrode);
+  for (int i = 1; i <= N; ++i) {
+    loop.RunPoint(i);
     completed = i;
   }
 }
 
 }  // namespace
 
-void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
-                       const DigitalResolution& resolution, const StopRequest& stop,
-                       int* completed) {
+void DigitalSimulation(AppState& app, CurveSet& curves, DigitalWorkspace& workspace,
+                       SolveRoute route, const DigitalResolution& resolution,
+                       const StopRequest& stop, int* completed) {
   app.maxIterations = 0;
   int uncounted = 0;
   int& done = completed != nullptr ? *completed : uncounted;
@@ -437,7 +547,7 @@ void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
   try {
     const model::Electrode electrode = model::ElectrodeOf(app);
     if (electrode != model::Electrode::Cylinder && electrode != model::Electrode::HalfCylinder) {
-      Run(app, curves, route, resolution, stop, RunPart{}, done);
+      Run(app, curves, workspace, route, resolution, stop, RunPart{}, done);
       return;
     }
     // The side and the flat end draw from fields of their own, as in the analytical route. An
@@ -446,17 +556,26 @@ void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
     const double side = model::CylinderSideShare(app.radius, app.length);
     bool adds = false;
     if (side > 0) {
-      Run(app, curves, route, resolution, stop, RunPart{ElectrodePart::kSide, side, false}, done);
+      Run(app, curves, workspace, route, resolution, stop,
+          RunPart{ElectrodePart::kSide, side, false}, done);
       adds = true;
     }
     if (side < 1) {
       done = 0;
-      Run(app, curves, route, resolution, stop, RunPart{ElectrodePart::kEnd, 1 - side, adds}, done);
+      Run(app, curves, workspace, route, resolution, stop,
+          RunPart{ElectrodePart::kEnd, 1 - side, adds}, done);
     }
   } catch (const Failure& failure) {
     if (!failure.prefix().empty()) throw;
     throw Failure(std::string(failure.description()), kCvPrefix);
   }
+}
+
+void DigitalSimulation(AppState& app, CurveSet& curves, SolveRoute route,
+                       const DigitalResolution& resolution, const StopRequest& stop,
+                       int* completed) {
+  DigitalWorkspace workspace;
+  DigitalSimulation(app, curves, workspace, route, resolution, stop, completed);
 }
 
 }  // namespace kivex::simulation

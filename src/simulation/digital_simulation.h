@@ -24,6 +24,7 @@
 #include "model/app_state.h"
 #include "model/curve_set.h"
 #include "simulation/cancellation.h"
+#include "simulation/digital_workspace.h"
 #include "simulation/step_solver.h"
 
 namespace kivex::simulation {
@@ -49,7 +50,15 @@ inline constexpr int kStepsBetweenStopChecks = 64;
 // reference route that solves every step from scratch, kept to check the other against. `stop`
 // is asked every kStepsBetweenStopChecks time steps; when it says so the run throws
 // SimulationCancelled. `completed`, when given, counts the points finished so far, so that after
-// a failure it says how many of the result rows hold the run's values.
+// a failure it says how many of the result rows hold the run's values. The run works in
+// `workspace`, which nothing else may use until it returns.
+void DigitalSimulation(model::AppState& app, model::CurveSet& curves, DigitalWorkspace& workspace,
+                       SolveRoute route = SolveRoute::kPrepared,
+                       const DigitalResolution& resolution = {}, const StopRequest& stop = {},
+                       int* completed = nullptr);
+
+// The same in a workspace of its own, allocated for this run alone: for a single run, or for
+// checks that need no speed.
 void DigitalSimulation(model::AppState& app, model::CurveSet& curves,
                        SolveRoute route = SolveRoute::kPrepared,
                        const DigitalResolution& resolution = {}, const StopRequest& stop = {},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "model/checked_math.h"
 #include "simulation/analytical_route.h"
@@ -33,21 +34,22 @@ void HoldRun(const model::AppState& app, model::CurveSet& curves) {
   }
 }
 
-// The charging current (unless the route charged the double layer through Ru), the extremes for the
-// plot and the noise, over the run's points.
-void CompleteRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot) {
+// The charging current (unless the route charged the double layer through Ru), the extremes of
+// the total current and the noise, over the run's points. The extremes are in `extremes` before
+// the noise, which may fail.
+void CompleteRun(model::AppState& app, model::CurveSet& curves,
+                 std::optional<CurrentExtremes>& extremes) {
   const int total = app.totalColumn;
   if (app.Cdl > 0 && !ChargingThroughDrop(app)) AddChargingCurrent(app, curves);
 
   // Extremes of the total current, always spanning zero; the signed one scales the noise.
-  plot.yMax = 0.0;
-  plot.yMin = 0.0;
+  CurrentExtremes& taken = extremes.emplace();
   for (int i = 1; i <= curves.pointCount; ++i) {
     const double value = curves.resultTable(i, total);
-    if (value > plot.yMax) plot.yMax = value;
-    if (value < plot.yMin) plot.yMin = value;
+    if (value > taken.high) taken.high = value;
+    if (value < taken.low) taken.low = value;
   }
-  const double extreme = std::fabs(plot.yMin) > std::fabs(plot.yMax) ? plot.yMin : plot.yMax;
+  const double extreme = std::fabs(taken.low) > std::fabs(taken.high) ? taken.low : taken.high;
 
   if (app.noise > 0 && !app.fitting) AddNoise(app, curves, extreme);
 }
@@ -56,8 +58,8 @@ void CompleteRun(model::AppState& app, model::CurveSet& curves, model::PlotSetti
 // `computed` counts the points whose faradaic current is in the table, also when a failure stops
 // the run: the digital route finishes one point after the other, the analytical route all at
 // once.
-void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
-                const StopRequest& stop, int& computed) {
+void ComputeRun(model::AppState& app, model::CurveSet& curves, DigitalWorkspace& workspace,
+                const StopRequest& stop, int& computed, std::optional<CurrentExtremes>& extremes) {
   const int total = app.totalColumn;
   for (int k = 1; k <= total; ++k) {
     for (int i = 1; i <= curves.pointCount; ++i) curves.resultTable(i, k) = 0.0;
@@ -67,19 +69,19 @@ void ComputeRun(model::AppState& app, model::CurveSet& curves, model::PlotSettin
   }
 
   if (app.digital) {
-    DigitalSimulation(app, curves, SolveRoute::kPrepared, {}, stop, &computed);
+    DigitalSimulation(app, curves, workspace, SolveRoute::kPrepared, {}, stop, &computed);
   } else {
     ComputeAnalyticalCurrents(app, curves, stop);
     computed = curves.pointCount;
   }
-  CompleteRun(app, curves, plot);
+  CompleteRun(app, curves, extremes);
 }
 
 // A run that stopped keeps the points it computed before and no others: its axis ends with them
 // (a new axis, on which no other curve lies), and a run that computed none holds nothing in its
 // slot. Points the run never reached are not shown as a current of zero.
-void HoldStoppedRun(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
-                    int computed, bool completed) {
+void HoldStoppedRun(model::AppState& app, model::CurveSet& curves, int computed, bool completed,
+                    std::optional<CurrentExtremes>& extremes) {
   const int slot = curves.currentCurve;
   ++curves.axis;
   curves.pointCount = static_cast<model::Count>(computed);
@@ -96,7 +98,7 @@ void HoldStoppedRun(model::AppState& app, model::CurveSet& curves, model::PlotSe
   } else {
     curves.axisCycles = 0;  // part of a cycle: no cycle's own analyses
   }
-  if (!completed) CompleteRun(app, curves, plot);
+  if (!completed) CompleteRun(app, curves, extremes);
   HoldRun(app, curves);
 }
 
@@ -104,7 +106,7 @@ void HoldStoppedRun(model::AppState& app, model::CurveSet& curves, model::PlotSe
 
 double CurrentScale(const model::AppState& app) { return app.area * model::kFaraday * 0.001; }
 
-void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSettings& plot,
+void RunSimulation(model::AppState& app, model::CurveSet& curves, DigitalWorkspace& workspace,
                    bool overlapTicked, const StopRequest& stopRequest, RunProgress* progress) {
   model::ShowHeldCurves(curves);
   app.totalColumn = model::ToCount(static_cast<long long>(app.chargeCount) + 1);
@@ -114,16 +116,18 @@ void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSet
   const bool sameAxis = BuildPotentialProgramme(app, curves);
   model::SelectCurveSlot(curves, app.fitting, overlapTicked && sameAxis);
   const int planned = curves.pointCount;
-  RunProgress reached{planned, 0, 0.0};
+  RunProgress reached{planned, 0, 0.0, {}};
   auto stop = [&](int computed, bool completed) {
     reached.computed = computed;
     reached.stoppedAt = curves.x(computed + 1);
     if (progress != nullptr) *progress = reached;
-    HoldStoppedRun(app, curves, plot, computed, completed);
+    // The stopped run's extremes go straight to the caller, also when its completion fails.
+    HoldStoppedRun(app, curves, computed, completed,
+                   progress != nullptr ? progress->extremes : reached.extremes);
   };
   int computed = 0;
   try {
-    ComputeRun(app, curves, plot, stopRequest, computed);
+    ComputeRun(app, curves, workspace, stopRequest, computed, reached.extremes);
   } catch (const SimulationCancelled&) {
     throw;  // the user stopped it: nothing of it is worth keeping
   } catch (...) {
@@ -142,6 +146,12 @@ void RunSimulation(model::AppState& app, model::CurveSet& curves, model::PlotSet
   reached.computed = planned;
   if (progress != nullptr) *progress = reached;
   HoldRun(app, curves);
+}
+
+void RunSimulation(model::AppState& app, model::CurveSet& curves, bool overlapTicked,
+                   const StopRequest& stop, RunProgress* progress) {
+  DigitalWorkspace workspace;
+  RunSimulation(app, curves, workspace, overlapTicked, stop, progress);
 }
 
 }  // namespace kivex::simulation

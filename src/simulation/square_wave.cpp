@@ -5,6 +5,7 @@
 
 #include "model/checked_math.h"
 #include "simulation/convolution_sweep.h"
+#include "simulation/electrode_kinetics.h"
 
 namespace kivex::simulation {
 
@@ -13,10 +14,9 @@ namespace {
 // The Nernstian deficit of the reactant at the surface at potential E, (kred cR - kox cP) /
 // (kred + kox) for equal D, the amount by which a step to E lowers it.
 double NernstianDeficit(const CurrentInputs& couple, double fOverRT, double E) {
-  const double phi = model::Finite(couple.n * fOverRT * (E - couple.E0e));
-  const double kred = model::Finite(couple.ks * model::Exp(-couple.alpha * phi));
-  const double kox = model::Finite(couple.ks * model::Exp((1.0 - couple.alpha) * phi));
-  return (kred * couple.cR - kox * couple.cP) / (kred + kox);
+  const TransferRates k =
+      CheckedTransferRatesAt(couple.ks, couple.alpha, couple.n, fOverRT, E - couple.E0e);
+  return (k.red * couple.cR - k.ox * couple.cP) / (k.red + k.ox);
 }
 
 // The electrode's diffusion-limited step current over n F A C at time t (cm/s).
@@ -25,13 +25,7 @@ double ElectrodeFlux(Geometry geometry, const CellConstants& cell, double D, dou
     case Geometry::Planar: return StepFlux(DiffusionField{FieldShape::Planar, 0}, D, t);
     case Geometry::Spherical:
       return StepFlux(DiffusionField{FieldShape::Sphere, cell.radius}, D, t);
-    case Geometry::Fields: {
-      double sum = 0.0;
-      for (int f = 0; f < cell.fields.count; ++f) {
-        sum += cell.fields.weight[f] * StepFlux(cell.fields.field[f], D, t);
-      }
-      return sum;
-    }
+    case Geometry::Fields: return ElectrodeStepFlux(cell.fields, D, t);
   }
   return 0.0;
 }

@@ -6,6 +6,7 @@
 
 #include "model/checked_math.h"
 #include "model/failure.h"
+#include "simulation/electrode_kinetics.h"
 #include "simulation/ohmic_drop.h"
 
 namespace kivex::simulation {
@@ -146,9 +147,10 @@ void StepSolver::SetRates(double E) {
   if (ratesValid_ && E == ratesAt_) return;
   const AppState& app = *app_;
   for (int r = 1; r <= charges_; ++r) {
-    const double eta = app.n(r) * app.fOverRT * (E - app.E0(r));
-    kRed_[r] = app.ks(r) * model::Exp(-app.alpha(r) * eta);
-    kOx_[r] = app.ks(r) * model::Exp((1 - app.alpha(r)) * eta);
+    const TransferRates k =
+        TransferRatesAt(app.ks(r), app.alpha(r), app.n(r), app.fOverRT, E - app.E0(r));
+    kRed_[r] = k.red;
+    kOx_[r] = k.ox;
   }
   ratesAt_ = E;
   ratesValid_ = true;

@@ -16,7 +16,6 @@
 #include "model/initial_concentrations.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
-#include "simulation/driver.h"
 #include "ui/command_failure.h"
 #include "ui/commands.h"
 #include "ui/commit_chain.h"
@@ -65,8 +64,7 @@ class SessionFitHost final : public fitting::FitHost {
   void Simulate() override {
     if (watching_ && session_.platform().CancelRequested()) throw FitCancelled{};
     try {
-      simulation::RunSimulation(session_.app, session_.curves, session_.plot,
-                                session_.Option().overlap.value);
+      DriveSimulation(session_);
     } catch (const model::InputError& refusal) {
       throw model::Failure(RefusalDescription(refusal.message()));
     }
@@ -336,8 +334,7 @@ bool RunManualFit(Session& session) {
         fitting::MeasuredComparison comparison(curves, MeasuredValues(curves),
                                                ReadFitRangeField(session.Expr()));
         ran = true;
-        simulation::RunSimulation(session.app, curves, session.plot,
-                                  session.Option().overlap.value);
+        DriveSimulation(session);
         try {
           comparison.PutOnMeasuredAxis(session.app, curves);
         } catch (const fitting::MeasurementNotCovered& uncovered) {

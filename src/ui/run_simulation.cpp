@@ -31,7 +31,29 @@ std::string StoppedRunNote(const simulation::RunProgress& progress, int slot, bo
          ": it is left out, and the curves held before are kept.";
 }
 
+// The plot shows a run on its extremes until a drawing pass sets its limits.
+void TakeExtremes(model::PlotSettings& plot, const simulation::RunProgress& progress) {
+  if (!progress.extremes) return;
+  plot.yMin = progress.extremes->low;
+  plot.yMax = progress.extremes->high;
+}
+
 }  // namespace
+
+void DriveSimulation(Session& session, const simulation::StopRequest& stop,
+                     simulation::RunProgress* progress) {
+  simulation::RunProgress own;
+  simulation::RunProgress& reached = progress != nullptr ? *progress : own;
+  reached.extremes.reset();
+  try {
+    simulation::RunSimulation(session.app, session.curves, session.workspace,
+                              session.Option().overlap.value, stop, &reached);
+  } catch (...) {
+    TakeExtremes(session.plot, reached);
+    throw;
+  }
+  TakeExtremes(session.plot, reached);
+}
 
 bool RunSimulation(Session& session, const simulation::StopRequest& stop) {
   // The curves as they were, for a run that fails before it has a curve of its own to show.
@@ -42,8 +64,7 @@ bool RunSimulation(Session& session, const simulation::StopRequest& stop) {
   try {
     failure = CommandFailureOf(
         [&] {
-          simulation::RunSimulation(session.app, session.curves, session.plot,
-                                    session.Option().overlap.value, stop, &progress);
+          DriveSimulation(session, stop, &progress);
           // A quantity that cannot be formed leaves the stored current in the curve; the command
           // that ran the simulation applies the quantity again and reports it once.
           ApplyCommittedOutputQuantity(session);

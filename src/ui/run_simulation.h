@@ -14,6 +14,10 @@ namespace kivex::display {
 class Picture;
 }
 
+namespace kivex::simulation {
+struct RunProgress;
+}
+
 namespace kivex::ui {
 
 class Session;
@@ -24,6 +28,12 @@ class Session;
 // stopped so, it puts back the curves and the plot it started from and passes
 // simulation::SimulationCancelled on. Returns whether the run ended well.
 bool RunSimulation(Session& session, const simulation::StopRequest& stop = {});
+
+// The driver alone on the session's experiment and curves, in its workspace, with the overlap box
+// as ticked. The extremes of the run's current become the plot's Y limits, also those of a run
+// that failed after taking them. `progress` as the driver's.
+void DriveSimulation(Session& session, const simulation::StopRequest& stop = {},
+                     simulation::RunProgress* progress = nullptr);
 
 // Rewrites the stored curve(s) for the output quantity chosen in the plot options: commits the
 // dialogs (GatherParameters), then ApplyCommittedOutputQuantity. A quantity that cannot be formed

@@ -20,6 +20,7 @@
 #include "model/curve_set.h"
 #include "model/plot_settings.h"
 #include "model/print_line.h"
+#include "simulation/digital_workspace.h"
 #include "ui/file_experiment.h"
 #include "ui/menu.h"
 #include "ui/platform.h"
@@ -51,6 +52,10 @@ class Session {
   bool exitRequested = false;          // Exit was chosen; the front end ends the program
   analysis::PeakTables peaks;          // the peaks of the last Find Peak
   fitting::FitMemory fitMemory;        // kept from fit to fit: damping, last fitted slots
+  // The storage of the digital runs of every Simulate and fit, trials included, kept from
+  // command to command. Only the command holding the session uses it, on whichever thread runs
+  // that command (the window's own, or its worker for a long one): never two runs at once.
+  simulation::DigitalWorkspace workspace;
   // The experiment the last imported file describes, until the next import.
   std::optional<FileExperiment> fileExperiment;
 

@@ -14,6 +14,7 @@
 #include "simulation/analytical_route.h"
 #include "simulation/analytical_validation.h"
 #include "simulation/differential_pulse.h"
+#include "simulation/electrode_kinetics.h"
 #include "simulation/ohmic_drop.h"
 #include "support/closed_forms.h"
 #include "support/experiments.h"
@@ -360,8 +361,7 @@ TEST(DifferentialPulse, PeriodsBeyondTheConvolutionAreRefusedWhereTheSumIsNotExa
   for (const auto& [ks, Ru] : {std::pair{1e-3, 0.0}, std::pair{1e4, 100.0}}) {
     AppState app = longPeriod(ks, Ru, 2.1);
     model::CurveSet curves;
-    model::PlotSettings plot;
-    EXPECT_THROW(RunSimulation(app, curves, plot, false), model::InputError) << ks << " " << Ru;
+    EXPECT_THROW(RunSimulation(app, curves, false), model::InputError) << ks << " " << Ru;
   }
   EXPECT_NO_THROW(Voltammogram(longPeriod(1e-3, 0.0, 2.0)));
 }
@@ -395,14 +395,25 @@ TEST(Catalytic, NormalPulseWaveAndItsCatalyticColumnAreOneWaveAtThePulsedPotenti
   EXPECT_NEAR(run.HalfWave(), E, 5e-4);
 }
 
+// Whatever ks and alpha, kred / kox is the Nernst factor exp(-n f eta), and reduction speeds up
+// below E0; a rate past the doubles fails in the checked form.
+TEST(TransferRates, RatioIsTheNernstFactorAndAnInfiniteRateFails) {
+  for (double eta : {-0.3, -0.01, 0.0, 0.2}) {
+    const TransferRates k = CheckedTransferRatesAt(3e-3, 0.3, 2, 38.92, eta);
+    const double nernst = std::exp(-2 * 38.92 * eta);
+    EXPECT_NEAR(k.red / k.ox, nernst, 1e-13 * nernst) << eta;
+    EXPECT_EQ(k.red > 3e-3, eta < 0) << eta;
+  }
+  EXPECT_THROW(CheckedTransferRatesAt(1e300, 0.5, 1, 1, -1200), model::Failure);  // ks e^600
+}
+
 TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {
   // Case code and mechanism: plain and EC'.
   for (int code : {381, 387, 391, 397, 481, 487, 491, 497, 571, 577, 581, 587, 591, 597}) {
     AppState app = Experiment(code / 100, code / 10 % 10, code % 10);
     model::CurveSet curves;
-    model::PlotSettings plot;
     curves.resultTable(10, model::kCatalyticColumn) = 1.0;  // stale, must not be added
-    RunSimulation(app, curves, plot, false);
+    RunSimulation(app, curves, false);
     for (int i = 1; i <= curves.pointCount; ++i) ASSERT_EQ(curves.y(i, 1), 0.0) << code;
   }
 }
@@ -432,9 +443,8 @@ TEST(Dispatch, InvalidInputsFailWithTheirMessage) {
   for (const auto& [experiment, description] : cases) {
     AppState app = experiment();
     model::CurveSet curves;
-    model::PlotSettings plot;
     try {
-      RunSimulation(app, curves, plot, false);
+      RunSimulation(app, curves, false);
       ADD_FAILURE() << description << " must fail";
     } catch (const model::Failure& failure) {
       const std::string expected = std::string(app.digital ? "" : "Analytical simulation Error: ") +

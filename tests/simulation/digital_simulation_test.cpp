@@ -293,8 +293,7 @@ TEST(DigitalOhmicDrop, CurrentIsTheResistanceFreeCurrentAtThePotentialTheElectro
   const double peak = Voltammogram(app).ForwardPeak().I;
   app.Ru = 0.010 / peak;  // 10 mV drop at the peak
   auto curves = std::make_unique<CurveSet>();
-  model::PlotSettings plot;
-  RunSimulation(app, *curves, plot, false);
+  RunSimulation(app, *curves, false);
   auto seen = std::make_unique<CurveSet>(*curves);
   for (int i = 1; i <= curves->pointCount; ++i) seen->x(i) += curves->resultTable(i, 2) * app.Ru;
   AppState free = With(app, [](AppState& a) { a.Ru = 0; });
@@ -404,6 +403,29 @@ TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
   }
 }
 
+// A workspace lent to run after run: each run sets what it reads, so runs of other schemes,
+// grids, kinds of step and ohmic drops before it leave every number as in a fresh workspace.
+TEST(DigitalWorkspace, KeptFromRunToRunLeavesEveryRunAsInAFreshOne) {
+  AppState scheme = With(CoupleExperiment(), [](AppState& a) {
+    a.Ru = 50, a.Cdl = 1e-4, a.quietTime = 1, a.ks(1) = 0.1, a.Estep = 0.005;
+  });
+  scheme.speciesCount = 4;
+  scheme.Cinit(4) = 2e-4;
+  AddTransfer(scheme, 4, 3, 0.05);
+  AddSecondOrder(scheme, 2, 4, 1, 3, 1e3, 10.0);  // B + D = A + C
+  const AppState pulses = With(CoupleExperiment(), [](AppState& a) {
+    a.technique = 5, a.electrode = 2, a.radius = 1e-3, a.Estep = 0.01;
+  });
+  DigitalWorkspace workspace;
+  for (const AppState& app : {scheme, pulses, CoupleExperiment(), scheme}) {
+    const Voltammogram kept(app, SolveRoute::kPrepared, nullptr, &workspace);
+    const Voltammogram fresh(app);
+    ASSERT_GT(kept.count(), 0);
+    EXPECT_EQ(kept.I, fresh.I) << app.technique;
+    EXPECT_EQ(kept.surface, fresh.surface) << app.technique;
+  }
+}
+
 }  // namespace
 }  // namespace kivex::simulation
 
@@ -444,9 +466,8 @@ TEST(DigitalQuietTime, IsRefusedWhereNoLayerCarriesIt) {
   for (AppState app : {With(Experiment(1, 1), [](AppState& a) { a.quietTime = 1; }),
                        With(DefaultExperiment(4), [](AppState& a) { a.quietTime = 1; })}) {
     model::CurveSet curves;
-    model::PlotSettings plot;
     try {
-      RunSimulation(app, curves, plot, false);
+      RunSimulation(app, curves, false);
       ADD_FAILURE() << "not refused";
     } catch (const model::InputError& error) {
       EXPECT_NE(error.message().find("t quiet (s) to 0"), std::string::npos) << error.message();
@@ -462,8 +483,7 @@ TEST(DigitalQuietTime, IsRefusedWhereNoLayerCarriesIt) {
 
 // The total current of a run through the driver, asking `stop` as it goes.
 std::vector<double> StoppableRun(AppState app, const StopRequest& stop, model::CurveSet& curves) {
-  model::PlotSettings plot;
-  RunSimulation(app, curves, plot, false, stop);
+  RunSimulation(app, curves, false, stop);
   std::vector<double> I;
   for (int i = 1; i <= curves.pointCount; ++i) I.push_back(curves.y(i, 1));
   return I;

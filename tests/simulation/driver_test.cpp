@@ -12,7 +12,6 @@ namespace {
 using model::AppState;
 using model::CurveSet;
 using model::Failure;
-using model::PlotSettings;
 
 AppState Sweep(double Estart, double Eend, double Estep, double cycles) {
   AppState app;
@@ -34,18 +33,19 @@ TEST(PotentialProgramme, PointCountRoundsHalfStepsToEvenAndAFullCurveFits) {
 
 TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   CurveSet curves;
-  PlotSettings plot;
   AppState app = Sweep(0.3, -0.3, 0.005, 1);
   app.chargeCount = 2;
   // The catalytic column (8) is never cleared by a run, the total column (3) is.
   curves.resultTable(5, 8) = curves.resultTable(5, 3) = 9;
-  plot.yMax = 1;
-  RunSimulation(app, curves, plot, false);
+  RunProgress progress;
+  progress.extremes = CurrentExtremes{-1, 1};
+  RunSimulation(app, curves, false, {}, &progress);
   EXPECT_EQ(app.totalColumn, 3);
   EXPECT_EQ(curves.resultTable(5, 8), 9);
   EXPECT_EQ(curves.resultTable(5, 3), 0);
   EXPECT_EQ(curves.lastPoint, 242);
-  EXPECT_EQ(plot.yMax, 0);
+  ASSERT_TRUE(progress.extremes);
+  EXPECT_EQ(progress.extremes->high, 0);
 }
 
 // The analytical route's long solves (a pulse through an ohmic drop, solved over each point's
@@ -55,9 +55,8 @@ TEST(RunSimulation, AnAnalyticalSolveThroughTheDropStopsWhenAsked) {
   AppState app = testing::Experiment(4, 1);
   app.Estep = 0.05, app.Ru = 100;
   auto run = [&](const StopRequest& stop, CurveSet& curves) {
-    PlotSettings plot;
     AppState copy = app;
-    RunSimulation(copy, curves, plot, false, stop);
+    RunSimulation(copy, curves, false, stop);
     std::vector<double> total;
     for (int i = 1; i <= curves.pointCount; ++i) total.push_back(curves.resultTable(i, 2));
     return total;

@@ -48,14 +48,15 @@ TEST(Noise, SpreadIsTheRequestedShareOfAQuarterOfTheExtremeAndRepeatsForAPointCo
 TEST(Noise, LeavesTheExtremesAloneAndIsNeverAddedWhileFitting) {
   AppState app = testing::With(testing::Experiment(2, 1), [&](AppState& a) { a.noise = 10; });
   CurveSet curves;
-  model::PlotSettings plot;
-  RunSimulation(app, curves, plot, false);
+  RunProgress progress;
+  RunSimulation(app, curves, false, {}, &progress);
   const testing::Voltammogram reference(testing::Experiment(2, 1));
-  EXPECT_EQ(plot.yMax, reference.plot.yMax);
+  ASSERT_TRUE(progress.extremes && reference.progress.extremes);
+  EXPECT_EQ(progress.extremes->high, reference.progress.extremes->high);
   EXPECT_NE(curves.y(60, 1), reference.y(60));
 
   app.fitting = true;
-  RunSimulation(app, curves, plot, false);
+  RunSimulation(app, curves, false);
   EXPECT_EQ(curves.currentCurve, 2);
   for (int i = 1; i <= reference.count(); ++i) EXPECT_EQ(curves.y(i, 2), reference.y(i));
 }

@@ -156,11 +156,12 @@ struct PeakPoint {
 };
 
 // One run of its own copy of the experiment through the driver, or for another route or
-// resolution of the digital simulation its programme and the simulation alone. x(i) and y(i)
+// resolution of the digital simulation its programme and the simulation alone; in `workspace`
+// when one is lent, else in a fresh one. x(i) and y(i)
 // number the points from 1, as the curves do; the vectors from 0.
 struct Voltammogram {
   model::AppState app;
-  model::PlotSettings plot;
+  simulation::RunProgress progress;
   std::vector<double> E;                     // potential, V
   std::vector<double> I;                     // total current, A
   std::vector<double> catalytic;             // the catalytic term of an analytical total
@@ -169,15 +170,18 @@ struct Voltammogram {
 
   explicit Voltammogram(model::AppState experiment,
                         simulation::SolveRoute route = simulation::SolveRoute::kPrepared,
-                        const simulation::DigitalResolution* resolution = nullptr)
+                        const simulation::DigitalResolution* resolution = nullptr,
+                        simulation::DigitalWorkspace* workspace = nullptr)
       : app(std::move(experiment)) {
     auto curves = std::make_unique<model::CurveSet>();
+    simulation::DigitalWorkspace own;
+    simulation::DigitalWorkspace& lent = workspace != nullptr ? *workspace : own;
     if (route == simulation::SolveRoute::kPrepared && resolution == nullptr) {
-      simulation::RunSimulation(app, *curves, plot, false);
+      simulation::RunSimulation(app, *curves, lent, false, {}, &progress);
     } else {
       app.totalColumn = static_cast<model::Count>(app.chargeCount + 1);
       simulation::BuildPotentialProgramme(app, *curves);
-      simulation::DigitalSimulation(app, *curves, route,
+      simulation::DigitalSimulation(app, *curves, lent, route,
                                     resolution ? *resolution : simulation::DigitalResolution{});
     }
     sweepPoints = curves->sweepPointCount;
