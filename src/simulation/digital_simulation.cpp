@@ -8,9 +8,10 @@
 
 #include "model/checked_math.h"
 #include "model/electrode_geometry.h"
+#include "model/electrode_table.h"
 #include "model/failure.h"
 #include "model/number_format.h"
-#include "model/selections.h"
+#include "model/technique_table.h"
 #include "simulation/digital_grid.h"
 #include "simulation/measurement_effects.h"
 #include "simulation/potential_programme.h"
@@ -30,11 +31,11 @@ constexpr double kModelDiffusionWithoutChemistry = 10.0;
 constexpr double kThird = 1.0 / 3.0;
 
 // The potential a segment of a point holds.
-enum class Level { kProgramme, kPulse, kLow, kHigh };
+using model::Level;
 
 // A stretch of a point at one potential, cut into equal sub-steps, sampled at its end or not.
 struct Segment {
-  Level level = Level::kProgramme;
+  Level level = Level::Programme;
   double duration = 0;
   int steps = 0;
   int sample = 0;     // 1 the first sample of the point, 2 the second, 0 none
@@ -56,55 +57,52 @@ struct Timing {
   Segment quiet;
 };
 
+// How long a stretch of the technique's programme lasts.
+double DurationOf(const AppState& app, model::Span span) {
+  switch (span) {
+    case model::Span::Drop: return app.tDrop;
+    case model::Span::Pulse: return app.tPulse;
+    case model::Span::DropLessPulse: return app.tDrop - app.tPulse;
+  }
+  return 0.0;
+}
+
+double LayerTimeOf(const AppState& app, model::LayerSpan layer, int pointCount) {
+  switch (layer) {
+    case model::LayerSpan::Drop: return app.tDrop;
+    case model::LayerSpan::Pulse: return app.tPulse;
+    case model::LayerSpan::PointsOfDrop: return pointCount * app.tDrop;
+    case model::LayerSpan::PointsOfTwoPulses: return pointCount * 2 * app.tPulse;
+  }
+  return 0.0;
+}
+
 Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& resolution) {
+  const model::TechniqueTraits& technique = model::TraitsOf(model::TechniqueOf(app));
   Timing timing;
-  auto segment = [&timing](Level level, double duration, int steps, int sample) {
-    Segment& s = timing.segments[timing.segmentCount++];
-    s.level = level;
-    s.duration = duration;
-    s.steps = steps;
-    s.sample = sample;
-  };
-  const int afterJump = resolution.stepsAfterJump;
-  switch (model::TechniqueOf(app)) {
-    case model::Technique::Sweep:
-      segment(Level::kProgramme, app.tDrop, 1, 1);
-      timing.layerTime = pointCount * app.tDrop;
-      break;
-    case model::Technique::DC:
-      segment(Level::kProgramme, app.tDrop, afterJump, 1);
-      timing.freshLayer = true;
-      timing.layerTime = app.tDrop;
-      break;
-    case model::Technique::NormalPulse:
-      segment(Level::kPulse, app.tPulse, afterJump, 1);
-      timing.freshLayer = true;
-      timing.layerTime = app.tPulse;
-      break;
-    case model::Technique::DifferentialPulse: {
+  for (int k = 0; k < technique.stretchCount; ++k) {
+    const model::Stretch& stretch = technique.stretches[static_cast<std::size_t>(k)];
+    if (stretch.span == model::Span::DropLessPulse) {
       // The base before the pulse must last a quarter pulse or more: 4 tDrop / tPulse, rounded
       // (0.7 s / 0.05 s * 4 is 55.999...), must reach 5.
       const int K = model::ToCount(model::Div(app.tDrop, app.tPulse) * 4);
       if (K < 5) throw Failure("The drop time must be at least 1.25 times the pulse width");
-      segment(Level::kProgramme, app.tDrop - app.tPulse, afterJump, 1);
-      segment(Level::kPulse, app.tPulse, afterJump, 2);
-      timing.freshLayer = true;
-      timing.difference = true;
-      timing.layerTime = app.tDrop;
-      break;
     }
-    case model::Technique::SquareWave:
-      segment(Level::kLow, app.tPulse, afterJump, 1);
-      segment(Level::kHigh, app.tPulse, afterJump, 2);
-      timing.difference = true;
-      timing.layerTime = pointCount * 2 * app.tPulse;
-      break;
-    default: throw Failure("Unknown technique " + std::to_string(app.technique));
+    Segment& s = timing.segments[timing.segmentCount++];
+    s.level = stretch.level;
+    s.duration = DurationOf(app, stretch.span);
+    // A sweep's staircase takes one step per point; a jump, several steps settling after it.
+    s.steps = technique.ramp ? 1 : resolution.stepsAfterJump;
+    s.sample = stretch.sample;
   }
-  timing.secondOrderSteps = model::TechniqueOf(app) != model::Technique::Sweep;
+  timing.freshLayer = !technique.carriesLayer;
+  timing.difference = technique.difference;
+  timing.layerTime = LayerTimeOf(app, technique.layer, pointCount);
+  timing.secondOrderSteps = !technique.ramp;
+  const int afterJump = resolution.stepsAfterJump;
   if (app.quietTime > 0.0) {
     RequireQuietTimeSimulated(app);
-    timing.quiet = Segment{Level::kProgramme, app.quietTime, afterJump, 0};
+    timing.quiet = Segment{Level::Programme, app.quietTime, afterJump, 0};
     timing.layerTime += app.quietTime;
   }
   for (int k = 0; k < timing.segmentCount; ++k) {
@@ -205,9 +203,9 @@ using Workspace = DigitalWorkspace::Storage;
 
 double AppliedPotential(const AppState& app, Level level, double programme, double sign) {
   switch (level) {
-    case Level::kPulse: return programme + sign * app.Epulse;
-    case Level::kLow: return programme - app.Epulse / 2;
-    case Level::kHigh: return programme + app.Epulse / 2;
+    case Level::Pulse: return programme + sign * app.Epulse;
+    case Level::Low: return programme - app.Epulse / 2;
+    case Level::High: return programme + app.Epulse / 2;
     default: return programme;
   }
 }
@@ -293,10 +291,10 @@ void BuildRunGrid(const AppState& app, const Timing& timing, const StepLengths& 
   const int n = app.speciesCount;
   const double shortest = steps.shortest;
   const double sweepStep = steps.sweepStep;
-  if (model::TechniqueOf(app) == model::Technique::Sweep) {
-    const model::Electrode electrode = model::ElectrodeOf(app);
-    const bool plane =
-        electrode == model::Electrode::Planar || electrode == model::Electrode::RotatingDisk;
+  const model::TechniqueTraits* technique = model::FindTechnique(app.technique);
+  if (technique != nullptr && technique->ramp) {
+    const model::ElectrodeTraits* electrode = model::FindElectrode(app.electrode);
+    const bool plane = electrode != nullptr && electrode->diffusion == model::Diffusion::Planar;
     const double expansion = plane ? 1.0 : resolution.sweepExpansion;
     // The layer grows for the N steps of the sweep and through the quiet time before them.
     const double span = timing.quiet.steps > 0 ? (N * sweepStep + timing.quiet.duration) / shortest
@@ -340,10 +338,8 @@ PreparedRun PrepareSteps(const AppState& app, const Timing& timing, const StepLe
                   steps.shortest, solver.Kind(k));
   }
   // Amperes per n * (cm/s) of the rate at the surface: F in C/mmol turns mol/L into mol/cm3. A
-  // band of width w diffuses as the hemicylinder of radius w / 4 (the radius the Instrument
-  // dialog stores), whose surface is pi w L / 4 rather than the band's own w L.
-  const double area =
-      model::ElectrodeOf(app) == model::Electrode::Band ? app.area * model::kPi / 4 : app.area;
+  // band diffuses as a half cylinder, over that cylinder's surface.
+  const double area = model::DiffusingArea(model::ElectrodeOf(app), app.area);
   run.currentFactor = 96.4846 * area * reference.c;
   solver.Begin(app, w.surface, run.M, run.currentFactor, route);
   run.secondOrder = solver.Kind(0).secondOrderCount > 0;
@@ -545,8 +541,8 @@ void DigitalSimulation(AppState& app, CurveSet& curves, DigitalWorkspace& worksp
   int& done = completed != nullptr ? *completed : uncounted;
   done = 0;
   try {
-    const model::Electrode electrode = model::ElectrodeOf(app);
-    if (electrode != model::Electrode::Cylinder && electrode != model::Electrode::HalfCylinder) {
+    const model::ElectrodeTraits* electrode = model::FindElectrode(app.electrode);
+    if (electrode == nullptr || !electrode->flatEnd) {
       Run(app, curves, workspace, route, resolution, stop, RunPart{}, done);
       return;
     }
