@@ -127,6 +127,7 @@ TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryConcentration) {
   InitialConcentrations(failing.scheme, failing.prep, FullPrecision, &skipped);
   InitialConcentrations(negative.scheme, negative.prep, FullPrecision, &skipped);
   std::vector<std::string> noted;
+  noted.reserve(skipped.size());
   for (const SkippedStep& step : skipped) noted.push_back(step.step + ": " + step.reason);
   const std::string couple = "the pre-equilibration of charge reaction ";
   const std::string chemical = "the pre-equilibration of chemical reaction ";
