@@ -24,8 +24,9 @@
 namespace kivex {
 namespace {
 
-using fitting::FitState;
 using fitting::FitWork;
+using fitting::Problem;
+using fitting::Summary;
 using fitting::Termination;
 
 double Gaussian(double height, double centre, double width, double x) {
@@ -45,17 +46,19 @@ struct TwoPeaks {
   std::vector<double> x;
 };
 
-FitState TwoPeakProblem(const TwoPeaks& model) {
-  FitState fit;
-  fit.Yobs.resize(model.x.size());
-  model(std::vector<double>{1.0, 0.03, 0.04, 0.6, -0.03, 0.04}, fit.Yobs);
-  for (std::size_t i = 0; i < fit.Yobs.size(); ++i) fit.Yobs[i] += 0.01 * std::sin(37.0 * i);
-  fit.X = {0.8, 0.05, 0.05, 0.8, -0.05, 0.05};
-  fit.Min = {0, 0, 0.01, 0, -0.2, 0.01};
-  fit.Max = {5, 0.2, 0.2, 5, 0, 0.2};
-  fit.Free.assign(6, -1);
-  fit.DataVariance = fitting::PopulationVariance(fit.Yobs);
-  return fit;
+Problem TwoPeakProblem(const TwoPeaks& model) {
+  Problem problem;
+  problem.Yobs.resize(model.x.size());
+  model(std::vector<double>{1.0, 0.03, 0.04, 0.6, -0.03, 0.04}, problem.Yobs);
+  for (std::size_t i = 0; i < problem.Yobs.size(); ++i) {
+    problem.Yobs[i] += 0.01 * std::sin(37.0 * i);
+  }
+  problem.X = {0.8, 0.05, 0.05, 0.8, -0.05, 0.05};
+  problem.Min = {0, 0, 0.01, 0, -0.2, 0.01};
+  problem.Max = {5, 0.2, 0.2, 5, 0, 0.2};
+  problem.varies.assign(6, 1);
+  problem.DataVariance = fitting::PopulationVariance(problem.Yobs);
+  return problem;
 }
 
 // A whole fit, at most 51 iterations, of two overlapped peaks.
@@ -64,13 +67,14 @@ void BM_FitTwoOverlappedPeaks(benchmark::State& state) {
   FitWork work;
   long evaluations = 0;
   for (auto _ : state) {
-    FitState fit = TwoPeakProblem(model);
-    fitting::BeginFit(work, fit);
+    const Problem problem = TwoPeakProblem(model);
+    Summary fit;
+    fitting::BeginFit(work, problem, fit);
     int iterations = 0;
     do {
-      fitting::MarquardtIteration(work, fit, model);
+      fitting::MarquardtIteration(work, problem, fit, model);
     } while (++iterations < 51 && fit.Flag == Termination::GoOn);
-    evaluations = work.EvaluationCount;
+    evaluations = fit.EvaluationCount;
     benchmark::DoNotOptimize(fit.X.data());
   }
   state.counters["trials"] = static_cast<double>(evaluations);
@@ -85,22 +89,22 @@ void BM_IterationOverhead(benchmark::State& state) {
   auto model = [](std::span<const double> b, std::span<double> values) {
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = b[i % 20] * (1.0 + 1e-3 * i);
   };
-  FitState fit;
-  fit.X.assign(n, 1.0);
-  fit.Min.assign(n, 0.0);
-  fit.Max.assign(n, 10.0);
-  fit.Free.assign(n, -1);
-  fit.Yobs.resize(points);
-  for (int i = 0; i < points; ++i) fit.Yobs[i] = 2.0 * (1.0 + 1e-3 * i) + 0.1 * std::sin(i);
-  fit.DataVariance = fitting::PopulationVariance(fit.Yobs);
+  Problem problem;
+  problem.X.assign(n, 1.0);
+  problem.Min.assign(n, 0.0);
+  problem.Max.assign(n, 10.0);
+  problem.varies.assign(n, 1);
+  problem.Yobs.resize(points);
+  for (int i = 0; i < points; ++i) problem.Yobs[i] = 2.0 * (1.0 + 1e-3 * i) + 0.1 * std::sin(i);
+  problem.DataVariance = fitting::PopulationVariance(problem.Yobs);
   FitWork work;
+  Summary fit;
   for (auto _ : state) {
     state.PauseTiming();
-    fit.X.assign(n, 1.0);
-    fitting::BeginFit(work, fit);
-    fitting::MarquardtIteration(work, fit, model);  // the start evaluation
+    fitting::BeginFit(work, problem, fit);
+    fitting::MarquardtIteration(work, problem, fit, model);  // the start evaluation
     state.ResumeTiming();
-    fitting::MarquardtIteration(work, fit, model);
+    fitting::MarquardtIteration(work, problem, fit, model);
     benchmark::DoNotOptimize(fit.X.data());
   }
 }
@@ -132,7 +136,7 @@ void TimeAutoFit(benchmark::State& state, testing::SessionFixture& f) {
   long iterations = 0;
   for (auto _ : state) {
     ui::RunMenuItem(f.session, "mnuAutoFit");
-    trials = f.session.fitMemory.work.EvaluationCount;
+    trials = f.session.fitMemory.EvaluationCount;
     iterations = -1;  // the report repeats the last "Least square = " line
     for (const std::string& line : f.platform.lines) {
       if (line.rfind("Least square = ", 0) == 0) ++iterations;

@@ -82,7 +82,7 @@ void BM_AutoFitInstrumentExport(benchmark::State& state) {
   long trials = 0;
   for (auto _ : state) {
     ui::RunMenuItem(f.session, "mnuAutoFit");
-    trials = f.session.fitMemory.work.EvaluationCount;
+    trials = f.session.fitMemory.EvaluationCount;
   }
   if (!f.platform.messages.empty()) state.SkipWithError(f.platform.messages.front().c_str());
   state.counters["trials"] = static_cast<double>(trials);

@@ -44,14 +44,14 @@ class FitClock {
 struct Search {
   Search(FitWork& w, FitModel& m, FitHost& h) : work(w), fitModel(m), host(h) {}
 
-  void Run(FitState& fit) {
-    BeginFit(work, fit);
+  void Run(const Problem& problem, Summary& fit) {
+    BeginFit(work, problem, fit);
     do {
-      MarquardtIteration(work, fit, fitModel);
+      MarquardtIteration(work, problem, fit, fitModel);
       ++iterations;
       host.Print(model::PrintLine().Text("Least square = ").Zone().Number(fit.SSQ));
     } while (iterations < kMaxFitIterations && fit.Flag == Termination::GoOn);
-    trials += work.EvaluationCount;
+    trials += fit.EvaluationCount;
     dampedSolves += fit.DampedSolves;
   }
 
@@ -68,19 +68,19 @@ struct Search {
 // from where the first fit started), the others at their best values. A rate constant's local
 // minima lie decades apart (an EC curve is matched by a slow chemical step with one E0 and by a
 // fast one with another), so a few starts spread over the range find the deeper one.
-std::vector<std::vector<double>> Restarts(const FitWork& work, std::span<const double> first,
-                                          const FitState& best) {
+std::vector<std::vector<double>> Restarts(const FitWork& work, const Problem& problem,
+                                          const Summary& best) {
   std::vector<std::vector<double>> starts;
   for (int j = 0; j < best.n(); ++j) {
     if (!work.logScale[j]) continue;
     const double low = work.zMin[j];
     const double range = work.zMax[j] - low;
-    const double from = std::log10(first[j]);
+    const double from = std::log10(problem.X[j]);
     for (double share : {1.0 / 6, 0.5, 5.0 / 6}) {
       const double z = low + share * range;
       if (std::fabs(z - from) < range / 6) continue;
       std::vector<double> start = best.X;
-      start[j] = std::clamp(std::pow(10.0, z), best.Min[j], best.Max[j]);
+      start[j] = std::clamp(std::pow(10.0, z), problem.Min[j], problem.Max[j]);
       starts.push_back(std::move(start));
     }
   }
@@ -238,7 +238,7 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
                   const SlotOffers& offers, FitMemory& memory, FitHost& host,
                   const FitRange& range) {
   FitClock clock(app, host);
-  memory.work.EvaluationCount = 0;
+  memory.EvaluationCount = 0;
   memory.FitCount = 0;
   for (int k = 1; k <= kFitSlots; ++k) {
     if (!offers[k].chosen) continue;
@@ -249,7 +249,7 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
   }
 
   FitReport report;
-  FitState fit;
+  Problem problem;
   const int n = memory.FitCount;
   report.slots.assign(memory.FitIndex.begin() + 1, memory.FitIndex.begin() + 1 + n);
   for (int k : report.slots) {
@@ -260,42 +260,42 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
     const double min = model::ReadNumber(offers[k].minText);
     const double max = model::ReadNumber(offers[k].maxText);
     report.initial.push_back(start);
-    fit.X.push_back(std::max(min, std::min(max, start)));  // Min wins when Min > Max
-    fit.Min.push_back(min);
-    fit.Max.push_back(max);
-    fit.Free.push_back(-1);
-    fit.Log.push_back(IsLogScaledSlot(k) ? 1 : 0);
+    problem.X.push_back(std::max(min, std::min(max, start)));  // Min wins when Min > Max
+    problem.Min.push_back(min);
+    problem.Max.push_back(max);
+    problem.varies.push_back(1);
+    problem.Log.push_back(IsLogScaledSlot(k) ? 1 : 0);
   }
   // The measured axis and the fitted points, before the first simulation overwrites the axis.
   MeasuredComparison comparison(curves, observed, range);
   report.range = range;
   report.measuredPoints = comparison.measuredPoints();
   report.fittedPoints = comparison.fittedPoints();
-  fit.Yobs.assign(comparison.observed().begin(), comparison.observed().end());
-  fit.DataVariance = PopulationVariance(fit.Yobs);
+  problem.Yobs.assign(comparison.observed().begin(), comparison.observed().end());
+  problem.DataVariance = PopulationVariance(problem.Yobs);
 
   FitModel model(app, curves, host, report.slots, comparison);
   Search search(memory.work, model, host);
-  const std::vector<double> start = fit.X;  // within the bounds
-  search.Run(fit);
-  FitState best = fit;
+  Summary best;
+  search.Run(problem, best);  // from the start within the bounds
   // A local minimum of a rate constant: the curve misses the data in long waves. Try the
   // rate constants' ranges once over (see Restarts) and keep the best fit.
-  if (Residuals(best).Systematic()) {
-    for (const std::vector<double>& other : Restarts(memory.work, start, best)) {
+  if (Residuals(problem, best).Systematic()) {
+    Problem restart = problem;
+    for (const std::vector<double>& other : Restarts(memory.work, problem, best)) {
       if (search.iterations >= kMaxFitIterations) break;
-      FitState again = best;
-      again.X = other;
+      restart.X = other;
+      Summary again;
       ++report.restarts;
       try {
-        search.Run(again);
+        search.Run(restart, again);
       } catch (const model::Failure& failure) {
         // The fit already has a result; a start it was not asked for does not undo it.
         report.restartFailure = failure.description();
         break;
       }
       if (again.SSQ < best.SSQ) best = again;
-      if (!Residuals(best).Systematic()) break;
+      if (!Residuals(problem, best).Systematic()) break;
     }
   }
   // The derivatives at the solution, and the model evaluated there once more: AppState and curve
@@ -303,7 +303,7 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
   // beside the solution costs the standard errors, not the fit.
   bool uncertain = true;
   try {
-    JacobianAtX(memory.work, best, model);
+    JacobianAtX(memory.work, problem, best, model);
   } catch (const model::Failure& failure) {
     report.uncertaintyFailure = failure.description();
     uncertain = false;
@@ -314,17 +314,17 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
   }
 
   report.fitted = best.X;
-  report.min = best.Min;
-  report.max = best.Max;
+  report.min = problem.Min;
+  report.max = problem.Max;
   report.SSQ = best.SSQ;
-  report.DataVariance = best.DataVariance;
+  report.DataVariance = problem.DataVariance;
   report.Flag = best.Flag;
   report.iterations = search.iterations;
   report.evaluations = search.trials;
   report.dampedSolves = search.dampedSolves;
-  report.residuals = Residuals(best);
-  if (uncertain) report.uncertainty = EstimateUncertainty(memory.work, best);
-  memory.work.EvaluationCount = search.trials;
+  report.residuals = Residuals(problem, best);
+  if (uncertain) report.uncertainty = EstimateUncertainty(memory.work, problem, best);
+  memory.EvaluationCount = search.trials;
   report.elapsedTime = clock.Stop();
   return report;
 }

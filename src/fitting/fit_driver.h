@@ -87,11 +87,12 @@ class FitHost {
 };
 
 // What one fit leaves for the next: the optimiser's damping and storage, the slots fitted last
-// (FitIndex(1..FitCount)) and, in `work`, the count of trial evaluations.
+// (FitIndex(1..FitCount)) and the count of trial evaluations over all of the last fit's starts.
 struct FitMemory {
   FitWork work;
   std::array<int, kMaxFitParameters + 1> FitIndex{};
   int FitCount = 0;
+  long EvaluationCount = 0;
 };
 
 struct FitReport {

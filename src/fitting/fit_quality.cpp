@@ -14,7 +14,9 @@ namespace {
 // apart from them.
 constexpr double kDependentPivot = 1e-10;
 
-bool Varies(const FitState& fit, int j) { return fit.Free[j] != 0 && fit.Min[j] < fit.Max[j]; }
+bool Varies(const Problem& problem, int j) {
+  return problem.varies[j] != 0 && problem.Min[j] < problem.Max[j];
+}
 
 // Inverts the symmetric positive definite m x m matrix `a` (row-major, over the parameters with
 // `use` set) by Gauss-Jordan elimination in place. A parameter whose pivot falls below
@@ -57,15 +59,15 @@ void InvertDropping(std::vector<double>& a, const std::vector<double>& original,
 
 }  // namespace
 
-ResidualPattern Residuals(const FitState& fit) {
+ResidualPattern Residuals(const Problem& problem, const Summary& fit) {
   ResidualPattern pattern;
-  const std::size_t np = fit.Yobs.size();
+  const std::size_t np = problem.Yobs.size();
   pattern.points = static_cast<int>(np);
   if (np == 0 || fit.Fcalc.size() != np) return pattern;
   double mean = 0;
   double squares = 0;
   for (std::size_t i = 0; i < np; ++i) {
-    const double r = fit.Yobs[i] - fit.Fcalc[i];
+    const double r = problem.Yobs[i] - fit.Fcalc[i];
     mean += r;
     squares += r * r;
   }
@@ -73,14 +75,14 @@ ResidualPattern Residuals(const FitState& fit) {
   double spread = 0;
   double neighbours = 0;
   for (std::size_t i = 0; i < np; ++i) {
-    const double r = fit.Yobs[i] - fit.Fcalc[i] - mean;
+    const double r = problem.Yobs[i] - fit.Fcalc[i] - mean;
     spread += r * r;
-    if (i > 0) neighbours += r * (fit.Yobs[i - 1] - fit.Fcalc[i - 1] - mean);
+    if (i > 0) neighbours += r * (problem.Yobs[i - 1] - fit.Fcalc[i - 1] - mean);
   }
   pattern.lag1 = spread > 0 ? neighbours / spread : 0.0;
   const double meanSquare = squares / static_cast<double>(np);
-  if (fit.DataVariance > 0) {
-    pattern.misfit = std::sqrt(meanSquare / fit.DataVariance);
+  if (problem.DataVariance > 0) {
+    pattern.misfit = std::sqrt(meanSquare / problem.DataVariance);
   } else {
     pattern.misfit = meanSquare > 0 ? 1.0 : 0.0;
   }
@@ -103,9 +105,9 @@ double StudentT95(int freedom) {
   return z + g1 / v + g2 / (v * v) + g3 / (v * v * v) + g4 / (v * v * v * v);
 }
 
-Uncertainty EstimateUncertainty(const FitWork& work, const FitState& fit) {
+Uncertainty EstimateUncertainty(const FitWork& work, const Problem& problem, const Summary& fit) {
   const int n = fit.n();
-  const std::size_t np = fit.Yobs.size();
+  const std::size_t np = problem.Yobs.size();
   Uncertainty result;
   result.parameters.resize(static_cast<std::size_t>(n));
   if (n == 0 || work.jacobian.size() != static_cast<std::size_t>(n) * np) return result;
@@ -115,10 +117,10 @@ Uncertainty EstimateUncertainty(const FitWork& work, const FitState& fit) {
   std::vector<double> scale(static_cast<std::size_t>(n), 0.0);
   std::vector<double> normal(static_cast<std::size_t>(n * n), 0.0);
   for (int j = 0; j < n; ++j) {
-    if (!Varies(fit, j)) continue;
+    if (!Varies(problem, j)) continue;
     const double* rj = work.jacobian.data() + static_cast<std::size_t>(j) * np;
     for (int k = j; k < n; ++k) {
-      if (!Varies(fit, k)) continue;
+      if (!Varies(problem, k)) continue;
       const double* rk = work.jacobian.data() + static_cast<std::size_t>(k) * np;
       double sum = 0;
       for (std::size_t i = 0; i < np; ++i) sum += rj[i] * rk[i];
@@ -142,18 +144,18 @@ Uncertainty EstimateUncertainty(const FitWork& work, const FitState& fit) {
   }
   double ssq = 0;
   for (std::size_t i = 0; i < np; ++i) {
-    const double r = fit.Yobs[i] - fit.Fcalc[i];
+    const double r = problem.Yobs[i] - fit.Fcalc[i];
     ssq += r * r;
   }
   // The fit calls a sum below its exactness floor exact and stops there, so it cannot resolve the
   // parameters more finely than that sum allows: a noiseless fit keeps an interval that holds the
   // point it stopped short of, rather than one that collapses to rounding.
-  const double resolvable = std::max(ssq, fit.DataVariance * kExactnessFloor);
+  const double resolvable = std::max(ssq, problem.DataVariance * work.options.exactnessFloor);
   const double variance = freedom >= 1 ? resolvable / static_cast<double>(freedom) : 0.0;
 
   // Residuals that run together hold fewer independent points than their number.
   const double points = static_cast<double>(np);
-  const ResidualPattern pattern = Residuals(fit);
+  const ResidualPattern pattern = Residuals(problem, fit);
   const double lag1 = pattern.lag1;
   result.points = static_cast<int>(np);
   result.independentPoints = points;
@@ -180,12 +182,12 @@ Uncertainty EstimateUncertainty(const FitWork& work, const FitState& fit) {
     if (work.logScale[j]) {
       const double z = std::log10(x);
       u.standardError = x * std::numbers::ln10 * seInternal;
-      u.low = std::max(fit.Min[j], std::pow(10.0, z - t * seInternal));
-      u.high = std::min(fit.Max[j], std::pow(10.0, z + t * seInternal));
+      u.low = std::max(problem.Min[j], std::pow(10.0, z - t * seInternal));
+      u.high = std::min(problem.Max[j], std::pow(10.0, z + t * seInternal));
     } else {
       u.standardError = seInternal;
-      u.low = std::max(fit.Min[j], x - t * seInternal);
-      u.high = std::min(fit.Max[j], x + t * seInternal);
+      u.low = std::max(problem.Min[j], x - t * seInternal);
+      u.high = std::min(problem.Max[j], x + t * seInternal);
     }
   }
   for (int j = 0; j < n; ++j) {

@@ -2,10 +2,10 @@
 // How far a finished fit can be trusted: the pattern of its residuals and the uncertainty of each
 // fitted parameter.
 //
-//   const ResidualPattern pattern = Residuals(fit);
+//   const ResidualPattern pattern = Residuals(problem, fit);
 //   if (pattern.Systematic()) ...                 // the model misses the data, not the noise
-//   JacobianAtX(work, fit, model);                 // derivatives at the solution
-//   const Uncertainty u = EstimateUncertainty(work, fit);
+//   JacobianAtX(work, problem, fit, model);        // derivatives at the solution
+//   const Uncertainty u = EstimateUncertainty(work, problem, fit);
 //
 // Residuals of a fit that matches the data up to their noise are independent from point to
 // point; a curve that misses the data leaves long runs of one sign instead, which the lag-1
@@ -15,7 +15,7 @@
 // Uncertainty is the linearised one: the covariance s^2 (J'J)^-1 of the parameters in the
 // optimiser's coordinates, with s^2 = SSQ / (NP - n), the residual variance of the fit itself
 // (no noise level need be known), the SSQ never taken below the sum the fit calls exact
-// (kExactnessFloor x the data's variance), which it cannot resolve further. A log-scaled
+// (Options::exactnessFloor x the data's variance), which it cannot resolve further. A log-scaled
 // parameter's interval is symmetric in log10 and so asymmetric in the value. Intervals are kept
 // within the bounds.
 //
@@ -66,7 +66,7 @@ struct ResidualPattern {
 };
 
 // Of the residuals Yobs - Fcalc at the fit's current point.
-ResidualPattern Residuals(const FitState& fit);
+ResidualPattern Residuals(const Problem& problem, const Summary& fit);
 
 struct ParameterUncertainty {
   bool determined = false;   // false: the data do not fix it (no response, or fully correlated)
@@ -91,7 +91,7 @@ struct Uncertainty {
 };
 
 // From the Jacobian in `work` (JacobianAtX) and the fit's sum of squares.
-Uncertainty EstimateUncertainty(const FitWork& work, const FitState& fit);
+Uncertainty EstimateUncertainty(const FitWork& work, const Problem& problem, const Summary& fit);
 
 // Two-sided 95 % quantile of Student's t with `freedom` degrees of freedom (>= 1).
 double StudentT95(int freedom);

@@ -8,7 +8,7 @@
 //   auto decay = [&](std::span<const double> p, std::span<double> v) {
 //     for (std::size_t i = 0; i < v.size(); ++i) v[i] = p[0] * std::exp(-p[1] * t[i]);
 //   };
-//   MarquardtIteration(work, fit, decay);
+//   MarquardtIteration(work, problem, fit, decay);
 //
 // The callable must outlive the reference; binding to a temporary is refused at compile time.
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/checked_math.h"
 #include "model/fixed_table.h"
@@ -19,14 +22,28 @@ std::size_t Slot(int species) {
 
 // The concentrations as the steps see them. Each step reads what it needs first and writes only
 // once every new value is known, finite and rounded, so a step that fails is skipped whole.
+// A skipped step is noted only when the caller asks (the fit does not: nothing is formatted
+// there).
 struct Store {
   Concentrations& values;
   Rounding round;
+  std::vector<SkippedStep>* skipped;
   double Get(int species) const { return values[Slot(species)]; }
   void Set(int species, double value) { values[Slot(species)] = value; }
+  void Skip(bool couple, int reaction, std::string_view reason) const {
+    if (skipped == nullptr) return;
+    skipped->push_back(
+        {couple ? "the pre-equilibration of charge reaction " + std::to_string(reaction) +
+                      " at the starting potential"
+                : "the pre-equilibration of chemical reaction " + std::to_string(reaction),
+         std::string(reason)});
+  }
 };
 
-void CoupleStep(Store store, int ox, int red, double n, double E0, double fOverRT, double E) {
+constexpr std::string_view kNoRoot = "no usable root";
+
+void CoupleStep(Store store, int reaction, int ox, int red, double n, double E0, double fOverRT,
+                double E) {
   try {
     const double Cox = store.Get(ox);
     const double Cred = store.Get(red);
@@ -45,12 +62,12 @@ void CoupleStep(Store store, int ox, int red, double n, double E0, double fOverR
     const double newRed = store.round(Finite(Cred + delta));
     store.Set(ox, newOx);
     store.Set(red, newRed);
-  } catch (const Failure&) {
-    // Skipped: the concentrations stay as they were.
+  } catch (const Failure& failure) {
+    store.Skip(true, reaction, failure.description());  // the concentrations stay as they were
   }
 }
 
-void FirstOrderStep(Store store, int X, int Y, double K) {
+void FirstOrderStep(Store store, int reaction, int X, int Y, double K) {
   if (K == 0.0) return;
   try {
     const double Cx = store.Get(X);
@@ -60,7 +77,8 @@ void FirstOrderStep(Store store, int X, int Y, double K) {
     const double y = store.round(Finite(Cy + delta));
     store.Set(X, x);
     store.Set(Y, y);
-  } catch (const Failure&) {
+  } catch (const Failure& failure) {
+    store.Skip(false, reaction, failure.description());
   }
 }
 
@@ -77,7 +95,7 @@ bool FitsAForm(const std::array<int, 4>& places) {
 
 // A row the forms cannot express (a species in two places, an empty first place): by net
 // stoichiometry, so that A + A = C uses up two A for each C and a catalyst A + B = A + C keeps A.
-void NetStep(Store store, const std::array<int, 4>& places, double K) {
+void NetStep(Store store, int reaction, const std::array<int, 4>& places, double K) {
   try {
     std::array<int, 4> species{};  // the distinct species, 0 after the last
     std::array<NetSpecies, 4> net{};
@@ -93,20 +111,24 @@ void NetStep(Store store, const std::array<int, 4>& places, double K) {
       net[k].nu += q <= 2 ? -1 : 1;
     }
     const std::optional<double> delta = NetAdvancement(K, net);
-    if (!delta) return;
+    if (!delta) {
+      store.Skip(false, reaction, kNoRoot);
+      return;
+    }
     std::array<double, 4> next{};
     for (std::size_t k = 0; k < 4 && species[k] != 0; ++k) {
       next[k] = store.round(Finite(std::max(net[k].C + net[k].nu * *delta, 0.0)));
     }
     for (std::size_t k = 0; k < 4 && species[k] != 0; ++k) store.Set(species[k], next[k]);
-  } catch (const Failure&) {
+  } catch (const Failure& failure) {
+    store.Skip(false, reaction, failure.description());
   }
 }
 
-void TwoSpeciesStep(Store store, const std::array<int, 4>& places, double K) {
+void TwoSpeciesStep(Store store, int reaction, const std::array<int, 4>& places, double K) {
   if (K == 0.0) return;
   if (!FitsAForm(places)) {
-    NetStep(store, places, K);
+    NetStep(store, reaction, places, K);
     return;
   }
   const TwoSpeciesForm form = FormOfRow(places[1] != 0, places[3] != 0);
@@ -116,7 +138,10 @@ void TwoSpeciesStep(Store store, const std::array<int, 4>& places, double K) {
       if (UsesPlace(form, q)) C[q - 1] = store.Get(places[q - 1]);  // empty: skipped
     }
     const std::optional<double> delta = TwoSpeciesAdvancement(form, K, C);
-    if (!delta) return;
+    if (!delta) {
+      store.Skip(false, reaction, kNoRoot);
+      return;
+    }
     std::array<double, 4> next{};
     for (int q = 1; q <= 4; ++q) {
       if (places[q - 1] == 0) continue;
@@ -127,7 +152,8 @@ void TwoSpeciesStep(Store store, const std::array<int, 4>& places, double K) {
     for (int q = 1; q <= 4; ++q) {
       if (places[q - 1] != 0) store.Set(places[q - 1], next[q - 1]);
     }
-  } catch (const Failure&) {
+  } catch (const Failure& failure) {
+    store.Skip(false, reaction, failure.description());
   }
 }
 
@@ -135,40 +161,44 @@ void PreEquilibrate(Store store, const AppState& scheme, const SolutionPreparati
   if (prep.fOverRT > 0.0) {
     for (int j = 1; j <= std::min<int>(scheme.chargeCount, kMaxCharge); ++j) {
       const auto r = static_cast<std::size_t>(j);
-      CoupleStep(store, scheme.chargeSpecies(j, 1), scheme.chargeSpecies(j, 2), prep.n[r],
+      CoupleStep(store, j, scheme.chargeSpecies(j, 1), scheme.chargeSpecies(j, 2), prep.n[r],
                  prep.E0[r], prep.fOverRT, prep.Estart);
     }
   }
   const int chemCount = std::min<int>(scheme.chemCount, kMaxChem);
   for (int k = 1; k <= chemCount; ++k) {
-    FirstOrderStep(store, scheme.chemSpecies(k, 1), scheme.chemSpecies(k, 2),
+    FirstOrderStep(store, k, scheme.chemSpecies(k, 1), scheme.chemSpecies(k, 2),
                    prep.Keq[static_cast<std::size_t>(k)]);
   }
   for (int j = 1; j <= std::min<int>(scheme.chem2Count, kMaxChem - chemCount); ++j) {
     std::array<int, 4> places{};
     for (int q = 1; q <= 4; ++q) places[q - 1] = scheme.chem2Species(j, q);
     const int reaction = chemCount + j;  // numbered after the first-order reactions
-    TwoSpeciesStep(store, places, prep.Keq[static_cast<std::size_t>(reaction)]);
+    TwoSpeciesStep(store, reaction, places, prep.Keq[static_cast<std::size_t>(reaction)]);
   }
 }
 
 }  // namespace
 
 Concentrations InitialConcentrations(const AppState& scheme, const SolutionPreparation& prep,
-                                     Rounding round) {
+                                     Rounding round, std::vector<SkippedStep>* skipped) {
   Concentrations values{};
   for (int i = 1; i <= kMaxSpecies; ++i) {
     values[static_cast<std::size_t>(i)] = round(prep.analytical[static_cast<std::size_t>(i)]);
   }
-  if (prep.preEquilibrate) PreEquilibrate(Store{values, round}, scheme, prep);
+  if (prep.preEquilibrate) PreEquilibrate(Store{values, round, skipped}, scheme, prep);
   if (prep.preconcentrate) {
     PreconcentrationInput input = prep.preconcentration;
     input.n = prep.n[1];
     input.E0 = prep.E0[1];
     try {
       values[2] = round(prep.analytical[1] * PreconcentrationFactor(input));
-    } catch (const Failure&) {
+    } catch (const Failure& failure) {
       // Species 2 keeps what pre-equilibration gave.
+      if (skipped != nullptr) {
+        skipped->push_back(
+            {std::string(kPreconcentrationStep), std::string(failure.description())});
+      }
     }
   }
   return values;

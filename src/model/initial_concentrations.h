@@ -18,7 +18,8 @@
 // species index of 0, an overflow, a division by zero, a quadratic without a usable root) is
 // skipped whole and leaves every concentration as it was. Preconcentration then sets species 2 to
 // the analytical concentration of species 1 times PreconcentrationFactor; when the factor fails,
-// species 2 keeps what pre-equilibration gave.
+// species 2 keeps what pre-equilibration gave. Each skipped step is noted, with why, for the
+// caller that asks, so that the user hears of a run that starts from unequilibrated values.
 //
 // `round` is applied to every concentration as the computation starts and to every value a step
 // writes, so that with the dialog's rounding to its four-digit captions each step works on the
@@ -33,6 +34,9 @@
 //   // c[1] = 9.99584e-4 and c[2] = 4.159e-7 (to four digits): [B]/[A] = exp(f (E0 - E start))
 
 #include <array>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/app_state.h"
 #include "model/preconcentration_factor.h"
@@ -57,15 +61,25 @@ struct SolutionPreparation {
   PreconcentrationInput preconcentration;
 };
 
+// A step the computation skipped: which ("the pre-equilibration of chemical reaction 2", "the
+// preconcentration") and why (a failure's description, or "no usable root").
+struct SkippedStep {
+  std::string step;
+  std::string reason;
+};
+inline constexpr std::string_view kPreconcentrationStep = "the preconcentration";
+
 // Applied to each concentration the computation holds (see above).
 using Rounding = double (*)(double);
 inline double FullPrecision(double value) { return value; }
 
 // The initial concentrations for the reaction scheme of `scheme` (chargeCount, chargeSpecies,
 // chemCount, chemSpecies, chem2Count, chem2Species; nothing else is read). Raises Failure only
-// when `round` does on an analytical concentration.
+// when `round` does on an analytical concentration. The steps it skipped are added to `skipped`
+// when given.
 Concentrations InitialConcentrations(const AppState& scheme, const SolutionPreparation& prep,
-                                     Rounding round = FullPrecision);
+                                     Rounding round = FullPrecision,
+                                     std::vector<SkippedStep>* skipped = nullptr);
 
 // Every value of `prep` that the experiment state holds: f, E start, n, E0 and Keq of every
 // reaction, and the temperature, electrode and solution values of the preconcentration. The

@@ -42,7 +42,8 @@ void MatrixMultiply(const Block& A, const Block& B, int rows, int inner, int col
 // coupling cheap; a zero there raises "Division by zero". Any other block is inverted by
 // Gauss-Jordan elimination with full pivoting (the largest remaining element is the pivot, the
 // first one met scanning rows then columns winning a tie); a zero pivot raises
-// model::InputError(kSingularBlockMessage).
+// model::InputError(kSingularBlockMessage): the values entered leave the scheme without a
+// solution, and the message is a whole one, shown as it stands rather than worded as a failure.
 void InvertMatrix(Block& A, int n);
 
 // Caller-owned storage of one solve, sized once for the largest grid.

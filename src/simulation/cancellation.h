@@ -5,12 +5,14 @@
 
 #include <functional>
 
+#include "model/failure.h"
+
 namespace kivex::simulation {
 
 // True when the run is to stop. An empty one never stops it.
 using StopRequest = std::function<bool()>;
 
 // Thrown by a run that was asked to stop: its tables are half-written and must not be shown.
-struct SimulationCancelled {};
+struct SimulationCancelled : model::Cancelled {};
 
 }  // namespace kivex::simulation

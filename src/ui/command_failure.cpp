@@ -39,6 +39,10 @@ std::optional<std::string> AnyFailureOf(const std::function<void()>& action) {
     return std::nullopt;
   } catch (const InteractionError& error) {
     return error.what();
+  } catch (const model::Cancelled&) {
+    // The command that started the computation ends a cancelled one; one that gets this far was
+    // not meant to be cancelled.
+    return "Error: The command was stopped by an unknown failure.";
   } catch (const std::bad_alloc&) {
     return "Error: Out of memory! The command was stopped.";
   } catch (const std::exception& error) {

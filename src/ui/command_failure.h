@@ -7,9 +7,10 @@
 //              [&] { ChemicalsOK(session); });
 //   // "Analytical simulation Error: Division by zero! Please try again by other initial values."
 //
-// Anything else passes on to the last boundary, AnyFailureOf, which the window runs every action
-// through and which turns whatever is left (a scripting mistake, no memory) into a message too,
-// so that nothing reaches the event loop.
+// A cancellation (model::Cancelled) passes on to the command that started the long computation,
+// which ends it quietly. Anything else passes on to the last boundary, AnyFailureOf, which the
+// window runs every action through and which turns whatever is left (a scripting mistake, no
+// memory) into a message too, so that nothing reaches the event loop.
 
 #include <functional>
 #include <optional>

@@ -26,6 +26,7 @@
 #include "ui/number_field.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
+#include "ui/skipped_steps.h"
 
 namespace kivex::ui {
 
@@ -331,6 +332,9 @@ bool RunManualFit(Session& session) {
   const auto failure = CommandFailureOf(
       [&] {
         ChemicalsOK(session);
+        const std::vector<std::string> skipped = SkippedStepWarnings(session);
+        for (const std::string& line : skipped) session.Print(line);
+        if (!skipped.empty()) session.ShowResult();
         fitting::MeasuredComparison comparison(curves, MeasuredValues(curves),
                                                ReadFitRangeField(session.Expr()));
         ran = true;
@@ -382,6 +386,7 @@ bool RunAutoFit(Session& session) {
       ChemicalsOK(session);
       session.ClearResult();
       session.ShowResult();  // the "Least square" lines appear while the fit runs
+      for (const std::string& line : SkippedStepWarnings(session)) session.Print(line);
       FormExpr& expr = session.Expr();
       const std::vector<double> observed = MeasuredValues(curves);
       const fitting::FitRange range = ReadFitRangeField(expr);

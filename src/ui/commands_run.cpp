@@ -1,4 +1,6 @@
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "model/failure.h"
 #include "simulation/cancellation.h"
@@ -7,6 +9,7 @@
 #include "ui/commit_chain.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
+#include "ui/skipped_steps.h"
 
 namespace kivex::ui {
 
@@ -15,6 +18,9 @@ void Simulate(Session& session) {
   {
     BusyPointer busy(session.platform());
     if (!RunCommand(session, kSimulationWording, [&] { ChemicalsOK(session); })) return;
+    const std::vector<std::string> skipped = SkippedStepWarnings(session);
+    for (const std::string& line : skipped) session.Print(line);
+    if (!skipped.empty()) session.ShowResult();
     Platform& platform = session.platform();
     bool ran = false;
     try {

@@ -258,7 +258,8 @@ void RadiusChange(Session& session) {
   model::AppState& app = session.app;
   app.length = ReadNumber(ins.leng.text);
   // The user's area for a planar electrode or a film; a computed one at full precision, the box
-  // showing it to three digits. A computed area that overflows leaves the box as it was.
+  // showing it to three digits. A computed area that overflows leaves the box as it was (and a
+  // volume that overflows keeps its value): Simulate says so (skipped_steps.h).
   double area = ReadNumber(ins.ARE.text);
   if (model::ComputesArea(model::ElectrodeOf(app))) {
     try {

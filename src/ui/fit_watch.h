@@ -11,11 +11,13 @@
 #include <span>
 #include <vector>
 
+#include "model/failure.h"
+
 namespace kivex::ui {
 
 // Raised at the start of a fit's simulation once the user has asked the fit to stop. It is not a
 // failure: the command that runs the fit catches it and ends on the best trial so far.
-struct FitCancelled {};
+struct FitCancelled : model::Cancelled {};
 
 class FitWatch {
  public:

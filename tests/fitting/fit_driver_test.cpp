@@ -127,7 +127,7 @@ TEST(FitDriver, RecoversConcentrationAndStandardPotential) {
   EXPECT_EQ(report.Flag, Termination::Exact);  // exact data
   EXPECT_NEAR(report.fitted[0], 1e-3, 1e-8);
   EXPECT_NEAR(report.fitted[1], 0.1, 1e-6);
-  EXPECT_EQ(report.evaluations, e.memory.work.EvaluationCount);
+  EXPECT_EQ(report.evaluations, e.memory.EvaluationCount);
   EXPECT_EQ(e.memory.FitIndex[2], 13);
   // A "Least square = " line per iteration, written while the fit ran.
   ASSERT_EQ(e.sim.printed.size(), static_cast<std::size_t>(report.iterations));

@@ -22,13 +22,15 @@ TEST(FitUncertainty, StraightLineMatchesTheTextbook) {
   auto line = [&x](std::span<const double> p, std::span<double> v) {
     for (std::size_t i = 0; i < v.size(); ++i) v[i] = p[0] + p[1] * x[i];
   };
-  FitState fit{{0, 1}, {-10, 1e-2}, {10, 1e3}, {-1, -1}, {}, y, {}, PopulationVariance(y)};
+  const Problem problem{{0, 1}, {-10, 1e-2}, {10, 1e3}, {1, 1}, {}, y, PopulationVariance(y)};
+  Summary fit;
   FitWork work;
-  BeginFit(work, fit);
-  for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i) MarquardtIteration(work, fit, line);
+  BeginFit(work, problem, fit);
+  for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i)
+    MarquardtIteration(work, problem, fit, line);
   ASSERT_TRUE(work.logScale[1] && !work.logScale[0]);
-  JacobianAtX(work, fit, line);
-  const Uncertainty u = EstimateUncertainty(work, fit);
+  JacobianAtX(work, problem, fit, line);
+  const Uncertainty u = EstimateUncertainty(work, problem, fit);
 
   const double n = 5, mean = 3, sxx = 10;
   double sxy = 0, ssq = 0;
@@ -51,19 +53,22 @@ TEST(FitUncertainty, StraightLineMatchesTheTextbook) {
   EXPECT_NEAR(u.largestCorrelation, -mean / std::sqrt(sxx / n + mean * mean), 1e-4);
   EXPECT_EQ(u.first + u.second, 1);
 
-  // Exact data: the fit stops once its sum is below kExactnessFloor x the data's variance, so that
-  // sum stands in for the vanished SSQ and the intervals stay open around the true line.
+  // Exact data: the fit stops once its sum is below the exactness floor x the data's variance, so
+  // that sum stands in for the vanished SSQ and the intervals stay open around the true line.
   std::vector<double> exact(5);
   for (int i = 0; i < 5; ++i) exact[i] = 1 + 2 * x[i];
-  FitState exactFit{{0, 1}, {-10, -10}, {10, 10}, {-1, -1},
-                    {},     exact,      {},       PopulationVariance(exact)};
-  BeginFit(work, exactFit);
+  const Problem exactProblem{
+      {0, 1}, {-10, -10}, {10, 10}, {1, 1}, {}, exact, PopulationVariance(exact)};
+  Summary exactFit;
+  BeginFit(work, exactProblem, exactFit);
   for (int i = 0; i < 51 && !IsFinished(exactFit.Flag); ++i) {
-    MarquardtIteration(work, exactFit, line);
+    MarquardtIteration(work, exactProblem, exactFit, line);
   }
-  JacobianAtX(work, exactFit, line);
-  const ParameterUncertainty slope = EstimateUncertainty(work, exactFit).parameters[1];
-  const double seExact = std::sqrt(kExactnessFloor * 8.0 / (n - 2) / sxx);  // variance of y: 8
+  JacobianAtX(work, exactProblem, exactFit, line);
+  const ParameterUncertainty slope =
+      EstimateUncertainty(work, exactProblem, exactFit).parameters[1];
+  const double seExact =
+      std::sqrt(Options{}.exactnessFloor * 8.0 / (n - 2) / sxx);  // variance of y: 8
   EXPECT_NEAR(slope.standardError, seExact, 1e-6 * seExact);
   EXPECT_LT(slope.low, 2.0);
   EXPECT_GT(slope.high, 2.0);
@@ -106,12 +111,15 @@ TEST(FitUncertainty, CorrelatedResidualsWidenTheStandardErrorsToTheSpreadOverDra
         const double z = (x[i] - 0.5) / 0.1;
         y[i] = std::exp(-z * z) + e;
       }
-      FitState fit{{0.8, 0.45}, {0.1, 0.2}, {10, 0.8}, {-1, -1}, {}, y, {}, PopulationVariance(y)};
+      const Problem problem{{0.8, 0.45}, {0.1, 0.2},           {10, 0.8}, {1, 1}, {},
+                            y,           PopulationVariance(y)};
+      fitting::Summary fit;
       FitWork work;
-      BeginFit(work, fit);
-      for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i) MarquardtIteration(work, fit, peak);
-      JacobianAtX(work, fit, peak);
-      const Uncertainty u = EstimateUncertainty(work, fit);
+      BeginFit(work, problem, fit);
+      for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i)
+        MarquardtIteration(work, problem, fit, peak);
+      JacobianAtX(work, problem, fit, peak);
+      const Uncertainty u = EstimateUncertainty(work, problem, fit);
       summary.widened += u.widening > 1;
       for (int j = 0; j < 2; ++j) {
         values[j].push_back(fit.X[j]);
@@ -159,12 +167,14 @@ TEST(FitUncertainty, WideningAndIntervalFollowTheLagOneCorrelation) {
   auto line = [&x](std::span<const double> p, std::span<double> v) {
     for (std::size_t i = 0; i < v.size(); ++i) v[i] = p[0] + p[1] * x[i];
   };
-  FitState fit{{0, 0}, {-10, -1}, {10, 1}, {-1, -1}, {}, y, {}, PopulationVariance(y)};
+  const Problem problem{{0, 0}, {-10, -1}, {10, 1}, {1, 1}, {}, y, PopulationVariance(y)};
+  Summary fit;
   FitWork work;
-  BeginFit(work, fit);
-  for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i) MarquardtIteration(work, fit, line);
-  JacobianAtX(work, fit, line);
-  const Uncertainty u = EstimateUncertainty(work, fit);
+  BeginFit(work, problem, fit);
+  for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i)
+    MarquardtIteration(work, problem, fit, line);
+  JacobianAtX(work, problem, fit, line);
+  const Uncertainty u = EstimateUncertainty(work, problem, fit);
 
   // The residuals' lag-1 correlation by hand.
   std::vector<double> r(points);
@@ -195,7 +205,7 @@ TEST(FitUncertainty, WideningAndIntervalFollowTheLagOneCorrelation) {
 
   // As the report says it.
   FitReport report;
-  report.fitted = report.initial = fit.X, report.min = fit.Min, report.max = fit.Max;
+  report.fitted = report.initial = fit.X, report.min = problem.Min, report.max = problem.Max;
   report.slots = {24, 25};
   report.uncertainty = u;
   report.uncertainty.lag1 = 0.81;

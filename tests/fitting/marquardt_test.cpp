@@ -34,18 +34,18 @@ struct CurveModel {
   }
 };
 
-FitState Problem(const std::vector<double>& start, const std::vector<double>& min,
-                 const std::vector<double>& max, const std::vector<double>& yobs) {
-  return {start, min,  max, std::vector<int>(start.size(), -1),
-          {},    yobs, {},  PopulationVariance(yobs)};
+Problem Posed(const std::vector<double>& start, const std::vector<double>& min,
+              const std::vector<double>& max, const std::vector<double>& yobs) {
+  return {start, min, max, std::vector<char>(start.size(), 1), {}, yobs, PopulationVariance(yobs)};
 }
 
 // The driver's loop: at most `limit` calls, stopping on a flag that is not positive.
-int FitToEnd(FitWork& work, FitState& fit, CurveModel& model, int limit = 51) {
-  BeginFit(work, fit);
+int FitToEnd(FitWork& work, const Problem& problem, Summary& fit, CurveModel& model,
+             int limit = 51) {
+  BeginFit(work, problem, fit);
   int iterations = 0;
   do {
-    MarquardtIteration(work, fit, model);
+    MarquardtIteration(work, problem, fit, model);
   } while (++iterations < limit && fit.Flag == Termination::GoOn);
   return iterations;
 }
@@ -125,9 +125,10 @@ TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
   // clang-format on
   for (const ExactCase& c : cases) {
     CurveModel model{c.x, c.f};
-    FitState fit = Problem(c.start, c.min, c.max, model.At(c.truth));
+    const Problem problem = Posed(c.start, c.min, c.max, model.At(c.truth));
+    Summary fit;
     FitWork work;
-    FitToEnd(work, fit, model);
+    FitToEnd(work, problem, fit, model);
     EXPECT_EQ(fit.Flag, Termination::Exact) << c.what;
     for (std::size_t j = 0; j < c.truth.size(); ++j) {
       EXPECT_NEAR(fit.X[j], c.truth[j], c.tolerance[j]) << c.what << ", parameter " << j;
@@ -135,14 +136,15 @@ TEST(MarquardtKnownAnswers, ExactDataAreFittedWithinTheBounds) {
         ASSERT_TRUE(p[j] >= c.min[j] && p[j] <= c.max[j]) << c.what << ", parameter " << j;
       }
     }
-    EXPECT_LE(work.EvaluationCount, c.maxEvaluations) << c.what;
+    EXPECT_LE(fit.EvaluationCount, c.maxEvaluations) << c.what;
   }
 }
 
 // A kink at the start: every step the one-sided slope suggests overshoots, at any damping.
 struct Kink {
   CurveModel model{Grid(0, 1, 3), [](const double* b, double) { return 1.0 + std::fabs(b[0]); }};
-  FitState fit = Problem({1e-6}, {-1}, {1}, {0.5, 0.5, 0.5});
+  Problem problem = Posed({1e-6}, {-1}, {1}, {0.5, 0.5, 0.5});
+  Summary fit;
 };
 
 // The damping restarts at its start value in every fit and is kept between fits. A call that
@@ -152,33 +154,35 @@ TEST(MarquardtMends, DampingIsKeptBetweenFitsAndAWorseLastTrialIsNotKept) {
   FitWork work;
   work.lambda = 777;
   Kink first;
-  BeginFit(work, first.fit);
+  BeginFit(work, first.problem, first.fit);
   EXPECT_EQ(work.lambda, 777);  // starting a fit does not touch it
-  MarquardtIteration(work, first.fit, first.model);
+  MarquardtIteration(work, first.problem, first.fit, first.model);
   EXPECT_GT(first.fit.DampedSolves, 5);
   EXPECT_EQ(first.fit.Flag, Termination::GoOn);
   EXPECT_EQ(first.fit.X[0], 1e-6);
   EXPECT_DOUBLE_EQ(first.fit.SSQ, 3 * std::pow(0.5 + 1e-6, 2));
   EXPECT_EQ(first.model.calls.back(), first.fit.X);
-  EXPECT_LT(work.EvaluationCount, static_cast<long>(first.model.calls.size()));
+  EXPECT_LT(first.fit.EvaluationCount, static_cast<long>(first.model.calls.size()));
   // Calls: start, two probes, undamped trial, first damped one (scaled: step / (1 + 0.0001)).
   ASSERT_GT(first.model.calls.size(), 4u);
-  EXPECT_NEAR(first.model.calls[4][0], 1e-6 - 0.500001 / (1 + kStartDamping), 1e-7);
+  const Options options;
+  EXPECT_NEAR(first.model.calls[4][0], 1e-6 - 0.500001 / (1 + options.startDamping), 1e-7);
   const double after = work.lambda;
-  EXPECT_GT(after, kLargestDamping / kLargestChange);  // kept, not reset, at the end of the fit
-  EXPECT_LE(after, kLargestDamping);
+  // Kept, not reset, at the end of the fit.
+  EXPECT_GT(after, options.largestDamping / options.largestChange);
+  EXPECT_LE(after, options.largestDamping);
 
   // Again, from what the last one left and from a tiny value: the same trials and end damping.
   for (double before : {after, 1e-12}) {
     work.lambda = before;
     Kink again;
-    BeginFit(work, again.fit);
-    MarquardtIteration(work, again.fit, again.model);
+    BeginFit(work, again.problem, again.fit);
+    MarquardtIteration(work, again.problem, again.fit, again.model);
     EXPECT_EQ(again.model.calls, first.model.calls) << before;
     EXPECT_EQ(work.lambda, after) << before;
   }
   Kink last;
-  EXPECT_EQ(FitToEnd(work, last.fit, last.model), 4);  // 1 %, 0.1 %, 0.01 %, 0.001 %
+  EXPECT_EQ(FitToEnd(work, last.problem, last.fit, last.model), 4);  // 1 %, 0.1 %, 0.01 %, 0.001 %
   EXPECT_EQ(last.fit.Flag, Termination::Converged);
   EXPECT_EQ(last.fit.X[0], 1e-6);
   EXPECT_EQ(last.model.calls.back(), last.fit.X);
@@ -188,12 +192,13 @@ TEST(MarquardtMends, DampingIsKeptBetweenFitsAndAWorseLastTrialIsNotKept) {
 // but count as a trial each: "No. of obj. fun." once said 3 against 6 "No. of MARQUARDS".
 TEST(MarquardtMends, EveryDampedSolveHasItsTrialInTheCount) {
   CurveModel flat{Grid(0, 1, 5), [](const double* b, double) { return std::log(1 + 1 / b[0]); }};
-  FitState fit = Problem({99}, {1}, {99}, flat.At({10}));
+  const Problem problem = Posed({99}, {1}, {99}, flat.At({10}));
+  Summary fit;
   FitWork work;
-  BeginFit(work, fit);
-  MarquardtIteration(work, fit, flat);
+  BeginFit(work, problem, fit);
+  MarquardtIteration(work, problem, fit, flat);
   EXPECT_GT(fit.DampedSolves, 2);
-  EXPECT_EQ(work.EvaluationCount, 1 + 1 + fit.DampedSolves);  // start, undamped, damped
+  EXPECT_EQ(fit.EvaluationCount, 1 + 1 + fit.DampedSolves);  // start, undamped, damped
   EXPECT_LT(fit.X[0], 99);
 }
 
@@ -206,9 +211,10 @@ TEST(MarquardtMends, OptimumOnABoundIsFound) {
   for (int i = 0; i < 10; ++i) y.push_back(1 + 2 * i + ((i * 7) % 3 - 1) * 0.1);
   double intercept = 0;
   for (int i = 0; i < 10; ++i) intercept += (y[i] - 1.5 * i) / 10;
-  FitState fit = Problem({0, 1}, {-10, 0}, {10, 1.5}, y);
+  const Problem problem = Posed({0, 1}, {-10, 0}, {10, 1.5}, y);
+  Summary fit;
   FitWork work;
-  FitToEnd(work, fit, line);
+  FitToEnd(work, problem, fit, line);
   EXPECT_EQ(fit.Flag, Termination::Converged);
   EXPECT_EQ(fit.X[1], 1.5);
   EXPECT_NEAR(fit.X[0], intercept, 1e-9);
@@ -218,15 +224,17 @@ TEST(MarquardtMends, OptimumOnABoundIsFound) {
 TEST(MarquardtCorners, DegenerateProblemsEndCleanly) {
   FitWork work;
   CurveModel constant{Grid(0, 1, 4), [](const double*, double x) { return x; }};
-  FitState none = Problem({}, {}, {}, {1, 1, 2, 2});
-  EXPECT_EQ(FitToEnd(work, none, constant), 1);
+  const Problem nothing = Posed({}, {}, {}, {1, 1, 2, 2});
+  Summary none;
+  EXPECT_EQ(FitToEnd(work, nothing, none, constant), 1);
   EXPECT_EQ(none.Flag, Termination::Converged);
   EXPECT_EQ(none.DampedSolves, 0);
-  EXPECT_EQ(work.EvaluationCount, 1);  // the same point is not evaluated again and again
+  EXPECT_EQ(none.EvaluationCount, 1);  // the same point is not evaluated again and again
   EXPECT_DOUBLE_EQ(none.SSQ, 1 + 0 + 0 + 1);
   CurveModel one{{0.5}, [](const double* b, double x) { return b[0] * std::exp(b[1] * x); }};
-  FitState single = Problem({1, 0}, {0, -5}, {10, 5}, {3});
-  EXPECT_NO_THROW(FitToEnd(work, single, one));
+  const Problem onePoint = Posed({1, 0}, {0, -5}, {10, 5}, {3});
+  Summary single;
+  EXPECT_NO_THROW(FitToEnd(work, onePoint, single, one));
   EXPECT_LE(single.SSQ, 1e-20);
 }
 
@@ -237,14 +245,15 @@ TEST(MarquardtCorners, ModelFailurePropagates) {
                      if (++evaluations > 41 * 12) model::ThrowFailure(model::kOverflow);
                      return b[0] * std::exp(-b[1] * t);
                    }};
-  FitState fit = Problem({1.0, 1.5}, {0.1, 0.01}, {10, 5}, decay.At({2.5, 0.7}));
+  const Problem problem = Posed({1.0, 1.5}, {0.1, 0.01}, {10, 5}, decay.At({2.5, 0.7}));
+  Summary fit;
   FitWork work;
-  BeginFit(work, fit);
+  BeginFit(work, problem, fit);
   std::vector<double> accepted;
   EXPECT_THROW(
       for (;;) {
         accepted = fit.X;
-        MarquardtIteration(work, fit, decay);
+        MarquardtIteration(work, problem, fit, decay);
       },
       model::Failure);
   EXPECT_EQ(fit.X, accepted);
@@ -258,16 +267,17 @@ TEST(MarquardtCorners, ModelFailurePropagates) {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 struct Outcome {
-  FitState fit;
+  Summary fit;
   int iterations = 0;
 };
 
 Outcome Solve(const NistProblem& p, const std::vector<double>& start, int limit = 51) {
   CurveModel model{p.x, p.f};
   const std::vector<double> above(start.size(), kInf), below(start.size(), -kInf);
-  Outcome out{Problem(start, below, above, p.y)};
+  const Problem problem = Posed(start, below, above, p.y);
+  Outcome out;
   FitWork work;
-  out.iterations = FitToEnd(work, out.fit, model, limit);
+  out.iterations = FitToEnd(work, problem, out.fit, model, limit);
   return out;
 }
 

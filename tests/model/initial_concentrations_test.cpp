@@ -8,6 +8,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "model/failure.h"
 #include "model/number_format.h"
@@ -120,6 +121,21 @@ TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryConcentration) {
     EXPECT_EQ(s->Shown(), s->Full());
     EXPECT_EQ(s->Full(), (Concentrations{0, 1e-3, 2e-4, 3e-5, 0, 0, 0}));
   }
+  // Each is noted with why (K = 0 is left out, not skipped); the two-species reactions are
+  // numbered after the first-order ones.
+  std::vector<SkippedStep> skipped;
+  InitialConcentrations(failing.scheme, failing.prep, FullPrecision, &skipped);
+  InitialConcentrations(negative.scheme, negative.prep, FullPrecision, &skipped);
+  std::vector<std::string> noted;
+  noted.reserve(skipped.size());
+  for (const SkippedStep& step : skipped) noted.push_back(step.step + ": " + step.reason);
+  const std::string couple = "the pre-equilibration of charge reaction ";
+  const std::string chemical = "the pre-equilibration of chemical reaction ";
+  const std::string index = " at the starting potential: Subscript out of range";
+  EXPECT_EQ(noted, (std::vector<std::string>{
+                       couple + "1" + index, couple + "2" + index, chemical + "2: Division by zero",
+                       chemical + "3: no usable root", chemical + "4: no usable root",
+                       chemical + "1: no usable root"}));
 }
 
 TEST(PreEquilibration, TwoSpeciesStepWritesOnlyItsPlaces) {

@@ -5,6 +5,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "simulation/cancellation.h"
+#include "ui/fit_watch.h"
 #include "ui/interaction.h"
 
 namespace kivex::ui {
@@ -45,6 +47,10 @@ TEST(CommandFailure, OtherExceptionsPassOnUntilTheLastBoundaryTurnsThemIntoAMess
             "Error: Out of memory! The command was stopped.");
   EXPECT_EQ(AnyFailureOf([] { throw std::logic_error("broken"); }), "Error: broken");
   EXPECT_EQ(AnyFailureOf([] { throw 3; }), "Error: The command was stopped by an unknown failure.");
+  // A cancellation passes the command's boundary to the command that ran the long computation.
+  EXPECT_THROW(CommandFailureOf([] { throw FitCancelled{}; }, {}), model::Cancelled);
+  EXPECT_EQ(AnyFailureOf([] { throw simulation::SimulationCancelled{}; }),
+            "Error: The command was stopped by an unknown failure.");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,26 @@ TEST(Simulate, AFailedRunSaysWhereItStoppedAndKeepsTheCurvesItCannotReplace) {
   EXPECT_EQ(f.session.curves.pointCount, 18);
   EXPECT_EQ(testing::Curve(f.session, 1), partial);
   EXPECT_DOUBLE_EQ(f.session.curves.x(1), 0.3);
+}
+
+// A step of preparing the run that cannot be computed is skipped, as always, and said: without a
+// viscosity the deposit cannot be computed, so B keeps its Nernst share of A + B at E start
+// instead of the preconcentrated molar amounts.
+TEST(Simulate, SaysWhichStepOfPreparingTheRunItSkippedAndRunsOn) {
+  SessionFixture f;
+  testing::Apply(
+      f.session,
+      {{"FormIns.CheckPreCon", nullptr}, {"FormExpr.TextVis", "0"}, {"FormIns.Estep", "0.1"}});
+  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
+  EXPECT_TRUE(f.platform.messages.empty());
+  EXPECT_EQ(f.platform.lines, (std::vector<std::string>{
+                                  "Warning: the preconcentration failed (Division by zero); the "
+                                  "run starts with species 2 as the pre-equilibration left it."}));
+  EXPECT_GT(f.session.curves.pointCount, 1);
+  const model::AppState& app = f.session.app;
+  const double theta = std::exp(app.n(1) * app.fOverRT * (app.E0(1) - app.Estart));
+  const double total = app.Cinit(1) + app.Cinit(2);
+  EXPECT_NEAR(app.Cinit(2), total * theta / (1 + theta), 1e-3 * app.Cinit(2));
 }
 
 TEST(Dialogs, UsersCannotReachHiddenOrGreyedControls) {
