@@ -16,7 +16,7 @@ namespace {
 using kivex::model::AppState;
 using kivex::model::FormatPattern;
 using kivex::model::kFaraday;
-using kivex::model::kPi;
+using kivex::model::kPiTenDigits;
 using namespace kivex::simulation::physics;
 using namespace kivex::testing;
 
@@ -131,14 +131,14 @@ std::vector<Row> Rows() {
                   Voltammogram(pulse).I.back(), Cottrell(pulse, pulse.tPulse), amperes});
 
   const double r = 1e-4;
-  const AppState sphere = SlowSweep(2, r, 4 * kPi * r * r);
+  const AppState sphere = SlowSweep(2, r, 4 * kPiTenDigits * r * r);
   rows.push_back({"sphere r = 1 um, 10 mV/s", "plateau (A), nFADC/r", Voltammogram(sphere).I.back(),
                   kFaraday * sphere.area * sphere.D(1) * sphere.Cinit(1) * 1e-3 / r, amperes});
-  const AppState disc = SlowSweep(4, r, kPi * r * r);
+  const AppState disc = SlowSweep(4, r, kPiTenDigits * r * r);
   rows.push_back({"microdisc r = 1 um, 10 mV/s", "plateau (A), 4nFDCr", Voltammogram(disc).I.back(),
                   4 * kFaraday * disc.D(1) * disc.Cinit(1) * 1e-3 * r, amperes});
 
-  AppState slow = SlowSweep(2, r, 4 * kPi * r * r);
+  AppState slow = SlowSweep(2, r, 4 * kPiTenDigits * r * r);
   slow.ks(1) = 1e-3;
   slow.Estart = 0.0;
   slow.Eend = -0.5;
@@ -161,17 +161,17 @@ std::vector<Row> Rows() {
   };
   const double Dt = 1e-5 * 0.01, big = 1e-3;
   rows.push_back({"DC 10 ms, r = 10 um, over planar", "sphere, 1 + sqrt(pi D t)/r",
-                  step(2) / step(1), 1 + std::sqrt(kPi * Dt) / big, "0.0000"});
+                  step(2) / step(1), 1 + std::sqrt(kPiTenDigits * Dt) / big, "0.0000"});
   rows.push_back({"DC 10 ms, r = 10 um, L = 1 cm, over planar",
                   "cylinder side, 1 + sqrt(pi D t)/2r - D t/4r^2", step(5) / step(1),
-                  1 + std::sqrt(kPi * Dt) / (2 * big) - Dt / (4 * big * big), "0.0000"});
+                  1 + std::sqrt(kPiTenDigits * Dt) / (2 * big) - Dt / (4 * big * big), "0.0000"});
 
   for (const double half : {1.0, 0.5}) {
     AppState rod = DefaultExperiment(2);
-    const double rr = 5e-4, side = half * 2 * kPi * rr * 0.01;
+    const double rr = 5e-4, side = half * 2 * kPiTenDigits * rr * 0.01;
     rod.electrode = static_cast<kivex::model::Count>(half == 1.0 ? 5 : 6);
     rod.radius = rr, rod.length = 0.01;
-    rod.area = side + half * kPi * rr * rr;
+    rod.area = side + half * kPiTenDigits * rr * rr;
     const double sideCurrent = kFaraday * rod.D(1) * rod.Cinit(1) * 1e-3 / rr *
                                JaegerClarke(rod.D(1) * rod.tDrop / (rr * rr)) * side;
     const double endCurrent = half * DiscSteadyState(rod) * ShoupSzaboFactor(rod, rod.tDrop);
@@ -209,11 +209,11 @@ std::vector<Row> Rows() {
        "current (A), hemicylinder of radius w/4 (Jaeger-Clarke)", Voltammogram(band).I.back(),
        kFaraday * band.D(1) * band.Cinit(1) * 1e-3 / quarter *
            kivex::simulation::physics::JaegerClarke(band.D(1) * band.tDrop / (quarter * quarter)) *
-           (kPi * quarter * length),
+           (kPiTenDigits * quarter * length),
        amperes});
 
   const double large = 0.01;
-  AppState ball = SlowSweep(2, large, 4 * kPi * large * large);
+  AppState ball = SlowSweep(2, large, 4 * kPiTenDigits * large * large);
   ball.Estep = 0.005;
   ball.tDrop = ball.Estep / ball.scanRate;
   const double ballPeak = Voltammogram(ball).ForwardPeak().I;

@@ -23,7 +23,7 @@ using model::PeakTheory;
 using model::Pow;
 using model::Sqrt;
 using model::TechniqueOf;
-using numerics::kPi;
+using numerics::kPiTenDigits;
 using numerics::kSqrtPi;
 
 // The symbols of one charge reaction, read once.
@@ -50,7 +50,7 @@ struct Reaction {
   // Planar diffusion plus the cylinder's long-time correction.
   double Cylindrical(double t) const {
     const double r = model::EquivalentRadius(ElectrodeOf(app), app.radius);
-    const double planar = Div(1.0, Sqrt(kPi * D() * t));
+    const double planar = Div(1.0, Sqrt(kPiTenDigits * D() * t));
     if (Div(D() * t, r * r) < 0.4) return Q() * D() * (planar + Div(0.5, r));
     return Q() * D() * (planar + Div(2.0, r * Log(Div(4 * D() * t, r * r))));
   }
@@ -58,7 +58,7 @@ struct Reaction {
   // The reversible pulse current of differential pulse and square wave voltammetry.
   double Pulse() const {
     const double sigma = Exp(n() * f() * app.Epulse / 2);
-    return Q() * Sqrt(Div(D(), kPi * app.tPulse)) * Div(1 - sigma, 1 + sigma);
+    return Q() * Sqrt(Div(D(), kPiTenDigits * app.tPulse)) * Div(1 - sigma, 1 + sigma);
   }
 };
 
@@ -84,9 +84,9 @@ void SweepValues(const Reaction& r, TheoreticalPeak& p) {
           const double omega = app.omega;
           const double ratio = Div(app.viscosity, r.D());
           const double a =
-              Div(Div(0.412 * r.n() * r.f() * v, omega), 2 * kPi) * Pow(ratio, 1.0 / 3);
+              Div(Div(0.412 * r.n() * r.f() * v, omega), 2 * kPiTenDigits) * Pow(ratio, 1.0 / 3);
           return Div(r.Q() * r.D(), a) * 1.86 * Pow(ratio, 1.0 / 6) *
-                 Sqrt(Div(Div(v, omega), kPi * 2));
+                 Sqrt(Div(Div(v, omega), kPiTenDigits * 2));
         });
         break;
       }
@@ -130,7 +130,7 @@ void StepValues(const Reaction& r, TheoreticalPeak& p) {
   const double t = dc ? app.tDrop : app.tPulse;
   p.Erev = Attempt([&] { return dc ? r.Ehalf() : r.Ehalf() - app.Epulse; });
   if (electrode->diffusion == Diffusion::Planar && !electrode->rotates) {
-    p.Irev = Attempt([&] { return r.Q() * Sqrt(Div(r.D(), kPi * t)); });
+    p.Irev = Attempt([&] { return r.Q() * Sqrt(Div(r.D(), kPiTenDigits * t)); });
     p.Iirr = p.Irev;
     if (app.ks(r.j) < 0.01) {
       p.Eirr = Attempt([&] {
@@ -139,8 +139,9 @@ void StepValues(const Reaction& r, TheoreticalPeak& p) {
       });
     }
   } else if (electrode->diffusion == Diffusion::Spherical) {
-    p.Irev = Attempt(
-        [&] { return r.Q() * r.D() * (Div(1.0, Sqrt(kPi * r.D() * t)) + Div(1.0, app.radius)); });
+    p.Irev = Attempt([&] {
+      return r.Q() * r.D() * (Div(1.0, Sqrt(kPiTenDigits * r.D() * t)) + Div(1.0, app.radius));
+    });
   } else if (electrode->diffusion == Diffusion::Cylindrical) {
     p.Irev = Attempt([&] { return r.Cylindrical(t); });
   } else if (electrode->rotates) {
@@ -153,7 +154,7 @@ void StepValues(const Reaction& r, TheoreticalPeak& p) {
 void DifferentialPulseValues(const Reaction& r, TheoreticalPeak& p) {
   const model::AppState& app = r.app;
   p.Erev = Attempt([&] { return r.Ehalf() - app.Epulse / 2; });
-  auto spread = [&] { return Div(Sqrt(kPi * r.D() * app.tPulse), app.radius); };
+  auto spread = [&] { return Div(Sqrt(kPiTenDigits * r.D() * app.tPulse), app.radius); };
   const ElectrodeTraits* electrode = model::FindElectrode(app.electrode);
   if (electrode == nullptr) return;
   if (electrode->diffusion == Diffusion::Planar && !electrode->rotates) {

@@ -30,8 +30,8 @@ constexpr ElectrodeTraits Sphere() {
   e.size = SizeBox::Radius;
   e.digital = true;
   e.diffusion = Diffusion::Spherical;
-  e.area = [](double r, double) { return Finite(4.0 * kPi * r * r); };
-  e.volume = [](double R, double, double) { return Finite(4.0 * kPi * R * R * R / 3.0); };
+  e.area = [](double r, double) { return Finite(4.0 * kPiTenDigits * r * r); };
+  e.volume = [](double R, double, double) { return Finite(4.0 * kPiTenDigits * R * R * R / 3.0); };
   return e;
 }
 
@@ -42,8 +42,8 @@ constexpr ElectrodeTraits Hemisphere() {
   e.size = SizeBox::Radius;
   e.digital = true;
   e.diffusion = Diffusion::Spherical;
-  e.area = [](double r, double) { return Finite(2.0 * kPi * r * r); };
-  e.volume = [](double R, double, double) { return Finite(2.0 * kPi * R * R * R / 3.0); };
+  e.area = [](double r, double) { return Finite(2.0 * kPiTenDigits * r * r); };
+  e.volume = [](double R, double, double) { return Finite(2.0 * kPiTenDigits * R * R * R / 3.0); };
   return e;
 }
 
@@ -55,7 +55,7 @@ constexpr ElectrodeTraits Microdisc() {
   e.digital = true;
   e.diffusion = Diffusion::Spherical;
   e.disc = true;
-  e.area = [](double r, double) { return Finite(kPi * r * r); };
+  e.area = [](double r, double) { return Finite(kPiTenDigits * r * r); };
   e.volume = Layer;
   return e;
 }
@@ -70,8 +70,10 @@ constexpr ElectrodeTraits Cylinder() {
   e.diffusion = Diffusion::Cylindrical;
   e.flatEnd = true;
   // With its flat end.
-  e.area = [](double r, double L) { return Finite(kPi * r * r + 2.0 * kPi * r * L); };
-  e.volume = [](double R, double L, double) { return Finite(kPi * R * R * L); };
+  e.area = [](double r, double L) {
+    return Finite(kPiTenDigits * r * r + 2.0 * kPiTenDigits * r * L);
+  };
+  e.volume = [](double R, double L, double) { return Finite(kPiTenDigits * R * R * L); };
   return e;
 }
 
@@ -84,8 +86,10 @@ constexpr ElectrodeTraits HalfCylinder() {
   e.digital = true;
   e.diffusion = Diffusion::Cylindrical;
   e.flatEnd = true;
-  e.area = [](double r, double L) { return Finite(kPi * r * r / 2.0 + kPi * r * L); };
-  e.volume = [](double R, double L, double) { return Finite(kPi / 2.0 * R * R * L); };
+  e.area = [](double r, double L) {
+    return Finite(kPiTenDigits * r * r / 2.0 + kPiTenDigits * r * L);
+  };
+  e.volume = [](double R, double L, double) { return Finite(kPiTenDigits / 2.0 * R * R * L); };
   return e;
 }
 
@@ -108,7 +112,7 @@ constexpr ElectrodeTraits RotatingDisk() {
   e.caption = "8)  Rotating disk";
   e.size = SizeBox::Radius;
   e.rotates = true;
-  e.area = [](double r, double) { return Finite(kPi * r * r); };
+  e.area = [](double r, double) { return Finite(kPiTenDigits * r * r); };
   e.volume = Layer;
   return e;
 }
@@ -152,7 +156,7 @@ bool IsCylindrical(Electrode electrode) {
   return row != nullptr && row->diffusion == Diffusion::Cylindrical;
 }
 
-double DiscRadius(double r) { return kPi * r / 4.0; }
+double DiscRadius(double r) { return kPiTenDigits * r / 4.0; }
 
 double EquivalentRadius(Electrode electrode, double size) {
   const ElectrodeTraits* row = FindElectrode(static_cast<Count>(electrode));
@@ -163,7 +167,7 @@ double EquivalentRadius(Electrode electrode, double size) {
 
 double DiffusingArea(Electrode electrode, double area) {
   const ElectrodeTraits* row = FindElectrode(static_cast<Count>(electrode));
-  return row != nullptr && row->size == SizeBox::Width ? area * kPi / 4 : area;
+  return row != nullptr && row->size == SizeBox::Width ? area * kPiTenDigits / 4 : area;
 }
 
 }  // namespace kivex::model

@@ -8,6 +8,8 @@ namespace kivex::model {
 inline constexpr double kFaraday = 96484.6;      // C/mol
 inline constexpr double kGasConstant = 8.31441;  // J/(mol K)
 inline constexpr double kCelsiusZero = 273.14;   // K at 0 degrees Celsius
-inline constexpr double kPi = 3.141592654;
+// pi to ten digits, as the program's formulas have always written it (electrode areas, rotation
+// rates, the closed forms): results are formed with it. Full precision is std::numbers::pi.
+inline constexpr double kPiTenDigits = 3.141592654;
 
 }  // namespace kivex::model

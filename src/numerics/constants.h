@@ -8,7 +8,7 @@ namespace kivex::numerics {
 using model::kCelsiusZero;
 using model::kFaraday;
 using model::kGasConstant;
-using model::kPi;
+using model::kPiTenDigits;
 
 // sqrt(pi), twice on purpose: the analytical currents and theoretical peaks have always used the
 // nine-digit literal, the scaled erfc the eight-digit one (its agreement with std::erfc to about

@@ -34,7 +34,7 @@ void SemiDifferentiateL1(std::span<double> column, int count, double factor) {
   for (int i = 1; i <= count; ++i) column[i] = s[i];
 }
 
-double SemiDifferentiateFactor(double h) { return 0.25 * std::sqrt(1.0 / (kPi * h)); }
+double SemiDifferentiateFactor(double h) { return 0.25 * std::sqrt(1.0 / (kPiTenDigits * h)); }
 
 void SemiDifferentiate(const XAxis& x, std::span<double> column, int count) {
   RequirePoints(column, count, kSemiDifferentiateMinPoints, "semi-differentiate");

@@ -87,7 +87,7 @@ bool CatalyticColumn(const AppState& app) {
 // Delahay and Stiehl's catalytic step current over the plain Cottrell current, S = sqrt(k t):
 // sqrt(pi) S erf(S) + exp(-S^2); 1 when the chemical step stops.
 double CatalyticStepFactor(double S) {
-  return std::sqrt(model::kPi) * S * std::erf(S) + std::exp(-S * S);
+  return std::sqrt(model::kPiTenDigits) * S * std::erf(S) + std::exp(-S * S);
 }
 
 Reaction ReactionInputs(const AppState& app, int k, double currentScale) {

@@ -1,6 +1,7 @@
 #include "simulation/diffusion_field.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "model/checked_math.h"
 #include "numerics/constants.h"
@@ -10,8 +11,6 @@
 namespace kivex::simulation {
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // K1(z) / K0(z): the Bessel functions themselves below z = 30, beyond it the ratio of their
 // asymptotic series (Abramowitz and Stegun 9.7.2), where K0 itself would underflow.
@@ -38,12 +37,12 @@ double FilmFlux(double l, double D, double t) {
     double sum = 1.0;
     for (int k = 1; k <= 8; ++k)
       sum += 2 * (k % 2 ? -1.0 : 1.0) * std::exp(-k * k * l * l / (D * t));
-    return std::sqrt(D / (kPi * t)) * sum;
+    return std::sqrt(D / (std::numbers::pi * t)) * sum;
   }
   double sum = 0.0;
   for (int m = 0; m <= 8; ++m) {
     const double j = 2 * m + 1;
-    sum += std::exp(-j * j * kPi * kPi * D * t / (4 * l * l));
+    sum += std::exp(-j * j * std::numbers::pi * std::numbers::pi * D * t / (4 * l * l));
   }
   return 2 * D / l * sum;
 }
@@ -52,12 +51,12 @@ double FilmCharge(double l, double D, double t) {
   if (FilmShortTime(l, D, t)) {
     // Integral of sqrt(D / pi u) exp(-a / u): 2 sqrt(D / pi) (sqrt(t) exp(-a / t) - sqrt(pi a)
     // erfc(sqrt(a / t))), a = k^2 l^2 / D.
-    double sum = 2 * std::sqrt(D * t / kPi);
+    double sum = 2 * std::sqrt(D * t / std::numbers::pi);
     for (int k = 1; k <= 8; ++k) {
       const double a = k * k * l * l / D;
-      const double term =
-          2 * std::sqrt(D / kPi) *
-          (std::sqrt(t) * std::exp(-a / t) - std::sqrt(kPi * a) * std::erfc(std::sqrt(a / t)));
+      const double term = 2 * std::sqrt(D / std::numbers::pi) *
+                          (std::sqrt(t) * std::exp(-a / t) -
+                           std::sqrt(std::numbers::pi * a) * std::erfc(std::sqrt(a / t)));
       sum += 2 * (k % 2 ? -1.0 : 1.0) * term;
     }
     return sum;
@@ -65,9 +64,9 @@ double FilmCharge(double l, double D, double t) {
   double sum = 0.0;
   for (int m = 0; m <= 8; ++m) {
     const double j = 2 * m + 1;
-    sum += std::exp(-j * j * kPi * kPi * D * t / (4 * l * l)) / (j * j);
+    sum += std::exp(-j * j * std::numbers::pi * std::numbers::pi * D * t / (4 * l * l)) / (j * j);
   }
-  return l * (1 - 8 / (kPi * kPi) * sum);
+  return l * (1 - 8 / (std::numbers::pi * std::numbers::pi) * sum);
 }
 
 // Film with electron transfer at rate k (cm/s): the eigenfunction series of a layer closed by an
@@ -80,7 +79,7 @@ double FilmKineticFactor(double l, double D, double k, double t) {
   double sum = 0.0;
   for (int m = 0; m < 40; ++m) {
     // beta sin beta - B cos beta changes sign once in (m pi, m pi + pi / 2).
-    double lo = m * kPi, hi = m * kPi + kPi / 2;
+    double lo = m * std::numbers::pi, hi = m * std::numbers::pi + std::numbers::pi / 2;
     auto g = [B](double beta) { return beta * std::sin(beta) - B * std::cos(beta); };
     const double glo = g(lo);
     for (int it = 0; it < 60; ++it) {
@@ -100,14 +99,15 @@ double FilmKineticFactor(double l, double D, double k, double t) {
 // S = sqrt(kt).
 double CatalyticPlanarFlux(double D, double k, double t) {
   const double S = std::sqrt(k * t);
-  return std::sqrt(D) * (std::exp(-S * S) / std::sqrt(kPi * t) + std::sqrt(k) * std::erf(S));
+  return std::sqrt(D) *
+         (std::exp(-S * S) / std::sqrt(std::numbers::pi * t) + std::sqrt(k) * std::erf(S));
 }
 
 double CatalyticPlanarCharge(double D, double k, double t) {
   const double S = std::sqrt(k * t);
   const double erfS = std::erf(S);
   return std::sqrt(D) * (erfS / (2 * std::sqrt(k)) + std::sqrt(k) * t * erfS +
-                         std::sqrt(t / kPi) * std::exp(-S * S));
+                         std::sqrt(t / std::numbers::pi) * std::exp(-S * S));
 }
 
 }  // namespace
@@ -120,7 +120,7 @@ double BandTransformFactor(double p) {
   // integrated exactly, collocated at 24 points, converged to 1e-9): within 3.6e-4 of it at every
   // p. The blend is analytic in p, as the numerical inversion needs.
   const double z = p / 4;
-  const double hemicylinder = kPi * z * BesselKRatio(z);
+  const double hemicylinder = std::numbers::pi * z * BesselKRatio(z);
   const double p2 = p * p;
   const double weight = std::exp(-(1.494393 * p2 * p / (1 + 0.670318 * p2) + 0.0315267 * p2));
   return (p + 1) - (p + 1 - hemicylinder) * weight;
@@ -149,8 +149,8 @@ double StepFlux(const DiffusionField& field, double D, double t) {
     }
   }
   switch (field.shape) {
-    case FieldShape::Planar: return std::sqrt(D / (kPi * t));
-    case FieldShape::Sphere: return std::sqrt(D / (kPi * t)) + D / field.size;
+    case FieldShape::Planar: return std::sqrt(D / (std::numbers::pi * t));
+    case FieldShape::Sphere: return std::sqrt(D / (std::numbers::pi * t)) + D / field.size;
     case FieldShape::Film: return FilmFlux(field.size, D, t);
     default:
       return model::Finite(
@@ -175,8 +175,8 @@ double StepCharge(const DiffusionField& field, double D, double t) {
     }
   }
   switch (field.shape) {
-    case FieldShape::Planar: return 2 * std::sqrt(D * t / kPi);
-    case FieldShape::Sphere: return 2 * std::sqrt(D * t / kPi) + D * t / field.size;
+    case FieldShape::Planar: return 2 * std::sqrt(D * t / std::numbers::pi);
+    case FieldShape::Sphere: return 2 * std::sqrt(D * t / std::numbers::pi) + D * t / field.size;
     case FieldShape::Film: return FilmCharge(field.size, D, t);
     default:
       return model::Finite(

@@ -246,7 +246,7 @@ void InstrumentOK(Session& session) {
   app.scanRate = std::fabs(scanRate);
   app.length = ReadNumber(ins.leng.text);
   app.radius = ReadNumber(ins.radius.text);  // a band's width
-  app.omega = ReadNumber(ins.TextRrate.text) * model::kPi / 30.0;
+  app.omega = ReadNumber(ins.TextRrate.text) * model::kPiTenDigits / 30.0;
   app.cycles = CyclesOf(ins.ComboScan);
   app.quietTime = quietTime;
   app.committed = true;

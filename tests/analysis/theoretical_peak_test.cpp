@@ -72,18 +72,18 @@ TEST(TheoreticalPeak, PulseAndMicroelectrodeFormulas) {
 
   // Steady state at a sphere of radius 10 um: 4 pi n F D C r, with the area 4 pi r2.
   AppState sphere = Couple(1, 2);
-  sphere.area = 4 * model::kPi * 1e-6;
+  sphere.area = 4 * model::kPiTenDigits * 1e-6;
   const TheoreticalPeak s = ComputeTheoreticalPeak(sphere, 1);
-  EXPECT_NEAR(*s.Irev, 4 * model::kPi * model::kFaraday * 1e-5 * 1e-6 * 1e-3, 1e-18);
+  EXPECT_NEAR(*s.Irev, 4 * model::kPiTenDigits * model::kFaraday * 1e-5 * 1e-6 * 1e-3, 1e-18);
   EXPECT_FALSE(s.Erev || s.Eirr || s.Iirr);  // not defined at a sphere
   // Microdisc: 4 n F D C r.
   AppState disc = Couple(1, 4);
-  disc.area = model::kPi * 1e-6;
+  disc.area = model::kPiTenDigits * 1e-6;
   EXPECT_NEAR(*ComputeTheoreticalPeak(disc, 1).Irev, 4 * model::kFaraday * 1e-5 * 1e-6 * 1e-3,
               1e-18);
   // Rotating disk, Levich: 0.62 n F A C D^(2/3) w^(1/2) nu^(-1/6).
   const double levich = 0.62 * model::kFaraday * 1e-6 * std::pow(1e-5, 2.0 / 3) *
-                        std::sqrt(100 * model::kPi / 30) * std::pow(0.01, -1.0 / 6);
+                        std::sqrt(100 * model::kPiTenDigits / 30) * std::pow(0.01, -1.0 / 6);
   EXPECT_NEAR(*ComputeTheoreticalPeak(Couple(2, 8), 1).Irev, levich, levich * 1e-12);
 }
 

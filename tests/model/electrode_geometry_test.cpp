@@ -21,13 +21,15 @@ TEST(ElectrodeGeometry, EveryShapeHasItsAreaAndVolume) {
   };
   const Case cases[] = {
       {Electrode::Planar, 0, shown * L},
-      {Electrode::Sphere, 4 * kPi * r * r, 4 * kPi * r * r * r / 3},
-      {Electrode::Hemisphere, 2 * kPi * r * r, 2 * kPi * r * r * r / 3},
-      {Electrode::Microdisc, kPi * r * r, shown * L},
-      {Electrode::Cylinder, kPi * r * r + 2 * kPi * r * L, kPi * r * r * L},
-      {Electrode::HalfCylinder, kPi * r * r / 2 + kPi * r * L, kPi / 2 * r * r * L},
+      {Electrode::Sphere, 4 * kPiTenDigits * r * r, 4 * kPiTenDigits * r * r * r / 3},
+      {Electrode::Hemisphere, 2 * kPiTenDigits * r * r, 2 * kPiTenDigits * r * r * r / 3},
+      {Electrode::Microdisc, kPiTenDigits * r * r, shown * L},
+      {Electrode::Cylinder, kPiTenDigits * r * r + 2 * kPiTenDigits * r * L,
+       kPiTenDigits * r * r * L},
+      {Electrode::HalfCylinder, kPiTenDigits * r * r / 2 + kPiTenDigits * r * L,
+       kPiTenDigits / 2 * r * r * L},
       {Electrode::Band, L * r, shown * L},
-      {Electrode::RotatingDisk, kPi * r * r, shown * L},
+      {Electrode::RotatingDisk, kPiTenDigits * r * r, shown * L},
       {Electrode::ThinFilm, 0, shown * L},
   };
   for (const Case& c : cases) {

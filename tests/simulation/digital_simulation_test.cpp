@@ -201,13 +201,13 @@ TEST(DigitalSecondOrder, ARowWrittenWithoutItsFirstSpeciesStillCatalyses) {
 TEST(DigitalGeometry, SphereAndMicrodiscSweepsFollowTheirSteadyStates) {
   // nFADC/r and 4nFDCr at r = 1 um; after half a minute the transient adds about 0.2 %.
   const double r = 1e-4, nFC = model::kFaraday * 1e-6;
-  const Voltammogram sphere(SlowSweep(2, r, 4 * model::kPi * r * r));
-  EXPECT_NEAR(sphere.I.back() / (nFC * 4 * model::kPi * r * 1e-5), 1.0, 0.01);
+  const Voltammogram sphere(SlowSweep(2, r, 4 * model::kPiTenDigits * r * r));
+  EXPECT_NEAR(sphere.I.back() / (nFC * 4 * model::kPiTenDigits * r * 1e-5), 1.0, 0.01);
   EXPECT_NEAR(sphere.HalfWave(), 0.0, 1 * kMilli);
-  const Voltammogram disc(SlowSweep(4, r, model::kPi * r * r));
+  const Voltammogram disc(SlowSweep(4, r, model::kPiTenDigits * r * r));
   EXPECT_NEAR(disc.I.back() / (4 * nFC * 1e-5 * r), 1.0, 0.01);
   // Slow transfer at the sphere, swept at 1 mV/s, follows its steady state.
-  AppState app = SlowSweep(2, 1e-4, 4 * model::kPi * 1e-8);
+  AppState app = SlowSweep(2, 1e-4, 4 * model::kPiTenDigits * 1e-8);
   app.ks(1) = 1e-3, app.Estart = 0.0, app.Eend = -0.5, app.scanRate = 0.001;
   app.tDrop = app.Estep / app.scanRate;
   const Voltammogram v(app);
@@ -224,7 +224,7 @@ TEST(DigitalGeometry, SphereAndMicrodiscSweepsFollowTheirSteadyStates) {
 TEST(DigitalGeometry, CurvedSweepIsWithinHalfAPercentOfItsConvergedSolution) {
   // A 100 um sphere at 10 mV/s, where boxes growing by e read 2 % high at any step; converged:
   // 0.2 mV steps on boxes growing by 5 %.
-  const AppState app = SlowSweep(2, 0.01, 4 * model::kPi * 0.01 * 0.01);
+  const AppState app = SlowSweep(2, 0.01, 4 * model::kPiTenDigits * 0.01 * 0.01);
   const DigitalResolution fine{.sweepExpansion = 0.05};
   const Voltammogram converged(WithStep(app, 0.0002), SolveRoute::kPrepared, &fine);
   EXPECT_NEAR(Voltammogram(WithStep(app, 0.005)).ForwardPeak().I / converged.ForwardPeak().I, 1.0,
@@ -239,16 +239,16 @@ TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
   band.electrode = 7, band.radius = 10e-4, band.area = 10e-4 * length;
   const double hemicylinder = model::kFaraday * band.D(1) * band.Cinit(1) * 1e-3 / quarter *
                               physics::JaegerClarke(band.D(1) * band.tDrop / (quarter * quarter)) *
-                              (model::kPi * quarter * length);
+                              (model::kPiTenDigits * quarter * length);
   EXPECT_NEAR(Voltammogram(band).I.back() / hemicylinder, 1.0, 0.01);
   // A cylinder r 5 um, 0.01 cm long, and its half, 0.5 s into the plateau: the side by Jaeger
   // and Clarke and the flat end by Shoup and Szabo, each on its share of the area.
   for (const double half : {1.0, 0.5}) {
     AppState app = DefaultExperiment(2);
-    const double r = 5e-4, L = 0.01, side = half * 2 * model::kPi * r * L;
+    const double r = 5e-4, L = 0.01, side = half * 2 * model::kPiTenDigits * r * L;
     app.electrode = static_cast<model::Count>(half == 1.0 ? 5 : 6);
     app.radius = r, app.length = L;
-    app.area = side + half * model::kPi * r * r;
+    app.area = side + half * model::kPiTenDigits * r * r;
     const double sideCurrent = model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 / r *
                                physics::JaegerClarke(app.D(1) * app.tDrop / (r * r)) * side;
     const double endCurrent = half * DiscSteadyState(app) * ShoupSzaboFactor(app, app.tDrop);
@@ -264,8 +264,8 @@ TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
     return Voltammogram(app).I.back();
   };
   const double planar = step(1), r = 1e-3, Dt = 1e-5 * 0.01;
-  const double sphere = 1 + std::sqrt(model::kPi * Dt) / r;
-  const double cylinder = 1 + std::sqrt(model::kPi * Dt) / (2 * r) - Dt / (4 * r * r);
+  const double sphere = 1 + std::sqrt(model::kPiTenDigits * Dt) / r;
+  const double cylinder = 1 + std::sqrt(model::kPiTenDigits * Dt) / (2 * r) - Dt / (4 * r * r);
   EXPECT_NEAR(step(2) / planar / sphere, 1.0, 0.01);
   EXPECT_NEAR(step(3) / planar / sphere, 1.0, 0.01);  // hemisphere: same per area
   EXPECT_NEAR(step(5) / planar / cylinder, 1.0, 0.01);

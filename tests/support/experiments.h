@@ -55,7 +55,7 @@ inline model::AppState Experiment(int technique, int electrode, int mechanism = 
   app.caseCode = static_cast<model::Count>(10 * technique + electrode);
   app.Estart = 0.3, app.Eend = -0.3, app.Estep = 0.005, app.scanRate = 0.01;
   app.tPulse = 0.05, app.tDrop = 0.5, app.Epulse = -0.05, app.cycles = 0.5;
-  app.radius = 0.2821, app.length = 0.01, app.area = 1, app.omega = 100 * model::kPi / 30;
+  app.radius = 0.2821, app.length = 0.01, app.area = 1, app.omega = 100 * model::kPiTenDigits / 30;
   app.viscosity = 0.01, app.electrolyteC = 0.01, app.electrolyteCond = 100;
   app.temperature = 298.14;
   app.fOverRT = (model::kFaraday / model::kGasConstant) / app.temperature;
@@ -244,7 +244,7 @@ struct Voltammogram {
 // on.
 inline std::vector<double> ExactStaircase(const model::AppState& app, const Voltammogram& v) {
   const double scale = model::kFaraday * app.area * (app.Cinit(1) + app.Cinit(2)) * 1e-3 *
-                       std::sqrt(app.D(1) / model::kPi);
+                       std::sqrt(app.D(1) / model::kPiTenDigits);
   auto Z = [&app](double E) {  // the fraction Nernst equilibrium at E leaves reduced
     return 1.0 / (1.0 + std::exp(app.n(1) * app.fOverRT * (E - app.E0(1))));
   };

@@ -55,7 +55,7 @@ TEST(InstrumentDialog, OkSaysWhatIsNotANumberOrCommitsTheComputedAreaUnrounded) 
   Click(f.session, "FormIns.cmdOK");
   EXPECT_FALSE(f.session.Ins().visible);
   // 4 pi r^2 = 1.00004, shown as 1.e0.
-  EXPECT_DOUBLE_EQ(f.session.app.area, 4 * model::kPi * 0.2821 * 0.2821);
+  EXPECT_DOUBLE_EQ(f.session.app.area, 4 * model::kPiTenDigits * 0.2821 * 0.2821);
   EXPECT_EQ(f.session.Ins().ARE.text, "1.e0");
   Click(f.session, "FormIns.optElectrode(7)");
   Type(f.session, "FormIns.radius", "0.01");  // the band's width
