@@ -124,7 +124,7 @@ void SweepValues(const Reaction& r, TheoreticalPeak& p) {
 void StepValues(const Reaction& r, TheoreticalPeak& p) {
   const model::AppState& app = r.app;
   // A pulse from the base: the wave sits Epulse before the potential the axis shows.
-  const bool dc = !model::TraitsOf(TechniqueOf(app)).pulseSampled;
+  const bool dc = !model::TechniqueTraitsOf(TechniqueOf(app)).pulseSampled;
   const ElectrodeTraits* electrode = model::FindElectrode(app.electrode);
   if (electrode == nullptr) return;
   const double t = dc ? app.tDrop : app.tPulse;

@@ -11,6 +11,7 @@
 #include "model/failure.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
+#include "model/output_quantities.h"
 
 namespace kivex::display {
 
@@ -167,24 +168,9 @@ std::vector<LegendEntry> LegendEntries(const model::PlotSettings& settings,
 
 // What the read-out calls the Y axis's quantity, and its unit.
 void NameQuantity(model::OutputQuantity outputQuantity, PlotFrame& frame) {
-  switch (outputQuantity) {
-    case model::OutputQuantity::Current:
-      frame.quantity = "I";
-      frame.unit = "A";
-      return;
-    case model::OutputQuantity::Resistance:
-      frame.quantity = "R";
-      frame.unit = "Ohm";
-      return;
-    case model::OutputQuantity::Conductance:
-      frame.quantity = "Cond";
-      frame.unit = "1/Ohm";
-      return;
-    case model::OutputQuantity::Concentration:
-      frame.quantity = "C";
-      frame.unit = "M";
-      return;
-  }
+  const model::QuantityTraits& row = model::QuantityTraitsOf(outputQuantity);
+  frame.quantity = row.symbol;
+  frame.unit = row.unit;
 }
 
 // The limits of a pass and the window they put around the frame.
@@ -351,14 +337,8 @@ double DecadeUnit(double m) {
 }
 
 std::string YTitle(model::OutputQuantity outputQuantity, double unit) {
-  std::string label;
-  switch (outputQuantity) {
-    case model::OutputQuantity::Current: label = "I /A  "; break;
-    case model::OutputQuantity::Resistance: label = "R /Ohm  "; break;
-    case model::OutputQuantity::Conductance: label = "Cond *Ohm  "; break;
-    case model::OutputQuantity::Concentration: label = "C /M  "; break;
-  }
-  return label + model::FormatPattern(unit, "0E-0");
+  return std::string(model::QuantityTraitsOf(outputQuantity).axisTitle) +
+         model::FormatPattern(unit, "0E-0");
 }
 
 bool CutToFrame(const PlotFrame& frame, double& x1, double& y1, double& x2, double& y2) {

@@ -7,7 +7,7 @@
 // built on them keep the meaning they have for independent measured points.
 //
 //   MeasuredComparison comparison(curves, observed, range);  // once per fit: axis and sweeps
-//   simulation::RunSimulation(app, curves, plot, false);     // a trial, on its programme's axis
+//   simulation::RunSimulation(app, curves, false);           // a trial, on its programme's axis
 //   comparison.PutOnMeasuredAxis(app, curves);               // the trial on the measured axis
 //   comparison.Gather(curves, values);                        // at the fitted points
 //

@@ -10,7 +10,7 @@
 // back exactly. Every held curve records where it came from and the axis its points lie on, so no
 // curve is ever shown over potentials that are not its own.
 //
-//   simulation::RunSimulation(app, curves, plot, false);   // curve 1 holds a simulation
+//   simulation::RunSimulation(app, curves, false);         // curve 1 holds a simulation
 //   simulation::ApplyOutputQuantity(app, curves, OutputQuantity::Concentration, distance);
 //                                         // y shows its surface concentrations (BeginView)
 //   ShowHeldCurves(curves);               // y shows the current again, exactly

@@ -96,7 +96,7 @@ const TechniqueTraits* FindTechnique(Count number) {
   return &kTechniques[static_cast<std::size_t>(number - 1)];
 }
 
-const TechniqueTraits& TraitsOf(Technique technique) {
+const TechniqueTraits& TechniqueTraitsOf(Technique technique) {
   const TechniqueTraits* row = FindTechnique(static_cast<Count>(technique));
   if (row == nullptr)
     throw Failure("Unknown technique " + std::to_string(static_cast<int>(technique)));

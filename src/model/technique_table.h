@@ -1,7 +1,7 @@
 #pragma once
 // Each technique in one row: its caption, the Instrument dialog's fields it uses, how its
 // programme runs and is sampled, and which closed forms give its theoretical peak. A computation
-// asks the row ("TraitsOf(technique).ramp") rather than naming techniques, so that a new
+// asks the row ("TechniqueTraitsOf(technique).ramp") rather than naming techniques, so that a new
 // technique is a new row (and, where it needs one, a current function of its own).
 //
 //   const TechniqueTraits* row = FindTechnique(app.technique);  // nullptr for none chosen
@@ -62,6 +62,6 @@ struct TechniqueTraits {
 const TechniqueTraits* FindTechnique(Count number);
 
 // The row of a technique; raises Failure ("Unknown technique 0") for one no dialog offers.
-const TechniqueTraits& TraitsOf(Technique technique);
+const TechniqueTraits& TechniqueTraitsOf(Technique technique);
 
 }  // namespace kivex::model

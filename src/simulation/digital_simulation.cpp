@@ -78,7 +78,7 @@ double LayerTimeOf(const AppState& app, model::LayerSpan layer, int pointCount) 
 }
 
 Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& resolution) {
-  const model::TechniqueTraits& technique = model::TraitsOf(model::TechniqueOf(app));
+  const model::TechniqueTraits& technique = model::TechniqueTraitsOf(model::TechniqueOf(app));
   Timing timing;
   for (int k = 0; k < technique.stretchCount; ++k) {
     const model::Stretch& stretch = technique.stretches[static_cast<std::size_t>(k)];

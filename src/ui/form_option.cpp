@@ -4,6 +4,7 @@
 
 #include "model/failure.h"
 #include "model/number_text.h"
+#include "model/output_quantities.h"
 #include "ui/number_field.h"
 #include "ui/run_simulation.h"
 #include "ui/session.h"
@@ -56,10 +57,8 @@ FormOption::FormOption() : Dialog("formOption", "Option") {
   Control& quantity = Add(ComboY, ControlKind::ComboBox, "ComboY");
   quantity.frame = "FrameAxis";
   quantity.captionVisible = false;
-  for (const model::OutputQuantity shown :
-       {model::OutputQuantity::Current, model::OutputQuantity::Resistance,
-        model::OutputQuantity::Conductance, model::OutputQuantity::Concentration}) {
-    quantity.items.emplace_back(QuantityCaption(shown));
+  for (const model::QuantityTraits& row : model::kQuantities) {
+    quantity.items.emplace_back(row.caption);
   }
 
   ControlArray<0, 4>* styles[] = {&linestyle1, &linestyle2, &linestyle3};

@@ -2,6 +2,7 @@
 
 #include "model/failure.h"
 #include "model/number_text.h"
+#include "model/output_quantities.h"
 #include "ui/commit_chain.h"
 #include "ui/form_ins.h"
 #include "ui/form_option.h"
@@ -11,20 +12,12 @@
 namespace kivex::ui {
 
 std::string_view QuantityCaption(model::OutputQuantity quantity) {
-  switch (quantity) {
-    case model::OutputQuantity::Resistance: return "resistance R";
-    case model::OutputQuantity::Conductance: return "conductance Cond";
-    case model::OutputQuantity::Concentration: return "surface concentration C";
-    case model::OutputQuantity::Current: break;
-  }
-  return "current I";
+  return model::QuantityTraitsOf(quantity).caption;
 }
 
 std::optional<model::OutputQuantity> QuantityOfCaption(std::string_view caption) {
-  for (const model::OutputQuantity quantity :
-       {model::OutputQuantity::Current, model::OutputQuantity::Resistance,
-        model::OutputQuantity::Conductance, model::OutputQuantity::Concentration}) {
-    if (caption == QuantityCaption(quantity)) return quantity;
+  for (const model::QuantityTraits& row : model::kQuantities) {
+    if (caption == row.caption) return row.quantity;
   }
   return std::nullopt;
 }
