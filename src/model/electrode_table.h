@@ -16,8 +16,6 @@
 
 namespace kivex::model {
 
-inline constexpr int kElectrodeCount = 9;
-
 // What the Instrument dialog's size box holds for the electrode.
 enum class SizeBox : std::uint8_t { None, Radius, Width };
 

@@ -25,6 +25,7 @@ enum class Technique : Count {
   DifferentialPulse = 4,
   SquareWave = 5,
 };
+inline constexpr int kTechniqueCount = 5;  // the rows of model/technique_table.cpp
 
 enum class Electrode : Count {
   None = 0,
@@ -38,6 +39,7 @@ enum class Electrode : Count {
   RotatingDisk = 8,
   ThinFilm = 9,
 };
+inline constexpr int kElectrodeCount = 9;  // the rows of model/electrode_table.cpp
 
 // The eight fixed mechanisms of analytical simulation; a digital run has a user-written scheme.
 enum class Mechanism : Count {

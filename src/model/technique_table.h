@@ -15,8 +15,6 @@
 
 namespace kivex::model {
 
-inline constexpr int kTechniqueCount = 5;
-
 // The potential a stretch of a point's programme holds: the programme's own (the staircase or
 // the base), the programme plus the pulse, or the low and high halves of a square wave's period.
 enum class Level : std::uint8_t { Programme, Pulse, Low, High };
