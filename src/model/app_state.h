@@ -28,7 +28,10 @@ struct AppState {
   Count mechanism = 0;  // 1..8 fixed mechanisms; 0 for the user-written digital scheme
   bool digital = false;
   Count electrode = 0;  // 1 planar .. 9 thin film
-  Count caseCode = 0;   // 10 * technique + electrode, recomputed only in analytical mode
+  // The technique and electrode an analytical run was committed with (model::CaseOf), set
+  // only by an analytical commit.
+  Count caseTechnique = 0;
+  Count caseElectrode = 0;
 
   // Instrument.
   double Estart = 0;           // V

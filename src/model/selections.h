@@ -69,19 +69,21 @@ inline constexpr Mechanism MechanismOf(const AppState& app) {
 // Whether m is one of the eight fixed mechanisms.
 inline constexpr bool IsFixedMechanism(Count m) { return m >= 1 && m <= kFixedMechanisms; }
 
-// The technique and electrode an analytical run was committed with. AppState holds them as
-// caseCode, 10 * technique + electrode, written only by the commit; the dialogs may since
-// have changed `technique` and `electrode`.
+// The technique and electrode an analytical run was committed with; the dialogs may since have
+// changed `technique` and `electrode`.
 struct AnalyticalCase {
   Technique technique = Technique::None;
   Electrode electrode = Electrode::None;
 };
 
 inline constexpr AnalyticalCase CaseOf(const AppState& app) {
-  return {static_cast<Technique>(app.caseCode / 10), static_cast<Electrode>(app.caseCode % 10)};
+  return {static_cast<Technique>(app.caseTechnique), static_cast<Electrode>(app.caseElectrode)};
 }
 
-// caseCode for the current selections (raises "Overflow" for numbers no dialog gives).
-Count CaseCode(const AppState& app);
+// Commits the current selections as the analytical case.
+inline constexpr void CommitCase(AppState& app) {
+  app.caseTechnique = app.technique;
+  app.caseElectrode = app.electrode;
+}
 
 }  // namespace kivex::model

@@ -336,7 +336,7 @@ void GatherParameters(Session& session) {
     app.conductivity(i) = ReadNumber(expr.Cond(i - 1).text);
   }
   if (!app.digital) {
-    app.caseCode = model::CaseCode(app);
+    model::CommitCase(app);
   }
   app.restsAtStart = expr.CheckPreEqu.value && !session.Ins().CheckPreCon.value;
   // InstrumentOK has refused a temperature at or below absolute zero.

@@ -12,6 +12,7 @@
 #include "model/curve_set.h"
 #include "model/plot_settings.h"
 #include "model/reaction_scheme.h"
+#include "model/selections.h"
 #include "simulation/digital_simulation.h"
 #include "simulation/driver.h"
 #include "simulation/potential_programme.h"
@@ -52,7 +53,7 @@ inline model::AppState Experiment(int technique, int electrode, int mechanism = 
   app.electrode = static_cast<model::Count>(electrode);
   app.mechanism = static_cast<model::Count>(mechanism);
   app.digital = false;
-  app.caseCode = static_cast<model::Count>(10 * technique + electrode);
+  model::CommitCase(app);
   app.Estart = 0.3, app.Eend = -0.3, app.Estep = 0.005, app.scanRate = 0.01;
   app.tPulse = 0.05, app.tDrop = 0.5, app.Epulse = -0.05, app.cycles = 0.5;
   app.radius = 0.2821, app.length = 0.01, app.area = 1, app.omega = 100 * model::kPiTenDigits / 30;
