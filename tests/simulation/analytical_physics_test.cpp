@@ -308,7 +308,8 @@ TEST(PlainCurve, WideSlowCylinderAndStoppedCatalysisGiveThePlanarCurve) {
     const Voltammogram a(plain), b(other);
     const double scale = std::fabs(a.Peak()) + std::fabs(a.Last());
     for (int i = 1; i <= a.count(); ++i) {
-      EXPECT_NEAR(b.y(i), a.y(i), tolerance * scale) << other.caseTechnique << other.caseElectrode << " " << a.x(i);
+      EXPECT_NEAR(b.y(i), a.y(i), tolerance * scale)
+          << other.caseTechnique << other.caseElectrode << " " << a.x(i);
     }
   };
   for (double ks : {1e-3, 1e-5}) {  // a DC wave peaks at its end: 1e-3 of the plateau
