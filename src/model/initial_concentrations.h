@@ -58,7 +58,7 @@ struct SolutionPreparation {
   bool preconcentrate = false;
   // The deposit's Nernst ratio is that of charge reaction 1: its n and E0 here are not read,
   // n[1] and E0[1] are.
-  PreconcentrationInput preconcentration;
+  PreconcentrationInput preconcentration{};
 };
 
 // A step the computation skipped: which ("the pre-equilibration of chemical reaction 2", "the

@@ -156,6 +156,9 @@ bool ReversibleOnSweep(const AppState& app, const Reaction& rx) {
 
 // Everything a run of the analytical route shares: the reactions, the cell and the fields.
 struct RouteRun {
+  RouteRun(AppState& state, CurveSet& curveSet, const StopRequest& stopRequest)
+      : app(state), curves(curveSet), stop(stopRequest) {}
+
   AppState& app;
   CurveSet& curves;
   const StopRequest& stop;
@@ -207,7 +210,7 @@ struct RouteRun {
 };
 
 RouteRun Prepare(AppState& app, CurveSet& curves, const StopRequest& stop) {
-  RouteRun run{app, curves, stop};
+  RouteRun run(app, curves, stop);
   run.currentScale = CurrentScale(app);
   run.chargeCount = app.chargeCount;
   run.total = app.totalColumn;
