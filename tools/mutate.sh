@@ -58,8 +58,9 @@ while IFS= read -r -d '' f; do
 done < <(cd "$tree" && find . -path ./build -prune -o -type f -print0)
 
 if [ ! -f "$tree/build/build.ninja" ]; then
-  cmake -S "$tree" -B "$tree/build" -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null ||
-    exit 1
+  launcher=()  # ccache (apt-get install ccache) only speeds the rebuilds up
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  cmake -S "$tree" -B "$tree/build" -G Ninja "${launcher[@]}" >/dev/null || exit 1
 fi
 echo "building the unmutated copy ..."
 if ! cmake --build "$tree/build" -j"$jobs" >"$scratch/build.log" 2>&1; then
