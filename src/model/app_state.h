@@ -27,6 +27,7 @@ struct AppState {
   Count technique = 0;  // 1 sweep/cyclic, 2 DC, 3 normal pulse, 4 differential pulse, 5 square wave
   Count mechanism = 0;  // 1..8 fixed mechanisms; 0 for the user-written digital scheme
   bool digital = false;
+  Count accuracy = 0;   // of the digital route: 0 standard, 1 fine, 2 finest
   Count electrode = 0;  // 1 planar .. 9 thin film
   // The technique and electrode an analytical run was committed with (model::CaseOf), set
   // only by an analytical commit.

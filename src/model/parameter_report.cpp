@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/print_line.h"
+#include "model/selections.h"
 
 namespace kivex::model {
 
@@ -18,6 +19,10 @@ class ReportWriter {
   void Pair(std::string_view label, long long count) {
     Line(label);
     Line(PrintLine().Integer(count).str());
+  }
+  void Text(std::string_view label, std::string_view value) {
+    Line(label);
+    Line(value);
   }
   std::string text;
 
@@ -73,6 +78,8 @@ std::string ParameterReportText(const AppState& app, const CurveSet& curves) {
   // After the written fields, and only when set, so a report without one reads as it always did.
   if (app.committed && app.quietTime > 0.0)
     report.Pair("Quiet time (s) :", std::optional<double>(app.quietTime));
+  if (app.digital && AccuracyOf(app) != Accuracy::Standard)
+    report.Text("Digital accuracy :", kAccuracyNames[app.accuracy]);
   return report.text;
 }
 

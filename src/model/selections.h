@@ -56,6 +56,11 @@ enum class Mechanism : Count {
 
 inline constexpr int kFixedMechanisms = 8;
 
+// How finely the digital route resolves time and space: the written grid, or finer ones that
+// converge (simulation::ResolutionOf says what each refines).
+enum class Accuracy : Count { Standard = 0, Fine = 1, Finest = 2 };
+inline constexpr const char* kAccuracyNames[] = {"standard", "fine", "finest"};
+
 inline constexpr Technique TechniqueOf(const AppState& app) {
   return static_cast<Technique>(app.technique);
 }
@@ -64,6 +69,10 @@ inline constexpr Electrode ElectrodeOf(const AppState& app) {
 }
 inline constexpr Mechanism MechanismOf(const AppState& app) {
   return static_cast<Mechanism>(app.mechanism);
+}
+inline constexpr Accuracy AccuracyOf(const AppState& app) {
+  return app.accuracy >= 1 && app.accuracy <= 2 ? static_cast<Accuracy>(app.accuracy)
+                                                : Accuracy::Standard;
 }
 
 // Whether m is one of the eight fixed mechanisms.

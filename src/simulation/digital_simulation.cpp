@@ -533,6 +533,26 @@ void Run(AppState& app, CurveSet& curves, DigitalWorkspace& workspace, SolveRout
 
 }  // namespace
 
+DigitalResolution ResolutionOf(model::Accuracy accuracy) {
+  switch (accuracy) {
+    case model::Accuracy::Fine:
+      return {.stepsAfterJump = 20,
+              .expansion = 0.3,
+              .sweepExpansion = 0.15,
+              .stepsPerSweepPoint = 4,
+              .planeSweepExpansion = 0.3,
+              .exactDisc = true};
+    case model::Accuracy::Finest:
+      return {.stepsAfterJump = 40,
+              .expansion = 0.2,
+              .sweepExpansion = 0.1,
+              .stepsPerSweepPoint = 8,
+              .planeSweepExpansion = 0.15,
+              .exactDisc = true};
+    default: return {};
+  }
+}
+
 void DigitalSimulation(AppState& app, CurveSet& curves, DigitalWorkspace& workspace,
                        SolveRoute route, const DigitalResolution& resolution,
                        const StopRequest& stop, int* completed) {

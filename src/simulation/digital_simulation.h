@@ -23,6 +23,7 @@
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
+#include "model/selections.h"
 #include "simulation/cancellation.h"
 #include "simulation/digital_workspace.h"
 #include "simulation/step_solver.h"
@@ -40,7 +41,21 @@ struct DigitalResolution {
   // plane keeps e. When the node limit does not allow the finer grid, boxes grow faster.
   double expansion = 0.5;
   double sweepExpansion = 0.2;
+  // A sweep point: one backward Euler step at the point's potential (a staircase), or this many
+  // sub-steps with the potential ramped linearly from the point before (a linear sweep), the
+  // first backward Euler and the others the second-order backward formula.
+  int stepsPerSweepPoint = 1;
+  // Boxes of a sweep at a plane grow by e^planeSweepExpansion.
+  double planeSweepExpansion = 1.0;
+  // The microdisc in two dimensions, not as the sphere of the same steady state.
+  bool exactDisc = false;
 };
+
+// What each accuracy setting refines: standard is the written grid, a staircase of one step a
+// point on boxes growing by e; fine and finest ramp sweeps through sub-steps of the second-order
+// formula on finer boxes, settle pulses in more sub-steps, and simulate the disc in two
+// dimensions.
+DigitalResolution ResolutionOf(model::Accuracy accuracy);
 
 // Time steps between two looks at a StopRequest: a few milliseconds of the fastest runs, and a
 // fraction of a per cent of a step's own cost.

@@ -69,7 +69,8 @@ void ComputeRun(model::AppState& app, model::CurveSet& curves, DigitalWorkspace&
   }
 
   if (app.digital) {
-    DigitalSimulation(app, curves, workspace, SolveRoute::kPrepared, {}, stop, &computed);
+    DigitalSimulation(app, curves, workspace, SolveRoute::kPrepared,
+                      ResolutionOf(model::AccuracyOf(app)), stop, &computed);
   } else {
     ComputeAnalyticalCurrents(app, curves, stop);
     computed = curves.pointCount;

@@ -203,6 +203,8 @@ void LabelReactions(const model::AppState& app, FormExpr& expr) {
 void MechanismOK(Session& session) {
   TechniquesOK(session);
   BuildReactionScheme(session);
+  const int accuracy = session.Mech().ComboAccuracy.listIndex;
+  session.app.accuracy = accuracy >= 0 ? accuracy : 0;
 }
 
 void BuildReactionScheme(Session& session) {

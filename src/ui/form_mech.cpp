@@ -1,7 +1,9 @@
 #include "ui/form_mech.h"
 
+#include <iterator>
 #include <string>
 
+#include "model/selections.h"
 #include "ui/commit_chain.h"
 #include "ui/form_ins.h"
 #include "ui/session.h"
@@ -42,6 +44,10 @@ FormMech::FormMech() : Dialog("FormMech", "Mechanism") {
   Control& digital = Add(CheckDigital, ControlKind::CheckBox, "CheckDigital");
   digital.caption = "Digital simulation";
   digital.value = true;
+  Control& accuracy = Add(ComboAccuracy, ControlKind::ComboBox, "ComboAccuracy");
+  accuracy.caption = "Accuracy";
+  accuracy.toolTip = "grid of the digital simulation: finer converges, and takes longer";
+  accuracy.items.assign(std::begin(model::kAccuracyNames), std::end(model::kAccuracyNames));
 
   Control& analytical = Add(Frame1, ControlKind::Frame, "Frame1");
   analytical.caption = "Analytical Simulation";
@@ -93,6 +99,7 @@ FormMech::FormMech() : Dialog("FormMech", "Mechanism") {
 
 void FormMech::Load() {
   for (int r = 1; r <= 3; ++r) NEL(r).Choose(0);
+  ComboAccuracy.Choose(0);
 }
 
 }  // namespace kivex::ui
@@ -118,6 +125,7 @@ void ApplySimulationMode(Session& session, FormMech& mech, bool createInstrument
   session.menu.Enable("mnuTheoPeak", !digital);
   mech.Frame1.visible = !digital;
   mech.Frame2.visible = digital;
+  mech.ComboAccuracy.enabled = digital;
   session.app.digital = digital;
   // The electrode selection stays as it is, even a rotating disk in digital mode.
   if (createInstrument || session.IsLoaded("FormIns")) {

@@ -17,6 +17,7 @@ class FormMech : public Dialog {
   FormMech();
 
   Control CheckDigital;             // "Digital simulation", ticked
+  Control ComboAccuracy;            // "standard", "fine", "finest" digital grids
   Control Frame1;                   // "Analytical Simulation", hidden while digital
   ControlArray<1, 8> mech;          // the fixed mechanisms; only 1, 4 and 7 can be chosen
   Control Frame2;                   // the scheme editor, no caption

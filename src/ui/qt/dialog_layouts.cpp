@@ -51,7 +51,12 @@ QLayout* Techniques(DialogWindow& w, FormTech& d) {
 
 QLayout* Mechanism(DialogWindow& w, FormMech& d) {
   auto* outer = new QVBoxLayout;
-  outer->addWidget(w.WidgetFor(d.CheckDigital));
+  auto* mode = new QHBoxLayout;
+  mode->addWidget(w.WidgetFor(d.CheckDigital));
+  mode->addStretch();
+  mode->addWidget(w.CaptionFor(d.ComboAccuracy));
+  mode->addWidget(w.WidgetFor(d.ComboAccuracy));
+  outer->addLayout(mode);
   outer->addWidget(w.WidgetFor(d.Frame1));
   auto* options = Inside<QVBoxLayout>(w, d.Frame1);
   for (int i = 1; i <= 8; ++i) options->addWidget(w.WidgetFor(d.mech(i)));
