@@ -52,6 +52,9 @@ struct Timing {
   // A sweep takes one backward Euler step a point. A pulse segment takes a backward Euler step
   // after its potential jump and then the second-order backward formula.
   bool secondOrderSteps = false;
+  // A sweep ramped through sub-steps: the potential moves linearly from the point before, and
+  // the second-order formula runs on from point to point, as nothing jumps.
+  bool ramped = false;
   double layerTime = 0;  // s, the longest a diffusion layer grows: one point or the whole run
   // The quiet time at the first point's potential before the programme; no steps for none.
   Segment quiet;
@@ -77,6 +80,13 @@ double LayerTimeOf(const AppState& app, model::LayerSpan layer, int pointCount) 
   return 0.0;
 }
 
+int SweepStepsPerPoint(const AppState& app, const DigitalResolution& resolution) {
+  const double potential = resolution.sweepSubStepPotential;
+  if (!(potential > 0) || !(std::fabs(app.Estep) > potential)) return resolution.stepsPerSweepPoint;
+  const double steps = std::ceil(std::fabs(app.Estep) / potential - 1e-9);
+  return std::max(resolution.stepsPerSweepPoint, static_cast<int>(std::min(steps, 1000.0)));
+}
+
 Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& resolution) {
   const model::TechniqueTraits& technique = model::TechniqueTraitsOf(model::TechniqueOf(app));
   Timing timing;
@@ -91,14 +101,17 @@ Timing TimingOf(const AppState& app, int pointCount, const DigitalResolution& re
     Segment& s = timing.segments[timing.segmentCount++];
     s.level = stretch.level;
     s.duration = DurationOf(app, stretch.span);
-    // A sweep's staircase takes one step per point; a jump, several steps settling after it.
-    s.steps = technique.ramp ? 1 : resolution.stepsAfterJump;
+    // A sweep takes its steps per point; a jump, several steps settling after it.
+    s.steps = technique.ramp ? SweepStepsPerPoint(app, resolution) : resolution.stepsAfterJump;
     s.sample = stretch.sample;
   }
   timing.freshLayer = !technique.carriesLayer;
   timing.difference = technique.difference;
   timing.layerTime = LayerTimeOf(app, technique.layer, pointCount);
-  timing.secondOrderSteps = !technique.ramp;
+  timing.ramped = technique.ramp && timing.segments[0].steps > 1;
+  // The double layer charges by backward Euler with each step, so a sweep that charges it
+  // through Ru keeps that formula for the diffusion too.
+  timing.secondOrderSteps = !technique.ramp || (timing.ramped && !ChargingThroughDrop(app));
   const int afterJump = resolution.stepsAfterJump;
   if (app.quietTime > 0.0) {
     RequireQuietTimeSimulated(app);
@@ -246,7 +259,7 @@ struct StepLengths {
   std::array<double, kMaxStepKinds> dt{};
   int kinds = 0;
   double shortest = 0;   // s, of every sub-step
-  double sweepStep = 0;  // s, of the points' segments alone
+  double sweepStep = 0;  // s, of the sub-steps of the points' segments alone
 
   // The kind of steps of length `length`, added when new.
   int KindOf(double length) {
@@ -295,10 +308,12 @@ void BuildRunGrid(const AppState& app, const Timing& timing, const StepLengths& 
   if (technique != nullptr && technique->ramp) {
     const model::ElectrodeTraits* electrode = model::FindElectrode(app.electrode);
     const bool plane = electrode != nullptr && electrode->diffusion == model::Diffusion::Planar;
-    const double expansion = plane ? 1.0 : resolution.sweepExpansion;
-    // The layer grows for the N steps of the sweep and through the quiet time before them.
-    const double span = timing.quiet.steps > 0 ? (N * sweepStep + timing.quiet.duration) / shortest
-                                               : static_cast<double>(N);
+    const double expansion = plane ? resolution.planeSweepExpansion : resolution.sweepExpansion;
+    // The layer grows for the sub-steps of the N points and through the quiet time before them.
+    const int sweepSteps = N * timing.segments[0].steps;
+    const double span = timing.quiet.steps > 0
+                            ? (sweepSteps * sweepStep + timing.quiet.duration) / shortest
+                            : static_cast<double>(sweepSteps);
     BuildDigitalGrid(app, modelDiffusion, app.D(sRef), shortest, span, expansion, w.grid,
                      part.part);
   } else {
@@ -392,9 +407,12 @@ class PointLoop {
     const double programme = curves_.x(i);
     // Pulses follow the sweep: forward sweeps pulse one way, return sweeps the other.
     const double sign = ((i - 1) / sweep_) % 2 == 0 ? 1.0 : -1.0;
+    // A ramped sweep starts from the point before; the first point holds its potential.
+    const double from = timing_.ramped && i > 1 ? curves_.x(i - 1) : programme;
     for (int g = 0; g < timing_.segmentCount; ++g) {
       const Segment& segment = timing_.segments[g];
-      StepSegment(i, segment, AppliedPotential(app_, segment.level, programme, sign));
+      const double applied = AppliedPotential(app_, segment.level, programme, sign);
+      StepSegment(i, segment, timing_.ramped ? from : applied, applied);
       if (segment.sample != 0) Sample(i, segment.sample == 1);
     }
   }
@@ -425,11 +443,15 @@ class PointLoop {
     return electrode;
   }
 
-  // The sub-steps of one segment of point i; the surface concentrations follow each.
-  void StepSegment(int i, const Segment& segment, double applied) {
+  // The sub-steps of one segment of point i, the potential moving linearly from `from` to `to`
+  // (or held); the surface concentrations follow each.
+  void StepSegment(int i, const Segment& segment, double from, double to) {
     for (int k = 1; k <= segment.steps; ++k) {
-      StepKind& kind = w_.solver.Kind(k == 1 ? segment.firstKind : segment.laterKind);
-      SubStep(kind, k > 1 && timing_.secondOrderSteps, run_.secondOrder && k > 1, applied);
+      const bool bdf2 = timing_.secondOrderSteps && (k > 1 || rampRunning_);
+      StepKind& kind = w_.solver.Kind(bdf2 ? segment.laterKind : segment.firstKind);
+      const double applied = from == to ? to : from + (to - from) * k / segment.steps;
+      SubStep(kind, bdf2, run_.secondOrder && bdf2, applied);
+      rampRunning_ = timing_.ramped;
       if (w_.solver.iterations() > app_.maxIterations) {
         app_.maxIterations = static_cast<model::Count>(w_.solver.iterations());
       }
@@ -485,6 +507,7 @@ class PointLoop {
   NodeVectors* before_ = &w_.back[0];
   NodeVectors* previous_ = &w_.back[1];
   int stepsToStopCheck_ = kStepsBetweenStopChecks;
+  bool rampRunning_ = false;  // a ramped sweep has stepped: its next step continues the formula
   RateVector firstCurrent_{};
   // What a part run before wrote at the point, which this part adds to.
   RateVector keptCurrent_{};
@@ -539,15 +562,17 @@ DigitalResolution ResolutionOf(model::Accuracy accuracy) {
       return {.stepsAfterJump = 20,
               .expansion = 0.3,
               .sweepExpansion = 0.15,
-              .stepsPerSweepPoint = 4,
+              .stepsPerSweepPoint = 2,
+              .sweepSubStepPotential = 1e-3,
               .planeSweepExpansion = 0.3,
               .exactDisc = true};
     case model::Accuracy::Finest:
       return {.stepsAfterJump = 40,
               .expansion = 0.2,
               .sweepExpansion = 0.1,
-              .stepsPerSweepPoint = 8,
-              .planeSweepExpansion = 0.15,
+              .stepsPerSweepPoint = 4,
+              .sweepSubStepPotential = 0.5e-3,
+              .planeSweepExpansion = 0.2,
               .exactDisc = true};
     default: return {};
   }

@@ -41,10 +41,12 @@ struct DigitalResolution {
   // plane keeps e. When the node limit does not allow the finer grid, boxes grow faster.
   double expansion = 0.5;
   double sweepExpansion = 0.2;
-  // A sweep point: one backward Euler step at the point's potential (a staircase), or this many
-  // sub-steps with the potential ramped linearly from the point before (a linear sweep), the
-  // first backward Euler and the others the second-order backward formula.
+  // A sweep point: one backward Euler step at the point's potential (a staircase), or sub-steps
+  // with the potential ramped linearly from the point before (a linear sweep), the first
+  // backward Euler and the others the second-order backward formula: at least
+  // stepsPerSweepPoint, and as many as keep each within sweepSubStepPotential (V).
   int stepsPerSweepPoint = 1;
+  double sweepSubStepPotential = 0;
   // Boxes of a sweep at a plane grow by e^planeSweepExpansion.
   double planeSweepExpansion = 1.0;
   // The microdisc in two dimensions, not as the sphere of the same steady state.
