@@ -269,6 +269,7 @@ FitReport AutoFit(model::AppState& app, model::CurveSet& curves, std::span<const
   // The measured axis and the fitted points, before the first simulation overwrites the axis.
   MeasuredComparison comparison(curves, observed, range);
   report.range = range;
+  report.accuracy = app.digital ? model::AccuracyOf(app) : model::Accuracy::Standard;
   report.measuredPoints = comparison.measuredPoints();
   report.fittedPoints = comparison.fittedPoints();
   problem.Yobs.assign(comparison.observed().begin(), comparison.observed().end());
@@ -351,6 +352,11 @@ std::vector<model::PrintLine> ReportLines(const FitReport& report) {
   lines.push_back(PrintLine().Text("No. of obj. fun. = ").Zone().Integer(report.evaluations));
   lines.push_back(PrintLine().Text("No. of MARQUARDS = ").Zone().Integer(report.dampedSolves));
   lines.push_back(PrintLine().Text("Computation time (s) =").Zone().Number(report.elapsedTime));
+  if (report.accuracy != model::Accuracy::Standard) {
+    lines.push_back(PrintLine().Text(std::string("Simulated digitally at the ") +
+                                     model::kAccuracyNames[static_cast<int>(report.accuracy)] +
+                                     " accuracy"));
+  }
   if (!report.range.empty()) {
     lines.push_back(PrintLine().Text("Fitted " + std::to_string(report.fittedPoints) + " of " +
                                      std::to_string(report.measuredPoints) +

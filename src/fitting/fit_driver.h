@@ -39,6 +39,7 @@
 #include "model/app_state.h"
 #include "model/curve_set.h"
 #include "model/print_line.h"
+#include "model/selections.h"
 
 namespace kivex::fitting {
 
@@ -111,6 +112,7 @@ struct FitReport {
   FitRange range;          // empty: every measured point was fitted
   int measuredPoints = 0;
   int fittedPoints = 0;
+  model::Accuracy accuracy = model::Accuracy::Standard;  // of the digital runs, named if finer
 
   // How far the fit can be trusted (fit_quality.h), reported after the lines above.
   int restarts = 0;            // further starts tried because the first fit missed the data
