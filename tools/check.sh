@@ -13,8 +13,8 @@ cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
-echo "== the core without Qt: build and test"
-cmake -S . -B build-core -G Ninja -DKIVEX_BUILD_QT=OFF >/dev/null
+echo "== the core without Qt (and without the Python module, tested above): build and test"
+cmake -S . -B build-core -G Ninja -DKIVEX_BUILD_QT=OFF -DKIVEX_BUILD_PYTHON=OFF >/dev/null
 cmake --build build-core -j"$jobs"
 ctest --test-dir build-core --output-on-failure -j"$jobs"
 

@@ -7,6 +7,8 @@ packages+=(clang-format clang-tidy)
 # The window's scenario in a real X server: the server, a window manager, input, window queries
 # and a pixel reader.
 packages+=(xvfb openbox xdotool x11-utils imagemagick)
+# The Python module, its tests and the cluster example.
+packages+=(python3-dev pybind11-dev python3-numpy python3-pytest python3-dask python3-distributed)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
