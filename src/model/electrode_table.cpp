@@ -55,6 +55,7 @@ constexpr ElectrodeTraits Microdisc() {
   e.digital = true;
   e.diffusion = Diffusion::Spherical;
   e.disc = true;
+  e.exactField = true;
   e.area = [](double r, double) { return Finite(kPiTenDigits * r * r); };
   e.volume = Layer;
   return e;
