@@ -101,6 +101,7 @@ constexpr ElectrodeTraits Band() {
   e.size = SizeBox::Width;
   e.length = LengthBox::Length;
   e.digital = true;
+  e.exactField = true;
   e.diffusion = Diffusion::Cylindrical;
   e.area = [](double w, double L) { return Finite(L * w); };
   e.volume = Layer;

@@ -29,8 +29,8 @@ class DigitalWorkspace {
 
   // The storage, allocated at the first call.
   Storage& storage();
-  // The storage of the microdisc's two-dimensional field (disc_simulation.h), allocated at its
-  // first run.
+  // The storage of the disc's and band's two-dimensional fields (disc_simulation.h), allocated at
+  // its first run.
   DiscStorage& disc();
 
  private:

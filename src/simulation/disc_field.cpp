@@ -9,25 +9,37 @@
 
 namespace kivex::simulation {
 
+namespace {
+
+constexpr double kQuarterTurn = std::numbers::pi / 2;
+
+// Row nodes from 0 to `end`: a box e^growth - 1 times its distance from either end, within the
+// bounds; boxes until they pass the end, then scaled so that the last node lands on it.
+void BuildRows(double firstBox, double lastBox, double growth, double largestBox, double end,
+               int columns, std::vector<double>& g) {
+  if (!(firstBox > 0) || !(lastBox > 0) || !(largestBox > 0) || !(growth > 0) || columns < 1 ||
+      !(end > 0)) {
+    throw model::Failure("The two-dimensional grid is invalid");
+  }
+  const double rise = std::exp(growth) - 1;
+  g.assign(1, 0.0);
+  while (g.back() < end) {
+    const double at = g.back();
+    const double box =
+        std::min({largestBox, std::max(firstBox, rise * at), std::max(lastBox, rise * (end - at))});
+    g.push_back(at + box);
+  }
+  const double scale = end / g.back();
+  for (double& node : g) node *= scale;
+  g.back() = end;
+}
+
+}  // namespace
+
 void BuildDiscGrid(double firstBox, double lastBox, double growth, double largestBox, int columns,
                    DiscGrid& grid) {
-  constexpr double kQuarterTurn = std::numbers::pi / 2;
-  if (!(firstBox > 0) || !(lastBox > 0) || !(largestBox > 0) || !(growth > 0) || columns < 1) {
-    throw model::Failure("The two-dimensional microdisc grid is invalid");
-  }
-  // A box e^growth - 1 times its distance from either end, within the bounds; boxes until they
-  // pass pi/2, then scaled so that the last node lands on it.
-  const double rise = std::exp(growth) - 1;
-  grid.g.assign(1, 0.0);
-  while (grid.g.back() < kQuarterTurn) {
-    const double g = grid.g.back();
-    const double box = std::min(
-        {largestBox, std::max(firstBox, rise * g), std::max(lastBox, rise * (kQuarterTurn - g))});
-    grid.g.push_back(g + box);
-  }
-  const double scale = kQuarterTurn / grid.g.back();
-  for (double& node : grid.g) node *= scale;
-  grid.g.back() = kQuarterTurn;
+  BuildRows(firstBox, lastBox, growth, largestBox, kQuarterTurn, columns, grid.g);
+  grid.surfaceFactor = 0.5;
   const int rows = static_cast<int>(grid.g.size()) - 1;
   grid.rows = rows;
   grid.columns = columns;
@@ -133,6 +145,42 @@ void DenseSystem::Solve(std::vector<double>& x) {
     double sum = x[r];
     for (int c = r + 1; c < n; ++c) sum -= At(r, c) * x[c];
     x[r] = sum / At(r, r);
+  }
+}
+
+void BuildBandGrid(double firstBox, double end, double growth, double largestBox, int columns,
+                   DiscGrid& grid) {
+  BuildRows(firstBox, largestBox, growth, largestBox, end, columns, grid.g);
+  grid.surfaceFactor = 1.0;
+  const int rows = static_cast<int>(grid.g.size()) - 1;
+  grid.rows = rows;
+  grid.columns = columns;
+  const double width = kQuarterTurn / columns;
+  grid.eta.resize(static_cast<std::size_t>(columns));
+  grid.discWeight.resize(static_cast<std::size_t>(columns));
+  for (int j = 0; j < columns; ++j) {
+    grid.eta[j] = (j + 0.5) * width;
+    // x = h cos(nu) on the band: the share of its half width between the two faces.
+    grid.discWeight[j] = std::cos(j * width) - std::cos((j + 1) * width);
+  }
+  const auto cells = static_cast<std::size_t>(rows) * columns;
+  grid.volume.resize(cells);
+  grid.gFace.resize(cells);
+  grid.etaFace.resize(cells);
+  // The integral of sinh^2 mu + sin^2 nu over a cell.
+  auto sinhPart = [](double mu) { return std::sinh(2 * mu) / 4 - mu / 2; };
+  auto sinPart = [](double nu) { return nu / 2 - std::sin(2 * nu) / 4; };
+  for (int i = 0; i < rows; ++i) {
+    const double low = i == 0 ? 0.0 : (grid.g[i - 1] + grid.g[i]) / 2;
+    const double high = (grid.g[i] + grid.g[i + 1]) / 2;
+    for (int j = 0; j < columns; ++j) {
+      const std::size_t cell = static_cast<std::size_t>(i) * columns + j;
+      const double left = j * width, right = (j + 1) * width;
+      grid.volume[cell] = (sinhPart(high) - sinhPart(low)) * width +
+                          (high - low) * (sinPart(right) - sinPart(left));
+      grid.gFace[cell] = width / (grid.g[i + 1] - grid.g[i]);
+      grid.etaFace[cell] = j + 1 < columns ? (high - low) / width : 0.0;
+    }
   }
 }
 

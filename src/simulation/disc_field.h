@@ -32,7 +32,9 @@ struct DiscGrid {
   std::vector<double> volume;      // [row * columns + column]
   std::vector<double> gFace;       // [row * columns + column]: coupling of row and row + 1
   std::vector<double> etaFace;     // [row * columns + column]: of column and column + 1
-  std::vector<double> discWeight;  // per column: its share of the disc's area, summing to 1
+  std::vector<double> discWeight;  // per column: its share of the electrode's area, summing to 1
+  // A transfer takes dt surfaceFactor discWeight / a times its rate out of a surface cell.
+  double surfaceFactor = 0.5;
 };
 
 // Rows from a first box of `firstBox` in g at the disc, growing by e^growth up to `largestBox`,
@@ -40,6 +42,16 @@ struct DiscGrid {
 // layer lies (a layer of thickness L reaches pi/2 - g = a / L); `columns` eta cells, finest at
 // the edge.
 void BuildDiscGrid(double firstBox, double lastBox, double growth, double largestBox, int columns,
+                   DiscGrid& grid);
+
+// The band of width 2a in elliptic-cylinder coordinates, x = a cosh(mu) cos(nu) and
+// z = a sinh(mu) sin(nu): the band at mu = 0, its plane beyond the edge at nu = 0, its middle at
+// nu = pi/2. The map is conformal, so Fick's law reads
+//     a^2 (sinh^2 mu + sin^2 nu) dc/dt = D (d2c/dmu2 + d2c/dnu2)
+// and the flux through the band is D dc/dmu d nu: the edge's singularity is gone again. A band's
+// current never settles, so its rows end at `end`, where the bulk lies beyond the layer; its
+// columns are of equal width in nu.
+void BuildBandGrid(double firstBox, double end, double growth, double largestBox, int columns,
                    DiscGrid& grid);
 
 // A banded matrix and its LU factors in place, without pivoting: the step matrices are

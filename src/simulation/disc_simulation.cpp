@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "model/checked_math.h"
+#include "model/electrode_table.h"
 #include "model/failure.h"
 #include "model/technique_table.h"
 #include "simulation/digital_workspace.h"
@@ -120,13 +121,16 @@ void RefuseWhatTheDiscCannotTake(const AppState& app) {
     const bool twoLeft = app.chem2Species(j, 1) != 0 && app.chem2Species(j, 2) != 0;
     const bool twoRight = app.chem2Species(j, 3) != 0 && app.chem2Species(j, 4) != 0;
     if (twoLeft || twoRight) {
-      throw Failure(std::string("The two-dimensional microdisc takes first-order chemistry only") +
-                    kChooseStandard);
+      throw Failure(
+          std::string(
+              "The two-dimensional field of a disc or band takes first-order chemistry only") +
+          kChooseStandard);
     }
   }
   if (app.Ru > 0) {
     throw Failure(
-        std::string("The two-dimensional microdisc does not take an uncompensated resistance") +
+        std::string(
+            "The two-dimensional field of a disc or band takes no uncompensated resistance") +
         kChooseStandard);
   }
   if (!(app.radius > 0)) model::ThrowFailure(model::kInvalidArgument);
@@ -177,7 +181,10 @@ class DiscRun {
     n_ = app_.speciesCount;
     charges_ = app_.chargeCount;
     cRef_ = cRef;
-    a_ = app_.radius;
+    // The band's size box holds its width.
+    const bool isBand = model::ElectrodeTraitsOf(model::ElectrodeOf(app_)).diffusion ==
+                        model::Diffusion::Cylindrical;
+    a_ = isBand ? app_.radius / 2 : app_.radius;
     double slowest = app_.D(1), fastest = app_.D(1);
     for (int s = 1; s <= n_; ++s) {
       slowest = std::min(slowest, app_.D(s));
@@ -186,15 +193,21 @@ class DiscRun {
     if (!(slowest > 0)) model::ThrowFailure(model::kInvalidArgument);
     double shortest = plan_.dt[0];
     for (int k = 1; k < plan_.kinds; ++k) shortest = std::min(shortest, plan_.dt[k]);
-    // The first box a fraction of the shortest step's diffusion length at the disc's centre, where
-    // g is z / a, the last one as fine against the longest-lived layer's reach; between them boxes
-    // growing and capped with the resolution, as fine in eta.
+    // The first box a fraction of the shortest step's diffusion length at the electrode's middle,
+    // where g is z / a, the last one (at the disc's infinity) as fine against the longest-lived
+    // layer's reach; between them boxes growing and capped with the resolution, as fine across.
     const double e = resolution.expansion;
     const double largest = e / 6;
     const double first = std::clamp(0.3 * std::sqrt(slowest * shortest) / a_, 1e-5, largest);
     const double last = std::clamp(0.3 * a_ / std::sqrt(fastest * plan_.layerTime), 1e-5, largest);
     const int columns = std::max(4, static_cast<int>(std::lround(6 / e)));
-    BuildDiscGrid(first, last, e / 2, largest, columns, w_.grid);
+    if (isBand) {
+      // Beyond eight diffusion lengths of the longest-lived layer lies the bulk.
+      const double end = std::asinh(8 * std::sqrt(fastest * plan_.layerTime) / a_);
+      BuildBandGrid(first, std::max(end, 1.0), e / 2, largest, columns, w_.grid);
+    } else {
+      BuildDiscGrid(first, last, e / 2, largest, columns, w_.grid);
+    }
     const DiscGrid& grid = w_.grid;
     columns_ = grid.columns;
     unknowns_ = grid.rows * columns_ * n_;
@@ -202,7 +215,7 @@ class DiscRun {
     const double band = static_cast<double>(unknowns_) * (2 * columns_ * n_ + 1 + fluxes_);
     if (band * plan_.kinds > kLargestStorage) {
       throw Failure(
-          std::string("The two-dimensional microdisc of so many species needs too much memory") +
+          std::string("The two-dimensional field of so many species needs too much memory") +
           kChooseStandard);
     }
     for (int k = 0; k < plan_.kinds; ++k) PrepareKind(plan_.dt[k], w_.kinds[k]);
@@ -216,7 +229,8 @@ class DiscRun {
     w_.rhs.assign(static_cast<std::size_t>(unknowns_), 0.0);
     w_.flux.assign(static_cast<std::size_t>(std::max(fluxes_, 1)), 0.0);
     w_.fluxSystem.Reset(fluxes_);
-    // Amperes per n * (cm/s) of the mean rate over the disc: F in C/mmol turns mol/L into mol/cm3.
+    // Amperes per n * (cm/s) of the mean rate over the electrode: F in C/mmol turns mol/L into
+    // mol/cm3.
     currentFactor_ = 96.4846 * app_.area * cRef_;
   }
 
@@ -360,7 +374,7 @@ class DiscRun {
   }
 
   // The amounts J through each transfer at each surface cell: J = g (kRed c(O) - kOx c(R)) with
-  // g = dt (disc weight / 2) / a and c = y + response J, y the zero-flux solution.
+  // g = dt surfaceFactor (disc weight) / a and c = y + response J, y the zero-flux solution.
   void SolveFluxes(const DiscKind& kind, double E) {
     if (fluxes_ == 0) return;
     DenseSystem& system = w_.fluxSystem;
@@ -372,7 +386,7 @@ class DiscRun {
       const int R = static_cast<int>(app_.chargeSpecies(r, 2));
       for (int j = 0; j < columns_; ++j) {
         const int f = (r - 1) * columns_ + j;
-        const double g = kind.dt * w_.grid.discWeight[j] / (2 * a_);
+        const double g = kind.dt * w_.grid.surfaceFactor * w_.grid.discWeight[j] / a_;
         // Rows scaled to order one, however fast the transfer.
         const double scale = 1.0 / (1.0 / g + k.red + k.ox);
         double rhs = 0.0;
@@ -393,13 +407,14 @@ class DiscRun {
     dtOfFluxes_ = kind.dt;
   }
 
-  // The currents of the step just solved: the mean rate over the disc is (2 a / dt) sum of J.
+  // The currents of the step just solved: the mean rate over the electrode is
+  // a / (surfaceFactor dt) times the sum of J.
   void Sample(int i, bool first) {
     double total = 0.0;
     for (int r = 1; r <= charges_; ++r) {
       double sum = 0.0;
       for (int j = 0; j < columns_; ++j) sum += w_.flux[(r - 1) * columns_ + j];
-      const double rate = 2 * a_ / dtOfFluxes_ * sum;
+      const double rate = a_ / (w_.grid.surfaceFactor * dtOfFluxes_) * sum;
       const double current = model::Finite(rate * app_.n(r) * currentFactor_);
       double& cell = curves_.resultTable(i, r);
       if (!plan_.difference || first) {

@@ -1,7 +1,8 @@
 #pragma once
-// The microdisc in two dimensions, for the fine and finest accuracy of the digital route: the
-// disc's own field (disc_field.h) instead of the sphere of the same steady state, which reads up
-// to 7 % off while the layer is as thick as the disc is wide.
+// The microdisc and the band in two dimensions, for the fine and finest accuracy of the digital
+// route: their own fields (disc_field.h) instead of the sphere or half cylinder of the same
+// long-time current, which read up to 7 % off while the layer is as thick as the electrode is
+// wide.
 //
 // Every species diffuses with its own D, every electron transfer follows Butler-Volmer kinetics
 // at each cell of the disc, and first-order chemistry couples the species in every cell. A step
@@ -49,9 +50,10 @@ struct DiscStorage {
   DenseSystem fluxSystem;
 };
 
-// The whole programme of `app` on the microdisc of radius app.radius, written as the digital
-// route writes it (reduction currents positive, the total after the transfers, the surface
-// concentrations as means over the disc's area). `completed` counts the finished points.
+// The whole programme of `app` on its microdisc (radius app.radius) or band (width app.radius),
+// written as the digital route writes it (reduction currents positive, the total after the
+// transfers, the surface concentrations as means over the electrode's area). `completed` counts
+// the finished points.
 void DiscSimulation(model::AppState& app, model::CurveSet& curves, DiscStorage& storage,
                     const DigitalResolution& resolution, const StopRequest& stop, int& completed);
 

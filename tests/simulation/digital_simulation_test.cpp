@@ -272,7 +272,7 @@ TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
   EXPECT_EQ(step(8), planar);  // rotating disk: planar, no convection
 }
 
-TEST(DigitalGeometry, FineDiscIsTheDiscsOwnFieldAndRefusesWhatItCannotTake) {
+TEST(DigitalGeometry, FineDiscAndBandAreTheirOwnFieldsAndRefuseWhatTheyCannotTake) {
   // A 5 um disc in two dimensions: the normal pulse's 50 ms and DC's 0.5 s plateaux and a 100 s
   // step against the disc's long-time series, where the sphere of the same steady state reads up
   // to 7 % off; at both refinements.
@@ -294,6 +294,17 @@ TEST(DigitalGeometry, FineDiscIsTheDiscsOwnFieldAndRefusesWhatItCannotTake) {
                   0.002)
           << c[0] << " " << c[1];
     }
+  }
+  // Bands 100 and 10 um wide, 0.01 cm long, 0.5 s and 10 ms into the plateau (D t / w^2 of 0.05
+  // and 0.1): Cottrell plus the edges.
+  for (const double w : {100e-4, 10e-4}) {
+    AppState band = disc(2, w > 50e-4 ? 0.5 : 0.01);
+    band.electrode = 7, band.radius = w, band.length = 0.01, band.area = w * 0.01;
+    const DigitalResolution fine = ResolutionOf(model::Accuracy::Fine);
+    EXPECT_NEAR(
+        Voltammogram(band, SolveRoute::kPrepared, &fine).I.back() / BandShortTime(band, band.tDrop),
+        1.0, 0.002)
+        << w;
   }
   // A reversible wave swept slowly at 1 um is steady: half-wave at E0.
   const DigitalResolution fine = ResolutionOf(model::Accuracy::Fine);
