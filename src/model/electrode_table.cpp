@@ -55,6 +55,7 @@ constexpr ElectrodeTraits Microdisc() {
   e.digital = true;
   e.diffusion = Diffusion::Spherical;
   e.disc = true;
+  e.exactField = true;
   e.area = [](double r, double) { return Finite(kPiTenDigits * r * r); };
   e.volume = Layer;
   return e;
@@ -100,6 +101,7 @@ constexpr ElectrodeTraits Band() {
   e.size = SizeBox::Width;
   e.length = LengthBox::Length;
   e.digital = true;
+  e.exactField = true;
   e.diffusion = Diffusion::Cylindrical;
   e.area = [](double w, double L) { return Finite(L * w); };
   e.volume = Layer;

@@ -37,6 +37,9 @@ struct ElectrodeTraits {
   Diffusion diffusion = Diffusion::Planar;
   bool disc = false;     // a flat disc, which diffuses as a sphere of radius pi r / 4
   bool flatEnd = false;  // a cylinder whose flat end diffuses as a disc of its own
+  // The digital route's finer accuracies simulate its own two-dimensional field, not the sphere
+  // or cylinder it diffuses as.
+  bool exactField = false;
   // Area (cm2) from the size box and the length; nullptr where the user types the area.
   double (*area)(double size, double length) = nullptr;
   // Volume (cm3) from the size, the length and the area, that a preconcentration fills.

@@ -13,6 +13,7 @@
 #include "model/number_format.h"
 #include "model/technique_table.h"
 #include "simulation/digital_grid.h"
+#include "simulation/disc_simulation.h"
 #include "simulation/measurement_effects.h"
 #include "simulation/potential_programme.h"
 #include "simulation/step_solver.h"
@@ -587,6 +588,10 @@ void DigitalSimulation(AppState& app, CurveSet& curves, DigitalWorkspace& worksp
   done = 0;
   try {
     const model::ElectrodeTraits* electrode = model::FindElectrode(app.electrode);
+    if (resolution.exactDisc && electrode != nullptr && electrode->exactField) {
+      DiscSimulation(app, curves, workspace.disc(), resolution, stop, done);
+      return;
+    }
     if (electrode == nullptr || !electrode->flatEnd) {
       Run(app, curves, workspace, route, resolution, stop, RunPart{}, done);
       return;

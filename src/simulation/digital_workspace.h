@@ -16,6 +16,8 @@
 
 namespace kivex::simulation {
 
+struct DiscStorage;
+
 class DigitalWorkspace {
  public:
   struct Storage;
@@ -27,9 +29,13 @@ class DigitalWorkspace {
 
   // The storage, allocated at the first call.
   Storage& storage();
+  // The storage of the disc's and band's two-dimensional fields (disc_simulation.h), allocated at
+  // its first run.
+  DiscStorage& disc();
 
  private:
   std::unique_ptr<Storage> storage_;
+  std::unique_ptr<DiscStorage> disc_;
 };
 
 }  // namespace kivex::simulation

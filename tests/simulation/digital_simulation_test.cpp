@@ -272,6 +272,62 @@ TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
   EXPECT_EQ(step(8), planar);  // rotating disk: planar, no convection
 }
 
+TEST(DigitalGeometry, FineDiscAndBandAreTheirOwnFieldsAndRefuseWhatTheyCannotTake) {
+  // A 5 um disc in two dimensions: the normal pulse's 50 ms and DC's 0.5 s plateaux and a 100 s
+  // step against the disc's long-time series, where the sphere of the same steady state reads up
+  // to 7 % off; at both refinements.
+  const double r = 5e-4;
+  auto disc = [r](int technique, double t) {
+    AppState app = DefaultExperiment(technique);
+    app.electrode = 4, app.radius = r, app.area = model::kPiTenDigits * r * r;
+    app.Estart = -0.29;  // three points on the plateau, each a step from the solution at rest
+    (technique == 2 ? app.tDrop : app.tPulse) = t;
+    return app;
+  };
+  for (const model::Accuracy accuracy : {model::Accuracy::Fine, model::Accuracy::Finest}) {
+    const DigitalResolution resolution = ResolutionOf(accuracy);
+    const double cases[][2] = {{3, 0.05}, {2, 0.5}, {2, 100}};
+    for (const auto& c : cases) {
+      const AppState app = disc(static_cast<int>(c[0]), c[1]);
+      const double exact = DiscSteadyState(app) * DiscLongTimeFactor(app, c[1]);
+      EXPECT_NEAR(Voltammogram(app, SolveRoute::kPrepared, &resolution).I.back() / exact, 1.0,
+                  0.002)
+          << c[0] << " " << c[1];
+    }
+  }
+  // Bands 100 and 10 um wide, 0.01 cm long, 0.5 s and 10 ms into the plateau (D t / w^2 of 0.05
+  // and 0.1): Cottrell plus the edges.
+  for (const double w : {100e-4, 10e-4}) {
+    AppState band = disc(2, w > 50e-4 ? 0.5 : 0.01);
+    band.electrode = 7, band.radius = w, band.length = 0.01, band.area = w * 0.01;
+    const DigitalResolution fine = ResolutionOf(model::Accuracy::Fine);
+    EXPECT_NEAR(
+        Voltammogram(band, SolveRoute::kPrepared, &fine).I.back() / BandShortTime(band, band.tDrop),
+        1.0, 0.002)
+        << w;
+  }
+  // A reversible wave swept slowly at 1 um is steady: half-wave at E0.
+  const DigitalResolution fine = ResolutionOf(model::Accuracy::Fine);
+  const Voltammogram slow(SlowSweep(4, 1e-4, model::kPiTenDigits * 1e-8), SolveRoute::kPrepared,
+                          &fine);
+  EXPECT_NEAR(slow.HalfWave(), 0.0, 0.5 * kMilli);
+  // Second-order chemistry and an uncompensated resistance are refused, naming the way out.
+  AppState dimer = disc(1, 0.5);
+  dimer.speciesCount = 3;
+  AddSecondOrder(dimer, 2, 2, 3, 0, 1e6, 0.0);
+  AppState resisted = disc(1, 0.5);
+  resisted.Ru = 100;
+  for (const AppState& app : {dimer, resisted}) {
+    try {
+      const Voltammogram refused(app, SolveRoute::kPrepared, &fine);
+      ADD_FAILURE() << "not refused";
+    } catch (const model::Failure& failure) {
+      EXPECT_NE(std::string(failure.description()).find("choose the standard accuracy"),
+                std::string::npos);
+    }
+  }
+}
+
 TEST(DifferentialPulse, EveryForwardSweepPulsesTheSameWayInBothRoutes) {
   // A fresh diffusion layer at every point: the second cycle repeats the first exactly, and the
   // return sweep pulses back with a peak of the other sign and the same height (analytical, a

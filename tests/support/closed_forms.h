@@ -58,6 +58,20 @@ inline double ShoupSzaboFactor(const model::AppState& app, double t) {
   return 0.7854 + 0.8862 / std::sqrt(tau) + 0.2146 * std::exp(-0.7823 / std::sqrt(tau));
 }
 
+// A band of width w and length L at short times: Cottrell on w L and the edges' n F D C L,
+// i = n F C L (w sqrt(D / pi t) + D), within 1e-3 up to D t / w^2 of 0.1.
+inline double BandShortTime(const model::AppState& app, double t) {
+  const double nFCL = app.n(1) * model::kFaraday * app.Cinit(1) * 1e-3 * app.length;
+  return nFCL * (app.radius * std::sqrt(app.D(1) / (model::kPiTenDigits * t)) + app.D(1));
+}
+
+// The same from the disc's long-time series (Shoup and Szabo; Aoki and Osteryoung), within 1e-4
+// from tau = 4 D t / r^2 of 1 on.
+inline double DiscLongTimeFactor(const model::AppState& app, double t) {
+  const double tau = 4 * app.D(1) * t / (app.radius * app.radius);
+  return 1 + 0.71835 / std::sqrt(tau) + 0.05626 / std::pow(tau, 1.5) - 0.00646 / std::pow(tau, 2.5);
+}
+
 // Jaeger-Clarke: a cylinder's current per side area is n F C (D / r) f(tau), tau = D t / r^2, f =
 // (4 / pi^2) int exp(-tau u^2) / (u (J0^2 + Y0^2)) du by Simpson in ln u; below u0 the integrand is
 // 1 / (u (1 + v^2)), v = (2 / pi)(ln(u / 2) + gamma), whose integral closes the slow tail exactly.
