@@ -38,18 +38,19 @@ struct DigitalResolution {
   // Ten keep the current within 0.2 % of a potential step's exact decay.
   int stepsAfterJump = 10;
   // Boxes grow by e^expansion: for pulses, and for sweeps at curved electrodes. A sweep at a
-  // plane keeps e. When the node limit does not allow the finer grid, boxes grow faster.
+  // plane takes planeSweepExpansion. When the node limit does not allow the finer grid, boxes grow faster.
   double expansion = 0.5;
   double sweepExpansion = 0.2;
   // A sweep point: one backward Euler step at the point's potential (a staircase), or sub-steps
-  // with the potential ramped linearly from the point before (a linear sweep), the first
-  // backward Euler and the others the second-order backward formula: at least
+  // with the potential ramped linearly from the point before (a linear sweep): the run's first
+  // backward Euler, then the second-order backward formula from point to point: at least
   // stepsPerSweepPoint, and as many as keep each within sweepSubStepPotential (V).
   int stepsPerSweepPoint = 1;
   double sweepSubStepPotential = 0;
   // Boxes of a sweep at a plane grow by e^planeSweepExpansion.
   double planeSweepExpansion = 1.0;
-  // The microdisc in two dimensions, not as the sphere of the same steady state.
+  // The electrodes whose row has an exact field (microdisc, band) in two dimensions, not as the
+  // sphere or half cylinder of the same steady state.
   bool exactDisc = false;
 };
 
