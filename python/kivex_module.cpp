@@ -120,14 +120,8 @@ class PySession {
 
 PYBIND11_MODULE(_kivex, m) {
   m.doc() = "Kivex's core: a session driven by the command-line tool's script lines.";
-  static py::exception<std::runtime_error> error(m, "Error");
-  py::register_exception_translator([](std::exception_ptr p) {
-    try {
-      if (p) std::rethrow_exception(p);
-    } catch (const std::runtime_error& e) {
-      error(e.what());
-    }
-  });
+  // Every failure of a line reaches Python as kivex.Error with the program's message.
+  py::register_exception<std::runtime_error>(m, "Error");
   py::class_<PySession>(m, "Session", "One session of the program, as kivex-batch runs it.")
       .def(py::init<>())
       .def("run", &PySession::Run, py::arg("line"),
