@@ -12,7 +12,7 @@ namespace {
 
 // A programme as an instrument records it: from `start` to each vertex in turn in steps of
 // `step`, every point once (the vertex is not repeated).
-std::vector<double> Programme(double start, std::vector<double> vertices, double step) {
+std::vector<double> Programme(double start, const std::vector<double>& vertices, double step) {
   std::vector<double> x{start};
   for (double vertex : vertices) {
     const double direction = vertex > x.back() ? 1 : -1;
