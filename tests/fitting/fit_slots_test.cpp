@@ -36,8 +36,6 @@ TEST(FitSlots, EachSlotWritesTheFieldItIsNamedFor) {
     const bool logScaled = name[0] == 'k' || name[0] == 'D';
     EXPECT_EQ(IsLogScaledSlot(slot), logScaled) << name;
   }
-  EXPECT_EQ(SlotName(24), "D(1)");
-  EXPECT_EQ(SlotName(29), "D(6)");
   for (int slot : {0, -1, kFitSlots + 1}) {
     EXPECT_THROW(SlotOf(slot), model::Failure) << slot;
     EXPECT_THROW(SlotField(app, slot), model::Failure) << slot;

@@ -199,8 +199,6 @@ TEST(CurveFile, OnlyARegularTextFileIsRead) {
 // (Exports of instruments and spreadsheets, chosen columns, swapped pairs and refusals: the
 // import_layouts and core_import_refusals scenarios.)
 TEST(CurveFile, TheChosenColumnsGiveThePoints) {
-  EXPECT_EQ(Curve("1,2\n3,4\n", {1, 3}),
-            "refused: column 3 was chosen, but the file has 2 columns");
   // UTF-16 big endian with its mark.
   const CurveFile utf16 =
       ParseCurveFile(std::string("\xFE\xFF\0#\0\n\0"

@@ -114,13 +114,11 @@ TEST(MeasuredPoints, AFileTooLargeToHoldIsRefusedWhereItOverflows) {
   }
 }
 
+// (The columns of each instrument's layout: InstrumentLayouts.)
 TEST(MeasuredPoints, ColumnsAreProposedByTheirNamesAndUnits) {
   const std::pair<std::string, ColumnChoice> cases[] = {
       {"t\tE\tI\n", {2, 3}},
       {"Time (s)\tPotential (V)\tCurrent (A)\n", {2, 3}},
-      {"control/V\tEwe/V\t<I>/mA\n", {2, 3}},
-      {"Potential applied (V)\tWE(1).Current (A)\tWE(1).Potential (V)\n", {3, 2}},
-      {"Vfwd\tIfwd\tVstep\tIdif\n", {3, 4}},
       {"Vrev\tVfwd\tIfwd\tIdif\n", {2, 4}},
       {"I (A)\tE (V)\n", {2, 1}},
       {"E (V)\tSignal\n", {1, 2}},

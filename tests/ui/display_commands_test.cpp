@@ -1,4 +1,5 @@
-// The Display menu and the plot options through the session. (Axes: plot_axes; transforms:
+// The Display menu and the plot options through the session. (Axes, automatic limits and "No
+// data": plot_axes, plotfit_overlap_key; the title's quantity: plot2_curve_names; transforms:
 // analysis_transforms; each quantity's caption: quantity_keeps_curves, ui_zero_distance.)
 
 #include <gtest/gtest.h>
@@ -21,17 +22,6 @@ namespace {
 
 using testing::SessionFixture;
 
-// Curve 1 rising from 0.2 to 3.4 microamperes over 0.3 V .. -0.3 V, as after a simulation.
-void LoadSweep(Session& session) {
-  model::CurveSet& c = session.curves;
-  for (int i = 1; i <= 61; ++i) {
-    c.x(i) = 0.3 - 0.01 * (i - 1);
-    c.y(i, 1) = (0.2 + 3.2 * (i - 1) / 60.0) * 1e-6;
-  }
-  c.firstPoint = c.curveCount = c.storedCurveCount = c.currentCurve = 1;
-  c.lastPoint = c.pointCount = 61;
-}
-
 bool HasText(const display::Picture& picture, std::string_view text) {
   return std::ranges::any_of(picture.ops(), [text](const auto& op) {
     return op.kind == display::Picture::OpKind::Text && op.text == text;
@@ -41,45 +31,6 @@ bool HasText(const display::Picture& picture, std::string_view text) {
 template <class Limits>
 std::array<double, 4> Box(const Limits& l) {
   return {l.xMin, l.xMax, l.yMin, l.yMax};
-}
-
-// OK commits the overlap (which the separations read) and hides and redraws. (Each curve's line
-// style: plotfit_six_curve_styles.)
-TEST(PlotOptionsOK, CommitsTheOverlapThenHidesAndRedraws) {
-  SessionFixture f;
-  LoadSweep(f.session);
-  ShowPlotOptions(f.session);
-  testing::Click(f.session, "formOption.overlap");
-  testing::Click(f.session, "formOption.cmdOK");
-  EXPECT_TRUE(f.session.plot.overlap);
-  EXPECT_FALSE(f.session.Option().visible);
-  EXPECT_EQ(f.platform.plotChanges, 1);
-  EXPECT_TRUE(f.platform.messages.empty());
-}
-
-TEST(PlotCurvesCommand, WritesTheAutoLimitsBackNamesTheQuantityAndClearsWithoutData) {
-  SessionFixture f;
-  LoadSweep(f.session);
-  PlotCurves(f.session);
-  EXPECT_EQ(Box(f.session.plot), (std::array{-0.3, 0.3, -1e-6, 4e-6}));
-  EXPECT_TRUE(HasText(f.session.picture, "I /A  1E-6"));
-  EXPECT_TRUE(f.session.IsLoaded("formOption"));  // the first pass creates the options dialog
-  EXPECT_EQ(f.platform.plotChanges, 1);
-
-  // The title names the chosen quantity once it has been formed.
-  testing::Choose(f.session, "formOption.ComboY", "surface concentration C");
-  PlotCurves(f.session);
-  EXPECT_TRUE(HasText(f.session.picture, "I /A  1E-6"));
-  f.session.curves.shown = model::OutputQuantity::Concentration;
-  PlotCurves(f.session);
-  EXPECT_TRUE(HasText(f.session.picture, "C /M  1E-6"));
-
-  // With no data the picture is cleared before the message.
-  f.session.curves = model::CurveSet();
-  PlotCurves(f.session);
-  EXPECT_EQ(f.platform.messages, (std::vector<std::string>{"Error: No data!"}));
-  EXPECT_FALSE(HasText(f.session.picture, "E /V"));
-  EXPECT_EQ(f.platform.plotChanges, 4);
 }
 
 TEST(OutputQuantityCommand, ARunKeepsTheTrialValuesAFitWroteWhileTheCommandRecommits) {

@@ -31,12 +31,17 @@ double LeastSquareOf(const std::string& line) {
 }
 
 // A stopped fit ends on the best trial so far, not the one it was in, and says it was cancelled.
-TEST(CancelledFit, EndsOnTheBestTrialSoFarWithItsValuesInTheCaptions) {
+// Run again, it ends as a fit from the same dialogs in a session never cancelled: the stopped fit
+// leaves nothing behind (its slot, the axis it was simulating on, its damping) that steers it.
+TEST(CancelledFit, EndsOnTheBestTrialSoFarAndRunAgainEndsAsIfNeverStopped) {
+  const auto setUp = [](Session& s) {
+    RunMenuItem(s, "mnuSimulate");  // the measured curve, at ks 1e4 and alpha 0.5
+    testing::Apply(s, {{"FormExpr.ks(1)", "1e-3"}, {"FormExpr.alph(1)", "0.3"}});
+    for (int k : {1, 7, 10}) testing::TickFit(s, k);  // the concentration is not fitted
+  };
   CancellingPlatform platform;
   Session session(platform);
-  RunMenuItem(session, "mnuSimulate");  // the measured curve, at ks 1e4 and alpha 0.5
-  testing::Apply(session, {{"FormExpr.ks(1)", "1e-3"}, {"FormExpr.alph(1)", "0.3"}});
-  for (int k : {1, 7, 10}) testing::TickFit(session, k);  // the concentration is not fitted
+  setUp(session);
   platform.simulationsBeforeCancel = 9;
   RunMenuItem(session, "mnuAutoFit");
 
@@ -68,28 +73,11 @@ TEST(CancelledFit, EndsOnTheBestTrialSoFarWithItsValuesInTheCaptions) {
   EXPECT_EQ(expr.CheckFitted(10).caption, model::FormatPattern(session.app.alpha(1), "0.###e-#"));
   EXPECT_NE(session.app.alpha(1), 0.3);
   EXPECT_FALSE(session.app.fitting);
-}
 
-// A fit cancelled and run again ends as a fit from the same dialogs in a session never cancelled:
-// the stopped fit leaves nothing behind (its slot, the axis it was simulating on, its damping)
-// that steers the next one.
-TEST(CancelledFit, RunAgainEndsAsAFitFromTheSameDialogsThatWasNeverStopped) {
-  const auto setUp = [](Session& s) {
-    RunMenuItem(s, "mnuSimulate");  // the measured curve, at ks 1e4 and alpha 0.5
-    testing::Apply(s, {{"FormExpr.ks(1)", "1e-3"}, {"FormExpr.alph(1)", "0.3"}});
-    for (int k : {1, 7, 10}) testing::TickFit(s, k);
-  };
-  CancellingPlatform platform;
-  Session stopped(platform);
-  setUp(stopped);
-  platform.simulationsBeforeCancel = 9;
-  RunMenuItem(stopped, "mnuAutoFit");
-  ASSERT_EQ(stopped.result.lines.back().rfind("Fit cancelled in iteration ", 0), 0u);
-  const std::string ks = stopped.Expr().ks(1).text;
-  const std::string alpha = stopped.Expr().alph(1).text;
+  const std::string ks = expr.ks(1).text;
+  const std::string alpha = expr.alph(1).text;
   platform.simulationsBeforeCancel = 1 << 30;
-  RunMenuItem(stopped, "mnuAutoFit");
-
+  RunMenuItem(session, "mnuAutoFit");
   testing::TestPlatform plain;
   Session never(plain);
   setUp(never);
@@ -99,19 +87,17 @@ TEST(CancelledFit, RunAgainEndsAsAFitFromTheSameDialogsThatWasNeverStopped) {
   EXPECT_TRUE(platform.messages.empty());
   // The whole report, its progress lines, counts and intervals, all but the time it took.
   const auto report = [](const Session& s) {
-    std::vector<std::string> lines = s.result.lines;
-    std::erase_if(lines, [](const std::string& l) { return l.starts_with("Computation time"); });
-    return lines;
+    std::vector<std::string> kept = s.result.lines;
+    std::erase_if(kept, [](const std::string& l) { return l.starts_with("Computation time"); });
+    return kept;
   };
-  ASSERT_NE(testing::ReportRow(stopped, 1).find(".001"), std::string::npos);
-  EXPECT_EQ(report(stopped), report(never));
-  EXPECT_EQ(stopped.app.ks(1), never.app.ks(1));
-  EXPECT_EQ(stopped.app.alpha(1), never.app.alpha(1));
-  EXPECT_EQ(testing::Curve(stopped, 0), testing::Curve(never, 0));
-  EXPECT_EQ(testing::Curve(stopped, 1), testing::Curve(never, 1));
-  EXPECT_EQ(testing::Curve(stopped, 2), testing::Curve(never, 2));
-  EXPECT_EQ(stopped.curves.storedCurveCount, never.curves.storedCurveCount);
-  EXPECT_FALSE(stopped.app.fitting);
+  ASSERT_NE(testing::ReportRow(session, 1).find(".001"), std::string::npos);
+  EXPECT_EQ(report(session), report(never));
+  EXPECT_EQ(session.app.ks(1), never.app.ks(1));
+  EXPECT_EQ(session.app.alpha(1), never.app.alpha(1));
+  for (int k = 0; k <= 2; ++k) EXPECT_EQ(testing::Curve(session, k), testing::Curve(never, k)) << k;
+  EXPECT_EQ(session.curves.storedCurveCount, never.curves.storedCurveCount);
+  EXPECT_FALSE(session.app.fitting);
 }
 
 // A Simulate the user stops keeps nothing of itself: the curves, their potentials, the plot and

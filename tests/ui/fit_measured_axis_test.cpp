@@ -1,6 +1,7 @@
 // Auto Fit of measurements as instruments record them: potentials that jitter around their grid,
-// a region spoilt by charging left out with the fit range, D fitted, a measurement the
-// simulation does not cover, and the fit range's refusals.
+// a region spoilt by charging left out with the fit range, D fitted, and the fit range's
+// refusals. (A measurement the simulation does not cover: the ui_fit_refusal_keeps_measurement
+// and fit_grid_refusal scenarios.)
 
 #include <gtest/gtest.h>
 
@@ -180,46 +181,6 @@ TEST(MeasuredAxisFit, TheDiffusionCoefficientIsFitted) {
   EXPECT_NEAR(D.high / D.value, D.value / D.low, 1e-3);  // log-scaled: symmetric in log10
   EXPECT_NEAR(f.session.app.D(1), D.value, 1e-14 * D.value);
   EXPECT_NEAR(model::ReadNumber(f.session.Expr().CheckFitted(24).caption), D.value, 1e-3 * D.value);
-}
-
-// A recording that starts 50 mV beyond the Instrument dialog's E start: the fit says which point,
-// where, and what to change, and the measurement is shown alone, as recorded. Manual Fit says the
-// same; within the programme it shows the simulation on the recorded potentials.
-TEST(MeasuredAxisFit, ARecordingBeyondTheProgrammeIsRefusedWithWhatToChange) {
-  SessionFixture f;
-  testing::Apply(f.session, kCycle);
-  io::CsvPairs recorded = Record(f, 0.002, 0.0003, 0.005, 3);
-  recorded.x[0] = 0.3;
-  Import(f, recorded, 0.002);
-  testing::Type(f.session, "FormIns.Estart", "0.25");
-  const std::string message =
-      "Fit Error: Point 1 of the measured curve (0.3 V, sweep 1) lies beyond the simulated sweep, "
-      "which runs from 0.25 to -0.3 V. Let the Instrument dialog's potentials cover the "
-      "measurement, or leave the point out with the fit range of the Chemicals dialog.";
-  for (const char* item : {"mnuAutoFit", "mnuManualFit"}) {
-    f.platform.messages.clear();
-    RunMenuItem(f.session, item);
-    ASSERT_EQ(f.platform.messages.size(), 1u) << item;
-    EXPECT_EQ(f.platform.messages[0], message) << item;
-    const model::CurveSet& curves = f.session.curves;
-    ASSERT_EQ(curves.pointCount, 602);
-    EXPECT_EQ(curves.curveCount, 1);
-    EXPECT_EQ(testing::Curve(f.session, 0), recorded.x);
-    EXPECT_EQ(testing::Curve(f.session, 1), recorded.y);
-  }
-
-  testing::Type(f.session, "FormIns.Estart", "0.3");
-  f.platform.messages.clear();
-  ASSERT_EQ(RunMenuItem(f.session, "mnuManualSeparate"), MenuOutcome::Ran);
-  EXPECT_TRUE(f.platform.messages.empty());
-  const model::CurveSet& curves = f.session.curves;
-  ASSERT_EQ(curves.curveCount, 3);  // the measurement, the simulation, its one component
-  EXPECT_EQ(testing::Curve(f.session, 0), recorded.x);
-  for (int i = 1; i <= curves.pointCount; ++i) EXPECT_EQ(curves.y(i, 3), curves.y(i, 2)) << i;
-  const double largest = std::ranges::max(testing::Curve(f.session, 2));
-  for (int i = 1; i <= curves.pointCount; ++i) {
-    EXPECT_NEAR(curves.y(i, 2), curves.y(i, 1), 0.03 * largest) << i;  // the noise, 0.5 %
-  }
 }
 
 // A fit range that is not a list of ranges, or that leaves too few points for the parameters,
