@@ -61,16 +61,6 @@ struct Timing {
   Segment quiet;
 };
 
-// How long a stretch of the technique's programme lasts.
-double DurationOf(const AppState& app, model::Span span) {
-  switch (span) {
-    case model::Span::Drop: return app.tDrop;
-    case model::Span::Pulse: return app.tPulse;
-    case model::Span::DropLessPulse: return app.tDrop - app.tPulse;
-  }
-  return 0.0;
-}
-
 double LayerTimeOf(const AppState& app, model::LayerSpan layer, int pointCount) {
   switch (layer) {
     case model::LayerSpan::Drop: return app.tDrop;
@@ -214,15 +204,6 @@ DigitalWorkspace::Storage& DigitalWorkspace::storage() {
 namespace {
 
 using Workspace = DigitalWorkspace::Storage;
-
-double AppliedPotential(const AppState& app, Level level, double programme, double sign) {
-  switch (level) {
-    case Level::Pulse: return programme + sign * app.Epulse;
-    case Level::Low: return programme - app.Epulse / 2;
-    case Level::High: return programme + app.Epulse / 2;
-    default: return programme;
-  }
-}
 
 // The part of the electrode a run simulates, the share of the area it stands for, and whether
 // its currents and surface concentrations add to those of a part run before.

@@ -67,15 +67,6 @@ struct Plan {
   }
 };
 
-double DurationOf(const AppState& app, model::Span span) {
-  switch (span) {
-    case model::Span::Drop: return app.tDrop;
-    case model::Span::Pulse: return app.tPulse;
-    case model::Span::DropLessPulse: return app.tDrop - app.tPulse;
-  }
-  return 0.0;
-}
-
 Plan PlanOf(const AppState& app, int pointCount, const DigitalResolution& resolution) {
   const model::TechniqueTraits& technique = model::TechniqueTraitsOf(model::TechniqueOf(app));
   Plan plan;
@@ -134,15 +125,6 @@ void RefuseWhatTheDiscCannotTake(const AppState& app) {
         kChooseStandard);
   }
   if (!(app.radius > 0)) model::ThrowFailure(model::kInvalidArgument);
-}
-
-double AppliedPotential(const AppState& app, Level level, double programme, double sign) {
-  switch (level) {
-    case Level::Pulse: return programme + sign * app.Epulse;
-    case Level::Low: return programme - app.Epulse / 2;
-    case Level::High: return programme + app.Epulse / 2;
-    default: return programme;
-  }
 }
 
 // A first-order reaction X = Y: the rows of chemCount, and the second-order rows with one empty

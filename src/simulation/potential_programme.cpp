@@ -64,4 +64,23 @@ void RequireQuietTimeSimulated(const model::AppState& app) {
   }
 }
 
+double DurationOf(const model::AppState& app, model::Span span) {
+  switch (span) {
+    case model::Span::Drop: return app.tDrop;
+    case model::Span::Pulse: return app.tPulse;
+    case model::Span::DropLessPulse: return app.tDrop - app.tPulse;
+  }
+  return 0.0;
+}
+
+double AppliedPotential(const model::AppState& app, model::Level level, double programme,
+                        double sign) {
+  switch (level) {
+    case model::Level::Pulse: return programme + sign * app.Epulse;
+    case model::Level::Low: return programme - app.Epulse / 2;
+    case model::Level::High: return programme + app.Epulse / 2;
+    default: return programme;
+  }
+}
+
 }  // namespace kivex::simulation

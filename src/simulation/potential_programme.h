@@ -4,6 +4,7 @@
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
+#include "model/technique_table.h"
 
 namespace kivex::simulation {
 
@@ -23,5 +24,13 @@ bool BuildPotentialProgramme(const model::AppState& app, model::CurveSet& curves
 // at E start, which the quiet time leaves as it is. Anything else raises model::InputError saying
 // what to change, before any curve is touched.
 void RequireQuietTimeSimulated(const model::AppState& app);
+
+// How long a stretch of a technique's programme lasts, s.
+double DurationOf(const model::AppState& app, model::Span span);
+
+// The potential a stretch applies at the programme's potential `programme`; `sign` turns a pulse
+// with the sweep's direction (forward +1, return -1).
+double AppliedPotential(const model::AppState& app, model::Level level, double programme,
+                        double sign);
 
 }  // namespace kivex::simulation
