@@ -1,5 +1,6 @@
-// Manual Fit, Auto Fit and the separations through the session. (Failures and the overlap box:
-// the fit_failures, fit_grid_refusal and ui_*fit* scenarios.)
+// Auto Fit and the separations through the session. (The report, refused bounds, hidden slots,
+// failures and the overlap box, and the currents compared whatever the output: the fit_failures,
+// fit_grid_refusal, ui_*fit* and trim_ui_fit_* scenarios.)
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,6 @@
 namespace kivex::ui {
 namespace {
 
-using testing::Curve;
 using testing::ReportRow;
 using testing::SessionFixture;
 using testing::TickFit;
@@ -28,45 +28,6 @@ using testing::Type;
 
 std::string Row(int j, double initial, double fitted) {
   return model::PrintLine().Integer(j).Zone().Number(initial).Zone().Number(fitted).str();
-}
-
-// The measured curve is the simulation itself, so the start reproduces it: one iteration, flag -1,
-// the whole report. (alpha, since a fitted concentration or E0 is used unrounded.)
-TEST(AutoFit, ExactReproductionEndsAtOnceWithTheFullReport) {
-  SessionFixture f;
-  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
-  const std::vector<double> measured = Curve(f.session, 1);
-  TickFit(f.session, 1);
-  TickFit(f.session, 10);
-
-  ASSERT_EQ(RunMenuItem(f.session, "mnuAutoFit"), MenuOutcome::Ran);
-  EXPECT_TRUE(f.platform.messages.empty());
-  const std::vector<std::string>& lines = f.session.result.lines;
-  ASSERT_GT(lines.size(), 11u);  // then how sure the fit is (fit_rate_constants_test.cpp)
-  EXPECT_EQ(lines[0], "Least square =               0 ");
-  const std::vector<std::string> table = {"No.           Initial value               Fitted value",
-                                          Row(1, 0.5, 0.5), "", "Least square =               0 "};
-  EXPECT_EQ(std::vector(lines.begin() + 1, lines.begin() + 5), table);
-  const std::vector<std::string> counts = {
-      "Convergence flag =          -1 ", "No. of iteration =           1 ",
-      "No. of obj. fun. =           1 ", "No. of MARQUARDS =           0 "};
-  EXPECT_EQ(std::vector(lines.begin() + 6, lines.begin() + 10), counts);
-  EXPECT_EQ(lines[10].rfind("Computation time (s) =       ", 0), 0u);
-  EXPECT_EQ(f.platform.lines, lines);  // each line reached the window as it was written
-  EXPECT_EQ(f.session.Expr().CheckFitted(10).caption, "5.e-1");
-  EXPECT_EQ(Curve(f.session, 2), measured);
-  EXPECT_EQ(f.session.curves.curveCount, 2);
-  EXPECT_FALSE(f.session.app.fitting);
-  EXPECT_EQ(f.platform.busyChanges.back(), false);
-
-  // Nothing ticked, a curve the start does not reproduce: one iteration, flag -2, empty table.
-  TickFit(f.session, 10);
-  for (int i = 1; i <= f.session.curves.pointCount; ++i) f.session.curves.y(i, 1) *= 2;
-  RunMenuItem(f.session, "mnuAutoFit");
-  ASSERT_EQ(lines.size(), 10u);
-  EXPECT_EQ(lines[2], "");
-  EXPECT_EQ(lines[5], "Convergence flag =          -2 ");
-  EXPECT_EQ(lines[6], "No. of iteration =           1 ");
 }
 
 // Equal bounds hold the concentration and ks, bounds that are no numbers (read as 0) hold E0; ks
@@ -92,82 +53,6 @@ TEST(AutoFit, BoundsHoldTheParametersAndTheReportShowsTheStartUnclamped) {
   EXPECT_EQ(f.session.Expr().CheckFitted(7).caption, "1.5e2");
   EXPECT_EQ(f.session.Expr().CheckFitted(13).caption, "0.e0");
   EXPECT_EQ(f.session.Expr().C(1).text, "1e-3");  // the dialogs keep what the user typed
-}
-
-// A fit tries values within the bounds, so a rate constant's or diffusion coefficient's lower bound
-// below zero is refused before the first trial, naming it; a bound of zero is taken.
-TEST(AutoFit, RefusesANegativeLowerBoundOfARateOrDiffusionCoefficient) {
-  SessionFixture f;
-  RunMenuItem(f.session, "mnuSimulate");
-  TickFit(f.session, 1);
-  const struct {
-    int slot;
-    const char* named;
-  } cases[] = {{7, "heterogeneous standard rate constant of A+1e=B"},
-               {25, "diffusion coefficient of B"}};
-  for (const auto& c : cases) {
-    TickFit(f.session, c.slot);
-    const std::string min = "FormExpr.TextCmin(" + std::to_string(c.slot) + ")";
-    Type(f.session, min, "-1e-6");
-    f.platform.messages.clear();
-    RunMenuItem(f.session, "mnuAutoFit");
-    ASSERT_EQ(f.platform.messages.size(), 1u) << c.slot;
-    EXPECT_EQ(f.platform.messages[0], std::string("Error: the lower bound of the fitted ") +
-                                          c.named +
-                                          " cannot be negative. Please correct it in the "
-                                          "Chemicals dialog.");
-    EXPECT_EQ(f.session.app.ks(1), 1e4);
-    EXPECT_EQ(f.session.app.D(2), 1e-5);
-    Type(f.session, min, "0");
-    f.platform.messages.clear();
-    RunMenuItem(f.session, "mnuAutoFit");
-    EXPECT_TRUE(f.platform.messages.empty()) << c.slot;
-    TickFit(f.session, c.slot);
-  }
-}
-
-// ks of a second couple is ticked, then the scheme loses that couple: the row is hidden with its
-// box still ticked, and the fit leaves the slot out.
-TEST(AutoFit, TickedButHiddenSlotIsNotFitted) {
-  SessionFixture f;
-  testing::Apply(f.session, {{"FormMech.charge(3)", "C"}, {"FormMech.charge(4)", "D"}});
-  RunMenuItem(f.session, "mnuExperimental");
-  TickFit(f.session, 8);
-  testing::Apply(f.session, {{"FormMech.charge(3)", ""}, {"FormMech.charge(4)", ""}});
-  RunMenuItem(f.session, "mnuSimulate");
-  ASSERT_EQ(f.session.app.chargeCount, 1);
-  EXPECT_TRUE(f.session.Expr().CheckFitted(8).value);
-  EXPECT_FALSE(f.session.Expr().CheckFitted(8).visible);
-
-  RunMenuItem(f.session, "mnuAutoFit");
-  EXPECT_EQ(ReportRow(f.session, 1).rfind(" 1 ", 0), 0u);  // the concentration, slot 1
-  EXPECT_EQ(ReportRow(f.session, 2), "");                  // and nothing else
-  EXPECT_EQ(f.session.app.ks(2), 1e4);
-  EXPECT_EQ(f.session.Expr().CheckFitted(8).caption, "");
-}
-
-// With surface concentrations chosen as the output, a fit used to write them over the measurement
-// and compare with it; it compares currents, and the concentrations show at the next simulation.
-TEST(ManualAndAutoFit, KeepTheMeasurementAndCompareCurrentsWhateverTheOutput) {
-  SessionFixture f;
-  EXPECT_EQ(RunMenuItem(f.session, "mnuManualFit"), MenuOutcome::Disabled);
-  Type(f.session, "FormIns.Estep", "0.01");
-  RunMenuItem(f.session, "mnuSimulate");
-  const std::vector<double> measured = Curve(f.session, 1);
-  testing::Choose(f.session, "formOption.ComboY", "surface concentration C");
-  Type(f.session, "FormExpr.C(1)", "1.3e-3");
-  ASSERT_EQ(RunMenuItem(f.session, "mnuManualFit"), MenuOutcome::Ran);
-  EXPECT_EQ(Curve(f.session, 1), measured);
-  EXPECT_EQ(f.session.curves.curveCount, 2);
-  EXPECT_EQ(f.session.curves.y(9, 2), f.session.curves.resultTable(9, f.session.app.totalColumn));
-  RunMenuItem(f.session, "mnuAutoFit");
-  EXPECT_TRUE(f.platform.messages.empty());
-  EXPECT_EQ(Curve(f.session, 1), measured);
-  EXPECT_EQ(f.session.curves.curveCount, 2);
-  EXPECT_NEAR(model::ReadNumber(f.session.Expr().CheckFitted(1).caption), 1e-3, 1e-6);
-  RunMenuItem(f.session, "mnuSimulate");
-  EXPECT_EQ(f.session.curves.curveCount, 2);  // A and B
-  EXPECT_EQ(f.session.curves.y(1, 1), f.session.curves.concentrationTable(1, 1));
 }
 
 // Simulates the "measurement" (a wave), exports it and imports it back as between two sessions.

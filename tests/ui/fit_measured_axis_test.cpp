@@ -1,7 +1,7 @@
 // Auto Fit of measurements as instruments record them: potentials that jitter around their grid,
-// a region spoilt by charging left out with the fit range, D fitted, and the fit range's
-// refusals. (A measurement the simulation does not cover: the ui_fit_refusal_keeps_measurement
-// and fit_grid_refusal scenarios.)
+// a region spoilt by charging left out with the fit range, and D fitted. (A measurement the
+// simulation does not cover: the ui_fit_refusal_keeps_measurement and fit_grid_refusal scenarios; a
+// fit range refused and D's fit boxes: trim_ui_fit_range.)
 
 #include <gtest/gtest.h>
 
@@ -181,53 +181,6 @@ TEST(MeasuredAxisFit, TheDiffusionCoefficientIsFitted) {
   EXPECT_NEAR(D.high / D.value, D.value / D.low, 1e-3);  // log-scaled: symmetric in log10
   EXPECT_NEAR(f.session.app.D(1), D.value, 1e-14 * D.value);
   EXPECT_NEAR(model::ReadNumber(f.session.Expr().CheckFitted(24).caption), D.value, 1e-3 * D.value);
-}
-
-// A fit range that is not a list of ranges, or that leaves too few points for the parameters,
-// is refused before the fit with the field's name.
-TEST(MeasuredAxisFit, AFitRangeThatCannotBeFittedIsRefused) {
-  SessionFixture f;
-  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);  // 121 points, 5 mV
-  TickFit(f.session, 13);  // with the concentration: two parameters
-  const std::pair<const char*, const char*> cases[] = {
-      {"0,1 0,2",
-       "Fit E range (V): \"0,1 0,2\" is not a list of potential ranges such as "
-       "-0.3 0.2; 0.25 0.4. Please correct it in the Chemicals dialog."},
-      {"0.098 0.104",
-       "Fit E range (V): \"0.098 0.104\" leaves 1 of the 121 measured points to fit, "
-       "fewer than the 3 needed for 2 fitted parameters. Please correct it in the "
-       "Chemicals dialog."},
-  };
-  for (const auto& [text, message] : cases) {
-    testing::Type(f.session, "FormExpr.TextFitRange", text);
-    f.platform.messages.clear();
-    RunMenuItem(f.session, "mnuAutoFit");
-    ASSERT_EQ(f.platform.messages.size(), 1u) << text;
-    EXPECT_EQ(f.platform.messages[0], message);
-    EXPECT_FALSE(testing::ReportSays(f.session, "Least square")) << text;
-  }
-  // Three points are enough for two parameters.
-  testing::Type(f.session, "FormExpr.TextFitRange", "0.098 0.111");
-  f.platform.messages.clear();
-  RunMenuItem(f.session, "mnuAutoFit");
-  EXPECT_TRUE(f.platform.messages.empty());
-  EXPECT_TRUE(testing::ReportSays(f.session, "Fitted 3 of 121 points: E from 0.098 to 0.111 V"));
-}
-
-// D's fit boxes stand in the species rows and show and hide with them, their bounds (1e-7 to
-// 1e-3) while ticked.
-TEST(ChemicalsDialog, DiffusionFitBoxesFollowTheSpeciesRows) {
-  SessionFixture f;
-  RunMenuItem(f.session, "mnuExperimental");  // A + e = B: rows A and B
-  const FormExpr& expr = f.session.Expr();
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(expr.CheckFitted(23 + i).visible, i <= 2) << i;
-  testing::Apply(f.session, {{"FormMech.charge(3)", "C"}, {"FormMech.charge(4)", "D"}});
-  RunMenuItem(f.session, "mnuExperimental");
-  TickFit(f.session, 26);  // D of C
-  EXPECT_EQ(expr.TextCmin(26).text + " " + expr.TextCmax(26).text, "1e-7 1e-3");
-  testing::Apply(f.session, {{"FormMech.charge(3)", ""}, {"FormMech.charge(4)", ""}});
-  RunMenuItem(f.session, "mnuExperimental");
-  EXPECT_FALSE(expr.CheckFitted(26).visible || expr.TextCmin(26).visible);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // A potentiostat's export fitted as it stands: the file in an instrument's layout (a counted
 // settings header, tab-separated columns, the potential recorded with jitter around a 2 mV grid,
 // the current in microamperes and oxidation positive), imported, its experiment taken with From
-// File, and ks, E0 and C fitted. The measurement is not Kivex's own: it is a Butler-Volmer cycle
+// File, and ks, E0 and C fitted. (How such a file is read and reported: the instrument_exports
+// and import_layouts scenarios.) The measurement is not Kivex's own: it is a Butler-Volmer cycle
 // on a linear ramp solved by tools/synthetic_measurement.py (tests/ui/data/ramp_cycle.txt), to
 // which each draw adds its own noise.
 
@@ -106,18 +107,6 @@ TEST(InstrumentExportFit, RecoversKsE0AndCWithinTheirIntervalsAsOftenAsTheySay) 
   for (int draw = 1; draw <= kDraws; ++draw) {
     SessionFixture f;
     Import(f, dir.Write("cv.txt", Export(truth, static_cast<unsigned>(draw))));
-    if (draw == 1) {
-      // The file read as it stands: its layout, units, sign and experiment.
-      EXPECT_TRUE(testing::ReportSays(f.session, "Read as a counted settings header"));
-      EXPECT_TRUE(testing::ReportSays(f.session,
-                                      "Currents converted from \xC2\xB5"
-                                      "A to A"));
-      EXPECT_TRUE(testing::ReportSays(f.session, "Currents turned to reduction positive"));
-      EXPECT_TRUE(testing::ReportSays(f.session,
-                                      "Taken from the file: linear sweep or cyclic "
-                                      "voltammetry, E start 0.6 V, E end -0.1 V, scan "
-                                      "cycle, E step 0.002 V, v 0.1 V/s, t quiet 2 s."));
-    }
     Fit(f);
     for (int j = 0; j < 3; ++j) {
       const testing::Fitted p = testing::Parameter(f.session, j + 1);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -67,17 +68,6 @@ TEST(Script, AWriteThatFailsLeavesTheEarlierFileWholeAndSaysWhy) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
-TEST(Script, AColumnBeyondTheFileIsRefusedByTheImportThatKnowsItsColumns) {
-  Batch f;
-  TempDir dir;
-  ASSERT_EQ(f.Error("columns 2 1000"), "");
-  ASSERT_EQ(f.Error("file " + dir.Write("two.csv", "0.1,1e-6\n0.2,2e-6\n")), "");
-  ASSERT_EQ(f.Error("menu mnuImport"), "");
-  EXPECT_EQ(f.err.str(),
-            "message: ReadData Error: column 1000 was chosen, but the file has 2 columns\n");
-  EXPECT_EQ(f.Error("columns 2 x"), "columns needs two different column numbers, E and I, or auto");
-}
-
 TEST(NearestNames, FindsSlipsSwapsAndCaseButNotStrangers) {
   const std::vector<std::string> names{"Estart", "Eend", "Estep", "ScanRate", "Ru"};
   EXPECT_EQ(NearestNames("Estrat", names), (std::vector<std::string>{"Estart"}));
@@ -88,19 +78,25 @@ TEST(NearestNames, FindsSlipsSwapsAndCaseButNotStrangers) {
   EXPECT_EQ(NearestSuffix("xyzzy", names), "");
 }
 
-TEST(ScriptErrors, MisspeltNamesAreAnsweredWithTheNearest) {
-  Batch a;
-  EXPECT_EQ(a.Run("type FormIns.Estrat 0.1\n"), 2);
-  EXPECT_NE(a.err.str().find("no control \"FormIns.Estrat\" (nearest: Estart)"), std::string::npos)
-      << a.err.str();
-  Batch b;
-  EXPECT_EQ(b.Run("click FormTek.optTech(2)\n"), 2);
-  EXPECT_NE(b.err.str().find("(nearest: FormTech)"), std::string::npos) << b.err.str();
-  Batch c;
-  EXPECT_EQ(c.Run("choose FormMech.NEL(1) 4\n"), 2);
-  EXPECT_NE(c.err.str().find("has no entry \"4\" (entries: \"1\", \"2\", \"3\")"),
-            std::string::npos)
-      << c.err.str();
+// A misspelt name is answered with the nearest; a Chemicals row outside the scheme is hidden,
+// whether or not the dialog was opened before, and says why.
+TEST(ScriptErrors, MisspeltOrHiddenNamesSayWhy) {
+  const char* hidden = "FormExpr.kf(1) is hidden: the Chemicals dialog shows only the rows";
+  const std::pair<const char*, const char*> cases[] = {
+      {"type FormIns.Estrat 0.1\n", "no control \"FormIns.Estrat\" (nearest: Estart)"},
+      {"click FormTek.optTech(2)\n", "(nearest: FormTech)"},
+      {"choose FormMech.NEL(1) 4\n", "has no entry \"4\" (entries: \"1\", \"2\", \"3\")"},
+      {"type FormExpr.kf(1) 5\n", hidden},
+      {"menu mnuExperimental\ntype FormExpr.kf(1) 5\n", hidden}};
+  for (const auto& [script, answer] : cases) {
+    Batch b;
+    EXPECT_EQ(b.Run(script), 2) << script;
+    EXPECT_NE(b.err.str().find(answer), std::string::npos) << b.err.str();
+  }
+  Batch scheme;
+  EXPECT_EQ(scheme.Run("type FormMech.chem(1) B\ntype FormMech.chem(2) C\ntype FormExpr.kf(1) 5\n"),
+            0)
+      << scheme.err.str();
 }
 
 // A comment after a command: the script_answer_not_left scenario; a '#' inside a word is no
@@ -110,23 +106,6 @@ TEST(ScriptComments, EndACommandUnlessInsideAWord) {
   Batch b;
   b.runner.RunLine("file run#2.csv # kept for the export");
   EXPECT_EQ(b.platform.FirstPendingAnswer(), "\"run#2.csv\"");
-}
-
-// The Chemicals dialog shows the scheme's rows whether or not it was opened before, and a hidden
-// row says why it is hidden.
-TEST(ScriptErrors, AChemicalsRowOutsideTheSchemeIsHiddenBeforeAndAfterTheDialogOpens) {
-  for (const char* opening : {"", "menu mnuExperimental\n"}) {
-    Batch a;
-    EXPECT_EQ(a.Run(std::string(opening) + "type FormExpr.kf(1) 5\n"), 2) << opening;
-    EXPECT_NE(a.err.str().find("FormExpr.kf(1) is hidden: the Chemicals dialog shows only the "
-                               "rows"),
-              std::string::npos)
-        << a.err.str();
-  }
-  Batch scheme;
-  EXPECT_EQ(scheme.Run("type FormMech.chem(1) B\ntype FormMech.chem(2) C\ntype FormExpr.kf(1) 5\n"),
-            0)
-      << scheme.err.str();
 }
 
 TEST(ControlListing, NamesEveryDialogControlEntryAndSlot) {

@@ -1,13 +1,13 @@
 // The dialogs show computed values rounded to their captions' digits; the experiment uses the
 // initial concentrations and a computed area at full precision, Keq as its label shows it. (The
-// electrode area: the ui_area_computed scenario.)
+// electrode area: the ui_area_computed scenario; a fit of the concentration, which prepares the
+// initial ones as Simulate does, ending at the one made up: trim_ui_fit_slots.)
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "fit_report.h"
 #include "model/number_format.h"
 #include "model/number_text.h"
 #include "support/test_platform.h"
@@ -40,24 +40,6 @@ TEST(ShownValues, SimulateUsesExactInitialConcentrationsAndKeqAsCaptioned) {
   }
   EXPECT_EQ(f.session.app.chemCount, 1);
   EXPECT_EQ(f.session.Expr().Cinit(3).caption, "9.986e-7");
-}
-
-// A fit of the concentration prepares the initial ones as Simulate does: fitting the default
-// (noiseless, pre-equilibrated) curve ends at the concentration it was made with, and its
-// interval, held open by what the fit can resolve, covers it.
-TEST(ShownValues, AFitOfTheConcentrationEndsAtTheOneMadeUp) {
-  SessionFixture f;
-  ASSERT_EQ(RunMenuItem(f.session, "mnuSimulate"), MenuOutcome::Ran);
-  const double simulated = f.session.app.Cinit(1);
-  ASSERT_TRUE(f.session.Expr().CheckFitted(1).value);
-
-  ASSERT_EQ(RunMenuItem(f.session, "mnuAutoFit"), MenuOutcome::Ran);
-  ASSERT_TRUE(f.platform.messages.empty());
-  EXPECT_NEAR(f.session.app.Cinit(1), simulated, 1e-9 * simulated);
-  const testing::Fitted C = testing::Parameter(f.session, 1);
-  EXPECT_NEAR(C.value, 1e-3, 1e-9);
-  EXPECT_TRUE(C.Covers(1e-3)) << C.low << " " << C.high;
-  EXPECT_LT(C.high - C.low, 1e-6);
 }
 
 }  // namespace
