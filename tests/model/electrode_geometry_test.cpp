@@ -11,9 +11,7 @@ namespace {
 // Radius 0.2821 cm (4 pi r^2 = 1.00004 cm2), length 0.01 cm; the band's box holds its width and
 // its stored radius is a quarter of it. Relative tolerance 1e-12: closed forms, a few roundings.
 TEST(ElectrodeGeometry, EveryShapeHasItsAreaAndVolume) {
-  const double r = 0.2821;
-  const double L = 0.01;
-  const double shown = 0.3;  // an area as the box shows it
+  const double r = 0.2821, L = 0.01, shown = 0.3;  // shown: an area as the box shows it
   struct Case {
     Electrode electrode;
     double area;    // 0: typed by the user

@@ -42,22 +42,18 @@ struct Solution {
     std::copy(analytical.begin(), analytical.end(), prep.analytical.begin() + 1);
     for (const Reaction& r : couples) {
       const int j = ++scheme.chargeCount;
-      scheme.chargeSpecies(j, 1) = static_cast<Count>(r.species[0]);
-      scheme.chargeSpecies(j, 2) = static_cast<Count>(r.species[1]);
-      prep.E0[static_cast<std::size_t>(j)] = r.constant;
-      prep.n[static_cast<std::size_t>(j)] = r.n;
+      scheme.chargeSpecies(j, 1) = r.species[0], scheme.chargeSpecies(j, 2) = r.species[1];
+      prep.E0[j] = r.constant, prep.n[j] = r.n;
     }
     for (const Reaction& r : firstOrder) {
       const int k = ++scheme.chemCount;
-      scheme.chemSpecies(k, 1) = static_cast<Count>(r.species[0]);
-      scheme.chemSpecies(k, 2) = static_cast<Count>(r.species[1]);
-      prep.Keq[static_cast<std::size_t>(k)] = r.constant;
+      scheme.chemSpecies(k, 1) = r.species[0], scheme.chemSpecies(k, 2) = r.species[1];
+      prep.Keq[k] = r.constant;
     }
     for (const Reaction& r : twoSpecies) {
       const int j = ++scheme.chem2Count;
-      for (int q = 1; q <= 4; ++q) scheme.chem2Species(j, q) = static_cast<Count>(r.species[q - 1]);
-      prep.Keq[static_cast<std::size_t>(scheme.chemCount) + static_cast<std::size_t>(j)] =
-          r.constant;
+      for (int q = 1; q <= 4; ++q) scheme.chem2Species(j, q) = r.species[q - 1];
+      prep.Keq[scheme.chemCount + j] = r.constant;
     }
   }
   Concentrations Shown() const { return InitialConcentrations(scheme, prep, FourDigits); }
@@ -127,7 +123,6 @@ TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryConcentration) {
   InitialConcentrations(failing.scheme, failing.prep, FullPrecision, &skipped);
   InitialConcentrations(negative.scheme, negative.prep, FullPrecision, &skipped);
   std::vector<std::string> noted;
-  noted.reserve(skipped.size());
   for (const SkippedStep& step : skipped) noted.push_back(step.step + ": " + step.reason);
   const std::string couple = "the pre-equilibration of charge reaction ";
   const std::string chemical = "the pre-equilibration of chemical reaction ";
@@ -138,19 +133,17 @@ TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryConcentration) {
                        chemical + "1: no usable root"}));
 }
 
-TEST(PreEquilibration, TwoSpeciesStepWritesOnlyItsPlaces) {
-  // A + B = C (fourth place empty), K = 1000 / M.
-  const Concentrations c =
-      Solution({1e-3, 2e-3, 0, 5e-4}, {}, {}, {{{1, 2, 3, 0}, 1000.0}}).Shown();
-  EXPECT_EQ(c[4], 5e-4);
-  EXPECT_NEAR(c[1] + c[3], 1e-3, 1e-6);  // to the four digits shown
-  EXPECT_NEAR(c[2] + c[3], 2e-3, 1e-6);
-  EXPECT_NEAR(1000.0 * c[1] * c[2], c[3], 2e-3 * c[3]);
-}
-
-// Rows the forms cannot express, against their mass balances solved here by hand.
+// Two-species rows against their mass balances solved here by hand, the forms' and those they
+// cannot express.
 TEST(PreEquilibration, SpeciesInTwoPlacesCountTwice) {
   const double K = 1000.0, C0 = 1e-3;
+  // A + B = C beside D, which it leaves: K (C0 - x)(2 C0 - x) = x, so K x^2 - (3 K C0 + 1) x +
+  // 2 K C0^2 = 0.
+  const Concentrations pair = Solution({C0, 2 * C0, 0, 5e-4}, {}, {}, {{{1, 2, 3, 0}, K}}).Full();
+  const double b = 3 * K * C0 + 1, x = (b - std::sqrt(b * b - 8 * K * K * C0 * C0)) / (2 * K);
+  EXPECT_EQ(pair[4], 5e-4);
+  EXPECT_NEAR(pair[3], x, 1e-12 * C0);
+  EXPECT_NEAR(pair[1], C0 - x, 1e-12 * C0);
   // A + A = C: [C] = K [A]^2 with [A] + 2 [C] = C0, so 2 K A^2 + A - C0 = 0.
   const Concentrations dimer = Solution({C0}, {}, {}, {{{1, 1, 3, 0}, K}}).Full();
   const double A = (std::sqrt(1.0 + 8.0 * K * C0) - 1.0) / (4.0 * K);
@@ -180,15 +173,15 @@ const PreconcentrationInput kDeposit{1, 0.1, -0.3, 298.14, 100, 10, 1, 1e-5, 0.0
 // no volume or no viscosity cannot be computed.
 TEST(PreconcentrationFactor, LevichTransportOverTheDepositTime) {
   EXPECT_NEAR(PreconcentrationFactor(kDeposit), 1941.6256, 1e-3);
-  PreconcentrationInput changed = kDeposit;
-  changed.Epre = 100.0;
-  EXPECT_EQ(PreconcentrationFactor(changed), 0.0);
-  changed = kDeposit;
-  changed.electrodeVolume = 0;
-  EXPECT_THROW(PreconcentrationFactor(changed), Failure);
-  changed = kDeposit;
-  changed.viscosity = 0;
-  EXPECT_THROW(PreconcentrationFactor(changed), Failure);
+  auto changed = [](double PreconcentrationInput::*field, double value) {
+    PreconcentrationInput input = kDeposit;
+    input.*field = value;
+    return input;
+  };
+  EXPECT_EQ(PreconcentrationFactor(changed(&PreconcentrationInput::Epre, 100.0)), 0.0);
+  EXPECT_THROW(PreconcentrationFactor(changed(&PreconcentrationInput::electrodeVolume, 0)),
+               Failure);
+  EXPECT_THROW(PreconcentrationFactor(changed(&PreconcentrationInput::viscosity, 0)), Failure);
 }
 
 // (Species 2 set from the factor, species 1 pre-equilibrated: the ui_preconcentration scenario.)

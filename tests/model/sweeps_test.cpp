@@ -50,13 +50,9 @@ TEST(Sweeps, JitterAndNoiseOfTheRecordedPotentialMakeNoTurns) {
   for (double& e : x) e += jitter(random);
   const std::vector<Sweep> sweeps = FindSweeps(x);
   ASSERT_EQ(sweeps.size(), 6u);
-  for (int s = 0; s < 6; ++s) {
-    // Each turn within two points of the true vertex, whichever of the noisy points came out
-    // furthest.
-    if (s < 5) {
-      EXPECT_NEAR(sweeps[s].last, 401 * s + 400, 2) << s;
-    }
-  }
+  // Each turn within two points of the true vertex, whichever of the noisy points came out
+  // furthest.
+  for (int s = 0; s < 5; ++s) EXPECT_NEAR(sweeps[s].last, 401 * s + 400, 2) << s;
 }
 
 TEST(Sweeps, AnImportedAxisKeepsTheShapeARunWouldGiveIt) {
@@ -79,42 +75,36 @@ TEST(Sweeps, AnImportedAxisKeepsTheShapeARunWouldGiveIt) {
 }
 
 TEST(Interpolation, LinearOnEitherDirectionAndHeldBeyondTheEnds) {
-  const double up[] = {0.0, 0.1, 0.1, 0.3};
-  const double values[] = {1.0, 2.0, 4.0, 0.0};
-  EXPECT_DOUBLE_EQ(numerics::InterpolateLinear(up, values, 0.05), 1.5);
-  EXPECT_DOUBLE_EQ(numerics::InterpolateLinear(up, values, 0.2), 2.0);
-  EXPECT_DOUBLE_EQ(numerics::InterpolateLinear(up, values, -1.0), 1.0);
-  EXPECT_DOUBLE_EQ(numerics::InterpolateLinear(up, values, 1.0), 0.0);
-  const double down[] = {0.3, 0.1, 0.0};
-  const double downValues[] = {0.0, 2.0, 1.0};
-  EXPECT_DOUBLE_EQ(numerics::InterpolateLinear(down, downValues, 0.2), 1.0);
-  EXPECT_DOUBLE_EQ(numerics::InterpolateLinear(down, downValues, 0.05), 1.5);
-  EXPECT_DOUBLE_EQ(numerics::InterpolateLinear(down, downValues, 0.4), 0.0);
-
+  const double up[] = {0.0, 0.1, 0.1, 0.3}, values[] = {1.0, 2.0, 4.0, 0.0};
+  const std::pair<double, double> cases[] = {{0.05, 1.5}, {0.2, 2.0}, {-1.0, 1.0}, {1.0, 0.0}};
+  for (const auto& [at, value] : cases) {
+    EXPECT_DOUBLE_EQ(numerics::InterpolateLinear(up, values, at), value) << at;
+  }
   const std::vector<double> grid = numerics::EvenGrid(0.3, 0.2, 0.025);
   ASSERT_EQ(grid.size(), 5u);
   EXPECT_DOUBLE_EQ(grid.back(), 0.2);
   EXPECT_TRUE(numerics::EvenGrid(0, 1, 0).empty());
 }
 
-// One location serves every curve over the axis: the sample and the share of the way to the next,
-// a sample itself at a node, at an end beyond it and across a repeated potential.
+// One location serves every curve over a falling axis: the sample and the share of the way to the
+// next, a sample itself at a node, at an end beyond it and across a repeated potential.
 TEST(Interpolation, OneLocationServesEveryCurveOverTheAxis) {
   const double down[] = {0.3, 0.2, 0.2, 0.0};
   const double a[] = {1.0, 3.0, 5.0, 9.0}, b[] = {-2.0, 0.0, 1.0, 2.0};
-  const std::pair<double, double> cases[] = {
-      // potential, expected share of the way
-      {0.25, 0.5}, {0.05, 0.75}, {0.3, 0.0}, {0.5, 0.0}, {-0.1, 0.0}, {0.2, 0.0}};
-  for (const auto& [at, share] : cases) {
-    const numerics::LinearPosition p = numerics::LocateLinear(down, at);
-    EXPECT_DOUBLE_EQ(p.share, share) << at;
+  const struct {
+    double at, share, value;  // the value of a; NaN: either sample at the repeated potential
+  } cases[] = {{0.25, 0.5, 2.0}, {0.05, 0.75, 8.0}, {0.3, 0.0, 1.0},
+               {0.5, 0.0, 1.0},  {-0.1, 0.0, 9.0},  {0.2, 0.0, NAN}};
+  for (const auto& c : cases) {
+    const numerics::LinearPosition p = numerics::LocateLinear(down, c.at);
+    EXPECT_DOUBLE_EQ(p.share, c.share) << c.at;
+    if (!std::isnan(c.value)) EXPECT_DOUBLE_EQ(numerics::InterpolateAt(a, p), c.value) << c.at;
     for (const double* y : {a, b}) {
       const std::span<const double> values(y, 4);
-      EXPECT_EQ(numerics::InterpolateAt(values, p), numerics::InterpolateLinear(down, values, at));
+      EXPECT_EQ(numerics::InterpolateAt(values, p),
+                numerics::InterpolateLinear(down, values, c.at));
     }
   }
-  EXPECT_EQ(numerics::InterpolateAt(a, numerics::LocateLinear(down, 0.25)), 2.0);
-  EXPECT_EQ(numerics::InterpolateAt(a, numerics::LocateLinear(down, -0.1)), 9.0);
   EXPECT_TRUE(numerics::LocateLinear({}, 0.1).empty);
 }
 
