@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <random>
 #include <string>
 
@@ -87,19 +86,13 @@ TEST(ColumnHeading, ConversionGivesTheDoubleOfTheShiftedDecimal) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> mantissa(-999999, 999999);
   std::uniform_int_distribution<int> places(0, 6);
-  for (double scale : {1e-3, 1e-6, 1e-9, 1e-12}) {
-    const int shift = scale == 1e-3 ? -3 : scale == 1e-6 ? -6 : scale == 1e-9 ? -9 : -12;
+  for (const auto& [scale, shift] : {std::pair{1e-3, -3}, {1e-6, -6}, {1e-9, -9}, {1e-12, -12}}) {
     for (int i = 0; i < 2000; ++i) {
-      const std::string text =
-          std::to_string(mantissa(random)) + "e-" + std::to_string(places(random));
-      double value = 0;
-      std::from_chars(text.data(), text.data() + text.size(), value);
-      const std::size_t e = text.find('e');
-      const std::string shifted =
-          text.substr(0, e) + "e" + std::to_string(std::stoi(text.substr(e + 1)) + shift);
-      double expected = 0;
-      std::from_chars(shifted.data(), shifted.data() + shifted.size(), expected);
-      EXPECT_EQ(InBaseUnit(value, scale), expected) << text << " " << scale;
+      const std::string digits = std::to_string(mantissa(random)) + "e";
+      const int exponent = -places(random);
+      EXPECT_EQ(InBaseUnit(std::stod(digits + std::to_string(exponent)), scale),
+                std::stod(digits + std::to_string(exponent + shift)))
+          << digits << exponent << " " << scale;
     }
   }
   EXPECT_EQ(InBaseUnit(0.46, 1e-6), 4.6e-7);  // a product in binary gives 4.6000000000000004e-7

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -257,25 +258,22 @@ TEST(InstrumentLayouts, ALatin1MicroSignConvertsTheCurrents) {
 // A settings header above 9600 points in 6 segments, far beyond one curve, read whole from a
 // file (so through many chunks); the oracle reads each row's text as the file wrote it.
 TEST(InstrumentLayouts, ALongMultiSegmentExportIsReadWhole) {
-  constexpr int kSegments = 6;
-  constexpr int kPerSegment = 1600;
+  constexpr int kSegments = 6, kPerSegment = 1600;
   std::string text =
       "Mar. 14, 2025   10:21:07\nCyclic Voltammetry\nFile:  long.bin\n"
       "Instrument Model:  PS-1\n\nInit E (V) = 0.6\nHigh E (V) = 0.6\nLow E (V) = -0.2\n"
       "Init P/N = N\nScan Rate (V/s) = 0.1\nSegment = 6\nSample Interval (V) = 0.0005\n\n"
       "Potential/V, Current/A\n\n";
-  std::vector<std::string> potentials;
-  std::vector<std::string> currents;
+  std::vector<double> potentials, currents;  // each as its written text reads
   char line[64];
   for (int i = 0; i < kSegments * kPerSegment; ++i) {
-    const int segment = i / kPerSegment;
-    const int k = i % kPerSegment;
+    const int segment = i / kPerSegment, k = i % kPerSegment;
     const double e = segment % 2 == 0 ? 0.6 - 0.0005 * k : -0.2 + 0.0005 * k;
-    std::snprintf(line, sizeof line, "%.4f", e);
-    potentials.emplace_back(line);
-    std::snprintf(line, sizeof line, "%.6e", 1e-5 * std::sin(12.0 * e) + 1e-7 * segment);
-    currents.emplace_back(line);
-    text += potentials.back() + ", " + currents.back() + "\n";
+    std::snprintf(line, sizeof line, "%.4f, %.6e\n", e, 1e-5 * std::sin(12.0 * e) + 1e-7 * segment);
+    text += line;
+    char* end = nullptr;
+    potentials.push_back(std::strtod(line, &end));
+    currents.push_back(std::strtod(end + 1, nullptr));
   }
   testing::TempDir dir;
   const CurveFile file = ReadCurveFile(dir.Write("long.txt", text));
@@ -285,8 +283,8 @@ TEST(InstrumentLayouts, ALongMultiSegmentExportIsReadWhole) {
   const MeasuredPoints points = TakePoints(file, {1, 2}, CurrentSign::FromFile);
   ASSERT_EQ(points.x.size(), 9600u);
   for (std::size_t i = 0; i < points.x.size(); ++i) {
-    ASSERT_EQ(points.x[i], std::stod(potentials[i])) << i;
-    ASSERT_EQ(points.y[i], -std::stod(currents[i])) << i;
+    ASSERT_EQ(points.x[i], potentials[i]) << i;
+    ASSERT_EQ(points.y[i], -currents[i]) << i;
   }
   // The same text in memory reads the same.
   EXPECT_EQ(ParseCurveFile(text).values, file.values);
