@@ -90,36 +90,34 @@ TEST(FitUncertainty, CorrelatedResidualsWidenTheStandardErrorsToTheSpreadOverDra
     }
   };
   struct Summary {
-    double spread[2], error[2], unwidened[2];
+    double spread[2], error[2], unwidened[2], sum[2], squares[2];
     int widened = 0;
   };
+  std::vector<double> clean(points);
+  peak(std::vector<double>{1, 0.5}, clean);
   auto run = [&](double rho, unsigned seed) {
     std::mt19937 random(seed);
     std::normal_distribution<double> gauss;
-    std::vector<double> values[2];
     Summary summary{};
     for (int d = 0; d < draws; ++d) {
-      std::vector<double> y(points);
+      std::vector<double> y(clean);
       double e = gauss(random) * 0.02;
       for (int i = 0; i < points; ++i) {
         if (i > 0) e = rho * e + std::sqrt(1 - rho * rho) * 0.02 * gauss(random);
-        const double z = (x[i] - 0.5) / 0.1;
-        y[i] = std::exp(-z * z) + e;
+        y[i] += e;
       }
       fitting::Summary fit;
       const Uncertainty u = Fitted(fit, peak, y, {0.8, 0.45}, {0.1, 0.2}, {10, 0.8});
       summary.widened += u.widening > 1;
       for (int j = 0; j < 2; ++j) {
-        values[j].push_back(fit.X[j]);
+        summary.sum[j] += fit.X[j], summary.squares[j] += fit.X[j] * fit.X[j];
         summary.error[j] += u.parameters[j].standardError / draws;
         summary.unwidened[j] += u.parameters[j].standardError / u.widening / draws;
       }
     }
     for (int j = 0; j < 2; ++j) {
-      double mean = 0, squares = 0;
-      for (double v : values[j]) mean += v / draws;
-      for (double v : values[j]) squares += (v - mean) * (v - mean);
-      summary.spread[j] = std::sqrt(squares / (draws - 1));
+      const double sum = summary.sum[j];
+      summary.spread[j] = std::sqrt((summary.squares[j] - sum * sum / draws) / (draws - 1));
     }
     return summary;
   };

@@ -136,14 +136,13 @@ TEST(CurveFile, FilesOfThePairFormatReadAndFailAsEver) {
 
 TEST(CurveFile, OnlyARegularTextFileIsRead) {
   // A device or a pipe is refused before it is read: /dev/zero never ends, a pipe may never
-  // start.
+  // start. (A folder: the core_import_refusals scenario.)
   testing::TempDir dir;
   const std::string pipe = dir.File("pipe");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   for (const auto& [path, reason] :
        {std::pair<std::string, std::string>{"/dev/zero", "it is a device, not a file"},
-        {pipe, "it is a pipe, not a file"},
-        {dir.path().string(), "Is a directory"}}) {
+        {pipe, "it is a pipe, not a file"}}) {
     const std::string& file = path;  // a lambda captures a variable, not a binding
     std::string expected = "refused: cannot read \"";
     expected.append(file).append("\": ").append(reason);
@@ -156,17 +155,7 @@ TEST(CurveFile, OnlyARegularTextFileIsRead) {
 }
 
 // (Exports of instruments and spreadsheets, chosen columns, swapped pairs and refusals: the
-// import_layouts and core_import_refusals scenarios.)
-TEST(CurveFile, TheChosenColumnsGiveThePoints) {
-  // UTF-16 big endian with its mark.
-  const CurveFile utf16 =
-      ParseCurveFile(std::string("\xFE\xFF\0#\0\n\0"
-                                 "5\0;\0"
-                                 "6",
-                                 12));
-  EXPECT_EQ(Outcome([&] { return CurvePoints(utf16, {}); }), "5 6; ");
-  EXPECT_EQ(LayoutReport(utf16.layout, {})[1], "Read 2 columns separated by semicolons, UTF-16 BE");
-}
+// import_layouts and core_import_refusals scenarios; UTF-16 big endian: trim_io_rows_and_columns.)
 
 }  // namespace
 }  // namespace kivex::io

@@ -242,18 +242,7 @@ TEST(InstrumentLayouts, PaddingRowsAndSettingColumnsOfAPlainColumnFile) {
             "current positive");
 }
 
-TEST(InstrumentLayouts, ALatin1MicroSignConvertsTheCurrents) {
-  const CurveFile file = Load("latin1_micro.txt");
-  EXPECT_EQ(file.layout.columnNames[1],
-            "I/\xC2\xB5"
-            "A");
-  const MeasuredPoints points = TakePoints(file, {1, 2}, CurrentSign::FromFile);
-  EXPECT_EQ(points.x, (std::vector<double>{-0.1, 0.0, 0.1}));
-  EXPECT_EQ(points.y, (std::vector<double>{-5e-7, 2.5e-7, 1.5e-6}));
-  EXPECT_EQ(points.report.back(),
-            "Potentials converted from mV to V, currents from \xC2\xB5"
-            "A to A");
-}
+// (A Latin-1 micro sign in a heading: the trim_io_rows_and_columns scenario.)
 
 // A settings header above 9600 points in 6 segments, far beyond one curve, read whole from a
 // file (so through many chunks); the oracle reads each row's text as the file wrote it.
