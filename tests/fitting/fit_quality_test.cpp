@@ -13,7 +13,8 @@ namespace {
 // `y` fitted from `start` within the bounds in the driver's loop of at most 51 calls, and the
 // uncertainty of the end point.
 Uncertainty Fitted(Summary& fit, ModelFunction model, const std::vector<double>& y,
-                   std::vector<double> start, std::vector<double> min, std::vector<double> max) {
+                   const std::vector<double>& start, const std::vector<double>& min,
+                   const std::vector<double>& max) {
   const Problem problem{start, min, max, {1, 1}, {}, y, PopulationVariance(y)};
   FitWork work;
   BeginFit(work, problem, fit);

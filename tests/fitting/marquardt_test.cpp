@@ -50,8 +50,8 @@ int FitToEnd(FitWork& work, const Problem& problem, Summary& fit, CurveModel& mo
 }
 
 std::vector<double> Grid(double first, double step, int count) {
-  std::vector<double> x;
-  for (int i = 0; i < count; ++i) x.push_back(first + step * i);
+  std::vector<double> x(static_cast<std::size_t>(count));
+  for (std::size_t i = 0; i < x.size(); ++i) x[i] = first + step * static_cast<double>(i);
   return x;
 }
 

@@ -105,7 +105,8 @@ TEST(MeasuredPoints, EveryNumberReadsAsTheStandardConversionOfItsText) {
         std::from_chars(i.data(), i.data() + i.size(), expectedI).ec != std::errc()) {
       continue;  // beyond a double
     }
-    for (std::string line : {e + ";" + i, "\"" + e + "\";" + i}) {
+    for (std::string line : {std::string(e).append(";").append(i),
+                             std::string("\"").append(e).append("\";").append(i)}) {
       for (int pass = 0; pass < 2; ++pass) {  // decimal points, then decimal commas
         if (pass == 1) std::replace(line.begin(), line.end(), '.', ',');
         EXPECT_EQ(ParseCurveFile("E;I\n" + line + "\n").values,
