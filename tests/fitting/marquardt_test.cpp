@@ -28,7 +28,6 @@ struct CurveModel {
   }
   std::vector<double> At(std::vector<double> b) const {
     std::vector<double> y;
-    y.reserve(x.size());
     for (double xi : x) y.push_back(f(b.data(), xi));
     return y;
   }
@@ -51,9 +50,8 @@ int FitToEnd(FitWork& work, const Problem& problem, Summary& fit, CurveModel& mo
 }
 
 std::vector<double> Grid(double first, double step, int count) {
-  std::vector<double> x;
-  x.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) x.push_back(first + step * i);
+  std::vector<double> x(static_cast<std::size_t>(count));
+  for (std::size_t i = 0; i < x.size(); ++i) x[i] = first + step * static_cast<double>(i);
   return x;
 }
 
@@ -207,10 +205,11 @@ TEST(MarquardtMends, EveryDampedSolveHasItsTrialInTheCount) {
 TEST(MarquardtMends, OptimumOnABoundIsFound) {
   CurveModel line{Grid(0, 1, 10), Line};
   std::vector<double> y;
-  y.reserve(10);
-  for (int i = 0; i < 10; ++i) y.push_back(1 + 2 * i + ((i * 7) % 3 - 1) * 0.1);
   double intercept = 0;
-  for (int i = 0; i < 10; ++i) intercept += (y[i] - 1.5 * i) / 10;
+  for (int i = 0; i < 10; ++i) {
+    y.push_back(1 + 2 * i + ((i * 7) % 3 - 1) * 0.1);
+    intercept += (y[i] - 1.5 * i) / 10;
+  }
   const Problem problem = Posed({0, 1}, {-10, 0}, {10, 1.5}, y);
   Summary fit;
   FitWork work;
@@ -264,8 +263,6 @@ TEST(MarquardtCorners, ModelFailurePropagates) {
 // from the certified values by how flat its valley is (a few times what the run reaches): well
 // conditioned ones to 1e-5 in the sum, strongly correlated ones (Thurber, Rat43, MGH09) to 5e-4.
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-
 struct Outcome {
   Summary fit;
   int iterations = 0;
@@ -273,6 +270,7 @@ struct Outcome {
 
 Outcome Solve(const NistProblem& p, const std::vector<double>& start, int limit = 51) {
   CurveModel model{p.x, p.f};
+  constexpr double kInf = std::numeric_limits<double>::infinity();
   const std::vector<double> above(start.size(), kInf), below(start.size(), -kInf);
   const Problem problem = Posed(start, below, above, p.y);
   Outcome out;

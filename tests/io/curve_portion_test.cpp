@@ -10,6 +10,8 @@
 namespace kivex::io {
 namespace {
 
+using Kind = PortionRequest::Kind;
+
 // A programme as an instrument records it: from `start` to each vertex in turn in steps of
 // `step`, every point once (the vertex is not repeated).
 std::vector<double> Programme(double start, const std::vector<double>& vertices, double step) {
@@ -66,19 +68,19 @@ TEST(CurvePortion, RequestsForCyclesAndSweepsAndWhatTheFileLacks) {
   for (std::size_t i = 0; i < x.size(); ++i) marks[i] = 1 + static_cast<int>(i / 600);
   marks.back() = 3;
 
-  const Portion second = ChoosePortion(x, marks, {PortionRequest::Kind::Cycle, 2, 2}, false);
+  const Portion second = ChoosePortion(x, marks, {Kind::Cycle, 2, 2}, false);
   EXPECT_EQ(second.begin, 600u);
   EXPECT_EQ(second.end, 1200u);
   EXPECT_EQ(second.report.front(),
             "Took cycle 2 of 3 as the file numbers them: points 601 to "
             "1200 of 1801.");
   // Without the file's numbers, cycle 2 is the second whole cycle the sweeps make.
-  const Portion found = ChoosePortion(x, {}, {PortionRequest::Kind::Cycle, 2, 2}, false);
+  const Portion found = ChoosePortion(x, {}, {Kind::Cycle, 2, 2}, false);
   EXPECT_EQ(found.firstSweep, 3);
   EXPECT_EQ(found.begin, 600u);
   EXPECT_EQ(found.lastSweep, 4);
 
-  const Portion sweeps = ChoosePortion(x, {}, {PortionRequest::Kind::Sweeps, 2, 5}, false);
+  const Portion sweeps = ChoosePortion(x, {}, {Kind::Sweeps, 2, 5}, false);
   EXPECT_EQ(sweeps.begin, 300u);
   EXPECT_EQ(sweeps.end, 1501u);
 
@@ -87,16 +89,12 @@ TEST(CurvePortion, RequestsForCyclesAndSweepsAndWhatTheFileLacks) {
     bool marked;
     const char* message;
   } refused[] = {
-      {{PortionRequest::Kind::Cycle, 4, 4},
-       true,
-       "cycle 4 was asked for, but the file has 3 cycles"},
-      {{PortionRequest::Kind::Cycle, 4, 4},
+      {{Kind::Cycle, 4, 4}, true, "cycle 4 was asked for, but the file has 3 cycles"},
+      {{Kind::Cycle, 4, 4},
        false,
        "cycle 4 was asked for, but the file has 3 whole cycles (a sweep out and back to where "
        "it began)"},
-      {{PortionRequest::Kind::Sweeps, 5, 7},
-       false,
-       "sweeps 5 to 7 were asked for, but the file has 6 sweeps"},
+      {{Kind::Sweeps, 5, 7}, false, "sweeps 5 to 7 were asked for, but the file has 6 sweeps"},
   };
   for (const auto& r : refused) {
     try {
@@ -111,10 +109,9 @@ TEST(CurvePortion, RequestsForCyclesAndSweepsAndWhatTheFileLacks) {
 
 // (A long sweep thinned evenly: the core_import_refusals scenario.)
 TEST(CurvePortion, RequestsReadAsTyped) {
-  EXPECT_EQ(ParsePortionRequest("cycle 2"), (PortionRequest{PortionRequest::Kind::Cycle, 2, 2}));
-  EXPECT_EQ(ParsePortionRequest("sweeps 3 4"),
-            (PortionRequest{PortionRequest::Kind::Sweeps, 3, 4}));
-  EXPECT_EQ(ParsePortionRequest("all"), (PortionRequest{PortionRequest::Kind::All, 0, 0}));
+  EXPECT_EQ(ParsePortionRequest("cycle 2"), (PortionRequest{Kind::Cycle, 2, 2}));
+  EXPECT_EQ(ParsePortionRequest("sweeps 3 4"), (PortionRequest{Kind::Sweeps, 3, 4}));
+  EXPECT_EQ(ParsePortionRequest("all"), (PortionRequest{Kind::All, 0, 0}));
   for (const char* bad : {"cycle", "cycle 0", "cycle two", "sweeps 4 3", "auto 1", "first"}) {
     EXPECT_FALSE(ParsePortionRequest(bad)) << bad;
   }

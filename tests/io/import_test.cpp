@@ -131,60 +131,18 @@ TEST(CurveFile, FilesOfThePairFormatReadAndFailAsEver) {
   }
 }
 
-// Files a spreadsheet or a logger wrote in ways of their own: read where the numbers are plain,
-// refused with the cause where they are not.
-const std::pair<std::string, std::string> kOddlyWritten[] = {
-    // A remark after the numbers, after blanks or a separator; a '#' that is a field of a text
-    // column stays one.
-    {"0.1,1e-06 # c\n0.2,2e-06 # d\n", "0.1 1e-06; 0.2 2e-06; "},
-    {"E\tI\n0.1\t1e-06\t# c\n0.2\t2e-06\n", "0.1 1e-06; 0.2 2e-06; "},
-    {"E,I,F\n0.1,1,#a\n0.2,2,ok\n", "0.1 1; 0.2 2; "},
-    // No-break spaces between the numbers.
-    {"0.1\xC2\xA0\xC2\xA0"
-     "1e-06\n0.2\xC2\xA0"
-     "2e-06\n",
-     "0.1 1e-06; 0.2 2e-06; "},
-    // The count of the lines below, above the header or a comment.
-    {"2\nE\tI\n0.1\t1e-06\n0.2\t2e-06\n", "0.1 1e-06; 0.2 2e-06; "},
-    {"2\n# E I\n0.1 1e-06\n0.2 2e-06\n", "0.1 1e-06; 0.2 2e-06; "},
-    {"2\n", "refused: line 1: " + kOdd},  // no count, but a number left alone, as ever
-    // Numbers beyond a double, not read as infinite; one below the smallest is 0.
-    {"E\tI\n1e400\t1\n", "refused: line 2: \"1e400\" is out of range: too large for a number"},
-    {"E\tI\n0.1\t1\n0.2\t-1e400\n",
-     "refused: line 3: \"-1e400\" is out of range: too large for a number"},
-    {"E\tI\n1e-400\t1e400\n", "refused: line 2: \"1e400\" is out of range: too large for a number"},
-    // Thousands separators, quoted or not, whichever the decimal separator.
-    {"\"1,000.5\",\"2e-06\"\n\"1,001.5\",\"3e-06\"\n",
-     "refused: line 1: \"1,000.5\" is a number with a thousands separator"},
-    {"E,I\n1,000.5,2e-06\n", "refused: line 2: \"1,000.5\" is a number with a thousands separator"},
-    {"E;I\n1\xC2\xA0"
-     "000,5;2\n",
-     "refused: line 2: \"1\xC2\xA0"
-     "000,5\" is a number with a thousands separator"},
-    // Decimal commas in a file separated by commas: each number falls in two.
-    {"Potential/V,Current/A\n0,500,1,00E-07\n0,510,1,10E-07\n",
-     "refused: line 2: 4 fields under 2 headings: the numbers are written with decimal commas, "
-     "which a file separated by commas cannot hold; save it separated by semicolons or tabs"},
-    {"E;I\n0,5,1,2e-6\n",
-     "refused: line 2: 4 fields under 2 headings: the numbers are written with decimal commas, "
-     "which a file separated by commas cannot hold; save it separated by semicolons or tabs"},
-    {"E;I\n0,5;1,2e-6\n0,6;1,3e-6\n", "0.5 1.2e-06; 0.6 1.3e-06; "},
-};
-
-TEST(CurveFile, OddlyWrittenNumbersAreReadOrRefusedWithTheirCause) {
-  for (const auto& [text, outcome] : kOddlyWritten) EXPECT_EQ(Curve(text), outcome) << text;
-}
+// (Files a spreadsheet or a logger wrote in ways of their own: the trim_io_oddly_written
+// scenario.)
 
 TEST(CurveFile, OnlyARegularTextFileIsRead) {
   // A device or a pipe is refused before it is read: /dev/zero never ends, a pipe may never
-  // start.
+  // start. (A folder: the core_import_refusals scenario.)
   testing::TempDir dir;
   const std::string pipe = dir.File("pipe");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   for (const auto& [path, reason] :
        {std::pair<std::string, std::string>{"/dev/zero", "it is a device, not a file"},
-        {pipe, "it is a pipe, not a file"},
-        {dir.path().string(), "Is a directory"}}) {
+        {pipe, "it is a pipe, not a file"}}) {
     const std::string& file = path;  // a lambda captures a variable, not a binding
     std::string expected = "refused: cannot read \"";
     expected.append(file).append("\": ").append(reason);
@@ -197,17 +155,7 @@ TEST(CurveFile, OnlyARegularTextFileIsRead) {
 }
 
 // (Exports of instruments and spreadsheets, chosen columns, swapped pairs and refusals: the
-// import_layouts and core_import_refusals scenarios.)
-TEST(CurveFile, TheChosenColumnsGiveThePoints) {
-  // UTF-16 big endian with its mark.
-  const CurveFile utf16 =
-      ParseCurveFile(std::string("\xFE\xFF\0#\0\n\0"
-                                 "5\0;\0"
-                                 "6",
-                                 12));
-  EXPECT_EQ(Outcome([&] { return CurvePoints(utf16, {}); }), "5 6; ");
-  EXPECT_EQ(LayoutReport(utf16.layout, {})[1], "Read 2 columns separated by semicolons, UTF-16 BE");
-}
+// import_layouts and core_import_refusals scenarios; UTF-16 big endian: trim_io_rows_and_columns.)
 
 }  // namespace
 }  // namespace kivex::io
