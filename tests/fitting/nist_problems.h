@@ -4,7 +4,6 @@
 
 #include <cctype>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -53,8 +52,9 @@ inline const NistProblem& NistFind(const std::string& name) {
         {"BoxBOD", nist::Misra1a},  // the same model
         {"Eckerle4", nist::Eckerle4}, {"Rat43", nist::Rat43},     {"Rat42", nist::Rat42},
         {"MGH10", nist::MGH10},       {"DanWood", nist::DanWood}};
-    std::ifstream in(std::filesystem::path(__FILE__).parent_path() / "data" / "nist_strd.txt");
-    if (!in) throw std::runtime_error("data/nist_strd.txt beside " __FILE__ " cannot be read");
+    const std::string path = std::string(KIVEX_FITTING_TEST_DATA) + "/nist_strd.txt";
+    std::ifstream in(path);
+    if (!in) throw std::runtime_error(path + " cannot be read");
     std::map<std::string, NistProblem> read;
     NistProblem* p = nullptr;
     for (std::string line; std::getline(in, line);) {
