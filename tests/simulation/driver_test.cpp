@@ -54,23 +54,18 @@ TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
 TEST(RunSimulation, AnAnalyticalSolveThroughTheDropStopsWhenAsked) {
   AppState app = testing::Experiment(4, 1);
   app.Estep = 0.05, app.Ru = 100;
-  auto run = [&](const StopRequest& stop, CurveSet& curves) {
-    AppState copy = app;
-    RunSimulation(copy, curves, false, stop);
-    std::vector<double> total;
-    for (int i = 1; i <= curves.pointCount; ++i) total.push_back(curves.resultTable(i, 2));
-    return total;
-  };
-  auto curves = std::make_unique<CurveSet>();
-  const std::vector<double> plain = run({}, *curves);
+  std::unique_ptr<CurveSet> curves;
+  const std::vector<double> plain = testing::StoppableRun(app, {}, curves);
   ASSERT_EQ(plain.size(), 13u);
   int asked = 0;
-  curves = std::make_unique<CurveSet>();
-  EXPECT_EQ(run([&] { return ++asked, false; }, *curves), plain);
+  EXPECT_EQ(testing::StoppableRun(
+                app, [&] { return ++asked, false; }, curves),
+            plain);
   EXPECT_GT(asked, 13);
   asked = 0;
-  curves = std::make_unique<CurveSet>();
-  EXPECT_THROW(run([&] { return ++asked == 2; }, *curves), SimulationCancelled);
+  EXPECT_THROW(testing::StoppableRun(
+                   app, [&] { return ++asked == 2; }, curves),
+               SimulationCancelled);
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(curves->record(1).origin, model::CurveOrigin::None);
 }

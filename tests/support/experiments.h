@@ -5,11 +5,13 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
+#include "model/failure.h"
 #include "model/plot_settings.h"
 #include "model/reaction_scheme.h"
 #include "model/selections.h"
@@ -238,6 +240,28 @@ struct Voltammogram {
   }
   double HalfWave() const { return Crossing(Last() / 2); }  // of a wave that ends on its plateau
 };
+
+// The text of the `Refusal` that `run` throws ("" when it runs through): a failure's description,
+// an input error's message. Any other kind of failure goes on to fail the test.
+template <class Refusal = model::Error, class Run>
+std::string ErrorText(const Run& run) {
+  try {
+    run();
+  } catch (const Refusal& refusal) {
+    return refusal.what();
+  }
+  return "";
+}
+
+// The total current of a run through the driver into fresh `curves`, asking `stop` as it goes.
+inline std::vector<double> StoppableRun(model::AppState app, const simulation::StopRequest& stop,
+                                        std::unique_ptr<model::CurveSet>& curves) {
+  curves = std::make_unique<model::CurveSet>();
+  simulation::RunSimulation(app, *curves, false, stop);
+  std::vector<double> I;
+  for (int i = 1; i <= curves->pointCount; ++i) I.push_back(curves->y(i, 1));
+  return I;
+}
 
 // Exact currents of a reversible couple at a plane for a pulse technique: with equal D each step
 // adds its Cottrell decay, nFAC sqrt(D / pi) sum (Z(E_k) - Z(E_k-1)) / sqrt(t - t_k), Z the
