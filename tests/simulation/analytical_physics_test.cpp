@@ -311,22 +311,6 @@ TEST(DifferentialPulse, ConvolutionOfAFastCoupleIsTheNernstianSuperposition) {
   }
 }
 
-TEST(DifferentialPulse, PeriodsBeyondTheConvolutionAreRefusedWhereTheSumIsNotExact) {
-  // 1 ms pulses in a 2.1 s period: a slow couple or an ohmic drop would need the convolution over
-  // 2100 pulses; at 2000 pulses the slow couple is still computed.
-  auto longPeriod = [](double ks, double Ru, double tDrop) {
-    return With(Experiment(4, 1), [&](AppState& a) {
-      a.ks(1) = ks, a.Ru = Ru, a.tPulse = 0.001, a.tDrop = tDrop, a.Eend = 0.29;
-    });
-  };
-  for (const auto& [ks, Ru] : {std::pair{1e-3, 0.0}, std::pair{1e4, 100.0}}) {
-    AppState app = longPeriod(ks, Ru, 2.1);
-    model::CurveSet curves;
-    EXPECT_THROW(RunSimulation(app, curves, false), model::InputError) << ks << " " << Ru;
-  }
-  EXPECT_NO_THROW(Voltammogram(longPeriod(1e-3, 0.0, 2.0)));
-}
-
 TEST(Sphere, SweepSteadyStateFollowsTheConcentrationsInEitherDirection) {
   // Nernstian steady state at a 1 um sphere, n F A D / r (cR theta - cP (1 - theta)) for equal D;
   // the planar part adds a few tenths of a percent. Negative-going: nothing at the start.

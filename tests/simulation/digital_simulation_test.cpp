@@ -267,7 +267,7 @@ TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
   EXPECT_EQ(step(8), planar);  // rotating disk: planar, no convection
 }
 
-TEST(DigitalGeometry, FineDiscAndBandAreTheirOwnFieldsAndRefuseWhatTheyCannotTake) {
+TEST(DigitalGeometry, FineDiscAndBandAreTheirOwnFields) {
   // A 5 um disc in two dimensions: the normal pulse's 50 ms and DC's 0.5 s plateaux and a 100 s
   // step against the disc's long-time series, where the sphere of the same steady state reads up
   // to 7 % off; at both refinements.
@@ -305,18 +305,6 @@ TEST(DigitalGeometry, FineDiscAndBandAreTheirOwnFieldsAndRefuseWhatTheyCannotTak
   const Voltammogram slow(SlowSweep(4, 1e-4, model::kPiTenDigits * 1e-8), SolveRoute::kPrepared,
                           &fine);
   EXPECT_NEAR(slow.HalfWave(), 0.0, 0.5 * kMilli);
-  // Second-order chemistry and an uncompensated resistance are refused, naming the way out.
-  AppState dimer = disc(1, 0.5);
-  dimer.speciesCount = 3;
-  AddSecondOrder(dimer, 2, 2, 3, 0, 1e6, 0.0);
-  AppState resisted = disc(1, 0.5);
-  resisted.Ru = 100;
-  for (const AppState& app : {dimer, resisted}) {
-    const std::string refusal = ErrorText<model::Failure>([&] {
-      Voltammogram{app, SolveRoute::kPrepared, &fine};
-    });
-    EXPECT_NE(refusal.find("choose the standard accuracy"), std::string::npos) << refusal;
-  }
 }
 
 TEST(DifferentialPulse, EveryForwardSweepPulsesTheSameWayInBothRoutes) {
@@ -494,24 +482,6 @@ TEST(DigitalQuietTime, GrowsTheCottrellLayerTheSweepStartsFrom) {
   for (int i = 1; i <= plain.count(); ++i) {
     ASSERT_NEAR(quiet.y(i), plain.y(i), 1e-6 * plain.Peak()) << i;
   }
-}
-
-TEST(DigitalQuietTime, IsRefusedWhereNoLayerCarriesIt) {
-  // The analytical route, and the techniques that start every point afresh: refused before any
-  // curve changes, with what to change.
-  for (AppState app : {With(Experiment(1, 1), [](AppState& a) { a.quietTime = 1; }),
-                       With(DefaultExperiment(4), [](AppState& a) { a.quietTime = 1; })}) {
-    model::CurveSet curves;
-    const std::string refusal =
-        ErrorText<model::InputError>([&] { RunSimulation(app, curves, false); });
-    EXPECT_NE(refusal.find("t quiet (s) to 0"), std::string::npos) << refusal;
-    EXPECT_EQ(curves.pointCount, 0);
-  }
-  // The analytical route takes it where the solution rests in equilibrium at E start: the same
-  // curve as without.
-  const AppState resting = With(Experiment(1, 1), [](AppState& a) { a.restsAtStart = true; });
-  EXPECT_EQ(Voltammogram(With(resting, [](AppState& a) { a.quietTime = 3; })).I,
-            Voltammogram(resting).I);
 }
 
 // A long run can be stopped: it asks every so many time steps, a refusal changes no number, and
