@@ -367,26 +367,20 @@ TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {
 // scenario): each fails with its message, "CV Error: " for the digital route,
 // instead of writing non-finite currents, and the axis written before stays.
 TEST(Dispatch, InvalidInputsFailWithTheirMessage) {
-  const std::pair<AppState (*)(), const char*> cases[] = {
-      {[] { return With(Experiment(2, 1, 8), [](AppState& a) { a.Cinit(4) = 0; }); },
-       "Invalid procedure call or argument"},
-      {[] { return With(Experiment(4, 1), [](AppState& a) { a.tDrop = 0.01; }); },
-       "Invalid procedure call or argument"},
-      {[] { return With(Experiment(2, 2), [](AppState& a) { a.radius = 0; }); },
-       "Division by zero"},
-      {[] { return With(Experiment(1, 9), [](AppState& a) { a.length = 0; }); },
-       "Invalid procedure call or argument"},
-      {[] { return With(Experiment(1, 1), [](AppState& a) { a.Eend = a.Estart - 2 * a.Estep; }); },
+  const char* const invalid = "Invalid procedure call or argument";
+  const std::pair<AppState, const char*> cases[] = {
+      {With(Experiment(2, 1, 8), [](AppState& a) { a.Cinit(4) = 0; }), invalid},
+      {With(Experiment(4, 1), [](AppState& a) { a.tDrop = 0.01; }), invalid},
+      {With(Experiment(2, 2), [](AppState& a) { a.radius = 0; }), "Division by zero"},
+      {With(Experiment(1, 9), [](AppState& a) { a.length = 0; }), invalid},
+      {With(Experiment(1, 1), [](AppState& a) { a.Eend = a.Estart - 2 * a.Estep; }),
        "The curve has 3 points, too few to semi-differentiate (at least 5)"},
-      {[] {  // no sub-step before the pulse
-         return With(CoupleExperiment(), [](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; });
-       },
-       "CV Error: The drop time must be at least 1.25 times the pulse width"},
-      {[] { return With(CoupleExperiment(), [](AppState& a) { a.tDrop = 0; }); },
+      {With(CoupleExperiment(), [](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; }),
+       "CV Error: The drop time must be at least 1.25 times the pulse width"},  // no sub-step
+      {With(CoupleExperiment(), [](AppState& a) { a.tDrop = 0; }),
        "CV Error: The time of a step must be positive"},
   };
-  for (const auto& [experiment, description] : cases) {
-    AppState app = experiment();
+  for (auto [app, description] : cases) {
     model::CurveSet curves;
     try {
       RunSimulation(app, curves, false);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/failure.h"
+#include "simulation/analytical_validation.h"
 #include "simulation/driver.h"
 #include "support/closed_forms.h"
 #include "support/experiments.h"
@@ -227,27 +228,15 @@ TEST(DigitalGeometry, CurvedSweepIsWithinHalfAPercentOfItsConvergedSolution) {
 }
 
 TEST(DigitalGeometry, StepsMatchTheirClosedForms) {
-  // A band 10 um wide and 0.01 cm long, 0.5 s after a step to the plateau: the hemicylinder of
-  // radius w/4 (Jaeger and Clarke) on its own surface pi w L / 4, not the band's w L.
-  AppState band = DefaultExperiment(2);
-  const double quarter = 10e-4 / 4, length = 0.01;
-  band.electrode = 7, band.radius = 10e-4, band.area = 10e-4 * length;
-  const double hemicylinder = model::kFaraday * band.D(1) * band.Cinit(1) * 1e-3 / quarter *
-                              physics::JaegerClarke(band.D(1) * band.tDrop / (quarter * quarter)) *
-                              (model::kPiTenDigits * quarter * length);
-  EXPECT_NEAR(Voltammogram(band).I.back() / hemicylinder, 1.0, 0.01);
-  // A cylinder r 5 um, 0.01 cm long, and its half, 0.5 s into the plateau: the side by Jaeger
-  // and Clarke and the flat end by Shoup and Szabo, each on its share of the area.
-  for (const double half : {1.0, 0.5}) {
-    AppState app = DefaultExperiment(2);
-    const double r = 5e-4, L = 0.01, side = half * 2 * model::kPiTenDigits * r * L;
-    app.electrode = static_cast<model::Count>(half == 1.0 ? 5 : 6);
-    app.radius = r, app.length = L;
-    app.area = side + half * model::kPiTenDigits * r * r;
-    const double sideCurrent = model::kFaraday * app.D(1) * app.Cinit(1) * 1e-3 / r *
-                               physics::JaegerClarke(app.D(1) * app.tDrop / (r * r)) * side;
-    const double endCurrent = half * DiscSteadyState(app) * ShoupSzaboFactor(app, app.tDrop);
-    EXPECT_NEAR(Voltammogram(app).I.back() / (sideCurrent + endCurrent), 1.0, 0.01) << half;
+  // A band 10 um wide (its boundary-integral solution), a cylinder r 5 um and its half (the side
+  // by Jaeger and Clarke, the flat end by Shoup and Szabo, each on its share of the area), all
+  // 0.01 cm long, 0.5 s after a step to the plateau.
+  const JaegerClarkeTable jc;
+  for (int electrode : {5, 6, 7}) {
+    AppState app = validation::At(2, electrode);
+    app.digital = true, app.Cinit(1) = 9.996e-4, app.Cinit(2) = 4.159e-7;
+    const double step = Nfac(app) * validation::Fluxes{app, jc}.Step(app.tDrop);
+    EXPECT_NEAR(Voltammogram(app).Last() / step, 1.0, 0.01) << electrode;
   }
   // DC steps of 10 ms at r = 10 um, sqrt(D t) / r = 0.3, on a cylinder 1 cm long whose end is
   // negligible. The ratio to the planar run of the same grid cancels most of the time-step
