@@ -60,8 +60,7 @@ TEST(InvertMatrix, InvertsEveryBlockAndNamesASingularOne) {
 // A random block-tridiagonal step: coupled blocks, species-dependent neighbour coefficients and
 // a boundary whose pattern does not commute with the surface block.
 struct RandomStep {
-  int n = 0;
-  int M = 0;
+  int n = 0, M = 0;
   NodeVectors a{}, b{}, c{};
   NodeBlocks D{};
   Block B{}, P{};
@@ -70,13 +69,10 @@ struct RandomStep {
 RandomStep MakeStep(std::mt19937& rng, int n, int M) {
   std::uniform_real_distribution<double> unit(0.1, 1.0);
   RandomStep step;
-  step.n = n;
-  step.M = M;
+  step.n = n, step.M = M;
   for (int j = 1; j <= M; ++j) {
     for (int s = 1; s <= n; ++s) {
-      step.a[j][s] = 3 * unit(rng);
-      step.b[j][s] = 3 * unit(rng);
-      step.c[j][s] = unit(rng);
+      step.a[j][s] = 3 * unit(rng), step.b[j][s] = 3 * unit(rng), step.c[j][s] = unit(rng);
     }
     step.D[j] = RandomBlock(rng, n, 0.0);
     for (int s = 1; s <= n; ++s) step.D[j][s][s] = 1 + step.a[j][s] + step.b[j][s] + unit(rng);

@@ -18,6 +18,7 @@
 #include "simulation/digital_simulation.h"
 #include "simulation/driver.h"
 #include "simulation/potential_programme.h"
+#include "support/closed_forms.h"
 
 namespace kivex::testing {
 
@@ -276,19 +277,10 @@ inline std::vector<double> ExactStaircase(const model::AppState& app, const Volt
   const double start = Z(app.Estart);
   std::vector<double> exact;
   if (app.technique == 5) {
-    std::vector<double> fractions{start};
-    for (double x : v.E) {
-      fractions.push_back(Z(x - app.Epulse / 2));
-      fractions.push_back(Z(x + app.Epulse / 2));
+    auto flux = [](double t) { return 1 / std::sqrt(t); };
+    for (double I : simulation::physics::SquareWaveNetCurrents(app, v.E, flux, start)) {
+      exact.push_back(scale * I);
     }
-    auto at = [&](std::size_t h) {  // the current at the end of half-period h
-      double sum = 0;
-      for (std::size_t k = 1; k <= h; ++k) {
-        sum += (fractions[k] - fractions[k - 1]) / std::sqrt((h - k + 1) * app.tPulse);
-      }
-      return scale * sum;
-    };
-    for (std::size_t i = 1; i <= v.E.size(); ++i) exact.push_back(at(2 * i) - at(2 * i - 1));
     return exact;
   }
   for (double x : v.E) {
