@@ -83,8 +83,6 @@ const ClosedFormCase kCases[] = {
      [](const AppState& a) { return PeakE(a) + 0.085; }},
     {1, 2, 1, -0.002, 0.002, "sphere 1 um, half-wave at E0", [](AppState& a) { Micro(a, 1e-4); },
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
-    {1, 5, 1, 0.98, 1.1, "cylinder 5 um, the sweep ends near Jaeger-Clarke 40 s past E1/2", nullptr,
-     [](const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Cylinder(40)); }},
     {1, 8, 1, -2e-4, 2e-4, "rotating disk sweep, half-wave at E0", nullptr,
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
     {1, 9, 1, 0.99, 1.005, "thin film 10 um, thin-layer peak n^2 F^2 v V C / 4RT",

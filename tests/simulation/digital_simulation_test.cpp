@@ -382,8 +382,7 @@ TEST(DigitalOhmicDrop, ChargingCurrentPassesThroughTheResistanceWithTheFaradaicC
 TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
   struct Case {
     int technique, electrode, chemistry;  // chemistry 0 none, 1 first order, 2 also second order
-    double Ru;
-    double Cdl = 0;  // F
+    double Ru, Cdl = 0;                   // ohm, F
   };
   const Case cases[] = {{1, 1, 0, 0},  {1, 2, 1, 0},  {2, 5, 1, 0},        {3, 1, 1, 0},
                         {4, 4, 1, 0},  {5, 7, 0, 0},  {1, 1, 2, 0},        {4, 1, 2, 0},
@@ -392,8 +391,7 @@ TEST(DigitalRoutes, PreparedRouteGivesTheReferenceResults) {
   for (const Case& c : cases) {
     AppState app = CoupleExperiment();
     app.Estep = 0.01, app.tDrop = 0.5, app.radius = 1e-3, app.Ru = c.Ru, app.D(2) = 0.7e-5;
-    app.Cdl = c.Cdl;
-    app.technique = static_cast<model::Count>(c.technique);
+    app.Cdl = c.Cdl, app.technique = static_cast<model::Count>(c.technique);
     app.electrode = static_cast<model::Count>(c.electrode);
     if (c.chemistry > 0) {
       app.speciesCount = 5;
