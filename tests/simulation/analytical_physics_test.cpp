@@ -285,8 +285,7 @@ TEST(PlainCurve, WideSlowCylinderAndStoppedCatalysisGiveThePlanarCurve) {
 
 TEST(DifferentialPulse, ConvolutionOfAFastCoupleIsTheNernstianSuperposition) {
   // The convolution equation that slow couples take must reproduce, for a fast one, the exact
-  // superposition from a fresh layer: nFAC sqrt(D/pi) ((th(E + dE) - th(E)) / sqrt(tp) +
-  // th(E) (1 / sqrt(td) - 1 / sqrt(td - tp))), th = 1 / (1 + exp(nf (E - E0))); 0.1 %.
+  // superposition from a fresh layer of the plane's step currents; 0.1 %.
   const AppState app = Experiment(4, 1);
   model::CurveSet curves;
   curves.pointCount = 61;
@@ -298,14 +297,10 @@ TEST(DifferentialPulse, ConvolutionOfAFastCoupleIsTheNernstianSuperposition) {
   plane.count = 1, plane.weight[0] = 1;
   const PulseSettings settings{app.tPulse, app.tDrop, 0, app.fOverRT, CurrentScale(app), 2};
   ConvolutionDifferentialPulse({couple}, plane, settings, steps, curves);
-  auto theta = [&](double E) { return 1 / (1 + std::exp(app.fOverRT * (E - app.E0(1)))); };
-  const double scale = Nfac(app) * std::sqrt(app.D(1) / kPiTrue);
+  auto K = [&app](double t) { return std::sqrt(app.D(1) / (kPiTrue * t)); };
   for (int i = 1; i <= 61; ++i) {
-    const double E = curves.x(i);
-    const double expected =
-        scale * ((theta(E + app.Epulse) - theta(E)) / std::sqrt(app.tPulse) +
-                 theta(E) * (1 / std::sqrt(app.tDrop) - 1 / std::sqrt(app.tDrop - app.tPulse)));
-    EXPECT_NEAR(curves.resultTable(i, 2), expected, 1e-3 * DifferentialPulsePeak(app)) << E;
+    const double expected = Nfac(app) * FreshPulseCurrent(app, curves.x(i), K);
+    EXPECT_NEAR(curves.resultTable(i, 2), expected, 1e-3 * DifferentialPulsePeak(app)) << i;
   }
 }
 

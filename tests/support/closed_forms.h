@@ -149,6 +149,18 @@ inline double LinganePotential(const model::AppState& app) {
          (std::log(app.Keq(1)) - app.p(1) * std::log(app.Cinit(4))) / (app.n(1) * app.fOverRT);
 }
 
+// A reversible couple's differential-pulse current over n F A C at E from a fresh layer, theta0
+// reduced at rest: the base step held for tDrop and the pulse for its last tPulse superposed; K(t)
+// the electrode's step current / nFAC.
+template <class Flux>
+double FreshPulseCurrent(const model::AppState& app, double E, const Flux& K, double theta0 = 0) {
+  auto theta = [&](double x) {
+    return 1 / (1 + std::exp(app.n(1) * app.fOverRT * (x - app.E0(1)))) - theta0;
+  };
+  return (theta(E + app.Epulse) - theta(E)) * K(app.tPulse) +
+         theta(E) * (K(app.tDrop) - K(app.tDrop - app.tPulse));
+}
+
 // Square-wave net currents over n F A C of a reversible couple by superposing the steps
 // E_k -/+ Epulse / 2 about the stairs E_k, tPulse each, from a solution theta0 reduced, sampled at
 // the end of each half-period; flux(t) the electrode's step current / nFAC.

@@ -274,27 +274,18 @@ inline std::vector<double> ExactStaircase(const model::AppState& app, const Volt
   auto Z = [&app](double E) {  // the fraction Nernst equilibrium at E leaves reduced
     return 1.0 / (1.0 + std::exp(app.n(1) * app.fOverRT * (E - app.E0(1))));
   };
+  auto K = [](double t) { return 1 / std::sqrt(t); };
   const double start = Z(app.Estart);
   std::vector<double> exact;
-  if (app.technique == 5) {
-    auto flux = [](double t) { return 1 / std::sqrt(t); };
-    for (double I : simulation::physics::SquareWaveNetCurrents(app, v.E, flux, start)) {
-      exact.push_back(scale * I);
-    }
-    return exact;
-  }
+  if (app.technique == 5) exact = simulation::physics::SquareWaveNetCurrents(app, v.E, K, start);
   for (double x : v.E) {
-    switch (app.technique) {
-      case 2: exact.push_back(scale * (Z(x) - start) / std::sqrt(app.tDrop)); break;
-      case 3: exact.push_back(scale * (Z(x + app.Epulse) - start) / std::sqrt(app.tPulse)); break;
-      default: {
-        const double base = app.tDrop - app.tPulse;
-        const double pulse = (Z(x) - start) / std::sqrt(app.tDrop) +
-                             (Z(x + app.Epulse) - Z(x)) / std::sqrt(app.tPulse);
-        exact.push_back(scale * (pulse - (Z(x) - start) / std::sqrt(base)));
-      }
+    if (app.technique == 2) exact.push_back((Z(x) - start) * K(app.tDrop));
+    if (app.technique == 3) exact.push_back((Z(x + app.Epulse) - start) * K(app.tPulse));
+    if (app.technique == 4) {
+      exact.push_back(simulation::physics::FreshPulseCurrent(app, x, K, start));
     }
   }
+  for (double& I : exact) I *= scale;
   return exact;
 }
 
