@@ -169,10 +169,6 @@ inline std::vector<double> ReferenceSweep(const model::AppState& app, const std:
   return I;
 }
 
-}  // namespace kivex::testing
-
-namespace kivex::testing {
-
 // The sweeps the digital route's convergence is measured on: a cycle 0.3 V -> -0.3 V -> 0.3 V at
 // 10 mV/s in steps of `step`, 1 mM of A, of a fast couple, a slow one, an EC and two couples
 // each followed by a reaction.
@@ -181,13 +177,10 @@ inline constexpr SweepCase kSweepCases[] = {SweepCase::Reversible, SweepCase::Sl
                                             SweepCase::SixSpecies};
 
 inline const char* NameOf(SweepCase c) {
-  switch (c) {
-    case SweepCase::Reversible: return "A + e = B, ks 1e4 cm/s";
-    case SweepCase::Slow: return "A + e = B, ks 1e-3 cm/s";
-    case SweepCase::EC: return "A + e = B, B -> C 1000 /s";
-    case SweepCase::SixSpecies: return "A + e = B, C + e = D, B -> E, D -> F";
-  }
-  return "";
+  static const char* const names[] = {"A + e = B, ks 1e4 cm/s", "A + e = B, ks 1e-3 cm/s",
+                                      "A + e = B, B -> C 1000 /s",
+                                      "A + e = B, C + e = D, B -> E, D -> F"};
+  return names[static_cast<int>(c)];
 }
 
 inline model::AppState SweepCaseExperiment(SweepCase c, double step) {
