@@ -71,12 +71,13 @@ TEST(DigitalPulses, FollowTheExactCurrentsOfAReversibleCouple) {
   }
 }
 
-// The couple's forward peak with B = C following at rate kf.
-PeakPoint FollowedPeak(double kf) {
+// The couple with B = C following at rates kf and kb, and its forward peak.
+AppState Followed(double kf, double kb) {
   AppState app = With(CoupleExperiment(), [&](AppState& a) { a.speciesCount = 3; });
-  AddFirstOrder(app, 2, 3, kf, 0.0);
-  return Voltammogram(app).ForwardPeak();
+  AddFirstOrder(app, 2, 3, kf, kb);
+  return app;
 }
+PeakPoint FollowedPeak(double kf) { return Voltammogram(Followed(kf, 0)).ForwardPeak(); }
 
 // The first box once followed the rate of the chemistry, so a slow or switched-off reaction made
 // it wider than the diffusion layer and distorted the plain wave.
@@ -107,19 +108,14 @@ TEST(DigitalFollowingReaction, FastEquilibriumIsEstablishedOrRefused) {
   // peak. It holds up to the fastest rates a 10 ms step resolves (a sum of 1e14 /s); faster ones,
   // which rounding once drove to wrong peaks, singular blocks or a zero curve, are refused.
   const AppState couple = CoupleExperiment();
-  auto scheme = [&couple](double kf, double kb) {
-    AppState app = With(couple, [](AppState& a) { a.speciesCount = 3; });
-    AddFirstOrder(app, 2, 3, kf, kb);
-    return app;
-  };
   const PeakPoint plain = Voltammogram(couple).InterpolatedPeak();
   for (double k : {1e10, 4.9e13}) {
-    const PeakPoint peak = Voltammogram(scheme(k, k)).InterpolatedPeak();
+    const PeakPoint peak = Voltammogram(Followed(k, k)).InterpolatedPeak();
     EXPECT_NEAR(peak.I / RandlesSevcik(couple), 1.0, 0.01) << k;
     EXPECT_NEAR(peak.E - plain.E, std::log(2.0) * couple.RToverF, 1 * kMilli) << k;
   }
   for (const auto& [kf, kb] : {std::pair{1e16, 1e16}, {1e22, 1e22}, {1e70, 0.0}}) {
-    const std::string refusal = ErrorText<model::Failure>([&] { Voltammogram{scheme(kf, kb)}; });
+    const std::string refusal = ErrorText<model::Failure>([&] { Voltammogram{Followed(kf, kb)}; });
     EXPECT_NE(refusal.find("below 1.e14 /s"), std::string::npos) << kf << ": " << refusal;
   }
 }
@@ -156,8 +152,8 @@ TEST(DigitalChain, ChainsInAnySpeciesOrderGiveEqualWavesAndConserveMass) {
 
 TEST(DigitalSecondOrder, DimerisationMoves20mVPerDecadeOfRateTimesConcentration) {
   auto dimerise = [](double kf, double concentration) {
-    AppState app = With(CoupleExperiment(), [&](AppState& a) { a.Cinit(1) = concentration; });
-    app.speciesCount = 3;
+    AppState app = With(CoupleExperiment(),
+                        [&](AppState& a) { a.Cinit(1) = concentration, a.speciesCount = 3; });
     AddSecondOrder(app, 2, 2, 3, 0, kf, 0.0);  // B + B = C
     return Voltammogram(app).ForwardPeak();
   };
