@@ -295,7 +295,7 @@ TEST(DifferentialPulse, ConvolutionOfAFastCoupleIsTheNernstianSuperposition) {
   couple.dR = std::sqrt(app.D(1)), couple.dP = std::sqrt(app.D(2));
   ElectrodeFields plane;
   plane.count = 1, plane.weight[0] = 1;
-  const PulseSettings settings{app.tPulse, app.tDrop, 0, app.fOverRT, CurrentScale(app), 2};
+  const PulseSettings settings{app.tPulse, app.tDrop, 0, app.fOverRT, CurrentScale(app), 2, {}};
   ConvolutionDifferentialPulse({couple}, plane, settings, steps, curves);
   auto K = [&app](double t) { return std::sqrt(app.D(1) / (kPiTrue * t)); };
   for (int i = 1; i <= 61; ++i) {
