@@ -49,10 +49,6 @@ validation::Fluxes Flux(const AppState& app) {
 }
 double OverRandlesSevcik(const AppState& a) { return Peak(a) / RandlesSevcik(a); }
 double OverSphere(const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Sphere(a.tDrop)); }
-double OhmicHalfWave(const AppState& a) {
-  const double id = Cottrell(a, a.tDrop);
-  return Voltammogram(a).Crossing(id / 2) - (a.E0(1) - id * a.Ru / 2);
-}
 
 struct ClosedFormCase {
   int technique, electrode, mechanism;
@@ -70,6 +66,12 @@ const ClosedFormCase kCases[] = {
      [](AppState& a) { a.tDrop = 0.1; }, OverRandlesSevcik},
     {1, 1, 1, 0.99, 1.01, "Randles-Sevcik, tDrop 2 s", [](AppState& a) { a.tDrop = 2; },
      OverRandlesSevcik},
+    {1, 1, 1, -0.001, 0.001, "reversible peak 1.109 RT/F past E1/2 = E0, 1 mV steps",
+     [](AppState& a) { a.Estep = 0.001, a.tDrop = 0.1; },
+     [](const AppState& a) {
+       const Voltammogram run(a);
+       return run.x(run.PeakIndex()) - (a.E0(1) - 1.109 / a.fOverRT);
+     }},
     {1, 1, 1, 0.995, 1.005, "irreversible 0.4958 nFAC sqrt(alpha n f v D), ks 1e-5, 5 mV steps",
      [](AppState& a) { a.ks(1) = 1e-5, a.Eend = -0.8; },
      [](const AppState& a) { return Peak(a) / IrreversibleSweepPeak(a); }},
@@ -81,8 +83,6 @@ const ClosedFormCase kCases[] = {
      [](const AppState& a) { return PeakE(a) + 0.085; }},
     {1, 2, 1, -0.002, 0.002, "sphere 1 um, half-wave at E0", [](AppState& a) { Micro(a, 1e-4); },
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
-    {1, 5, 1, 0.98, 1.1, "cylinder 5 um, the sweep ends near Jaeger-Clarke 40 s past E1/2", nullptr,
-     [](const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Cylinder(40)); }},
     {1, 8, 1, -2e-4, 2e-4, "rotating disk sweep, half-wave at E0", nullptr,
      [](const AppState& a) { return HalfWave(a) - a.E0(1); }},
     {1, 9, 1, 0.99, 1.005, "thin film 10 um, thin-layer peak n^2 F^2 v V C / 4RT",
@@ -93,16 +93,11 @@ const ClosedFormCase kCases[] = {
     // DC: the sphere's form is exact, at any radius and time.
     {2, 2, 1, 1 - 1e-5, 1 + 1e-5, "sphere 2.821 mm, Cottrell + nFADC/r",
      [](AppState& a) { Micro(a, 0.2821); }, OverSphere},
-    {2, 2, 1, 1 - 1e-5, 1 + 1e-5, "sphere 10 um, Cottrell + nFADC/r",
-     [](AppState& a) { Micro(a, 1e-3); }, OverSphere},
     {2, 2, 1, 1 - 1e-5, 1 + 1e-5, "sphere 1 um, Cottrell + nFADC/r",
      [](AppState& a) { Micro(a, 1e-4); }, OverSphere},
     {2, 2, 1, 0.999, 1.001, "sphere 1 um at 1e4 s, nFADC/r",
      [](AppState& a) { Micro(a, 1e-4), a.tDrop = 1e4; },
      [](const AppState& a) { return Last(a) / SteadySphere(a); }},
-    {2, 4, 1, 0.99, 1.01, "microdisc 5 um at tau 1.6e6, 4nFDCr",
-     [](AppState& a) { Micro(a, 5e-4), a.tDrop = 1e4; },
-     [](const AppState& a) { return Last(a) / DiscSteadyState(a); }},
     {2, 5, 1, 0.995, 1.005, "cylinder 5 um at tau 2e4, still Jaeger-Clarke",
      [](AppState& a) { a.tDrop = 500; },
      [](const AppState& a) { return Last(a) / (Nfac(a) * Flux(a).Cylinder(a.tDrop)); }},
@@ -111,15 +106,6 @@ const ClosedFormCase kCases[] = {
      [](const AppState& a) {
        return Last(a) / (Nfac(a) / a.area * a.D(1) * a.length * BandReferenceAt(100));
      }},
-    {2, 9, 1, 1 - 1e-4, 1 + 1e-4, "thin film 100 um, Cottrell: l^2/D = 10 s, not yet exhausted",
-     nullptr, [](const AppState& a) { return Last(a) / Cottrell(a, a.tDrop); }},
-    {2, 1, 1, -2e-4, 2e-4, "Ru 50 ohm, E1/2 - i_d Ru / 2", [](AppState& a) { a.Ru = 50; },
-     OhmicHalfWave},
-    {2, 1, 1, -2e-4, 2e-4, "Ru 2000 ohm, E1/2 - i_d Ru / 2", [](AppState& a) { a.Ru = 2000; },
-     OhmicHalfWave},
-    // Normal pulse.
-    {3, 1, 1, 1 - 1e-5, 1 + 1e-5, "Cottrell at tPulse", nullptr,
-     [](const AppState& a) { return Last(a) / Cottrell(a, a.tPulse); }},
     // Differential pulse: a period of 50 s makes the base current's decay 3e-5 of the peak.
     {4, 1, 1, -1e-9, 1e-9, "peak at E1/2 - dE/2, period 50 s", [](AppState& a) { a.tDrop = 50; },
      [](const AppState& a) {
@@ -175,17 +161,10 @@ TEST(AnalyticalClosedForms, EveryCaseWithinItsBand) {
   }
 }
 
-TEST(LinearSweep, ReversiblePeakFollowsRandlesSevcikAtEveryStep) {
-  // 1 %: the L1 half-order derivative is first order in the step; 0.9 % at 10 mV, 0.03 % at 1 mV.
-  for (double step : {0.001, 0.002, 0.005, 0.01}) {
-    AppState app = WithStep(Experiment(1, 1), step);
-    Voltammogram run(app);
-    EXPECT_NEAR(run.Peak() / RandlesSevcik(app), 1.0, 0.01) << "step " << step;
-    // Reversible peak 1.109 RT/F past E1/2 = E0, to within one step.
-    EXPECT_NEAR(run.x(run.PeakIndex()), app.E0(1) - 1.109 / app.fOverRT, step) << step;
-  }
-  // The sweep is linear in its factor, so the ratio of factors is the ratio of the curves: the
-  // Analysis command's semi-differentiation keeps the scale within three tenths of a percent.
+// The peak at every step is a row of the validation page. The sweep is linear in its factor, so
+// the ratio of factors is the ratio of the curves: the Analysis command's semi-differentiation
+// keeps the scale within three tenths of a percent.
+TEST(LinearSweep, SweepFactorIsTheSemiDifferentiationsScale) {
   const AppState app = Experiment(1, 1);
   EXPECT_NEAR(SweepFactor(app) / numerics::SemiDifferentiateFactor(app.Estep), 1.0, 0.003);
 }
@@ -225,45 +204,24 @@ TEST(OhmicDrop, SolvedCurrentIsTheCurrentDrawnWhereTheElectrodeEnds) {
   }
 }
 
-// A larger Ru holds the electrode further back from the programme, so every peak is lower, wider
-// and further along the sweep: the cyclic voltammogram's peaks part and the differential-pulse
-// peak (each point from a fresh layer, reduced on either sweep) moves negative and spreads.
-// Strictly at each step of Ru, from 0 to 1 kohm.
-TEST(OhmicDrop, LargerResistanceLowersWidensAndShiftsThePeak) {
-  // The half-height width of a positive peak, by linear interpolation between points.
-  auto width = [](const Voltammogram& run) {
-    const int top = run.PeakIndex();
-    const double half = run.y(top) / 2;
-    auto crossing = [&](int step) {
-      int i = top;
-      while (i + step >= 1 && i + step <= run.count() && run.y(i + step) > half) i += step;
-      const int j = i + step;
-      return run.x(i) + (half - run.y(i)) / (run.y(j) - run.y(i)) * (run.x(j) - run.x(i));
-    };
-    return crossing(-1) - crossing(1);
-  };
+// A larger Ru holds the electrode further back from the programme, so every peak is lower and
+// further along the sweep: the cyclic voltammogram's peaks part and the differential-pulse peak
+// (each point from a fresh layer, reduced on either sweep) moves negative. Strictly at each step
+// of Ru, from 0 to 1 kohm.
+TEST(OhmicDrop, LargerResistanceLowersAndShiftsThePeak) {
   AppState cyclic = WithStep(Experiment(1, 1), 0.001);
   cyclic.cycles = 1;
-  const AppState pulse = Experiment(4, 1);
-  struct Reading {
-    double peak, E, spread;  // the peak current, its potential, its separation or width
-  };
-  std::vector<Reading> sweeps, pulses;
+  std::vector<std::vector<double>> readings;  // cathodic peak, its E, separation; DP peak, its E
   for (double Ru : {0.0, 10.0, 100.0, 1000.0}) {
     const Voltammogram cv(With(cyclic, [&](AppState& a) { a.Ru = Ru; }));
     const PeakPoint cathodic = cv.ForwardPeak();
     const PeakPoint anodic = cv.InterpolatedPeak(cv.sweepPoints + 1, cv.count(), -1);
-    sweeps.push_back({cathodic.I, cathodic.E, anodic.E - cathodic.E});
-    const Voltammogram dp(With(pulse, [&](AppState& a) { a.Ru = Ru; }));
-    pulses.push_back({dp.InterpolatedPeak().I, dp.InterpolatedPeak().E, width(dp)});
-  }
-  for (std::size_t k = 1; k < sweeps.size(); ++k) {
-    EXPECT_LT(sweeps[k].peak, sweeps[k - 1].peak) << k;
-    EXPECT_LT(sweeps[k].E, sweeps[k - 1].E) << k;
-    EXPECT_GT(sweeps[k].spread, sweeps[k - 1].spread) << k;
-    EXPECT_LT(pulses[k].peak, pulses[k - 1].peak) << k;
-    EXPECT_LT(pulses[k].E, pulses[k - 1].E) << k;
-    EXPECT_GT(pulses[k].spread, pulses[k - 1].spread) << k;
+    const PeakPoint dp =
+        Voltammogram(With(Experiment(4, 1), [&](AppState& a) { a.Ru = Ru; })).InterpolatedPeak();
+    readings.push_back({cathodic.I, cathodic.E, cathodic.E - anodic.E, dp.I, dp.E});
+    if (readings.size() == 1) continue;
+    const std::vector<double>& before = readings[readings.size() - 2];
+    for (std::size_t k = 0; k < before.size(); ++k) EXPECT_LT(readings.back()[k], before[k]) << Ru;
   }
 }
 
@@ -327,8 +285,7 @@ TEST(PlainCurve, WideSlowCylinderAndStoppedCatalysisGiveThePlanarCurve) {
 
 TEST(DifferentialPulse, ConvolutionOfAFastCoupleIsTheNernstianSuperposition) {
   // The convolution equation that slow couples take must reproduce, for a fast one, the exact
-  // superposition from a fresh layer: nFAC sqrt(D/pi) ((th(E + dE) - th(E)) / sqrt(tp) +
-  // th(E) (1 / sqrt(td) - 1 / sqrt(td - tp))), th = 1 / (1 + exp(nf (E - E0))); 0.1 %.
+  // superposition from a fresh layer of the plane's step currents; 0.1 %.
   const AppState app = Experiment(4, 1);
   model::CurveSet curves;
   curves.pointCount = 61;
@@ -338,33 +295,13 @@ TEST(DifferentialPulse, ConvolutionOfAFastCoupleIsTheNernstianSuperposition) {
   couple.dR = std::sqrt(app.D(1)), couple.dP = std::sqrt(app.D(2));
   ElectrodeFields plane;
   plane.count = 1, plane.weight[0] = 1;
-  const PulseSettings settings{app.tPulse, app.tDrop, 0, app.fOverRT, CurrentScale(app), 2};
+  const PulseSettings settings{app.tPulse, app.tDrop, 0, app.fOverRT, CurrentScale(app), 2, {}};
   ConvolutionDifferentialPulse({couple}, plane, settings, steps, curves);
-  auto theta = [&](double E) { return 1 / (1 + std::exp(app.fOverRT * (E - app.E0(1)))); };
-  const double scale = Nfac(app) * std::sqrt(app.D(1) / kPiTrue);
+  auto K = [&app](double t) { return std::sqrt(app.D(1) / (kPiTrue * t)); };
   for (int i = 1; i <= 61; ++i) {
-    const double E = curves.x(i);
-    const double expected =
-        scale * ((theta(E + app.Epulse) - theta(E)) / std::sqrt(app.tPulse) +
-                 theta(E) * (1 / std::sqrt(app.tDrop) - 1 / std::sqrt(app.tDrop - app.tPulse)));
-    EXPECT_NEAR(curves.resultTable(i, 2), expected, 1e-3 * DifferentialPulsePeak(app)) << E;
+    const double expected = Nfac(app) * FreshPulseCurrent(app, curves.x(i), K);
+    EXPECT_NEAR(curves.resultTable(i, 2), expected, 1e-3 * DifferentialPulsePeak(app)) << i;
   }
-}
-
-TEST(DifferentialPulse, PeriodsBeyondTheConvolutionAreRefusedWhereTheSumIsNotExact) {
-  // 1 ms pulses in a 2.1 s period: a slow couple or an ohmic drop would need the convolution over
-  // 2100 pulses; at 2000 pulses the slow couple is still computed.
-  auto longPeriod = [](double ks, double Ru, double tDrop) {
-    return With(Experiment(4, 1), [&](AppState& a) {
-      a.ks(1) = ks, a.Ru = Ru, a.tPulse = 0.001, a.tDrop = tDrop, a.Eend = 0.29;
-    });
-  };
-  for (const auto& [ks, Ru] : {std::pair{1e-3, 0.0}, std::pair{1e4, 100.0}}) {
-    AppState app = longPeriod(ks, Ru, 2.1);
-    model::CurveSet curves;
-    EXPECT_THROW(RunSimulation(app, curves, false), model::InputError) << ks << " " << Ru;
-  }
-  EXPECT_NO_THROW(Voltammogram(longPeriod(1e-3, 0.0, 2.0)));
 }
 
 TEST(Sphere, SweepSteadyStateFollowsTheConcentrationsInEitherDirection) {
@@ -423,26 +360,20 @@ TEST(Dispatch, CombinationsWithoutACurrentFunctionGiveNoFaradaicCurrent) {
 // scenario): each fails with its message, "CV Error: " for the digital route,
 // instead of writing non-finite currents, and the axis written before stays.
 TEST(Dispatch, InvalidInputsFailWithTheirMessage) {
-  const std::pair<AppState (*)(), const char*> cases[] = {
-      {[] { return With(Experiment(2, 1, 8), [](AppState& a) { a.Cinit(4) = 0; }); },
-       "Invalid procedure call or argument"},
-      {[] { return With(Experiment(4, 1), [](AppState& a) { a.tDrop = 0.01; }); },
-       "Invalid procedure call or argument"},
-      {[] { return With(Experiment(2, 2), [](AppState& a) { a.radius = 0; }); },
-       "Division by zero"},
-      {[] { return With(Experiment(1, 9), [](AppState& a) { a.length = 0; }); },
-       "Invalid procedure call or argument"},
-      {[] { return With(Experiment(1, 1), [](AppState& a) { a.Eend = a.Estart - 2 * a.Estep; }); },
+  const char* const invalid = "Invalid procedure call or argument";
+  const std::pair<AppState, const char*> cases[] = {
+      {With(Experiment(2, 1, 8), [](AppState& a) { a.Cinit(4) = 0; }), invalid},
+      {With(Experiment(4, 1), [](AppState& a) { a.tDrop = 0.01; }), invalid},
+      {With(Experiment(2, 2), [](AppState& a) { a.radius = 0; }), "Division by zero"},
+      {With(Experiment(1, 9), [](AppState& a) { a.length = 0; }), invalid},
+      {With(Experiment(1, 1), [](AppState& a) { a.Eend = a.Estart - 2 * a.Estep; }),
        "The curve has 3 points, too few to semi-differentiate (at least 5)"},
-      {[] {  // no sub-step before the pulse
-         return With(CoupleExperiment(), [](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; });
-       },
-       "CV Error: The drop time must be at least 1.25 times the pulse width"},
-      {[] { return With(CoupleExperiment(), [](AppState& a) { a.tDrop = 0; }); },
+      {With(CoupleExperiment(), [](AppState& a) { a.technique = 4, a.tDrop = a.tPulse; }),
+       "CV Error: The drop time must be at least 1.25 times the pulse width"},  // no sub-step
+      {With(CoupleExperiment(), [](AppState& a) { a.tDrop = 0; }),
        "CV Error: The time of a step must be positive"},
   };
-  for (const auto& [experiment, description] : cases) {
-    AppState app = experiment();
+  for (auto [app, description] : cases) {
     model::CurveSet curves;
     try {
       RunSimulation(app, curves, false);

@@ -399,14 +399,9 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     // couple: the Nernstian superposition from a fresh layer, at its largest on the grid.
     AppState app = With(Experiment(4, 1), [](AppState& a) { a.tPulse = 0.001, a.tDrop = 2.1; });
     const Voltammogram run(app);
-    auto theta = [&app](double E) { return 1 / (1 + std::exp(app.fOverRT * (E - app.E0(1)))); };
     auto K = [&app](double t) { return std::sqrt(app.D(1) / (kPiTrue * t)); };
     double peak = 0;
-    for (int i = 1; i <= run.count(); ++i) {
-      const double E = run.x(i);
-      peak = std::max(peak, (theta(E + app.Epulse) - theta(E)) * K(app.tPulse) +
-                                theta(E) * (K(app.tDrop) - K(app.tDrop - app.tPulse)));
-    }
+    for (double E : run.E) peak = std::max(peak, FreshPulseCurrent(app, E, K));
     add({dp, planar, "peak, 1 ms pulses, period 2.1 s", Current, run.Peak(), Nfac(app) * peak,
          0.9999, 1.0001,
          "the superposition from a fresh layer; a slow couple or an ohmic drop is refused beyond "
@@ -525,14 +520,8 @@ inline std::vector<ValidationRow> AnalyticalValidationRows() {
     // Each point from a fresh layer: the base held for tDrop, the pulse for its last tPulse.
     const Voltammogram run(catalysis(4, 1, 10));
     const AppState& app = run.app;
-    const auto K = catalyticFlux(app);
-    auto theta = [&app](double E) { return 1 / (1 + std::exp(app.fOverRT * (E - app.E0(1)))); };
     double peak = 0;
-    for (int i = 1; i <= run.count(); ++i) {
-      const double E = run.x(i);
-      peak = std::max(peak, (theta(E + app.Epulse) - theta(E)) * K(app.tPulse) +
-                                theta(E) * (K(app.tDrop) - K(app.tDrop - app.tPulse)));
-    }
+    for (double E : run.E) peak = std::max(peak, FreshPulseCurrent(app, E, catalyticFlux(app)));
     add({dp, planar, "mechanism 7 (EC') peak, k 10/s, period 0.5 s", Current, run.Peak(),
          Nfac(app) * peak, 0.99, 1.01,
          "superposition of the base and pulse steps with the catalytic step flux"});

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/closed_forms.h"
 #include "support/reference_sweep.h"
 
 namespace kivex::testing {
@@ -49,11 +50,8 @@ TEST(DigitalConvergence, ReferenceGivesRandlesSevcikForAFastCouple) {
   const std::vector<double> reference = ReferenceSweep(v.app, v.E, {200, 10});
   double peak = 0;
   for (int i = 0; i < v.sweepPoints; ++i) peak = std::max(peak, reference[i]);
-  // 0.4463 n F A C sqrt(n F v D / RT); the 1 mV points sample within 0.01 % of the maximum.
-  const double f = model::kFaraday / (model::kGasConstant * app.temperature);
-  const double randlesSevcik = 0.4463 * model::kFaraday * app.area * app.Cinit(1) * 1e-3 *
-                               std::sqrt(f * app.scanRate * app.D(1));
-  EXPECT_NEAR(peak / randlesSevcik, 1.0, 5e-4);
+  // The 1 mV points sample within 0.01 % of the maximum.
+  EXPECT_NEAR(peak / simulation::physics::RandlesSevcik(app), 1.0, 5e-4);
 }
 
 }  // namespace

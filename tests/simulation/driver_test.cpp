@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "simulation/cancellation.h"
-#include "simulation/potential_programme.h"
 #include "support/experiments.h"
 
 namespace kivex::simulation {
@@ -11,30 +10,15 @@ namespace {
 
 using model::AppState;
 using model::CurveSet;
-using model::Failure;
 
-AppState Sweep(double Estart, double Eend, double Estep, double cycles) {
-  AppState app;
-  app.Estart = Estart, app.Eend = Eend, app.Estep = Estep, app.cycles = cycles;
-  app.chargeCount = 1, app.digital = true;
-  return app;
-}
-
-// The axis of each scan mode is shown by the potential_programme scenario, the refusals of too
-// many points by sim2_point_limits, overlapping runs in the curve slots by sim2_overlap_slots.
-TEST(PotentialProgramme, PointCountRoundsHalfStepsToEvenAndAFullCurveFits) {
-  EXPECT_EQ(SweepPointCount(0, 0.025, 0.01), 3);  // 2.5 steps -> 2
-  EXPECT_EQ(SweepPointCount(0, 0.035, 0.01), 5);  // 3.5 steps -> 4
-  EXPECT_EQ(SweepPointCount(0.2, 0.2, 0.005), 1);
-  CurveSet curves;
-  BuildPotentialProgramme(Sweep(0, 3.999, 0.001, 0.5), curves);
-  EXPECT_EQ(curves.pointCount, 4000);  // a single sweep of 4000 points fits
-}
-
+// The axis of each scan mode is shown by the potential_programme scenario, its point count by
+// trim_sim_half_steps, the refusals of too many points by sim2_point_limits, overlapping runs in
+// the curve slots by sim2_overlap_slots.
 TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   CurveSet curves;
-  AppState app = Sweep(0.3, -0.3, 0.005, 1);
-  app.chargeCount = 2;
+  AppState app;
+  app.Estart = 0.3, app.Eend = -0.3, app.Estep = 0.005, app.cycles = 1;
+  app.chargeCount = 2, app.digital = true;
   // The catalytic column (8) is never cleared by a run, the total column (3) is.
   curves.resultTable(5, 8) = curves.resultTable(5, 3) = 9;
   RunProgress progress;
@@ -54,23 +38,18 @@ TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
 TEST(RunSimulation, AnAnalyticalSolveThroughTheDropStopsWhenAsked) {
   AppState app = testing::Experiment(4, 1);
   app.Estep = 0.05, app.Ru = 100;
-  auto run = [&](const StopRequest& stop, CurveSet& curves) {
-    AppState copy = app;
-    RunSimulation(copy, curves, false, stop);
-    std::vector<double> total;
-    for (int i = 1; i <= curves.pointCount; ++i) total.push_back(curves.resultTable(i, 2));
-    return total;
-  };
-  auto curves = std::make_unique<CurveSet>();
-  const std::vector<double> plain = run({}, *curves);
+  std::unique_ptr<CurveSet> curves;
+  const std::vector<double> plain = testing::StoppableRun(app, {}, curves);
   ASSERT_EQ(plain.size(), 13u);
   int asked = 0;
-  curves = std::make_unique<CurveSet>();
-  EXPECT_EQ(run([&] { return ++asked, false; }, *curves), plain);
+  EXPECT_EQ(testing::StoppableRun(
+                app, [&] { return ++asked, false; }, curves),
+            plain);
   EXPECT_GT(asked, 13);
   asked = 0;
-  curves = std::make_unique<CurveSet>();
-  EXPECT_THROW(run([&] { return ++asked == 2; }, *curves), SimulationCancelled);
+  EXPECT_THROW(testing::StoppableRun(
+                   app, [&] { return ++asked == 2; }, curves),
+               SimulationCancelled);
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(curves->record(1).origin, model::CurveOrigin::None);
 }

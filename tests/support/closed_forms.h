@@ -149,27 +149,51 @@ inline double LinganePotential(const model::AppState& app) {
          (std::log(app.Keq(1)) - app.p(1) * std::log(app.Cinit(4))) / (app.n(1) * app.fOverRT);
 }
 
-// Square-wave net peak of a reversible couple by superposing the steps E_k -/+ Epulse / 2 of
-// tPulse each, sampled at the end of each half-period; flux(t) the electrode's step current / nFAC.
+// A reversible couple's differential-pulse current over n F A C at E from a fresh layer, theta0
+// reduced at rest: the base step held for tDrop and the pulse for its last tPulse superposed; K(t)
+// the electrode's step current / nFAC.
 template <class Flux>
-double SquareWaveNetPeak(const model::AppState& app, int steps, const Flux& flux) {
-  const double s = app.Eend > app.Estart ? 1.0 : -1.0;
-  std::vector<double> theta(1, 0.0);  // theta_0 = 0: nothing reduced before the programme
-  for (int k = 1; k <= steps; ++k) {
-    const double stair = app.Estart + s * app.Estep * (k - 1);
+double FreshPulseCurrent(const model::AppState& app, double E, const Flux& K, double theta0 = 0) {
+  auto theta = [&](double x) {
+    return 1 / (1 + std::exp(app.n(1) * app.fOverRT * (x - app.E0(1)))) - theta0;
+  };
+  return (theta(E + app.Epulse) - theta(E)) * K(app.tPulse) +
+         theta(E) * (K(app.tDrop) - K(app.tDrop - app.tPulse));
+}
+
+// Square-wave net currents over n F A C of a reversible couple by superposing the steps
+// E_k -/+ Epulse / 2 about the stairs E_k, tPulse each, from a solution theta0 reduced, sampled at
+// the end of each half-period; flux(t) the electrode's step current / nFAC.
+template <class Flux>
+std::vector<double> SquareWaveNetCurrents(const model::AppState& app,
+                                          const std::vector<double>& stairs, const Flux& flux,
+                                          double theta0 = 0) {
+  std::vector<double> theta(1, theta0);
+  for (double stair : stairs) {
     for (double E : {stair - app.Epulse / 2, stair + app.Epulse / 2}) {
       theta.push_back(1 / (1 + std::exp(app.n(1) * app.fOverRT * (E - app.E0(1)))));
     }
   }
-  std::vector<double> K(2 * steps + 1);
+  const int steps = static_cast<int>(stairs.size());
+  std::vector<double> K(2 * steps + 1), net;
   for (int m = 1; m <= 2 * steps; ++m) K[m] = flux(m * app.tPulse);
   auto sampled = [&](int j) {
     double sum = 0;
     for (int l = 1; l <= j; ++l) sum += (theta[l] - theta[l - 1]) * K[j - l + 1];
     return sum;
   };
+  for (int k = 1; k <= steps; ++k) net.push_back(sampled(2 * k) - sampled(2 * k - 1));
+  return net;
+}
+
+// Its net peak over the staircase from E start, nothing reduced before the programme.
+template <class Flux>
+double SquareWaveNetPeak(const model::AppState& app, int steps, const Flux& flux) {
+  const double s = app.Eend > app.Estart ? 1.0 : -1.0;
+  std::vector<double> stairs;
+  for (int k = 1; k <= steps; ++k) stairs.push_back(app.Estart + s * app.Estep * (k - 1));
   double best = 0;
-  for (int k = 1; k <= steps; ++k) best = std::max(best, sampled(2 * k) - sampled(2 * k - 1));
+  for (double I : SquareWaveNetCurrents(app, stairs, flux)) best = std::max(best, I);
   return Nfac(app) * best;
 }
 

@@ -5,17 +5,20 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "model/app_state.h"
 #include "model/curve_set.h"
+#include "model/failure.h"
 #include "model/plot_settings.h"
 #include "model/reaction_scheme.h"
 #include "model/selections.h"
 #include "simulation/digital_simulation.h"
 #include "simulation/driver.h"
 #include "simulation/potential_programme.h"
+#include "support/closed_forms.h"
 
 namespace kivex::testing {
 
@@ -239,6 +242,28 @@ struct Voltammogram {
   double HalfWave() const { return Crossing(Last() / 2); }  // of a wave that ends on its plateau
 };
 
+// The text of the `Refusal` that `run` throws ("" when it runs through): a failure's description,
+// an input error's message. Any other kind of failure goes on to fail the test.
+template <class Refusal = model::Error, class Run>
+std::string ErrorText(const Run& run) {
+  try {
+    run();
+  } catch (const Refusal& refusal) {
+    return refusal.what();
+  }
+  return "";
+}
+
+// The total current of a run through the driver into fresh `curves`, asking `stop` as it goes.
+inline std::vector<double> StoppableRun(model::AppState app, const simulation::StopRequest& stop,
+                                        std::unique_ptr<model::CurveSet>& curves) {
+  curves = std::make_unique<model::CurveSet>();
+  simulation::RunSimulation(app, *curves, false, stop);
+  std::vector<double> I;
+  for (int i = 1; i <= curves->pointCount; ++i) I.push_back(curves->y(i, 1));
+  return I;
+}
+
 // Exact currents of a reversible couple at a plane for a pulse technique: with equal D each step
 // adds its Cottrell decay, nFAC sqrt(D / pi) sum (Z(E_k) - Z(E_k-1)) / sqrt(t - t_k), Z the
 // fraction reduced; DC and the pulses restart from the equilibrium at E start, square wave carries
@@ -249,36 +274,18 @@ inline std::vector<double> ExactStaircase(const model::AppState& app, const Volt
   auto Z = [&app](double E) {  // the fraction Nernst equilibrium at E leaves reduced
     return 1.0 / (1.0 + std::exp(app.n(1) * app.fOverRT * (E - app.E0(1))));
   };
+  auto K = [](double t) { return 1 / std::sqrt(t); };
   const double start = Z(app.Estart);
   std::vector<double> exact;
-  if (app.technique == 5) {
-    std::vector<double> fractions{start};
-    for (double x : v.E) {
-      fractions.push_back(Z(x - app.Epulse / 2));
-      fractions.push_back(Z(x + app.Epulse / 2));
-    }
-    auto at = [&](std::size_t h) {  // the current at the end of half-period h
-      double sum = 0;
-      for (std::size_t k = 1; k <= h; ++k) {
-        sum += (fractions[k] - fractions[k - 1]) / std::sqrt((h - k + 1) * app.tPulse);
-      }
-      return scale * sum;
-    };
-    for (std::size_t i = 1; i <= v.E.size(); ++i) exact.push_back(at(2 * i) - at(2 * i - 1));
-    return exact;
-  }
+  if (app.technique == 5) exact = simulation::physics::SquareWaveNetCurrents(app, v.E, K, start);
   for (double x : v.E) {
-    switch (app.technique) {
-      case 2: exact.push_back(scale * (Z(x) - start) / std::sqrt(app.tDrop)); break;
-      case 3: exact.push_back(scale * (Z(x + app.Epulse) - start) / std::sqrt(app.tPulse)); break;
-      default: {
-        const double base = app.tDrop - app.tPulse;
-        const double pulse = (Z(x) - start) / std::sqrt(app.tDrop) +
-                             (Z(x + app.Epulse) - Z(x)) / std::sqrt(app.tPulse);
-        exact.push_back(scale * (pulse - (Z(x) - start) / std::sqrt(base)));
-      }
+    if (app.technique == 2) exact.push_back((Z(x) - start) * K(app.tDrop));
+    if (app.technique == 3) exact.push_back((Z(x + app.Epulse) - start) * K(app.tPulse));
+    if (app.technique == 4) {
+      exact.push_back(simulation::physics::FreshPulseCurrent(app, x, K, start));
     }
   }
+  for (double& I : exact) I *= scale;
   return exact;
 }
 

@@ -18,9 +18,8 @@
 namespace kivex::testing {
 
 struct ReferenceResolution {
-  int nodes = 300;           // grid nodes from the electrode to six diffusion lengths
-  int stepsPerPoint = 20;    // time steps between two points of the sweep
-  double firstFraction = 0;  // first box over the thinnest layer; 0 for 1/40
+  int nodes = 300;         // grid nodes from the electrode to six diffusion lengths
+  int stepsPerPoint = 20;  // time steps between two points of the sweep
 };
 
 namespace reference_detail {
@@ -30,9 +29,8 @@ using Vec = std::array<double, kMax>;
 using Mat = std::array<Vec, kMax>;
 using Wide = std::array<std::array<double, kMax + 1>, kMax>;  // a block and one more column
 
-// Solves a x = b for `count` right-hand sides (the columns of b) by elimination with partial
-// pivoting; a is destroyed.
-inline void SolveDense(int n, Mat& a, Wide& b, int count) {
+// Solves a x = b for the n + 1 columns of b by elimination with partial pivoting; a is destroyed.
+inline void SolveDense(int n, Mat& a, Wide& b) {
   for (int k = 0; k < n; ++k) {
     int pivot = k;
     for (int i = k + 1; i < n; ++i) {
@@ -43,14 +41,13 @@ inline void SolveDense(int n, Mat& a, Wide& b, int count) {
     for (int i = k + 1; i < n; ++i) {
       const double f = a[i][k] / a[k][k];
       for (int j = k; j < n; ++j) a[i][j] -= f * a[k][j];
-      for (int j = 0; j < count; ++j) b[i][j] -= f * b[k][j];
+      for (int j = 0; j <= n; ++j) b[i][j] -= f * b[k][j];
     }
   }
   for (int k = n - 1; k >= 0; --k) {
-    for (int j = 0; j < count; ++j) {
-      double v = b[k][j];
-      for (int i = k + 1; i < n; ++i) v -= a[k][i] * b[i][j];
-      b[k][j] = v / a[k][k];
+    for (int j = 0; j <= n; ++j) {
+      for (int i = k + 1; i < n; ++i) b[k][j] -= a[k][i] * b[i][j];
+      b[k][j] /= a[k][k];
     }
   }
 }
@@ -62,27 +59,22 @@ inline void SolveDense(int n, Mat& a, Wide& b, int count) {
 inline std::vector<double> ReferenceSweep(const model::AppState& app, const std::vector<double>& E,
                                           const ReferenceResolution& resolution = {}) {
   using namespace reference_detail;
-  const int n = app.speciesCount;
-  const int J = resolution.nodes;
-  const int K = resolution.stepsPerPoint;
+  const int n = app.speciesCount, J = resolution.nodes, K = resolution.stepsPerPoint;
   const double dt = app.tDrop / K;
   const double f = model::kFaraday / (model::kGasConstant * app.temperature);
 
-  // The grid: x_j = L (e^(a j / J) - 1) / (e^a - 1), its first box a fraction of the thinnest
-  // layer (diffusion in one step, or a reaction layer).
+  // The grid: x_j = L (e^(a j / J) - 1) / (e^a - 1), its first box 1/40 of the thinnest layer
+  // (diffusion in one step, or a reaction layer).
   double Dmax = 0, Dmin = 1e300, kmax = 0;
   for (int s = 1; s <= n; ++s) Dmax = std::max(Dmax, app.D(s)), Dmin = std::min(Dmin, app.D(s));
   for (int q = 1; q <= app.chemCount; ++q) kmax = std::max({kmax, app.kf(q), app.kb(q)});
   const double L = 6 * std::sqrt(Dmax * app.tDrop * static_cast<double>(E.size() + 1));
   double thinnest = std::sqrt(Dmin * app.tDrop);
   if (kmax > 0) thinnest = std::min(thinnest, std::sqrt(Dmin / kmax));
-  const double first =
-      thinnest * (resolution.firstFraction > 0 ? resolution.firstFraction : 1.0 / 40);
   double lo = 1e-9, hi = 60;  // the stretch a giving that first box
   for (int it = 0; it < 200; ++it) {
     const double a = 0.5 * (lo + hi);
-    const double h0 = L * std::expm1(a / J) / std::expm1(a);
-    (h0 > first ? lo : hi) = a;
+    (L * std::expm1(a / J) / std::expm1(a) > 0.025 * thinnest ? lo : hi) = a;
   }
   const double a = 0.5 * (lo + hi);
   std::vector<double> x(J + 1);
@@ -90,9 +82,8 @@ inline std::vector<double> ReferenceSweep(const model::AppState& app, const std:
 
   Vec bulk{};
   for (int s = 0; s < n; ++s) bulk[s] = app.Cinit(s + 1) * 1e-3;  // mol/cm3
-  std::vector<Vec> c(J + 1, bulk), back(J + 1, bulk), rhs(J + 1);
+  std::vector<Vec> c(J + 1, bulk), back(J + 1, bulk), rhs(J + 1), dp(J + 1);
   std::vector<Mat> Cp(J + 1);  // eliminated upper blocks
-  std::vector<Vec> dp(J + 1);
 
   // The chemistry's Jacobian (per volume), the same everywhere.
   Mat chem{};
@@ -102,30 +93,22 @@ inline std::vector<double> ReferenceSweep(const model::AppState& app, const std:
     chem[X][X] -= app.kf(q), chem[X][Y] += app.kb(q);
     chem[Y][X] += app.kf(q), chem[Y][Y] -= app.kb(q);
   }
-  // The electrode's rows at potential e: d(c0)/dt gains surf c0 over the surface box.
-  auto surfaceMatrix = [&](double e) {
-    Mat m{};
+  // Each electron transfer at potential e with its rate constants of reduction and oxidation over
+  // ks: the electrode's rows (d(c0)/dt gains surf c0 over the surface box) and the current.
+  auto transfers = [&](double e, const auto& use) {
     for (int r = 1; r <= app.chargeCount; ++r) {
       const int ox = app.chargeSpecies(r, 1) - 1, red = app.chargeSpecies(r, 2) - 1;
       if (ox < 0 || red < 0) continue;
       const double eta = app.n(r) * f * (e - app.E0(r));
-      const double kRed = app.ks(r) * std::exp(-app.alpha(r) * eta);
-      const double kOx = app.ks(r) * std::exp((1 - app.alpha(r)) * eta);
-      m[ox][ox] -= kRed, m[ox][red] += kOx;
-      m[red][ox] += kRed, m[red][red] -= kOx;
+      use(r, ox, red, std::exp(-app.alpha(r) * eta), std::exp((1 - app.alpha(r)) * eta));
     }
-    return m;
   };
   auto current = [&](double e) {
     double I = 0;
-    for (int r = 1; r <= app.chargeCount; ++r) {
-      const int ox = app.chargeSpecies(r, 1) - 1, red = app.chargeSpecies(r, 2) - 1;
-      if (ox < 0 || red < 0) continue;
-      const double eta = app.n(r) * f * (e - app.E0(r));
-      const double v = app.ks(r) * (std::exp(-app.alpha(r) * eta) * c[0][ox] -
-                                    std::exp((1 - app.alpha(r)) * eta) * c[0][red]);
-      I += app.n(r) * model::kFaraday * app.area * v;
-    }
+    transfers(e, [&](int r, int ox, int red, double fRed, double fOx) {
+      I +=
+          app.n(r) * model::kFaraday * app.area * (app.ks(r) * (fRed * c[0][ox] - fOx * c[0][red]));
+    });
     return I;
   };
 
@@ -137,7 +120,12 @@ inline std::vector<double> ReferenceSweep(const model::AppState& app, const std:
       for (int s = 0; s < n; ++s) rhs[j][s] = bdf2 ? (4 * c[j][s] - back[j][s]) / 3 : c[j][s];
     }
     back = c;
-    const Mat surf = surfaceMatrix(e);
+    Mat surf{};
+    transfers(e, [&](int r, int ox, int red, double fRed, double fOx) {
+      const double kRed = app.ks(r) * fRed, kOx = app.ks(r) * fOx;
+      surf[ox][ox] -= kRed, surf[ox][red] += kOx;
+      surf[red][ox] += kRed, surf[red][red] -= kOx;
+    });
     for (int j = 0; j < J; ++j) {
       // Box width w, conductances to the left and right neighbours.
       const double w = j == 0 ? x[1] / 2 : (x[j + 1] - x[j - 1]) / 2;
@@ -148,20 +136,16 @@ inline std::vector<double> ReferenceSweep(const model::AppState& app, const std:
       for (int s = 0; s < n; ++s) {
         for (int t = 0; t < n; ++t) B[s][t] = -g * chem[s][t] - (j == 0 ? g * surf[s][t] / w : 0);
         B[s][s] += 1 + g * app.D(s + 1) * (left + right) / w;
-        rhsBlock[s].fill(0);
         rhsBlock[s][s] = -g * app.D(s + 1) * right / w;  // upper block
-        double d = rhs[j][s];
+        rhsBlock[s][n] = rhs[j][s];
         if (j > 0) {  // minus lower block times the eliminated unknowns before
           const double lower = -g * app.D(s + 1) * left / w;
-          d -= lower * dp[j - 1][s];
+          rhsBlock[s][n] -= lower * dp[j - 1][s];
           for (int t = 0; t < n; ++t) B[s][t] -= lower * Cp[j - 1][s][t];
         }
-        rhsBlock[s][n] = d;
+        if (j == J - 1) rhsBlock[s][n] -= rhsBlock[s][s] * bulk[s];  // the bulk beyond is known
       }
-      if (j == J - 1) {  // the bulk beyond the last box is known
-        for (int s = 0; s < n; ++s) rhsBlock[s][n] -= rhsBlock[s][s] * bulk[s];
-      }
-      SolveDense(n, B, rhsBlock, n + 1);
+      SolveDense(n, B, rhsBlock);
       for (int s = 0; s < n; ++s) {
         for (int t = 0; t < n; ++t) Cp[j][s][t] = j == J - 1 ? 0 : rhsBlock[s][t];
         dp[j][s] = rhsBlock[s][n];
@@ -169,33 +153,21 @@ inline std::vector<double> ReferenceSweep(const model::AppState& app, const std:
     }
     for (int j = J - 1; j >= 0; --j) {
       for (int s = 0; s < n; ++s) {
-        double v = dp[j][s];
-        if (j < J - 1) {
-          for (int t = 0; t < n; ++t) v -= Cp[j][s][t] * c[j + 1][t];
-        }
-        c[j][s] = v;
+        c[j][s] = dp[j][s];
+        for (int t = 0; j < J - 1 && t < n; ++t) c[j][s] -= Cp[j][s][t] * c[j + 1][t];
       }
     }
   };
 
   std::vector<double> I;
-  bool started = false;
   for (std::size_t i = 0; i < E.size(); ++i) {
-    const double from = i > 0 ? E[i - 1] : E[0];
+    const double from = E[i > 0 ? i - 1 : 0];
     double e = from;
-    for (int k = 1; k <= K; ++k) {
-      e = from + (E[i] - from) * k / K;
-      step(e, started);
-      started = true;
-    }
+    for (int k = 1; k <= K; ++k) step(e = from + (E[i] - from) * k / K, i > 0 || k > 1);
     I.push_back(current(e));
   }
   return I;
 }
-
-}  // namespace kivex::testing
-
-namespace kivex::testing {
 
 // The sweeps the digital route's convergence is measured on: a cycle 0.3 V -> -0.3 V -> 0.3 V at
 // 10 mV/s in steps of `step`, 1 mM of A, of a fast couple, a slow one, an EC and two couples
@@ -205,13 +177,10 @@ inline constexpr SweepCase kSweepCases[] = {SweepCase::Reversible, SweepCase::Sl
                                             SweepCase::SixSpecies};
 
 inline const char* NameOf(SweepCase c) {
-  switch (c) {
-    case SweepCase::Reversible: return "A + e = B, ks 1e4 cm/s";
-    case SweepCase::Slow: return "A + e = B, ks 1e-3 cm/s";
-    case SweepCase::EC: return "A + e = B, B -> C 1000 /s";
-    case SweepCase::SixSpecies: return "A + e = B, C + e = D, B -> E, D -> F";
-  }
-  return "";
+  static const char* const names[] = {"A + e = B, ks 1e4 cm/s", "A + e = B, ks 1e-3 cm/s",
+                                      "A + e = B, B -> C 1000 /s",
+                                      "A + e = B, C + e = D, B -> E, D -> F"};
+  return names[static_cast<int>(c)];
 }
 
 inline model::AppState SweepCaseExperiment(SweepCase c, double step) {
