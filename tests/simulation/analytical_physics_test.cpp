@@ -208,17 +208,31 @@ TEST(OhmicDrop, SolvedCurrentIsTheCurrentDrawnWhereTheElectrodeEnds) {
 // further along the sweep: the cyclic voltammogram's peaks part and the differential-pulse peak
 // (each point from a fresh layer, reduced on either sweep) moves negative. Strictly at each step
 // of Ru, from 0 to 1 kohm.
-TEST(OhmicDrop, LargerResistanceLowersAndShiftsThePeak) {
+TEST(OhmicDrop, LargerResistanceLowersWidensAndShiftsThePeak) {
+  // The half-height width of a positive peak, by linear interpolation between points.
+  auto width = [](const Voltammogram& run) {
+    const int top = run.PeakIndex();
+    const double half = run.y(top) / 2;
+    auto crossing = [&](int step) {
+      int i = top;
+      while (i + step >= 1 && i + step <= run.count() && run.y(i + step) > half) i += step;
+      const int j = i + step;
+      return run.x(i) + (half - run.y(i)) / (run.y(j) - run.y(i)) * (run.x(j) - run.x(i));
+    };
+    return crossing(-1) - crossing(1);
+  };
   AppState cyclic = WithStep(Experiment(1, 1), 0.001);
   cyclic.cycles = 1;
-  std::vector<std::vector<double>> readings;  // cathodic peak, its E, separation; DP peak, its E
+  // Each falls as Ru grows: cathodic peak, its E, minus the separation; DP peak, its E, minus its
+  // half-height width.
+  std::vector<std::vector<double>> readings;
   for (double Ru : {0.0, 10.0, 100.0, 1000.0}) {
     const Voltammogram cv(With(cyclic, [&](AppState& a) { a.Ru = Ru; }));
     const PeakPoint cathodic = cv.ForwardPeak();
     const PeakPoint anodic = cv.InterpolatedPeak(cv.sweepPoints + 1, cv.count(), -1);
-    const PeakPoint dp =
-        Voltammogram(With(Experiment(4, 1), [&](AppState& a) { a.Ru = Ru; })).InterpolatedPeak();
-    readings.push_back({cathodic.I, cathodic.E, cathodic.E - anodic.E, dp.I, dp.E});
+    const Voltammogram dp(With(Experiment(4, 1), [&](AppState& a) { a.Ru = Ru; }));
+    const PeakPoint top = dp.InterpolatedPeak();
+    readings.push_back({cathodic.I, cathodic.E, cathodic.E - anodic.E, top.I, top.E, -width(dp)});
     if (readings.size() == 1) continue;
     const std::vector<double>& before = readings[readings.size() - 2];
     for (std::size_t k = 0; k < before.size(); ++k) EXPECT_LT(readings.back()[k], before[k]) << Ru;
