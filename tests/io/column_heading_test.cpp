@@ -63,7 +63,7 @@ TEST(ColumnHeading, NamesAndUnitsInEverySpelling) {
   }
 }
 
-// (A Latin-1 micro sign in a heading: the trim_io_rows_and_columns scenario.)
+// (A Latin-1 micro sign in a heading: the io_rows_and_columns scenario.)
 TEST(ColumnHeading, HeadingTextIsUtf8WhateverTheFileWrote) {
   EXPECT_EQ(HeadingText("caf\xE9"), "caf\xC3\xA9");
   // Valid UTF-8 stays as it is, a cut sequence does not.

@@ -131,7 +131,7 @@ TEST(CurveFile, FilesOfThePairFormatReadAndFailAsEver) {
   }
 }
 
-// (Files a spreadsheet or a logger wrote in ways of their own: the trim_io_oddly_written
+// (Files a spreadsheet or a logger wrote in ways of their own: the io_oddly_written
 // scenario.)
 
 TEST(CurveFile, OnlyARegularTextFileIsRead) {
@@ -155,7 +155,7 @@ TEST(CurveFile, OnlyARegularTextFileIsRead) {
 }
 
 // (Exports of instruments and spreadsheets, chosen columns, swapped pairs and refusals: the
-// import_layouts and core_import_refusals scenarios; UTF-16 big endian: trim_io_rows_and_columns.)
+// import_layouts and core_import_refusals scenarios; UTF-16 big endian: io_rows_and_columns.)
 
 }  // namespace
 }  // namespace kivex::io

@@ -1,7 +1,7 @@
 // Exports of instruments, one file per layout (tests/io/data): every point in V and A, reduction
 // positive, with the columns proposed, the settings and the cycles. The expected points come from
 // how each file was written (the formula beside each case), not from the reader. (The format read
-// and the import's report: the instrument_exports and trim_io_layout_reports scenarios.)
+// and the import's report: the instrument_exports and io_layout_reports scenarios.)
 
 #include <gtest/gtest.h>
 
@@ -212,7 +212,7 @@ TEST(InstrumentLayouts, PaddingRowsAndSettingColumnsOfAPlainColumnFile) {
             "current positive");
 }
 
-// (A Latin-1 micro sign in a heading: the trim_io_rows_and_columns scenario.)
+// (A Latin-1 micro sign in a heading: the io_rows_and_columns scenario.)
 
 // A settings header above 9600 points in 6 segments, far beyond one curve, read whole from a
 // file (so through many chunks); the oracle reads each row's text as the file wrote it.

@@ -22,7 +22,7 @@ namespace kivex::io {
 namespace {
 
 // (UTF-8 with marks starting lines, rows that leave fields empty, text columns and their refusals:
-// the trim_io_rows_and_columns scenario.)
+// the io_rows_and_columns scenario.)
 TEST(MeasuredPoints, AByteOrderMarkStartingALineIsPassedOver) {
   // UTF-16 LE pairs "1,2\r\n3,4\r\n" whose last line is only a mark: the pair format refuses the
   // mark, the columns take the pairs.
@@ -73,7 +73,7 @@ TEST(MeasuredPoints, AFileTooLargeToHoldIsRefusedWhereItOverflows) {
 }
 
 // (The columns proposed by the headings' names and units, and without names: the
-// trim_io_proposed_columns scenario; those of each instrument's layout: InstrumentLayouts.)
+// io_proposed_columns scenario; those of each instrument's layout: InstrumentLayouts.)
 
 // Every number as exact as the file wrote it, whichever way the row is read: a row of plain
 // numbers in one pass, a row with a quoted field the long way. The oracle is the standard
@@ -133,7 +133,7 @@ std::string Standing(std::string_view text, std::vector<std::size_t> taken = {})
   }
 }
 
-// (Pairs, columns, comments and padding rows: the trim_io_rows_and_columns scenario.)
+// (Pairs, columns, comments and padding rows: the io_rows_and_columns scenario.)
 TEST(MeasuredPoints, PointsAtOnePotentialAreRefusedNamingTheLineOfTheSecond) {
   EXPECT_EQ(Standing("0.1,1\n"), "");
   // Side-by-side scans read one after the other: the second scan's first point is the file's

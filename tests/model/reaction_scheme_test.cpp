@@ -97,7 +97,7 @@ TEST(ReactionScheme, DigitalBoxesGiveSpeciesInBoxOrderAndTwoSpeciesReactionsLast
   }
 }
 
-// (Each refusal's message, and the Chemicals rows left as they were: trim_mad_scheme_refusals.)
+// (Each refusal's message, and the Chemicals rows left as they were: model_scheme_refusals.)
 TEST(ReactionScheme, ARefusedSchemeLeavesThePreviousSchemeWhole) {
   // Too many chemical reactions, an empty row between rows in use, a loop of transfers.
   for (const SchemeInput& boxes :

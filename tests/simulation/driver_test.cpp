@@ -12,7 +12,7 @@ using model::AppState;
 using model::CurveSet;
 
 // The axis of each scan mode is shown by the potential_programme scenario, its point count by
-// trim_sim_half_steps, the refusals of too many points by sim2_point_limits, overlapping runs in
+// sim_half_steps, the refusals of too many points by sim2_point_limits, overlapping runs in
 // the curve slots by sim2_overlap_slots.
 TEST(RunSimulation, ClearsOnlyTheColumnsOfTheRunAndTakesTheExtremes) {
   CurveSet curves;

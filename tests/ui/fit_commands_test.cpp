@@ -1,6 +1,6 @@
 // Auto Fit and the separations through the session. (The report, refused bounds, hidden slots,
 // failures and the overlap box, and the currents compared whatever the output: the fit_failures,
-// fit_grid_refusal, ui_*fit* and trim_ui_fit_* scenarios.)
+// fit_grid_refusal, ui_*fit* and ui_fit_* scenarios.)
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Auto Fit of measurements as instruments record them: potentials that jitter around their grid,
 // a region spoilt by charging left out with the fit range, and D fitted. (A measurement the
 // simulation does not cover: the ui_fit_refusal_keeps_measurement and fit_grid_refusal scenarios; a
-// fit range refused and D's fit boxes: trim_ui_fit_range.)
+// fit range refused and D's fit boxes: ui_fit_range.)
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The session as a user meets it: start-up, the commit of the dialogs, Simulate and the controls a
 // user cannot reach. (Theoretical Peak, a failed run, the close box, negative rates: the ui_* and
-// trim_ui_* scenarios.)
+// ui_* scenarios.)
 
 #include "ui/session.h"
 
@@ -56,7 +56,7 @@ TEST(StartUp, DigitalPlanarWithTheMenuGreyedUntilTheFirstSimulation) {
 
 // Step and rate are stored as magnitudes, the pulse with its sign, the temperature read leniently.
 // (A bad strict field stops the commit before anything of the instrument is stored:
-// trim_ui_refused_instrument.)
+// ui_refused_instrument.)
 TEST(CommitChain, ReadsTheInstrumentFields) {
   SessionFixture f;
   Type(f.session, "FormIns.Estep", "-0.002");

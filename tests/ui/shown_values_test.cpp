@@ -1,7 +1,7 @@
 // The dialogs show computed values rounded to their captions' digits; the experiment uses the
 // initial concentrations and a computed area at full precision, Keq as its label shows it. (The
 // electrode area: the ui_area_computed scenario; a fit of the concentration, which prepares the
-// initial ones as Simulate does, ending at the one made up: trim_ui_fit_slots.)
+// initial ones as Simulate does, ending at the one made up: ui_fit_slots.)
 
 #include <gtest/gtest.h>
 
