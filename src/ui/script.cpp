@@ -213,6 +213,8 @@ void ScriptRunner::RunLine(std::string_view rawLine) {
             RunMenuCommand(argument);
           } else if (verb == "file") {
             requireArgument("PATH or -");
+            while (answerLines_.size() > platform_.PendingFileAnswers()) answerLines_.pop_front();
+            answerLines_.push_back(lineNumber_);
             platform_.QueueFileAnswer(argument == "-" ? std::nullopt
                                                       : std::optional<std::string>(argument));
           } else if (verb == "columns" && rest == "auto") {
@@ -299,6 +301,7 @@ int ScriptRunner::Run(std::istream& in, std::string_view sourceName, std::ostrea
     }
     if (!any) break;
     ++number;
+    lineNumber_ = number;
     try {
       if (tooLong) throw ScriptError("line longer than " + std::to_string(kMaxLineLength));
       RunLine(line);
@@ -308,6 +311,14 @@ int ScriptRunner::Run(std::istream& in, std::string_view sourceName, std::ostrea
       return 2;
     }
     out_.flush();
+  }
+  // An answer given last, for a command the script never reached: say so rather than end as if
+  // the file had been written or read.
+  const std::size_t left = platform_.PendingFileAnswers();
+  if (!session_.exitRequested && left > 0) {
+    err << sourceName << ":" << answerLines_[answerLines_.size() - left] << ": error: the answer "
+        << platform_.FirstPendingAnswer() << " was left for no command: the script ended first\n";
+    return 2;
   }
   return platform_.MessagesShown() > 0 ? 1 : 0;
 }

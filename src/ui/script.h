@@ -94,7 +94,7 @@ class ScriptRunner {
   void RunLine(std::string_view line);
 
   // Runs a whole script. A script error is reported as "SOURCE:LINE: error: ..." on `err` and
-  // ends the run with 2; otherwise the result is 1 when a message box was shown, else 0 (Exit
+  // ends the run with 2, as does a file answer that no command took by the end; otherwise the result is 1 when a message box was shown, else 0 (Exit
   // ends the run early with the same rule).
   int Run(std::istream& in, std::string_view sourceName, std::ostream& err);
 
@@ -123,6 +123,9 @@ class ScriptRunner {
   // The file answers queued, and the dialogs asked, when the last menu command started.
   std::size_t pendingBefore_ = 0;
   int askedBefore_ = 0;
+  // The line Run is on, and the lines of the file answers still queued, oldest first.
+  int lineNumber_ = 0;
+  std::deque<int> answerLines_;
 };
 
 // The header line of write-curves: "x,y1,y2", each overlapped run named by the setting that tells
