@@ -6,6 +6,7 @@
 
 #include "io/column_layout.h"
 #include "model/number_text.h"
+#include "model/technique_table.h"
 
 namespace kivex::io {
 
@@ -73,27 +74,6 @@ Kind KindOf(Target target) {
   }
   return Kind::Potential;
 }
-
-struct Title {
-  std::string_view text;
-  int technique;
-};
-constexpr std::array<Title, 6> kTitles = {{
-    {"Cyclic Voltammetry", 1},
-    {"Linear Sweep Voltammetry", 1},
-    {"DC Polarography", 2},
-    {"Normal Pulse Voltammetry", 3},
-    {"Differential Pulse Voltammetry", 4},
-    {"Square Wave Voltammetry", 5},
-}};
-
-constexpr std::array<Title, 5> kTags = {{
-    {"CV", 1},
-    {"LSV", 1},
-    {"NPV", 3},
-    {"DPV", 4},
-    {"SQWV", 5},
-}};
 
 // The value types of a tagged key line.
 bool IsTagType(std::string_view type) {
@@ -235,14 +215,17 @@ std::optional<double>* PotentialSlot(FileSettings& settings, Target target) {
 bool SettingsReader::Line(std::string_view line, long long lineNumber) {
   const std::string_view text = TrimBlanks(line);
   if (text.empty()) return false;
-  for (const Title& title : kTitles) {
-    if (text.size() >= title.text.size() &&
-        SameName(text.substr(0, title.text.size()), title.text) &&
-        (text.size() == title.text.size() || text[title.text.size()] == ':')) {
+  for (int technique = 1; technique <= model::kTechniqueCount; ++technique) {
+    for (std::string_view title : model::FindTechnique(technique)->fileTitles) {
+      if (title.empty() || text.size() < title.size() ||
+          !SameName(text.substr(0, title.size()), title) ||
+          (text.size() != title.size() && text[title.size()] != ':')) {
+        continue;
+      }
       if (titleLine_ == 0) titleLine_ = lineNumber;
       if (settings_.technique != 0) return false;
-      settings_.technique = title.technique;
-      settings_.found.emplace_back(text.substr(0, title.text.size()));
+      settings_.technique = technique;
+      settings_.found.emplace_back(text.substr(0, title.size()));
       return true;
     }
   }
@@ -257,12 +240,14 @@ bool SettingsReader::Line(std::string_view line, long long lineNumber) {
       rest.remove_prefix(tab + 1);
     }
     if (count >= 2 && fields[0] == "TAG") {
-      for (const Title& tag : kTags) {
-        if (fields[1] != tag.text) continue;
-        if (settings_.technique != 0) return false;
-        settings_.technique = tag.technique;
-        settings_.found.push_back("TAG " + std::string(tag.text));
-        return true;
+      for (int technique = 1; technique <= model::kTechniqueCount; ++technique) {
+        for (std::string_view tag : model::FindTechnique(technique)->fileTags) {
+          if (tag.empty() || fields[1] != tag) continue;
+          if (settings_.technique != 0) return false;
+          settings_.technique = technique;
+          settings_.found.push_back("TAG " + std::string(tag));
+          return true;
+        }
       }
       return false;
     }

@@ -20,6 +20,8 @@ constexpr TechniqueTraits Sweep() {
   t.stretchCount = 1;
   t.layer = LayerSpan::PointsOfDrop;
   t.theory = PeakTheory::Sweep;
+  t.fileTitles = {"Cyclic Voltammetry", "Linear Sweep Voltammetry"};
+  t.fileTags = {"CV", "LSV"};
   return t;
 }
 
@@ -33,6 +35,7 @@ constexpr TechniqueTraits DC() {
   t.stretchCount = 1;
   t.layer = LayerSpan::Drop;
   t.theory = PeakTheory::Step;
+  t.fileTitles = {"DC Polarography"};
   return t;
 }
 
@@ -48,6 +51,8 @@ constexpr TechniqueTraits NormalPulse() {
   t.stretchCount = 1;
   t.layer = LayerSpan::Pulse;
   t.theory = PeakTheory::Step;
+  t.fileTitles = {"Normal Pulse Voltammetry"};
+  t.fileTags = {"NPV"};
   return t;
 }
 
@@ -65,6 +70,8 @@ constexpr TechniqueTraits DifferentialPulse() {
   t.stretchCount = 2;
   t.layer = LayerSpan::Drop;
   t.theory = PeakTheory::DifferentialPulse;
+  t.fileTitles = {"Differential Pulse Voltammetry"};
+  t.fileTags = {"DPV"};
   return t;
 }
 
@@ -82,6 +89,8 @@ constexpr TechniqueTraits SquareWave() {
   t.stretchCount = 2;
   t.layer = LayerSpan::PointsOfTwoPulses;
   t.theory = PeakTheory::SquareWave;
+  t.fileTitles = {"Square Wave Voltammetry"};
+  t.fileTags = {"SQWV"};
   return t;
 }
 

@@ -54,6 +54,9 @@ struct TechniqueTraits {
   int stretchCount = 0;
   LayerSpan layer = LayerSpan::Drop;
   PeakTheory theory = PeakTheory::Sweep;
+  // How instrument exports name it: a title line ("Cyclic Voltammetry") and a header tag ("CV").
+  std::array<std::string_view, 2> fileTitles{};
+  std::array<std::string_view, 2> fileTags{};
 };
 
 // The row of technique `number` (1..kTechniqueCount), or nullptr for any other number.
