@@ -48,7 +48,7 @@ struct AppState {
   double temperature = 0;      // K
   double cycles = 0;           // 0.5 single sweep, 1 cycle, 2 cycles
   double quietTime = 0;        // s, the electrode held at E start before the programme
-  double radius = 0;           // cm (band: width / 4)
+  double radius = 0;           // cm (band: its width)
   double length = 0;           // cm: cylinder or band length, film thickness
   double area = 0;             // cm2
   double omega = 0;            // rad/s

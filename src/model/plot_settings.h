@@ -1,6 +1,6 @@
 #pragma once
 // The display settings that the plot-options dialog's OK refreshes; the plot writes the automatic
-// axis limits back here, and the simulation writes the extremes of its total current.
+// axis limits back here, and a run's extremes of its total current are set here by the session.
 
 #include "model/fixed_table.h"
 

@@ -8,7 +8,7 @@ namespace {
 struct CommandEntry {
   std::string_view name;
   Command command;
-  bool isLong = false;  // may take seconds: the window runs it on its worker, with Cancel
+  LongWork work = LongWork::None;  // what may take seconds: run on the window's worker, with Cancel
 };
 
 constexpr CommandEntry kCommands[] = {
@@ -19,11 +19,11 @@ constexpr CommandEntry kCommands[] = {
     {"mnuMechamism", ShowMechanism},
     {"mnuInstrument", ShowInstrument},
     {"mnuExperimental", ShowChemicals},
-    {"mnuSimulate", Simulate, true},
-    {"mnuManualFit", ManualFit, true},
-    {"mnuAutoFit", AutoFit, true},
-    {"mnuManualSeparate", ManualSeparate, true},
-    {"mnuAutoSeparate", AutoSeparate, true},
+    {"mnuSimulate", Simulate, LongWork::Simulation},
+    {"mnuManualFit", ManualFit, LongWork::Fit},
+    {"mnuAutoFit", AutoFit, LongWork::Fit},
+    {"mnuManualSeparate", ManualSeparate, LongWork::Fit},
+    {"mnuAutoSeparate", AutoSeparate, LongWork::Fit},
     {"mnuTime", ReportTime},
     {"mnuOption", ShowPlotOptions},
     {"mnuPlot", Plot},
@@ -61,11 +61,11 @@ Command FindCommand(std::string_view itemName) {
   return nullptr;
 }
 
-bool IsLongCommand(std::string_view itemName) {
+LongWork LongWorkOf(std::string_view itemName) {
   for (const CommandEntry& entry : kCommands) {
-    if (entry.name == itemName) return entry.isLong;
+    if (entry.name == itemName) return entry.work;
   }
-  return false;
+  return LongWork::None;
 }
 
 MenuOutcome RunMenuItem(Session& session, std::string_view itemName) {

@@ -14,9 +14,10 @@ using Command = void (*)(Session&);
 // command this build does not have).
 Command FindCommand(std::string_view itemName);
 
-// Whether the item's command may take seconds (a simulation or a fit): a front end runs it apart
-// from its window and lets the user cancel it.
-bool IsLongCommand(std::string_view itemName);
+// What work of seconds the item's command may do: a front end runs a simulation or a fit apart
+// from its window, says which it is, and lets the user cancel it.
+enum class LongWork { None, Simulation, Fit };
+LongWork LongWorkOf(std::string_view itemName);
 
 enum class MenuOutcome { Ran, Disabled, Unknown, NotAvailable };
 

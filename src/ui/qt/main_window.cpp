@@ -218,11 +218,10 @@ void MainWindow::CreateMenus() {
         return;
       }
       const auto run = [this, name] { RunMenuItem(*session_, name); };
-      if (IsLongCommand(name)) {
-        ActInBackground(run, name == "mnuSimulate" ? ProgressWindow::Work::Simulation
-                                                   : ProgressWindow::Work::Fit);
-      } else {
-        Act(run);
+      switch (LongWorkOf(name)) {
+        case LongWork::None: Act(run); break;
+        case LongWork::Simulation: ActInBackground(run, ProgressWindow::Work::Simulation); break;
+        case LongWork::Fit: ActInBackground(run, ProgressWindow::Work::Fit); break;
       }
     });
     actions_[item.name] = action;
