@@ -78,10 +78,14 @@ class PySession {
 
   std::vector<std::string> Report() const { return session_.result.lines; }
 
-  // A control's text, as a dialog shows it.
+  // What a control shows: a text box's or list's text, any other control's caption (a label
+  // such as FormExpr.Cinit(1) holds the number the program computed there).
   std::string Show(const std::string& reference) {
     try {
-      return kivex::ui::ResolveControl(session_, reference).control->text;
+      const kivex::ui::Control& control = *kivex::ui::ResolveControl(session_, reference).control;
+      const bool holdsText = control.kind == kivex::ui::ControlKind::TextBox ||
+                             control.kind == kivex::ui::ControlKind::ComboBox;
+      return holdsText ? control.text : kivex::ui::DisplayCaption(control);
     } catch (const std::exception& error) {
       throw std::runtime_error(error.what());
     }
@@ -135,7 +139,8 @@ PYBIND11_MODULE(_kivex, m) {
            "command may change the session's curves).")
       .def("report", &PySession::Report, "The result window's lines.")
       .def("show", &PySession::Show, py::arg("control"),
-           "A control's text, e.g. show('FormExpr.Cinit(1)').")
+           "What a control shows: a text box's or list's text, any other control's caption, e.g. "
+           "show('FormExpr.Cinit(1)') the initial concentration the program computed.")
       .def("checked", &PySession::Checked, py::arg("control"),
            "Whether a check box is ticked or an option button chosen.");
 }

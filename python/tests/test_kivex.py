@@ -16,7 +16,7 @@ def test_session_gives_the_command_line_tools_numbers_to_the_last_bit(tmp_path):
     script = ("choose FormIns.ComboScan cycle\ntype FormIns.V 0.1\ntype FormExpr.ks(1) 1e-3\n"
               "menu mnuSimulate\nmenu mnuFindPeak\n")
     (tmp_path / "run.kivex").write_text(script + "write-curves batch.csv\n")
-    printed = subprocess.run([os.environ["KIVEX_BATCH"], "run.kivex"], cwd=tmp_path,
+    printed = subprocess.run([os.path.abspath(os.environ["KIVEX_BATCH"]), "run.kivex"], cwd=tmp_path,
                              capture_output=True, text=True, check=True).stdout
     s = kivex.Session()
     assert s.run_script(script) == printed
@@ -25,7 +25,14 @@ def test_session_gives_the_command_line_tools_numbers_to_the_last_bit(tmp_path):
     assert x.dtype == np.float64 and len(ys) == 1
     assert np.array_equal(x, batch[:, 0]) and np.array_equal(ys[0], batch[:, 1])
     assert any(line.startswith("Peak  1") for line in s.report())
-    assert s.show("FormExpr.ks(1)") == "1e-3"
+    assert s.show("FormExpr.ks(1)") == "1e-3" and s.show("FormExpr.Cinit(1)") == "9.996e-4"
+    assert s.show("FormMech.CheckDigital") == "Digital simulation"
+    # The keyword layer is the same lines: an EC through simulate() and through a session.
+    ec = kivex.simulate(technique="cyclic", scheme="A + e = B; B = C", V=0.1, kf=[1])
+    s = kivex.Session()
+    s.run_script("choose FormIns.ComboScan cycle\ntype FormIns.V 0.1\ntype FormMech.chem(1) B\n"
+                 "type FormMech.chem(2) C\ntype FormExpr.kf(1) 1\nmenu mnuSimulate\n")
+    assert np.array_equal(ec.current, s.curves()[1][-1])
 
 
 def test_refusals_and_bad_lines_raise_the_programs_message():
