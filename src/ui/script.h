@@ -94,8 +94,8 @@ class ScriptRunner {
   void RunLine(std::string_view line);
 
   // Runs a whole script. A script error is reported as "SOURCE:LINE: error: ..." on `err` and
-  // ends the run with 2, as does a file answer that no command took by the end; otherwise the result is 1 when a message box was shown, else 0 (Exit
-  // ends the run early with the same rule).
+  // ends the run with 2, as does a file answer that no command took by the end; otherwise the
+  // result is 1 when a message box was shown, else 0 (Exit ends the run early with the same rule).
   int Run(std::istream& in, std::string_view sourceName, std::ostream& err);
 
   // Lines longer than this are refused rather than read into memory whole.
