@@ -132,6 +132,22 @@ void AppendUncertaintyLines(const FitReport& report, std::vector<model::PrintLin
     }
     lines.push_back(line);
   }
+  // The others' intervals come from the fit with the undetermined ones held where they ended: a
+  // parameter the data cannot tell from another takes the others' uncertainty with it.
+  std::string held;
+  bool anyDetermined = false;
+  for (std::size_t j = 0; j < u.parameters.size(); ++j) {
+    if (u.parameters[j].determined) {
+      anyDetermined = true;
+    } else {
+      held += (held.empty() ? "No. " : ", ") + std::to_string(j + 1);
+    }
+  }
+  if (anyDetermined && !held.empty()) {
+    lines.push_back(PrintLine().Text(
+        "The intervals above hold only with " + held +
+        " fixed where the fit left it: fix it at a known value, or fit fewer parameters."));
+  }
   if (u.first >= 0) {
     lines.push_back(PrintLine()
                         .Text("Largest correlation = ")

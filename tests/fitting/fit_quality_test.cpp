@@ -5,7 +5,10 @@
 #include <cmath>
 #include <random>
 #include <span>
+#include <string>
 #include <vector>
+
+#include "fitting/fit_driver.h"
 
 namespace kivex::fitting {
 namespace {
@@ -74,6 +77,39 @@ TEST(FitUncertainty, StraightLineMatchesTheTextbook) {
   for (const auto& [freedom, quantile] : quantiles) {
     EXPECT_NEAR(StudentT95(freedom), quantile, 1e-4) << freedom;
   }
+}
+
+// y = a b x + c: a and b only as their product, so one of them is not determined, and the report
+// says the intervals of the others hold only with it fixed where the fit left it.
+TEST(FitUncertainty, AParameterTheDataCannotTellApartIsNamedWithTheIntervalsItHolds) {
+  const std::vector<double> x = {1, 2, 3, 4, 5}, y = {3.1, 4.9, 7.2, 8.8, 11.1};
+  auto product = [&x](std::span<const double> p, std::span<double> v) {
+    for (std::size_t i = 0; i < v.size(); ++i) v[i] = p[0] * p[1] * x[i] + p[2];
+  };
+  Summary fit;
+  const Problem problem{{1, 1, 0}, {-10, -10, -10},      {10, 10, 10}, {1, 1, 1}, {},
+                        y,         PopulationVariance(y)};
+  FitWork work;
+  BeginFit(work, problem, fit);
+  for (int i = 0; i < 51 && !IsFinished(fit.Flag); ++i)
+    MarquardtIteration(work, problem, fit, product);
+  JacobianAtX(work, problem, fit, product);
+  FitReport report;
+  report.slots = {1, 2, 3};
+  report.initial = problem.X;
+  report.fitted = fit.X;
+  report.min = problem.Min;
+  report.max = problem.Max;
+  report.uncertainty = EstimateUncertainty(work, problem, fit);
+  const auto& p = report.uncertainty.parameters;
+  ASSERT_EQ(p.size(), 3u);
+  EXPECT_TRUE(p[2].determined);
+  ASSERT_NE(p[0].determined, p[1].determined);
+  const std::string held = "hold only with No. " + std::string(p[0].determined ? "2" : "1");
+  int found = 0;
+  for (const model::PrintLine& line : ReportLines(report))
+    found += line.str().find(held) != std::string::npos;
+  EXPECT_EQ(found, 1);
 }
 
 // A peak fitted for its height and position on 400 points whose noise is AR(1), e(i) =
