@@ -491,6 +491,23 @@ TEST(DigitalStop, IsAskedThroughTheRunAndEndsItWhenTheAnswerIsYes) {
     EXPECT_EQ(asked, 3);
     EXPECT_EQ(curves->record(1).origin, model::CurveOrigin::None);
   }
+  // The disc of the finer accuracies, solved in two dimensions, asks too.
+  AppState disc = DefaultExperiment(2);
+  disc.electrode = 4, disc.radius = 5e-4, disc.area = model::kPiTenDigits * 25e-8;
+  disc.accuracy = static_cast<model::Count>(model::Accuracy::Fine);
+  std::unique_ptr<CurveSet> curves;
+  const std::vector<double> plain = StoppableRun(disc, {}, curves);
+  int asked = 0;
+  EXPECT_EQ(StoppableRun(
+                disc, [&] { return ++asked, false; }, curves),
+            plain);
+  EXPECT_GT(asked, 2);
+  asked = 0;
+  EXPECT_THROW(StoppableRun(
+                   disc, [&] { return ++asked == 2; }, curves),
+               SimulationCancelled);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(curves->record(1).origin, model::CurveOrigin::None);
 }
 
 }  // namespace
