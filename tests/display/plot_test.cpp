@@ -48,7 +48,7 @@ model::PlotSettings Settings(double xMin = -0.3, double xMax = 0.3, double yMin 
 }
 PlotOptions Typed(bool x, bool y) { return {.xAuto = !x, .yAuto = !y, .curveNames = {}}; }
 
-Drawn Draw(const model::CurveSet& curves, PlotOptions options = {},
+Drawn Draw(const model::CurveSet& curves, const PlotOptions& options = {},
            model::PlotSettings settings = Settings()) {
   Drawn d;
   d.result = DrawPlot(d.picture, curves, options, settings);

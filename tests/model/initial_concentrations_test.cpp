@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <initializer_list>
@@ -122,8 +123,9 @@ TEST(PreEquilibration, StepsThatCannotBeComputedLeaveEveryConcentration) {
   std::vector<SkippedStep> skipped;
   InitialConcentrations(failing.scheme, failing.prep, FullPrecision, &skipped);
   InitialConcentrations(negative.scheme, negative.prep, FullPrecision, &skipped);
-  std::vector<std::string> noted;
-  for (const SkippedStep& step : skipped) noted.push_back(step.step + ": " + step.reason);
+  std::vector<std::string> noted(skipped.size());
+  std::transform(skipped.begin(), skipped.end(), noted.begin(),
+                 [](const SkippedStep& step) { return step.step + ": " + step.reason; });
   const std::string couple = "the pre-equilibration of charge reaction ";
   const std::string chemical = "the pre-equilibration of chemical reaction ";
   const std::string index = " at the starting potential: Subscript out of range";
