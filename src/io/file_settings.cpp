@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <utility>
 
 #include "io/column_layout.h"
 #include "model/number_text.h"
@@ -73,6 +74,19 @@ Kind KindOf(Target target) {
     default: break;
   }
   return Kind::Potential;
+}
+
+// The technique whose row lists a name (in its `names`) that `matches` accepts, and the name; 0
+// when no row does.
+template <typename Matches>
+std::pair<int, std::string_view> NamedTechnique(
+    std::array<std::string_view, 2> model::TechniqueTraits::*names, Matches matches) {
+  for (int technique = 1; technique <= model::kTechniqueCount; ++technique) {
+    for (std::string_view name : model::FindTechnique(technique)->*names) {
+      if (!name.empty() && matches(name)) return {technique, name};
+    }
+  }
+  return {0, {}};
 }
 
 // The value types of a tagged key line.
@@ -215,19 +229,17 @@ std::optional<double>* PotentialSlot(FileSettings& settings, Target target) {
 bool SettingsReader::Line(std::string_view line, long long lineNumber) {
   const std::string_view text = TrimBlanks(line);
   if (text.empty()) return false;
-  for (int technique = 1; technique <= model::kTechniqueCount; ++technique) {
-    for (std::string_view title : model::FindTechnique(technique)->fileTitles) {
-      if (title.empty() || text.size() < title.size() ||
-          !SameName(text.substr(0, title.size()), title) ||
-          (text.size() != title.size() && text[title.size()] != ':')) {
-        continue;
-      }
-      if (titleLine_ == 0) titleLine_ = lineNumber;
-      if (settings_.technique != 0) return false;
-      settings_.technique = technique;
-      settings_.found.emplace_back(text.substr(0, title.size()));
-      return true;
-    }
+  const auto [titled, title] =
+      NamedTechnique(&model::TechniqueTraits::fileTitles, [text](std::string_view name) {
+        return text.size() >= name.size() && SameName(text.substr(0, name.size()), name) &&
+               (text.size() == name.size() || text[name.size()] == ':');
+      });
+  if (titled != 0) {
+    if (titleLine_ == 0) titleLine_ = lineNumber;
+    if (settings_.technique != 0) return false;
+    settings_.technique = titled;
+    settings_.found.emplace_back(text.substr(0, title.size()));
+    return true;
   }
   if (text.find('\t') != std::string_view::npos) {
     std::array<std::string_view, 8> fields;
@@ -240,16 +252,14 @@ bool SettingsReader::Line(std::string_view line, long long lineNumber) {
       rest.remove_prefix(tab + 1);
     }
     if (count >= 2 && fields[0] == "TAG") {
-      for (int technique = 1; technique <= model::kTechniqueCount; ++technique) {
-        for (std::string_view tag : model::FindTechnique(technique)->fileTags) {
-          if (tag.empty() || fields[1] != tag) continue;
-          if (settings_.technique != 0) return false;
-          settings_.technique = technique;
-          settings_.found.push_back("TAG " + std::string(tag));
-          return true;
-        }
-      }
-      return false;
+      const std::string_view given = fields[1];
+      const auto [tagged, tag] =
+          NamedTechnique(&model::TechniqueTraits::fileTags,
+                         [given](std::string_view name) { return name == given; });
+      if (tagged == 0 || settings_.technique != 0) return false;
+      settings_.technique = tagged;
+      settings_.found.push_back("TAG " + std::string(tag));
+      return true;
     }
     if (count >= 3 && IsTagType(fields[1])) {
       const std::string_view description = count >= 4 ? fields[count - 1] : std::string_view();

@@ -316,8 +316,10 @@ int ScriptRunner::Run(std::istream& in, std::string_view sourceName, std::ostrea
   // the file had been written or read.
   const std::size_t left = platform_.PendingFileAnswers();
   if (!session_.exitRequested && left > 0) {
-    err << sourceName << ":" << answerLines_[answerLines_.size() - left] << ": error: the answer "
-        << platform_.FirstPendingAnswer() << " was left for no command: the script ended first\n";
+    const int line =
+        left <= answerLines_.size() ? answerLines_[answerLines_.size() - left] : number;
+    err << sourceName << ":" << line << ": error: the answer " << platform_.FirstPendingAnswer()
+        << " was left for no command: the script ended first\n";
     return 2;
   }
   return platform_.MessagesShown() > 0 ? 1 : 0;
